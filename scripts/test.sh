@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds Tintavo with its tests and runs every test. Starts its own X server
+# (Xvfb with a small window manager) for the tests that need one, and stops it
+# afterwards. Set TINTAVO_SANITIZE=1 for an AddressSanitizer/UBSan build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+
+dir="$root/build-tests"
+opts=(-DTINTAVO_BUILD_TESTS=ON)
+if [[ "${TINTAVO_SANITIZE:-0}" == 1 ]]; then
+  dir="$root/build-asan"
+  opts+=(-DTINTAVO_SANITIZE=ON)
+fi
+"$root/scripts/build.sh" "$dir" "${opts[@]}"
+
+# A private X server for the tests; -noreset keeps it alive between clients.
+display_no=$((90 + RANDOM % 100))
+while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do
+  display_no=$((display_no + 1))
+done
+Xvfb ":$display_no" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+openbox_pid=
+cleanup() {
+  [[ -n "$openbox_pid" ]] && kill "$openbox_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=":$display_no"
+for _ in $(seq 100); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+openbox >"$dir/openbox.log" 2>&1 &
+openbox_pid=$!
+
+cd "$dir"
+ctest --output-on-failure -j"$(nproc)" --timeout 300

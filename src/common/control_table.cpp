@@ -1,0 +1,80 @@
+#include "common/control_table.h"
+
+#include "common/scroll_slider.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace tintavo {
+
+namespace {
+
+QWidget *create(const ControlSpec &spec, QWidget *container)
+{
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        return new QGroupBox(caption, container);
+    case ControlKind::Label:
+        return new QLabel(caption, container);
+    case ControlKind::TextBox:
+        return new QLineEdit(caption, container);
+    case ControlKind::Slider:
+        return new ScrollSlider(container);
+    case ControlKind::CommandButton:
+        return new QPushButton(caption, container);
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, container);
+    case ControlKind::PictureBox: {
+        auto *box = new QFrame(container);
+        box->setAutoFillBackground(true);
+        return box;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> specs)
+{
+    QHash<QString, QWidget *> made;
+    QList<QWidget *> ordered;
+    for (const ControlSpec &spec : specs) {
+        QWidget *container = spec.parent ? made.value(QString::fromLatin1(spec.parent)) : window;
+        Q_ASSERT_X(container, "buildControls", spec.name);
+        QWidget *w = create(spec, container);
+        w->setObjectName(QString::fromLatin1(spec.name));
+        w->setGeometry(toPixels(spec.rect));
+        if (*spec.tooltip)
+            w->setToolTip(QString::fromUtf8(spec.tooltip));
+        w->setProperty("tabIndex", spec.tabIndex);
+        made.insert(w->objectName(), w);
+        if (spec.tabIndex >= 0)
+            ordered << w;
+    }
+    applyTabOrder(ordered);
+    return made;
+}
+
+void applyTabOrder(QList<QWidget *> widgets)
+{
+    std::stable_sort(widgets.begin(), widgets.end(), [](QWidget *a, QWidget *b) {
+        return a->property("tabIndex").toInt() < b->property("tabIndex").toInt();
+    });
+    QWidget *previous = nullptr;
+    for (QWidget *w : widgets) {
+        if (w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+} // namespace tintavo
