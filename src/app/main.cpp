@@ -22,6 +22,13 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
+    // Frames carry their caption on the frame line, so the controls placed
+    // just below a frame's top edge are not covered by a caption row.
+    app.setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; top: -4px; padding: 0 2px; }"));
+
     tintavo::MessageBoxService messages;
     tintavo::Form1 form1(messages);
     messages.setOwner(&form1);
