@@ -1,4 +1,3 @@
-#include "color/message_box_service.h"
 #include "mainwin/form1.h"
 
 #include <QApplication>
@@ -29,9 +28,7 @@ int main(int argc, char *argv[])
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; top: -4px; padding: 0 2px; }"));
 
-    tintavo::MessageBoxService messages;
-    tintavo::Form1 form1(messages);
-    messages.setOwner(&form1);
+    tintavo::Form1 form1(tintavo::Form1Services{});
     form1.Form_Initialize();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "color/color_editing.h"
 
 #include "color/channel_codecs.h"
+#include "color/color_chooser.h"
 #include "color/color_code_line.h"
 #include "color/message_service.h"
 #include "common/scroll_slider.h"
@@ -222,6 +223,22 @@ void ColorEditing::Timer1_Timer()
         ch[5].dec->text(), ch[3].hex->text(), ch[4].hex->text(), ch[5].hex->text(),
     };
     assignText(m_colorInfo, colorCodeLine(texts));
+}
+
+void ColorEditing::show_fg_color_Click(ColorChooser &dialog)
+{
+    if (!dialog.ShowColor())
+        return;
+    setForeColor(dialog.Color());
+    RefreshValue(dialog.Color(), QStringLiteral("fg"));
+}
+
+void ColorEditing::show_bg_color_Click(ColorChooser &dialog)
+{
+    if (!dialog.ShowColor())
+        return;
+    setBackColor(dialog.Color());
+    RefreshValue(dialog.Color(), QStringLiteral("bg"));
 }
 
 void ColorEditing::normaliseChannel(Channel &c)

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace tintavo {
 
+class ColorChooser;
 class MessageService;
 class ScrollSlider;
 
@@ -44,6 +45,12 @@ public:
     // Normalises the codes: lone hexadecimal digits are padded and every
     // decimal box is rewritten from its hexadecimal box.
     void effect_text_Click();
+
+    // The colour buttons: the colour confirmed in the dialog becomes the
+    // preview's text (background) colour and is loaded into its editors.
+    // Cancelling changes nothing.
+    void show_fg_color_Click(ColorChooser &dialog);
+    void show_bg_color_Click(ColorChooser &dialog);
 
     QTimer *timer() const { return m_timer; }
 

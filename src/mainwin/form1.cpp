@@ -2,6 +2,8 @@
 
 #include "color/color_editing.h"
 #include "color/editor_controls.h"
+#include "color/message_box_service.h"
+#include "color/qt_color_chooser.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
 #include "mainwin/main_controls.h"
@@ -9,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <vector>
 
 namespace tintavo {
@@ -25,15 +28,46 @@ std::vector<ControlSpec> allControls()
 
 } // namespace
 
-Form1::Form1(MessageService &messages, QWidget *parent) : QWidget(parent)
+Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
 {
+    m_messages = services.messages;
+    if (!m_messages) {
+        m_ownMessages = std::make_unique<MessageBoxService>(this);
+        m_messages = m_ownMessages.get();
+    }
+    m_colorChooser = services.colorChooser;
+    if (!m_colorChooser) {
+        m_ownColorChooser = std::make_unique<QtColorChooser>(this);
+        m_colorChooser = m_ownColorChooser.get();
+    }
+
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
 
     const std::vector<ControlSpec> specs = allControls();
     m_controls = buildControls(this, specs);
-    m_colorEditing = new ColorEditing(this, messages);
+    m_colorEditing = new ColorEditing(this, *m_messages);
+
+    connectButton("show_fg_color", &Form1::show_fg_color_Click);
+    connectButton("show_bg_color", &Form1::show_bg_color_Click);
+}
+
+void Form1::connectButton(const char *name, void (Form1::*handler)())
+{
+    auto *button = qobject_cast<QPushButton *>(m_controls.value(QString::fromLatin1(name)));
+    Q_ASSERT(button);
+    connect(button, &QPushButton::clicked, this, handler);
+}
+
+void Form1::show_fg_color_Click()
+{
+    m_colorEditing->show_fg_color_Click(*m_colorChooser);
+}
+
+void Form1::show_bg_color_Click()
+{
+    m_colorEditing->show_bg_color_Click(*m_colorChooser);
 }
 
 Form1::~Form1() = default;

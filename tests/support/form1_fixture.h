@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_editing.h"
+#include "fake_color_chooser.h"
 #include "fake_message_service.h"
 #include "mainwin/form1.h"
 
@@ -16,12 +17,14 @@ namespace tintavo::test {
 struct Form1Fixture
 {
     FakeMessageService messages;
+    FakeColorChooser colorChooser;
     std::unique_ptr<Form1> form;
 
     void start()
     {
         messages.shown.clear();
-        form = std::make_unique<Form1>(messages);
+        colorChooser = FakeColorChooser{};
+        form = std::make_unique<Form1>(Form1Services{&messages, &colorChooser});
         form->Form_Initialize();
         QApplicationPrivateActivate(form.get());
     }
