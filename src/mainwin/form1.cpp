@@ -4,6 +4,7 @@
 #include "color/editor_controls.h"
 #include "color/message_box_service.h"
 #include "color/qt_color_chooser.h"
+#include "common/app_icon.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
 #include "mainwin/main_controls.h"
@@ -42,6 +43,7 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     }
 
     setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(appIcon());
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
 
