@@ -87,7 +87,7 @@ bool ColorBoxModel::OrderPic(qint32 fW)
             QPoint(static_cast<int>(anchor.x() + c * kSwatchWidth),
                    static_cast<int>(anchor.y() + r * kSwatchHeight));
     }
-    m_gridColumns = static_cast<int>(std::min<qint64>(cols, kMaxSwatches));
+    m_gridColumns = static_cast<int>(cols); // at most (2^31 - 121) / 240
     emit positionsChanged();
     return true;
 }

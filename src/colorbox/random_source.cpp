@@ -59,6 +59,7 @@ RandomSource::RandomSource(quint64 seedValue) : m_clock(&RandomSource::systemClo
 
 void RandomSource::seed(quint64 value)
 {
+    m_seed = value;
     m_state = value;
 }
 

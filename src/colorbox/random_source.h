@@ -33,6 +33,8 @@ public:
 
     void seed(quint64 value);
     void seedFromClock();
+    // The seed last given, so that a stream can be replayed.
+    quint64 lastSeed() const { return m_seed; }
 
     // The next uniform number, 0 <= u < 1, with 53 random bits.
     double next();
@@ -43,6 +45,7 @@ public:
 
 private:
     Clock m_clock;
+    quint64 m_seed = 0;
     quint64 m_state = 0;
 };
 
