@@ -50,6 +50,8 @@ void paintSwatch(QPainter &p, const QRect &r, ColorValue c)
 SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m_model(model)
 {
     setObjectName(QStringLiteral("Picture1"));
+    // Its place in the window's tab order, for applyTabOrder.
+    setProperty("tabIndex", 37);
     if (frame) {
         frame->installEventFilter(this);
         followParent();

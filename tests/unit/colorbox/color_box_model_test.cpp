@@ -20,11 +20,6 @@ void makeBox(ColorBoxModel &box, int count)
     box.AddPics(count - 1, random);
 }
 
-std::vector<QPoint> positionsOf(const ColorBoxModel &box)
-{
-    return box.positions();
-}
-
 TEST(AddPics, CreatesSwatchesOneToNStackedOnSwatchZero)
 {
     ColorBoxModel box;
@@ -176,7 +171,7 @@ TEST(OrderPic, FailureKeepsThePreviousArrangement)
     ColorBoxModel box;
     makeBox(box, 64);
     ASSERT_TRUE(box.OrderPic(11235));
-    const std::vector<QPoint> arranged = positionsOf(box);
+    const std::vector<QPoint> arranged = box.positions();
     EXPECT_FALSE(box.OrderPic(359));
     EXPECT_EQ(box.positions(), arranged);
     EXPECT_EQ(box.gridColumns(), 46);

@@ -45,16 +45,6 @@ TEST(FormResize, GrownBy1000By600)
     EXPECT_EQ((r.fW - 120) / 240, 50);
 }
 
-TEST(FormResize, RepeatedLayoutIsStable)
-{
-    const ResizeResult once = Form_Resize(13000, 9000, designLayout());
-    const ResizeResult twice = Form_Resize(13000, 9000, once.layout);
-    expectRect(twice.layout.Frame3, once.layout.Frame3.left, once.layout.Frame3.top,
-               once.layout.Frame3.width, once.layout.Frame3.height, "Frame3");
-    expectRect(twice.layout.fg_frame, once.layout.fg_frame.left, once.layout.fg_frame.top,
-               once.layout.fg_frame.width, once.layout.fg_frame.height, "fg_frame");
-}
-
 TEST(FormResize, TinyHeightSkipsOnlyTheNegativeHeights)
 {
     // Start from a laid-out window, then shrink it below the preview's minimum.
