@@ -7,6 +7,7 @@
 #include "common/app_icon.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
+#include "mainwin/layout_rule.h"
 #include "mainwin/main_controls.h"
 
 #include <QGroupBox>
