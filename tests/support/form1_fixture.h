@@ -3,6 +3,7 @@
 #include "color/color_editing.h"
 #include "fake_color_chooser.h"
 #include "fake_message_service.h"
+#include "fake_question_service.h"
 #include "mainwin/form1.h"
 
 #include <QApplication>
@@ -18,13 +19,18 @@ struct Form1Fixture
 {
     FakeMessageService messages;
     FakeColorChooser colorChooser;
+    FakeQuestionService questions;
+    int programEnded = 0;
     std::unique_ptr<Form1> form;
 
     void start()
     {
         messages.shown.clear();
         colorChooser = FakeColorChooser{};
-        form = std::make_unique<Form1>(Form1Services{&messages, &colorChooser});
+        questions = FakeQuestionService{};
+        programEnded = 0;
+        form = std::make_unique<Form1>(
+            Form1Services{&messages, &colorChooser, &questions, [this] { ++programEnded; }});
         form->Form_Initialize();
         QApplicationPrivateActivate(form.get());
     }
