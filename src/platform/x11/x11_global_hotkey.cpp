@@ -116,7 +116,15 @@ X11GlobalHotKey::~X11GlobalHotKey()
     for (const Grab &grab : m_grabs)
         ungrab(grab);
     if (!m_grabs.empty())
-        xcb_flush(m_connection);
+        waitForServer();
+}
+
+void X11GlobalHotKey::waitForServer()
+{
+    // Requests of different clients are not ordered with each other; a round
+    // trip makes sure the server has acted on ours before another program,
+    // told that the key is free, tries to take it.
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }
 
 quint16 X11GlobalHotKey::numLockMask()
@@ -235,7 +243,7 @@ HotKeyRegistration X11GlobalHotKey::registerHotKey(quintptr window, qint32 id, q
         // a key that plainly does not work.
         for (const Pending *p : granted)
             xcb_ungrab_key(m_connection, p->keycode, m_root, p->modifiers);
-        xcb_flush(m_connection);
+        waitForServer();
         if (taken)
             return {HotKeyResult::Taken,
                     QStringLiteral("%1 is held by another program.").arg(name)};
@@ -264,8 +272,7 @@ bool X11GlobalHotKey::unregisterHotKey(quintptr window, qint32 id)
         return false;
     ungrab(*it);
     m_grabs.erase(it);
-    // Make the release visible to other programs at once, not at our next request.
-    xcb_flush(m_connection);
+    waitForServer();
     return true;
 }
 

@@ -52,6 +52,7 @@ private:
 
     quint16 numLockMask();
     void ungrab(const Grab &grab);
+    void waitForServer();
     bool handlePress(const xcb_key_press_event_t *event);
     bool handleRelease(const xcb_key_release_event_t *event);
 
