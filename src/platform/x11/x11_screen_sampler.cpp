@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tintavo {
@@ -171,7 +172,9 @@ QPoint X11ScreenSampler::screenToClient(quintptr window, QPoint screen)
         nullptr));
     if (!reply)
         return screen;
-    return {reply->dst_x, reply->dst_y};
+    const QPoint client(reply->dst_x, reply->dst_y);
+    m_lastTranslation = {window, client, screen};
+    return client;
 }
 
 ColorValue X11ScreenSampler::pixelAt(quintptr window, QPoint client)
@@ -183,6 +186,12 @@ ColorValue X11ScreenSampler::pixelAt(quintptr window, QPoint client)
     if (window > std::numeric_limits<xcb_window_t>::max() || !fitsCoordinate(client.x()) ||
         !fitsCoordinate(client.y()))
         return kClrInvalid;
+    // A sample converts the pointer into client coordinates and reads the
+    // pixel there straight after: the desktop point is then already known,
+    // which saves a round trip. Used once only, since the window may move.
+    const Translation last = std::exchange(m_lastTranslation, Translation{});
+    if (last.window == window && last.client == client)
+        return screenPixel(last.screen);
     Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(
         m_connection,
         xcb_translate_coordinates(m_connection, static_cast<xcb_window_t>(window), m_root,

@@ -31,7 +31,15 @@ private:
     bool hasWmState(xcb_window_t window);
     xcb_window_t findManagedClient(xcb_window_t frame);
 
+    struct Translation
+    {
+        quintptr window = 0;
+        QPoint client;
+        QPoint screen;
+    };
+
     xcb_connection_t *m_connection = nullptr;
+    Translation m_lastTranslation;
     xcb_window_t m_root = XCB_WINDOW_NONE;
     xcb_atom_t m_wmState = XCB_ATOM_NONE;
     PixelFormat m_format;

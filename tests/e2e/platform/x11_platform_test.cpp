@@ -184,11 +184,15 @@ void X11PlatformTest::pixelAtUsesClientCoordinatesOfWindow()
     xcb_map_window(m_other->connection(), child);
     m_other->sync();
 
+    // Straight away, with no conversion made before.
+    QCOMPARE(m_sampler->pixelAt(child, {0, 0}), test::patternColor({300, 200}));
+    QCOMPARE(m_sampler->pixelAt(child, {49, 39}), test::patternColor({349, 239}));
     const QPoint screen(310, 215);
     QCOMPARE(m_sampler->windowFromPoint(screen), quintptr(child));
     const QPoint client = m_sampler->screenToClient(child, screen);
     QCOMPARE(client, QPoint(10, 15));
     QCOMPARE(m_sampler->pixelAt(child, client), test::patternColor(screen));
+    QCOMPARE(m_sampler->pixelAt(child, client), test::patternColor(screen)); // and again
     // Outside the window's own rectangle the screen is read all the same.
     QCOMPARE(m_sampler->screenToClient(child, QPoint(290, 190)), QPoint(-10, -10));
     QCOMPARE(m_sampler->pixelAt(child, QPoint(-10, -10)), test::patternColor({290, 190}));
