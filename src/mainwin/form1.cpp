@@ -13,6 +13,9 @@
 #include "mainwin/main_controls.h"
 #include "mainwin/question_box.h"
 #include "mainwin/random_fill.h"
+#include "picker/form2.h"
+#include "platform/global_hotkey.h"
+#include "platform/screen_sampler.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -58,6 +61,8 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
                            [this] { return std::make_unique<QtColorChooser>(this); });
     m_questions = orOwn(services.questions, m_ownQuestions,
                         [this] { return std::make_unique<QuestionBox>(this); });
+    m_sampler = services.sampler;
+    m_hotKey = services.hotKey;
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 
     const std::vector<ControlSpec> specs = allControls();
@@ -78,6 +83,7 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     connectButton("show_fg_color", &Form1::show_fg_color_Click);
     connectButton("show_bg_color", &Form1::show_bg_color_Click);
     connectButton("show_help", &Form1::show_help_Click);
+    connectButton("cmdMouse", &Form1::cmdMouse_Click);
 
     // The swatch view joined after the table was built; chain the focus
     // through every control by its tab index once more.
@@ -89,7 +95,12 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     applyTabOrder(focusable);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The program ends with the main window; an open picker goes with it
+    // without its unload step.
+    delete m_form2.data();
+}
 
 template <typename T> T *Form1::control(const char *name) const
 {
@@ -206,6 +217,27 @@ void Form1::show_help_Click()
     if (!m_questions->askYesNo(QStringLiteral("Tintavo"), question))
         return;
     RandomFill(*m_colorBox, m_random);
+}
+
+Form2 *Form1::picker() const
+{
+    return m_form2;
+}
+
+void Form1::cmdMouse_Click()
+{
+    if (!m_form2) {
+        // The desktop services are made on first use and kept for the run.
+        if (!m_sampler)
+            m_sampler = (m_ownSampler = createScreenSampler()).get();
+        if (!m_hotKey)
+            m_hotKey = (m_ownHotKey = createGlobalHotKey()).get();
+        m_form2 = new Form2(*this, *m_sampler, *m_hotKey);
+    }
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+    setWindowState(Qt::WindowMinimized);
 }
 
 ColorValue Form1::backColor() const

@@ -8,6 +8,7 @@
 #include "mainwin/settings_members.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -17,8 +18,11 @@ namespace tintavo {
 class ColorBoxModel;
 class ColorChooser;
 class ColorEditing;
+class Form2;
+class GlobalHotKey;
 class MessageService;
 class QuestionService;
+class ScreenSampler;
 class SwatchView;
 
 // What the main window asks of the desktop. Tests swap in fakes; a null entry
@@ -28,6 +32,8 @@ struct Form1Services
     MessageService *messages = nullptr;
     ColorChooser *colorChooser = nullptr;
     QuestionService *questions = nullptr;
+    ScreenSampler *sampler = nullptr;
+    GlobalHotKey *hotKey = nullptr;
     // Ends the program once the main window has closed (default: quit the
     // application's event loop).
     std::function<void()> endProgram;
@@ -64,6 +70,10 @@ public:
     void show_fg_color_Click();
     void show_bg_color_Click();
     void show_help_Click();
+    void cmdMouse_Click();
+
+    // The picker window while it is open.
+    Form2 *picker() const;
 
     // Shared with the picker and the settings dialog. The next capture slot,
     // lPicIndex, is the colour box's.
@@ -93,9 +103,14 @@ private:
     std::unique_ptr<MessageService> m_ownMessages;
     std::unique_ptr<ColorChooser> m_ownColorChooser;
     std::unique_ptr<QuestionService> m_ownQuestions;
+    std::unique_ptr<ScreenSampler> m_ownSampler;
+    std::unique_ptr<GlobalHotKey> m_ownHotKey;
     MessageService *m_messages = nullptr;
     ColorChooser *m_colorChooser = nullptr;
     QuestionService *m_questions = nullptr;
+    ScreenSampler *m_sampler = nullptr;
+    GlobalHotKey *m_hotKey = nullptr;
+    QPointer<Form2> m_form2;
     std::function<void()> m_endProgram;
 };
 

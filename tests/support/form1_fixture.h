@@ -2,8 +2,10 @@
 
 #include "color/color_editing.h"
 #include "fake_color_chooser.h"
+#include "fake_global_hotkey.h"
 #include "fake_message_service.h"
 #include "fake_question_service.h"
+#include "fake_screen_sampler.h"
 #include "mainwin/form1.h"
 
 #include <QApplication>
@@ -20,6 +22,8 @@ struct Form1Fixture
     FakeMessageService messages;
     FakeColorChooser colorChooser;
     FakeQuestionService questions;
+    std::unique_ptr<FakeScreenSampler> sampler;
+    std::unique_ptr<FakeGlobalHotKey> hotKey;
     int programEnded = 0;
     std::unique_ptr<Form1> form;
 
@@ -29,8 +33,11 @@ struct Form1Fixture
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
         programEnded = 0;
-        form = std::make_unique<Form1>(
-            Form1Services{&messages, &colorChooser, &questions, [this] { ++programEnded; }});
+        sampler = std::make_unique<FakeScreenSampler>();
+        hotKey = std::make_unique<FakeGlobalHotKey>();
+        form = std::make_unique<Form1>(Form1Services{&messages, &colorChooser, &questions,
+                                                     sampler.get(), hotKey.get(),
+                                                     [this] { ++programEnded; }});
         form->Form_Initialize();
         QApplicationPrivateActivate(form.get());
     }

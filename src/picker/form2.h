@@ -1,0 +1,66 @@
+#pragma once
+
+#include "color/color_value.h"
+#include "picker/mm1.h"
+
+#include <QPoint>
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+
+namespace tintavo {
+
+class Form1;
+class GlobalHotKey;
+class ScreenSampler;
+
+// The picker: a small always-on-top window that follows the pointer over the
+// whole screen and shows the position and the colour under it. While it is
+// open, Alt+Shift+S stores that colour into the main window's colour box.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey);
+    ~Form2() override;
+
+    // One sample: nothing happens while the pointer rests.
+    void Timer1_Timer();
+
+    // Stores the colour shown into the next colour-box slot.
+    void SavePixelColor();
+
+    // The colour of the last sample (the swatch's colour).
+    ColorValue pictureColor() const { return m_pictureColor; }
+
+    // Texts the picker shows when the desktop denies it something.
+    static QString keyTakenText();
+    static QString keyUnavailableText();
+    static QString screenUnavailableText();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void setLabel(int index, const QString &text);
+    void setPictureColor(ColorValue color);
+
+    Form1 &m_form1;
+    ScreenSampler &m_sampler;
+    GlobalHotKey &m_hotKey;
+    QLabel *m_lblData[5] = {};
+    QLabel *m_label1 = nullptr;
+    QWidget *m_picture1 = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QPoint ptLastCursor;
+    ColorValue m_pictureColor = 0;
+    mm1::WindowProc m_wndProc;
+    quintptr m_hWnd = 0;
+    bool m_installed = false;
+};
+
+} // namespace tintavo
