@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace tintavo {
@@ -71,6 +72,8 @@ Form2::Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey)
     m_label1 = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
     m_label1->setWordWrap(true);
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_label1->setMargin(0);
+    setNotice(m_label1->text());
     m_picture1 = controls.value(QStringLiteral("Picture1"));
     // The swatch starts in the desktop's window colour.
     const QColor window = palette().color(QPalette::Base);
@@ -116,11 +119,28 @@ void Form2::Form_Load()
     // rather than inviting a key press that does nothing or showing colours
     // that are not there.
     if (!m_sampler.available())
-        m_label1->setText(screenUnavailableText());
+        setNotice(screenUnavailableText());
     else if (registration.result == HotKeyResult::Taken)
-        m_label1->setText(keyTakenText());
+        setNotice(keyTakenText());
     else if (registration.result == HotKeyResult::NotAvailable)
-        m_label1->setText(keyUnavailableText());
+        setNotice(keyUnavailableText());
+}
+
+QString Form2::notice() const
+{
+    QTextDocument document;
+    document.setHtml(m_label1->text());
+    return document.toPlainText();
+}
+
+void Form2::setNotice(const QString &text)
+{
+    // Two lines fit the notice's height only with lines set closer than the
+    // CJK font's own spacing.
+    m_label1->setText(
+        QStringLiteral(
+            "<p style=\"margin: 0; line-height: 13px; -qt-line-height-type: fixed\">%1</p>")
+            .arg(text.toHtmlEscaped()));
 }
 
 void Form2::setLabel(int index, const QString &text)

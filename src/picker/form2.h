@@ -35,6 +35,9 @@ public:
     // The colour of the last sample (the swatch's colour).
     ColorValue pictureColor() const { return m_pictureColor; }
 
+    // The notice under the position and colour (Label1), as plain text.
+    QString notice() const;
+
     // Texts the picker shows when the desktop denies it something.
     static QString keyTakenText();
     static QString keyUnavailableText();
@@ -47,6 +50,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void setLabel(int index, const QString &text);
+    void setNotice(const QString &text);
     void setPictureColor(ColorValue color);
 
     Form1 &m_form1;
