@@ -13,34 +13,18 @@ namespace tintavo {
 
 namespace {
 
+// clang-format off
 constexpr auto kControls = std::to_array<ControlSpec>({
-    {"Frame1", ControlKind::Frame, nullptr, {75, 45, 4245, 1830}, "软件设置", "", 0},
-    {"Label1", ControlKind::Label, "Frame1", {120, 210, 1710, 270}, "存储颜色容器数量：", "", 1},
-    {"Text1", ControlKind::TextBox, "Frame1", {1965, 195, 1440, 270}, "64", "", 2},
-    {"Check1",
-     ControlKind::CheckBox,
-     "Frame1",
-     {135, 675, 3270, 180},
-     "运行结束时自动保存存储颜色",
-     "",
-     3},
-    {"Check2",
-     ControlKind::CheckBox,
-     "Frame1",
-     {135, 1065, 3345, 255},
-     "运行时自动加载上次保存的颜色",
-     "",
-     4},
-    {"Check3",
-     ControlKind::CheckBox,
-     "Frame1",
-     {135, 1455, 2895, 255},
-     "记住上次保存颜色的最后位置",
-     "",
-     7},
-    {"Command1", ControlKind::CommandButton, nullptr, {1905, 2055, 1110, 315}, "保存设置", "", 5},
-    {"Command2", ControlKind::CommandButton, nullptr, {3210, 2070, 1065, 300}, "放弃设置", "", 6},
+    {"Frame1",   ControlKind::Frame,         nullptr,  {75, 45, 4245, 1830},   "软件设置", "", 0},
+    {"Label1",   ControlKind::Label,         "Frame1", {120, 210, 1710, 270},  "存储颜色容器数量：", "", 1},
+    {"Text1",    ControlKind::TextBox,       "Frame1", {1965, 195, 1440, 270}, "64", "", 2},
+    {"Check1",   ControlKind::CheckBox,      "Frame1", {135, 675, 3270, 180},  "运行结束时自动保存存储颜色", "", 3},
+    {"Check2",   ControlKind::CheckBox,      "Frame1", {135, 1065, 3345, 255}, "运行时自动加载上次保存的颜色", "", 4},
+    {"Check3",   ControlKind::CheckBox,      "Frame1", {135, 1455, 2895, 255}, "记住上次保存颜色的最后位置", "", 7},
+    {"Command1", ControlKind::CommandButton, nullptr,  {1905, 2055, 1110, 315}, "保存设置", "", 5},
+    {"Command2", ControlKind::CommandButton, nullptr,  {3210, 2070, 1065, 300}, "放弃设置", "", 6},
 });
+// clang-format on
 
 constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 
