@@ -23,50 +23,31 @@ const QString frmAbout::kForumUrl = QStringLiteral("http://bbs.kelmira.example/f
 
 namespace {
 
+// The maker's details; the addresses are the ones the links open.
+constexpr const char *kCredit = "作者：柯米拉";
+constexpr const char *kWebSiteCaption = "网站：www.kelmira.example";
+constexpr const char *kContact = "KelTalk 号：33081275";
+constexpr const char *kFeedback = "如果您对此软件有任何改进的建议或意见，请在我的论坛里提出：";
+constexpr const char *kForumCaption = "http://bbs.kelmira.example/\nforum-12-1.html";
+constexpr const char *kDisclaimer =
+    "本软件为免费软件，您可以自由使用和传播，但不得以任何形式对其进行拆解或反向工程，"
+    "也不得将其用于任何商业用途。";
+
+// clang-format off
 constexpr auto kControls = std::to_array<ControlSpec>({
-    {"Image1", ControlKind::Label, nullptr, {210, 60, 2280, 2835}},
-    {"lblTitle", ControlKind::Label, nullptr, {2820, 75, 2175, 255}, "Vantolux!", "", 5},
-    {"lblVersion", ControlKind::Label, nullptr, {2805, 375, 1425, 225}, "版本：0.76", "", 4},
-    {"lblDescription", ControlKind::Label, nullptr, {2820, 675, 1185, 210}, "作者：柯米拉", "", 2},
-    {"Label1",
-     ControlKind::Label,
-     nullptr,
-     {2835, 1005, 2670, 255},
-     "网站：www.kelmira.example",
-     "",
-     6},
-    {"Label2", ControlKind::Label, nullptr, {2850, 1320, 2640, 255}, "KelTalk 号：33081275", "", 7},
-    {"Label3",
-     ControlKind::Label,
-     nullptr,
-     {2850, 1860, 2820, 525},
-     "如果您对此软件有任何改进的建议或意见，请在我的论坛里提出：",
-     "",
-     8},
-    {"Label4",
-     ControlKind::Label,
-     nullptr,
-     {2865, 2325, 2595, 510},
-     "http://bbs.kelmira.example/\nforum-12-1.html",
-     "",
-     9},
-    {"lblDisclaimer",
-     ControlKind::Label,
-     nullptr,
-     {150, 3090, 3630, 690},
-     "本软件为免费软件，您可以自由使用和传播，但不得以任何形式对其进行拆解或反向工程，"
-     "也不得将其用于任何商业用途。",
-     "",
-     3},
-    {"cmdOK", ControlKind::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0},
-    {"cmdSysInfo",
-     ControlKind::CommandButton,
-     nullptr,
-     {4125, 3495, 1485, 345},
-     "系统信息(&S)...",
-     "",
-     1},
+    {"Image1",         ControlKind::Label,         nullptr, {210, 60, 2280, 2835}},
+    {"lblTitle",       ControlKind::Label,         nullptr, {2820, 75, 2175, 255},   "Vantolux!", "", 5},
+    {"lblVersion",     ControlKind::Label,         nullptr, {2805, 375, 1425, 225},  "版本：0.76", "", 4},
+    {"lblDescription", ControlKind::Label,         nullptr, {2820, 675, 1185, 210},  kCredit, "", 2},
+    {"Label1",         ControlKind::Label,         nullptr, {2835, 1005, 2670, 255}, kWebSiteCaption, "", 6},
+    {"Label2",         ControlKind::Label,         nullptr, {2850, 1320, 2640, 255}, kContact, "", 7},
+    {"Label3",         ControlKind::Label,         nullptr, {2850, 1860, 2820, 525}, kFeedback, "", 8},
+    {"Label4",         ControlKind::Label,         nullptr, {2865, 2325, 2595, 510}, kForumCaption, "", 9},
+    {"lblDisclaimer",  ControlKind::Label,         nullptr, {150, 3090, 3630, 690},  kDisclaimer, "", 3},
+    {"cmdOK",          ControlKind::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0},
+    {"cmdSysInfo",     ControlKind::CommandButton, nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1},
 });
+// clang-format on
 
 constexpr TwipsRect kClientArea{2340, 1935, 5850, 3945};
 
