@@ -147,6 +147,9 @@ frmAbout::frmAbout(QWidget *parent, AboutServices services)
         setTextColor(qobject_cast<QLabel *>(made.value(QLatin1String(name))), Qt::black);
     auto *lblDisclaimer = qobject_cast<QLabel *>(made.value(QStringLiteral("lblDisclaimer")));
     setTextColor(lblDisclaimer, QColor(192, 0, 0));
+    // Drawn for a small bitmap font; with today's taller CJK line spacing its
+    // third line needs the few pixels down to the window's bottom edge.
+    lblDisclaimer->resize(lblDisclaimer->width(), client.height() - lblDisclaimer->y());
     for (const char *name : {"Label3", "lblDisclaimer"}) {
         auto *label = qobject_cast<QLabel *>(made.value(QLatin1String(name)));
         label->setWordWrap(true);
