@@ -1,0 +1,119 @@
+// The About dialog under a real X server and window manager: where the window
+// manager puts it, and how it answers the real pointer (warped with
+// QCursor::setPos, so the X server itself reports the motion).
+
+#include "about/frm_about.h"
+#include "fake_about_services.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWindow>
+#include <cstdlib>
+
+namespace tintavo {
+
+// Records where the X server reported pointer motion over a window.
+class MotionWatch : public QObject
+{
+public:
+    explicit MotionWatch(QWindow *window) : window_(window) { window->installEventFilter(this); }
+    ~MotionWatch() override
+    {
+        if (window_)
+            window_->removeEventFilter(this);
+    }
+
+    bool sawAt(QPoint pos) const { return seen_.contains(pos); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove)
+            seen_ << static_cast<QMouseEvent *>(event)->position().toPoint();
+        return false;
+    }
+
+private:
+    QPointer<QWindow> window_;
+    QList<QPoint> seen_;
+};
+
+class AboutOnX11Test : public QObject
+{
+    Q_OBJECT
+
+private:
+    QPointer<frmAbout> slot;
+
+    frmAbout *open()
+    {
+        AboutServices services;
+        services.urls = std::make_shared<test::FakeUrlOpener>();
+        services.notices = std::make_shared<test::FakeNoticeService>();
+        services.launcher = std::make_shared<test::FakeProcessLauncher>();
+        frmAbout *dlg = frmAbout::showSingle(slot, nullptr, services);
+        if (!QTest::qWaitForWindowExposed(dlg))
+            qFatal("the About dialog was not shown");
+        return dlg;
+    }
+
+    static QLabel *label(QWidget *dlg, const char *name)
+    {
+        return dlg->findChild<QLabel *>(QLatin1String(name));
+    }
+
+    static bool lit(QLabel *l)
+    {
+        return l->palette().color(QPalette::WindowText) == QColor(0, 0, 255) &&
+               l->font().underline();
+    }
+
+    static void pointAt(QWidget *w, QPoint pos) { QCursor::setPos(w->mapToGlobal(pos)); }
+
+private slots:
+    void cleanup() { delete slot.data(); }
+
+    void clientAreaAtItsDesignedPlace()
+    {
+        frmAbout *dlg = open();
+        QTRY_COMPARE(dlg->geometry().topLeft(), QPoint(156, 129));
+        QCOMPARE(dlg->size(), QSize(390, 263));
+    }
+
+    void realPointerLightsAndDimsTheLinks()
+    {
+        frmAbout *dlg = open();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QLabel *Label1 = label(dlg, "Label1");
+        QLabel *Label2 = label(dlg, "Label2");
+
+        pointAt(dlg, Label1->geometry().center());
+        QTRY_VERIFY(lit(Label1));
+
+        MotionWatch watch(dlg->windowHandle());
+        pointAt(dlg, Label2->geometry().center());
+        QTRY_VERIFY(watch.sawAt(Label2->geometry().center()));
+        QVERIFY(lit(Label1));
+
+        pointAt(dlg, QPoint(2, 2));
+        QTRY_VERIFY(!Label1->font().underline());
+        QCOMPARE(Label1->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    }
+};
+
+} // namespace tintavo
+
+int main(int argc, char *argv[])
+{
+    if (!std::getenv("DISPLAY"))
+        return 77; // no X server: skipped
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    tintavo::AboutOnX11Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "about_on_x11_test.moc"
