@@ -12,8 +12,32 @@
 #include <QTest>
 #include <QWindow>
 #include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace tintavo {
+
+// True once a window manager announces itself on the root window. Windows
+// mapped while one is still starting up can be left unexposed.
+bool windowManagerRunning()
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return false;
+    static const char kName[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kName - 1, kName), nullptr);
+    if (!atom)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t *property = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool running =
+        atom->atom != XCB_ATOM_NONE && property && xcb_get_property_value_length(property) > 0;
+    free(property);
+    free(atom);
+    return running;
+}
 
 // Records where the X server reported pointer motion over a window.
 class MotionWatch : public QObject
@@ -48,13 +72,13 @@ class AboutOnX11Test : public QObject
 private:
     QPointer<frmAbout> slot;
 
-    frmAbout *open()
+    frmAbout *open(QWidget *parent = nullptr)
     {
         AboutServices services;
         services.urls = std::make_shared<test::FakeUrlOpener>();
         services.notices = std::make_shared<test::FakeNoticeService>();
         services.launcher = std::make_shared<test::FakeProcessLauncher>();
-        frmAbout *dlg = frmAbout::showSingle(slot, nullptr, services);
+        frmAbout *dlg = frmAbout::showSingle(slot, parent, services);
         if (!QTest::qWaitForWindowExposed(dlg))
             qFatal("the About dialog was not shown");
         return dlg;
@@ -74,11 +98,17 @@ private:
     static void pointAt(QWidget *w, QPoint pos) { QCursor::setPos(w->mapToGlobal(pos)); }
 
 private slots:
+    void initTestCase() { QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(), 20000); }
+
     void cleanup() { delete slot.data(); }
 
     void clientAreaAtItsDesignedPlace()
     {
-        frmAbout *dlg = open();
+        // Not centred over the main window, which is elsewhere.
+        QWidget mainWindow;
+        mainWindow.setGeometry(500, 400, 600, 400);
+        mainWindow.show();
+        frmAbout *dlg = open(&mainWindow);
         QTRY_COMPARE(dlg->geometry().topLeft(), QPoint(156, 129));
         QCOMPARE(dlg->size(), QSize(390, 263));
     }

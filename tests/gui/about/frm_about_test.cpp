@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -319,6 +321,37 @@ private slots:
         QTest::mouseClick(control(dlg, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(notices->shown, QStringList{QStringLiteral("此时系统信息不可用")});
         QVERIFY(launcher->started.isEmpty());
+        QVERIFY(dlg->isVisible());
+    }
+
+    void sysInfoNoticeIsAPlainBox()
+    {
+        // The real notice: a modal box, answered from a timer once it is up.
+        AboutServices real = services();
+        real.notices.reset();
+        frmAbout *dlg = frmAbout::showSingle(slot, nullptr, real);
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QList<QAbstractButton *> buttons;
+        QTimer answer; // keeps looking until the box is up
+        answer.setInterval(10);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->buttons();
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start();
+        QTest::mouseClick(control(dlg, "cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Tintavo"));
+        QCOMPARE(text, QStringLiteral("此时系统信息不可用"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons.size(), 1);
         QVERIFY(dlg->isVisible());
     }
 
