@@ -1,7 +1,34 @@
+#include "mainwin/form1.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tintavo"));
+
+    // The interface is Chinese throughout, the toolkit's own buttons and
+    // dialogs included.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    // Frames carry their caption on the frame line, so the controls placed
+    // just below a frame's top edge are not covered by a caption row.
+    app.setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; top: -4px; padding: 0 2px; }"));
+
+    tintavo::Form1 form1(tintavo::Form1Services{});
+    form1.Form_Initialize();
+    return app.exec();
 }

@@ -11,8 +11,8 @@ QString colorCodeLine(const ChannelTexts &t)
     line += QStringLiteral("RGB(") + t.fgRedDec + comma + t.fgGreenDec + comma + t.fgBlueDec +
             QStringLiteral(")");
     line += QStringLiteral("[#") + t.fgRedHex + t.fgGreenHex + t.fgBlueHex + QStringLiteral("]");
-    line += QStringLiteral("             背景色：RGB(") + t.bgRedDec + comma + t.bgGreenDec + comma +
-            t.bgBlueDec + QStringLiteral(")");
+    line += QStringLiteral("             背景色：RGB(") + t.bgRedDec + comma + t.bgGreenDec +
+            comma + t.bgBlueDec + QStringLiteral(")");
     line += QStringLiteral(" [#") + t.bgRedHex + t.bgGreenHex + t.bgBlueHex + QStringLiteral("]");
     return line;
 }

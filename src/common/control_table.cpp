@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 
@@ -24,6 +25,11 @@ QWidget *create(const ControlSpec &spec, QWidget *container)
         return new QLabel(caption, container);
     case ControlKind::TextBox:
         return new QLineEdit(caption, container);
+    case ControlKind::MultiLineTextBox: {
+        auto *box = new QPlainTextEdit(caption, container);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return box;
+    }
     case ControlKind::Slider:
         return new ScrollSlider(container);
     case ControlKind::CommandButton:

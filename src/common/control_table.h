@@ -10,7 +10,17 @@ class QWidget;
 
 namespace tintavo {
 
-enum class ControlKind { Frame, Label, TextBox, Slider, CommandButton, CheckBox, PictureBox };
+enum class ControlKind
+{
+    Frame,
+    Label,
+    TextBox,
+    MultiLineTextBox,
+    Slider,
+    CommandButton,
+    CheckBox,
+    PictureBox
+};
 
 // One control of a window as designed: its name (also its objectName), kind,
 // container (nullptr for the window itself), twips rectangle relative to the

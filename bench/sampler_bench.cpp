@@ -1,0 +1,106 @@
+// What the picker costs: one sample (pointer position and the pixel there),
+// and the processor time of its 50 ms timer while the pointer rests, where a
+// tick does nothing but ask for the pointer position.
+#include "platform/screen_sampler.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace tintavo;
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Figure
+{
+    double median;
+    double best;
+};
+
+// Averages over `count` calls, in five rounds: the median round is the
+// figure, the best round shows what an idle machine gives (others share it).
+template <typename Step> Figure microsecondsPerCall(int count, Step step)
+{
+    for (int i = 0; i < count / 10; ++i) // warm up
+        step(i);
+    std::vector<double> rounds;
+    for (int round = 0; round < 5; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < count / 5; ++i)
+            step(i);
+        const std::chrono::duration<double, std::micro> spent =
+            std::chrono::steady_clock::now() - start;
+        rounds.push_back(spent.count() / (count / 5));
+    }
+    std::sort(rounds.begin(), rounds.end());
+    return {rounds[2], rounds[0]};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::puts("sampler_bench: no DISPLAY, skipped");
+        return 0;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    auto sampler = createScreenSampler();
+    if (!sampler->available()) {
+        std::puts("sampler_bench: the screen cannot be read here, skipped");
+        return 0;
+    }
+
+    volatile ColorValue sink = 0;
+    const Figure sample = microsecondsPerCall(20000, [&](int) {
+        const QPoint p = sampler->cursorPos();
+        sink = sampler->screenPixel(p);
+    });
+    const Figure pointerOnly =
+        microsecondsPerCall(20000, [&](int) { sink = sampler->cursorPos().x(); });
+    const Figure fullSample = microsecondsPerCall(5000, [&](int) {
+        const QPoint p = sampler->cursorPos();
+        const quintptr window = sampler->windowFromPoint(p);
+        const QPoint client = sampler->screenToClient(window, p);
+        sink = sampler->pixelAt(window, client);
+    });
+    std::printf("%-48s %8s %8s\n", "microseconds per call", "median", "best");
+    std::printf("%-48s %8.1f %8.1f  (target <= 50)\n", "sample (pointer + pixel)", sample.median,
+                sample.best);
+    std::printf("%-48s %8.1f %8.1f\n", "pointer query alone", pointerOnly.median, pointerOnly.best);
+    std::printf("%-48s %8.1f %8.1f\n", "sample with window lookup and client point",
+                fullSample.median, fullSample.best);
+
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        sink = sampler->cursorPos().x();
+        ++ticks;
+    });
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    timer.start();
+    QTimer::singleShot(10000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
+    app.exec();
+    const double cpu = cpuSeconds() - cpuBefore;
+    const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
+    std::printf("at rest, 50 ms timer, %.1f s, %d ticks: %.1f ms CPU (%.3f%% of a core)\n", seconds,
+                ticks, cpu * 1000.0, 100.0 * cpu / seconds);
+    return 0;
+}

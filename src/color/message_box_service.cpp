@@ -1,0 +1,14 @@
+#include "color/message_box_service.h"
+
+#include <QMessageBox>
+
+namespace tintavo {
+
+void MessageBoxService::showError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误提示"), text, QMessageBox::Ok,
+                    m_owner);
+    box.exec();
+}
+
+} // namespace tintavo

@@ -1,0 +1,26 @@
+#include "color/qt_color_chooser.h"
+
+#include <QColorDialog>
+
+namespace tintavo {
+
+QtColorChooser::QtColorChooser(QWidget *owner) : m_dialog(new QColorDialog(owner))
+{
+    m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
+    m_dialog->setCurrentColor(Qt::black);
+}
+
+QtColorChooser::~QtColorChooser() = default; // the dialog goes with its owner
+
+bool QtColorChooser::ShowColor()
+{
+    if (m_dialog->exec() != QDialog::Accepted)
+        return false;
+    const QColor c = m_dialog->selectedColor();
+    if (!c.isValid())
+        return false;
+    m_color = RGB(c.red(), c.green(), c.blue());
+    return true;
+}
+
+} // namespace tintavo

@@ -1,0 +1,182 @@
+#include "colorbox/swatch_view.h"
+
+#include "colorbox/color_box_model.h"
+#include "common/twips.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSet>
+
+#include <vector>
+
+namespace tintavo {
+
+namespace {
+
+constexpr int kSwatchPixels = twipsToPixels(ColorBoxModel::kSwatchWidth);
+static_assert(ColorBoxModel::kSwatchWidth == ColorBoxModel::kSwatchHeight,
+              "the view paints square swatches");
+static_assert(ColorBoxModel::kSwatchWidth % kTwipsPerPixel == 0,
+              "the grid pitch must be a whole number of pixels");
+
+QColor toQColor(ColorValue c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Rounds toward minus infinity, which the row arithmetic needs above the grid.
+int floorDiv(int a, int b)
+{
+    const int q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+void paintSwatch(QPainter &p, const QRect &r, ColorValue c)
+{
+    // A one-pixel sunken edge: shadow above and to the left, light below and right.
+    static const QColor shadow(128, 128, 128);
+    static const QColor light(255, 255, 255);
+    p.fillRect(r, toQColor(c));
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), shadow);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), shadow);
+    p.fillRect(QRect(r.left() + 1, r.bottom(), r.width() - 1, 1), light);
+    p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 1), light);
+}
+
+} // namespace
+
+SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m_model(model)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    // Its place in the window's tab order, for applyTabOrder.
+    setProperty("tabIndex", 37);
+    if (frame) {
+        frame->installEventFilter(this);
+        followParent();
+    }
+    if (m_model) {
+        connect(m_model, &ColorBoxModel::colorChanged, this,
+                [this](int index) { update(swatchRect(index)); });
+        connect(m_model, &ColorBoxModel::colorsChanged, this, qOverload<>(&QWidget::update));
+        connect(m_model, &ColorBoxModel::positionsChanged, this, qOverload<>(&QWidget::update));
+        connect(m_model, &QObject::destroyed, this, [this] {
+            m_model = nullptr;
+            update();
+        });
+    }
+}
+
+void SwatchView::followParent()
+{
+    if (parentWidget())
+        setGeometry(parentWidget()->rect());
+}
+
+bool SwatchView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        followParent();
+    return QWidget::eventFilter(watched, event);
+}
+
+QRect SwatchView::swatchRect(int index) const
+{
+    if (!m_model || !m_model->contains(index))
+        return QRect();
+    const QPoint twips = m_model->position(index);
+    return QRect(twipsToPixels(twips.x()), twipsToPixels(twips.y()), kSwatchPixels, kSwatchPixels);
+}
+
+bool SwatchView::gridRange(const QRect &area, int &first, int &last) const
+{
+    if (!m_model || m_model->gridColumns() <= 0 || area.isEmpty())
+        return false;
+    const int cols = m_model->gridColumns();
+    const int top = swatchRect(0).top();
+    const int firstRow = std::max(0, floorDiv(area.top() - top, kSwatchPixels));
+    const int lastRow = floorDiv(area.bottom() - top, kSwatchPixels);
+    const qint64 lo = qint64(firstRow) * cols;
+    const qint64 hi = std::min<qint64>((qint64(lastRow) + 1) * cols - 1, m_model->lastIndex());
+    first = static_cast<int>(std::min<qint64>(lo, m_model->count()));
+    last = static_cast<int>(hi);
+    return true;
+}
+
+int SwatchView::swatchAt(const QPoint &pos) const
+{
+    // The frame clips its swatches: nothing outside it can be hit.
+    if (!m_model || !rect().contains(pos))
+        return -1;
+
+    int first = 0;
+    int last = -1;
+    if (gridRange(QRect(pos, QSize(1, 1)), first, last)) {
+        for (int i = last; i >= first; --i) {
+            if (swatchRect(i).contains(pos))
+                return i;
+        }
+        return -1;
+    }
+    for (int i = m_model->lastIndex(); i >= 0; --i) {
+        if (swatchRect(i).contains(pos))
+            return i;
+    }
+    return -1;
+}
+
+void SwatchView::mousePressEvent(QMouseEvent *event)
+{
+    const int index = swatchAt(event->position().toPoint());
+    if (index < 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit swatchPressed(index, event->globalPosition().toPoint());
+}
+
+void SwatchView::paintEvent(QPaintEvent *event)
+{
+    if (!m_model)
+        return;
+    const QRect area = event->rect() & rect();
+    if (area.isEmpty())
+        return;
+
+    QPainter p(this);
+    p.setClipRect(area);
+    const std::vector<ColorValue> &colors = m_model->colors();
+
+    int first = 0;
+    int last = -1;
+    if (gridRange(area, first, last)) {
+        for (int i = first; i <= last; ++i) {
+            const QRect r = swatchRect(i);
+            if (r.intersects(area))
+                paintSwatch(p, r, colors[static_cast<size_t>(i)]);
+        }
+        return;
+    }
+
+    // Not arranged (fresh swatches lie stacked on swatch 0): paint only the
+    // topmost swatch at each place, lower ones first so that partial overlaps
+    // come out as the stacking order says.
+    std::vector<int> visible;
+    QSet<qint64> places;
+    for (int i = m_model->lastIndex(); i >= 0; --i) {
+        const QRect r = swatchRect(i);
+        if (!r.intersects(area))
+            continue;
+        const qint64 place = (qint64(r.x()) << 32) ^ quint32(r.y());
+        if (places.contains(place))
+            continue;
+        places.insert(place);
+        visible.push_back(i);
+    }
+    for (auto it = visible.rbegin(); it != visible.rend(); ++it)
+        paintSwatch(p, swatchRect(*it), colors[static_cast<size_t>(*it)]);
+}
+
+} // namespace tintavo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tintavo {
+
+class ColorBoxModel;
+
+// The colour box on screen: one widget that paints every swatch of the model
+// at its place as a 240 × 240 twip (16 × 16 pixel) square with a thin sunken
+// border, and turns presses into swatch indices. It lies over the whole of its
+// parent (Frame3) and follows the parent's size, so the frame clips the rows
+// below its bottom edge just as it clips child controls. Only swatches that
+// fall inside the view are painted or hit, so a box of 32768 stays quick.
+class SwatchView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `frame` is the container the swatch places are relative to (Frame3).
+    SwatchView(ColorBoxModel *model, QWidget *frame);
+
+    ColorBoxModel *model() const { return m_model; }
+
+    // The swatch under `pos` (view pixels), the highest index where several
+    // overlap, as later-created controls lie on top; -1 for none.
+    int swatchAt(const QPoint &pos) const;
+    // Swatch `index`'s square in view pixels (empty for an index that does not exist).
+    QRect swatchRect(int index) const;
+
+signals:
+    // A mouse button (any) went down on swatch `index`.
+    void swatchPressed(int index, const QPoint &globalPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The index range [first, last] whose grid rows intersect `area`, when the
+    // swatches lie in OrderPic's grid; false otherwise.
+    bool gridRange(const QRect &area, int &first, int &last) const;
+    void followParent();
+
+    ColorBoxModel *m_model;
+};
+
+} // namespace tintavo

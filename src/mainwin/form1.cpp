@@ -1,0 +1,236 @@
+#include "mainwin/form1.h"
+
+#include "color/color_editing.h"
+#include "color/editor_controls.h"
+#include "color/message_box_service.h"
+#include "color/qt_color_chooser.h"
+#include "colorbox/color_box_model.h"
+#include "colorbox/swatch_view.h"
+#include "common/app_icon.h"
+#include "common/scroll_slider.h"
+#include "common/text_box.h"
+#include "mainwin/help_text.h"
+#include "mainwin/main_controls.h"
+#include "mainwin/question_box.h"
+#include "mainwin/random_fill.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <vector>
+
+namespace tintavo {
+
+namespace {
+
+std::vector<ControlSpec> allControls()
+{
+    std::vector<ControlSpec> specs;
+    for (auto table : {colorEditingControls(), mainWindowControls()})
+        specs.insert(specs.end(), table.begin(), table.end());
+    return specs;
+}
+
+template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
+{
+    if (given)
+        return given;
+    own = make();
+    return own.get();
+}
+
+} // namespace
+
+Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(appIcon());
+    resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
+
+    m_messages = orOwn(services.messages, m_ownMessages,
+                       [this] { return std::make_unique<MessageBoxService>(this); });
+    m_colorChooser = orOwn(services.colorChooser, m_ownColorChooser,
+                           [this] { return std::make_unique<QtColorChooser>(this); });
+    m_questions = orOwn(services.questions, m_ownQuestions,
+                        [this] { return std::make_unique<QuestionBox>(this); });
+    m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
+
+    const std::vector<ControlSpec> specs = allControls();
+    m_controls = buildControls(this, specs);
+    m_colorEditing = new ColorEditing(this, *m_messages);
+
+    m_colorBox = new ColorBoxModel(this);
+    m_picture1 = new SwatchView(m_colorBox, control("Frame3"));
+    m_menu = buildSwatchMenu(this);
+    connect(m_picture1, &SwatchView::swatchPressed, this, &Form1::Picture1_MouseDown);
+    connect(m_menu.setBg, &QAction::triggered, this, [this] { m_colorBox->setBg_Click(*this); });
+    connect(m_menu.setFg, &QAction::triggered, this, [this] { m_colorBox->setFg_Click(*this); });
+    connect(m_menu.menuSaveBg, &QAction::triggered, this,
+            [this] { m_colorBox->menuSaveBg_Click(*this); });
+    connect(m_menu.menuSaveFg, &QAction::triggered, this,
+            [this] { m_colorBox->menuSaveFg_Click(*this); });
+
+    connectButton("show_fg_color", &Form1::show_fg_color_Click);
+    connectButton("show_bg_color", &Form1::show_bg_color_Click);
+    connectButton("show_help", &Form1::show_help_Click);
+
+    // The swatch view joined after the table was built; chain the focus
+    // through every control by its tab index once more.
+    QList<QWidget *> focusable;
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w->property("tabIndex").isValid() && w->property("tabIndex").toInt() >= 0)
+            focusable << w;
+    }
+    applyTabOrder(focusable);
+}
+
+Form1::~Form1() = default;
+
+template <typename T> T *Form1::control(const char *name) const
+{
+    T *w = qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
+    Q_ASSERT_X(w, "Form1::control", name);
+    return w;
+}
+
+void Form1::connectButton(const char *name, void (Form1::*handler)())
+{
+    connect(control<QPushButton>(name), &QPushButton::clicked, this, handler);
+}
+
+void Form1::Form_Initialize()
+{
+    hide();
+    Form_Load();
+
+    settings.lColor = std::clamp(settings.lColor, 2, ColorBoxModel::kMaxSwatches);
+    m_colorBox->AddPics(settings.lColor - 1, m_random);
+    show();
+
+    m_colorBox->fillColors(kWhite);
+    m_colorBox->lPicIndex = FindStartSlot(m_colorBox->colors(), settings.lRemenber, 0);
+}
+
+void Form1::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
+    control<QGroupBox>("Frame1")->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
+
+    control<ScrollSlider>("fg_red_slide")->setValue(0);
+    control<ScrollSlider>("fg_green_slide")->setValue(0);
+    control<ScrollSlider>("fg_blue_slide")->setValue(0);
+    control<ScrollSlider>("bg_red_slide")->setValue(205);
+    control<ScrollSlider>("bg_green_slide")->setValue(137);
+    control<ScrollSlider>("bg_blue_slide")->setValue(15);
+
+    m_colorEditing->setForeColor(RGB(0, 0, 0));
+    m_colorEditing->setBackColor(RGB(205, 137, 15));
+
+    QWidget *colorInfo = control("txtColorInfo");
+    QFont bold = colorInfo->font();
+    bold.setBold(true);
+    colorInfo->setFont(bold);
+
+    const std::pair<const char *, const char *> initialTexts[] = {
+        {"bg_red_dec", "205"},  {"bg_red_hex", "CD"},  {"bg_green_dec", "137"},
+        {"bg_green_hex", "89"}, {"bg_blue_dec", "15"}, {"bg_blue_hex", "0F"},
+        {"fg_red_dec", "0"},    {"fg_red_hex", "00"},  {"fg_green_dec", "0"},
+        {"fg_green_hex", "00"}, {"fg_blue_dec", "0"},  {"fg_blue_hex", "00"},
+    };
+    for (const auto &[name, text] : initialTexts)
+        assignText(control<QLineEdit>(name), QString::fromLatin1(text));
+
+    m_helpText = BuildHelpText();
+    auto *effectText = control<QPlainTextEdit>("effect_text");
+    effectText->setPlainText(m_helpText);
+    effectText->setFocus();
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    // The client area, not the outer frame, drives the rule, so the layout is
+    // the same whatever borders a window manager draws, or none.
+    const ResizeResult r =
+        tintavo::Form_Resize(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
+    m_layout = r.layout;
+    control("Frame1")->setGeometry(toPixels(m_layout.Frame1));
+    control("effect_text")->setGeometry(toPixels(m_layout.effect_text));
+    control("fg_frame")->setGeometry(toPixels(m_layout.fg_frame));
+    control("bg_frame")->setGeometry(toPixels(m_layout.bg_frame));
+    control("Frame4")->setGeometry(toPixels(m_layout.Frame4));
+    control("Frame3")->setGeometry(toPixels(m_layout.Frame3));
+    control("txtColorInfo")->setGeometry(toPixels(m_layout.txtColorInfo));
+    m_colorBox->OrderPic(r.fW);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+    m_endProgram();
+}
+
+void Form1::Form_Unload() {}
+
+void Form1::Picture1_MouseDown(int index, const QPoint &globalPos)
+{
+    m_colorBox->Picture1_MouseDown(index);
+    m_menu.menuPop->exec(globalPos);
+}
+
+void Form1::show_fg_color_Click()
+{
+    m_colorEditing->show_fg_color_Click(*m_colorChooser);
+}
+
+void Form1::show_bg_color_Click()
+{
+    m_colorEditing->show_bg_color_Click(*m_colorChooser);
+}
+
+void Form1::show_help_Click()
+{
+    const QString question = QStringLiteral("注意：这个操作将会覆盖掉您此前存储的颜色！\n"
+                                            "您确信要进行此操作？");
+    if (!m_questions->askYesNo(QStringLiteral("Tintavo"), question))
+        return;
+    RandomFill(*m_colorBox, m_random);
+}
+
+ColorValue Form1::backColor() const
+{
+    return m_colorEditing->backColor();
+}
+
+void Form1::setBackColor(ColorValue color)
+{
+    m_colorEditing->setBackColor(color);
+}
+
+ColorValue Form1::foreColor() const
+{
+    return m_colorEditing->foreColor();
+}
+
+void Form1::setForeColor(ColorValue color)
+{
+    m_colorEditing->setForeColor(color);
+}
+
+void Form1::RefreshValue(ColorValue lColor, const QString &isBg)
+{
+    m_colorEditing->RefreshValue(lColor, isBg);
+}
+
+} // namespace tintavo

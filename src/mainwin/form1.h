@@ -1,0 +1,102 @@
+#pragma once
+
+#include "color/color_value.h"
+#include "colorbox/preview_colors.h"
+#include "colorbox/random_source.h"
+#include "colorbox/swatch_menu.h"
+#include "mainwin/layout_rule.h"
+#include "mainwin/settings_members.h"
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace tintavo {
+
+class ColorBoxModel;
+class ColorChooser;
+class ColorEditing;
+class MessageService;
+class QuestionService;
+class SwatchView;
+
+// What the main window asks of the desktop. Tests swap in fakes; a null entry
+// means the real thing.
+struct Form1Services
+{
+    MessageService *messages = nullptr;
+    ColorChooser *colorChooser = nullptr;
+    QuestionService *questions = nullptr;
+    // Ends the program once the main window has closed (default: quit the
+    // application's event loop).
+    std::function<void()> endProgram;
+};
+
+// The main window: the colour pair with its editors and preview, the command
+// frame and the colour box. It lives for the whole run; closing it ends the
+// program.
+class Form1 : public QWidget, public PreviewColors
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(const Form1Services &services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: loads the window's contents, reads the settings, builds and
+    // fills the colour box, shows the window and picks the next capture slot.
+    void Form_Initialize();
+
+    // PreviewColors: the preview's colours, and loading a colour into the
+    // foreground ("fg") or background (anything else) editors.
+    ColorValue backColor() const override;
+    void setBackColor(ColorValue color) override;
+    ColorValue foreColor() const override;
+    void setForeColor(ColorValue color) override;
+    void RefreshValue(ColorValue lColor, const QString &isBg) override;
+
+    ColorEditing &colorEditing() const { return *m_colorEditing; }
+    ColorBoxModel &colorBox() const { return *m_colorBox; }
+    SwatchView *swatchView() const { return m_picture1; }
+    const SwatchMenu &swatchMenu() const { return m_menu; }
+
+    void show_fg_color_Click();
+    void show_bg_color_Click();
+    void show_help_Click();
+
+    // Shared with the picker and the settings dialog. The next capture slot,
+    // lPicIndex, is the colour box's.
+    SettingsMembers settings;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void Picture1_MouseDown(int index, const QPoint &globalPos);
+    void connectButton(const char *name, void (Form1::*handler)());
+    template <typename T = QWidget> T *control(const char *name) const;
+
+    QHash<QString, QWidget *> m_controls;
+    ColorEditing *m_colorEditing = nullptr;
+    ColorBoxModel *m_colorBox = nullptr;
+    SwatchView *m_picture1 = nullptr;
+    SwatchMenu m_menu;
+    RandomSource m_random;
+    MainLayout m_layout = designLayout();
+    QString m_helpText;
+
+    std::unique_ptr<MessageService> m_ownMessages;
+    std::unique_ptr<ColorChooser> m_ownColorChooser;
+    std::unique_ptr<QuestionService> m_ownQuestions;
+    MessageService *m_messages = nullptr;
+    ColorChooser *m_colorChooser = nullptr;
+    QuestionService *m_questions = nullptr;
+    std::function<void()> m_endProgram;
+};
+
+} // namespace tintavo

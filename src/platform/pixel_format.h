@@ -1,0 +1,30 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QtGlobal>
+#include <cstddef>
+
+namespace tintavo {
+
+// How one pixel of a true-colour screen image is laid out: its size, the byte
+// order of the image data and where each channel sits in the pixel value.
+struct PixelFormat
+{
+    int bitsPerPixel = 32; // 8, 16, 24 or 32
+    bool msbFirst = false; // image bytes most significant first
+    quint32 redMask = 0x00FF0000u;
+    quint32 greenMask = 0x0000FF00u;
+    quint32 blueMask = 0x000000FFu;
+};
+
+// True when the format can be decoded: a supported pixel size and three
+// non-empty channel masks that fit in it.
+bool isDecodable(const PixelFormat &format);
+
+// The colour of the first pixel of image data, as 0x00BBGGRR, each channel
+// scaled to 0..255 whatever its width; -1 (the invalid colour) when the format is
+// not decodable or the data is too short.
+ColorValue decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size);
+
+} // namespace tintavo

@@ -1,0 +1,31 @@
+#include "platform/unavailable_platform.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_global_hotkey.h"
+#include "platform/x11/x11_screen_sampler.h"
+
+namespace tintavo {
+
+namespace {
+
+const char kNoX11[] = "Global hot keys need an X11 session; this one has none.";
+
+} // namespace
+
+std::unique_ptr<ScreenSampler> createScreenSampler()
+{
+    xcb_connection_t *connection = x11::toolkitConnection();
+    if (!connection)
+        return std::make_unique<UnavailableScreenSampler>();
+    return std::make_unique<X11ScreenSampler>(connection, x11::defaultScreen(connection));
+}
+
+std::unique_ptr<GlobalHotKey> createGlobalHotKey()
+{
+    xcb_connection_t *connection = x11::toolkitConnection();
+    xcb_screen_t *screen = connection ? x11::defaultScreen(connection) : nullptr;
+    if (!screen)
+        return std::make_unique<UnavailableGlobalHotKey>(QString::fromLatin1(kNoX11));
+    return std::make_unique<X11GlobalHotKey>(connection, screen->root);
+}
+
+} // namespace tintavo

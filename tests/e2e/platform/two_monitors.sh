@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs the screen-reading checks on a private X server whose screen is split
+# into two monitors side by side, once at scale 1 and once at scale 2: the
+# positions and pixels must be native ones either way. Exit 77: cannot run here.
+set -euo pipefail
+test_binary=$1
+command -v Xvfb >/dev/null && command -v xrandr >/dev/null || exit 77
+
+display_no=$((200 + RANDOM % 100))
+while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do
+  display_no=$((display_no + 1))
+done
+Xvfb ":$display_no" -screen 0 2560x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+export DISPLAY=":$display_no"
+for _ in $(seq 100); do
+  xrandr >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+xrandr --setmonitor A 1280/338x1024/270+0+0 screen >/dev/null
+xrandr --setmonitor B 1280/338x1024/270+1280+0 none >/dev/null
+monitors=$(xrandr --listmonitors | head -1)
+[[ "$monitors" == "Monitors: 2" ]] || { echo "expected two monitors, got: $monitors"; exit 1; }
+
+checks=(samplerIsAvailable cursorPosIsNativeRootPosition everySampledPixelOfPatternIsExact
+        pixelAtUsesClientCoordinatesOfWindow windowFromPointFindsPatternWindow
+        offScreenAndGoneWindowsAreInvalid)
+echo "== scale 1"
+"$test_binary" "${checks[@]}"
+echo "== scale 2"
+QT_SCALE_FACTOR=2 "$test_binary" "${checks[@]}"

@@ -1,0 +1,207 @@
+#include "colorbox/color_box_model.h"
+#include "colorbox/swatch_view.h"
+#include "form1_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace tintavo;
+using tintavo::test::Form1Fixture;
+
+namespace {
+
+// Closes the popup menu once it is open, after running `choose` on it.
+void whenMenuOpens(std::function<void(QMenu *)> choose)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, choose] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        choose(menu);
+        menu->close();
+    });
+    timer->start();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+    Form1Fixture f;
+
+    ColorBoxModel &box() const { return f.form->colorBox(); }
+    QRect twipsRect(int l, int t, int w, int h) const { return toPixels({l, t, w, h}); }
+
+    void pressSwatch(int index, Qt::MouseButton button)
+    {
+        SwatchView *view = f.form->swatchView();
+        QTest::mousePress(view, button, {}, view->swatchRect(index).center());
+        QTest::mouseRelease(view, button, {}, view->swatchRect(index).center());
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup() { f.form.reset(); }
+
+    void designSizeLaysOutAsDesigned()
+    {
+        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
+        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 11235, 4125));
+        QCOMPARE(f.control<QWidget>("effect_text")->geometry(), twipsRect(90, 195, 10995, 3765));
+        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
+        QCOMPARE(f.control<QWidget>("Frame4")->y(), twipsToPixels(4245));
+        QCOMPARE(f.control<QWidget>("bg_frame")->y(), twipsToPixels(5190));
+        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6150, 11235, 945));
+        QCOMPARE(f.control<QWidget>("txtColorInfo")->geometry(), twipsRect(90, 3765, 10755, 315));
+        QCOMPARE(box().gridColumns(), 46);
+    }
+
+    void growingTheWindowGrowsThePreviewOnly()
+    {
+        // 67 × 40 pixels larger: 1005 × 600 twips.
+        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
+        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 12240, 4725));
+        QCOMPARE(f.control<QWidget>("effect_text")->size(), twipsRect(0, 0, 12000, 4365).size());
+        QCOMPARE(f.control<QWidget>("fg_frame")->geometry(), twipsRect(105, 4845, 7095, 885));
+        QCOMPARE(f.control<QWidget>("Frame4")->geometry(), twipsRect(7455, 4845, 3900, 1755));
+        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6750, 12240, 945));
+        QCOMPARE(box().gridColumns(), (12240 - 120) / 240);
+        // txtColorInfo lies over the lower part of the preview.
+        QVERIFY(f.control<QWidget>("txtColorInfo")
+                    ->geometry()
+                    .intersects(f.control<QWidget>("effect_text")->geometry()));
+    }
+
+    void tooSmallAWindowKeepsWhatCannotShrink()
+    {
+        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
+        const int frame1Height = f.control<QWidget>("Frame1")->height();
+        f.form->resize(twipsToPixels(11460), twipsToPixels(3000));
+        QCOMPARE(f.control<QWidget>("Frame1")->height(), frame1Height);
+        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
+        // Restoring lays everything out again.
+        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
+        QCOMPARE(f.control<QWidget>("Frame1")->height(), twipsToPixels(4725));
+    }
+
+    void previewHasTheFocusFirstAndTabFollowsTheIndexes()
+    {
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("effect_text"));
+        QStringList chain;
+        int previous = -1;
+        QWidget *w = f.control<QWidget>("effect_text");
+        for (int i = 0; i < 60; ++i, w = w->nextInFocusChain()) {
+            const QVariant index = w->property("tabIndex");
+            if (!index.isValid() || w->focusPolicy() == Qt::NoFocus)
+                continue;
+            if (index.toInt() < previous)
+                break;
+            chain << w->objectName();
+            previous = index.toInt();
+        }
+        // Focusable controls in the order of their design tab indexes.
+        const QStringList expected = {
+            "effect_text",   "fg_blue_slide",  "fg_green_slide", "fg_red_slide", "fg_blue_hex",
+            "fg_blue_dec",   "fg_green_hex",   "fg_green_dec",   "fg_red_hex",   "fg_red_dec",
+            "exit_me",       "show_fg_color",  "show_bg_color",  "about_me",     "show_help",
+            "bg_blue_slide", "bg_green_slide", "bg_red_slide",   "bg_blue_hex",  "bg_blue_dec",
+            "bg_green_hex",  "bg_green_dec",   "bg_red_hex",     "bg_red_dec",   "cmdMouse",
+            "txtColorInfo"};
+        QCOMPARE(chain, expected);
+    }
+
+    void randomFillAnsweredNoKeepsEverySwatch()
+    {
+        box().setColor(0, RGB(1, 2, 3));
+        const std::vector<ColorValue> before = box().colors();
+        f.questions.answer = false;
+        QTest::mouseClick(f.control<QPushButton>("show_help"), Qt::LeftButton);
+        QCOMPARE(f.questions.asked,
+                 QStringList{QStringLiteral("Tintavo|注意：这个操作将会覆盖掉您此前存储的颜色！\n"
+                                            "您确信要进行此操作？")});
+        QVERIFY(box().colors() == before);
+    }
+
+    void randomFillAnsweredYesRecoloursAndKeepsTheSlot()
+    {
+        box().lPicIndex = 1;
+        box().fillColors(kWhite);
+        f.questions.answer = true;
+        QTest::mouseClick(f.control<QPushButton>("show_help"), Qt::LeftButton);
+        QCOMPARE(f.questions.asked.size(), 1);
+        QCOMPARE(box().lPicIndex, 1);
+        QVERIFY(box().colors() != std::vector<ColorValue>(box().count(), kWhite));
+    }
+
+    void pressingASwatchWithAnyButtonSelectsItAndOpensTheMenu_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("left") << int(Qt::LeftButton);
+        QTest::newRow("right") << int(Qt::RightButton);
+        QTest::newRow("middle") << int(Qt::MiddleButton);
+    }
+
+    void pressingASwatchWithAnyButtonSelectsItAndOpensTheMenu()
+    {
+        QFETCH(int, button);
+        QStringList items;
+        whenMenuOpens([&items](QMenu *menu) {
+            for (QAction *a : menu->actions())
+                items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        });
+        pressSwatch(1, Qt::MouseButton(button));
+        QCOMPARE(box().lCurPic, 1);
+        QCOMPARE(box().lPicIndex, 1);
+        QCOMPARE(items, (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色"}));
+    }
+
+    void menuMovesColoursBetweenSwatchAndPreview()
+    {
+        box().setColor(1, RGB(10, 20, 30));
+        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().setFg->trigger(); });
+        pressSwatch(1, Qt::RightButton);
+        QCOMPARE(f.form->foreColor(), RGB(10, 20, 30));
+        QCOMPARE(f.control("fg_blue_dec")->text(), QStringLiteral("30"));
+        QCOMPARE(f.form->backColor(), RGB(205, 137, 15));
+
+        // Save the background into the swatch, then load it as the foreground.
+        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().menuSaveBg->trigger(); });
+        pressSwatch(1, Qt::LeftButton);
+        QCOMPARE(box().color(1), RGB(205, 137, 15));
+        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().setFg->trigger(); });
+        pressSwatch(1, Qt::LeftButton);
+        QCOMPARE(f.control("fg_red_hex")->text(), QStringLiteral("CD"));
+        QTRY_VERIFY(
+            f.control("txtColorInfo")->text().contains(QStringLiteral("前景色RGB(205，137，15)")));
+    }
+
+    void menuShortcutsWorkWithTheMenuClosed()
+    {
+        // Before any press the commands act on swatch 0.
+        box().setColor(0, RGB(1, 2, 3));
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(f.form->backColor(), RGB(1, 2, 3));
+        QCOMPARE(f.control("bg_green_dec")->text(), QStringLiteral("2"));
+        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(box().color(0), f.form->foreColor());
+    }
+
+    void closingEndsTheProgram()
+    {
+        f.form->close();
+        QCOMPARE(f.programEnded, 1);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "color/color_chooser.h"
+
+#include <optional>
+#include <vector>
+
+namespace tintavo::test {
+
+// Answers each ShowColor() with the next scripted choice: a colour the user
+// confirms, or std::nullopt for a cancelled dialog. Unscripted calls cancel.
+class FakeColorChooser : public ColorChooser
+{
+public:
+    bool ShowColor() override
+    {
+        ++shown;
+        if (answers.empty())
+            return false;
+        const std::optional<ColorValue> answer = answers.front();
+        answers.erase(answers.begin());
+        if (!answer)
+            return false;
+        color = *answer;
+        return true;
+    }
+
+    ColorValue Color() const override { return color; }
+
+    std::vector<std::optional<ColorValue>> answers;
+    ColorValue color = 0;
+    int shown = 0;
+};
+
+} // namespace tintavo::test
