@@ -1,0 +1,318 @@
+#include "about/frm_about.h"
+
+#include "about/about_logo.h"
+#include "about/system_services.h"
+#include "common/control_table.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <array>
+
+namespace tintavo {
+
+const QString frmAbout::kWebSiteUrl = QStringLiteral("http://www.kelmira.example/");
+const QString frmAbout::kForumUrl = QStringLiteral("http://bbs.kelmira.example/forum-12-1.html");
+
+namespace {
+
+// The maker's details; the addresses are the ones the links open.
+constexpr const char *kCredit = "作者：柯米拉";
+constexpr const char *kWebSiteCaption = "网站：www.kelmira.example";
+constexpr const char *kContact = "KelTalk 号：33081275";
+constexpr const char *kFeedback = "如果您对此软件有任何改进的建议或意见，请在我的论坛里提出：";
+constexpr const char *kForumCaption = "http://bbs.kelmira.example/\nforum-12-1.html";
+constexpr const char *kDisclaimer =
+    "本软件为免费软件，您可以自由使用和传播，但不得以任何形式对其进行拆解或反向工程，"
+    "也不得将其用于任何商业用途。";
+
+// clang-format off
+constexpr auto kControls = std::to_array<ControlSpec>({
+    {"Image1",         ControlKind::Label,         nullptr, {210, 60, 2280, 2835}},
+    {"lblTitle",       ControlKind::Label,         nullptr, {2820, 75, 2175, 255},   "Vantolux!", "", 5},
+    {"lblVersion",     ControlKind::Label,         nullptr, {2805, 375, 1425, 225},  "版本：0.76", "", 4},
+    {"lblDescription", ControlKind::Label,         nullptr, {2820, 675, 1185, 210},  kCredit, "", 2},
+    {"Label1",         ControlKind::Label,         nullptr, {2835, 1005, 2670, 255}, kWebSiteCaption, "", 6},
+    {"Label2",         ControlKind::Label,         nullptr, {2850, 1320, 2640, 255}, kContact, "", 7},
+    {"Label3",         ControlKind::Label,         nullptr, {2850, 1860, 2820, 525}, kFeedback, "", 8},
+    {"Label4",         ControlKind::Label,         nullptr, {2865, 2325, 2595, 510}, kForumCaption, "", 9},
+    {"lblDisclaimer",  ControlKind::Label,         nullptr, {150, 3090, 3630, 690},  kDisclaimer, "", 3},
+    {"cmdOK",          ControlKind::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0},
+    {"cmdSysInfo",     ControlKind::CommandButton, nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1},
+});
+// clang-format on
+
+constexpr TwipsRect kClientArea{2340, 1935, 5850, 3945};
+
+// The lines of the design are drawn on the window itself, so the pointer over
+// them counts as the bare window area.
+struct DesignLine
+{
+    int x1, y1, x2, y2; // twips
+};
+constexpr DesignLine kLine2{2850, 1740, 5565, 1740};
+constexpr DesignLine kLine1_1{90, 2955, 5715, 2955};
+constexpr DesignLine kLine1_0{165, 2970, 5714, 2970};
+
+void setTextColor(QLabel *label, const QColor &color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+void setUnderline(QLabel *label, bool on)
+{
+    QFont font = label->font();
+    font.setUnderline(on);
+    label->setFont(font);
+}
+
+class DesktopUrlOpener : public UrlOpener
+{
+public:
+    void openUrl(const QString &url) override { QDesktopServices::openUrl(QUrl(url)); }
+};
+
+class MessageBoxNotice : public NoticeService
+{
+public:
+    explicit MessageBoxNotice(QWidget *parent) : parent_(parent) {}
+
+    void showNotice(const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok,
+                        parent_);
+        box.exec();
+    }
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *parent, AboutServices services)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      services_(std::move(services))
+{
+    if (!services_.registry)
+        services_.registry = std::make_shared<SystemInfoRegistry>();
+    if (!services_.launcher)
+        services_.launcher = std::make_shared<DetachedProcessLauncher>();
+    if (!services_.urls)
+        services_.urls = std::make_shared<DesktopUrlOpener>();
+    if (!services_.notices)
+        services_.notices = std::make_shared<MessageBoxNotice>(this);
+    if (!services_.fileExists)
+        services_.fileExists = ordinaryFileExists;
+
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("关于[Kelmira]"));
+    const QPixmap logo = makeAboutLogo();
+    setWindowIcon(logo);
+
+    // Placed as designed rather than centred: the client area's top-left at a
+    // fixed spot of the desktop.
+    const QRect client = toPixels(kClientArea);
+    setFixedSize(client.size());
+    QPoint origin;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        origin = screen->geometry().topLeft();
+    setGeometry(QRect(origin + client.topLeft(), client.size()));
+
+    const auto made = buildControls(this, kControls);
+    for (QWidget *w : made) {
+        // Only the two links and the bare window react to the pointer moving;
+        // over any other control nothing happens, so a lit link stays lit.
+        w->setAttribute(Qt::WA_NoMousePropagation);
+        if (auto *label = qobject_cast<QLabel *>(w))
+            label->setTextFormat(Qt::PlainText);
+    }
+    setMouseTracking(true);
+
+    auto *Image1 = qobject_cast<QLabel *>(made.value(QStringLiteral("Image1")));
+    Image1->setPixmap(logo);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    for (const char *name : {"lblTitle", "lblDescription", "Label3"})
+        setTextColor(qobject_cast<QLabel *>(made.value(QLatin1String(name))), Qt::black);
+    auto *lblDisclaimer = qobject_cast<QLabel *>(made.value(QStringLiteral("lblDisclaimer")));
+    setTextColor(lblDisclaimer, QColor(192, 0, 0));
+    // Drawn for a small bitmap font; with today's taller CJK line spacing its
+    // third line needs the few pixels down to the window's bottom edge.
+    lblDisclaimer->resize(lblDisclaimer->width(), client.height() - lblDisclaimer->y());
+    for (const char *name : {"Label3", "lblDisclaimer"}) {
+        auto *label = qobject_cast<QLabel *>(made.value(QLatin1String(name)));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+
+    Label1 = qobject_cast<QLabel *>(made.value(QStringLiteral("Label1")));
+    Label4 = qobject_cast<QLabel *>(made.value(QStringLiteral("Label4")));
+    for (QLabel *link : {Label1, Label4}) {
+        link->setMouseTracking(true);
+        link->setCursor(Qt::PointingHandCursor);
+        link->installEventFilter(this);
+    }
+
+    cmdOK = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdOK")));
+    auto *cmdSysInfo = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdSysInfo")));
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+}
+
+frmAbout *frmAbout::showSingle(QPointer<frmAbout> &slot, QWidget *parent, AboutServices services)
+{
+    if (!slot)
+        slot = new frmAbout(parent, std::move(services));
+    slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+    return slot;
+}
+
+void frmAbout::reject()
+{
+    cmdOK->click();
+}
+
+void frmAbout::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QDialog::mouseMoveEvent(event);
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *link = watched == Label1 || watched == Label4 ? static_cast<QLabel *>(watched) : nullptr;
+    if (!link)
+        return QDialog::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (link == Label1)
+            Label1_MouseMove();
+        else
+            Label4_MouseMove();
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            pressedLink_ = link;
+        break;
+    case QEvent::MouseButtonRelease: {
+        // A click is a left press and release on the same link.
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool click = mouse->button() == Qt::LeftButton && pressedLink_ == link &&
+                           link->rect().contains(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton)
+            pressedLink_ = nullptr;
+        if (click) {
+            if (link == Label1)
+                Label1_Click();
+            else
+                Label4_Click();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAbout::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter p(this);
+    const auto px = [](int twips) { return twipsToPixels(twips); };
+
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawLine(px(kLine2.x1), px(kLine2.y1), px(kLine2.x2), px(kLine2.y2));
+
+    // An etched separator: a grey line with a white one, two pixels high,
+    // right beneath it.
+    p.setPen(QPen(QColor(128, 128, 128), 1));
+    p.drawLine(px(kLine1_1.x1), px(kLine1_1.y1), px(kLine1_1.x2), px(kLine1_1.y2));
+    const int whiteTop = px(kLine1_1.y1) + 1;
+    p.fillRect(QRect(QPoint(px(kLine1_0.x1), whiteTop), QPoint(px(kLine1_0.x2), whiteTop + 1)),
+               Qt::white);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::Label1_Click()
+{
+    visit_link(kWebSiteUrl);
+}
+
+void frmAbout::Label4_Click()
+{
+    visit_link(kForumUrl);
+}
+
+void frmAbout::Label1_MouseMove()
+{
+    link_hover(Label1);
+}
+
+void frmAbout::Label4_MouseMove()
+{
+    link_hover(Label4);
+}
+
+void frmAbout::Form_MouseMove()
+{
+    link_normal(Label1);
+    link_normal(Label4);
+}
+
+void frmAbout::visit_link(const QString &url)
+{
+    services_.urls->openUrl(url);
+}
+
+void frmAbout::link_hover(QLabel *lbl)
+{
+    setTextColor(lbl, QColor(0, 0, 255));
+    setUnderline(lbl, true);
+}
+
+void frmAbout::link_normal(QLabel *lbl)
+{
+    setTextColor(lbl, QColor(0, 0, 0));
+    setUnderline(lbl, false);
+}
+
+void frmAbout::StartSysInfo()
+{
+    tintavo::StartSysInfo(*services_.registry, services_.fileExists, *services_.launcher,
+                          *services_.notices);
+}
+
+} // namespace tintavo
