@@ -1,5 +1,6 @@
 #include "mainwin/form1.h"
 
+#include "about/frm_about.h"
 #include "color/color_editing.h"
 #include "color/editor_controls.h"
 #include "color/message_box_service.h"
@@ -16,6 +17,7 @@
 #include "picker/form2.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
+#include "settings/frm_set.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -84,6 +86,8 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     connectButton("show_bg_color", &Form1::show_bg_color_Click);
     connectButton("show_help", &Form1::show_help_Click);
     connectButton("cmdMouse", &Form1::cmdMouse_Click);
+    connectButton("exit_me", &Form1::exit_me_Click);
+    connectButton("about_me", &Form1::about_me_Click);
 
     // The swatch view joined after the table was built; chain the focus
     // through every control by its tab index once more.
@@ -238,6 +242,17 @@ void Form1::cmdMouse_Click()
     m_form2->raise();
     m_form2->activateWindow();
     setWindowState(Qt::WindowMinimized);
+}
+
+void Form1::exit_me_Click()
+{
+    FrmSet::showSingle(
+        m_frmSet, settings, [](const SettingsMembers &) {}, this);
+}
+
+void Form1::about_me_Click()
+{
+    frmAbout::showSingle(m_frmAbout, this);
 }
 
 ColorValue Form1::backColor() const

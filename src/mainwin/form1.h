@@ -19,6 +19,8 @@ class ColorBoxModel;
 class ColorChooser;
 class ColorEditing;
 class Form2;
+class FrmSet;
+class frmAbout;
 class GlobalHotKey;
 class MessageService;
 class QuestionService;
@@ -71,6 +73,8 @@ public:
     void show_bg_color_Click();
     void show_help_Click();
     void cmdMouse_Click();
+    void exit_me_Click();
+    void about_me_Click();
 
     // The picker window while it is open.
     Form2 *picker() const;
@@ -111,6 +115,8 @@ private:
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
     QPointer<Form2> m_form2;
+    QPointer<FrmSet> m_frmSet;
+    QPointer<frmAbout> m_frmAbout;
     std::function<void()> m_endProgram;
 };
 
