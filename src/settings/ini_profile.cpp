@@ -1,5 +1,6 @@
 #include "settings/ini_profile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +18,12 @@ namespace {
 // far beyond that is not ours to load into memory.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-// How long a save waits for another running copy to finish its own save.
-constexpr int kLockWaitMs = 5000;
+// A save holds the lock for milliseconds; a lock this old was left by a copy
+// that died while holding it.
+constexpr int kStaleLockMs = 2000;
+// How long one attempt waits for another running copy to finish its save.
+constexpr int kLockWaitMs = 2500;
+constexpr int kLockAttempts = 3;
 
 // ASCII-only folding, as the 8-bit profile calls do it; other bytes must
 // match exactly.
@@ -390,8 +395,21 @@ bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
 
     // Another running copy may save at the same moment: the lock makes its
     // read-change-write and ours follow each other instead of overlapping.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    const bool locked = lock.tryLock(kLockWaitMs);
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(kStaleLockMs);
+    bool locked = false;
+    for (int attempt = 0; attempt < kLockAttempts && !locked; ++attempt) {
+        // A copy killed while breaking a stale lock leaves this helper file,
+        // which would otherwise block breaking it for half a minute.
+        const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
+        if (breaker.exists() &&
+            breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
+            QFile::remove(breaker.filePath());
+        locked = lock.tryLock(kLockWaitMs);
+        if (!locked && lock.error() != QLockFile::LockFailedError)
+            break;
+    }
     // A folder that takes no new files cannot hold the lock either; the file
     // itself may still be writable in place, as it was for the original calls.
     const bool inPlace = !locked && lock.error() == QLockFile::PermissionError;
