@@ -1,11 +1,13 @@
 #include "settings/ini_profile.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -21,9 +23,9 @@ constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 // A save holds the lock for milliseconds; a lock this old was left by a copy
 // that died while holding it.
 constexpr int kStaleLockMs = 2000;
-// How long one attempt waits for another running copy to finish its save.
-constexpr int kLockWaitMs = 2500;
-constexpr int kLockAttempts = 3;
+// How long a save waits for another running copy to finish its own.
+constexpr int kLockWaitMs = 6000;
+constexpr int kLockPollMs = 5;
 
 // ASCII-only folding, as the 8-bit profile calls do it; other bytes must
 // match exactly.
@@ -398,20 +400,22 @@ bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
     const QString lockPath = path + QStringLiteral(".lock");
     QLockFile lock(lockPath);
     lock.setStaleLockTime(kStaleLockMs);
+    // Polled in short steps: QLockFile's own waiting doubles its pauses from
+    // a tenth of a second, far longer than another copy's save takes.
     bool locked = false;
-    for (int attempt = 0; attempt < kLockAttempts && !locked; ++attempt) {
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (!(locked = lock.tryLock(0)) && lock.error() == QLockFile::LockFailedError &&
+           !deadline.hasExpired()) {
         // A copy killed while breaking a stale lock leaves this helper file,
         // which would otherwise block breaking it for half a minute.
         const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
         if (breaker.exists() &&
             breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
             QFile::remove(breaker.filePath());
-        locked = lock.tryLock(kLockWaitMs);
-        if (!locked && lock.error() != QLockFile::LockFailedError)
-            break;
+        QThread::msleep(kLockPollMs);
     }
     // A folder that takes no new files cannot hold the lock either; the file
-    // itself may still be writable in place, as it was for the original calls.
+    // itself may still be writable in place, as the Windows profile calls allow.
     const bool inPlace = !locked && lock.error() == QLockFile::PermissionError;
     if (!locked && !inPlace)
         return false;
@@ -422,10 +426,10 @@ bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
         return false;
 
     IniProfile profile = IniProfile::fromBytes(before);
-    bool changed = false;
+    bool accepted = false;
     for (const IniEntry &entry : entries)
-        changed = profile.writeString(entry.section, entry.key, entry.value) || changed;
-    if (!changed)
+        accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
+    if (!accepted)
         return false;
     const QByteArray after = profile.toBytes();
     if (state == FileState::Read && after == before)
