@@ -449,7 +449,7 @@ bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
 bool WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
                         const QString &path)
 {
-    const IniEntry entry{section.toByteArray(), key.toByteArray(), value.toByteArray()};
+    const IniEntry entry{section, key, value};
     return WriteProfileStrings(path, std::span<const IniEntry>(&entry, 1));
 }
 

@@ -140,11 +140,12 @@ IniProfile ReadProfileFile(const QString &path);
 qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
                       const QString &path);
 
+// One write; the texts it views must outlive the call that takes it.
 struct IniEntry
 {
-    QByteArray section;
-    QByteArray key;
-    QByteArray value;
+    QByteArrayView section;
+    QByteArrayView key;
+    QByteArrayView value;
 };
 
 // Applies the writes, in order, to the file at path as one change: under a

@@ -168,13 +168,32 @@ std::vector<ColorValue> LoadStoredColors(qint32 count)
 
 void SaveStoredColors(std::span<const ColorValue> colors)
 {
-    const QByteArray section = kColorSection.toByteArray(); // shared by every entry
-    std::vector<IniEntry> entries;
+    // All keys and values go into one block of text: a large colour box would
+    // otherwise cost two allocations per swatch.
+    struct Offsets
+    {
+        qsizetype key, keySize, value, valueSize;
+    };
+    std::vector<Offsets> offsets;
+    QByteArray text;
+    text.reserve(qsizetype(colors.size()) * 32);
     for (size_t i = 0; i < colors.size(); ++i) {
-        if (colors[i] != kWhite) {
-            entries.push_back(
-                {section, ColorKey(qint32(i)).view().toByteArray(), QByteArray::number(colors[i])});
-        }
+        if (colors[i] == kWhite)
+            continue;
+        const ColorKey key{qint32(i)};
+        char value[16];
+        const qsizetype valueSize = std::to_chars(value, std::end(value), colors[i]).ptr - value;
+        const qsizetype keyAt = text.size();
+        text.append(key.view());
+        text.append(value, valueSize);
+        offsets.push_back({keyAt, key.view().size(), keyAt + key.view().size(), valueSize});
+    }
+    const QByteArrayView all(text);
+    std::vector<IniEntry> entries;
+    entries.reserve(offsets.size());
+    for (const Offsets &o : offsets) {
+        entries.push_back(
+            {kColorSection, all.sliced(o.key, o.keySize), all.sliced(o.value, o.valueSize)});
     }
     WriteProfileStrings(GetIniPath(), entries);
 }
@@ -186,12 +205,13 @@ void SaveStartPoint(qint32 slot)
 
 void SaveSettings(const IniSettings &s)
 {
-    const QByteArray section = kAppSetRead.toByteArray();
+    const QByteArray values[] = {QByteArray::number(s.AutoSave), QByteArray::number(s.AutoLoad),
+                                 QByteArray::number(s.nColor), QByteArray::number(s.AutoRember)};
     const IniEntry entries[] = {
-        {section, kAutoSave.toByteArray(), QByteArray::number(s.AutoSave)},
-        {section, kAutoLoad.toByteArray(), QByteArray::number(s.AutoLoad)},
-        {section, kCount.toByteArray(), QByteArray::number(s.nColor)},
-        {section, kRemember.toByteArray(), QByteArray::number(s.AutoRember)},
+        {kAppSetRead, kAutoSave, values[0]},
+        {kAppSetRead, kAutoLoad, values[1]},
+        {kAppSetRead, kCount, values[2]},
+        {kAppSetRead, kRemember, values[3]},
     };
     WriteProfileStrings(GetIniPath(), entries);
 }
