@@ -1,8 +1,10 @@
 #include "settings/ini_profile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -347,6 +349,46 @@ TEST_F(ProfileFileTest, OnlyRefusedEntriesWriteNothing)
     EXPECT_FALSE(WriteProfileStrings(path(), entries));
     EXPECT_FALSE(QFile::exists(path()));
 }
+
+struct LeftoverCase
+{
+    const char *name;
+    bool emptyLock;
+    bool breakerFile;
+};
+
+class LeftoverLockTest : public ProfileFileTest, public ::testing::WithParamInterface<LeftoverCase>
+{
+};
+
+// What a copy killed in the middle of taking or breaking the lock leaves
+// behind must not stop later saves.
+TEST_P(LeftoverLockTest, OldLeftoversDoNotBlockASave)
+{
+    const auto leave = [&](const QString &name, const QByteArray &content, int ageSeconds) {
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-ageSeconds);
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.flush(); // or closing would write it, and make the file new again
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    };
+    // A process id far above any the system hands out is a dead one.
+    const QByteArray deadOwner = "999999999\nghost\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    leave(path() + ".lock", GetParam().emptyLock ? QByteArray() : deadOwner, 60);
+    // Younger than the half minute after which Qt itself gives up on such a file.
+    if (GetParam().breakerFile)
+        leave(path() + ".lock.rmlock", QByteArray(), 10);
+    EXPECT_TRUE(WriteProfileString("APPSET", "StartPoint", "5", path()));
+    EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path()), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Leftovers, LeftoverLockTest,
+                         ::testing::Values(LeftoverCase{"EmptyLock", true, false},
+                                           LeftoverCase{"DeadOwner", false, false},
+                                           LeftoverCase{"EmptyLockAndBreaker", true, true},
+                                           LeftoverCase{"DeadOwnerAndBreaker", false, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // Permission bits do not stop root, so these use things no one can read as a
 // settings file: a folder, a pipe, a file far too large.
