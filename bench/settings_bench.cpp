@@ -115,9 +115,9 @@ int main()
                 settings.minMs);
     std::printf("  parse only (in memory)                %8.2f / %6.2f ms\n", parse.medianMs,
                 parse.minMs);
-    std::printf("  of a save: parse, every key replaced  %8.2f / %6.2f ms\n", apply.medianMs,
+    std::printf("  parse + 32768 writeString, in memory  %8.2f / %6.2f ms\n", apply.medianMs,
                 apply.minMs);
-    std::printf("  of a save: atomic write to disk       %8.2f / %6.2f ms\n", commit.medianMs,
+    std::printf("  QSaveFile write + commit of the text   %8.2f / %6.2f ms\n", commit.medianMs,
                 commit.minMs);
     std::printf("  LoadStoredColor, one call             %8.2f / %6.2f ms\n", single.medianMs,
                 single.minMs);
