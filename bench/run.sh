@@ -3,6 +3,7 @@
 # figures. Uses the current display, or a private Xvfb when there is none.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
 dir="$root/build-bench"
 "$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DTINTAVO_BUILD_TESTS=OFF
 
@@ -25,6 +26,7 @@ fi
 benchmarks=(
   "QT_QPA_PLATFORM=offscreen bench/colorbox/bench_colorbox"
   "QT_QPA_PLATFORM=xcb bench/sampler_bench"
+  "QT_QPA_PLATFORM=offscreen bench/settings_bench"
 )
 
 for b in "${benchmarks[@]}"; do

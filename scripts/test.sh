@@ -14,6 +14,9 @@ if [[ "${TINTAVO_SANITIZE:-0}" == 1 ]]; then
 fi
 "$root/scripts/build.sh" "$dir" "${opts[@]}"
 
+# A short fuzzing run (its own clang build); bench/fuzz.sh runs it for longer.
+"$root/scripts/fuzz.sh" 10
+
 # A private X server for the tests; -noreset keeps it alive between clients.
 display_no=$((90 + RANDOM % 100))
 while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do

@@ -1,0 +1,126 @@
+// Figures for the settings file with a very large colour box: one save and
+// one load of every swatch, on a fresh file and on a file that holds them all.
+#include "settings/ini_profile.h"
+#include "settings/ini_settings.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace tintavo;
+
+namespace {
+
+constexpr int kSwatches = 32768;
+constexpr int kRepeats = 15;
+
+struct Timing
+{
+    double medianMs;
+    double minMs;
+};
+
+template <typename Work> Timing timeIt(Work work, void (*before)() = nullptr)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRepeats; ++i) {
+        if (before)
+            before();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.front()};
+}
+
+QString g_path;
+
+void removeFile()
+{
+    QFile::remove(g_path);
+}
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir dir;
+    g_path = dir.filePath(QStringLiteral("Tintavo.ini"));
+    setIniPathForTesting(g_path);
+
+    std::vector<ColorValue> colors(kSwatches);
+    for (int i = 0; i < kSwatches; ++i)
+        colors[size_t(i)] = ColorValue((i * 2654435761u) & 0xFFFFFEu);
+    std::vector<ColorValue> changed = colors;
+    for (ColorValue &c : changed)
+        c ^= 0x010101;
+
+    const Timing saveFresh = timeIt([&] { SaveStoredColors(colors); }, removeFile);
+    bool flip = false;
+    const Timing saveOver = timeIt([&] {
+        SaveStoredColors(flip ? colors : changed);
+        flip = !flip;
+    });
+    std::vector<ColorValue> loaded;
+    const Timing load = timeIt([&] { loaded = LoadStoredColors(kSwatches); });
+    const Timing settings = timeIt([] { (void)LoadSettings(); });
+
+    QFile file(g_path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    const Timing parse = timeIt([&] { (void)IniProfile::fromBytes(bytes); });
+
+    const Timing apply = timeIt([&] {
+        IniProfile profile = IniProfile::fromBytes(bytes);
+        for (int i = 0; i < kSwatches; ++i) {
+            profile.writeString("COLOR", "Color" + QByteArray::number(i),
+                                QByteArray::number(colors[size_t(i)] ^ 0x020202));
+        }
+        (void)profile.toBytes();
+    });
+    const Timing commit = timeIt([&] {
+        QSaveFile out(g_path);
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+        out.commit();
+    });
+
+    // One read per swatch is how a caller should not do it; a few hundred
+    // calls show the cost of each.
+    constexpr int kSingles = 200;
+    Timing single = timeIt([] {
+        for (int i = 0; i < kSingles; ++i)
+            (void)LoadStoredColor(i);
+    });
+    single.medianMs /= kSingles;
+    single.minMs /= kSingles;
+
+    const bool same = loaded == colors || loaded == changed;
+    std::printf("settings file with %d swatches (%lld bytes), %d runs each, median / best:\n",
+                kSwatches, static_cast<long long>(bytes.size()), kRepeats);
+    std::printf("  SaveStoredColors, no file before      %8.2f / %6.2f ms\n", saveFresh.medianMs,
+                saveFresh.minMs);
+    std::printf("  SaveStoredColors, every key replaced  %8.2f / %6.2f ms\n", saveOver.medianMs,
+                saveOver.minMs);
+    std::printf("  LoadStoredColors                      %8.2f / %6.2f ms%s\n", load.medianMs,
+                load.minMs, same ? "" : "  (WRONG COLOURS)");
+    std::printf("  LoadSettings on that file             %8.2f / %6.2f ms\n", settings.medianMs,
+                settings.minMs);
+    std::printf("  parse only (in memory)                %8.2f / %6.2f ms\n", parse.medianMs,
+                parse.minMs);
+    std::printf("  parse + 32768 writeString, in memory  %8.2f / %6.2f ms\n", apply.medianMs,
+                apply.minMs);
+    std::printf("  QSaveFile write + commit of the text   %8.2f / %6.2f ms\n", commit.medianMs,
+                commit.minMs);
+    std::printf("  LoadStoredColor, one call             %8.2f / %6.2f ms\n", single.medianMs,
+                single.minMs);
+    setIniPathForTesting(QString());
+    return same ? 0 : 1;
+}

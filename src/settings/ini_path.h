@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace tintavo {
+
+// Answers whether new files can be created in a folder.
+using DirWritableProbe = std::function<bool(const QString &dir)>;
+
+// Whether the current user may create files in dir, asked of the system
+// (so a read-only mount says no even to root).
+bool IsDirWritable(const QString &dir);
+
+// The settings file for a program living in programDir: beside the program
+// when a Tintavo.ini is already there or the folder can take one, otherwise
+// Tintavo.ini in configDir.
+QString ResolveIniPath(const QString &programDir, const QString &configDir,
+                       const DirWritableProbe &isWritable);
+
+// The folder GetIniPath treats as the program's, and the probe it asks; empty
+// values restore the real ones.
+void setProgramDirForTesting(const QString &dir);
+void setDirWritableProbeForTesting(DirWritableProbe probe);
+
+} // namespace tintavo

@@ -1,0 +1,456 @@
+#include "settings/ini_profile.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QThread>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tintavo {
+
+namespace {
+
+// The stored file stays well below a megabyte even with 32768 swatches; a file
+// far beyond that is not ours to load into memory.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+// A save holds the lock for milliseconds; a lock this old was left by a copy
+// that died while holding it.
+constexpr int kStaleLockMs = 2000;
+// How long a save waits for another running copy to finish its own.
+constexpr int kLockWaitMs = 6000;
+constexpr int kLockPollMs = 5;
+
+// ASCII-only folding, as the 8-bit profile calls do it; other bytes must
+// match exactly.
+char foldChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+constexpr QByteArrayView kCrLf = "\r\n";
+
+// a + b + c, in buffer when it fits, else in large.
+QByteArrayView joined(QByteArrayView a, QByteArrayView b, QByteArrayView c, char (&buffer)[256],
+                      QByteArray &large)
+{
+    const qsizetype size = a.size() + b.size() + c.size();
+    char *out = buffer;
+    if (size > qsizetype(sizeof(buffer))) {
+        large.resize(size);
+        out = large.data();
+    }
+    char *end = std::copy(a.begin(), a.end(), out);
+    end = std::copy(b.begin(), b.end(), end);
+    std::copy(c.begin(), c.end(), end);
+    return QByteArrayView(out, size);
+}
+
+bool hasOuterBlanks(QByteArrayView text)
+{
+    return !text.isEmpty() && (isBlank(text.front()) || isBlank(text.back()));
+}
+
+bool hasLineBreak(QByteArrayView text)
+{
+    return text.contains('\n') || text.contains('\r');
+}
+
+enum class FileState
+{
+    Missing,
+    Unreadable,
+    Read
+};
+
+FileState readFileBytes(const QString &path, QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return FileState::Missing;
+    // A folder, a pipe or a device under our name would block or never end.
+    if (!info.isFile() || info.size() > kMaxFileSize)
+        return FileState::Unreadable;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.exists() ? FileState::Unreadable : FileState::Missing;
+    bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+        return FileState::Unreadable;
+    return FileState::Read;
+}
+
+} // namespace
+
+IniProfile::IniProfile()
+{
+    // Lines before the first header belong to no section anyone can name.
+    m_sections.emplace_back();
+    m_sectionName.push_back(-1);
+}
+
+size_t IniProfile::FoldedHash::operator()(QByteArrayView name) const
+{
+    size_t hash = 14695981039346656037ull;
+    for (char c : name) {
+        hash ^= size_t(static_cast<unsigned char>(foldChar(c)));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool IniProfile::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) const
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldChar(a[i]) != foldChar(b[i]))
+            return false;
+    }
+    return true;
+}
+
+size_t IniProfile::KeyNameHash::operator()(const KeyName &name) const
+{
+    return FoldedHash()(name.key) ^ (size_t(name.sectionName) * 0x9E3779B97F4A7C15ull);
+}
+
+bool IniProfile::KeyNameEqual::operator()(const KeyName &a, const KeyName &b) const
+{
+    return a.sectionName == b.sectionName && FoldedEqual()(a.key, b.key);
+}
+
+IniProfile IniProfile::fromBytes(const QByteArray &bytes)
+{
+    IniProfile profile;
+    profile.m_source = bytes;
+    const QByteArrayView source(profile.m_source);
+    profile.m_keys.reserve(size_t(source.count('\n')) + 1);
+    const qsizetype size = source.size();
+    qsizetype start = 0;
+    while (start < size) {
+        const void *found = std::memchr(source.data() + start, '\n', size_t(size - start));
+        if (!found) {
+            profile.addLine(source.sliced(start), {});
+            break;
+        }
+        const qsizetype newline = static_cast<const char *>(found) - source.data();
+        qsizetype textEnd = newline;
+        if (textEnd > start && source[textEnd - 1] == '\r')
+            --textEnd;
+        profile.addLine(source.sliced(start, textEnd - start),
+                        source.sliced(textEnd, newline + 1 - textEnd));
+        start = newline + 1;
+    }
+    return profile;
+}
+
+void IniProfile::addLine(QByteArrayView text, QByteArrayView eol)
+{
+    Line line{text, eol, LineKind::Other, 0};
+
+    qsizetype first = 0;
+    while (first < text.size() && isBlank(text[first]))
+        ++first;
+    const QByteArrayView rest = text.sliced(first);
+
+    if (rest.startsWith('[')) {
+        const qsizetype close = rest.indexOf(']');
+        qsizetype nameIndex = -1;
+        if (close >= 0) {
+            line.kind = LineKind::Header;
+            const QByteArrayView name = trimmed(rest.sliced(1, close - 1));
+            const auto [it, added] =
+                m_nameIndex.try_emplace(name, qsizetype(m_firstSectionOfName.size()));
+            if (added)
+                m_firstSectionOfName.push_back(qsizetype(m_sections.size()));
+            nameIndex = it->second;
+        }
+        // A header without its bracket still ends the section before it, so
+        // the keys under it are not mistaken for keys of that section.
+        m_sections.emplace_back();
+        m_sections.back().lines.push_back(line);
+        m_sectionName.push_back(nameIndex);
+        return;
+    }
+
+    Section &section = m_sections.back();
+    const qsizetype equals = rest.startsWith(';') ? -1 : text.indexOf('=');
+    if (equals >= 0) {
+        line.kind = LineKind::Key;
+        qsizetype valueBegin = equals + 1;
+        while (valueBegin < text.size() && isBlank(text[valueBegin]))
+            ++valueBegin;
+        line.valueBegin = valueBegin;
+        const QByteArrayView key = trimmed(text.first(equals));
+        const qsizetype nameIndex = m_sectionName.back();
+        if (nameIndex >= 0 && !key.isEmpty()) {
+            const KeyPosition position{qsizetype(m_sections.size()) - 1,
+                                       qsizetype(section.lines.size())};
+            m_keys.try_emplace(KeyName{nameIndex, key}, position);
+        }
+    }
+    section.lines.push_back(line);
+}
+
+QByteArray IniProfile::toBytes() const
+{
+    qsizetype total = 0;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines)
+            total += line.text.size() + line.eol.size();
+    }
+    QByteArray bytes;
+    bytes.reserve(total);
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines) {
+            bytes.append(line.text);
+            bytes.append(line.eol);
+        }
+    }
+    return bytes;
+}
+
+const IniProfile::Line *IniProfile::findKey(QByteArrayView section, QByteArrayView key) const
+{
+    const auto name = m_nameIndex.find(section);
+    if (name == m_nameIndex.end())
+        return nullptr;
+    const auto it = m_keys.find(KeyName{name->second, key});
+    if (it == m_keys.end())
+        return nullptr;
+    return &m_sections[size_t(it->second.section)].lines[size_t(it->second.line)];
+}
+
+std::optional<QByteArray> IniProfile::readString(QByteArrayView section, QByteArrayView key) const
+{
+    const Line *line = findKey(section, key);
+    if (!line)
+        return std::nullopt;
+    return trimmed(line->text.sliced(line->valueBegin)).toByteArray();
+}
+
+qint32 IniProfile::readInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue) const
+{
+    const Line *line = findKey(section, key);
+    if (!line)
+        return defaultValue;
+    const QByteArrayView value = trimmed(line->text.sliced(line->valueBegin));
+    return value.isEmpty() ? defaultValue : parseProfileInt(value);
+}
+
+bool IniProfile::isValidSectionName(QByteArrayView name)
+{
+    return !name.contains(']') && !hasLineBreak(name) && !hasOuterBlanks(name);
+}
+
+bool IniProfile::isValidKeyName(QByteArrayView name)
+{
+    return !name.isEmpty() && !name.contains('=') && !hasLineBreak(name) && !hasOuterBlanks(name) &&
+           !name.startsWith('[') && !name.startsWith(';');
+}
+
+bool IniProfile::isValidValue(QByteArrayView value)
+{
+    return !hasLineBreak(value) && !hasOuterBlanks(value);
+}
+
+QByteArrayView IniProfile::own(QByteArrayView text)
+{
+    // Texts are packed into blocks that never grow past their reserved size,
+    // so a view into a block stays valid and a big save needs few allocations.
+    constexpr qsizetype kBlockSize = 64 * 1024;
+    if (m_owned.empty() || m_owned.back().capacity() - m_owned.back().size() < text.size()) {
+        m_owned.emplace_back();
+        m_owned.back().reserve(std::max(kBlockSize, text.size()));
+    }
+    QByteArray &block = m_owned.back();
+    const qsizetype offset = block.size();
+    block.append(text);
+    return QByteArrayView(block).sliced(offset, text.size());
+}
+
+void IniProfile::insertIntoSection(qsizetype sectionName, Line line, QByteArrayView key)
+{
+    const qsizetype sectionIndex = m_firstSectionOfName[size_t(sectionName)];
+    std::vector<Line> &lines = m_sections[size_t(sectionIndex)].lines;
+    // After the last line with content: blank lines that separate this
+    // section from the next stay below the new key.
+    size_t position = lines.size();
+    while (position > 1 && trimmed(lines[position - 1].text).isEmpty())
+        --position;
+    if (lines[position - 1].eol.isEmpty())
+        lines[position - 1].eol = kCrLf;
+    m_keys.try_emplace(KeyName{sectionName, key}, KeyPosition{sectionIndex, qsizetype(position)});
+    // Only blank lines follow the insertion point, so no indexed key moves.
+    lines.insert(lines.begin() + qsizetype(position), line);
+}
+
+bool IniProfile::writeString(QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    if (!isValidSectionName(section) || !isValidKeyName(key) || !isValidValue(value))
+        return false;
+
+    const auto name = m_nameIndex.find(section);
+    if (name != m_nameIndex.end()) {
+        const auto existing = m_keys.find(KeyName{name->second, key});
+        if (existing != m_keys.end()) {
+            Line &line =
+                m_sections[size_t(existing->second.section)].lines[size_t(existing->second.line)];
+            char buffer[256];
+            QByteArray large;
+            line.text = own(joined(line.text.first(line.valueBegin), {}, value, buffer, large));
+            return true;
+        }
+    }
+
+    char buffer[256];
+    QByteArray large;
+    const QByteArrayView keyText = own(joined(key, "=", value, buffer, large));
+    const Line keyLine{keyText, kCrLf, LineKind::Key, key.size() + 1};
+
+    if (name != m_nameIndex.end()) {
+        insertIntoSection(name->second, keyLine, keyText.first(key.size()));
+        return true;
+    }
+
+    // A new section goes at the very end, on a line of its own.
+    for (auto it = m_sections.rbegin(); it != m_sections.rend(); ++it) {
+        if (!it->lines.empty()) {
+            if (it->lines.back().eol.isEmpty())
+                it->lines.back().eol = kCrLf;
+            break;
+        }
+    }
+    const QByteArrayView header = own(joined("[", section, "]", buffer, large));
+    const qsizetype sectionIndex = qsizetype(m_sections.size());
+    m_sections.emplace_back();
+    m_sections.back().lines.push_back(Line{header, kCrLf, LineKind::Header, 0});
+    const qsizetype nameIndex = qsizetype(m_firstSectionOfName.size());
+    m_sectionName.push_back(nameIndex);
+    m_nameIndex.emplace(header.sliced(1, section.size()), nameIndex);
+    m_firstSectionOfName.push_back(sectionIndex);
+    insertIntoSection(nameIndex, keyLine, keyText.first(key.size()));
+    return true;
+}
+
+qint32 parseProfileInt(QByteArrayView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    quint32 value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10u + quint32(text[i] - '0');
+    if (negative)
+        value = 0u - value;
+    return qint32(value);
+}
+
+IniProfile ReadProfileFile(const QString &path)
+{
+    QByteArray bytes;
+    if (readFileBytes(path, bytes) != FileState::Read)
+        return IniProfile{};
+    return IniProfile::fromBytes(bytes);
+}
+
+qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
+                      const QString &path)
+{
+    return ReadProfileFile(path).readInt(section, key, defaultValue);
+}
+
+bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
+{
+    if (entries.empty())
+        return true;
+    const QFileInfo target(path);
+    QDir().mkpath(target.absolutePath());
+
+    // Another running copy may save at the same moment: the lock makes its
+    // read-change-write and ours follow each other instead of overlapping.
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(kStaleLockMs);
+    // Polled in short steps: QLockFile's own waiting doubles its pauses from
+    // a tenth of a second, far longer than another copy's save takes.
+    bool locked = false;
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (!(locked = lock.tryLock(0)) && lock.error() == QLockFile::LockFailedError &&
+           !deadline.hasExpired()) {
+        // A copy killed while breaking a stale lock leaves this helper file,
+        // which would otherwise block breaking it for half a minute.
+        const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
+        if (breaker.exists() &&
+            breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
+            QFile::remove(breaker.filePath());
+        QThread::msleep(kLockPollMs);
+    }
+    // A folder that takes no new files cannot hold the lock either; the file
+    // itself may still be writable in place, as the Windows profile calls allow.
+    const bool inPlace = !locked && lock.error() == QLockFile::PermissionError;
+    if (!locked && !inPlace)
+        return false;
+
+    QByteArray before;
+    const FileState state = readFileBytes(path, before);
+    if (state == FileState::Unreadable)
+        return false;
+
+    IniProfile profile = IniProfile::fromBytes(before);
+    bool accepted = false;
+    for (const IniEntry &entry : entries)
+        accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
+    if (!accepted)
+        return false;
+    const QByteArray after = profile.toBytes();
+    if (state == FileState::Read && after == before)
+        return true;
+
+    QSaveFile file(path);
+    file.setDirectWriteFallback(inPlace);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(after) != after.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+                        const QString &path)
+{
+    const IniEntry entry{section, key, value};
+    return WriteProfileStrings(path, std::span<const IniEntry>(&entry, 1));
+}
+
+} // namespace tintavo

@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QtGlobal>
+
+#include <deque>
+#include <optional>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+namespace tintavo {
+
+// An INI profile file held in memory: section headers "[name]" and "key=value"
+// lines, matched the way the Windows profile calls match them (section and key
+// names ignore ASCII letter case, blanks around names and values do not count).
+//
+// Only the lines a write touches change: every other byte of the original text,
+// comments, blank lines, unknown sections, odd line ends, survives a round trip.
+// Text that cannot be read as a header or a key line is kept but never matches.
+class IniProfile
+{
+public:
+    IniProfile();
+    IniProfile(IniProfile &&) noexcept = default;
+    IniProfile &operator=(IniProfile &&) noexcept = default;
+    // Lines point into the text they were read from: copies are not needed
+    // and would be easy to get wrong.
+    IniProfile(const IniProfile &) = delete;
+    IniProfile &operator=(const IniProfile &) = delete;
+
+    // Splits the text into lines; never fails, whatever the bytes are.
+    static IniProfile fromBytes(const QByteArray &bytes);
+
+    // The file text: the parsed bytes, with the writes applied.
+    QByteArray toBytes() const;
+
+    // The value of the first matching key (blanks around it removed), or
+    // nothing when the section or the key is not there.
+    std::optional<QByteArray> readString(QByteArrayView section, QByteArrayView key) const;
+
+    // The default when the section or key is missing or the value is empty;
+    // otherwise the value read by parseProfileInt.
+    qint32 readInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue) const;
+
+    // Replaces the value of an existing key where it stands, or adds the key
+    // after the last non-blank line of the first section of that name, or adds
+    // a new section (spelled as given) at the end. New lines end in CR LF.
+    // Refuses (returns false, changes nothing) names and values that could not
+    // be read back as written: see isValidSectionName and friends.
+    bool writeString(QByteArrayView section, QByteArrayView key, QByteArrayView value);
+
+    static bool isValidSectionName(QByteArrayView name);
+    static bool isValidKeyName(QByteArrayView name);
+    static bool isValidValue(QByteArrayView value);
+
+private:
+    enum class LineKind
+    {
+        Other,
+        Header,
+        Key
+    };
+
+    // Views into m_source, or into m_owned for lines a write has made.
+    struct Line
+    {
+        QByteArrayView text; // without its line end
+        QByteArrayView eol;  // "\r\n", "\n" or empty on an unterminated last line
+        LineKind kind = LineKind::Other;
+        qsizetype valueBegin = 0; // for Key lines: where the value text starts
+    };
+
+    // A run of lines that starts with a header (or the lines before the first
+    // header, or a header with no closing bracket, which nothing can match).
+    struct Section
+    {
+        std::vector<Line> lines;
+    };
+
+    struct KeyPosition
+    {
+        qsizetype section = 0;
+        qsizetype line = 0;
+    };
+
+    // Names compare and hash without regard to ASCII letter case.
+    struct FoldedHash
+    {
+        size_t operator()(QByteArrayView name) const;
+    };
+    struct FoldedEqual
+    {
+        bool operator()(QByteArrayView a, QByteArrayView b) const;
+    };
+
+    // A key under every section of one name (any letter case).
+    struct KeyName
+    {
+        qsizetype sectionName = 0;
+        QByteArrayView key;
+    };
+    struct KeyNameHash
+    {
+        size_t operator()(const KeyName &name) const;
+    };
+    struct KeyNameEqual
+    {
+        bool operator()(const KeyName &a, const KeyName &b) const;
+    };
+
+    void addLine(QByteArrayView text, QByteArrayView eol);
+    const Line *findKey(QByteArrayView section, QByteArrayView key) const;
+    QByteArrayView own(QByteArrayView text);
+    void insertIntoSection(qsizetype sectionName, Line line, QByteArrayView key);
+
+    QByteArray m_source;
+    std::deque<QByteArray> m_owned; // blocks of text for written lines
+    std::vector<Section> m_sections;
+    std::vector<qsizetype> m_sectionName; // per section: its name's number, -1 if unnamed
+    // Section name -> its number; the first section of each number gets new keys.
+    std::unordered_map<QByteArrayView, qsizetype, FoldedHash, FoldedEqual> m_nameIndex;
+    std::vector<qsizetype> m_firstSectionOfName;
+    // Where each key is first found.
+    std::unordered_map<KeyName, KeyPosition, KeyNameHash, KeyNameEqual> m_keys;
+};
+
+// Reads the text of a value like the Windows profile reader: leading blanks
+// skipped, one optional sign, decimal digits up to the first other character,
+// wrapping around at 32 bits. Text without digits reads as 0.
+qint32 parseProfileInt(QByteArrayView text);
+
+// The whole file parsed; a missing or unreadable file (not a regular file, too
+// large, a read error) reads as an empty profile.
+IniProfile ReadProfileFile(const QString &path);
+
+// Reads one integer from the file at path; see IniProfile::readInt.
+qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
+                      const QString &path);
+
+// One write; the texts it views must outlive the call that takes it.
+struct IniEntry
+{
+    QByteArrayView section;
+    QByteArrayView key;
+    QByteArrayView value;
+};
+
+// Applies the writes, in order, to the file at path as one change: under a
+// lock file beside it the current file is read again, only these keys change,
+// and the result replaces the file atomically (old or new text, never a mix).
+// Creates the file and its folder when missing. Returns false when nothing
+// could be written: the lock stayed taken, the existing file could not be read
+// (it is then left alone rather than replaced by these keys alone), or the
+// write failed. Entries with names or values that cannot be stored are skipped.
+bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries);
+
+// One entry of the above.
+bool WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+                        const QString &path);
+
+} // namespace tintavo

@@ -1,0 +1,219 @@
+#include "settings/ini_settings.h"
+
+#include "settings/ini_path.h"
+#include "settings/ini_profile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <charconv>
+#include <cstring>
+#include <iterator>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace tintavo {
+
+namespace {
+
+// Every key the program stores, spelled as the file has always had them.
+constexpr QByteArrayView kAppSetRead = "APPSET";
+// StartPoint has always been written under this spelling; lookups ignore case,
+// so it lands in the same section.
+constexpr QByteArrayView kAppSetStartPoint = "AppSet";
+constexpr QByteArrayView kColorSection = "COLOR";
+constexpr QByteArrayView kColorKeyPrefix = "Color";
+constexpr QByteArrayView kAutoSave = "AutoSave";
+constexpr QByteArrayView kAutoLoad = "AutoLoad";
+constexpr QByteArrayView kCount = "nColor";
+constexpr QByteArrayView kRemember = "AutoRember";
+constexpr QByteArrayView kStartPoint = "StartPoint";
+
+const QString kFileName = QStringLiteral("Tintavo.ini");
+
+struct PathOverrides
+{
+    QString iniPath;
+    QString programDir;
+    DirWritableProbe probe;
+};
+
+PathOverrides &overrides()
+{
+    static PathOverrides instance;
+    return instance;
+}
+
+QString programDir()
+{
+    if (!overrides().programDir.isEmpty())
+        return overrides().programDir;
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+#ifdef Q_OS_LINUX
+    // Before the application object exists Qt cannot say; the kernel can.
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    if (self.exists())
+        return QFileInfo(self.symLinkTarget()).absolutePath();
+#endif
+    return QDir::currentPath();
+}
+
+QString configDir()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (QCoreApplication::applicationName().isEmpty())
+        dir += QStringLiteral("/Tintavo");
+    return dir;
+}
+
+// "Color" and the index, built without allocating: a large colour box asks
+// for tens of thousands of these.
+class ColorKey
+{
+public:
+    explicit ColorKey(qint32 index)
+    {
+        std::memcpy(m_text, kColorKeyPrefix.data(), size_t(kColorKeyPrefix.size()));
+        char *end = std::to_chars(m_text + kColorKeyPrefix.size(), std::end(m_text), index).ptr;
+        m_size = end - m_text;
+    }
+    QByteArrayView view() const { return QByteArrayView(m_text, m_size); }
+
+private:
+    char m_text[24];
+    qsizetype m_size = 0;
+};
+
+} // namespace
+
+bool IsDirWritable(const QString &dir)
+{
+#ifdef Q_OS_UNIX
+    // access() also refuses root on a read-only mount, unlike a look at the
+    // permission bits.
+    return ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
+#else
+    return QFileInfo(dir).isWritable();
+#endif
+}
+
+QString ResolveIniPath(const QString &programDir, const QString &configDir,
+                       const DirWritableProbe &isWritable)
+{
+    const QString besideProgram = QDir(programDir).filePath(kFileName);
+    if (QFileInfo::exists(besideProgram) || isWritable(programDir))
+        return besideProgram;
+    return QDir(configDir).filePath(kFileName);
+}
+
+void setProgramDirForTesting(const QString &dir)
+{
+    overrides().programDir = dir;
+}
+
+void setDirWritableProbeForTesting(DirWritableProbe probe)
+{
+    overrides().probe = std::move(probe);
+}
+
+QString GetIniPath()
+{
+    if (!overrides().iniPath.isEmpty())
+        return overrides().iniPath;
+    const DirWritableProbe &probe = overrides().probe;
+    return ResolveIniPath(programDir(), configDir(),
+                          probe ? probe : DirWritableProbe(IsDirWritable));
+}
+
+void setIniPathForTesting(const QString &path)
+{
+    overrides().iniPath = path;
+}
+
+IniSettings LoadSettings()
+{
+    const IniProfile profile = ReadProfileFile(GetIniPath());
+    const IniSettings defaults;
+    IniSettings s;
+    s.AutoSave = profile.readInt(kAppSetRead, kAutoSave, defaults.AutoSave);
+    s.AutoLoad = profile.readInt(kAppSetRead, kAutoLoad, defaults.AutoLoad);
+    s.nColor = profile.readInt(kAppSetRead, kCount, defaults.nColor);
+    s.AutoRember = profile.readInt(kAppSetRead, kRemember, defaults.AutoRember);
+    s.StartPoint = profile.readInt(kAppSetRead, kStartPoint, defaults.StartPoint);
+    return s;
+}
+
+ColorValue LoadStoredColor(qint32 index)
+{
+    return ReadProfileInt(kColorSection, ColorKey(index).view(), kWhite, GetIniPath());
+}
+
+std::vector<ColorValue> LoadStoredColors(qint32 count)
+{
+    std::vector<ColorValue> colors;
+    if (count <= 0)
+        return colors;
+    const IniProfile profile = ReadProfileFile(GetIniPath());
+    colors.reserve(size_t(count));
+    for (qint32 i = 0; i < count; ++i)
+        colors.push_back(profile.readInt(kColorSection, ColorKey(i).view(), kWhite));
+    return colors;
+}
+
+void SaveStoredColors(std::span<const ColorValue> colors)
+{
+    // All keys and values go into one block of text: a large colour box would
+    // otherwise cost two allocations per swatch.
+    struct Offsets
+    {
+        qsizetype key, keySize, value, valueSize;
+    };
+    std::vector<Offsets> offsets;
+    QByteArray text;
+    text.reserve(qsizetype(colors.size()) * 32);
+    for (size_t i = 0; i < colors.size(); ++i) {
+        if (colors[i] == kWhite)
+            continue;
+        const ColorKey key{qint32(i)};
+        char value[16];
+        const qsizetype valueSize = std::to_chars(value, std::end(value), colors[i]).ptr - value;
+        const qsizetype keyAt = text.size();
+        text.append(key.view());
+        text.append(value, valueSize);
+        offsets.push_back({keyAt, key.view().size(), keyAt + key.view().size(), valueSize});
+    }
+    const QByteArrayView all(text);
+    std::vector<IniEntry> entries;
+    entries.reserve(offsets.size());
+    for (const Offsets &o : offsets) {
+        entries.push_back(
+            {kColorSection, all.sliced(o.key, o.keySize), all.sliced(o.value, o.valueSize)});
+    }
+    WriteProfileStrings(GetIniPath(), entries);
+}
+
+void SaveStartPoint(qint32 slot)
+{
+    WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), GetIniPath());
+}
+
+void SaveSettings(const IniSettings &s)
+{
+    const QByteArray values[] = {QByteArray::number(s.AutoSave), QByteArray::number(s.AutoLoad),
+                                 QByteArray::number(s.nColor), QByteArray::number(s.AutoRember)};
+    const IniEntry entries[] = {
+        {kAppSetRead, kAutoSave, values[0]},
+        {kAppSetRead, kAutoLoad, values[1]},
+        {kAppSetRead, kCount, values[2]},
+        {kAppSetRead, kRemember, values[3]},
+    };
+    WriteProfileStrings(GetIniPath(), entries);
+}
+
+} // namespace tintavo

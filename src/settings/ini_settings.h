@@ -1,0 +1,53 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <span>
+#include <vector>
+
+namespace tintavo {
+
+// The stored settings, named after their keys; the defaults are what a start
+// without a settings file gets.
+struct IniSettings
+{
+    qint32 AutoSave = 1;
+    qint32 AutoLoad = 1;
+    qint32 nColor = 64;
+    qint32 AutoRember = 1;
+    qint32 StartPoint = 0;
+};
+
+// "Tintavo.ini" beside the executable; when that folder takes no files and
+// holds no Tintavo.ini (a system-wide install), Tintavo.ini in the user's
+// configuration folder instead. Computed anew on every call.
+QString GetIniPath();
+
+// Points every operation below at path; an empty path restores GetIniPath's
+// own rule.
+void setIniPathForTesting(const QString &path);
+
+// All five settings, the file parsed once; a missing file, section or key, or
+// an empty value, gives the default of that key.
+IniSettings LoadSettings();
+
+// The colour stored for a swatch, white when there is none.
+ColorValue LoadStoredColor(qint32 index);
+
+// The colours of swatches 0 to count - 1 from one reading of the file.
+std::vector<ColorValue> LoadStoredColors(qint32 count);
+
+// Stores every non-white swatch under its index; a white swatch leaves what
+// the file holds for it. One write of the file for all of them.
+void SaveStoredColors(std::span<const ColorValue> colors);
+
+// The next colour-box slot, kept for the next start.
+void SaveStartPoint(qint32 slot);
+
+// AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order.
+void SaveSettings(const IniSettings &s);
+
+} // namespace tintavo

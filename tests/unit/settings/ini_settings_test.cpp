@@ -1,0 +1,288 @@
+#include "settings/ini_settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tintavo {
+namespace {
+
+constexpr ColorValue kRed = RGB(255, 0, 0);
+constexpr ColorValue kGreen = RGB(0, 255, 0);
+constexpr ColorValue kBlue = RGB(0, 0, 255);
+
+// Every test gets a settings file of its own in a fresh folder.
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        setIniPathForTesting(path());
+    }
+
+    void TearDown() override { setIniPathForTesting(QString()); }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("Tintavo.ini")); }
+
+    void writeFile(const QByteArray &bytes) const
+    {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    QByteArray readFile() const
+    {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // 64 white swatches with the given colours at the front.
+    static std::vector<ColorValue> box(std::initializer_list<ColorValue> front, size_t size = 64)
+    {
+        std::vector<ColorValue> colors(size, kWhite);
+        std::copy(front.begin(), front.end(), colors.begin());
+        return colors;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
+{
+    const IniSettings s = LoadSettings();
+    EXPECT_EQ(s.AutoSave, 1);
+    EXPECT_EQ(s.AutoLoad, 1);
+    EXPECT_EQ(s.nColor, 64);
+    EXPECT_EQ(s.AutoRember, 1);
+    EXPECT_EQ(s.StartPoint, 0);
+    EXPECT_EQ(LoadStoredColor(0), kWhite);
+    EXPECT_EQ(LoadStoredColors(64), std::vector<ColorValue>(64, kWhite));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+class HeaderSpellingTest : public SettingsFileTest,
+                           public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(HeaderSpellingTest, AnyLetterCaseSuppliesAllFiveKeys)
+{
+    writeFile(QByteArray("[") + GetParam() +
+              "]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\nStartPoint=7\r\n");
+    const IniSettings s = LoadSettings();
+    EXPECT_EQ(s.AutoSave, 0);
+    EXPECT_EQ(s.AutoLoad, 0);
+    EXPECT_EQ(s.nColor, 12);
+    EXPECT_EQ(s.AutoRember, 0);
+    EXPECT_EQ(s.StartPoint, 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, HeaderSpellingTest,
+                         ::testing::Values("AppSet", "APPSET", "appset", "aPpSeT"));
+
+TEST_F(SettingsFileTest, WorkedExampleFirstExitOnNoFile)
+{
+    SaveStoredColors(box({kRed, kGreen, kBlue}));
+    SaveStartPoint(3);
+    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=255\r\nColor1=65280\r\nColor2=16711680\r\n"
+                          "[AppSet]\r\nStartPoint=3\r\n");
+    EXPECT_EQ(LoadStoredColors(4), box({kRed, kGreen, kBlue}, 4));
+    EXPECT_EQ(LoadSettings().StartPoint, 3);
+}
+
+TEST_F(SettingsFileTest, SettingsSavedAfterFirstExitJoinTheAppSetSection)
+{
+    SaveStoredColors(box({kRed}));
+    SaveStartPoint(1);
+    SaveSettings(IniSettings{1, 0, 30, 1, 99});
+    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=255\r\n[AppSet]\r\nStartPoint=1\r\n"
+                          "AutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n");
+}
+
+TEST_F(SettingsFileTest, SettingsSavedBeforeAnyExit)
+{
+    SaveSettings(IniSettings{0, 1, -5, 0, 42});
+    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n");
+
+    SaveStoredColors(box({RGB(205, 137, 15)}));
+    SaveStartPoint(2);
+    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n"
+                          "StartPoint=2\r\n[COLOR]\r\nColor0=1018317\r\n");
+
+    const IniSettings s = LoadSettings();
+    EXPECT_EQ(s.AutoSave, 0);
+    EXPECT_EQ(s.nColor, -5);
+    EXPECT_EQ(s.StartPoint, 2);
+}
+
+TEST_F(SettingsFileTest, SavingSettingsAgainReplacesValuesInPlace)
+{
+    SaveSettings(IniSettings{1, 1, 64, 1, 0});
+    SaveSettings(IniSettings{0, 0, 65, 0, 0});
+    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n");
+}
+
+TEST_F(SettingsFileTest, WhiteSwatchLeavesItsOldLine)
+{
+    SaveStoredColors(box({kRed, kGreen, kBlue}));
+    SaveStoredColors(box({kBlue, kWhite, kRed}));
+    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=16711680\r\nColor1=65280\r\nColor2=255\r\n");
+    EXPECT_EQ(LoadStoredColor(1), kGreen);
+}
+
+TEST_F(SettingsFileTest, AllWhiteOnNoFileWritesNothing)
+{
+    SaveStoredColors(box({}));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(SettingsFileTest, StoredZeroReadsAsBlack)
+{
+    SaveStoredColors(box({0}));
+    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=0\r\n");
+    EXPECT_EQ(LoadStoredColor(0), 0);
+    EXPECT_EQ(LoadStoredColors(1).front(), 0);
+}
+
+TEST_F(SettingsFileTest, ColoursBeyondALoweredCountStayForLater)
+{
+    std::vector<ColorValue> colors(10);
+    for (size_t i = 0; i < colors.size(); ++i)
+        colors[i] = ColorValue(i + 1);
+    SaveStoredColors(colors);
+    // A later run with 4 swatches, all white but one.
+    SaveStoredColors(box({kRed}, 4));
+    const std::vector<ColorValue> back = LoadStoredColors(10);
+    EXPECT_EQ(back[0], kRed);
+    for (size_t i = 1; i < 10; ++i)
+        EXPECT_EQ(back[i], ColorValue(i + 1)) << i;
+}
+
+TEST_F(SettingsFileTest, ForeignContentIsPreserved)
+{
+    const QByteArray before = "; written by hand\n"
+                              "\n"
+                              "[Window]\n"
+                              "Left = 10\n"
+                              "\n"
+                              "[color]\n"
+                              "Color1=   12345   \n"
+                              "Comment=keep me\n"
+                              "\n"
+                              "[appset]\r\n"
+                              "nColor=8\r\n"
+                              "Extra=yes\r\n"
+                              "\r\n"
+                              "[Tail]\n"
+                              "z=1";
+    writeFile(before);
+    SaveStoredColors(box({kRed, kGreen}));
+    SaveStartPoint(5);
+    SaveSettings(IniSettings{1, 0, 9, 1, 0});
+    EXPECT_EQ(readFile(), "; written by hand\n"
+                          "\n"
+                          "[Window]\n"
+                          "Left = 10\n"
+                          "\n"
+                          "[color]\n"
+                          "Color1=   65280\n"
+                          "Comment=keep me\n"
+                          "Color0=255\r\n"
+                          "\n"
+                          "[appset]\r\n"
+                          "nColor=9\r\n"
+                          "Extra=yes\r\n"
+                          "StartPoint=5\r\n"
+                          "AutoSave=1\r\n"
+                          "AutoLoad=0\r\n"
+                          "AutoRember=1\r\n"
+                          "\r\n"
+                          "[Tail]\n"
+                          "z=1");
+}
+
+TEST_F(SettingsFileTest, LoadingAllColoursAtOnceMatchesOneByOne)
+{
+    writeFile("[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
+              "Color5=-7\r\nColor6=99999999999\r\ncolor7= 8 \r\nColor8=9\r\nColor8=10\r\n"
+              "[Other]\r\nColor9=11\r\n[Color]\r\nColor10=12\r\nColor-1=5\r\n");
+    const std::vector<ColorValue> all = LoadStoredColors(12);
+    ASSERT_EQ(all.size(), 12u);
+    const std::vector<ColorValue> expected = {1,          kWhite, 0, kWhite, 0,  -7,
+                                              1215752191, 8,      9, kWhite, 12, kWhite};
+    EXPECT_EQ(all, expected);
+    for (qint32 i = 0; i < 12; ++i)
+        EXPECT_EQ(LoadStoredColor(i), all[size_t(i)]) << i;
+    EXPECT_EQ(LoadStoredColor(-1), 5);
+    EXPECT_TRUE(LoadStoredColors(0).empty());
+    EXPECT_TRUE(LoadStoredColors(-3).empty());
+}
+
+struct CorruptCase
+{
+    const char *name;
+    QByteArray bytes;
+};
+
+class CorruptFileTest : public SettingsFileTest, public ::testing::WithParamInterface<CorruptCase>
+{
+};
+
+TEST_P(CorruptFileTest, ReadsDefaultsAndSavesAroundTheJunk)
+{
+    const QByteArray junk = GetParam().bytes;
+    writeFile(junk);
+    const IniSettings s = LoadSettings();
+    EXPECT_EQ(s.AutoSave, 1);
+    EXPECT_EQ(s.nColor, 64);
+    EXPECT_EQ(LoadStoredColors(3), std::vector<ColorValue>(3, kWhite));
+
+    SaveStoredColors(box({kRed}));
+    SaveStartPoint(1);
+    SaveSettings(IniSettings{0, 0, 10, 0, 0});
+    const QByteArray after = readFile();
+    EXPECT_TRUE(after.startsWith(junk.left(junk.lastIndexOf('\n') + 1)));
+    EXPECT_EQ(LoadStoredColor(0), kRed);
+    EXPECT_EQ(LoadSettings().StartPoint, 1);
+    EXPECT_EQ(LoadSettings().nColor, 10);
+}
+
+QByteArray binaryJunk()
+{
+    QByteArray bytes(4096, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 131 + 7) % 251);
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CorruptFileTest,
+    ::testing::Values(CorruptCase{"BinaryJunk", binaryJunk()},
+                      CorruptCase{"HeaderWithoutBracket",
+                                  "[APPSET\r\nnColor=5\r\n[COLOR\r\nColor0=7\r\n"},
+                      CorruptCase{"NulBytes", QByteArray("[APP\0SET]\r\nnColor=5\r\n\0\0\0", 24)},
+                      CorruptCase{"OnlyLineFeeds", QByteArray(1000, '\n')},
+                      CorruptCase{"TenMegabyteLine", QByteArray(10 * 1024 * 1024, 'A')},
+                      CorruptCase{"Utf16Text", QByteArray("\xff\xfe[\0A\0P\0P\0]\0", 12)}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndSurvivesSaves)
+{
+    // A folder under the file's name: no one, root included, can read it as text.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Tintavo.ini")));
+    EXPECT_EQ(LoadSettings().nColor, 64);
+    EXPECT_EQ(LoadStoredColor(0), kWhite);
+    SaveStoredColors(box({kRed}));
+    SaveStartPoint(1);
+    SaveSettings(IniSettings{});
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+} // namespace
+} // namespace tintavo
