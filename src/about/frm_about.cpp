@@ -104,6 +104,7 @@ frmAbout::frmAbout(QWidget *parent, AboutServices services)
                           Qt::WindowCloseButtonHint),
       services_(std::move(services))
 {
+    setObjectName(QStringLiteral("frmAbout"));
     if (!services_.registry)
         services_.registry = std::make_shared<SystemInfoRegistry>();
     if (!services_.launcher)

@@ -18,6 +18,7 @@
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 #include "settings/frm_set.h"
+#include "settings/ini_settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <vector>
 
 namespace tintavo {
@@ -123,12 +125,24 @@ void Form1::Form_Initialize()
     hide();
     Form_Load();
 
+    const IniSettings stored = LoadSettings();
+    settings.lAutoSave = stored.AutoSave;
+    settings.LAutoLoad = stored.AutoLoad;
+    settings.lColor = stored.nColor;
+    settings.lRemenber = stored.AutoRember;
+
+    // At least two swatches; and no more than the box's indices can number,
+    // whatever a hand-edited file asks for.
     settings.lColor = std::clamp(settings.lColor, 2, ColorBoxModel::kMaxSwatches);
     m_colorBox->AddPics(settings.lColor - 1, m_random);
     show();
 
-    m_colorBox->fillColors(kWhite);
-    m_colorBox->lPicIndex = FindStartSlot(m_colorBox->colors(), settings.lRemenber, 0);
+    if (settings.LAutoLoad == 1)
+        m_colorBox->setColors(LoadStoredColors(m_colorBox->count()));
+    else
+        m_colorBox->fillColors(kWhite);
+    m_colorBox->lPicIndex =
+        FindStartSlot(m_colorBox->colors(), settings.lRemenber, stored.StartPoint);
 }
 
 void Form1::Form_Load()
@@ -196,7 +210,13 @@ void Form1::closeEvent(QCloseEvent *event)
     m_endProgram();
 }
 
-void Form1::Form_Unload() {}
+void Form1::Form_Unload()
+{
+    if (settings.lAutoSave != 1)
+        return;
+    SaveStoredColors(m_colorBox->colors());
+    SaveStartPoint(m_colorBox->lPicIndex);
+}
 
 void Form1::Picture1_MouseDown(int index, const QPoint &globalPos)
 {
@@ -247,7 +267,11 @@ void Form1::cmdMouse_Click()
 void Form1::exit_me_Click()
 {
     FrmSet::showSingle(
-        m_frmSet, settings, [](const SettingsMembers &) {}, this);
+        m_frmSet, settings,
+        [](const SettingsMembers &m) {
+            SaveSettings(IniSettings{m.lAutoSave, m.LAutoLoad, m.lColor, m.lRemenber, 0});
+        },
+        this);
 }
 
 void Form1::about_me_Click()

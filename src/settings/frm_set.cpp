@@ -47,6 +47,7 @@ FrmSet::FrmSet(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *p
                           Qt::WindowCloseButtonHint),
       members_(members), saveSettings_(std::move(saveSettings))
 {
+    setObjectName(QStringLiteral("FrmSet"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("软件设置"));
     setFixedSize(toPixels(kClientArea).size());

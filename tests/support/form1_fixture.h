@@ -7,9 +7,12 @@
 #include "fake_question_service.h"
 #include "fake_screen_sampler.h"
 #include "mainwin/form1.h"
+#include "settings/ini_settings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -26,9 +29,45 @@ struct Form1Fixture
     std::unique_ptr<FakeGlobalHotKey> hotKey;
     int programEnded = 0;
     std::unique_ptr<Form1> form;
+    // Each start reads and writes a settings file of its own.
+    std::unique_ptr<QTemporaryDir> settingsDir;
+
+    QString iniPath() const { return settingsDir->filePath(QStringLiteral("Tintavo.ini")); }
+
+    // The settings file the next start() reads; CR LF line ends are added.
+    void writeIni(const QStringList &lines)
+    {
+        prepareSettingsDir();
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+    }
+
+    QByteArray readIni() const
+    {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void prepareSettingsDir()
+    {
+        if (settingsDir)
+            return;
+        settingsDir = std::make_unique<QTemporaryDir>();
+        setIniPathForTesting(iniPath());
+    }
+
+    // Forgets the settings file, so the next start begins without one.
+    void resetSettings()
+    {
+        form.reset();
+        settingsDir.reset();
+        setIniPathForTesting(QString());
+    }
 
     void start()
     {
+        prepareSettingsDir();
         messages.shown.clear();
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};

@@ -20,7 +20,7 @@ class ChannelEditorsTest : public QObject
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.form.reset(); }
+    void cleanup() { f.resetSettings(); }
 
     void typingInHexBoxLoadsTheChannel()
     {

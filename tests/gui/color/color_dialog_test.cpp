@@ -29,7 +29,7 @@ class ColorDialogTest : public QObject
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.form.reset(); }
+    void cleanup() { f.resetSettings(); }
 
     void cancelChangesNothing_data()
     {

@@ -25,7 +25,7 @@ class PreviewTest : public QObject
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.form.reset(); }
+    void cleanup() { f.resetSettings(); }
 
     void startsBlackOnTheBackgroundColour()
     {

@@ -50,7 +50,7 @@ class MainWindowTest : public QObject
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.form.reset(); }
+    void cleanup() { f.resetSettings(); }
 
     void designSizeLaysOutAsDesigned()
     {

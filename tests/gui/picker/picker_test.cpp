@@ -43,7 +43,7 @@ class PickerTest : public QObject
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.form.reset(); }
+    void cleanup() { f.resetSettings(); }
 
     void opensAsASmallTopmostWindowAndMinimisesTheMainWindow()
     {
