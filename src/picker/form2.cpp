@@ -54,8 +54,9 @@ QString Form2::screenUnavailableText()
 }
 
 Form2::Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
       m_form1(form1), m_sampler(sampler), m_hotKey(hotKey)
 {
     setObjectName(QStringLiteral("Form2"));
