@@ -18,8 +18,8 @@ using tintavo::IniProfile;
 namespace {
 
 const char *const kSections[] = {"APPSET", "AppSet", "appset", "COLOR", "color", "Tail", "", "A"};
-const char *const kKeys[] = {"Color0", "COLOR0", "Color1", "nColor", "AutoSave", "StartPoint",
-                             "x", "X"};
+const char *const kKeys[] = {"Color0",   "COLOR0",     "Color1", "nColor",
+                             "AutoSave", "StartPoint", "x",      "X"};
 const char *const kValues[] = {"1", "-5", "0x10", "abc", "", "99999999999", " 1", "1\r\n[B]"};
 
 void check(bool condition, const char *what)
