@@ -27,6 +27,7 @@ benchmarks=(
   "QT_QPA_PLATFORM=offscreen bench/colorbox/bench_colorbox"
   "QT_QPA_PLATFORM=xcb bench/sampler_bench"
   "QT_QPA_PLATFORM=offscreen bench/settings_bench"
+  "QT_QPA_PLATFORM=xcb bench/startup/bench_startup"
 )
 
 for b in "${benchmarks[@]}"; do

@@ -9,7 +9,7 @@ packages=(
   libxcb1-dev libxcb-keysyms1-dev libx11-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox
+  xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
 )
 
 missing=()

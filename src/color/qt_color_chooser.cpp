@@ -4,16 +4,17 @@
 
 namespace tintavo {
 
-QtColorChooser::QtColorChooser(QWidget *owner) : m_dialog(new QColorDialog(owner))
-{
-    m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
-    m_dialog->setCurrentColor(Qt::black);
-}
+QtColorChooser::QtColorChooser(QWidget *owner) : m_owner(owner) {}
 
 QtColorChooser::~QtColorChooser() = default; // the dialog goes with its owner
 
 bool QtColorChooser::ShowColor()
 {
+    if (!m_dialog) {
+        m_dialog = new QColorDialog(m_owner);
+        m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
+        m_dialog->setCurrentColor(Qt::black);
+    }
     if (m_dialog->exec() != QDialog::Accepted)
         return false;
     const QColor c = m_dialog->selectedColor();

@@ -7,8 +7,10 @@ class QWidget;
 
 namespace tintavo {
 
-// ColorChooser over QColorDialog. The dialog is created once and kept, so it
-// opens on the colour last confirmed, with the user's custom colours.
+// ColorChooser over QColorDialog. The dialog is created on first use and kept,
+// so it opens on the colour last confirmed, with the user's custom colours.
+// Building it is dearer than the rest of the main window together, so a
+// start that never picks a colour does not pay for it.
 class QtColorChooser : public ColorChooser
 {
 public:
@@ -19,7 +21,8 @@ public:
     ColorValue Color() const override { return m_color; }
 
 private:
-    QColorDialog *m_dialog;
+    QWidget *m_owner;
+    QColorDialog *m_dialog = nullptr;
     ColorValue m_color = 0;
 };
 

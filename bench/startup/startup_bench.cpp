@@ -1,0 +1,606 @@
+// How long the program takes from its start until its main window is on the
+// screen, and how much memory it holds then, against an empty Qt Widgets
+// window measured on the same X server in the same run.
+//
+// The program is started as a separate process, exactly as a user starts it.
+// "Shown" is the first drawing into the program's top-level window after the
+// window manager has mapped it, as the X server's DAMAGE extension reports
+// it: the moment the window's contents reach the screen, whatever the program
+// prints or does not print. Memory is read from /proc 500 ms later.
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <poll.h>
+#include <set>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int kRuns = 7;
+constexpr auto kSettle = 500ms;
+constexpr auto kRunTimeout = 30s;
+const char *const kProgramTitle = "Brenvik软件-[Kelmira]-Vantolux！";
+const char *const kEmptyTitle = "Tintavo start-up baseline";
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// ---------------------------------------------------------------------------
+// Processes
+
+pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+            const std::string &output)
+{
+    std::vector<char *> args;
+    for (const std::string &a : argv)
+        args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char *> envp;
+    for (const std::string &e : env)
+        envp.push_back(const_cast<char *>(e.c_str()));
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : 0;
+}
+
+void stopProcess(pid_t pid, int signal)
+{
+    if (pid <= 0)
+        return;
+    kill(pid, signal);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+bool exited(pid_t pid)
+{
+    int status = 0;
+    return waitpid(pid, &status, WNOHANG) == pid;
+}
+
+// The environment of the measured programs: ours, on the benchmark's display
+// and Qt's X11 platform.
+std::vector<std::string> childEnvironment(const std::string &display)
+{
+    std::vector<std::string> env;
+    for (char **e = environ; *e; ++e) {
+        const std::string_view entry(*e);
+        if (entry.starts_with("DISPLAY=") || entry.starts_with("QT_QPA_PLATFORM="))
+            continue;
+        env.emplace_back(entry);
+    }
+    env.push_back("DISPLAY=" + display);
+    env.emplace_back("QT_QPA_PLATFORM=xcb");
+    return env;
+}
+
+struct ProcStatus
+{
+    long rssKb = 0;
+    long hwmKb = 0;
+};
+
+ProcStatus readStatus(pid_t pid)
+{
+    ProcStatus s;
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.starts_with("VmRSS:"))
+            s.rssKb = std::strtol(line.c_str() + 6, nullptr, 10);
+        else if (line.starts_with("VmHWM:"))
+            s.hwmKb = std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return s;
+}
+
+// ---------------------------------------------------------------------------
+// The X server: a private Xvfb with openbox when both are there, so every
+// program meets a window manager as it would on a desktop; else the display
+// we were given.
+
+struct XServer
+{
+    pid_t xvfb = 0;
+    pid_t wm = 0;
+    std::string display;
+    std::string description;
+
+    ~XServer()
+    {
+        stopProcess(wm, SIGTERM);
+        stopProcess(xvfb, SIGTERM);
+    }
+};
+
+bool onPath(const char *program)
+{
+    const char *path = std::getenv("PATH");
+    std::stringstream dirs(path ? path : "/usr/bin:/bin");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool canConnect(const std::string &display)
+{
+    xcb_connection_t *c = xcb_connect(display.c_str(), nullptr);
+    const bool ok = !xcb_connection_has_error(c);
+    xcb_disconnect(c);
+    return ok;
+}
+
+bool windowManagerRunning(const std::string &display)
+{
+    xcb_connection_t *c = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return false;
+    }
+    const char name[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+    bool running = false;
+    if (atom && atom->atom != XCB_ATOM_NONE) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_get_property_reply_t *prop = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        running = prop && xcb_get_property_value_length(prop) > 0;
+        free(prop);
+    }
+    free(atom);
+    xcb_disconnect(c);
+    return running;
+}
+
+template <typename Ready> bool waitFor(Ready ready, std::chrono::milliseconds limit)
+{
+    const auto end = Clock::now() + limit;
+    while (Clock::now() < end) {
+        if (ready())
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
+}
+
+bool startPrivateServer(XServer &server, const std::string &log)
+{
+    if (!onPath("Xvfb") || !onPath("openbox"))
+        return false;
+    int number = 400 + int(getpid() % 100);
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+        ++number;
+    server.display = ":" + std::to_string(number);
+    server.xvfb = spawn(
+        {"Xvfb", server.display, "-screen", "0", "1280x1024x24", "-noreset", "-nolisten", "tcp"},
+        childEnvironment(server.display), log);
+    if (!server.xvfb || !waitFor([&] { return canConnect(server.display); }, 10s))
+        return false;
+    server.wm = spawn({"openbox", "--sm-disable"}, childEnvironment(server.display), log);
+    if (!server.wm || !waitFor([&] { return windowManagerRunning(server.display); }, 10s))
+        return false;
+    server.description = "private Xvfb " + server.display + " with openbox";
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Watching windows appear
+
+struct Sample
+{
+    double mappedMs = 0;
+    double shownMs = 0;
+    ProcStatus memory;
+};
+
+class WindowWatcher
+{
+public:
+    explicit WindowWatcher(const std::string &display)
+    {
+        m_c = xcb_connect(display.c_str(), nullptr);
+        if (xcb_connection_has_error(m_c))
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        const xcb_query_extension_reply_t *damage = xcb_get_extension_data(m_c, &xcb_damage_id);
+        if (!damage || !damage->present)
+            return;
+        free(xcb_damage_query_version_reply(
+            m_c, xcb_damage_query_version(m_c, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
+            nullptr));
+        m_damageNotify = uint8_t(damage->first_event + XCB_DAMAGE_NOTIFY);
+        m_netWmName = atom("_NET_WM_NAME");
+        m_utf8 = atom("UTF8_STRING");
+        m_netWmPid = atom("_NET_WM_PID");
+        // Every top-level window is created as a child of the root, the
+        // window manager's frames and the programs' own windows alike.
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_c, m_root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(m_c);
+        m_ready = true;
+    }
+    ~WindowWatcher() { xcb_disconnect(m_c); }
+
+    bool ready() const { return m_ready; }
+
+    // Starts `argv` and waits for its window titled `title` to be mapped and
+    // drawn; nothing when the program died or never showed it in time.
+    std::optional<Sample> measure(const std::vector<std::string> &argv,
+                                  const std::vector<std::string> &env, const std::string &title,
+                                  const std::string &log)
+    {
+        drain(0ms);
+        m_candidates.clear();
+        m_target = XCB_WINDOW_NONE;
+        m_mapped = {};
+        m_shown = {};
+
+        const Clock::time_point start = Clock::now();
+        const pid_t pid = spawn(argv, env, log);
+        if (!pid)
+            return std::nullopt;
+        m_pid = pid;
+        m_title = title;
+
+        while (!m_shown && Clock::now() - start < kRunTimeout && !exited(pid))
+            drain(100ms);
+        if (!m_shown) {
+            stopProcess(pid, SIGKILL);
+            return std::nullopt;
+        }
+        Sample sample;
+        sample.mappedMs = millisecondsBetween(start, *m_mapped);
+        sample.shownMs = millisecondsBetween(start, *m_shown);
+
+        // Let the program finish what it does after its first paint.
+        const auto settleEnd = *m_shown + kSettle;
+        while (Clock::now() < settleEnd)
+            drain(std::chrono::duration_cast<std::chrono::milliseconds>(settleEnd - Clock::now()));
+        sample.memory = readStatus(pid);
+
+        // Killed, so that nothing the program does on closing (saving its
+        // settings) runs.
+        stopProcess(pid, SIGKILL);
+        drain(200ms);
+        return sample;
+    }
+
+private:
+    xcb_atom_t atom(const char *name)
+    {
+        xcb_intern_atom_reply_t *r = xcb_intern_atom_reply(
+            m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(r);
+        return a;
+    }
+
+    std::string property(xcb_window_t w, xcb_atom_t prop, xcb_atom_t type)
+    {
+        xcb_get_property_reply_t *r =
+            xcb_get_property_reply(m_c, xcb_get_property(m_c, 0, w, prop, type, 0, 1024), nullptr);
+        std::string value;
+        if (r)
+            value.assign(static_cast<const char *>(xcb_get_property_value(r)),
+                         size_t(xcb_get_property_value_length(r)));
+        free(r);
+        return value;
+    }
+
+    uint32_t windowPid(xcb_window_t w)
+    {
+        const std::string v = property(w, m_netWmPid, XCB_ATOM_CARDINAL);
+        uint32_t pid = 0;
+        if (v.size() >= sizeof pid)
+            std::memcpy(&pid, v.data(), sizeof pid);
+        return pid;
+    }
+
+    // Handles the events that arrive within `wait`, or until the window is
+    // shown while a run is waiting for it.
+    void drain(std::chrono::milliseconds wait)
+    {
+        const auto end = Clock::now() + wait;
+        for (;;) {
+            while (xcb_generic_event_t *e = xcb_poll_for_event(m_c)) {
+                const Clock::time_point at = Clock::now();
+                handle(e, at);
+                free(e);
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left <= 0ms || xcb_connection_has_error(m_c))
+                return;
+            pollfd fd{xcb_get_file_descriptor(m_c), POLLIN, 0};
+            poll(&fd, 1, int(left.count()) + 1);
+        }
+    }
+
+    void handle(xcb_generic_event_t *e, Clock::time_point at)
+    {
+        const uint8_t type = e->response_type & 0x7f;
+        if (type == XCB_CREATE_NOTIFY) {
+            auto *ev = reinterpret_cast<xcb_create_notify_event_t *>(e);
+            if (ev->parent != m_root)
+                return;
+            // Follow the window through a window manager's reparenting, and
+            // have the server report the first drawing into it.
+            const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+            xcb_change_window_attributes(m_c, ev->window, XCB_CW_EVENT_MASK, &mask);
+            xcb_damage_create(m_c, xcb_generate_id(m_c), ev->window,
+                              XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+            xcb_flush(m_c);
+            m_candidates.insert(ev->window);
+        } else if (type == XCB_MAP_NOTIFY) {
+            auto *ev = reinterpret_cast<xcb_map_notify_event_t *>(e);
+            if (m_target != XCB_WINDOW_NONE || !m_candidates.contains(ev->window))
+                return;
+            // The program set its title and process id before asking for the
+            // map, so both are there now.
+            if (windowPid(ev->window) != uint32_t(m_pid) ||
+                property(ev->window, m_netWmName, m_utf8) != m_title)
+                return;
+            m_target = ev->window;
+            m_mapped = at;
+        } else if (type == XCB_DESTROY_NOTIFY) {
+            m_candidates.erase(reinterpret_cast<xcb_destroy_notify_event_t *>(e)->window);
+        } else if (m_damageNotify && type == m_damageNotify) {
+            auto *ev = reinterpret_cast<xcb_damage_notify_event_t *>(e);
+            if (m_target != XCB_WINDOW_NONE && ev->drawable == m_target && !m_shown)
+                m_shown = at;
+            // Re-arm, so that drawing after the map is reported even where
+            // something was drawn before it.
+            xcb_damage_subtract(m_c, ev->damage, XCB_NONE, XCB_NONE);
+            xcb_flush(m_c);
+        }
+    }
+
+    xcb_connection_t *m_c = nullptr;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    bool m_ready = false;
+    uint8_t m_damageNotify = 0;
+    xcb_atom_t m_netWmName = XCB_ATOM_NONE;
+    xcb_atom_t m_utf8 = XCB_ATOM_NONE;
+    xcb_atom_t m_netWmPid = XCB_ATOM_NONE;
+
+    std::set<xcb_window_t> m_candidates;
+    pid_t m_pid = 0;
+    std::string m_title;
+    xcb_window_t m_target = XCB_WINDOW_NONE;
+    std::optional<Clock::time_point> m_mapped;
+    std::optional<Clock::time_point> m_shown;
+};
+
+// ---------------------------------------------------------------------------
+// The cases
+
+// A settings file asking for `count` swatches, with a stored colour for each
+// as a box that has been used for a while holds them.
+std::string settingsText(int count)
+{
+    std::string text = "[APPSET]\r\nnColor=" + std::to_string(count) + "\r\n[COLOR]\r\n";
+    uint32_t state = 12345;
+    for (int i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        text +=
+            "Color" + std::to_string(i) + "=" + std::to_string((state >> 8) & 0xFFFFFF) + "\r\n";
+    }
+    return text;
+}
+
+struct Case
+{
+    std::string label;
+    std::string program;
+    std::string title;
+    // Written beside the program before every run; empty for none.
+    std::string ini;
+    std::vector<Sample> samples;
+    int failures = 0;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double best(const std::vector<double> &v)
+{
+    return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
+}
+
+template <typename Field> std::vector<double> column(const Case &c, Field field)
+{
+    std::vector<double> v;
+    for (const Sample &s : c.samples)
+        v.push_back(field(s));
+    return v;
+}
+
+// A copy of the program alone in its own folder, so that the settings file it
+// reads beside itself is the benchmark's and no other.
+bool copyProgram(const fs::path &from, const fs::path &folder, std::string &copy)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const fs::path to = folder / from.filename();
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    if (ec)
+        return false;
+    fs::permissions(to, fs::perms::owner_all, fs::perm_options::add, ec);
+    copy = to.string();
+    return !ec;
+}
+
+void writeFile(const fs::path &path, const std::string &text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+} // namespace
+
+int main()
+{
+    char pattern[] = "/tmp/tintavo-startup-XXXXXX";
+    if (!mkdtemp(pattern)) {
+        std::puts("bench_startup: no temporary folder, skipped");
+        return 0;
+    }
+    const fs::path work = pattern;
+    const std::string log = (work / "programs.log").string();
+
+    XServer server;
+    if (!startPrivateServer(server, log)) {
+        stopProcess(server.wm, SIGTERM);
+        stopProcess(server.xvfb, SIGTERM);
+        server.wm = server.xvfb = 0;
+        const char *display = std::getenv("DISPLAY");
+        if (!display || !*display) {
+            std::puts(
+                "bench_startup: no X server (neither Xvfb with openbox nor DISPLAY), skipped");
+            fs::remove_all(work);
+            return 0;
+        }
+        server.display = display;
+        server.description = "display " + server.display + " (no private Xvfb with openbox)";
+    }
+
+    std::vector<Case> cases(3);
+    cases[0] = {"empty Qt window", EMPTY_WINDOW_PROGRAM, kEmptyTitle, "", {}, 0};
+    cases[1] = {"tintavo, 64 swatches", "", kProgramTitle, settingsText(64), {}, 0};
+    cases[2] = {"tintavo, 32768 swatches", "", kProgramTitle, settingsText(32768), {}, 0};
+    if (!copyProgram(TINTAVO_PROGRAM, work / "64", cases[1].program) ||
+        !copyProgram(TINTAVO_PROGRAM, work / "32768", cases[2].program)) {
+        std::puts("bench_startup: cannot copy the program, skipped");
+        fs::remove_all(work);
+        return 0;
+    }
+
+    WindowWatcher watcher(server.display);
+    if (!watcher.ready()) {
+        std::printf("bench_startup: cannot watch windows on %s (no DAMAGE extension?), skipped\n",
+                    server.display.c_str());
+        fs::remove_all(work);
+        return 0;
+    }
+    const std::vector<std::string> env = childEnvironment(server.display);
+
+    // One unmeasured start each fills the file caches; then the cases take
+    // turns, so that whatever else the machine does falls on all of them.
+    for (int run = -1; run < kRuns; ++run) {
+        for (Case &c : cases) {
+            if (!c.ini.empty())
+                writeFile(fs::path(c.program).parent_path() / "Tintavo.ini", c.ini);
+            const std::optional<Sample> s = watcher.measure({c.program}, env, c.title, log);
+            if (!s)
+                ++c.failures;
+            else if (run >= 0)
+                c.samples.push_back(*s);
+        }
+    }
+
+    std::printf(
+        "Start-up to the main window shown, and memory then; %d runs each on the %s.\n"
+        "shown = first drawing into the mapped window (X DAMAGE); mapped = its MapNotify;\n"
+        "memory read %lld ms after shown. Times from process start, in ms; memory in MiB.\n\n",
+        kRuns, server.description.c_str(), static_cast<long long>(kSettle.count()));
+    std::printf("%-24s %9s %9s %9s %9s %9s %9s %7s %7s\n", "program", "shown med", "best",
+                "mapped med", "RSS med", "RSS best", "HWM med", "time x", "RSS x");
+
+    const auto shown = [](const Sample &s) { return s.shownMs; };
+    const auto mapped = [](const Sample &s) { return s.mappedMs; };
+    const auto rss = [](const Sample &s) { return s.memory.rssKb / 1024.0; };
+    const auto hwm = [](const Sample &s) { return s.memory.hwmKb / 1024.0; };
+    const double baseTime = median(column(cases[0], shown));
+    const double baseRss = median(column(cases[0], rss));
+    std::vector<std::pair<double, double>> ratios;
+    for (const Case &c : cases) {
+        if (c.samples.empty()) {
+            std::printf("%-24s   no window shown in %d tries (see %s)\n", c.label.c_str(),
+                        c.failures, log.c_str());
+            ratios.emplace_back(0, 0);
+            continue;
+        }
+        const double t = median(column(c, shown));
+        const double m = median(column(c, rss));
+        const double tr = baseTime > 0 ? t / baseTime : 0;
+        const double mr = baseRss > 0 ? m / baseRss : 0;
+        ratios.emplace_back(tr, mr);
+        std::printf("%-24s %9.1f %9.1f %10.1f %9.1f %9.1f %9.1f %7.2f %7.2f\n", c.label.c_str(), t,
+                    best(column(c, shown)), median(column(c, mapped)), m, best(column(c, rss)),
+                    median(column(c, hwm)), tr, mr);
+        if (c.failures)
+            std::printf("%-24s   (%d tries showed no window)\n", "", c.failures);
+    }
+
+    struct Target
+    {
+        const char *what;
+        size_t caseIndex;
+        bool time;
+        double limit;
+    };
+    const Target targets[] = {
+        {"64 swatches, time", 1, true, 1.5},
+        {"64 swatches, memory (RSS)", 1, false, 1.3},
+        {"32768 swatches, time", 2, true, 2.0},
+        {"32768 swatches, memory (RSS)", 2, false, 1.5},
+    };
+    std::puts("\nTargets against the empty window (informational):");
+    for (const Target &t : targets) {
+        const double r = t.time ? ratios[t.caseIndex].first : ratios[t.caseIndex].second;
+        const bool known = r > 0 && !cases[0].samples.empty();
+        char figure[32] = "";
+        if (known)
+            std::snprintf(figure, sizeof figure, "%.2fx  ", r);
+        std::printf("  %-30s at most %.1fx: %s%s\n", t.what, t.limit, figure,
+                    !known         ? "UNKNOWN"
+                    : r <= t.limit ? "PASS"
+                                   : "MISS");
+    }
+
+    fs::remove_all(work);
+    return 0;
+}
