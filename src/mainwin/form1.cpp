@@ -125,7 +125,8 @@ void Form1::Form_Initialize()
     hide();
     Form_Load();
 
-    const IniSettings stored = LoadSettings();
+    const SettingsSnapshot file;
+    const IniSettings stored = file.settings();
     settings.lAutoSave = stored.AutoSave;
     settings.LAutoLoad = stored.AutoLoad;
     settings.lColor = stored.nColor;
@@ -138,7 +139,7 @@ void Form1::Form_Initialize()
     show();
 
     if (settings.LAutoLoad == 1)
-        m_colorBox->setColors(LoadStoredColors(m_colorBox->count()));
+        m_colorBox->setColors(file.storedColors(m_colorBox->count()));
     else
         m_colorBox->fillColors(kWhite);
     m_colorBox->lPicIndex =

@@ -136,17 +136,34 @@ void setIniPathForTesting(const QString &path)
     overrides().iniPath = path;
 }
 
-IniSettings LoadSettings()
+SettingsSnapshot::SettingsSnapshot() : m_profile(ReadProfileFile(GetIniPath())) {}
+
+IniSettings SettingsSnapshot::settings() const
 {
-    const IniProfile profile = ReadProfileFile(GetIniPath());
     const IniSettings defaults;
     IniSettings s;
-    s.AutoSave = profile.readInt(kAppSetRead, kAutoSave, defaults.AutoSave);
-    s.AutoLoad = profile.readInt(kAppSetRead, kAutoLoad, defaults.AutoLoad);
-    s.nColor = profile.readInt(kAppSetRead, kCount, defaults.nColor);
-    s.AutoRember = profile.readInt(kAppSetRead, kRemember, defaults.AutoRember);
-    s.StartPoint = profile.readInt(kAppSetRead, kStartPoint, defaults.StartPoint);
+    s.AutoSave = m_profile.readInt(kAppSetRead, kAutoSave, defaults.AutoSave);
+    s.AutoLoad = m_profile.readInt(kAppSetRead, kAutoLoad, defaults.AutoLoad);
+    s.nColor = m_profile.readInt(kAppSetRead, kCount, defaults.nColor);
+    s.AutoRember = m_profile.readInt(kAppSetRead, kRemember, defaults.AutoRember);
+    s.StartPoint = m_profile.readInt(kAppSetRead, kStartPoint, defaults.StartPoint);
     return s;
+}
+
+std::vector<ColorValue> SettingsSnapshot::storedColors(qint32 count) const
+{
+    std::vector<ColorValue> colors;
+    if (count <= 0)
+        return colors;
+    colors.reserve(size_t(count));
+    for (qint32 i = 0; i < count; ++i)
+        colors.push_back(m_profile.readInt(kColorSection, ColorKey(i).view(), kWhite));
+    return colors;
+}
+
+IniSettings LoadSettings()
+{
+    return SettingsSnapshot().settings();
 }
 
 ColorValue LoadStoredColor(qint32 index)
@@ -156,14 +173,9 @@ ColorValue LoadStoredColor(qint32 index)
 
 std::vector<ColorValue> LoadStoredColors(qint32 count)
 {
-    std::vector<ColorValue> colors;
     if (count <= 0)
-        return colors;
-    const IniProfile profile = ReadProfileFile(GetIniPath());
-    colors.reserve(size_t(count));
-    for (qint32 i = 0; i < count; ++i)
-        colors.push_back(profile.readInt(kColorSection, ColorKey(i).view(), kWhite));
-    return colors;
+        return {};
+    return SettingsSnapshot().storedColors(count);
 }
 
 void SaveStoredColors(std::span<const ColorValue> colors)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_value.h"
+#include "settings/ini_profile.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -29,6 +30,22 @@ QString GetIniPath();
 // Points every operation below at path; an empty path restores GetIniPath's
 // own rule.
 void setIniPathForTesting(const QString &path);
+
+// One reading of the settings file. Start-up takes the settings and then the
+// stored colours from it, so a large colour box is parsed once, not twice.
+class SettingsSnapshot
+{
+public:
+    SettingsSnapshot();
+
+    // As LoadSettings.
+    IniSettings settings() const;
+    // As LoadStoredColors.
+    std::vector<ColorValue> storedColors(qint32 count) const;
+
+private:
+    IniProfile m_profile;
+};
 
 // All five settings, the file parsed once; a missing file, section or key, or
 // an empty value, gives the default of that key.
