@@ -9,6 +9,7 @@
 # xdotool cannot read a label, and the window tests already check that text.
 #
 # Usage: picker_hotkey.sh TINTAVO X_PROBE. Exit 77: no X server to run on.
+# With E2E_SHOT=file.png a failure leaves a screenshot there (ImageMagick).
 set -euo pipefail
 
 tintavo=$1
@@ -39,6 +40,9 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL [$scenario]: $*" >&2
+  if [[ -n "${E2E_SHOT:-}" ]]; then
+    import -window root "$E2E_SHOT" 2>/dev/null || echo "(no screenshot: import failed)" >&2
+  fi
   if [[ -n "$ini" && -f "$ini" ]]; then
     echo "--- $ini:" >&2
     cat -A "$ini" >&2
@@ -89,6 +93,11 @@ find_picker() {
 }
 
 open_picker() {
+  # A resting pointer is not sampled, so a capture point the pointer already
+  # rests on (left there by an earlier run) would keep whatever the picker read
+  # first. The picker starts out taking (0, 0) as the last position: resting
+  # there, the pointer is sampled at its first real movement.
+  xdotool mousemove 0 0
   xdotool windowactivate --sync "$main_wid" >/dev/null 2>&1 || fail "cannot activate the main window"
   xdotool key alt+m
   poll 10 find_picker || fail "Alt+M opened no picker window"
@@ -124,9 +133,9 @@ open_picker() {
   [[ -n "$point_x" ]] || fail "no free desktop point beside the picker at $px,$py ${pw}x$ph"
 }
 
-# capture RRGGBB DX: paints the desktop, points at it (DX pixels right of the
-# chosen point, so every capture is a fresh movement), waits until the picker
-# shows the colour and presses the hot key.
+# capture RRGGBB D: paints the desktop, points at it (D pixels right of and
+# below the chosen point), waits until the picker shows the colour and presses
+# the hot key.
 capture() {
   local colour=$1 x=$((point_x + $2)) y=$((point_y + $2)) seen
   xsetroot -solid "#$colour"
