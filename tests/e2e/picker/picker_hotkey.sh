@@ -14,6 +14,7 @@ set -euo pipefail
 
 tintavo=$1
 probe=$2
+here=$(cd "$(dirname "$0")" && pwd)
 [[ -n "${DISPLAY:-}" ]] || { echo "no DISPLAY: skipped"; exit 77; }
 for tool in xdotool wmctrl xsetroot xwininfo; do
   command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
@@ -73,7 +74,9 @@ start_program() {
   mkdir -p "$dir"
   cp "$tintavo" "$dir/tintavo"
   ini="$dir/Tintavo.ini"
-  (cd "$dir" && exec env QT_QPA_PLATFORM=xcb ./tintavo >"$dir/stdout.log" 2>&1) &
+  (cd "$dir" && exec env QT_QPA_PLATFORM=xcb \
+    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp" \
+    ./tintavo >"$dir/stdout.log" 2>&1) &
   app_pid=$!
   main_wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name 'Vantolux' |
     head -1) || fail "the main window did not appear"

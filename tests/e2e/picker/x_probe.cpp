@@ -110,11 +110,11 @@ long readPixel(const Client &client, xcb_window_t window, int x, int y)
 {
     xcb_connection_t *c = client.c;
     const xcb_window_t root = client.screen->root;
-    auto *t = xcb_translate_coordinates_reply(
-        c,
-        xcb_translate_coordinates(c, window, root, static_cast<int16_t>(x),
-                                  static_cast<int16_t>(y)),
-        nullptr);
+    auto *t = xcb_translate_coordinates_reply(c,
+                                              xcb_translate_coordinates(c, window, root,
+                                                                        static_cast<int16_t>(x),
+                                                                        static_cast<int16_t>(y)),
+                                              nullptr);
     if (!t)
         return -1;
     const int rx = t->dst_x;
@@ -179,7 +179,8 @@ int waitPixel(int argc, char **argv)
     const Client client = connectToServer();
     const xcb_window_t window = windowArg(client, argv[2]);
     const long wanted = std::strtol(argv[5], nullptr, 16);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(argv[6]));
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(argv[6]));
     long seen = -1;
     do {
         seen = readPixel(client, window, std::atoi(argv[3]), std::atoi(argv[4]));
