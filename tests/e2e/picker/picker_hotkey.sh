@@ -171,6 +171,7 @@ close_program() {
   wait "$app_pid" || status=$?
   app_pid=
   ((status == 0)) || fail "the program ended with status $status: $(cat "$(dirname "$ini")/stdout.log")"
+  poll 5 window_gone "$main_wid" || fail "the main window outlived the program"
 }
 
 # RRGGBB as the program stores it: red + 256 green + 65536 blue.
@@ -236,7 +237,11 @@ run_two_captures 123456 A0B0C0
 echo "ok: two colours stored, nothing after the picker closed"
 
 scenario=numlock
-[[ $("$probe" numlock) == off ]] || fail "NumLock is on before the test turned it on"
+# A run killed outright cannot turn NumLock off again; start from off.
+if [[ $("$probe" numlock) == on ]]; then
+  xdotool key Num_Lock
+  poll 5 bash -c "[[ \$('$probe' numlock) == off ]]" || fail "NumLock does not go off"
+fi
 xdotool key Num_Lock
 numlock_set=1
 poll 5 bash -c "[[ \$('$probe' numlock) == on ]]" || fail "NumLock did not come on"
@@ -262,3 +267,20 @@ close_program
 expect_ini "[AppSet]
 StartPoint=0"
 echo "ok: nothing stored while another program holds the key"
+
+# Closing the main window while the picker is open ends the program and still
+# saves what was captured; the program takes the key with it.
+scenario=main-first
+start_program "$scenario"
+open_picker
+capture 5A783C 0
+close_program
+poll 5 window_gone "$picker_wid" || fail "the picker outlived the program"
+expect_ini "[COLOR]
+Color0=$(stored 5A783C)
+[AppSet]
+StartPoint=1"
+start_holder "$scenario"
+[[ $holder_state == held ]] || fail "Alt+Shift+S is still taken after the program ended"
+stop_holder
+echo "ok: closing the main window with the picker open saves the capture"
