@@ -16,7 +16,7 @@ tintavo=$1
 probe=$2
 here=$(cd "$(dirname "$0")" && pwd)
 [[ -n "${DISPLAY:-}" ]] || { echo "no DISPLAY: skipped"; exit 77; }
-for tool in xdotool wmctrl xsetroot xwininfo; do
+for tool in xdotool wmctrl xsetroot xset xwininfo xprop; do
   command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
 done
 
@@ -25,6 +25,7 @@ app_pid=
 holder_pid=
 holder_log=
 numlock_set=0
+capslock_set=0
 ini=
 
 cleanup() {
@@ -33,6 +34,9 @@ cleanup() {
   wait 2>/dev/null || true
   if ((numlock_set)) && [[ $("$probe" numlock) == on ]]; then
     xdotool key Num_Lock || true
+  fi
+  if ((capslock_set)) && xset q | grep -q 'Caps Lock: *on'; then
+    xdotool key Caps_Lock || true
   fi
   xsetroot -def 2>/dev/null || true
   rm -rf "$work"
@@ -246,10 +250,20 @@ xdotool key Num_Lock
 numlock_set=1
 poll 5 bash -c "[[ \$('$probe' numlock) == on ]]" || fail "NumLock did not come on"
 run_two_captures 2A7F3C C81E64
+
+# CapsLock on top of NumLock.
+scenario=capslock
+xdotool key Caps_Lock
+capslock_set=1
+poll 5 bash -c "xset q | grep -q 'Caps Lock: *on'" || fail "CapsLock did not come on"
+run_two_captures 1E3C5A 8C6E50
+xdotool key Caps_Lock
+capslock_set=0
+poll 5 bash -c "xset q | grep -q 'Caps Lock: *off'" || fail "CapsLock did not go off"
 xdotool key Num_Lock
 numlock_set=0
 poll 5 bash -c "[[ \$('$probe' numlock) == off ]]" || fail "NumLock did not go off"
-echo "ok: two colours stored with NumLock on"
+echo "ok: two colours stored with NumLock on, and with CapsLock too"
 
 scenario=taken
 start_holder "$scenario"
