@@ -2,8 +2,9 @@
 # Drives the real program on the test X server: opens the picker with its
 # access key, points at colours painted on the desktop, stores them with
 # Alt+Shift+S and checks what the program leaves in Tintavo.ini beside itself
-# when it is closed. Covers NumLock, the key held by another program and the
-# key after the picker has closed.
+# when it is closed. Covers NumLock and CapsLock, a picker opened twice, the
+# key held by another program, the key after the picker has closed, and the
+# main window closed while the picker is open.
 #
 # The picker's notice that another program holds the key is not checked here:
 # xdotool cannot read a label, and the window tests already check that text.
@@ -27,6 +28,7 @@ holder_log=
 numlock_set=0
 capslock_set=0
 ini=
+scenario=setup
 
 cleanup() {
   [[ -n "$holder_pid" ]] && kill "$holder_pid" 2>/dev/null || true
@@ -264,6 +266,24 @@ xdotool key Num_Lock
 numlock_set=0
 poll 5 bash -c "[[ \$('$probe' numlock) == off ]]" || fail "NumLock did not go off"
 echo "ok: two colours stored with NumLock on, and with CapsLock too"
+
+# The picker opened a second time takes the key afresh and goes on with the
+# next slot.
+scenario=reopen
+start_program "$scenario"
+open_picker
+capture 6E1F2B 0
+close_picker
+open_picker
+capture 2B6E1F -40
+close_picker
+close_program
+expect_ini "[COLOR]
+Color0=$(stored 6E1F2B)
+Color1=$(stored 2B6E1F)
+[AppSet]
+StartPoint=2"
+echo "ok: a picker opened again stores into the next slot"
 
 scenario=taken
 start_holder "$scenario"
