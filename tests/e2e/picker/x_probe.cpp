@@ -30,27 +30,30 @@ constexpr unsigned kKeysymS = 0x73;
 constexpr unsigned kKeysymNumLock = 0xff7f;
 constexpr int kBadAccess = 10;
 
+// The connection, given back on the way out so that a sanitizer build sees
+// nothing left over.
 struct Client
 {
+    Client()
+    {
+        int screenNumber = 0;
+        c = xcb_connect(nullptr, &screenNumber);
+        if (xcb_connection_has_error(c)) {
+            std::fprintf(stderr, "x_probe: cannot connect to the X server\n");
+            std::exit(2);
+        }
+        auto it = xcb_setup_roots_iterator(xcb_get_setup(c));
+        for (int i = 0; i < screenNumber && it.rem; ++i)
+            xcb_screen_next(&it);
+        screen = it.data;
+    }
+    ~Client() { xcb_disconnect(c); }
+    Client(const Client &) = delete;
+    Client &operator=(const Client &) = delete;
+
     xcb_connection_t *c = nullptr;
     xcb_screen_t *screen = nullptr;
 };
-
-Client connectToServer()
-{
-    Client client;
-    int screenNumber = 0;
-    client.c = xcb_connect(nullptr, &screenNumber);
-    if (xcb_connection_has_error(client.c)) {
-        std::fprintf(stderr, "x_probe: cannot connect to the X server\n");
-        std::exit(2);
-    }
-    auto it = xcb_setup_roots_iterator(xcb_get_setup(client.c));
-    for (int i = 0; i < screenNumber && it.rem; ++i)
-        xcb_screen_next(&it);
-    client.screen = it.data;
-    return client;
-}
 
 std::vector<xcb_keycode_t> keycodesFor(xcb_connection_t *c, unsigned keysym)
 {
@@ -161,7 +164,7 @@ int pixel(int argc, char **argv)
 {
     if (argc != 5)
         return 2;
-    const Client client = connectToServer();
+    const Client client;
     const long colour =
         readPixel(client, windowArg(client, argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
     if (colour < 0) {
@@ -176,7 +179,7 @@ int waitPixel(int argc, char **argv)
 {
     if (argc != 7)
         return 2;
-    const Client client = connectToServer();
+    const Client client;
     const xcb_window_t window = windowArg(client, argv[2]);
     const long wanted = std::strtol(argv[5], nullptr, 16);
     const auto deadline =
@@ -199,7 +202,7 @@ int waitPixel(int argc, char **argv)
 
 int numlock()
 {
-    const Client client = connectToServer();
+    const Client client;
     auto *p = xcb_query_pointer_reply(client.c, xcb_query_pointer(client.c, client.screen->root),
                                       nullptr);
     const uint16_t mask = numLockMask(client.c);
@@ -211,7 +214,7 @@ int numlock()
 
 int hold()
 {
-    const Client client = connectToServer();
+    const Client client;
     xcb_connection_t *c = client.c;
     const xcb_window_t root = client.screen->root;
     const uint16_t numLock = numLockMask(c);
