@@ -15,10 +15,10 @@ namespace tintavo {
 
 namespace {
 
-QWidget *create(const ControlSpec &spec, QWidget *container)
+QWidget *create(const ControlSpec &item, QWidget *container)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(item.caption);
+    switch (item.kind) {
     case ControlKind::Frame:
         return new QGroupBox(caption, container);
     case ControlKind::Label:
@@ -47,21 +47,21 @@ QWidget *create(const ControlSpec &spec, QWidget *container)
 
 } // namespace
 
-QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> specs)
+QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> table)
 {
     QHash<QString, QWidget *> made;
     QList<QWidget *> ordered;
-    for (const ControlSpec &spec : specs) {
-        QWidget *container = spec.parent ? made.value(QString::fromLatin1(spec.parent)) : window;
-        Q_ASSERT_X(container, "buildControls", spec.name);
-        QWidget *w = create(spec, container);
-        w->setObjectName(QString::fromLatin1(spec.name));
-        w->setGeometry(toPixels(spec.rect));
-        if (*spec.tooltip)
-            w->setToolTip(QString::fromUtf8(spec.tooltip));
-        w->setProperty("tabIndex", spec.tabIndex);
+    for (const ControlSpec &item : table) {
+        QWidget *container = item.parent ? made.value(QString::fromLatin1(item.parent)) : window;
+        Q_ASSERT_X(container, "buildControls", item.name);
+        QWidget *w = create(item, container);
+        w->setObjectName(QString::fromLatin1(item.name));
+        w->setGeometry(toPixels(item.rect));
+        if (*item.tooltip)
+            w->setToolTip(QString::fromUtf8(item.tooltip));
+        w->setProperty("tabIndex", item.tabIndex);
         made.insert(w->objectName(), w);
-        if (spec.tabIndex >= 0)
+        if (item.tabIndex >= 0)
             ordered << w;
     }
     applyTabOrder(ordered);

@@ -37,10 +37,10 @@ struct ControlSpec
     int tabIndex = -1;
 };
 
-// Builds the controls of `specs` in order on `window` (containers before their
+// Builds the controls of `table` in order on `window` (containers before their
 // children), and chains the keyboard focus through them by tab index.
 // Returns the created widgets by name.
-QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> specs);
+QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> table);
 
 // Chains keyboard focus through `widgets`, sorted by their "tabIndex" property.
 void applyTabOrder(QList<QWidget *> widgets);

@@ -37,10 +37,10 @@ namespace {
 
 std::vector<ControlSpec> allControls()
 {
-    std::vector<ControlSpec> specs;
+    std::vector<ControlSpec> all;
     for (auto table : {colorEditingControls(), mainWindowControls()})
-        specs.insert(specs.end(), table.begin(), table.end());
-    return specs;
+        all.insert(all.end(), table.begin(), table.end());
+    return all;
 }
 
 template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
@@ -69,8 +69,8 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     m_hotKey = services.hotKey;
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 
-    const std::vector<ControlSpec> specs = allControls();
-    m_controls = buildControls(this, specs);
+    const std::vector<ControlSpec> table = allControls();
+    m_controls = buildControls(this, table);
     m_colorEditing = new ColorEditing(this, *m_messages);
 
     m_colorBox = new ColorBoxModel(this);
