@@ -8,18 +8,9 @@ dir="$root/build-bench"
 "$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DTINTAVO_BUILD_TESTS=OFF
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  display_no=$((300 + RANDOM % 100))
-  while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do
-    display_no=$((display_no + 1))
-  done
-  Xvfb ":$display_no" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
+  source "$root/scripts/xvfb.sh"
   trap 'kill $xvfb_pid 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-  export DISPLAY=":$display_no"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  start_private_xvfb $((300 + RANDOM % 100)) 1280x1024x24
 fi
 
 # One line per benchmark: the environment it needs, then its program.

@@ -18,24 +18,15 @@ fi
 "$root/scripts/fuzz.sh" 10
 
 # A private X server for the tests; -noreset keeps it alive between clients.
-display_no=$((90 + RANDOM % 100))
-while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do
-  display_no=$((display_no + 1))
-done
-Xvfb ":$display_no" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
+source "$root/scripts/xvfb.sh"
 openbox_pid=
 cleanup() {
   [[ -n "$openbox_pid" ]] && kill "$openbox_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=":$display_no"
-for _ in $(seq 100); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_private_xvfb $((90 + RANDOM % 100)) 1280x1024x24 "$dir/xvfb.log"
 openbox >"$dir/openbox.log" 2>&1 &
 openbox_pid=$!
 # Windows mapped before the window manager has taken over may never show.

@@ -6,18 +6,9 @@ set -euo pipefail
 test_binary=$1
 command -v Xvfb >/dev/null && command -v xrandr >/dev/null || exit 77
 
-display_no=$((200 + RANDOM % 100))
-while [[ -e /tmp/.X11-unix/X$display_no || -e /tmp/.X$display_no-lock ]]; do
-  display_no=$((display_no + 1))
-done
-Xvfb ":$display_no" -screen 0 2560x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-export DISPLAY=":$display_no"
-for _ in $(seq 100); do
-  xrandr >/dev/null 2>&1 && break
-  sleep 0.1
-done
+source "$(dirname "$0")/../../../scripts/xvfb.sh"
+trap 'kill ${xvfb_pid:-} 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+start_private_xvfb $((200 + RANDOM % 100)) 2560x1024x24
 
 xrandr --setmonitor A 1280/338x1024/270+0+0 screen >/dev/null
 xrandr --setmonitor B 1280/338x1024/270+1280+0 none >/dev/null
