@@ -13,10 +13,18 @@ const char kNoX11[] = "Global hot keys need an X11 session; this one has none.";
 
 std::unique_ptr<ScreenSampler> createScreenSampler()
 {
-    xcb_connection_t *connection = x11::toolkitConnection();
-    if (!connection)
+    xcb_connection_t *toolkit = x11::toolkitConnection();
+    if (!toolkit)
         return std::make_unique<UnavailableScreenSampler>();
-    return std::make_unique<X11ScreenSampler>(connection, x11::defaultScreen(connection));
+    // A connection of its own to the same display: replies on the toolkit's
+    // connection pass through its event-reader thread, which costs several
+    // times the round trip itself on every sample.
+    xcb_connection_t *own = xcb_connect(nullptr, nullptr);
+    if (own && !xcb_connection_has_error(own))
+        return std::make_unique<X11ScreenSampler>(own, x11::defaultScreen(own), true);
+    if (own)
+        xcb_disconnect(own);
+    return std::make_unique<X11ScreenSampler>(toolkit, x11::defaultScreen(toolkit));
 }
 
 std::unique_ptr<GlobalHotKey> createGlobalHotKey()

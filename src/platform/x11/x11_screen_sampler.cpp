@@ -52,8 +52,9 @@ constexpr int kMaxSearchedWindows = 256;
 
 } // namespace
 
-X11ScreenSampler::X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *screen)
-    : m_connection(connection)
+X11ScreenSampler::X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *screen,
+                                   bool ownsConnection)
+    : m_connection(connection), m_ownsConnection(ownsConnection)
 {
     if (!m_connection || !screen)
         return;
@@ -76,6 +77,12 @@ X11ScreenSampler::X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *s
     Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(m_connection, cookie, nullptr));
     if (atom)
         m_wmState = atom->atom;
+}
+
+X11ScreenSampler::~X11ScreenSampler()
+{
+    if (m_ownsConnection && m_connection)
+        xcb_disconnect(m_connection);
 }
 
 bool X11ScreenSampler::available() const

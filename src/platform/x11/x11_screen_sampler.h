@@ -7,15 +7,20 @@
 
 namespace tintavo {
 
-// Reads the screen through the toolkit's X connection. Coordinates are those of
+// Reads the screen through an X connection. Coordinates are those of
 // the root window, which are native pixels whatever scale factor the toolkit
 // uses. Pixels are read from the root window, which shows what is on the
 // screen there, so the window under the pointer need not cooperate.
 class X11ScreenSampler : public ScreenSampler
 {
 public:
-    // connection may be null (then nothing is available); it must outlive this.
-    X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *screen);
+    // connection may be null (then nothing is available). Unless the sampler
+    // owns it (and closes it when destroyed), it must outlive this.
+    X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *screen,
+                     bool ownsConnection = false);
+    ~X11ScreenSampler() override;
+    X11ScreenSampler(const X11ScreenSampler &) = delete;
+    X11ScreenSampler &operator=(const X11ScreenSampler &) = delete;
 
     bool available() const override;
     QPoint cursorPos() override;
@@ -44,6 +49,7 @@ private:
     xcb_atom_t m_wmState = XCB_ATOM_NONE;
     PixelFormat m_format;
     bool m_available = false;
+    bool m_ownsConnection = false;
 };
 
 } // namespace tintavo
