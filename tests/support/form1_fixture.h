@@ -67,6 +67,7 @@ struct Form1Fixture
 
     void start()
     {
+        form.reset(); // before the fakes it may still use
         prepareSettingsDir();
         messages.shown.clear();
         colorChooser = FakeColorChooser{};
@@ -78,10 +79,10 @@ struct Form1Fixture
                                                      sampler.get(), hotKey.get(),
                                                      [this] { ++programEnded; }});
         form->Form_Initialize();
-        QApplicationPrivateActivate(form.get());
+        activate(form.get());
     }
 
-    static void QApplicationPrivateActivate(QWidget *w)
+    static void activate(QWidget *w)
     {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
