@@ -1,6 +1,7 @@
 #include "color/channel_codecs.h"
 
 #include "color/message_service.h"
+#include "common/floor_div.h"
 
 #include <cmath>
 
@@ -27,13 +28,6 @@ int hexDigitValue(QChar c)
     if (u >= u'A' && u <= u'F')
         return u - u'A' + 10;
     return 0;
-}
-
-// Integer division rounding towards minus infinity.
-constexpr int floorDiv(int value, int divisor)
-{
-    const int q = value / divisor;
-    return (value % divisor != 0 && value < 0) ? q - 1 : q;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "color/color_chooser.h"
 #include "color/color_code_line.h"
 #include "color/message_service.h"
+#include "common/qt_color.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
 
@@ -16,16 +17,6 @@
 namespace tintavo {
 
 namespace {
-
-QColor toQColor(ColorValue c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-ColorValue fromQColor(const QColor &c)
-{
-    return RGB(c.red(), c.green(), c.blue());
-}
 
 void setPaletteColor(QWidget *w, QPalette::ColorRole role, ColorValue color)
 {

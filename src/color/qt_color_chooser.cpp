@@ -1,5 +1,7 @@
 #include "color/qt_color_chooser.h"
 
+#include "common/qt_color.h"
+
 #include <QColorDialog>
 
 namespace tintavo {
@@ -20,7 +22,7 @@ bool QtColorChooser::ShowColor()
     const QColor c = m_dialog->selectedColor();
     if (!c.isValid())
         return false;
-    m_color = RGB(c.red(), c.green(), c.blue());
+    m_color = fromQColor(c);
     return true;
 }
 

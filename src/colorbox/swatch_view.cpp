@@ -1,6 +1,8 @@
 #include "colorbox/swatch_view.h"
 
 #include "colorbox/color_box_model.h"
+#include "common/floor_div.h"
+#include "common/qt_color.h"
 #include "common/twips.h"
 
 #include <QEvent>
@@ -20,18 +22,6 @@ static_assert(ColorBoxModel::kSwatchWidth == ColorBoxModel::kSwatchHeight,
               "the view paints square swatches");
 static_assert(ColorBoxModel::kSwatchWidth % kTwipsPerPixel == 0,
               "the grid pitch must be a whole number of pixels");
-
-QColor toQColor(ColorValue c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-// Rounds toward minus infinity, which the row arithmetic needs above the grid.
-int floorDiv(int a, int b)
-{
-    const int q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
 
 void paintSwatch(QPainter &p, const QRect &r, ColorValue c)
 {

@@ -3,6 +3,7 @@
 #include "colorbox/color_box_model.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
+#include "common/qt_color.h"
 #include "mainwin/form1.h"
 #include "picker/save_pixel_color.h"
 #include "platform/global_hotkey.h"
@@ -30,11 +31,6 @@ const ControlSpec kControls[] = {
 };
 
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
-
-QColor toQColor(ColorValue c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 } // namespace
 
@@ -77,8 +73,7 @@ Form2::Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey)
     setNotice(m_label1->text());
     m_picture1 = controls.value(QStringLiteral("Picture1"));
     // The swatch starts in the desktop's window colour.
-    const QColor window = palette().color(QPalette::Base);
-    setPictureColor(RGB(window.red(), window.green(), window.blue()));
+    setPictureColor(fromQColor(palette().color(QPalette::Base)));
 
     Form_Load();
 
