@@ -1,4 +1,4 @@
-#include "mainwin/form1.h"
+#include "mainwin/main_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; top: -4px; padding: 0 2px; }"));
 
-    tintavo::Form1 form1(tintavo::Form1Services{});
-    form1.Form_Initialize();
+    tintavo::MainWindow mainWindow(tintavo::MainWindowServices{});
+    mainWindow.Form_Initialize();
     return app.exec();
 }

@@ -2,7 +2,7 @@
 // manager puts it, and how it answers the real pointer (warped with
 // QCursor::setPos, so the X server itself reports the motion).
 
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 #include "fake_about_services.h"
 
 #include <QApplication>
@@ -77,15 +77,15 @@ class AboutOnX11Test : public QObject
     Q_OBJECT
 
 private:
-    QPointer<frmAbout> slot;
+    QPointer<AboutDialog> slot;
 
-    frmAbout *open(QWidget *parent = nullptr)
+    AboutDialog *open(QWidget *parent = nullptr)
     {
         AboutServices services;
         services.urls = std::make_shared<test::FakeUrlOpener>();
         services.notices = std::make_shared<test::FakeNoticeService>();
         services.launcher = std::make_shared<test::FakeProcessLauncher>();
-        frmAbout *dlg = frmAbout::showSingle(slot, parent, services);
+        AboutDialog *dlg = AboutDialog::showSingle(slot, parent, services);
         if (!QTest::qWaitForWindowExposed(dlg))
             qFatal("the About dialog was not shown");
         return dlg;
@@ -113,14 +113,14 @@ private slots:
         QWidget mainWindow;
         mainWindow.setGeometry(500, 400, 600, 400);
         mainWindow.show();
-        frmAbout *dlg = open(&mainWindow);
+        AboutDialog *dlg = open(&mainWindow);
         QTRY_COMPARE(dlg->geometry().topLeft(), QPoint(156, 129));
         QCOMPARE(dlg->size(), QSize(390, 263));
     }
 
     void realPointerLightsAndDimsTheLinks()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         QLabel *Label1 = label(dlg, "Label1");
         QLabel *Label2 = label(dlg, "Label2");

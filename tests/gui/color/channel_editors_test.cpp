@@ -1,18 +1,18 @@
 #include "common/scroll_slider.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 #include "color/channel_codecs.h"
 
 #include <QSignalSpy>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 class ChannelEditorsTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
     ScrollSlider *slider(const char *name) const { return f.control<ScrollSlider>(name); }
     QString text(const char *name) const { return f.control(name)->text(); }

@@ -1,16 +1,16 @@
 #include "common/scroll_slider.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 #include <QPushButton>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 class ColorDialogTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
     QStringList editorState() const
     {

@@ -1,18 +1,18 @@
 #include "common/scroll_slider.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 #include "color/channel_codecs.h"
 
 #include <QPlainTextEdit>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 class PreviewTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
     QString text(const char *name) const { return f.control(name)->text(); }
     QLineEdit *codeLine() const { return f.control("txtColorInfo"); }

@@ -1,6 +1,6 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QMenu>
@@ -9,7 +9,7 @@
 #include <QTimer>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 namespace {
 
@@ -36,7 +36,7 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
     ColorBoxModel &box() const { return f.form->colorBox(); }
     QRect twipsRect(int l, int t, int w, int h) const { return toPixels({l, t, w, h}); }

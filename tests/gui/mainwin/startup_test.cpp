@@ -1,5 +1,5 @@
 #include "colorbox/color_box_model.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 namespace {
 
@@ -30,7 +30,7 @@ class StartupTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
     ColorBoxModel &box() const { return f.form->colorBox(); }
 

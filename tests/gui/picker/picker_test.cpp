@@ -1,24 +1,24 @@
 #include "colorbox/color_box_model.h"
-#include "form1_fixture.h"
-#include "picker/form2.h"
+#include "main_window_fixture.h"
+#include "picker/picker_window.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
 using namespace tintavo;
-using tintavo::test::Form1Fixture;
+using tintavo::test::MainWindowFixture;
 
 class PickerTest : public QObject
 {
     Q_OBJECT
 
-    Form1Fixture f;
+    MainWindowFixture f;
 
-    Form2 *openPicker()
+    PickerWindow *openPicker()
     {
         QTest::mouseClick(f.control<QPushButton>("cmdMouse"), Qt::LeftButton);
-        Form2 *picker = f.form->picker();
+        PickerWindow *picker = f.form->picker();
         if (picker) {
             // Samples are taken by hand here, one scripted position at a time.
             picker->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
@@ -26,16 +26,16 @@ class PickerTest : public QObject
         return picker;
     }
 
-    QString label(Form2 *picker, const char *name) const
+    QString label(PickerWindow *picker, const char *name) const
     {
         return picker->findChild<QLabel *>(QLatin1String(name))->text();
     }
 
-    QList<Form2 *> openPickers() const
+    QList<PickerWindow *> openPickers() const
     {
-        QList<Form2 *> pickers;
+        QList<PickerWindow *> pickers;
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *p = qobject_cast<Form2 *>(w); p && p->isVisible())
+            if (auto *p = qobject_cast<PickerWindow *>(w); p && p->isVisible())
                 pickers << p;
         }
         return pickers;
@@ -47,7 +47,7 @@ private slots:
 
     void opensAsASmallTopmostWindowAndMinimisesTheMainWindow()
     {
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         QVERIFY(picker);
         QCOMPARE(picker->windowTitle(), QStringLiteral("鼠标取色"));
         QCOMPARE(picker->size(), QSize(twipsToPixels(3495), twipsToPixels(1545)));
@@ -69,9 +69,9 @@ private slots:
 
     void aSecondClickKeepsOnePicker()
     {
-        Form2 *first = openPicker();
+        PickerWindow *first = openPicker();
         f.form->setWindowState(Qt::WindowNoState);
-        Form2 *second = openPicker();
+        PickerWindow *second = openPicker();
         QCOMPARE(second, first);
         QCOMPARE(openPickers().size(), 1);
         QCOMPARE(f.hotKey->registerCalls, 1);
@@ -84,7 +84,7 @@ private slots:
         f.sampler->defaultWindow = 77;
         f.sampler->clientOrigin[77] = QPoint(500, 400);
         f.sampler->pixels[QPoint(512, 384)] = RGB(18, 52, 86);
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
 
         // The pointer starts where the last sample is taken to be: (0, 0).
         picker->Timer1_Timer();
@@ -122,7 +122,7 @@ private slots:
         QFETCH(QString, text);
         f.sampler->cursorScript = {QPoint(5, 5)};
         f.sampler->defaultPixel = color;
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         picker->Timer1_Timer();
         QCOMPARE(label(picker, "lblData(4)"), QStringLiteral("RGB颜色：") + text);
     }
@@ -132,7 +132,7 @@ private slots:
         f.sampler->cursorScript = {QPoint(5, 5), QPoint(6, 6)};
         f.sampler->pixels[QPoint(5, 5)] = RGB(9, 9, 9);
         f.sampler->defaultPixel = kClrInvalid;
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         picker->Timer1_Timer();
         picker->Timer1_Timer();
         QCOMPARE(picker->pictureColor(), RGB(9, 9, 9));
@@ -146,7 +146,7 @@ private slots:
         ColorBoxModel &box = f.form->colorBox();
         const int last = box.lastIndex();
         box.lPicIndex = last;
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         picker->Timer1_Timer();
 
         QVERIFY(f.hotKey->press(picker->winId(), 1));
@@ -161,7 +161,7 @@ private slots:
     {
         ColorBoxModel &box = f.form->colorBox();
         box.setColor(0, RGB(7, 7, 7));
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         QVERIFY(f.hotKey->press(picker->winId(), 1));
         const QColor window = picker->palette().color(QPalette::Base);
         QCOMPARE(box.color(0), RGB(window.red(), window.green(), window.blue()));
@@ -169,7 +169,7 @@ private slots:
 
     void otherMessagesStoreNothing()
     {
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         ColorBoxModel &box = f.form->colorBox();
         box.setColor(0, RGB(7, 7, 7));
         f.hotKey->deliver(picker->winId(), kWmHotKey, 2, hotKeyLParam(5, 83));
@@ -182,7 +182,7 @@ private slots:
     void closingBringsTheMainWindowBackMaximisedAndFreesTheKey()
     {
         f.form->setWindowState(Qt::WindowNoState);
-        Form2 *picker = openPicker();
+        PickerWindow *picker = openPicker();
         const quintptr hWnd = picker->winId();
         picker->close();
         QVERIFY(f.form->windowState() & Qt::WindowMaximized);
@@ -197,7 +197,7 @@ private slots:
 
         // Opening again starts afresh, sampling from (0, 0).
         f.sampler->cursorScript = {QPoint(0, 0)};
-        Form2 *again = openPicker();
+        PickerWindow *again = openPicker();
         QVERIFY(again);
         again->Timer1_Timer();
         QCOMPARE(label(again, "lblData(0)"), QString());
@@ -207,8 +207,8 @@ private slots:
     void aTakenKeyIsSaidAndStoresNothing()
     {
         f.hotKey->nextResult = HotKeyResult::Taken;
-        Form2 *picker = openPicker();
-        QCOMPARE(picker->notice(), Form2::keyTakenText());
+        PickerWindow *picker = openPicker();
+        QCOMPARE(picker->notice(), PickerWindow::keyTakenText());
         QVERIFY(!f.hotKey->press(picker->winId(), 1));
     }
 
@@ -216,8 +216,8 @@ private slots:
     {
         f.sampler->isAvailable = false;
         f.sampler->cursorScript = {QPoint(5, 5)};
-        Form2 *picker = openPicker();
-        QCOMPARE(picker->notice(), Form2::screenUnavailableText());
+        PickerWindow *picker = openPicker();
+        QCOMPARE(picker->notice(), PickerWindow::screenUnavailableText());
         picker->Timer1_Timer();
         QCOMPARE(f.sampler->pixelAtCalls, 0);
         QCOMPARE(label(picker, "lblData(4)"), QString());
@@ -225,7 +225,7 @@ private slots:
 
     void closingTheMainWindowTakesThePickerWithIt()
     {
-        QPointer<Form2> picker = openPicker();
+        QPointer<PickerWindow> picker = openPicker();
         f.form->close();
         QCOMPARE(f.programEnded, 1);
         f.form.reset();

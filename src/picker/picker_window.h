@@ -11,20 +11,20 @@ class QTimer;
 
 namespace tintavo {
 
-class Form1;
+class MainWindow;
 class GlobalHotKey;
 class ScreenSampler;
 
 // The picker: a small always-on-top window that follows the pointer over the
 // whole screen and shows the position and the colour under it. While it is
 // open, Alt+Shift+S stores that colour into the main window's colour box.
-class Form2 : public QWidget
+class PickerWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey);
-    ~Form2() override;
+    PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, GlobalHotKey &hotKey);
+    ~PickerWindow() override;
 
     // One sample: nothing happens while the pointer rests.
     void Timer1_Timer();
@@ -53,7 +53,7 @@ private:
     void setNotice(const QString &text);
     void setPictureColor(ColorValue color);
 
-    Form1 &m_form1;
+    MainWindow &m_mainWindow;
     ScreenSampler &m_sampler;
     GlobalHotKey &m_hotKey;
     QLabel *m_lblData[5] = {};

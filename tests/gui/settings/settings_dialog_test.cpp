@@ -1,4 +1,4 @@
-#include "settings/frm_set.h"
+#include "settings/settings_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +11,7 @@
 
 namespace tintavo {
 
-class FrmSetTest : public QObject
+class SettingsDialogTest : public QObject
 {
     Q_OBJECT
 
@@ -24,14 +24,14 @@ private:
 
     SettingsMembers members;
     QList<Saved> saves;
-    QPointer<FrmSet> slot;
+    QPointer<SettingsDialog> slot;
 
-    FrmSet::SaveSettingsFn recorder()
+    SettingsDialog::SaveSettingsFn recorder()
     {
         return [this](const SettingsMembers &s) { saves << Saved{s, members}; };
     }
 
-    FrmSet *open() { return FrmSet::showSingle(slot, members, recorder()); }
+    SettingsDialog *open() { return SettingsDialog::showSingle(slot, members, recorder()); }
 
     template <typename T> T *control(QWidget *dialog, const char *name)
     {
@@ -59,7 +59,7 @@ private slots:
 
     void windowAsDesigned()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QCOMPARE(dlg->windowTitle(), QStringLiteral("软件设置"));
         QCOMPARE(dlg->size(), QSize(292, 166));
         QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
@@ -102,7 +102,7 @@ private slots:
         QFETCH(qint32, value);
         QFETCH(bool, checked);
         members = SettingsMembers{value, value, 2, value};
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QCOMPARE(control<QLineEdit>(dlg, "Text1")->text(), QStringLiteral("2"));
         for (const char *name : {"Check1", "Check2", "Check3"})
             QCOMPARE(control<QCheckBox>(dlg, name)->isChecked(), checked);
@@ -111,7 +111,7 @@ private slots:
     void loadShowsEachSwitchItsOwn()
     {
         members = SettingsMembers{1, 0, 32768, 0};
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QCOMPARE(control<QLineEdit>(dlg, "Text1")->text(), QStringLiteral("32768"));
         QVERIFY(control<QCheckBox>(dlg, "Check1")->isChecked());
         QVERIFY(!control<QCheckBox>(dlg, "Check2")->isChecked());
@@ -137,7 +137,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(qint32, count);
         members = SettingsMembers{1, 0, 48, 1};
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         control<QLineEdit>(dlg, "Text1")->setText(text);
         control<QCheckBox>(dlg, "Check1")->setChecked(false);
         control<QCheckBox>(dlg, "Check2")->setChecked(true);
@@ -162,7 +162,7 @@ private slots:
 
     void saveUnchangedStillWrites()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
         QCOMPARE(saves.size(), 1);
         QCOMPARE(saves.first().values.lAutoSave, 1);
@@ -174,7 +174,7 @@ private slots:
     void saveTurnsHandEditedSwitchesOff()
     {
         members = SettingsMembers{2, 7, 64, -1};
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
         QCOMPARE(members.lAutoSave, 0);
         QCOMPARE(members.LAutoLoad, 0);
@@ -183,7 +183,7 @@ private slots:
 
     void saveWithoutCallbackDoesNotCrash()
     {
-        FrmSet *dlg = FrmSet::showSingle(slot, members, nullptr);
+        SettingsDialog *dlg = SettingsDialog::showSingle(slot, members, nullptr);
         control<QLineEdit>(dlg, "Text1")->setText("9");
         QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
         QCOMPARE(members.lColor, 9);
@@ -200,7 +200,7 @@ private slots:
     void discardAndCloseBoxChangeNothing()
     {
         QFETCH(bool, closeBox);
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         control<QLineEdit>(dlg, "Text1")->setText("99");
         control<QCheckBox>(dlg, "Check1")->setChecked(false);
         control<QCheckBox>(dlg, "Check2")->setChecked(true);
@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(members.lRemenber, 1);
         QVERIFY(saves.isEmpty());
 
-        FrmSet *again = open();
+        SettingsDialog *again = open();
         QCOMPARE(control<QLineEdit>(again, "Text1")->text(), QStringLiteral("48"));
         QVERIFY(control<QCheckBox>(again, "Check1")->isChecked());
         QVERIFY(!control<QCheckBox>(again, "Check2")->isChecked());
@@ -226,16 +226,16 @@ private slots:
 
     void secondOpenKeepsTheEdits()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         control<QLineEdit>(dlg, "Text1")->setText("77");
         control<QCheckBox>(dlg, "Check2")->setChecked(true);
         members.lColor = 12; // changed behind the dialog's back: not refilled
 
-        FrmSet *second = open();
+        SettingsDialog *second = open();
         QCOMPARE(second, dlg);
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                               [](QWidget *w) { return qobject_cast<FrmSet *>(w) != nullptr; }),
+                               [](QWidget *w) { return qobject_cast<SettingsDialog *>(w) != nullptr; }),
                  1);
         QVERIFY(second->isVisible());
         QCOMPARE(control<QLineEdit>(second, "Text1")->text(), QStringLiteral("77"));
@@ -245,17 +245,17 @@ private slots:
 
     void openAfterSaveShowsTheSavedValues()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         control<QLineEdit>(dlg, "Text1")->setText("abc");
         QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
         QTRY_VERIFY(slot.isNull());
-        FrmSet *again = open();
+        SettingsDialog *again = open();
         QCOMPARE(control<QLineEdit>(again, "Text1")->text(), QStringLiteral("65"));
     }
 
     void tabOrderEndsWithCheck3()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         control<QLineEdit>(dlg, "Text1")->setFocus();
         QStringList order{QApplication::focusWidget()->objectName()};
@@ -269,7 +269,7 @@ private slots:
 
     void enterAndEscLeaveTheDialogAlone()
     {
-        FrmSet *dlg = open();
+        SettingsDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         for (const char *name : {"Text1", "Command1", "Command2"}) {
             QWidget *w = control<QWidget>(dlg, name);
@@ -286,5 +286,5 @@ private slots:
 
 } // namespace tintavo
 
-QTEST_MAIN(tintavo::FrmSetTest)
-#include "frm_set_test.moc"
+QTEST_MAIN(tintavo::SettingsDialogTest)
+#include "settings_dialog_test.moc"

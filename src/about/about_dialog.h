@@ -28,7 +28,7 @@ struct AboutServices
 // The About dialog: logo, credits, two links that light up under the pointer
 // and open in the browser, and a button that starts the system-information
 // tool. Modeless, one instance, deletes itself when closed.
-class frmAbout : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
@@ -37,11 +37,11 @@ public:
     static const QString kWebSiteUrl;
     static const QString kForumUrl;
 
-    explicit frmAbout(QWidget *parent = nullptr, AboutServices services = {});
+    explicit AboutDialog(QWidget *parent = nullptr, AboutServices services = {});
 
     // The About button's action: creates and shows the dialog when `slot` is
     // empty, otherwise brings the open one to the front. Returns the dialog.
-    static frmAbout *showSingle(QPointer<frmAbout> &slot, QWidget *parent = nullptr,
+    static AboutDialog *showSingle(QPointer<AboutDialog> &slot, QWidget *parent = nullptr,
                                 AboutServices services = {});
 
     // Esc presses cmdOK.

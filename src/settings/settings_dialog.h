@@ -15,7 +15,7 @@ namespace tintavo {
 // The settings dialog: edits the main window's four stored settings in place.
 // Modeless, one instance at a time, and it deletes itself when closed, so the
 // owner keeps it in a QPointer (see showSingle).
-class FrmSet : public QDialog
+class SettingsDialog : public QDialog
 {
     Q_OBJECT
 
@@ -25,12 +25,12 @@ public:
     using SaveSettingsFn = std::function<void(const SettingsMembers &)>;
 
     // `members` must outlive the dialog (the main window owns both).
-    FrmSet(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent = nullptr);
+    SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent = nullptr);
 
     // The settings button's action: creates, fills and shows the dialog when
     // `slot` is empty, otherwise only brings the open one to the front with
     // whatever the user has typed so far. Returns the dialog shown.
-    static FrmSet *showSingle(QPointer<FrmSet> &slot, SettingsMembers &members,
+    static SettingsDialog *showSingle(QPointer<SettingsDialog> &slot, SettingsMembers &members,
                               SaveSettingsFn saveSettings, QWidget *parent = nullptr);
 
     // There is no cancel button: Esc leaves the dialog open.

@@ -18,9 +18,9 @@ namespace tintavo {
 class ColorBoxModel;
 class ColorChooser;
 class ColorEditing;
-class Form2;
-class FrmSet;
-class frmAbout;
+class PickerWindow;
+class SettingsDialog;
+class AboutDialog;
 class GlobalHotKey;
 class MessageService;
 class QuestionService;
@@ -29,7 +29,7 @@ class SwatchView;
 
 // What the main window asks of the desktop. Tests swap in fakes; a null entry
 // means the real thing.
-struct Form1Services
+struct MainWindowServices
 {
     MessageService *messages = nullptr;
     ColorChooser *colorChooser = nullptr;
@@ -44,13 +44,13 @@ struct Form1Services
 // The main window: the colour pair with its editors and preview, the command
 // frame and the colour box. It lives for the whole run; closing it ends the
 // program.
-class Form1 : public QWidget, public PreviewColors
+class MainWindow : public QWidget, public PreviewColors
 {
     Q_OBJECT
 
 public:
-    explicit Form1(const Form1Services &services, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: loads the window's contents, reads the settings, builds and
     // fills the colour box, shows the window and picks the next capture slot.
@@ -77,7 +77,7 @@ public:
     void about_me_Click();
 
     // The picker window while it is open.
-    Form2 *picker() const;
+    PickerWindow *picker() const;
 
     // Shared with the picker and the settings dialog. The next capture slot,
     // lPicIndex, is the colour box's.
@@ -92,7 +92,7 @@ private:
     void Form_Resize();
     void Form_Unload();
     void Picture1_MouseDown(int index, const QPoint &globalPos);
-    void connectButton(const char *name, void (Form1::*handler)());
+    void connectButton(const char *name, void (MainWindow::*handler)());
     template <typename T = QWidget> T *control(const char *name) const;
 
     QHash<QString, QWidget *> m_controls;
@@ -114,9 +114,9 @@ private:
     QuestionService *m_questions = nullptr;
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
-    QPointer<Form2> m_form2;
-    QPointer<FrmSet> m_frmSet;
-    QPointer<frmAbout> m_frmAbout;
+    QPointer<PickerWindow> m_picker;
+    QPointer<SettingsDialog> m_settingsDialog;
+    QPointer<AboutDialog> m_aboutDialog;
     std::function<void()> m_endProgram;
 };
 

@@ -1,4 +1,4 @@
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 #include "fake_about_services.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ using test::FakeProcessLauncher;
 using test::FakeRegistry;
 using test::FakeUrlOpener;
 
-class FrmAboutTest : public QObject
+class AboutDialogTest : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ private:
     std::shared_ptr<FakeUrlOpener> urls;
     std::shared_ptr<FakeNoticeService> notices;
     QStringList existingFiles;
-    QPointer<frmAbout> slot;
+    QPointer<AboutDialog> slot;
 
     AboutServices services()
     {
@@ -35,11 +35,11 @@ private:
                 [this](const QString &path) { return existingFiles.contains(path); }};
     }
 
-    frmAbout *open() { return frmAbout::showSingle(slot, nullptr, services()); }
+    AboutDialog *open() { return AboutDialog::showSingle(slot, nullptr, services()); }
 
-    frmAbout *openExposed()
+    AboutDialog *openExposed()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         if (!QTest::qWaitForWindowExposed(dlg))
             qFatal("the About dialog was not shown");
         return dlg;
@@ -57,18 +57,18 @@ private:
     // window and Qt picks the widget under the point. Qt drops a move to the
     // position it last saw, which an earlier test may have left there, so the
     // pointer arrives from the pixel beside the target.
-    void moveOver(frmAbout *dlg, QPoint pos)
+    void moveOver(AboutDialog *dlg, QPoint pos)
     {
         QTest::mouseMove(dlg->windowHandle(), pos + QPoint(1, 0));
         QTest::mouseMove(dlg->windowHandle(), pos);
     }
 
-    void moveOver(frmAbout *dlg, const char *name)
+    void moveOver(AboutDialog *dlg, const char *name)
     {
         moveOver(dlg, control(dlg, name)->geometry().center());
     }
 
-    static QPoint bareSpot(frmAbout *dlg)
+    static QPoint bareSpot(AboutDialog *dlg)
     {
         const QPoint spot(2, 2);
         if (dlg->childAt(spot))
@@ -102,7 +102,7 @@ private slots:
 
     void windowAsDesigned()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QCOMPARE(dlg->windowTitle(), QStringLiteral("关于[Kelmira]"));
         QCOMPARE(dlg->geometry(), QRect(156, 129, 390, 263));
         QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
@@ -132,7 +132,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QWidget *w = control(dlg, name.toLatin1().constData());
         if (auto *label = qobject_cast<QLabel *>(w))
             QCOMPARE(label->text(), text);
@@ -142,13 +142,13 @@ private slots:
 
     void contentsOfTheMakersLines()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QVERIFY(control<QLabel>(dlg, "Label1")->text().startsWith(QStringLiteral("网站：")));
-        QVERIFY(frmAbout::kWebSiteUrl.contains(control<QLabel>(dlg, "Label1")->text().mid(3)));
+        QVERIFY(AboutDialog::kWebSiteUrl.contains(control<QLabel>(dlg, "Label1")->text().mid(3)));
         // The forum address is shown on two lines and opened whole.
         const QString forum = control<QLabel>(dlg, "Label4")->text();
         QCOMPARE(forum.count(u'\n'), 1);
-        QCOMPARE(QString(forum).remove(u'\n'), frmAbout::kForumUrl);
+        QCOMPARE(QString(forum).remove(u'\n'), AboutDialog::kForumUrl);
         QVERIFY(!control<QLabel>(dlg, "Label2")->text().isEmpty());
         QVERIFY(!control<QLabel>(dlg, "lblDescription")->text().isEmpty());
 
@@ -165,7 +165,7 @@ private slots:
 
     void tabOrderStartsAtTheButtons()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         QCOMPARE(QApplication::focusWidget(), control(dlg, "cmdOK"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -174,7 +174,7 @@ private slots:
 
     void linksStartPlainAndShowAHand()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         const QColor normal = QLabel().palette().color(QPalette::WindowText);
         for (const char *name : {"Label1", "Label4"}) {
             auto *link = control<QLabel>(dlg, name);
@@ -204,7 +204,7 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(QString, other);
-        frmAbout *dlg = openExposed();
+        AboutDialog *dlg = openExposed();
         auto *label = control<QLabel>(dlg, link.toLatin1().constData());
         auto *otherLink =
             control<QLabel>(dlg, link == QLatin1String("Label1") ? "Label4" : "Label1");
@@ -223,7 +223,7 @@ private slots:
 
     void bothLinksCanBeLitAtOnce()
     {
-        frmAbout *dlg = openExposed();
+        AboutDialog *dlg = openExposed();
         moveOver(dlg, "Label1");
         moveOver(dlg, "Label4");
         QVERIFY(lit(control<QLabel>(dlg, "Label1")));
@@ -237,29 +237,29 @@ private slots:
 
     void linkColoursStartAfreshOnReopening()
     {
-        frmAbout *dlg = openExposed();
+        AboutDialog *dlg = openExposed();
         moveOver(dlg, "Label1");
         QVERIFY(lit(control<QLabel>(dlg, "Label1")));
         dlg->close();
         QTRY_VERIFY(slot.isNull());
-        frmAbout *again = open();
+        AboutDialog *again = open();
         QVERIFY(!control<QLabel>(again, "Label1")->font().underline());
     }
 
     void clicksOpenTheAddresses()
     {
-        frmAbout *dlg = openExposed();
+        AboutDialog *dlg = openExposed();
         QTest::mouseClick(control(dlg, "Label1"), Qt::LeftButton);
         QTest::mouseClick(control(dlg, "Label4"), Qt::LeftButton);
         QTest::mouseClick(control(dlg, "Label2"), Qt::LeftButton);
         QTest::mouseClick(control(dlg, "Label1"), Qt::RightButton);
-        QCOMPARE(urls->opened, (QStringList{frmAbout::kWebSiteUrl, frmAbout::kForumUrl}));
+        QCOMPARE(urls->opened, (QStringList{AboutDialog::kWebSiteUrl, AboutDialog::kForumUrl}));
         QVERIFY(dlg->isVisible());
     }
 
     void pressOnOneLinkReleaseElsewhereOpensNothing()
     {
-        frmAbout *dlg = openExposed();
+        AboutDialog *dlg = openExposed();
         QWidget *link = control(dlg, "Label1");
         QTest::mousePress(link, Qt::LeftButton, {}, link->rect().center());
         QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-20, -20));
@@ -277,7 +277,7 @@ private slots:
     void enterAndEscClose()
     {
         QFETCH(int, key);
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QTRY_VERIFY(slot.isNull());
@@ -285,7 +285,7 @@ private slots:
 
     void escClosesWithFocusOnTheOtherButton()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         control(dlg, "cmdSysInfo")->setFocus();
         QTest::keyClick(control(dlg, "cmdSysInfo"), Qt::Key_Escape);
@@ -295,7 +295,7 @@ private slots:
 
     void okButtonAndCloseBoxClose()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QTest::mouseClick(control(dlg, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(slot.isNull());
         open()->close();
@@ -304,20 +304,20 @@ private slots:
 
     void secondOpenIsTheSameDialog()
     {
-        frmAbout *first = openExposed();
+        AboutDialog *first = openExposed();
         moveOver(first, "Label1");
-        frmAbout *second = open();
+        AboutDialog *second = open();
         QCOMPARE(second, first);
         QVERIFY(lit(control<QLabel>(second, "Label1")));
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                               [](QWidget *w) { return qobject_cast<frmAbout *>(w) != nullptr; }),
+                               [](QWidget *w) { return qobject_cast<AboutDialog *>(w) != nullptr; }),
                  1);
     }
 
     void sysInfoUnavailableShowsTheNotice()
     {
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QTest::mouseClick(control(dlg, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(notices->shown, QStringList{QStringLiteral("此时系统信息不可用")});
         QVERIFY(launcher->started.isEmpty());
@@ -329,7 +329,7 @@ private slots:
         // The real notice: a modal box, answered from a timer once it is up.
         AboutServices real = services();
         real.notices.reset();
-        frmAbout *dlg = frmAbout::showSingle(slot, nullptr, real);
+        AboutDialog *dlg = AboutDialog::showSingle(slot, nullptr, real);
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::Warning;
         QList<QAbstractButton *> buttons;
@@ -359,7 +359,7 @@ private slots:
     {
         registry->setValue(kHKeyLocalMachine, kSysInfoPathKey, kSysInfoPathValue,
                            FakeRegistry::string("/usr/bin/hardinfo"));
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QTest::mouseClick(control(dlg, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(launcher->started, QStringList{QStringLiteral("/usr/bin/hardinfo")});
         QVERIFY(notices->shown.isEmpty());
@@ -370,7 +370,7 @@ private slots:
         registry->setValue(kHKeyLocalMachine, kSysInfoDirKey, kSysInfoDirValue,
                            FakeRegistry::string("C:\\Info"));
         existingFiles << QStringLiteral("C:\\Info\\MSINFO32.EXE");
-        frmAbout *dlg = open();
+        AboutDialog *dlg = open();
         QTest::mouseClick(control(dlg, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(launcher->started, QStringList{QStringLiteral("C:\\Info\\MSINFO32.EXE")});
     }
@@ -378,5 +378,5 @@ private slots:
 
 } // namespace tintavo
 
-QTEST_MAIN(tintavo::FrmAboutTest)
-#include "frm_about_test.moc"
+QTEST_MAIN(tintavo::AboutDialogTest)
+#include "about_dialog_test.moc"

@@ -1,10 +1,10 @@
-#include "picker/form2.h"
+#include "picker/picker_window.h"
 
 #include "colorbox/color_box_model.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/qt_color.h"
-#include "mainwin/form1.h"
+#include "mainwin/main_window.h"
 #include "picker/save_pixel_color.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
@@ -34,26 +34,26 @@ constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 
 } // namespace
 
-QString Form2::keyTakenText()
+QString PickerWindow::keyTakenText()
 {
     return QStringLiteral("Alt+Shift+S已被其他程序占用，无法用它存储颜色");
 }
 
-QString Form2::keyUnavailableText()
+QString PickerWindow::keyUnavailableText()
 {
     return QStringLiteral("此桌面不支持全局热键，无法存储颜色");
 }
 
-QString Form2::screenUnavailableText()
+QString PickerWindow::screenUnavailableText()
 {
     return QStringLiteral("此桌面无法读取屏幕颜色，取色不可用");
 }
 
-Form2::Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey)
+PickerWindow::PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, GlobalHotKey &hotKey)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                            Qt::MSWindowsFixedSizeDialogHint),
-      m_form1(form1), m_sampler(sampler), m_hotKey(hotKey)
+      m_mainWindow(mainWindow), m_sampler(sampler), m_hotKey(hotKey)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -81,11 +81,11 @@ Form2::Form2(Form1 &form1, ScreenSampler &sampler, GlobalHotKey &hotKey)
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(50);
-    connect(m_timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
+    connect(m_timer1, &QTimer::timeout, this, &PickerWindow::Timer1_Timer);
     m_timer1->start();
 }
 
-Form2::~Form2()
+PickerWindow::~PickerWindow()
 {
     // Going down with the main window skips the unload step, but the key is
     // given back to the desktop all the same.
@@ -93,7 +93,7 @@ Form2::~Form2()
         mm1::remove(m_hotKey, {m_hWnd, &m_wndProc});
 }
 
-void Form2::Form_Load()
+void PickerWindow::Form_Load()
 {
     for (QLabel *label : m_lblData)
         label->move(twipsToPixels(30), label->y());
@@ -122,14 +122,14 @@ void Form2::Form_Load()
         setNotice(keyUnavailableText());
 }
 
-QString Form2::notice() const
+QString PickerWindow::notice() const
 {
     QTextDocument document;
     document.setHtml(m_label1->text());
     return document.toPlainText();
 }
 
-void Form2::setNotice(const QString &text)
+void PickerWindow::setNotice(const QString &text)
 {
     // Two lines fit the notice's height only with lines set closer than the
     // CJK font's own spacing.
@@ -139,13 +139,13 @@ void Form2::setNotice(const QString &text)
             .arg(text.toHtmlEscaped()));
 }
 
-void Form2::setLabel(int index, const QString &text)
+void PickerWindow::setLabel(int index, const QString &text)
 {
     m_lblData[index]->setText(text);
     m_lblData[index]->adjustSize();
 }
 
-void Form2::setPictureColor(ColorValue color)
+void PickerWindow::setPictureColor(ColorValue color)
 {
     m_pictureColor = color;
     QPalette p = m_picture1->palette();
@@ -153,7 +153,7 @@ void Form2::setPictureColor(ColorValue color)
     m_picture1->setPalette(p);
 }
 
-void Form2::Timer1_Timer()
+void PickerWindow::Timer1_Timer()
 {
     if (!m_sampler.available())
         return;
@@ -179,23 +179,23 @@ void Form2::Timer1_Timer()
     setPictureColor(c);
 }
 
-void Form2::SavePixelColor()
+void PickerWindow::SavePixelColor()
 {
-    ColorBoxModel &box = m_form1.colorBox();
+    ColorBoxModel &box = m_mainWindow.colorBox();
     tintavo::SavePixelColor(box.lPicIndex, box.count(),
                             [&box, this](qint32 index) { box.setColor(index, m_pictureColor); });
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void PickerWindow::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
     event->accept();
 }
 
-void Form2::Form_Unload()
+void PickerWindow::Form_Unload()
 {
-    m_form1.show();
-    m_form1.setWindowState(Qt::WindowMaximized);
+    m_mainWindow.show();
+    m_mainWindow.setWindowState(Qt::WindowMaximized);
     mm1::remove(m_hotKey, {m_hWnd, &m_wndProc});
     m_installed = false;
 }

@@ -6,7 +6,7 @@
 #include "fake_message_service.h"
 #include "fake_question_service.h"
 #include "fake_screen_sampler.h"
-#include "mainwin/form1.h"
+#include "mainwin/main_window.h"
 #include "settings/ini_settings.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ namespace tintavo::test {
 
 // A started main window on the current (offscreen) platform, with its error
 // messages recorded instead of shown.
-struct Form1Fixture
+struct MainWindowFixture
 {
     FakeMessageService messages;
     FakeColorChooser colorChooser;
@@ -28,7 +28,7 @@ struct Form1Fixture
     std::unique_ptr<FakeScreenSampler> sampler;
     std::unique_ptr<FakeGlobalHotKey> hotKey;
     int programEnded = 0;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     // Each start reads and writes a settings file of its own.
     std::unique_ptr<QTemporaryDir> settingsDir;
 
@@ -75,7 +75,7 @@ struct Form1Fixture
         programEnded = 0;
         sampler = std::make_unique<FakeScreenSampler>();
         hotKey = std::make_unique<FakeGlobalHotKey>();
-        form = std::make_unique<Form1>(Form1Services{&messages, &colorChooser, &questions,
+        form = std::make_unique<MainWindow>(MainWindowServices{&messages, &colorChooser, &questions,
                                                      sampler.get(), hotKey.get(),
                                                      [this] { ++programEnded; }});
         form->Form_Initialize();

@@ -1,4 +1,4 @@
-#include "settings/frm_set.h"
+#include "settings/settings_dialog.h"
 
 #include "common/control_table.h"
 #include "settings/count_text.h"
@@ -42,7 +42,7 @@ qint32 readSwitch(const QCheckBox *box)
 
 } // namespace
 
-FrmSet::FrmSet(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent)
+SettingsDialog::SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       members_(members), saveSettings_(std::move(saveSettings))
@@ -65,17 +65,17 @@ FrmSet::FrmSet(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *p
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    connect(Command1, &QPushButton::clicked, this, &FrmSet::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmSet::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &SettingsDialog::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &SettingsDialog::Command2_Click);
 
     Form_Load();
 }
 
-FrmSet *FrmSet::showSingle(QPointer<FrmSet> &slot, SettingsMembers &members,
+SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, SettingsMembers &members,
                            SaveSettingsFn saveSettings, QWidget *parent)
 {
     if (!slot)
-        slot = new FrmSet(members, std::move(saveSettings), parent);
+        slot = new SettingsDialog(members, std::move(saveSettings), parent);
     slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
     slot->show();
     slot->raise();
@@ -83,14 +83,14 @@ FrmSet *FrmSet::showSingle(QPointer<FrmSet> &slot, SettingsMembers &members,
     return slot;
 }
 
-void FrmSet::reject() {}
+void SettingsDialog::reject() {}
 
-void FrmSet::closeEvent(QCloseEvent *event)
+void SettingsDialog::closeEvent(QCloseEvent *event)
 {
     event->accept();
 }
 
-void FrmSet::Form_Load()
+void SettingsDialog::Form_Load()
 {
     Text1->setText(QString::number(members_.lColor));
     showSwitch(Check1, members_.lAutoSave);
@@ -98,7 +98,7 @@ void FrmSet::Form_Load()
     showSwitch(Check3, members_.lRemenber);
 }
 
-void FrmSet::Command1_Click()
+void SettingsDialog::Command1_Click()
 {
     members_.lAutoSave = readSwitch(Check1);
     members_.LAutoLoad = readSwitch(Check2);
@@ -109,7 +109,7 @@ void FrmSet::Command1_Click()
     close();
 }
 
-void FrmSet::Command2_Click()
+void SettingsDialog::Command2_Click()
 {
     close();
 }

@@ -1,6 +1,6 @@
-#include "mainwin/form1.h"
+#include "mainwin/main_window.h"
 
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 #include "color/color_editing.h"
 #include "color/editor_controls.h"
 #include "color/message_box_service.h"
@@ -14,10 +14,10 @@
 #include "mainwin/main_controls.h"
 #include "mainwin/question_box.h"
 #include "mainwin/random_fill.h"
-#include "picker/form2.h"
+#include "picker/picker_window.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
-#include "settings/frm_set.h"
+#include "settings/settings_dialog.h"
 #include "settings/ini_settings.h"
 
 #include <QAction>
@@ -53,7 +53,7 @@ template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
 
 } // namespace
 
-Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(appIcon());
@@ -76,7 +76,7 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     m_colorBox = new ColorBoxModel(this);
     m_picture1 = new SwatchView(m_colorBox, control("Frame3"));
     m_menu = buildSwatchMenu(this);
-    connect(m_picture1, &SwatchView::swatchPressed, this, &Form1::Picture1_MouseDown);
+    connect(m_picture1, &SwatchView::swatchPressed, this, &MainWindow::Picture1_MouseDown);
     connect(m_menu.setBg, &QAction::triggered, this, [this] { m_colorBox->setBg_Click(*this); });
     connect(m_menu.setFg, &QAction::triggered, this, [this] { m_colorBox->setFg_Click(*this); });
     connect(m_menu.menuSaveBg, &QAction::triggered, this,
@@ -84,12 +84,12 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     connect(m_menu.menuSaveFg, &QAction::triggered, this,
             [this] { m_colorBox->menuSaveFg_Click(*this); });
 
-    connectButton("show_fg_color", &Form1::show_fg_color_Click);
-    connectButton("show_bg_color", &Form1::show_bg_color_Click);
-    connectButton("show_help", &Form1::show_help_Click);
-    connectButton("cmdMouse", &Form1::cmdMouse_Click);
-    connectButton("exit_me", &Form1::exit_me_Click);
-    connectButton("about_me", &Form1::about_me_Click);
+    connectButton("show_fg_color", &MainWindow::show_fg_color_Click);
+    connectButton("show_bg_color", &MainWindow::show_bg_color_Click);
+    connectButton("show_help", &MainWindow::show_help_Click);
+    connectButton("cmdMouse", &MainWindow::cmdMouse_Click);
+    connectButton("exit_me", &MainWindow::exit_me_Click);
+    connectButton("about_me", &MainWindow::about_me_Click);
 
     // The swatch view joined after the table was built; chain the focus
     // through every control by its tab index once more.
@@ -101,26 +101,26 @@ Form1::Form1(const Form1Services &services, QWidget *parent) : QWidget(parent)
     applyTabOrder(focusable);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     // The program ends with the main window; an open picker goes with it
     // without its unload step.
-    delete m_form2.data();
+    delete m_picker.data();
 }
 
-template <typename T> T *Form1::control(const char *name) const
+template <typename T> T *MainWindow::control(const char *name) const
 {
     T *w = qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
-    Q_ASSERT_X(w, "Form1::control", name);
+    Q_ASSERT_X(w, "MainWindow::control", name);
     return w;
 }
 
-void Form1::connectButton(const char *name, void (Form1::*handler)())
+void MainWindow::connectButton(const char *name, void (MainWindow::*handler)())
 {
     connect(control<QPushButton>(name), &QPushButton::clicked, this, handler);
 }
 
-void Form1::Form_Initialize()
+void MainWindow::Form_Initialize()
 {
     hide();
     Form_Load();
@@ -146,7 +146,7 @@ void Form1::Form_Initialize()
         FindStartSlot(m_colorBox->colors(), settings.lRemenber, stored.StartPoint);
 }
 
-void Form1::Form_Load()
+void MainWindow::Form_Load()
 {
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
     control<QGroupBox>("Frame1")->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
@@ -181,13 +181,13 @@ void Form1::Form_Load()
     effectText->setFocus();
 }
 
-void Form1::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
 }
 
-void Form1::Form_Resize()
+void MainWindow::Form_Resize()
 {
     // The client area, not the outer frame, drives the rule, so the layout is
     // the same whatever borders a window manager draws, or none.
@@ -204,14 +204,14 @@ void Form1::Form_Resize()
     m_colorBox->OrderPic(r.fW);
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
     event->accept();
     m_endProgram();
 }
 
-void Form1::Form_Unload()
+void MainWindow::Form_Unload()
 {
     if (settings.lAutoSave != 1)
         return;
@@ -219,23 +219,23 @@ void Form1::Form_Unload()
     SaveStartPoint(m_colorBox->lPicIndex);
 }
 
-void Form1::Picture1_MouseDown(int index, const QPoint &globalPos)
+void MainWindow::Picture1_MouseDown(int index, const QPoint &globalPos)
 {
     m_colorBox->Picture1_MouseDown(index);
     m_menu.menuPop->exec(globalPos);
 }
 
-void Form1::show_fg_color_Click()
+void MainWindow::show_fg_color_Click()
 {
     m_colorEditing->show_fg_color_Click(*m_colorChooser);
 }
 
-void Form1::show_bg_color_Click()
+void MainWindow::show_bg_color_Click()
 {
     m_colorEditing->show_bg_color_Click(*m_colorChooser);
 }
 
-void Form1::show_help_Click()
+void MainWindow::show_help_Click()
 {
     const QString question = QStringLiteral("注意：这个操作将会覆盖掉您此前存储的颜色！\n"
                                             "您确信要进行此操作？");
@@ -244,63 +244,63 @@ void Form1::show_help_Click()
     RandomFill(*m_colorBox, m_random);
 }
 
-Form2 *Form1::picker() const
+PickerWindow *MainWindow::picker() const
 {
-    return m_form2;
+    return m_picker;
 }
 
-void Form1::cmdMouse_Click()
+void MainWindow::cmdMouse_Click()
 {
-    if (!m_form2) {
+    if (!m_picker) {
         // The desktop services are made on first use and kept for the run.
         if (!m_sampler)
             m_sampler = (m_ownSampler = createScreenSampler()).get();
         if (!m_hotKey)
             m_hotKey = (m_ownHotKey = createGlobalHotKey()).get();
-        m_form2 = new Form2(*this, *m_sampler, *m_hotKey);
+        m_picker = new PickerWindow(*this, *m_sampler, *m_hotKey);
     }
-    m_form2->show();
-    m_form2->raise();
-    m_form2->activateWindow();
+    m_picker->show();
+    m_picker->raise();
+    m_picker->activateWindow();
     setWindowState(Qt::WindowMinimized);
 }
 
-void Form1::exit_me_Click()
+void MainWindow::exit_me_Click()
 {
-    FrmSet::showSingle(
-        m_frmSet, settings,
+    SettingsDialog::showSingle(
+        m_settingsDialog, settings,
         [](const SettingsMembers &m) {
             SaveSettings(IniSettings{m.lAutoSave, m.LAutoLoad, m.lColor, m.lRemenber, 0});
         },
         this);
 }
 
-void Form1::about_me_Click()
+void MainWindow::about_me_Click()
 {
-    frmAbout::showSingle(m_frmAbout, this);
+    AboutDialog::showSingle(m_aboutDialog, this);
 }
 
-ColorValue Form1::backColor() const
+ColorValue MainWindow::backColor() const
 {
     return m_colorEditing->backColor();
 }
 
-void Form1::setBackColor(ColorValue color)
+void MainWindow::setBackColor(ColorValue color)
 {
     m_colorEditing->setBackColor(color);
 }
 
-ColorValue Form1::foreColor() const
+ColorValue MainWindow::foreColor() const
 {
     return m_colorEditing->foreColor();
 }
 
-void Form1::setForeColor(ColorValue color)
+void MainWindow::setForeColor(ColorValue color)
 {
     m_colorEditing->setForeColor(color);
 }
 
-void Form1::RefreshValue(ColorValue lColor, const QString &isBg)
+void MainWindow::RefreshValue(ColorValue lColor, const QString &isBg)
 {
     m_colorEditing->RefreshValue(lColor, isBg);
 }

@@ -1,4 +1,4 @@
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 
 #include "about/about_logo.h"
 #include "about/system_services.h"
@@ -18,8 +18,8 @@
 
 namespace tintavo {
 
-const QString frmAbout::kWebSiteUrl = QStringLiteral("http://www.kelmira.example/");
-const QString frmAbout::kForumUrl = QStringLiteral("http://bbs.kelmira.example/forum-12-1.html");
+const QString AboutDialog::kWebSiteUrl = QStringLiteral("http://www.kelmira.example/");
+const QString AboutDialog::kForumUrl = QStringLiteral("http://bbs.kelmira.example/forum-12-1.html");
 
 namespace {
 
@@ -99,7 +99,7 @@ private:
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent, AboutServices services)
+AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       services_(std::move(services))
@@ -169,14 +169,14 @@ frmAbout::frmAbout(QWidget *parent, AboutServices services)
     auto *cmdSysInfo = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdSysInfo")));
     cmdOK->setDefault(true);
     cmdOK->setFocus();
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::cmdSysInfo_Click);
 }
 
-frmAbout *frmAbout::showSingle(QPointer<frmAbout> &slot, QWidget *parent, AboutServices services)
+AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *parent, AboutServices services)
 {
     if (!slot)
-        slot = new frmAbout(parent, std::move(services));
+        slot = new AboutDialog(parent, std::move(services));
     slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
     slot->show();
     slot->raise();
@@ -184,24 +184,24 @@ frmAbout *frmAbout::showSingle(QPointer<frmAbout> &slot, QWidget *parent, AboutS
     return slot;
 }
 
-void frmAbout::reject()
+void AboutDialog::reject()
 {
     cmdOK->click();
 }
 
-void frmAbout::closeEvent(QCloseEvent *event)
+void AboutDialog::closeEvent(QCloseEvent *event)
 {
     event->accept();
 }
 
-void frmAbout::mouseMoveEvent(QMouseEvent *event)
+void AboutDialog::mouseMoveEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint()))
         Form_MouseMove();
     QDialog::mouseMoveEvent(event);
 }
 
-bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {
     auto *link = watched == Label1 || watched == Label4 ? static_cast<QLabel *>(watched) : nullptr;
     if (!link)
@@ -239,7 +239,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::paintEvent(QPaintEvent *event)
+void AboutDialog::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
     QPainter p(this);
@@ -257,60 +257,60 @@ void frmAbout::paintEvent(QPaintEvent *event)
                Qt::white);
 }
 
-void frmAbout::cmdOK_Click()
+void AboutDialog::cmdOK_Click()
 {
     close();
 }
 
-void frmAbout::cmdSysInfo_Click()
+void AboutDialog::cmdSysInfo_Click()
 {
     StartSysInfo();
 }
 
-void frmAbout::Label1_Click()
+void AboutDialog::Label1_Click()
 {
     visit_link(kWebSiteUrl);
 }
 
-void frmAbout::Label4_Click()
+void AboutDialog::Label4_Click()
 {
     visit_link(kForumUrl);
 }
 
-void frmAbout::Label1_MouseMove()
+void AboutDialog::Label1_MouseMove()
 {
     link_hover(Label1);
 }
 
-void frmAbout::Label4_MouseMove()
+void AboutDialog::Label4_MouseMove()
 {
     link_hover(Label4);
 }
 
-void frmAbout::Form_MouseMove()
+void AboutDialog::Form_MouseMove()
 {
     link_normal(Label1);
     link_normal(Label4);
 }
 
-void frmAbout::visit_link(const QString &url)
+void AboutDialog::visit_link(const QString &url)
 {
     services_.urls->openUrl(url);
 }
 
-void frmAbout::link_hover(QLabel *lbl)
+void AboutDialog::link_hover(QLabel *lbl)
 {
     setTextColor(lbl, QColor(0, 0, 255));
     setUnderline(lbl, true);
 }
 
-void frmAbout::link_normal(QLabel *lbl)
+void AboutDialog::link_normal(QLabel *lbl)
 {
     setTextColor(lbl, QColor(0, 0, 0));
     setUnderline(lbl, false);
 }
 
-void frmAbout::StartSysInfo()
+void AboutDialog::StartSysInfo()
 {
     tintavo::StartSysInfo(*services_.registry, services_.fileExists, *services_.launcher,
                           *services_.notices);
