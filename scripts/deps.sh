@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins libgl-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-dev
-  fonts-noto-cjk
+  fonts-wqy-microhei fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
 )

@@ -1,3 +1,4 @@
+#include "common/interface_font.h"
 #include "mainwin/main_window.h"
 
 #include <QApplication>
@@ -17,9 +18,7 @@ int main(int argc, char *argv[])
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    QApplication::setFont(tintavo::interfaceFont());
 
     // Frames carry their caption on the frame line, so the controls placed
     // just below a frame's top edge are not covered by a caption row.
