@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "common/interface_font.h"
 #include "mainwin/main_window.h"
 
@@ -8,8 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    tintavo::describeApplication();
+    if (const std::optional<int> status = tintavo::handleCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tintavo"));
 
     // The interface is Chinese throughout, the toolkit's own buttons and
     // dialogs included.

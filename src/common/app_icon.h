@@ -4,8 +4,8 @@
 
 namespace tintavo {
 
-// The program's icon, drawn rather than shipped: four overlapping colour tiles
-// with an eyedropper across them, at 16 and 32 pixels.
+// The program's icon, four colour tiles with an eyedropper across them,
+// rendered at 16 to 64 pixels from the SVG the installed icons come from.
 QIcon appIcon();
 
 } // namespace tintavo
