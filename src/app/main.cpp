@@ -1,10 +1,12 @@
 #include "app/command_line.h"
 #include "common/interface_font.h"
+#include "common/termination_signals.h"
 #include "mainwin/main_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSessionManager>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -32,5 +34,13 @@ int main(int argc, char *argv[])
 
     tintavo::MainWindow mainWindow(tintavo::MainWindowServices{});
     mainWindow.Form_Initialize();
+
+    // Ended from outside, the program still closes the normal way (and saves);
+    // at the end of the desktop session it saves when asked to.
+    tintavo::TerminationSignals endRequests;
+    QObject::connect(&endRequests, &tintavo::TerminationSignals::received, &mainWindow,
+                     &QWidget::close);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
+                     [&mainWindow](QSessionManager &) { mainWindow.saveForSessionEnd(); });
     return app.exec();
 }

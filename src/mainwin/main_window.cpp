@@ -17,8 +17,9 @@
 #include "picker/picker_window.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
-#include "settings/settings_dialog.h"
+#include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
+#include "settings/settings_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -74,6 +75,14 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_colorEditing = new ColorEditing(this, *m_messages);
 
     m_colorBox = new ColorBoxModel(this);
+    m_store = new ColorBoxStore(
+        {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
+         [this] { return m_colorBox->lPicIndex; }, [this] { return settings.lAutoSave == 1; }},
+        this);
+    connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
+    connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
+    connect(m_store, &ColorBoxStore::promptSaveFailed, this,
+            [this](const QString &message) { m_messages->showError(message); });
     m_picture1 = new SwatchView(m_colorBox, control("Frame3"));
     m_menu = buildSwatchMenu(this);
     connect(m_picture1, &SwatchView::swatchPressed, this, &MainWindow::Picture1_MouseDown);
@@ -125,6 +134,13 @@ void MainWindow::Form_Initialize()
     hide();
     Form_Load();
 
+    // A save cut off last time while rewriting a file in place is finished first.
+    if (const QStringList restored = RestoreInterruptedSaves(); !restored.isEmpty()) {
+        m_messages->showError(
+            QStringLiteral("上次保存设置时程序意外中止，已用恢复副本修复设置文件：%1")
+                .arg(restored.join(QStringLiteral("、"))));
+    }
+
     const SettingsSnapshot file;
     const IniSettings stored = file.settings();
     settings.lAutoSave = stored.AutoSave;
@@ -144,6 +160,7 @@ void MainWindow::Form_Initialize()
         m_colorBox->fillColors(kWhite);
     m_colorBox->lPicIndex =
         FindStartSlot(m_colorBox->colors(), settings.lRemenber, stored.StartPoint);
+    m_store->setLoaded(m_colorBox->colors());
 }
 
 void MainWindow::Form_Load()
@@ -215,8 +232,21 @@ void MainWindow::Form_Unload()
 {
     if (settings.lAutoSave != 1)
         return;
-    SaveStoredColors(m_colorBox->colors());
-    SaveStartPoint(m_colorBox->lPicIndex);
+    for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
+        ColorBoxStore::printFailure(saved);
+        if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
+            return;
+    }
+}
+
+void MainWindow::saveForSessionEnd()
+{
+    if (settings.lAutoSave != 1)
+        return;
+    if (const SaveResult saved = m_store->save(); !saved) {
+        ColorBoxStore::printFailure(saved);
+        m_messages->showError(saved.message());
+    }
 }
 
 void MainWindow::Picture1_MouseDown(int index, const QPoint &globalPos)
@@ -269,8 +299,13 @@ void MainWindow::exit_me_Click()
 {
     SettingsDialog::showSingle(
         m_settingsDialog, settings,
-        [](const SettingsMembers &m) {
-            SaveSettings(IniSettings{m.lAutoSave, m.LAutoLoad, m.lColor, m.lRemenber, 0});
+        [this](const SettingsMembers &m) {
+            const SaveResult saved =
+                SaveSettings(IniSettings{m.lAutoSave, m.LAutoLoad, m.lColor, m.lRemenber, 0});
+            if (!saved) {
+                ColorBoxStore::printFailure(saved);
+                m_messages->showError(saved.message());
+            }
         },
         this);
 }

@@ -16,6 +16,7 @@
 namespace tintavo {
 
 class ColorBoxModel;
+class ColorBoxStore;
 class ColorChooser;
 class ColorEditing;
 class PickerWindow;
@@ -76,6 +77,10 @@ public:
     void exit_me_Click();
     void about_me_Click();
 
+    // Saves the colour box when auto-save is on, as when the session ends;
+    // a failure is reported, not asked about.
+    void saveForSessionEnd();
+
     // The picker window while it is open.
     PickerWindow *picker() const;
 
@@ -98,6 +103,7 @@ private:
     QHash<QString, QWidget *> m_controls;
     ColorEditing *m_colorEditing = nullptr;
     ColorBoxModel *m_colorBox = nullptr;
+    ColorBoxStore *m_store = nullptr;
     SwatchView *m_picture1 = nullptr;
     SwatchMenu m_menu;
     RandomSource m_random;

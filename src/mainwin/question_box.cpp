@@ -1,6 +1,7 @@
 #include "mainwin/question_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tintavo {
 
@@ -11,6 +12,17 @@ bool QuestionBox::askYesNo(const QString &title, const QString &text)
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QuestionBox::askRetry(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, m_owner);
+    QPushButton *retry = box.addButton(QStringLiteral("重试"), QMessageBox::AcceptRole);
+    QPushButton *giveUp = box.addButton(QStringLiteral("放弃"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(giveUp);
+    box.exec();
+    return box.clickedButton() == retry;
 }
 
 } // namespace tintavo

@@ -13,6 +13,7 @@ public:
     explicit QuestionBox(QWidget *owner) : m_owner(owner) {}
 
     bool askYesNo(const QString &title, const QString &text) override;
+    bool askRetry(const QString &title, const QString &text) override;
 
 private:
     QWidget *m_owner;

@@ -13,6 +13,10 @@ public:
 
     // True when the user answered Yes.
     virtual bool askYesNo(const QString &title, const QString &text) = 0;
+
+    // Offers "重试" (retry, the default) and "放弃" (give up) after a
+    // failure; true when the user chose to retry.
+    virtual bool askRetry(const QString &title, const QString &text) = 0;
 };
 
 } // namespace tintavo

@@ -1,13 +1,8 @@
 #include "settings/ini_profile.h"
 
-#include <QDateTime>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
-#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -19,13 +14,6 @@ namespace {
 // The stored file stays well below a megabyte even with 32768 swatches; a file
 // far beyond that is not ours to load into memory.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-
-// A save holds the lock for milliseconds; a lock this old was left by a copy
-// that died while holding it.
-constexpr int kStaleLockMs = 2000;
-// How long a save waits for another running copy to finish its own.
-constexpr int kLockWaitMs = 6000;
-constexpr int kLockPollMs = 5;
 
 // ASCII-only folding, as the 8-bit profile calls do it; other bytes must
 // match exactly.
@@ -379,7 +367,7 @@ IniProfile ReadProfileFile(const QString &path)
     QByteArray bytes;
     if (readFileBytes(path, bytes) != FileState::Read)
         return IniProfile{};
-    return IniProfile::fromBytes(bytes);
+    return IniProfile::fromBytes(decodeText(bytes).text);
 }
 
 qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
@@ -388,66 +376,48 @@ qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 default
     return ReadProfileFile(path).readInt(section, key, defaultValue);
 }
 
-bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
+SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change)
 {
-    if (entries.empty())
-        return true;
-    const QFileInfo target(path);
-    QDir().mkpath(target.absolutePath());
-
+    QString target;
+    if (SaveResult checked = checkSaveTarget(path, target); !checked)
+        return checked;
     // Another running copy may save at the same moment: the lock makes its
     // read-change-write and ours follow each other instead of overlapping.
-    const QString lockPath = path + QStringLiteral(".lock");
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(kStaleLockMs);
-    // Polled in short steps: QLockFile's own waiting doubles its pauses from
-    // a tenth of a second, far longer than another copy's save takes.
-    bool locked = false;
-    QDeadlineTimer deadline(kLockWaitMs);
-    while (!(locked = lock.tryLock(0)) && lock.error() == QLockFile::LockFailedError &&
-           !deadline.hasExpired()) {
-        // A copy killed while breaking a stale lock leaves this helper file,
-        // which would otherwise block breaking it for half a minute.
-        const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
-        if (breaker.exists() &&
-            breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
-            QFile::remove(breaker.filePath());
-        QThread::msleep(kLockPollMs);
-    }
-    // A folder that takes no new files cannot hold the lock either; the file
-    // itself may still be writable in place, as the Windows profile calls allow.
-    const bool inPlace = !locked && lock.error() == QLockFile::PermissionError;
-    if (!locked && !inPlace)
-        return false;
+    SaveResult failure;
+    const std::unique_ptr<QLockFile> lock = lockForSaving(path, failure);
+    if (!lock)
+        return failure;
 
     QByteArray before;
-    const FileState state = readFileBytes(path, before);
+    const FileState state = readFileBytes(target, before);
     if (state == FileState::Unreadable)
-        return false;
+        return SaveResult::failure(target,
+                                   QStringLiteral("现有的文件无法读取，为免丢失其内容不覆盖它"));
 
-    IniProfile profile = IniProfile::fromBytes(before);
-    bool accepted = false;
-    for (const IniEntry &entry : entries)
-        accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
-    if (!accepted)
-        return false;
-    const QByteArray after = profile.toBytes();
-    if (state == FileState::Read && after == before)
-        return true;
-
-    QSaveFile file(path);
-    file.setDirectWriteFallback(inPlace);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(after) != after.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const DecodedText decoded = decodeText(before);
+    IniProfile profile = IniProfile::fromBytes(decoded.text);
+    if (!change(profile))
+        return SaveResult::failure(target, QStringLiteral("要写入的名称或值无法存入设置文件"));
+    const QByteArray after = encodeText(profile.toBytes(), decoded.encoding);
+    if (after == before) // also no new file for nothing to store
+        return {};
+    return replaceFileContent(target, after);
 }
 
-bool WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
-                        const QString &path)
+SaveResult WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
+{
+    if (entries.empty())
+        return {};
+    return UpdateProfileFile(path, [entries](IniProfile &profile) {
+        bool accepted = false;
+        for (const IniEntry &entry : entries)
+            accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
+        return accepted;
+    });
+}
+
+SaveResult WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+                              const QString &path)
 {
     const IniEntry entry{section, key, value};
     return WriteProfileStrings(path, std::span<const IniEntry>(&entry, 1));

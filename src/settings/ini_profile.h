@@ -5,7 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "settings/safe_file.h"
+
 #include <deque>
+#include <functional>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -148,17 +151,24 @@ struct IniEntry
     QByteArrayView value;
 };
 
-// Applies the writes, in order, to the file at path as one change: under a
-// lock file beside it the current file is read again, only these keys change,
-// and the result replaces the file atomically (old or new text, never a mix).
-// Creates the file and its folder when missing. Returns false when nothing
-// could be written: the lock stayed taken, the existing file could not be read
-// (it is then left alone rather than replaced by these keys alone), or the
-// write failed. Entries with names or values that cannot be stored are skipped.
-bool WriteProfileStrings(const QString &path, std::span<const IniEntry> entries);
+// A change to a profile; false when it found nothing it could store.
+using ProfileChange = std::function<bool(IniProfile &)>;
+
+// Changes the file at path as one step: under a lock the current file is read
+// again (decoded as it is stored), the change applied to it and the result
+// written back in the same encoding, through replaceFileContent, after
+// checkSaveTarget allowed it. Creates the file and its folder when missing.
+// Fails, with the reason, when the lock stayed taken, the existing file could
+// not be read (it is then left alone rather than replaced by these keys
+// alone), the change stored nothing, or the write failed.
+SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change);
+
+// Applies the writes, in order, as one UpdateProfileFile. Entries with names
+// or values that cannot be stored are skipped.
+SaveResult WriteProfileStrings(const QString &path, std::span<const IniEntry> entries);
 
 // One entry of the above.
-bool WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
-                        const QString &path);
+SaveResult WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+                              const QString &path);
 
 } // namespace tintavo

@@ -90,6 +90,35 @@ private:
     qsizetype m_size = 0;
 };
 
+// Writes the swatches SaveColorBox picks, and StartPoint when asked, into
+// one reading of the file.
+SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+                        const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint)
+{
+    const QByteArray slot = QByteArray::number(startPoint);
+    bool any = withStartPoint;
+    for (size_t i = 0; i < colors.size() && !any; ++i)
+        any = colors[i] != kWhite;
+    if (!any)
+        return {};
+    return UpdateProfileFile(GetIniPath(), [&](IniProfile &profile) {
+        char value[16];
+        for (size_t i = 0; i < colors.size(); ++i) {
+            if (colors[i] == kWhite)
+                continue;
+            const ColorKey key{qint32(i)};
+            const ColorValue before = i < loaded.size() ? loaded[i] : kWhite;
+            if (!changed[i] && profile.readInt(kColorSection, key.view(), kWhite) != before)
+                continue;
+            const qsizetype size = std::to_chars(value, std::end(value), colors[i]).ptr - value;
+            profile.writeString(kColorSection, key.view(), QByteArrayView(value, size));
+        }
+        if (withStartPoint)
+            profile.writeString(kAppSetStartPoint, kStartPoint, slot);
+        return true;
+    });
+}
+
 } // namespace
 
 bool IsDirWritable(const QString &dir)
@@ -178,44 +207,24 @@ std::vector<ColorValue> LoadStoredColors(qint32 count)
     return SettingsSnapshot().storedColors(count);
 }
 
-void SaveStoredColors(std::span<const ColorValue> colors)
+SaveResult SaveStoredColors(std::span<const ColorValue> colors)
 {
-    // All keys and values go into one block of text: a large colour box would
-    // otherwise cost two allocations per swatch.
-    struct Offsets
-    {
-        qsizetype key, keySize, value, valueSize;
-    };
-    std::vector<Offsets> offsets;
-    QByteArray text;
-    text.reserve(qsizetype(colors.size()) * 32);
-    for (size_t i = 0; i < colors.size(); ++i) {
-        if (colors[i] == kWhite)
-            continue;
-        const ColorKey key{qint32(i)};
-        char value[16];
-        const qsizetype valueSize = std::to_chars(value, std::end(value), colors[i]).ptr - value;
-        const qsizetype keyAt = text.size();
-        text.append(key.view());
-        text.append(value, valueSize);
-        offsets.push_back({keyAt, key.view().size(), keyAt + key.view().size(), valueSize});
-    }
-    const QByteArrayView all(text);
-    std::vector<IniEntry> entries;
-    entries.reserve(offsets.size());
-    for (const Offsets &o : offsets) {
-        entries.push_back(
-            {kColorSection, all.sliced(o.key, o.keySize), all.sliced(o.value, o.valueSize)});
-    }
-    WriteProfileStrings(GetIniPath(), entries);
+    return SaveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false);
 }
 
-void SaveStartPoint(qint32 slot)
+SaveResult SaveStartPoint(qint32 slot)
 {
-    WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), GetIniPath());
+    return WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot),
+                              GetIniPath());
 }
 
-void SaveSettings(const IniSettings &s)
+SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+                        const std::vector<bool> &changed, qint32 startPoint)
+{
+    return SaveColorBox(colors, loaded, changed, startPoint, true);
+}
+
+SaveResult SaveSettings(const IniSettings &s)
 {
     const QByteArray values[] = {QByteArray::number(s.AutoSave), QByteArray::number(s.AutoLoad),
                                  QByteArray::number(s.nColor), QByteArray::number(s.AutoRember)};
@@ -225,7 +234,7 @@ void SaveSettings(const IniSettings &s)
         {kAppSetRead, kCount, values[2]},
         {kAppSetRead, kRemember, values[3]},
     };
-    WriteProfileStrings(GetIniPath(), entries);
+    return WriteProfileStrings(GetIniPath(), entries);
 }
 
 } // namespace tintavo

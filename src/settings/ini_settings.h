@@ -59,12 +59,21 @@ std::vector<ColorValue> LoadStoredColors(qint32 count);
 
 // Stores every non-white swatch under its index; a white swatch leaves what
 // the file holds for it. One write of the file for all of them.
-void SaveStoredColors(std::span<const ColorValue> colors);
+SaveResult SaveStoredColors(std::span<const ColorValue> colors);
 
 // The next colour-box slot, kept for the next start.
-void SaveStartPoint(qint32 slot);
+SaveResult SaveStartPoint(qint32 slot);
 
 // AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order.
-void SaveSettings(const IniSettings &s);
+SaveResult SaveSettings(const IniSettings &s);
+
+// The colour box's save as one change of the file: of the non-white swatches,
+// those marked in `changed` and those whose stored colour is still the one in
+// `loaded` (what this copy read at start or last saved), so that a swatch
+// another running copy has saved since is left to it; then StartPoint. With
+// every swatch marked and nothing loaded this is SaveStoredColors followed by
+// SaveStartPoint, byte for byte.
+SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+                        const std::vector<bool> &changed, qint32 startPoint);
 
 } // namespace tintavo

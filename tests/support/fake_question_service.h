@@ -16,7 +16,15 @@ public:
         return answer;
     }
 
+    // Retries this many times, then gives up.
+    bool askRetry(const QString &title, const QString &text) override
+    {
+        asked << title + u'|' + text;
+        return retries-- > 0;
+    }
+
     bool answer = false;
+    int retries = 0;
     QStringList asked;
 };
 

@@ -2,6 +2,7 @@
 #include "main_window_fixture.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -168,7 +169,6 @@ private slots:
     void clearingAutoSaveInTheDialogTakesEffectAtOnce()
     {
         f.start();
-        box().setColor(0, 42);
         QTest::mouseClick(f.control<QPushButton>("exit_me"), Qt::LeftButton);
         QWidget *dialog = openDialog();
         QVERIFY(dialog);
@@ -178,12 +178,56 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("Command1")),
                           Qt::LeftButton);
         QCOMPARE(f.form->settings.lAutoSave, 0);
+        box().setColor(0, 42);
+        QTest::qWait(2000);
         const QByteArray saved = f.readIni();
         QCOMPARE(
             saved,
             QByteArray("[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=64\r\nAutoRember=1\r\n"));
         f.form->close();
         QCOMPARE(f.readIni(), saved);
+    }
+
+    // With auto-save on a change reaches the file in about two seconds,
+    // without waiting for the exit; with it off, nothing is written.
+    void changesAreSavedPromptly_data()
+    {
+        QTest::addColumn<QString>("autoSave");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("on") << "1"
+                            << QByteArray("[APPSET]\r\nAutoSave=1\r\nStartPoint=0\r\n"
+                                          "[COLOR]\r\nColor3=1234\r\nColor4=5\r\n");
+        QTest::newRow("off") << "0" << QByteArray("[APPSET]\r\nAutoSave=0\r\n");
+    }
+
+    void changesAreSavedPromptly()
+    {
+        QFETCH(QString, autoSave);
+        f.writeIni({"[APPSET]", "AutoSave=" + autoSave});
+        f.start();
+        box().setColor(3, 1234);
+        box().setColor(4, 5);
+        QTest::qWait(2000);
+        QTEST(f.readIni(), "expected");
+    }
+
+    // A save that cannot happen is heard once per run of failures, naming the
+    // file and the reason; at exit the user may retry or give up.
+    void failedSavesAreHeard()
+    {
+        f.prepareSettingsDir();
+        QVERIFY(QDir().mkdir(f.iniPath()));
+        f.start();
+        box().setColor(1, 5);
+        QTRY_COMPARE(f.messages.shown.size(), 1);
+        box().setColor(2, 6);
+        QTest::qWait(2000);
+        QCOMPARE(f.messages.shown, QStringList("无法保存设置文件“" + f.iniPath() +
+                                               "”：同名的是一个文件夹，不是文件"));
+        f.questions.retries = 1;
+        f.form->close();
+        QCOMPARE(f.questions.asked, QStringList(2, "Tintavo|" + f.messages.shown.front()));
+        QCOMPARE(f.programEnded, 1);
     }
 
     void settingsDialogShowsTheRaisedCount()

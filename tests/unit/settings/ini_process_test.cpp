@@ -14,13 +14,18 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace tintavo {
 namespace {
 
+using testing_support::fileBytes;
 using testing_support::generationColor;
 using testing_support::generationColors;
+using testing_support::giveToNobody;
+using testing_support::startHelper;
 
 const QString kHelper = QStringLiteral(TINTAVO_SETTINGS_HELPER);
 
@@ -36,6 +41,28 @@ protected:
     void TearDown() override { setIniPathForTesting(QString()); }
 
     QString path() const { return m_dir.filePath(QStringLiteral("Tintavo.ini")); }
+
+    // A configuration folder for the helper, and folders it may enter but
+    // (as nobody) not add files to.
+    QString prepareForNobody(const QString &config, const QStringList &closed = {})
+    {
+        QDir().mkpath(config);
+        EXPECT_TRUE(giveToNobody(config));
+        for (const QString &dir : closed + QStringList{m_dir.path()})
+            EXPECT_EQ(::chmod(QFile::encodeName(dir).constData(), 0755), 0);
+        return config;
+    }
+
+    // Runs the helper to its end; its exit code.
+    int run(const QStringList &args, const QString &config, QByteArray *out = nullptr)
+    {
+        QProcess helper;
+        startHelper(helper, kHelper, args, config);
+        EXPECT_TRUE(helper.waitForFinished(60000));
+        if (out)
+            *out = helper.readAllStandardOutput() + helper.readAllStandardError();
+        return helper.exitCode();
+    }
 
     QTemporaryDir m_dir;
 };
@@ -154,6 +181,155 @@ TEST_F(SettingsProcessTest, TwoRunningCopiesKeepEachOthersKeys)
     EXPECT_EQ(text.count("[APPSET]") + text.count("[AppSet]"), 1);
     EXPECT_EQ(text.count("\r\n"), qsizetype(1 + 1 + 1 + kCount + 1 + 5));
 }
+
+qulonglong inode(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The folder takes no new files from the user (nobody), the file is theirs:
+// saves rewrite it in place. Killed at any moment and followed by the next
+// start's restore, the file is the whole old or the whole new one.
+TEST_F(SettingsProcessTest, KilledInPlaceSavesAreWholeAfterTheNextStart)
+{
+    constexpr quint32 kCount = 2048;
+    constexpr int kKills = 120;
+    const QString config = prepareForNobody(m_dir.filePath(QStringLiteral("config")));
+    ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
+    ASSERT_TRUE(SaveStoredColors(generationColors(1, kCount)));
+    ASSERT_TRUE(giveToNobody(path()));
+    const qulonglong original = inode(path());
+    const auto writerArgs = [&](quint32 generation) {
+        return QStringList{QStringLiteral("as-nobody"), QStringLiteral("crash-writer"), path(),
+                           QString::number(kCount), QString::number(generation)};
+    };
+    // Kills spread over the save itself, from the moment the helper says it begins.
+    const auto startSaving = [&](QProcess &writer, quint32 generation) {
+        startHelper(writer, kHelper, writerArgs(generation), config);
+        EXPECT_TRUE(writer.waitForReadyRead(30000));
+    };
+    QElapsedTimer timer;
+    QProcess first;
+    startSaving(first, 2);
+    timer.start();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    ASSERT_EQ(first.exitCode(), 0);
+    const qint64 saveNs = std::max<qint64>(timer.nsecsElapsed(), 100000);
+
+    QRandomGenerator random(77);
+    quint32 current = 2;
+    int gotNew = 0, restored = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        QProcess writer;
+        startSaving(writer, current + 1);
+        std::this_thread::sleep_for(std::chrono::nanoseconds(random.bounded(saveNs * 6 / 5)));
+        writer.kill();
+        ASSERT_TRUE(writer.waitForFinished(30000));
+        QByteArray said;
+        ASSERT_EQ(run({QStringLiteral("as-nobody"), QStringLiteral("restore")}, config, &said), 0);
+        restored += said.isEmpty() ? 0 : 1;
+
+        const int found = wholeGeneration(LoadStoredColors(kCount), current, current + 1);
+        ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
+        ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
+        gotNew += found == int(current + 1) ? 1 : 0;
+        current = quint32(found);
+    }
+    std::printf("%d in-place kills: %d kept the old file, %d the new one (%d of them restored "
+                "at the next start)\n",
+                kKills, kKills - gotNew, gotNew, restored);
+    EXPECT_EQ(inode(path()), original) << "the file was replaced, not rewritten in place";
+    EXPECT_EQ(QDir(config + QStringLiteral("/Tintavo/recovery"))
+                  .entryList({QStringLiteral("*.recovery")}, QDir::Files),
+              QStringList());
+}
+
+struct FullDiskCase
+{
+    const char *name;
+    bool inPlace;         // the folder takes no new files (the helper runs as nobody)
+    bool configOnTheDisk; // the recovery copy would go onto the full disk too
+    const char *reason;
+};
+
+class FullDiskTest : public SettingsProcessTest, public ::testing::WithParamInterface<FullDiskCase>
+{
+};
+
+TEST_P(FullDiskTest, FailedSaveLeavesTheFileAndSaysWhy)
+{
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=128k,mode=0755"))
+        GTEST_SKIP() << "no small filesystem to fill: mounting a tmpfs needs root and "
+                        "CAP_SYS_ADMIN here ("
+                     << std::strerror(errno) << ")";
+    const std::shared_ptr<void> unmount(
+        nullptr, [&](void *) { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+    const QString ini = disk + QStringLiteral("/Tintavo.ini");
+    const QString config = prepareForNobody(
+        (GetParam().configOnTheDisk ? disk : m_dir.path()) + QStringLiteral("/config"), {disk});
+    setIniPathForTesting(ini);
+    ASSERT_TRUE(SaveStoredColors(generationColors(1, 64)));
+    ASSERT_TRUE(giveToNobody(ini));
+    {
+        // Fills the disk, then leaves room for a lock file but not the save.
+        QFile filler(disk + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
+        }
+        filler.resize(filler.size() - 12288);
+    }
+    const QByteArray before = fileBytes(ini);
+    QStringList args{QStringLiteral("crash-writer"), ini, QStringLiteral("4096"),
+                     QStringLiteral("2")};
+    if (GetParam().inPlace)
+        args.prepend(QStringLiteral("as-nobody"));
+    QByteArray said;
+    EXPECT_EQ(run(args, config, &said), 1);
+    EXPECT_TRUE(said.contains(ini.toUtf8()) && said.contains(GetParam().reason)) << said.data();
+    EXPECT_EQ(fileBytes(ini), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Disks, FullDiskTest,
+    ::testing::Values(FullDiskCase{"Replaced", false, false, "磁盘空间不足"},
+                      FullDiskCase{"InPlaceWithoutRoomForTheCopy", true, true, "恢复副本"},
+                      FullDiskCase{"InPlaceRolledBack", true, false, "磁盘空间不足"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class CloseOrderTest : public SettingsProcessTest, public ::testing::WithParamInterface<int>
+{
+};
+
+// Two copies run side by side, A changes swatch 2, B swatch 5; whichever
+// closes first, both changes are in the file.
+TEST_P(CloseOrderTest, TwoCopiesKeepEachOthersChanges)
+{
+    std::vector<ColorValue> colors{1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_TRUE(SaveStoredColors(colors));
+    QProcess copies[2];
+    for (int i : {0, 1}) {
+        startHelper(copies[i], kHelper,
+                    {QStringLiteral("session"), path(), QString::number(2 + 3 * i),
+                     QString::number(100 + i)},
+                    m_dir.path());
+        ASSERT_TRUE(copies[i].waitForReadyRead(30000));
+    }
+    for (int i : {GetParam(), 1 - GetParam()}) {
+        copies[i].write("close\n");
+        ASSERT_TRUE(copies[i].waitForFinished(30000));
+        ASSERT_EQ(copies[i].exitCode(), 0) << copies[i].readAllStandardError().data();
+    }
+    colors[2] = 100;
+    colors[5] = 101;
+    EXPECT_EQ(LoadStoredColors(8), colors);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, CloseOrderTest, ::testing::Values(0, 1));
 
 } // namespace
 } // namespace tintavo

@@ -99,15 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadIntCase{"ValueWithEquals", "[APPSET]\r\nnColor==5\r\n", 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(IniProfileTest, NulInValueIsKeptAsAByte)
-{
-    static const char text[] = "[APPSET]\r\nnColor=2\0"
-                               "5\r\n";
-    const QByteArray file(text, sizeof(text) - 1);
-    EXPECT_EQ(IniProfile::fromBytes(file).readInt("APPSET", "nColor", 64), 2);
-    EXPECT_EQ(IniProfile::fromBytes(file).toBytes(), file);
-}
-
 TEST(IniProfileTest, ReadStringTrimsBlanksAroundTheValue)
 {
     const IniProfile profile = IniProfile::fromBytes("[S]\r\nk =  a b \t\r\n");
@@ -133,6 +124,10 @@ TEST(IniProfileTest, UntouchedTextSurvivesByteForByte)
     for (const char *file : files) {
         EXPECT_EQ(IniProfile::fromBytes(file).toBytes(), bytesOf(file)) << file;
     }
+    const QByteArray withNul("[A]\r\nx=2\0"
+                             "5\r\n",
+                             13);
+    EXPECT_EQ(IniProfile::fromBytes(withNul).toBytes(), withNul);
 }
 
 struct WriteCase
@@ -195,7 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"KeysBeforeFirstHeaderUntouched", "x=1\r\n", "A", "x", "2",
                   "x=1\r\n[A]\r\nx=2\r\n"},
         WriteCase{"CommentedKeyNotReplaced", "[A]\r\n;x=1\r\n", "A", "x", "2",
-                  "[A]\r\n;x=1\r\nx=2\r\n"}),
+                  "[A]\r\n;x=1\r\nx=2\r\n"},
+        WriteCase{"HeaderWithoutBracketOnLastLine", "[A]\r\nx=5\r\n[B", "B", "y", "1",
+                  "[A]\r\nx=5\r\n[B\r\n[B]\r\ny=1\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct RefusedCase
@@ -271,30 +268,6 @@ TEST(IniProfileTest, RandomBytesNeverBreakReadingOrWriting)
     }
 }
 
-TEST(IniProfileTest, TenMegabyteLineIsReadAndKept)
-{
-    QByteArray file = "[APPSET]\r\nJunk=";
-    file += QByteArray(10 * 1024 * 1024, 'x');
-    file += "\r\nnColor=5\r\n[COLOR]\r\nColor0=";
-    file += QByteArray(10 * 1024 * 1024, '7');
-    file += "\r\n";
-    IniProfile profile = IniProfile::fromBytes(file);
-    EXPECT_EQ(profile.readInt("APPSET", "nColor", 64), 5);
-    EXPECT_EQ(profile.readInt("COLOR", "Color0", 16777215),
-              parseProfileInt(QByteArray(10 * 1024 * 1024, '7')));
-    ASSERT_TRUE(profile.writeString("APPSET", "AutoSave", "0"));
-    const QByteArray written = profile.toBytes();
-    EXPECT_EQ(written.size(), file.size() + qsizetype(sizeof("AutoSave=0\r\n") - 1));
-}
-
-TEST(IniProfileTest, HeaderWithoutBracketOnLastLine)
-{
-    IniProfile profile = IniProfile::fromBytes("[APPSET]\r\nnColor=5\r\n[COLOR");
-    EXPECT_EQ(profile.readInt("APPSET", "nColor", 64), 5);
-    ASSERT_TRUE(profile.writeString("COLOR", "Color0", "1"));
-    EXPECT_EQ(profile.toBytes(), "[APPSET]\r\nnColor=5\r\n[COLOR\r\n[COLOR]\r\nColor0=1\r\n");
-}
-
 // ---- Files --------------------------------------------------------------------
 
 class ProfileFileTest : public ::testing::Test
@@ -317,12 +290,6 @@ protected:
 
     QTemporaryDir m_dir;
 };
-
-TEST_F(ProfileFileTest, MissingFileGivesDefaults)
-{
-    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
-    EXPECT_FALSE(QFile::exists(path()));
-}
 
 TEST_F(ProfileFileTest, WriteCreatesTheFileAndItsFolder)
 {
@@ -390,42 +357,100 @@ INSTANTIATE_TEST_SUITE_P(Leftovers, LeftoverLockTest,
                                            LeftoverCase{"DeadOwnerAndBreaker", false, true}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-// Permission bits do not stop root, so these use things no one can read as a
-// settings file: a folder, a pipe, a file far too large.
-TEST_F(ProfileFileTest, FolderInPlaceOfTheFileIsAbsentAndLeftAlone)
+// Places a save must not write through, whoever runs it: each is left exactly
+// as it was and the failure names the file and says why.
+struct RefusedTargetCase
 {
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Tintavo.ini")));
-    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
-    EXPECT_FALSE(WriteProfileString("APPSET", "nColor", "5", path()));
-    EXPECT_TRUE(QFileInfo(path()).isDir());
+    const char *name;
+    void (*make)(const QString &path, const QString &dir);
+    const char *reason;
+};
+
+class RefusedTargetTest : public ProfileFileTest,
+                          public ::testing::WithParamInterface<RefusedTargetCase>
+{
+};
+
+QByteArray nativeName(const QString &path)
+{
+    return QFile::encodeName(path);
 }
 
-TEST_F(ProfileFileTest, PipeInPlaceOfTheFileDoesNotHang)
+void writeBytes(const QString &path, const QByteArray &bytes)
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
-    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
-    EXPECT_FALSE(WriteProfileString("APPSET", "nColor", "5", path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
-TEST_F(ProfileFileTest, HugeFileIsAbsentAndNotReplaced)
+// What lstat and stat say about path: kind, size, mode, inode, time.
+std::vector<qint64> footprint(const QString &path)
 {
+    std::vector<qint64> all;
+    struct stat info
     {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[APPSET]\r\nnColor=5\r\n");
-        ASSERT_TRUE(file.resize(qint64(100) * 1024 * 1024)); // sparse, quick
+    };
+    for (int follow : {0, 1}) {
+        const int r = follow ? ::stat(nativeName(path), &info) : ::lstat(nativeName(path), &info);
+        all.insert(all.end(), {r, qint64(info.st_mode), qint64(info.st_size), qint64(info.st_ino),
+                               qint64(info.st_mtim.tv_nsec), qint64(info.st_uid)});
     }
-    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
-    EXPECT_FALSE(WriteProfileString("APPSET", "nColor", "6", path()));
-    EXPECT_EQ(QFileInfo(path()).size(), qint64(100) * 1024 * 1024);
+    return all;
 }
 
-TEST_F(ProfileFileTest, DanglingLinkIsAbsentAndNotReplaced)
+TEST_P(RefusedTargetTest, IsLeftAsItWasAndTheFailureSaysWhy)
 {
-    ASSERT_TRUE(QFile::link(m_dir.filePath(QStringLiteral("nowhere")), path()));
+    GetParam().make(path(), m_dir.path());
+    const std::vector<qint64> before = footprint(path());
     EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
-    EXPECT_FALSE(WriteProfileString("APPSET", "nColor", "6", path()));
+    const SaveResult result = WriteProfileString("APPSET", "nColor", "6", path());
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.message().contains(GetParam().reason)) << result.message().toStdString();
+    EXPECT_TRUE(result.message().contains(path()) || result.message().contains(m_dir.path()));
+    EXPECT_EQ(footprint(path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, RefusedTargetTest,
+    ::testing::Values(
+        RefusedTargetCase{"Folder", [](const QString &p, const QString &) { QDir().mkdir(p); },
+                          "文件夹"},
+        RefusedTargetCase{"Pipe",
+                          [](const QString &p, const QString &) { ::mkfifo(nativeName(p), 0600); },
+                          "不是普通文件"},
+        RefusedTargetCase{"HugeFile",
+                          [](const QString &p, const QString &) {
+                              writeBytes(p, "[APPSET]\r\nnColor=5\r\n");
+                              QFile(p).resize(qint64(100) * 1024 * 1024); // sparse, quick
+                          },
+                          "无法读取"},
+        RefusedTargetCase{
+            "DanglingLink",
+            [](const QString &p, const QString &d) { QFile::link(d + "/nowhere", p); }, "不存在"},
+        // Root may write anything; a file its owner made read-only still stays so.
+        RefusedTargetCase{"ReadOnlyFile",
+                          [](const QString &p, const QString &) {
+                              writeBytes(p, "[A]\r\nx=1\r\n");
+                              ::chmod(nativeName(p), 0444);
+                          },
+                          "只读"},
+        // Another user's link to a file that is neither theirs nor in their folder.
+        RefusedTargetCase{"ForeignLink",
+                          [](const QString &p, const QString &d) {
+                              writeBytes(d + "/system.conf", "setting=1\n");
+                              QFile::link(d + "/system.conf", p);
+                              ::lchown(nativeName(p), 65534, 65534);
+                          },
+                          "符号链接"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ProfileFileTest, OwnLinkIsFollowed)
+{
+    writeBytes(m_dir.filePath("real.ini"), "[A]\r\n");
+    ASSERT_TRUE(QFile::link(m_dir.filePath("real.ini"), path()));
+    EXPECT_TRUE(WriteProfileString("A", "x", "1", path()));
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(readFile(), "[A]\r\nx=1\r\n");
 }
 
 TEST_F(ProfileFileTest, NoChangeLeavesTheFileAsItWas)

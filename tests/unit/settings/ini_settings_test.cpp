@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,14 @@ namespace {
 constexpr ColorValue kRed = RGB(255, 0, 0);
 constexpr ColorValue kGreen = RGB(0, 255, 0);
 constexpr ColorValue kBlue = RGB(0, 0, 255);
+
+// 64 white swatches with the given colours at the front.
+std::vector<ColorValue> box(std::initializer_list<ColorValue> front, size_t size = 64)
+{
+    std::vector<ColorValue> colors(size, kWhite);
+    std::copy(front.begin(), front.end(), colors.begin());
+    return colors;
+}
 
 // Every test gets a settings file of its own in a fresh folder.
 class SettingsFileTest : public ::testing::Test
@@ -40,14 +49,6 @@ protected:
     {
         QFile file(path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    // 64 white swatches with the given colours at the front.
-    static std::vector<ColorValue> box(std::initializer_list<ColorValue> front, size_t size = 64)
-    {
-        std::vector<ColorValue> colors(size, kWhite);
-        std::copy(front.begin(), front.end(), colors.begin());
-        return colors;
     }
 
     QTemporaryDir m_dir;
@@ -86,69 +87,66 @@ TEST_P(HeaderSpellingTest, AnyLetterCaseSuppliesAllFiveKeys)
 INSTANTIATE_TEST_SUITE_P(Spellings, HeaderSpellingTest,
                          ::testing::Values("AppSet", "APPSET", "appset", "aPpSeT"));
 
-TEST_F(SettingsFileTest, WorkedExampleFirstExitOnNoFile)
+// What a sequence of saves leaves in the file, starting without one.
+struct SaveSequence
 {
-    SaveStoredColors(box({kRed, kGreen, kBlue}));
-    SaveStartPoint(3);
-    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=255\r\nColor1=65280\r\nColor2=16711680\r\n"
-                          "[AppSet]\r\nStartPoint=3\r\n");
-    EXPECT_EQ(LoadStoredColors(4), box({kRed, kGreen, kBlue}, 4));
-    EXPECT_EQ(LoadSettings().StartPoint, 3);
+    const char *name;
+    void (*saves)();
+    const char *file;
+};
+
+class SaveSequenceTest : public SettingsFileTest, public ::testing::WithParamInterface<SaveSequence>
+{
+};
+
+TEST_P(SaveSequenceTest, LeavesExactlyTheseBytes)
+{
+    GetParam().saves();
+    EXPECT_EQ(readFile(), GetParam().file);
 }
 
-TEST_F(SettingsFileTest, SettingsSavedAfterFirstExitJoinTheAppSetSection)
-{
-    SaveStoredColors(box({kRed}));
-    SaveStartPoint(1);
-    SaveSettings(IniSettings{1, 0, 30, 1, 99});
-    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=255\r\n[AppSet]\r\nStartPoint=1\r\n"
-                          "AutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n");
-}
-
-TEST_F(SettingsFileTest, SettingsSavedBeforeAnyExit)
-{
-    SaveSettings(IniSettings{0, 1, -5, 0, 42});
-    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n");
-
-    SaveStoredColors(box({RGB(205, 137, 15)}));
-    SaveStartPoint(2);
-    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n"
-                          "StartPoint=2\r\n[COLOR]\r\nColor0=1018317\r\n");
-
-    const IniSettings s = LoadSettings();
-    EXPECT_EQ(s.AutoSave, 0);
-    EXPECT_EQ(s.nColor, -5);
-    EXPECT_EQ(s.StartPoint, 2);
-}
-
-TEST_F(SettingsFileTest, SavingSettingsAgainReplacesValuesInPlace)
-{
-    SaveSettings(IniSettings{1, 1, 64, 1, 0});
-    SaveSettings(IniSettings{0, 0, 65, 0, 0});
-    EXPECT_EQ(readFile(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n");
-}
-
-TEST_F(SettingsFileTest, WhiteSwatchLeavesItsOldLine)
-{
-    SaveStoredColors(box({kRed, kGreen, kBlue}));
-    SaveStoredColors(box({kBlue, kWhite, kRed}));
-    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=16711680\r\nColor1=65280\r\nColor2=255\r\n");
-    EXPECT_EQ(LoadStoredColor(1), kGreen);
-}
-
-TEST_F(SettingsFileTest, AllWhiteOnNoFileWritesNothing)
-{
-    SaveStoredColors(box({}));
-    EXPECT_FALSE(QFile::exists(path()));
-}
-
-TEST_F(SettingsFileTest, StoredZeroReadsAsBlack)
-{
-    SaveStoredColors(box({0}));
-    EXPECT_EQ(readFile(), "[COLOR]\r\nColor0=0\r\n");
-    EXPECT_EQ(LoadStoredColor(0), 0);
-    EXPECT_EQ(LoadStoredColors(1).front(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, SaveSequenceTest,
+    ::testing::Values(
+        SaveSequence{"WorkedExampleFirstExit",
+                     [] {
+                         SaveStoredColors(box({kRed, kGreen, kBlue}));
+                         SaveStartPoint(3);
+                     },
+                     "[COLOR]\r\nColor0=255\r\nColor1=65280\r\nColor2=16711680\r\n"
+                     "[AppSet]\r\nStartPoint=3\r\n"},
+        SaveSequence{"SettingsAfterFirstExitJoinAppSet",
+                     [] {
+                         SaveStoredColors(box({kRed}));
+                         SaveStartPoint(1);
+                         SaveSettings(IniSettings{1, 0, 30, 1, 99});
+                     },
+                     "[COLOR]\r\nColor0=255\r\n[AppSet]\r\nStartPoint=1\r\n"
+                     "AutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n"},
+        SaveSequence{"SettingsBeforeAnyExit",
+                     [] {
+                         SaveSettings(IniSettings{0, 1, -5, 0, 42});
+                         SaveStoredColors(box({RGB(205, 137, 15)}));
+                         SaveStartPoint(2);
+                     },
+                     "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n"
+                     "StartPoint=2\r\n[COLOR]\r\nColor0=1018317\r\n"},
+        SaveSequence{"SettingsAgainReplaceInPlace",
+                     [] {
+                         SaveSettings(IniSettings{1, 1, 64, 1, 0});
+                         SaveSettings(IniSettings{0, 0, 65, 0, 0});
+                     },
+                     "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
+        SaveSequence{"WhiteSwatchLeavesItsOldLine",
+                     [] {
+                         SaveStoredColors(box({kRed, kGreen, kBlue}));
+                         SaveStoredColors(box({kBlue, kWhite, kRed}));
+                     },
+                     "[COLOR]\r\nColor0=16711680\r\nColor1=65280\r\nColor2=255\r\n"},
+        SaveSequence{"AllWhiteWritesNoFile", [] { SaveStoredColors(box({})); }, "<missing>"},
+        SaveSequence{"ZeroIsStored", [] { SaveStoredColors(box({0})); },
+                     "[COLOR]\r\nColor0=0\r\n"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFileTest, ColoursBeyondALoweredCountStayForLater)
 {
@@ -268,9 +266,36 @@ INSTANTIATE_TEST_SUITE_P(
                                   "[APPSET\r\nnColor=5\r\n[COLOR\r\nColor0=7\r\n"},
                       CorruptCase{"NulBytes", QByteArray("[APP\0SET]\r\nnColor=5\r\n\0\0\0", 24)},
                       CorruptCase{"OnlyLineFeeds", QByteArray(1000, '\n')},
-                      CorruptCase{"TenMegabyteLine", QByteArray(10 * 1024 * 1024, 'A')},
-                      CorruptCase{"Utf16Text", QByteArray("\xff\xfe[\0A\0P\0P\0]\0", 12)}),
+                      CorruptCase{"TenMegabyteLine", QByteArray(10 * 1024 * 1024, 'A')}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A file saved by a Windows editor with a byte-order mark: read through the
+// mark, written back in its own encoding, untouched where nothing changes.
+class EncodedFileTest : public SettingsFileTest, public ::testing::WithParamInterface<const char *>
+{
+protected:
+    QByteArray encoded(const QString &text) const
+    {
+        QStringEncoder encoder(GetParam(), QStringConverter::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+};
+
+TEST_P(EncodedFileTest, RoundTripsByteForByte)
+{
+    const QByteArray original =
+        encoded(QStringLiteral("[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"));
+    writeFile(original);
+    EXPECT_EQ(LoadSettings().AutoSave, 0);
+    ASSERT_TRUE(SaveStoredColors(box({5})));
+    EXPECT_EQ(readFile(), original);
+    ASSERT_TRUE(SaveStartPoint(3));
+    EXPECT_EQ(readFile(), encoded(QStringLiteral("[APPSET]\r\nAutoSave=0\r\n; 说明\r\n"
+                                                 "StartPoint=3\r\n[COLOR]\r\nColor0=5\r\n")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, EncodedFileTest,
+                         ::testing::Values("UTF-8", "UTF-16LE", "UTF-16BE"));
 
 TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndSurvivesSaves)
 {

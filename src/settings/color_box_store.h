@@ -1,0 +1,68 @@
+#pragma once
+
+#include "color/color_value.h"
+#include "settings/safe_file.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+namespace tintavo {
+
+// Keeps the colour box on disk for one running copy of the program. It knows
+// which swatches this copy changed since it loaded them or last saved, so a
+// save leaves another copy's swatches alone; and with auto-save on it saves a
+// moment after the first change of a burst, so a crash loses little.
+class ColorBoxStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Where the store reads what it saves, asked at the moment of saving.
+    struct Source
+    {
+        std::function<const std::vector<ColorValue> &()> colors;
+        std::function<qint32()> startPoint;
+        std::function<bool()> autoSave;
+    };
+
+    // How long after a change the prompt save comes: changes within it, a
+    // whole random fill included, go out in one write.
+    static constexpr int kPromptDelayMs = 1500;
+
+    explicit ColorBoxStore(Source source, QObject *parent = nullptr);
+
+    // The colours now shown are what the file gave (or white, not loaded):
+    // nothing counts as changed yet.
+    void setLoaded(const std::vector<ColorValue> &colors);
+
+    // One swatch, or every swatch, was changed by this copy.
+    void markChanged(int index);
+    void markAllChanged();
+
+    // Saves the changed swatches and StartPoint now, as at exit; failures are
+    // returned for the caller to report.
+    SaveResult save();
+
+    // What the user hears of a failed save, also written to standard error.
+    static void printFailure(const SaveResult &result);
+
+signals:
+    // A prompt save failed where the one before it had not: one notice per
+    // run of failures, not one per attempt.
+    void promptSaveFailed(const QString &message);
+
+private:
+    void schedule();
+    void promptSave();
+
+    Source m_source;
+    std::vector<ColorValue> m_loaded;
+    std::vector<bool> m_changed;
+    QTimer m_timer;
+    bool m_failing = false;
+};
+
+} // namespace tintavo

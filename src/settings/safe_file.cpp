@@ -1,0 +1,410 @@
+#include "settings/safe_file.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QThread>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tintavo {
+
+namespace {
+
+constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
+constexpr QByteArrayView kUtf16LEBom = "\xFF\xFE";
+constexpr QByteArrayView kUtf16BEBom = "\xFE\xFF";
+// A save holds the lock for milliseconds; a lock this old was left by a copy
+// that died while holding it.
+constexpr int kStaleLockMs = 2000;
+// How long a save waits for another running copy to finish its own.
+constexpr int kLockWaitMs = 6000;
+constexpr int kLockPollMs = 5;
+
+// First line of a recovery copy; the second holds the file it belongs to.
+constexpr QByteArrayView kRecoveryMagic = "Tintavo recovery copy\n";
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Writes all of bytes at offset, going on after short writes.
+bool writeAll(int fd, QByteArrayView bytes, off_t offset = 0)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.data() + done, size_t(bytes.size() - done), offset + off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// A rename or an unlink only lasts a crash once the folder is flushed too.
+void syncFolder(const QString &dir)
+{
+    const int fd = ::open(nativePath(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QString folderOf(const QString &path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
+// A new file in dir that no one else has; its descriptor, or -1 with errno.
+int createUnique(const QString &dir, const QString &stem, QString &created, mode_t mode)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        created = QDir(dir).filePath(QStringLiteral(".%1.%2").arg(stem).arg(
+            QRandomGenerator::global()->generate64(), 0, 36));
+        const int fd = ::open(nativePath(created).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Writes bytes into a fresh file in dir, flushed, and renames it to final.
+// With `like`, the new file takes its mode and, where allowed, its owner.
+// Returns 0, or the errno of the step that failed (nothing is left behind).
+int writeAndRename(const QString &final, const QByteArray &bytes, const struct stat *like)
+{
+    const QString dir = folderOf(final);
+    QString temporary;
+    const int fd = createUnique(dir, QFileInfo(final).fileName(), temporary, 0666);
+    if (fd < 0)
+        return errno;
+    bool ok = true;
+    if (like) {
+        if (::geteuid() == 0)
+            (void)!::fchown(fd, like->st_uid, like->st_gid);
+        ok = ::fchmod(fd, like->st_mode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(nativePath(temporary).constData(), nativePath(final).constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(nativePath(temporary).constData());
+        return error;
+    }
+    syncFolder(dir);
+    return 0;
+}
+
+QString recoveryCopyPath(const QString &target)
+{
+    const QByteArray id =
+        QCryptographicHash::hash(nativePath(target), QCryptographicHash::Sha1).toHex().left(16);
+    return QDir(recoveryDir()).filePath(QString::fromLatin1(id) + QStringLiteral(".recovery"));
+}
+
+QByteArray recoveryCopyText(const QString &target, const QByteArray &bytes)
+{
+    return kRecoveryMagic.toByteArray() + nativePath(target).toPercentEncoding() + '\n' + bytes;
+}
+
+// The file a recovery copy belongs to and the content it holds.
+bool parseRecoveryCopy(const QByteArray &copy, QString &target, QByteArray &bytes)
+{
+    if (!copy.startsWith(kRecoveryMagic))
+        return false;
+    const qsizetype end = copy.indexOf('\n', kRecoveryMagic.size());
+    if (end < 0)
+        return false;
+    target = QFile::decodeName(QByteArray::fromPercentEncoding(
+        copy.mid(kRecoveryMagic.size(), end - kRecoveryMagic.size())));
+    bytes = copy.mid(end + 1);
+    return !target.isEmpty();
+}
+
+QByteArray readWhole(const QString &path, bool *ok = nullptr)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (ok)
+        *ok = opened && file.error() == QFileDevice::NoError;
+    return bytes;
+}
+
+// The in-place rewrite, once the recovery copy is safe: the new text over the
+// old from the start, cut to its length, flushed. When it fails half-way the
+// old text goes back, so the file stays whole; the copy is kept only if even
+// that failed, for the next start to finish the save.
+SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes, const QString &copy)
+{
+    bool readable = false;
+    const QByteArray old = readWhole(target, &readable);
+    const int fd = ::open(nativePath(target).constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0 || !readable) {
+        const int error = fd < 0 ? errno : EIO;
+        if (fd >= 0)
+            ::close(fd);
+        QFile::remove(copy);
+        return SaveResult::failure(target, reasonForError(error));
+    }
+    bool ok = writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    bool whole = ok;
+    if (!ok) {
+        whole = writeAll(fd, old) && ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
+    }
+    ::close(fd);
+    if (ok || whole) {
+        QFile::remove(copy);
+        syncFolder(recoveryDir());
+    }
+    return ok ? SaveResult{} : SaveResult::failure(target, reasonForError(error));
+}
+
+std::unique_ptr<QLockFile> tryLock(const QString &lockPath)
+{
+    auto lock = std::make_unique<QLockFile>(lockPath);
+    lock->setStaleLockTime(kStaleLockMs);
+    // Polled in short steps: QLockFile's own waiting doubles its pauses from
+    // a tenth of a second, far longer than another copy's save takes.
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError &&
+           !deadline.hasExpired()) {
+        // A copy killed while breaking a stale lock leaves this helper file,
+        // which would otherwise block breaking it for half a minute.
+        const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
+        if (breaker.exists() &&
+            breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
+            QFile::remove(breaker.filePath());
+        QThread::msleep(kLockPollMs);
+    }
+    return lock;
+}
+
+} // namespace
+
+std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failure)
+{
+    QDir().mkpath(folderOf(path));
+    std::unique_ptr<QLockFile> lock = tryLock(path + QStringLiteral(".lock"));
+    if (lock->error() == QLockFile::PermissionError) {
+        QDir().mkpath(recoveryDir());
+        lock = tryLock(fallbackLockPath(QFileInfo(path).absoluteFilePath()));
+    }
+    switch (lock->error()) {
+    case QLockFile::NoError:
+        return lock;
+    case QLockFile::LockFailedError:
+        failure =
+            SaveResult::failure(path, QStringLiteral("另一个正在运行的 Tintavo 一直占用着它"));
+        break;
+    default:
+        failure =
+            SaveResult::failure(path, QStringLiteral("文件夹中不能新建文件，配置文件夹中也不能"));
+        break;
+    }
+    return nullptr;
+}
+
+QStringList RestoreInterruptedSaves()
+{
+    QStringList restored;
+    const QDir dir(recoveryDir());
+    for (const QString &name : dir.entryList({QStringLiteral("*.recovery")}, QDir::Files)) {
+        const QString copyPath = dir.filePath(name);
+        QString target;
+        QByteArray bytes;
+        if (!parseRecoveryCopy(readWhole(copyPath), target, bytes)) {
+            QFile::remove(copyPath);
+            continue;
+        }
+        SaveResult failure;
+        const std::unique_ptr<QLockFile> lock = lockForSaving(target, failure);
+        // The save that wrote it may have finished (or still be running) by now.
+        if (!lock || !QFileInfo::exists(copyPath))
+            continue;
+        if (readWhole(target) == bytes) {
+            QFile::remove(copyPath);
+            continue;
+        }
+        QString checked;
+        if (checkSaveTarget(target, checked) && replaceFileContent(checked, bytes)) {
+            QFile::remove(copyPath);
+            restored << target;
+        }
+    }
+    return restored;
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    if (bytes.startsWith(kUtf8Bom))
+        return {bytes.mid(kUtf8Bom.size()), TextEncoding::Utf8Bom};
+    const bool le = bytes.startsWith(kUtf16LEBom);
+    if (le || bytes.startsWith(kUtf16BEBom)) {
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+        return {text.toUtf8(), le ? TextEncoding::Utf16LE : TextEncoding::Utf16BE};
+    }
+    return {bytes, TextEncoding::Plain};
+}
+
+QByteArray encodeText(const QByteArray &text, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Plain:
+        return text;
+    case TextEncoding::Utf8Bom:
+        return kUtf8Bom.toByteArray() + text;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        const bool le = encoding == TextEncoding::Utf16LE;
+        QStringEncoder encoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        return (le ? kUtf16LEBom : kUtf16BEBom).toByteArray() +
+               QByteArray(encoder.encode(QString::fromUtf8(text)));
+    }
+    }
+    return text;
+}
+
+SaveResult SaveResult::failure(const QString &path, const QString &reason)
+{
+    return SaveResult{false, reason, path};
+}
+
+QString SaveResult::message() const
+{
+    return QStringLiteral("无法保存设置文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString reasonForError(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("磁盘空间不足");
+    case EROFS:
+        return QStringLiteral("文件所在的文件系统是只读的");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有写入权限");
+    case EISDIR:
+        return QStringLiteral("同名的是一个文件夹，不是文件");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("文件夹不存在");
+    default:
+        return QStringLiteral("写入出错（%1）").arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+SaveResult checkSaveTarget(const QString &path, QString &target)
+{
+    target = QFileInfo(path).absoluteFilePath();
+    const QByteArray native = nativePath(target);
+    struct stat link
+    {
+    };
+    if (::lstat(native.constData(), &link) != 0) {
+        if (errno == ENOENT)
+            return {};
+        return SaveResult::failure(target, reasonForError(errno));
+    }
+    struct stat file = link;
+    if (S_ISLNK(link.st_mode)) {
+        if (::stat(native.constData(), &file) != 0) {
+            return SaveResult::failure(
+                target, QStringLiteral("它是一个符号链接，指向的文件不存在或无法访问"));
+        }
+        struct stat folder
+        {
+        };
+        const bool folderKnown = ::stat(nativePath(folderOf(target)).constData(), &folder) == 0;
+        if (link.st_uid != file.st_uid && !(folderKnown && link.st_uid == folder.st_uid)) {
+            return SaveResult::failure(
+                target, QStringLiteral("它是一个符号链接，其所有者既不是目标文件的所有者，"
+                                       "也不是所在文件夹的所有者，为安全起见不跟随它写入"));
+        }
+        target = QFileInfo(target).canonicalFilePath();
+    }
+    if (S_ISDIR(file.st_mode))
+        return SaveResult::failure(target, reasonForError(EISDIR));
+    if (!S_ISREG(file.st_mode))
+        return SaveResult::failure(target, QStringLiteral("它不是普通文件"));
+    if (!(file.st_mode & S_IWUSR))
+        return SaveResult::failure(target, QStringLiteral("文件被设为只读"));
+    if (::access(nativePath(target).constData(), W_OK) != 0)
+        return SaveResult::failure(target, reasonForError(errno));
+    return {};
+}
+
+SaveResult replaceFileContent(const QString &target, const QByteArray &bytes)
+{
+    struct stat existing
+    {
+    };
+    const bool exists = ::stat(nativePath(target).constData(), &existing) == 0;
+    const int error = writeAndRename(target, bytes, exists ? &existing : nullptr);
+    if (error == 0)
+        return {};
+    // A folder that takes no new files may still hold a file this user can
+    // write: that file is rewritten in place, behind a recovery copy.
+    if (!exists || (error != EACCES && error != EPERM))
+        return SaveResult::failure(target, reasonForError(error));
+
+    const QString copy = recoveryCopyPath(target);
+    QDir().mkpath(recoveryDir());
+    const int copyError = writeAndRename(copy, recoveryCopyText(target, bytes), nullptr);
+    if (copyError != 0) {
+        return SaveResult::failure(
+            target, QStringLiteral(
+                        "文件所在的文件夹不能新建文件，而在配置文件夹“%1”中写入恢复副本失败（%2）")
+                        .arg(QDir::toNativeSeparators(recoveryDir()), reasonForError(copyError)));
+    }
+    return rewriteInPlace(target, bytes, copy);
+}
+
+QString recoveryDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Tintavo/recovery");
+}
+
+QString fallbackLockPath(const QString &target)
+{
+    QString lock = recoveryCopyPath(target);
+    lock.replace(lock.size() - 8, 8, QStringLiteral("lock"));
+    return lock;
+}
+
+} // namespace tintavo
