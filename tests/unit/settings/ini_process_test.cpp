@@ -80,70 +80,98 @@ int wholeGeneration(const std::vector<ColorValue> &colors, quint32 oldGen, quint
     return allNew ? int(newGen) : allOld ? int(oldGen) : -1;
 }
 
-TEST_F(SettingsProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
+qulonglong inode(const QString &path)
 {
-#ifdef TINTAVO_SANITIZED_BUILD
-    constexpr quint32 kCount = 8192;
-#else
-    constexpr quint32 kCount = 32768;
-#endif
-    constexpr int kKills = 220;
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+struct KillCase
+{
+    const char *name;
+    // The folder takes no new files from the user (nobody), the file is
+    // theirs: saves rewrite it in place, behind a recovery copy.
+    bool inPlace;
+    quint32 count;
+    int kills;
+};
+
+class KilledSaveTest : public SettingsProcessTest, public ::testing::WithParamInterface<KillCase>
+{
+};
+
+// Killed at any moment of a save (and, in place, followed by the next start's
+// restore), the file is the whole old or the whole new one.
+TEST_P(KilledSaveTest, LeavesTheOldOrTheNewFile)
+{
+    const KillCase &c = GetParam();
+    const QString config = m_dir.filePath(QStringLiteral("config"));
+    const QStringList user = c.inPlace ? QStringList{QStringLiteral("as-nobody")} : QStringList{};
+    prepareForNobody(config);
     ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
+    ASSERT_TRUE(SaveStoredColors(generationColors(1, c.count)));
+    ASSERT_TRUE(giveToNobody(path()));
+    const qulonglong original = inode(path());
+    // Kills spread over the save itself, from the moment the helper says it begins.
+    const auto startSaving = [&](QProcess &writer, quint32 generation) {
+        startHelper(writer, kHelper,
+                    user + QStringList{QStringLiteral("crash-writer"), path(),
+                                       QString::number(c.count), QString::number(generation)},
+                    config);
+        EXPECT_TRUE(writer.waitForReadyRead(30000));
+    };
+    QElapsedTimer timer;
+    QProcess first;
+    startSaving(first, 2);
+    timer.start();
+    ASSERT_TRUE(first.waitForFinished(60000));
+    ASSERT_EQ(first.exitCode(), 0);
+    const qint64 saveNs = std::max<qint64>(timer.nsecsElapsed(), 100000);
 
-    // Undisturbed saves give the first generations and the time a save over
-    // a full file takes, start-up included, so the kills spread over all of it.
-    qint64 saveNs = 1000000;
-    for (quint32 generation = 1; generation <= 3; ++generation) {
-        QElapsedTimer timer;
-        timer.start();
+    QRandomGenerator random(77);
+    quint32 current = 2;
+    int gotNew = 0, restored = 0;
+    for (int kill = 0; kill < c.kills; ++kill) {
         QProcess writer;
-        writer.start(kHelper, {QStringLiteral("crash-writer"), path(), QString::number(kCount),
-                               QString::number(generation)});
-        ASSERT_TRUE(writer.waitForFinished(60000));
-        ASSERT_EQ(writer.exitCode(), 0);
-        if (generation > 1)
-            saveNs = std::max(saveNs, timer.nsecsElapsed());
-        ASSERT_EQ(wholeGeneration(LoadStoredColors(kCount), generation, generation),
-                  int(generation));
-    }
-
-    QRandomGenerator random(4242);
-    quint32 current = 3;
-    int keptOld = 0;
-    int gotNew = 0;
-    for (int kill = 0; kill < kKills; ++kill) {
-        const quint32 next = current + 1;
-        QProcess writer;
-        writer.start(kHelper, {QStringLiteral("crash-writer"), path(), QString::number(kCount),
-                               QString::number(next)});
-        ASSERT_TRUE(writer.waitForStarted(30000));
-        const qint64 delayNs = qint64(random.bounded(double(saveNs) * 1.2));
-        std::this_thread::sleep_for(std::chrono::nanoseconds(delayNs));
+        startSaving(writer, current + 1);
+        std::this_thread::sleep_for(std::chrono::nanoseconds(random.bounded(saveNs * 6 / 5)));
         writer.kill();
         ASSERT_TRUE(writer.waitForFinished(30000));
+        QByteArray said;
+        ASSERT_EQ(run(user + QStringList{QStringLiteral("restore")}, config, &said), 0);
+        restored += said.isEmpty() ? 0 : 1;
 
-        const int found = wholeGeneration(LoadStoredColors(kCount), current, next);
-        ASSERT_NE(found, -1) << "kill " << kill << " after " << delayNs << " ns left a mixed file";
+        const int found = wholeGeneration(LoadStoredColors(c.count), current, current + 1);
+        ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
         ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
-        if (found == int(next)) {
-            current = next;
-            ++gotNew;
-        } else {
-            ++keptOld;
-        }
+        gotNew += found == int(current + 1) ? 1 : 0;
+        current = quint32(found);
     }
-    std::printf("%d kills: %d left the old file, %d the new one\n", kKills, keptOld, gotNew);
-    RecordProperty("kept_old", keptOld);
-    RecordProperty("got_new", gotNew);
-
+    std::printf("%s: %d kills, %d kept the old file, %d the new one (%d restored at the next "
+                "start)\n",
+                c.name, c.kills, c.kills - gotNew, gotNew, restored);
+    EXPECT_EQ(inode(path()) == original, c.inPlace);
+    EXPECT_EQ(QDir(config + QStringLiteral("/Tintavo/recovery"))
+                  .entryList({QStringLiteral("*.recovery")}, QDir::Files),
+              QStringList());
     // A later save still works, whatever the kills left behind.
-    SaveStoredColors(generationColors(current + 1, kCount));
-    QFile lock(path() + QStringLiteral(".lock"));
-    lock.open(QIODevice::ReadOnly);
-    EXPECT_EQ(wholeGeneration(LoadStoredColors(kCount), current + 1, current + 1), int(current + 1))
-        << "left behind: " << QDir(m_dir.path()).entryList(QDir::Files).join(' ').toStdString()
-        << "; lock file: " << lock.readAll().toStdString();
+    ASSERT_TRUE(SaveStoredColors(generationColors(current + 1, c.count)));
+    EXPECT_EQ(wholeGeneration(LoadStoredColors(c.count), current + 1, current + 1),
+              int(current + 1));
 }
+
+#ifdef TINTAVO_SANITIZED_BUILD
+constexpr quint32 kLargeBox = 8192;
+#else
+constexpr quint32 kLargeBox = 32768;
+#endif
+
+INSTANTIATE_TEST_SUITE_P(Saves, KilledSaveTest,
+                         ::testing::Values(KillCase{"Replaced", false, kLargeBox, 220},
+                                           KillCase{"InPlace", true, 2048, 120}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SettingsProcessTest, TwoRunningCopiesKeepEachOthersKeys)
 {
@@ -180,71 +208,6 @@ TEST_F(SettingsProcessTest, TwoRunningCopiesKeepEachOthersKeys)
     EXPECT_EQ(text.count("[COLOR]"), 1);
     EXPECT_EQ(text.count("[APPSET]") + text.count("[AppSet]"), 1);
     EXPECT_EQ(text.count("\r\n"), qsizetype(1 + 1 + 1 + kCount + 1 + 5));
-}
-
-qulonglong inode(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
-// The folder takes no new files from the user (nobody), the file is theirs:
-// saves rewrite it in place. Killed at any moment and followed by the next
-// start's restore, the file is the whole old or the whole new one.
-TEST_F(SettingsProcessTest, KilledInPlaceSavesAreWholeAfterTheNextStart)
-{
-    constexpr quint32 kCount = 2048;
-    constexpr int kKills = 120;
-    const QString config = prepareForNobody(m_dir.filePath(QStringLiteral("config")));
-    ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
-    ASSERT_TRUE(SaveStoredColors(generationColors(1, kCount)));
-    ASSERT_TRUE(giveToNobody(path()));
-    const qulonglong original = inode(path());
-    const auto writerArgs = [&](quint32 generation) {
-        return QStringList{QStringLiteral("as-nobody"), QStringLiteral("crash-writer"), path(),
-                           QString::number(kCount), QString::number(generation)};
-    };
-    // Kills spread over the save itself, from the moment the helper says it begins.
-    const auto startSaving = [&](QProcess &writer, quint32 generation) {
-        startHelper(writer, kHelper, writerArgs(generation), config);
-        EXPECT_TRUE(writer.waitForReadyRead(30000));
-    };
-    QElapsedTimer timer;
-    QProcess first;
-    startSaving(first, 2);
-    timer.start();
-    ASSERT_TRUE(first.waitForFinished(30000));
-    ASSERT_EQ(first.exitCode(), 0);
-    const qint64 saveNs = std::max<qint64>(timer.nsecsElapsed(), 100000);
-
-    QRandomGenerator random(77);
-    quint32 current = 2;
-    int gotNew = 0, restored = 0;
-    for (int kill = 0; kill < kKills; ++kill) {
-        QProcess writer;
-        startSaving(writer, current + 1);
-        std::this_thread::sleep_for(std::chrono::nanoseconds(random.bounded(saveNs * 6 / 5)));
-        writer.kill();
-        ASSERT_TRUE(writer.waitForFinished(30000));
-        QByteArray said;
-        ASSERT_EQ(run({QStringLiteral("as-nobody"), QStringLiteral("restore")}, config, &said), 0);
-        restored += said.isEmpty() ? 0 : 1;
-
-        const int found = wholeGeneration(LoadStoredColors(kCount), current, current + 1);
-        ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
-        ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
-        gotNew += found == int(current + 1) ? 1 : 0;
-        current = quint32(found);
-    }
-    std::printf("%d in-place kills: %d kept the old file, %d the new one (%d of them restored "
-                "at the next start)\n",
-                kKills, kKills - gotNew, gotNew, restored);
-    EXPECT_EQ(inode(path()), original) << "the file was replaced, not rewritten in place";
-    EXPECT_EQ(QDir(config + QStringLiteral("/Tintavo/recovery"))
-                  .entryList({QStringLiteral("*.recovery")}, QDir::Files),
-              QStringList());
 }
 
 struct FullDiskCase
