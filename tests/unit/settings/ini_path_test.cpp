@@ -87,12 +87,6 @@ protected:
     QByteArray m_oldConfigHome;
 };
 
-TEST_F(GetIniPathTest, WritableProgramFolderHoldsTheFile)
-{
-    setDirWritableProbeForTesting([](const QString &) { return true; });
-    EXPECT_EQ(GetIniPath(), m_program + QStringLiteral("/Tintavo.ini"));
-}
-
 TEST_F(GetIniPathTest, SystemWideInstallSavesIntoTheUserConfigFolder)
 {
     setDirWritableProbeForTesting([](const QString &) { return false; });
@@ -105,14 +99,6 @@ TEST_F(GetIniPathTest, SystemWideInstallSavesIntoTheUserConfigFolder)
     EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path), 6);
     EXPECT_EQ(LoadSettings().nColor, 20);
     EXPECT_FALSE(QFile::exists(m_program + QStringLiteral("/Tintavo.ini")));
-}
-
-TEST_F(GetIniPathTest, ExistingFileBesideTheProgramWinsOverTheProbe)
-{
-    setDirWritableProbeForTesting([](const QString &) { return false; });
-    ASSERT_TRUE(WriteProfileString("APPSET", "nColor", "33", m_program + "/Tintavo.ini"));
-    EXPECT_EQ(GetIniPath(), m_program + QStringLiteral("/Tintavo.ini"));
-    EXPECT_EQ(LoadSettings().nColor, 33);
 }
 
 TEST_F(GetIniPathTest, TestPathOverridesAndEmptyRestores)
@@ -138,7 +124,15 @@ TEST(IsDirWritableTest, AnswersForFoldersThatCannotTakeFilesEvenAsRoot)
 // ordinary user: as root this test starts the helper as "nobody", since
 // permission bits do not stop root. What it does not cover is a read-only
 // mount, which needs privileges to set up.
-class RealUserTest : public ::testing::Test
+struct RealUserCase
+{
+    const char *name;
+    mode_t programMode;
+    bool fileThere; // a Tintavo.ini anyone may write, beside the program
+    bool besideProgram;
+};
+
+class RealUserTest : public ::testing::TestWithParam<RealUserCase>
 {
 protected:
     void SetUp() override
@@ -181,33 +175,28 @@ protected:
     QString m_config;
 };
 
-TEST_F(RealUserTest, ReadOnlyProgramFolderSendsTheFileToTheConfigFolder)
-{
-    ::chmod(QFile::encodeName(m_program).constData(), 0555);
-    const QString path = runHelper();
-    ASSERT_TRUE(path.startsWith(m_config + QLatin1Char('/'))) << path.toStdString();
-    EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path), 4);
-    EXPECT_FALSE(QFile::exists(m_program + QStringLiteral("/Tintavo.ini")));
-}
-
-TEST_F(RealUserTest, WritableProgramFolderKeepsTheFileBesideTheProgram)
-{
-    ::chmod(QFile::encodeName(m_program).constData(), 0777);
-    const QString path = runHelper();
-    EXPECT_EQ(path, m_program + QStringLiteral("/Tintavo.ini"));
-    EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path), 4);
-}
-
-TEST_F(RealUserTest, ReadOnlyFolderWithWritableFileIsSavedInPlace)
+TEST_P(RealUserTest, SavesWhereTheUserCan)
 {
     const QString ini = m_program + QStringLiteral("/Tintavo.ini");
-    ASSERT_TRUE(WriteProfileString("APPSET", "nColor", "12", ini));
-    ::chmod(QFile::encodeName(ini).constData(), 0666);
-    ::chmod(QFile::encodeName(m_program).constData(), 0555);
-    EXPECT_EQ(runHelper(), ini);
-    EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, ini), 4);
-    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 0, ini), 12);
+    if (GetParam().fileThere) {
+        ASSERT_TRUE(WriteProfileString("APPSET", "nColor", "12", ini));
+        ::chmod(QFile::encodeName(ini).constData(), 0666);
+    }
+    ::chmod(QFile::encodeName(m_program).constData(), GetParam().programMode);
+    const QString path = runHelper();
+    EXPECT_TRUE(path.startsWith((GetParam().besideProgram ? m_program : m_config) + '/'))
+        << path.toStdString();
+    EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path), 4);
+    EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 0, path), GetParam().fileThere ? 12 : 0);
+    EXPECT_EQ(QFile::exists(ini), GetParam().besideProgram);
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, RealUserTest,
+                         ::testing::Values(RealUserCase{"ReadOnlyFolder", 0555, false, false},
+                                           RealUserCase{"WritableFolder", 0777, false, true},
+                                           RealUserCase{"ReadOnlyFolderWritableFile", 0555, true,
+                                                        true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tintavo

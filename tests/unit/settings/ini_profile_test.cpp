@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -357,12 +358,21 @@ INSTANTIATE_TEST_SUITE_P(Leftovers, LeftoverLockTest,
                                            LeftoverCase{"DeadOwnerAndBreaker", false, true}),
                          [](const auto &info) { return std::string(info.param.name); });
 
+// Runs a shell command with $1 the settings file's path and $2 its folder.
+QByteArray shell(const char *command, const QString &path, const QString &dir)
+{
+    QProcess sh;
+    sh.start(QStringLiteral("sh"), {"-c", command, "sh", path, dir});
+    sh.waitForFinished();
+    return sh.readAll();
+}
+
 // Places a save must not write through, whoever runs it: each is left exactly
-// as it was and the failure names the file and says why.
+// as it was (link and target) and the failure names the file and says why.
 struct RefusedTargetCase
 {
     const char *name;
-    void (*make)(const QString &path, const QString &dir);
+    const char *make;
     const char *reason;
 };
 
@@ -371,83 +381,39 @@ class RefusedTargetTest : public ProfileFileTest,
 {
 };
 
-QByteArray nativeName(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// What lstat and stat say about path: kind, size, mode, inode, time.
-std::vector<qint64> footprint(const QString &path)
-{
-    std::vector<qint64> all;
-    struct stat info
-    {
-    };
-    for (int follow : {0, 1}) {
-        const int r = follow ? ::stat(nativeName(path), &info) : ::lstat(nativeName(path), &info);
-        all.insert(all.end(), {r, qint64(info.st_mode), qint64(info.st_size), qint64(info.st_ino),
-                               qint64(info.st_mtim.tv_nsec), qint64(info.st_uid)});
-    }
-    return all;
-}
-
 TEST_P(RefusedTargetTest, IsLeftAsItWasAndTheFailureSaysWhy)
 {
-    GetParam().make(path(), m_dir.path());
-    const std::vector<qint64> before = footprint(path());
+    const char *footprint = "stat -c '%F %s %a %i %y %u' \"$1\" \"$(readlink -f \"$1\")\" 2>&1";
+    shell(GetParam().make, path(), m_dir.path());
+    const QByteArray before = shell(footprint, path(), m_dir.path());
     EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path()), 64);
     const SaveResult result = WriteProfileString("APPSET", "nColor", "6", path());
     EXPECT_FALSE(result);
     EXPECT_TRUE(result.message().contains(GetParam().reason)) << result.message().toStdString();
     EXPECT_TRUE(result.message().contains(path()) || result.message().contains(m_dir.path()));
-    EXPECT_EQ(footprint(path()), before);
+    EXPECT_EQ(shell(footprint, path(), m_dir.path()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, RefusedTargetTest,
     ::testing::Values(
-        RefusedTargetCase{"Folder", [](const QString &p, const QString &) { QDir().mkdir(p); },
-                          "文件夹"},
-        RefusedTargetCase{"Pipe",
-                          [](const QString &p, const QString &) { ::mkfifo(nativeName(p), 0600); },
-                          "不是普通文件"},
-        RefusedTargetCase{"HugeFile",
-                          [](const QString &p, const QString &) {
-                              writeBytes(p, "[APPSET]\r\nnColor=5\r\n");
-                              QFile(p).resize(qint64(100) * 1024 * 1024); // sparse, quick
-                          },
-                          "无法读取"},
-        RefusedTargetCase{
-            "DanglingLink",
-            [](const QString &p, const QString &d) { QFile::link(d + "/nowhere", p); }, "不存在"},
-        // Root may write anything; a file its owner made read-only still stays so.
-        RefusedTargetCase{"ReadOnlyFile",
-                          [](const QString &p, const QString &) {
-                              writeBytes(p, "[A]\r\nx=1\r\n");
-                              ::chmod(nativeName(p), 0444);
-                          },
-                          "只读"},
+        RefusedTargetCase{"Folder", "mkdir \"$1\"", "文件夹"},
+        RefusedTargetCase{"Pipe", "mkfifo \"$1\"", "不是普通文件"},
+        RefusedTargetCase{"HugeFile", "echo [APPSET] >\"$1\"; truncate -s 100M \"$1\"", "无法读取"},
+        RefusedTargetCase{"DanglingLink", "ln -s \"$2/nowhere\" \"$1\"", "不存在"},
+        // Root may write anything; a file its owner made read-only stays so.
+        RefusedTargetCase{"ReadOnlyFile", "echo [A] >\"$1\"; chmod 444 \"$1\"", "只读"},
         // Another user's link to a file that is neither theirs nor in their folder.
         RefusedTargetCase{"ForeignLink",
-                          [](const QString &p, const QString &d) {
-                              writeBytes(d + "/system.conf", "setting=1\n");
-                              QFile::link(d + "/system.conf", p);
-                              ::lchown(nativeName(p), 65534, 65534);
-                          },
+                          "echo s=1 >\"$2/sys.conf\"; ln -s \"$2/sys.conf\" \"$1\"; "
+                          "chown -h nobody \"$1\"",
                           "符号链接"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ProfileFileTest, OwnLinkIsFollowed)
 {
-    writeBytes(m_dir.filePath("real.ini"), "[A]\r\n");
-    ASSERT_TRUE(QFile::link(m_dir.filePath("real.ini"), path()));
+    shell("printf '[A]\\r\\n' >\"$2/real.ini\"; ln -s \"$2/real.ini\" \"$1\"", path(),
+          m_dir.path());
     EXPECT_TRUE(WriteProfileString("A", "x", "1", path()));
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readFile(), "[A]\r\nx=1\r\n");
