@@ -162,49 +162,6 @@ TEST_F(SettingsFileTest, ColoursBeyondALoweredCountStayForLater)
         EXPECT_EQ(back[i], ColorValue(i + 1)) << i;
 }
 
-TEST_F(SettingsFileTest, ForeignContentIsPreserved)
-{
-    const QByteArray before = "; written by hand\n"
-                              "\n"
-                              "[Window]\n"
-                              "Left = 10\n"
-                              "\n"
-                              "[color]\n"
-                              "Color1=   12345   \n"
-                              "Comment=keep me\n"
-                              "\n"
-                              "[appset]\r\n"
-                              "nColor=8\r\n"
-                              "Extra=yes\r\n"
-                              "\r\n"
-                              "[Tail]\n"
-                              "z=1";
-    writeFile(before);
-    SaveStoredColors(box({kRed, kGreen}));
-    SaveStartPoint(5);
-    SaveSettings(IniSettings{1, 0, 9, 1, 0});
-    EXPECT_EQ(readFile(), "; written by hand\n"
-                          "\n"
-                          "[Window]\n"
-                          "Left = 10\n"
-                          "\n"
-                          "[color]\n"
-                          "Color1=   65280\n"
-                          "Comment=keep me\n"
-                          "Color0=255\r\n"
-                          "\n"
-                          "[appset]\r\n"
-                          "nColor=9\r\n"
-                          "Extra=yes\r\n"
-                          "StartPoint=5\r\n"
-                          "AutoSave=1\r\n"
-                          "AutoLoad=0\r\n"
-                          "AutoRember=1\r\n"
-                          "\r\n"
-                          "[Tail]\n"
-                          "z=1");
-}
-
 TEST_F(SettingsFileTest, LoadingAllColoursAtOnceMatchesOneByOne)
 {
     writeFile("[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
