@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/portal/portal_request.h"
+
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QObject>
+#include <QPointer>
+
+namespace tintavo::portal {
+
+// A global key through the GlobalShortcuts portal: a session with one
+// shortcut whose preferred trigger is given in the portal's shortcut-trigger
+// notation ("ALT+SHIFT+s"); the desktop may let the user choose another.
+// The session lasts until close() or destruction.
+class PortalGlobalShortcuts : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PortalGlobalShortcuts(const QDBusConnection &bus, int responseTimeoutMs = 120000,
+                                   QObject *parent = nullptr);
+    ~PortalGlobalShortcuts() override;
+
+    // Creates the session and binds the shortcut; bound() tells how it went.
+    void bind(const QString &id, const QString &description, const QString &preferredTrigger,
+              const QString &parentWindow);
+
+    // Closes the session, so the desktop gives the key back.
+    void close();
+
+signals:
+    void bound(tintavo::portal::PortalOutcome outcome);
+    // One press of the bound shortcut.
+    void activated();
+
+private slots:
+    void onActivated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp,
+                     const QVariantMap &options);
+
+private:
+    void createSession();
+    void bindShortcut();
+    void finishBinding(PortalOutcome outcome);
+
+    QDBusConnection m_bus;
+    int m_responseTimeoutMs;
+    QString m_id, m_description, m_trigger, m_parentWindow;
+    QString m_sessionPath; // set once CreateSession has been sent
+    bool m_listening = false;
+    QPointer<PortalRequest> m_request;
+};
+
+} // namespace tintavo::portal

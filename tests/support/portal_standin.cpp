@@ -1,0 +1,150 @@
+// A stand-in for the desktop portal on a private session bus, speaking
+// Screenshot.PickColor and GlobalShortcuts with the Request/Response pattern
+// and the version property. Prints "ready" once it owns the portal's name and
+// one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
+// "Close <path>"); the line "activate" on its input presses the bound shortcut.
+//
+//   portal_standin [--color R,G,B | --cancel | --error | --silent]
+//                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
+//
+// --color answers PickColor with channels in 0..1 (the default is 0,0,0);
+// --silent never answers PickColor at all. The Response of a pick is sent
+// before the call's reply, so a client that subscribes late misses it.
+#include "platform/portal/portal_types.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QSocketNotifier>
+#include <cstdio>
+
+using namespace tintavo::portal;
+
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+class StandIn : public QDBusVirtualObject
+{
+public:
+    QStringList args = QCoreApplication::arguments();
+    bool has(const char *flag) const { return args.contains(QLatin1String(flag)); }
+    QString value(const char *flag, const QString &fallback) const
+    {
+        const qsizetype i = args.indexOf(QLatin1String(flag));
+        return i > 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+    }
+    QString session, shortcutId;
+
+    QString introspect(const QString &) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage &m, const QDBusConnection &bus) override
+    {
+        const QString member = m.member(), iface = m.interface();
+        const QVariantList a = m.arguments();
+        auto reply = [&](const QVariantList &out) { bus.send(m.createReply(out)); };
+        auto request = [&](const QVariantMap &options) {
+            return handlePath(QStringLiteral("request"), m.service(),
+                              options.value(QStringLiteral("handle_token")).toString());
+        };
+        auto respond = [&](const QString &path, uint code, const QVariantMap &results) {
+            QDBusMessage signal = QDBusMessage::createSignal(path, QLatin1String(kRequest),
+                                                             QStringLiteral("Response"));
+            signal << code << results;
+            bus.send(signal);
+        };
+        const bool screenshot = !has("--no-screenshot"), shortcuts = !has("--no-shortcuts");
+        const uint version = value("--screenshot-version", QStringLiteral("2")).toUInt();
+        if (iface == QLatin1String(kProperties) && member == QLatin1String("Get")) {
+            const QString of = a.value(0).toString();
+            if (of == QLatin1String(kScreenshot) && screenshot)
+                reply({QVariant::fromValue(QDBusVariant(version))});
+            else if (of == QLatin1String(kGlobalShortcuts) && shortcuts)
+                reply({QVariant::fromValue(QDBusVariant(1u))});
+            else
+                bus.send(m.createErrorReply(QDBusError::InvalidArgs,
+                                            QStringLiteral("No such interface")));
+        } else if (iface == QLatin1String(kScreenshot) && member == QLatin1String("PickColor") &&
+                   screenshot && version >= kPickColorVersion) {
+            say(QStringLiteral("PickColor ") + a.value(0).toString());
+            if (has("--silent"))
+                return true;
+            const QString path = request(qdbus_cast<QVariantMap>(a.value(1)));
+            const QStringList c = value("--color", QStringLiteral("0,0,0")).split(QLatin1Char(','));
+            const PortalColor color{c.value(0).toDouble(), c.value(1).toDouble(),
+                                    c.value(2).toDouble()};
+            respond(path,
+                    has("--cancel")  ? 1
+                    : has("--error") ? 2
+                                     : 0,
+                    {{QStringLiteral("color"), QVariant::fromValue(color)}});
+            reply({QVariant::fromValue(QDBusObjectPath(path))});
+        } else if (iface == QLatin1String(kGlobalShortcuts) && shortcuts &&
+                   member == QLatin1String("CreateSession")) {
+            const auto options = qdbus_cast<QVariantMap>(a.value(0));
+            const QString path = request(options);
+            session = handlePath(QStringLiteral("session"), m.service(),
+                                 options.value(QStringLiteral("session_handle_token")).toString());
+            reply({QVariant::fromValue(QDBusObjectPath(path))});
+            respond(path, 0, {{QStringLiteral("session_handle"), session}});
+        } else if (iface == QLatin1String(kGlobalShortcuts) && shortcuts &&
+                   member == QLatin1String("BindShortcuts")) {
+            const auto list = qdbus_cast<QList<PortalShortcut>>(a.value(1));
+            shortcutId = list.value(0).id;
+            say(QStringLiteral("BindShortcuts ") +
+                list.value(0).options.value(QStringLiteral("preferred_trigger")).toString());
+            const QString path = request(qdbus_cast<QVariantMap>(a.value(3)));
+            reply({QVariant::fromValue(QDBusObjectPath(path))});
+            respond(path, 0, {});
+        } else if (member == QLatin1String("Close")) {
+            say(QStringLiteral("Close ") + m.path());
+            reply({});
+        } else {
+            bus.send(m.createErrorReply(QDBusError::UnknownMethod, member));
+        }
+        return true;
+    }
+
+    void activate()
+    {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QLatin1String(kDesktopPath), QLatin1String(kGlobalShortcuts),
+                                       QStringLiteral("Activated"));
+        signal << QVariant::fromValue(QDBusObjectPath(session)) << shortcutId << qulonglong(0)
+               << QVariantMap();
+        QDBusConnection::sessionBus().send(signal);
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    registerPortalTypes();
+    StandIn portal;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.registerVirtualObject(QLatin1String(kDesktopPath), &portal,
+                                   QDBusConnection::SubPath) ||
+        !bus.registerService(QLatin1String(kService))) {
+        say(QStringLiteral("cannot serve the portal: ") + bus.lastError().message());
+        return 2;
+    }
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char line[64];
+        if (!std::fgets(line, sizeof line, stdin))
+            input.setEnabled(false);
+        else if (QByteArray(line).trimmed() == "activate")
+            portal.activate();
+    });
+    say(QStringLiteral("ready"));
+    return app.exec();
+}
