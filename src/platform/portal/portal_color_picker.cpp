@@ -23,7 +23,7 @@ bool PortalColorPicker::pick(const QString &parentWindow)
     if (!m_bus.isConnected()) {
         // Deferred, so that the caller always hears the outcome after pick().
         QMetaObject::invokeMethod(
-            this, [this] { finish(PortalOutcome::Missing); }, Qt::QueuedConnection);
+            this, [this] { finish(PickOutcome::Missing); }, Qt::QueuedConnection);
         return true;
     }
     // PickColor came with version 2; older portals would answer UnknownMethod
@@ -37,7 +37,7 @@ bool PortalColorPicker::pick(const QString &parentWindow)
                 if (reply.isError())
                     finish(outcomeOfError(reply.reply()));
                 else if (reply.value().variant().toUInt() < kPickColorVersion)
-                    finish(PortalOutcome::TooOld);
+                    finish(PickOutcome::TooOld);
                 else
                     sendPickColor(parentWindow);
             });
@@ -49,19 +49,19 @@ void PortalColorPicker::sendPickColor(const QString &parentWindow)
     auto *request = new PortalRequest(m_bus, m_responseTimeoutMs, this);
     m_request = request;
     connect(request, &PortalRequest::finished, this,
-            [this, request](PortalOutcome outcome, const QVariantMap &results) {
+            [this, request](PickOutcome outcome, const QVariantMap &results) {
                 request->deleteLater();
-                if (outcome != PortalOutcome::Success) {
+                if (outcome != PickOutcome::Success) {
                     finish(outcome);
                     return;
                 }
                 const QVariant color = results.value(QStringLiteral("color"));
                 if (!color.canConvert<QDBusArgument>() ||
                     color.value<QDBusArgument>().currentSignature() != QLatin1String("(ddd)")) {
-                    finish(PortalOutcome::Failed);
+                    finish(PickOutcome::Failed);
                     return;
                 }
-                finish(PortalOutcome::Success, toColorValue(qdbus_cast<PortalColor>(color)));
+                finish(PickOutcome::Success, toColorValue(qdbus_cast<PortalColor>(color)));
             });
     QDBusMessage call =
         QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kDesktopPath),
@@ -70,7 +70,7 @@ void PortalColorPicker::sendPickColor(const QString &parentWindow)
     m_request->send(call);
 }
 
-void PortalColorPicker::finish(PortalOutcome outcome, ColorValue color)
+void PortalColorPicker::finish(PickOutcome outcome, ColorValue color)
 {
     m_picking = false;
     emit finished(outcome, color);

@@ -28,11 +28,11 @@ public:
 
 signals:
     // Once per started pick; color is meaningful on Success only.
-    void finished(tintavo::portal::PortalOutcome outcome, tintavo::ColorValue color);
+    void finished(tintavo::PickOutcome outcome, tintavo::ColorValue color);
 
 private:
     void sendPickColor(const QString &parentWindow);
-    void finish(PortalOutcome outcome, ColorValue color = 0);
+    void finish(PickOutcome outcome, ColorValue color = 0);
 
     QDBusConnection m_bus;
     int m_responseTimeoutMs;

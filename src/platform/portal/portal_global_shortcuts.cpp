@@ -29,7 +29,7 @@ void PortalGlobalShortcuts::bind(const QString &id, const QString &description,
     m_parentWindow = parentWindow;
     if (!m_bus.isConnected()) {
         QMetaObject::invokeMethod(
-            this, [this] { finishBinding(PortalOutcome::Missing); }, Qt::QueuedConnection);
+            this, [this] { finishBinding(PickOutcome::Missing); }, Qt::QueuedConnection);
         return;
     }
     auto *watcher =
@@ -40,7 +40,7 @@ void PortalGlobalShortcuts::bind(const QString &id, const QString &description,
         if (reply.isError())
             finishBinding(outcomeOfError(reply.reply()));
         else if (reply.value().variant().toUInt() < 1)
-            finishBinding(PortalOutcome::TooOld);
+            finishBinding(PickOutcome::TooOld);
         else
             createSession();
     });
@@ -53,9 +53,9 @@ void PortalGlobalShortcuts::createSession()
     auto *request = new PortalRequest(m_bus, m_responseTimeoutMs, this);
     m_request = request;
     connect(request, &PortalRequest::finished, this,
-            [this, request](PortalOutcome outcome, const QVariantMap &results) {
+            [this, request](PickOutcome outcome, const QVariantMap &results) {
                 request->deleteLater();
-                if (outcome != PortalOutcome::Success) {
+                if (outcome != PickOutcome::Success) {
                     finishBinding(outcome);
                     return;
                 }
@@ -85,7 +85,7 @@ void PortalGlobalShortcuts::bindShortcut()
     auto *request = new PortalRequest(m_bus, m_responseTimeoutMs, this);
     m_request = request;
     connect(request, &PortalRequest::finished, this,
-            [this, request](PortalOutcome outcome, const QVariantMap &) {
+            [this, request](PickOutcome outcome, const QVariantMap &) {
                 request->deleteLater();
                 finishBinding(outcome);
             });
@@ -100,9 +100,9 @@ void PortalGlobalShortcuts::bindShortcut()
     m_request->send(call);
 }
 
-void PortalGlobalShortcuts::finishBinding(PortalOutcome outcome)
+void PortalGlobalShortcuts::finishBinding(PickOutcome outcome)
 {
-    if (outcome != PortalOutcome::Success)
+    if (outcome != PickOutcome::Success)
         close();
     emit bound(outcome);
 }

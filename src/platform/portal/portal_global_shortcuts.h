@@ -30,7 +30,7 @@ public:
     void close();
 
 signals:
-    void bound(tintavo::portal::PortalOutcome outcome);
+    void bound(tintavo::PickOutcome outcome);
     // One press of the bound shortcut.
     void activated();
 
@@ -41,7 +41,7 @@ private slots:
 private:
     void createSession();
     void bindShortcut();
-    void finishBinding(PortalOutcome outcome);
+    void finishBinding(PickOutcome outcome);
 
     QDBusConnection m_bus;
     int m_responseTimeoutMs;

@@ -8,7 +8,7 @@
 
 namespace tintavo::portal {
 
-PortalOutcome outcomeOfError(const QDBusMessage &reply)
+PickOutcome outcomeOfError(const QDBusMessage &reply)
 {
     switch (QDBusError(reply).type()) {
     case QDBusError::ServiceUnknown:
@@ -17,13 +17,13 @@ PortalOutcome outcomeOfError(const QDBusMessage &reply)
     case QDBusError::UnknownMethod:
     case QDBusError::UnknownProperty:
     case QDBusError::InvalidArgs:
-        return PortalOutcome::Missing;
+        return PickOutcome::Missing;
     case QDBusError::NoReply:
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
-        return PortalOutcome::NoAnswer;
+        return PickOutcome::NoAnswer;
     default:
-        return PortalOutcome::Failed;
+        return PickOutcome::Failed;
     }
 }
 
@@ -42,7 +42,7 @@ PortalRequest::PortalRequest(const QDBusConnection &bus, int responseTimeoutMs, 
     registerPortalTypes();
     m_responseTimer.setSingleShot(true);
     m_responseTimer.setInterval(responseTimeoutMs);
-    connect(&m_responseTimer, &QTimer::timeout, this, [this] { finish(PortalOutcome::NoAnswer); });
+    connect(&m_responseTimer, &QTimer::timeout, this, [this] { finish(PickOutcome::NoAnswer); });
 }
 
 PortalRequest::~PortalRequest()
@@ -101,11 +101,11 @@ void PortalRequest::onReply(QDBusPendingCallWatcher *watcher)
 void PortalRequest::onResponse(uint response, const QVariantMap &results)
 {
     if (response == 0)
-        finish(PortalOutcome::Success, results);
+        finish(PickOutcome::Success, results);
     else if (response == 1)
-        finish(PortalOutcome::Cancelled);
+        finish(PickOutcome::Cancelled);
     else
-        finish(PortalOutcome::Failed);
+        finish(PickOutcome::Failed);
 }
 
 void PortalRequest::subscribe(const QString &path)
@@ -122,14 +122,14 @@ void PortalRequest::unsubscribe()
                          QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
 }
 
-void PortalRequest::finish(PortalOutcome outcome, const QVariantMap &results)
+void PortalRequest::finish(PickOutcome outcome, const QVariantMap &results)
 {
     if (m_done)
         return;
     m_done = true;
     m_responseTimer.stop();
     // A request that timed out is closed so the portal drops its dialog.
-    if (outcome == PortalOutcome::NoAnswer)
+    if (outcome == PickOutcome::NoAnswer)
         closeRequest();
     unsubscribe();
     emit finished(outcome, results);

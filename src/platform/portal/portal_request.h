@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop_picking.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QObject>
@@ -10,24 +12,13 @@ class QDBusPendingCallWatcher;
 
 namespace tintavo::portal {
 
-// How a portal call ended, as the caller's user needs to hear it.
-enum class PortalOutcome
-{
-    Success,
-    Cancelled, // the user dismissed the portal's dialog or cursor
-    Failed,    // the portal answered with an error
-    Missing,   // no portal, or none with this interface
-    TooOld,    // the interface is there but too old for what is asked
-    NoAnswer,  // the portal did not answer in time
-};
-
 // How long a method call may take before it counts as unanswered; the portal
 // answers at once and does its work later.
 inline constexpr int kCallTimeoutMs = 5000;
 
 // The outcome of a failed D-Bus call: Missing when nobody serves the name,
 // object, interface or method; NoAnswer on a time-out; Failed otherwise.
-PortalOutcome outcomeOfError(const QDBusMessage &reply);
+PickOutcome outcomeOfError(const QDBusMessage &reply);
 
 // Starts an asynchronous Properties.Get of an interface's "version" on the
 // portal; the reply carries the version as a variant.
@@ -52,7 +43,7 @@ public:
 
 signals:
     // Exactly once per send(): the Response's results on Success.
-    void finished(tintavo::portal::PortalOutcome outcome, const QVariantMap &results);
+    void finished(tintavo::PickOutcome outcome, const QVariantMap &results);
 
 private slots:
     void onResponse(uint response, const QVariantMap &results);
@@ -62,7 +53,7 @@ private:
     void subscribe(const QString &path);
     void unsubscribe();
     void closeRequest();
-    void finish(PortalOutcome outcome, const QVariantMap &results = {});
+    void finish(PickOutcome outcome, const QVariantMap &results = {});
 
     QDBusConnection m_bus;
     QString m_path;

@@ -1,3 +1,4 @@
+#include "platform/portal/portal_picking.h"
 #include "platform/portal/portal_types.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,15 @@ TEST(PortalHandlePathTest, SenderLosesColonAndDots)
 {
     EXPECT_EQ(handlePath(QStringLiteral("request"), QStringLiteral(":1.42"), QStringLiteral("t7")),
               QStringLiteral("/org/freedesktop/portal/desktop/request/1_42/t7"));
+}
+
+TEST(PortalShortcutTriggerTest, ModifiersThenKeysymName)
+{
+    EXPECT_EQ(shortcutTrigger(Qt::AltModifier | Qt::ShiftModifier | Qt::Key_S),
+              QStringLiteral("ALT+SHIFT+s"));
+    EXPECT_EQ(shortcutTrigger(Qt::MetaModifier | Qt::ControlModifier | Qt::Key_F5),
+              QStringLiteral("CTRL+LOGO+F5"));
+    EXPECT_EQ(shortcutTrigger(QKeyCombination(Qt::Key_7)), QStringLiteral("7"));
 }
 
 } // namespace
