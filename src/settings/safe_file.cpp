@@ -215,7 +215,8 @@ std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failur
 {
     QDir().mkpath(folderOf(path));
     std::unique_ptr<QLockFile> lock = tryLock(path + QStringLiteral(".lock"));
-    if (lock->error() == QLockFile::PermissionError) {
+    // A folder that takes no new files cannot hold the lock either.
+    if (lock->error() != QLockFile::NoError && lock->error() != QLockFile::LockFailedError) {
         QDir().mkpath(recoveryDir());
         lock = tryLock(fallbackLockPath(QFileInfo(path).absoluteFilePath()));
     }
@@ -227,8 +228,9 @@ std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failur
             SaveResult::failure(path, QStringLiteral("另一个正在运行的 Tintavo 一直占用着它"));
         break;
     default:
-        failure =
-            SaveResult::failure(path, QStringLiteral("文件夹中不能新建文件，配置文件夹中也不能"));
+        failure = SaveResult::failure(
+            path, QStringLiteral("文件所在的文件夹不能新建文件，配置文件夹“%1”也不能")
+                      .arg(QDir::toNativeSeparators(recoveryDir())));
         break;
     }
     return nullptr;
