@@ -3,6 +3,7 @@
 #include "about/about_logo.h"
 #include "about/system_services.h"
 #include "common/control_table.h"
+#include "common/message_box_width.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 
 namespace tintavo {
@@ -90,6 +92,7 @@ public:
     {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok,
                         parent_);
+        widenForTitle(box);
         box.exec();
     }
 
@@ -139,6 +142,18 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
             label->setTextFormat(Qt::PlainText);
     }
     setMouseTracking(true);
+
+    // The lines beside the logo are placed a pixel or two apart; their texts
+    // start on one left edge, that of the rightmost.
+    const char *besideLogo[] = {"lblTitle", "lblVersion", "lblDescription", "Label1",
+                                "Label2",   "Label3",     "Label4"};
+    int textLeft = 0;
+    for (const char *name : besideLogo)
+        textLeft = std::max(textLeft, made.value(QLatin1String(name))->x());
+    for (const char *name : besideLogo) {
+        auto *label = qobject_cast<QLabel *>(made.value(QLatin1String(name)));
+        label->setIndent(textLeft - label->x());
+    }
 
     auto *Image1 = qobject_cast<QLabel *>(made.value(QStringLiteral("Image1")));
     Image1->setPixmap(logo);

@@ -12,4 +12,11 @@ QFont interfaceFont()
     return font;
 }
 
+QFont compactInterfaceFont()
+{
+    QFont font = interfaceFont();
+    font.setPointSize(8);
+    return font;
+}
+
 } // namespace tintavo

@@ -9,4 +9,9 @@ namespace tintavo {
 // captions of the design; Noto Sans CJK stands in where it is missing.
 QFont interfaceFont();
 
+// The same face a size smaller, for the few places whose design leaves a
+// line of Chinese less than the interface font needs: the picker's read-outs
+// and the settings dialog's check boxes.
+QFont compactInterfaceFont();
+
 } // namespace tintavo

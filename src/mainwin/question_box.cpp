@@ -1,5 +1,7 @@
 #include "mainwin/question_box.h"
 
+#include "common/message_box_width.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -9,6 +11,7 @@ bool QuestionBox::askYesNo(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                     m_owner);
+    widenForTitle(box);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -3,6 +3,7 @@
 #include "colorbox/color_box_model.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
+#include "common/interface_font.h"
 #include "common/qt_color.h"
 #include "mainwin/main_window.h"
 #include "picker/save_pixel_color.h"
@@ -36,17 +37,17 @@ constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 
 QString PickerWindow::keyTakenText()
 {
-    return QStringLiteral("Alt+Shift+S已被其他程序占用，无法用它存储颜色");
+    return QStringLiteral("Alt+Shift+S\n已被其他程序占用");
 }
 
 QString PickerWindow::keyUnavailableText()
 {
-    return QStringLiteral("此桌面不支持全局热键，无法存储颜色");
+    return QStringLiteral("不支持全局热键，\n无法存储颜色");
 }
 
 QString PickerWindow::screenUnavailableText()
 {
-    return QStringLiteral("此桌面无法读取屏幕颜色，取色不可用");
+    return QStringLiteral("无法读取屏幕，\n取色不可用");
 }
 
 PickerWindow::PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, GlobalHotKey &hotKey)
@@ -67,6 +68,11 @@ PickerWindow::PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, Globa
     for (int i : {1, 2, 3})
         m_lblData[i]->hide();
     m_label1 = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
+    // A four-digit position fits beside the swatch, and a notice in the
+    // hint's two lines, only a size below the interface font.
+    for (QLabel *label : m_lblData)
+        label->setFont(compactInterfaceFont());
+    m_label1->setFont(compactInterfaceFont());
     m_label1->setWordWrap(true);
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label1->setMargin(0);
@@ -126,17 +132,17 @@ QString PickerWindow::notice() const
 {
     QTextDocument document;
     document.setHtml(m_label1->text());
-    return document.toPlainText();
+    return document.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
 }
 
 void PickerWindow::setNotice(const QString &text)
 {
     // Two lines fit the notice's height only with lines set closer than the
-    // CJK font's own spacing.
+    // CJK font's own spacing. A notice breaks where it says, between words.
     m_label1->setText(
         QStringLiteral(
             "<p style=\"margin: 0; line-height: 13px; -qt-line-height-type: fixed\">%1</p>")
-            .arg(text.toHtmlEscaped()));
+            .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))));
 }
 
 void PickerWindow::setLabel(int index, const QString &text)

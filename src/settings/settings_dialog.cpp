@@ -1,6 +1,7 @@
 #include "settings/settings_dialog.h"
 
 #include "common/control_table.h"
+#include "common/interface_font.h"
 #include "settings/count_text.h"
 
 #include <QCheckBox>
@@ -57,6 +58,11 @@ SettingsDialog::SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSett
     Check1 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check1")));
     Check2 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check2")));
     Check3 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check3")));
+    // The first check box is 12 pixels high: its box and caption are drawn to
+    // that height, and the other two match it.
+    for (QCheckBox *box : {Check1, Check2, Check3})
+        box->setFont(compactInterfaceFont());
+    setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 11px; height: 11px; }"));
 
     // Neither button is default, and Enter must not press the focused one.
     auto *Command1 = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command1")));
