@@ -384,16 +384,22 @@ SaveResult replaceFileContent(const QString &target, const QByteArray &bytes)
     if (!exists || (error != EACCES && error != EPERM))
         return SaveResult::failure(target, reasonForError(error));
 
-    const QString copy = recoveryCopyPath(target);
+    if (SaveResult copied = writeRecoveryCopy(target, bytes); !copied)
+        return copied;
+    return rewriteInPlace(target, bytes, recoveryCopyPath(target));
+}
+
+SaveResult writeRecoveryCopy(const QString &target, const QByteArray &bytes)
+{
     QDir().mkpath(recoveryDir());
-    const int copyError = writeAndRename(copy, recoveryCopyText(target, bytes), nullptr);
-    if (copyError != 0) {
-        return SaveResult::failure(
-            target, QStringLiteral(
-                        "文件所在的文件夹不能新建文件，而在配置文件夹“%1”中写入恢复副本失败（%2）")
-                        .arg(QDir::toNativeSeparators(recoveryDir()), reasonForError(copyError)));
-    }
-    return rewriteInPlace(target, bytes, copy);
+    const int error =
+        writeAndRename(recoveryCopyPath(target), recoveryCopyText(target, bytes), nullptr);
+    if (error == 0)
+        return {};
+    return SaveResult::failure(
+        target,
+        QStringLiteral("文件所在的文件夹不能新建文件，而在配置文件夹“%1”中写入恢复副本失败（%2）")
+            .arg(QDir::toNativeSeparators(recoveryDir()), reasonForError(error)));
 }
 
 QString recoveryDir()

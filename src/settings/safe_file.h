@@ -61,6 +61,10 @@ SaveResult checkSaveTarget(const QString &path, QString &target);
 // the copy dropped; without the copy the file is not touched.
 SaveResult replaceFileContent(const QString &target, const QByteArray &bytes);
 
+// The first step of an in-place rewrite: the complete new text of target,
+// flushed, in recoveryDir(), where RestoreInterruptedSaves finds it.
+SaveResult writeRecoveryCopy(const QString &target, const QByteArray &bytes);
+
 // Where recovery copies and the locks of files whose folder takes no new
 // files are kept: a folder in the user's configuration folder.
 QString recoveryDir();

@@ -1,5 +1,6 @@
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
+#include "settings/safe_file.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -228,6 +229,22 @@ private slots:
         f.form->close();
         QCOMPARE(f.questions.asked, QStringList(2, "Tintavo|" + f.messages.shown.front()));
         QCOMPARE(f.programEnded, 1);
+    }
+
+    // A save cut off after its recovery copy was written is finished at the
+    // next start, which says so once.
+    void interruptedSaveIsFinishedAtStart()
+    {
+        f.writeIni({"[COLOR]", "Color0=1"});
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(f.settingsDir->filePath("config")));
+        QVERIFY(writeRecoveryCopy(f.iniPath(), "[COLOR]\r\nColor0=2\r\n"));
+        f.start();
+        qputenv("XDG_CONFIG_HOME", home);
+        QCOMPARE(f.readIni(), QByteArray("[COLOR]\r\nColor0=2\r\n"));
+        QCOMPARE(box().color(0), 2);
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown.front().contains(f.iniPath()));
     }
 
     void settingsDialogShowsTheRaisedCount()
