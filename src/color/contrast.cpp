@@ -1,0 +1,85 @@
+#include "color/contrast.h"
+
+#include "color/color_space.h"
+
+#include <cmath>
+#include <utility>
+
+namespace tintavo {
+
+double relativeLuminance(ColorValue c)
+{
+    const LinearRgb rgb = toLinear(c);
+    return 0.2126 * rgb.r + 0.7152 * rgb.g + 0.0722 * rgb.b;
+}
+
+double contrastRatio(ColorValue a, ColorValue b)
+{
+    double la = relativeLuminance(a);
+    double lb = relativeLuminance(b);
+    if (la < lb)
+        std::swap(la, lb);
+    return (la + 0.05) / (lb + 0.05);
+}
+
+ContrastGrades contrastGrades(double ratio)
+{
+    return {ratio >= contrast::kNormalAA, ratio >= contrast::kNormalAAA,
+            ratio >= contrast::kLargeAA, ratio >= contrast::kLargeAAA};
+}
+
+QString contrastRatioText(double ratio)
+{
+    const auto hundredths = static_cast<long long>(std::floor(ratio * 100.0));
+    return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
+}
+
+QString contrastSummary(double ratio)
+{
+    const ContrastGrades g = contrastGrades(ratio);
+    auto mark = [](bool pass) { return pass ? QStringLiteral("✓") : QStringLiteral("✗"); };
+    return QStringLiteral("对比度 %1:1  正文 AA%2 AAA%3  大字 AA%4 AAA%5")
+        .arg(contrastRatioText(ratio), mark(g.normalAA), mark(g.normalAAA), mark(g.largeAA),
+             mark(g.largeAAA));
+}
+
+std::optional<ColorValue> nearestPassingColor(ColorValue color, ColorValue against, double target)
+{
+    if (contrastRatio(color, against) >= target)
+        return color;
+    // The line ends in black and white, the extremes of contrast.
+    if (contrastRatio(RGB(0, 0, 0), against) < target &&
+        contrastRatio(RGB(255, 255, 255), against) < target)
+        return std::nullopt;
+    const OkLch start = toOkLch(color);
+    auto colorAt = [&](double L) { return colorOnLightnessLine(L, start.C, start.h); };
+    auto passes = [&](double L) { return contrastRatio(colorAt(L), against) >= target; };
+
+    // Walk each way along the lightness line to the first colour that passes,
+    // then narrow the step down to the boundary. The steps are far finer than
+    // any stretch over which the contrast could dip below the target again.
+    constexpr int kSteps = 1000;
+    std::optional<double> best;
+    for (const double end : {0.0, 1.0}) {
+        double failing = start.L;
+        for (int i = 1; i <= kSteps; ++i) {
+            double passing = start.L + (end - start.L) * i / kSteps;
+            if (!passes(passing)) {
+                failing = passing;
+                continue;
+            }
+            for (int j = 0; j < 40; ++j) {
+                const double mid = (failing + passing) / 2;
+                (passes(mid) ? passing : failing) = mid;
+            }
+            if (!best || std::abs(passing - start.L) < std::abs(*best - start.L))
+                best = passing;
+            break;
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    return colorAt(*best);
+}
+
+} // namespace tintavo

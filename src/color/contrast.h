@@ -1,0 +1,49 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tintavo {
+
+// Text contrast as WCAG 2.2 defines it: the relative luminance of each colour
+// (sRGB channels linearised with the 0.04045 threshold, weighted
+// 0.2126/0.7152/0.0722) and the ratio (L1 + 0.05) / (L2 + 0.05), lighter over
+// darker, from 1 to 21.
+
+double relativeLuminance(ColorValue c);
+double contrastRatio(ColorValue a, ColorValue b);
+
+// The minimum ratios for normal and large text at levels AA and AAA.
+namespace contrast {
+inline constexpr double kNormalAA = 4.5;
+inline constexpr double kNormalAAA = 7.0;
+inline constexpr double kLargeAA = 3.0;
+inline constexpr double kLargeAAA = 4.5;
+} // namespace contrast
+
+struct ContrastGrades
+{
+    bool normalAA = false, normalAAA = false, largeAA = false, largeAAA = false;
+};
+
+// Judged on the exact ratio, never on the shown one.
+ContrastGrades contrastGrades(double ratio);
+
+// The ratio with two decimals, cut rather than rounded, so that a pair just
+// below a threshold never shows the threshold: 4.4999 reads "4.49".
+QString contrastRatioText(double ratio);
+
+// The short read-out of a pair, e.g. "对比度 4.54:1  正文 AA✓ AAA✗  大字 AA✓ AAA✓".
+QString contrastSummary(double ratio);
+
+// The colour nearest to `color` whose contrast with `against` reaches `target`:
+// same OKLCH hue, lightness moved as little as possible (darker or lighter,
+// whichever needs less), chroma lowered only where the colour would leave the
+// sRGB gamut. `color` itself when it passes already; nothing when no colour of
+// that hue reaches the target.
+std::optional<ColorValue> nearestPassingColor(ColorValue color, ColorValue against, double target);
+
+} // namespace tintavo

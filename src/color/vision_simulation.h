@@ -1,0 +1,34 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QString>
+
+#include <array>
+
+namespace tintavo {
+
+// How a reader with a colour-vision deficiency sees a colour.
+enum class VisionMode
+{
+    Normal,
+    Protanomaly,   // weak red cones
+    Protanopia,    // no red cones
+    Deuteranomaly, // weak green cones
+    Deuteranopia,  // no green cones
+    Tritanopia,    // no blue cones
+    Achromatopsia, // no colour at all
+};
+
+inline constexpr std::array kVisionModes{VisionMode::Normal,       VisionMode::Protanomaly,
+                                         VisionMode::Protanopia,   VisionMode::Deuteranomaly,
+                                         VisionMode::Deuteranopia, VisionMode::Tritanopia,
+                                         VisionMode::Achromatopsia};
+
+// The short Chinese name for menus and the preview's marker, e.g. "红色盲".
+QString visionModeName(VisionMode mode);
+
+// `c` as seen in `mode`; Normal gives `c` back unchanged.
+ColorValue simulateVision(ColorValue c, VisionMode mode);
+
+} // namespace tintavo

@@ -1,0 +1,119 @@
+#include "colorbox/palette_file.h"
+
+#include "color/color_space.h"
+#include "color/css_formats.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace tintavo {
+
+namespace {
+
+PaletteReadResult failure(int line, const QString &why)
+{
+    PaletteReadResult result;
+    result.errorLine = line;
+    result.error = line > 0 ? QStringLiteral("第 %1 行有误：%2").arg(line).arg(why) : why;
+    return result;
+}
+
+} // namespace
+
+PaletteReadResult readGimpPalette(const QByteArray &bytes)
+{
+    QByteArray text = bytes;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    if (text.trimmed().isEmpty())
+        return failure(0, QStringLiteral("文件是空的，不是 GIMP 调色板。"));
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    const QList<QByteArray> lines = text.split('\n');
+
+    static const QRegularExpression colorLine(
+        QStringLiteral(R"(^([0-9]+)[ \t]+([0-9]+)[ \t]+([0-9]+)(?:[ \t].*)?$)"));
+    PaletteReadResult result;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].contains('\0'))
+            return failure(i + 1, QStringLiteral("不是文本，这不是调色板文件。"));
+        const QString line = QString::fromUtf8(lines[i]).trimmed();
+        if (i == 0) {
+            if (line != QLatin1String("GIMP Palette"))
+                return failure(1, QStringLiteral("GIMP 调色板文件应以“GIMP Palette”开头。"));
+            continue;
+        }
+        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(QLatin1String("Name:")) ||
+            line.startsWith(QLatin1String("Columns:")))
+            continue;
+        const QRegularExpressionMatch m = colorLine.match(line);
+        if (!m.hasMatch())
+            return failure(i + 1, QStringLiteral("颜色行应是 0 到 255 的三个整数（红 绿 蓝），"
+                                                 "后面可跟名称。"));
+        int channel[3];
+        for (int k = 0; k < 3; ++k) {
+            bool ok = false;
+            channel[k] = m.captured(k + 1).toInt(&ok);
+            if (!ok || channel[k] > 255)
+                return failure(i + 1,
+                               QStringLiteral("颜色值 %1 超过 255。").arg(m.captured(k + 1)));
+        }
+        result.colors.push_back(RGB(channel[0], channel[1], channel[2]));
+    }
+    if (result.colors.empty())
+        return failure(0, QStringLiteral("调色板里没有颜色。"));
+    return result;
+}
+
+QByteArray gimpPaletteBytes(const std::vector<ColorValue> &colors, const QString &name, int columns)
+{
+    QByteArray out = "GIMP Palette\nName: " + name.toUtf8() +
+                     "\nColumns: " + QByteArray::number(columns) + "\n#\n";
+    for (const ColorValue c : colors)
+        out += QStringLiteral("%1 %2 %3\t%4\n")
+                   .arg(redOf(c))
+                   .arg(greenOf(c))
+                   .arg(blueOf(c))
+                   .arg(cssColor(c, CssFormat::Hex))
+                   .toUtf8();
+    return out;
+}
+
+QByteArray cssPropertiesBytes(const std::vector<ColorValue> &colors)
+{
+    QString out = QStringLiteral(":root {");
+    for (size_t i = 0; i < colors.size(); ++i)
+        out += QStringLiteral(" --tintavo-%1: %2;").arg(i).arg(cssColor(colors[i], CssFormat::Hex));
+    return (out + QStringLiteral(" }\n")).toUtf8();
+}
+
+std::vector<ColorValue> exportedColors(const std::vector<ColorValue> &swatches)
+{
+    std::vector<ColorValue> out;
+    std::copy_if(swatches.begin(), swatches.end(), std::back_inserter(out),
+                 [](ColorValue c) { return c != kWhite; });
+    return out;
+}
+
+std::vector<int> importSlots(int count, int slot, int imported)
+{
+    std::vector<int> places;
+    if (count <= 0)
+        return places;
+    const int first = (slot < 0 || slot >= count) ? 0 : slot;
+    for (int i = 0; i < std::min(count, imported); ++i)
+        places.push_back((first + i) % count);
+    return places;
+}
+
+QString writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace tintavo

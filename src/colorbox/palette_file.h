@@ -1,0 +1,51 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace tintavo {
+
+// The colour box in and out of files other programs read: GIMP palettes
+// (.gpl, also what Inkscape reads and writes) and CSS custom properties.
+
+struct PaletteReadResult
+{
+    std::vector<ColorValue> colors;
+    // Empty when the file was read; otherwise a Chinese message for the user
+    // naming the first bad line, and `colors` is empty.
+    QString error;
+    // The 1-based number of that line, 0 when the fault is not on one line.
+    int errorLine = 0;
+};
+
+// Reads a GIMP palette: a "GIMP Palette" first line, then optional "Name:" and
+// "Columns:" lines, "#" comments, blank lines, and one colour a line as three
+// numbers 0..255 with an optional name (spaces allowed) after them. Windows
+// line ends and a UTF-8 byte-order mark are accepted. All or nothing: any bad
+// line makes the whole file an error.
+PaletteReadResult readGimpPalette(const QByteArray &bytes);
+
+// A GIMP palette of `colors`, one "R G B<TAB>#RRGGBB" line each, in order.
+QByteArray gimpPaletteBytes(const std::vector<ColorValue> &colors, const QString &name,
+                            int columns);
+
+// ":root { --tintavo-0: #123456; --tintavo-1: ...; }" with a line end.
+QByteArray cssPropertiesBytes(const std::vector<ColorValue> &colors);
+
+// The colours an export writes: every non-white swatch, in order.
+std::vector<ColorValue> exportedColors(const std::vector<ColorValue> &swatches);
+
+// Where `imported` colours go in a box of `count` swatches: from `slot` on,
+// wrapping to 0 past the end as captures do (a slot past the end starts at 0),
+// each swatch at most once. Colours beyond `count` are left out.
+std::vector<int> importSlots(int count, int slot, int imported);
+
+// Writes `bytes` to `path` so that the file is either replaced whole or left
+// as it was. Returns an empty text on success, else the reason in Chinese.
+QString writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace tintavo
