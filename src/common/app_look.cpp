@@ -1,0 +1,33 @@
+#include "common/app_look.h"
+
+#include "common/frame_caption_style.h"
+#include "common/interface_font.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace tintavo {
+
+void setUpApplicationLook(QApplication &app)
+{
+    static const char kDone[] = "tintavoLookSetUp";
+    if (app.property(kDone).toBool())
+        return;
+    app.setProperty(kDone, true);
+
+    // The interface is Chinese throughout, the toolkit's own buttons and
+    // dialogs included.
+    auto *qtTranslator = new QTranslator(&app);
+    if (qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtTranslator);
+
+    QApplication::setFont(interfaceFont());
+
+    // Frames carry their caption on the frame line.
+    app.setStyle(new FrameCaptionStyle);
+}
+
+} // namespace tintavo

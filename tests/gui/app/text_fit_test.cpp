@@ -1,0 +1,340 @@
+// Every window and box a user can reach, under the application's look at the
+// scale factor the test runs with: the ink of every caption and text lies
+// inside the part of its control the style gives to text, clear of the
+// controls stacked above it and of its siblings' texts.
+#include "common/app_look.h"
+#include "fake_global_hotkey.h"
+#include "fake_screen_sampler.h"
+#include "mainwin/main_window.h"
+#include "settings/ini_settings.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGlyphRun>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleOption>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+#include <cmath>
+
+namespace tintavo {
+
+namespace {
+
+struct Laid
+{
+    QRectF ink;  // the glyphs' ink, from the layout's top-left
+    QSizeF size; // the layout's lines
+};
+
+// Lays `text` out as a text document does in `font`, wrapped at `width`
+// (none when negative), and measures its glyphs.
+Laid layOut(const QString &text, bool rich, const QFont &font, qreal width)
+{
+    QTextDocument doc;
+    doc.setDefaultFont(font);
+    doc.setDocumentMargin(0);
+    QTextOption option = doc.defaultTextOption();
+    option.setWrapMode(width < 0 ? QTextOption::NoWrap : QTextOption::WordWrap);
+    doc.setDefaultTextOption(option);
+    rich ? doc.setHtml(text) : doc.setPlainText(text);
+    doc.setTextWidth(width);
+    QRectF ink;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QPointF at = doc.documentLayout()->blockBoundingRect(b).topLeft();
+        for (int line = 0; line < b.layout()->lineCount(); ++line) {
+            for (const QGlyphRun &run : b.layout()->lineAt(line).glyphRuns()) {
+                for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i)
+                    ink |= run.rawFont()
+                               .boundingRect(run.glyphIndexes()[i])
+                               .translated(run.positions()[i] + at);
+            }
+        }
+    }
+    return {ink, QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height())};
+}
+
+// Where the control's text goes and the ink of it there, in control
+// coordinates; an empty area for a control without text.
+std::pair<QRect, QRect> textBox(QWidget *w)
+{
+    // Placed as the painter places text in a rectangle, to fractions of a pixel.
+    const auto placed = [w](const Laid &laid, Qt::Alignment align, const QRect &in) {
+        align = QStyle::visualAlignment(w->layoutDirection(), align);
+        const QSizeF room = QSizeF(in.size()) - laid.size;
+        const qreal x = align & Qt::AlignHCenter ? room.width() / 2
+                        : align & Qt::AlignRight ? room.width()
+                                                 : 0;
+        const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
+                        : align & Qt::AlignBottom ? room.height()
+                                                  : 0;
+        // Glyphs are drawn on whole pixels, the pen's position rounded half up.
+        const QRectF ink = laid.ink.translated(in.topLeft() + QPointF(x, y));
+        return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
+                     ink.size().toSize());
+    };
+    const auto caption = [](QString s) { return s.replace(QRegularExpression("&(.)"), "\\1"); };
+    if (auto *label = qobject_cast<QLabel *>(w); label && !label->text().isEmpty()) {
+        const int m = label->margin();
+        const QRect area =
+            label->contentsRect().adjusted(m + std::max(label->indent(), 0), m, -m, -m);
+        const bool rich =
+            label->textFormat() == Qt::RichText ||
+            (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+        const Laid laid =
+            layOut(label->text(), rich, label->font(), label->wordWrap() ? area.width() : -1);
+        return {area, placed(laid, label->alignment(), area)};
+    }
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(edit);
+        opt.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
+        const QRect area = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &opt, edit)
+                               .marginsRemoved(edit->textMargins());
+        // The line edit's own margins and its centring of one line.
+        const QRect line = area.adjusted(2, 1, -2, -1);
+        const Laid laid = layOut(edit->text(), false, edit->font(), -1);
+        const int top = line.top() + (line.height() - edit->fontMetrics().height() + 1) / 2;
+        QRect ink = placed(laid, edit->alignment() & Qt::AlignHorizontal_Mask, line);
+        ink.translate(0, top - line.top());
+        return {area, ink};
+    }
+    if (auto *box = qobject_cast<QCheckBox *>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(box);
+        opt.text = box->text();
+        const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box);
+        const QRect mark = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, box);
+        const QRect ink = placed(layOut(caption(box->text()), false, box->font(), -1),
+                                 Qt::AlignLeft | Qt::AlignVCenter, contents);
+        // The box is drawn as much as the text: both must show whole.
+        return {box->rect(), ink | mark};
+    }
+    if (auto *frame = qobject_cast<QGroupBox *>(w); frame && !frame->title().isEmpty()) {
+        QStyleOptionGroupBox opt;
+        opt.initFrom(frame);
+        opt.text = frame->title();
+        opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &opt,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        return {frame->rect(), placed(layOut(caption(frame->title()), false, frame->font(), -1),
+                                      Qt::AlignCenter, title)};
+    }
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        opt.text = button->text();
+        const QRect area =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
+        return {area, placed(layOut(caption(button->text()), false, button->font(), -1),
+                             Qt::AlignCenter, area)};
+    }
+    return {};
+}
+
+// Every text of `window` fits; the failures, one line each.
+QStringList misfits(QWidget *window)
+{
+    QStringList found;
+    QHash<QWidget *, QRect> inParent; // each text's ink in its parent's coordinates
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        const auto [area, ink] = textBox(w);
+        if (area.isEmpty())
+            continue;
+        const QString name =
+            w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
+        if (!area.contains(ink))
+            found << QStringLiteral("%1: text %2 outside %3")
+                         .arg(name, QDebug::toString(ink), QDebug::toString(area));
+        const QRect mapped = ink.translated(w->pos());
+        if (!w->parentWidget()->rect().contains(mapped))
+            found << QStringLiteral("%1: text cut by its container").arg(name);
+        const QObjectList siblings = w->parentWidget()->children();
+        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
+            // Only a control that fills its background hides what lies under it.
+            auto *above = qobject_cast<QWidget *>(siblings[i]);
+            if (above && above->isVisibleTo(window) && above->autoFillBackground() &&
+                above->geometry().intersects(mapped))
+                found << QStringLiteral("%1: text covered by %2").arg(name, above->objectName());
+        }
+        for (auto it = inParent.cbegin(); it != inParent.cend(); ++it) {
+            if (it.key()->parentWidget() == w->parentWidget() &&
+                it.value().adjusted(-1, -1, 1, 1).intersects(mapped))
+                found << QStringLiteral("%1: text touches %2's").arg(name, it.key()->objectName());
+        }
+        inParent.insert(w, mapped);
+    }
+    // A message box is wide enough for the window manager to show its title
+    // whole beside its icon and buttons.
+    if (auto *box = qobject_cast<QMessageBox *>(window)) {
+        const int needed = box->fontMetrics().horizontalAdvance(box->windowTitle()) + 200;
+        if (box->width() < needed)
+            found << QStringLiteral("title \"%1\" needs %2 px, box %3 px")
+                         .arg(box->windowTitle())
+                         .arg(needed)
+                         .arg(box->width());
+    }
+    return found;
+}
+
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->objectName() == QLatin1String(name))
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TextFitTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    test::FakeScreenSampler sampler;
+    test::FakeGlobalHotKey hotKey;
+    std::unique_ptr<MainWindow> form;
+    QStringList checked; // the windows the current row looked at
+    QStringList found;
+
+    void check(QWidget *window, const QString &what)
+    {
+        QVERIFY2(window, qPrintable(what));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        checked << what;
+        for (const QString &misfit : misfits(window))
+            found << what + QStringLiteral(": ") + misfit;
+    }
+
+    // Does what opens a modal box, checks the box and closes it.
+    void checkModal(const QString &what, const std::function<void()> &open)
+    {
+        bool seen = false;
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [&, poll] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                seen = true;
+                check(box, what + QStringLiteral(" \"") + box->text() + QLatin1Char('"'));
+                box->reject();
+            }
+        });
+        poll->start(10);
+        open();
+        QTRY_VERIFY2(seen, qPrintable(what));
+    }
+
+    QWidget *click(const char *button, const char *opens)
+    {
+        form->findChild<QPushButton *>(QLatin1String(button))->click();
+        QWidget *w = nullptr;
+        (void)QTest::qWaitFor([&] { return (w = topLevel(opens)) != nullptr; });
+        return w;
+    }
+
+    void typeInto(const char *box, const QString &text)
+    {
+        auto *edit = form->findChild<QLineEdit *>(QLatin1String(box));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(3, edit->height() / 2));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setUpApplicationLook(*qApp);
+        setIniPathForTesting(settingsDir.filePath(QStringLiteral("Tintavo.ini")));
+    }
+
+    void init()
+    {
+        sampler = test::FakeScreenSampler{};
+        hotKey.nextResult = HotKeyResult::Registered;
+        form = std::make_unique<MainWindow>(
+            MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}});
+        form->Form_Initialize();
+        checked.clear();
+        found.clear();
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        qDeleteAll(QApplication::topLevelWidgets());
+    }
+
+    void everyTextFits_data()
+    {
+        QTest::addColumn<QString>("state");
+        for (const char *row :
+             {"main window, settings and About", "picker at 1501,1101", "picker, key taken",
+              "picker, no hot keys", "picker, no screen", "error and question boxes"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+
+    void everyTextFits()
+    {
+        QFETCH(QString, state);
+        const QString &row = state;
+        if (row.startsWith(QLatin1String("main"))) {
+            check(form.get(), QStringLiteral("main window"));
+            check(click("exit_me", "FrmSet"), QStringLiteral("settings dialog"));
+            check(click("about_me", "frmAbout"), QStringLiteral("About dialog"));
+            checkModal(QStringLiteral("About notice"), [] {
+                topLevel("frmAbout")
+                    ->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))
+                    ->click();
+            });
+        } else if (row.startsWith(QLatin1String("picker"))) {
+            sampler.cursorScript = {QPoint(1501, 1101)};
+            sampler.isAvailable = !row.endsWith(QLatin1String("no screen"));
+            hotKey.nextResult = row.endsWith(QLatin1String("taken")) ? HotKeyResult::Taken
+                                : row.endsWith(QLatin1String("hot keys"))
+                                    ? HotKeyResult::NotAvailable
+                                    : HotKeyResult::Registered;
+            QWidget *picker = click("cmdMouse", "Form2");
+            if (sampler.isAvailable)
+                QTRY_VERIFY(picker->findChild<QLabel *>(QStringLiteral("lblData(0)"))
+                                ->text()
+                                .endsWith(QLatin1String("1501,1101")));
+            check(picker, row);
+        } else {
+            // One of each: a hexadecimal digit, a hexadecimal length, a
+            // letter in a decimal box, a number too large, and the question
+            // before a random fill.
+            const std::pair<const char *, const char *> typed[] = {{"fg_red_hex", "G"},
+                                                                   {"fg_red_hex", "ABC"},
+                                                                   {"fg_red_dec", "x"},
+                                                                   {"fg_red_dec", "300"}};
+            for (const auto &[box, text] : typed)
+                checkModal(QString::fromLatin1(box),
+                           [&] { typeInto(box, QString::fromLatin1(text)); });
+            checkModal(QStringLiteral("question"), [this] {
+                form->findChild<QPushButton *>(QStringLiteral("show_help"))->click();
+            });
+        }
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+};
+
+} // namespace tintavo
+
+QTEST_MAIN(tintavo::TextFitTest)
+#include "text_fit_test.moc"
