@@ -26,6 +26,8 @@
 #include <QTimer>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace tintavo {
 
 namespace {
@@ -156,23 +158,23 @@ QStringList misfits(QWidget *window)
         const QString name =
             w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
         if (!area.contains(ink))
-            found << QStringLiteral("%1: text %2 outside %3")
-                         .arg(name, QDebug::toString(ink), QDebug::toString(area));
+            found << u"%1: text %2 outside %3"_s.arg(name, QDebug::toString(ink),
+                                                     QDebug::toString(area));
         const QRect mapped = ink.translated(w->pos());
         if (!w->parentWidget()->rect().contains(mapped))
-            found << QStringLiteral("%1: text cut by its container").arg(name);
+            found << u"%1: text cut by its container"_s.arg(name);
         const QObjectList siblings = w->parentWidget()->children();
         for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
             // Only a control that fills its background hides what lies under it.
             auto *above = qobject_cast<QWidget *>(siblings[i]);
             if (above && above->isVisibleTo(window) && above->autoFillBackground() &&
                 above->geometry().intersects(mapped))
-                found << QStringLiteral("%1: text covered by %2").arg(name, above->objectName());
+                found << u"%1: text covered by %2"_s.arg(name, above->objectName());
         }
         for (auto it = inParent.cbegin(); it != inParent.cend(); ++it) {
             if (it.key()->parentWidget() == w->parentWidget() &&
                 it.value().adjusted(-1, -1, 1, 1).intersects(mapped))
-                found << QStringLiteral("%1: text touches %2's").arg(name, it.key()->objectName());
+                found << u"%1: text touches %2's"_s.arg(name, it.key()->objectName());
         }
         inParent.insert(w, mapped);
     }
@@ -181,10 +183,7 @@ QStringList misfits(QWidget *window)
     if (auto *box = qobject_cast<QMessageBox *>(window)) {
         const int needed = box->fontMetrics().horizontalAdvance(box->windowTitle()) + 200;
         if (box->width() < needed)
-            found << QStringLiteral("title \"%1\" needs %2 px, box %3 px")
-                         .arg(box->windowTitle())
-                         .arg(needed)
-                         .arg(box->width());
+            found << u"title needs %1 px, box %2 px"_s.arg(needed).arg(box->width());
     }
     return found;
 }
@@ -208,16 +207,14 @@ class TextFitTest : public QObject
     test::FakeScreenSampler sampler;
     test::FakeGlobalHotKey hotKey;
     std::unique_ptr<MainWindow> form;
-    QStringList checked; // the windows the current row looked at
     QStringList found;
 
     void check(QWidget *window, const QString &what)
     {
         QVERIFY2(window, qPrintable(what));
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        checked << what;
         for (const QString &misfit : misfits(window))
-            found << what + QStringLiteral(": ") + misfit;
+            found << what + u": "_s + misfit;
     }
 
     // Does what opens a modal box, checks the box and closes it.
@@ -229,7 +226,7 @@ class TextFitTest : public QObject
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 poll->deleteLater();
                 seen = true;
-                check(box, what + QStringLiteral(" \"") + box->text() + QLatin1Char('"'));
+                check(box, what + u" \""_s + box->text() + QLatin1Char('"'));
                 box->reject();
             }
         });
@@ -260,7 +257,7 @@ private slots:
     void initTestCase()
     {
         setUpApplicationLook(*qApp);
-        setIniPathForTesting(settingsDir.filePath(QStringLiteral("Tintavo.ini")));
+        setIniPathForTesting(settingsDir.filePath(u"Tintavo.ini"_s));
     }
 
     void init()
@@ -270,7 +267,6 @@ private slots:
         form = std::make_unique<MainWindow>(
             MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}});
         form->Form_Initialize();
-        checked.clear();
         found.clear();
     }
 
@@ -282,7 +278,7 @@ private slots:
 
     void everyTextFits_data()
     {
-        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("row");
         for (const char *row :
              {"main window, settings and About", "picker at 1501,1101", "picker, key taken",
               "picker, no hot keys", "picker, no screen", "error and question boxes"})
@@ -291,29 +287,24 @@ private slots:
 
     void everyTextFits()
     {
-        QFETCH(QString, state);
-        const QString &row = state;
-        if (row.startsWith(QLatin1String("main"))) {
-            check(form.get(), QStringLiteral("main window"));
-            check(click("exit_me", "FrmSet"), QStringLiteral("settings dialog"));
-            check(click("about_me", "frmAbout"), QStringLiteral("About dialog"));
-            checkModal(QStringLiteral("About notice"), [] {
-                topLevel("frmAbout")
-                    ->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))
-                    ->click();
+        QFETCH(QString, row);
+        if (row.startsWith(u"main"_s)) {
+            check(form.get(), u"main window"_s);
+            check(click("exit_me", "FrmSet"), u"settings dialog"_s);
+            check(click("about_me", "frmAbout"), u"About dialog"_s);
+            checkModal(u"About notice"_s, [] {
+                topLevel("frmAbout")->findChild<QPushButton *>(u"cmdSysInfo"_s)->click();
             });
-        } else if (row.startsWith(QLatin1String("picker"))) {
+        } else if (row.startsWith(u"picker"_s)) {
             sampler.cursorScript = {QPoint(1501, 1101)};
-            sampler.isAvailable = !row.endsWith(QLatin1String("no screen"));
-            hotKey.nextResult = row.endsWith(QLatin1String("taken")) ? HotKeyResult::Taken
-                                : row.endsWith(QLatin1String("hot keys"))
-                                    ? HotKeyResult::NotAvailable
-                                    : HotKeyResult::Registered;
+            sampler.isAvailable = !row.endsWith(u"no screen"_s);
+            hotKey.nextResult = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
+                                : row.endsWith(u"hot keys"_s) ? HotKeyResult::NotAvailable
+                                                              : HotKeyResult::Registered;
             QWidget *picker = click("cmdMouse", "Form2");
             if (sampler.isAvailable)
-                QTRY_VERIFY(picker->findChild<QLabel *>(QStringLiteral("lblData(0)"))
-                                ->text()
-                                .endsWith(QLatin1String("1501,1101")));
+                QTRY_VERIFY(
+                    picker->findChild<QLabel *>(u"lblData(0)"_s)->text().endsWith(u"1501,1101"_s));
             check(picker, row);
         } else {
             // One of each: a hexadecimal digit, a hexadecimal length, a
@@ -326,9 +317,8 @@ private slots:
             for (const auto &[box, text] : typed)
                 checkModal(QString::fromLatin1(box),
                            [&] { typeInto(box, QString::fromLatin1(text)); });
-            checkModal(QStringLiteral("question"), [this] {
-                form->findChild<QPushButton *>(QStringLiteral("show_help"))->click();
-            });
+            checkModal(u"question"_s,
+                       [this] { form->findChild<QPushButton *>(u"show_help"_s)->click(); });
         }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
