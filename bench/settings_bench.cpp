@@ -92,16 +92,6 @@ int main()
         out.commit();
     });
 
-    // One read per swatch is how a caller should not do it; a few hundred
-    // calls show the cost of each.
-    constexpr int kSingles = 200;
-    Timing single = timeIt([] {
-        for (int i = 0; i < kSingles; ++i)
-            (void)LoadStoredColor(i);
-    });
-    single.medianMs /= kSingles;
-    single.minMs /= kSingles;
-
     const bool same = loaded == colors || loaded == changed;
     std::printf("settings file with %d swatches (%lld bytes), %d runs each, median / best:\n",
                 kSwatches, static_cast<long long>(bytes.size()), kRepeats);
@@ -119,8 +109,6 @@ int main()
                 apply.minMs);
     std::printf("  QSaveFile write + commit of the text   %8.2f / %6.2f ms\n", commit.medianMs,
                 commit.minMs);
-    std::printf("  LoadStoredColor, one call             %8.2f / %6.2f ms\n", single.medianMs,
-                single.minMs);
     setIniPathForTesting(QString());
     return same ? 0 : 1;
 }

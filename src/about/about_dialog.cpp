@@ -1,20 +1,17 @@
 #include "about/about_dialog.h"
 
 #include "about/about_logo.h"
-#include "about/system_services.h"
 #include "common/control_table.h"
-#include "common/message_box_width.h"
+#include "desktop/message_boxes.h"
+#include "desktop/system_info.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
 #include <algorithm>
 #include <array>
 
@@ -63,42 +60,24 @@ constexpr DesignLine kLine2{2850, 1740, 5565, 1740};
 constexpr DesignLine kLine1_1{90, 2955, 5715, 2955};
 constexpr DesignLine kLine1_0{165, 2970, 5714, 2970};
 
+// A link is lit (blue, underlined) while the pointer is over it, and stays
+// so until the pointer reaches the bare window area.
+void setLinkLit(QLabel *link, bool lit)
+{
+    QPalette palette = link->palette();
+    palette.setColor(QPalette::WindowText, lit ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    link->setPalette(palette);
+    QFont font = link->font();
+    font.setUnderline(lit);
+    link->setFont(font);
+}
+
 void setTextColor(QLabel *label, const QColor &color)
 {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
     label->setPalette(palette);
 }
-
-void setUnderline(QLabel *label, bool on)
-{
-    QFont font = label->font();
-    font.setUnderline(on);
-    label->setFont(font);
-}
-
-class DesktopUrlOpener : public UrlOpener
-{
-public:
-    void openUrl(const QString &url) override { QDesktopServices::openUrl(QUrl(url)); }
-};
-
-class MessageBoxNotice : public NoticeService
-{
-public:
-    explicit MessageBoxNotice(QWidget *parent) : parent_(parent) {}
-
-    void showNotice(const QString &text) override
-    {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok,
-                        parent_);
-        widenForTitle(box);
-        box.exec();
-    }
-
-private:
-    QPointer<QWidget> parent_;
-};
 
 } // namespace
 
@@ -108,16 +87,10 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
       services_(std::move(services))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    if (!services_.registry)
-        services_.registry = std::make_shared<SystemInfoRegistry>();
-    if (!services_.launcher)
-        services_.launcher = std::make_shared<DetachedProcessLauncher>();
+    if (!services_.messages)
+        services_.messages = std::make_shared<MessageBoxService>(this);
     if (!services_.urls)
         services_.urls = std::make_shared<DesktopUrlOpener>();
-    if (!services_.notices)
-        services_.notices = std::make_shared<MessageBoxNotice>(this);
-    if (!services_.fileExists)
-        services_.fileExists = ordinaryFileExists;
 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("关于[Kelmira]"));
@@ -172,23 +145,24 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
-    Label1 = qobject_cast<QLabel *>(made.value(QStringLiteral("Label1")));
-    Label4 = qobject_cast<QLabel *>(made.value(QStringLiteral("Label4")));
-    for (QLabel *link : {Label1, Label4}) {
+    webSiteLink_ = qobject_cast<QLabel *>(made.value(QStringLiteral("Label1")));
+    forumLink_ = qobject_cast<QLabel *>(made.value(QStringLiteral("Label4")));
+    for (QLabel *link : {webSiteLink_, forumLink_}) {
         link->setMouseTracking(true);
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
 
-    cmdOK = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdOK")));
-    auto *cmdSysInfo = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdSysInfo")));
-    cmdOK->setDefault(true);
-    cmdOK->setFocus();
-    connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::cmdSysInfo_Click);
+    okButton_ = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdOK")));
+    auto *systemInfoButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdSysInfo")));
+    okButton_->setDefault(true);
+    okButton_->setFocus();
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
 }
 
-AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *parent, AboutServices services)
+AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *parent,
+                                     AboutServices services)
 {
     if (!slot)
         slot = new AboutDialog(parent, std::move(services));
@@ -201,7 +175,7 @@ AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *paren
 
 void AboutDialog::reject()
 {
-    cmdOK->click();
+    okButton_->click();
 }
 
 void AboutDialog::closeEvent(QCloseEvent *event)
@@ -211,23 +185,23 @@ void AboutDialog::closeEvent(QCloseEvent *event)
 
 void AboutDialog::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+    if (!childAt(event->position().toPoint())) {
+        setLinkLit(webSiteLink_, false);
+        setLinkLit(forumLink_, false);
+    }
     QDialog::mouseMoveEvent(event);
 }
 
 bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *link = watched == Label1 || watched == Label4 ? static_cast<QLabel *>(watched) : nullptr;
+    auto *link =
+        watched == webSiteLink_ || watched == forumLink_ ? static_cast<QLabel *>(watched) : nullptr;
     if (!link)
         return QDialog::eventFilter(watched, event);
 
     switch (event->type()) {
     case QEvent::MouseMove:
-        if (link == Label1)
-            Label1_MouseMove();
-        else
-            Label4_MouseMove();
+        setLinkLit(link, true);
         break;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
@@ -240,12 +214,8 @@ bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
                            link->rect().contains(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton)
             pressedLink_ = nullptr;
-        if (click) {
-            if (link == Label1)
-                Label1_Click();
-            else
-                Label4_Click();
-        }
+        if (click)
+            services_.urls->openUrl(link == webSiteLink_ ? kWebSiteUrl : kForumUrl);
         break;
     }
     default:
@@ -272,63 +242,10 @@ void AboutDialog::paintEvent(QPaintEvent *event)
                Qt::white);
 }
 
-void AboutDialog::cmdOK_Click()
+void AboutDialog::startSystemInfo()
 {
-    close();
-}
-
-void AboutDialog::cmdSysInfo_Click()
-{
-    StartSysInfo();
-}
-
-void AboutDialog::Label1_Click()
-{
-    visit_link(kWebSiteUrl);
-}
-
-void AboutDialog::Label4_Click()
-{
-    visit_link(kForumUrl);
-}
-
-void AboutDialog::Label1_MouseMove()
-{
-    link_hover(Label1);
-}
-
-void AboutDialog::Label4_MouseMove()
-{
-    link_hover(Label4);
-}
-
-void AboutDialog::Form_MouseMove()
-{
-    link_normal(Label1);
-    link_normal(Label4);
-}
-
-void AboutDialog::visit_link(const QString &url)
-{
-    services_.urls->openUrl(url);
-}
-
-void AboutDialog::link_hover(QLabel *lbl)
-{
-    setTextColor(lbl, QColor(0, 0, 255));
-    setUnderline(lbl, true);
-}
-
-void AboutDialog::link_normal(QLabel *lbl)
-{
-    setTextColor(lbl, QColor(0, 0, 0));
-    setUnderline(lbl, false);
-}
-
-void AboutDialog::StartSysInfo()
-{
-    tintavo::StartSysInfo(*services_.registry, services_.fileExists, *services_.launcher,
-                          *services_.notices);
+    if (!startSystemInfoTool())
+        services_.messages->showNotice(kSystemInfoUnavailable);
 }
 
 } // namespace tintavo

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "about/registry.h"
-#include "about/sys_info.h"
-#include "about/url_opener.h"
+#include "desktop/desktop_services.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -13,16 +11,12 @@ class QPushButton;
 
 namespace tintavo {
 
-// What the About dialog reaches outside itself. Members left empty are filled
-// with the real services: SystemInfoRegistry, DetachedProcessLauncher, the
-// desktop's browser, a message box over the dialog, ordinaryFileExists.
+// What the About dialog reaches outside itself; empty members are filled with
+// the real ones: a message box over the dialog and the desktop's browser.
 struct AboutServices
 {
-    std::shared_ptr<Registry> registry;
-    std::shared_ptr<ProcessLauncher> launcher;
+    std::shared_ptr<MessageService> messages;
     std::shared_ptr<UrlOpener> urls;
-    std::shared_ptr<NoticeService> notices;
-    FileCheck fileExists;
 };
 
 // The About dialog: logo, credits, two links that light up under the pointer
@@ -42,9 +36,9 @@ public:
     // The About button's action: creates and shows the dialog when `slot` is
     // empty, otherwise brings the open one to the front. Returns the dialog.
     static AboutDialog *showSingle(QPointer<AboutDialog> &slot, QWidget *parent = nullptr,
-                                AboutServices services = {});
+                                   AboutServices services = {});
 
-    // Esc presses cmdOK.
+    // Esc presses OK.
     void reject() override;
 
 protected:
@@ -54,23 +48,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    void Label1_Click();
-    void Label4_Click();
-    void Label1_MouseMove();
-    void Label4_MouseMove();
-    void Form_MouseMove();
-
-    void visit_link(const QString &url);
-    void link_hover(QLabel *lbl);
-    void link_normal(QLabel *lbl);
-    void StartSysInfo();
+    void startSystemInfo();
 
     AboutServices services_;
-    QLabel *Label1 = nullptr;
-    QLabel *Label4 = nullptr;
-    QPushButton *cmdOK = nullptr;
+    QLabel *webSiteLink_ = nullptr;
+    QLabel *forumLink_ = nullptr;
+    QPushButton *okButton_ = nullptr;
     QLabel *pressedLink_ = nullptr; // the link a left press started on
 };
 

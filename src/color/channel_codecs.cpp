@@ -1,7 +1,7 @@
 #include "color/channel_codecs.h"
 
-#include "color/message_service.h"
 #include "common/floor_div.h"
+#include "desktop/desktop_services.h"
 
 #include <cmath>
 

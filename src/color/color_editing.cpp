@@ -3,10 +3,10 @@
 #include "color/channel_codecs.h"
 #include "color/color_chooser.h"
 #include "color/color_code_line.h"
-#include "color/message_service.h"
 #include "common/qt_color.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
+#include "desktop/desktop_services.h"
 
 #include <QEvent>
 #include <QLineEdit>

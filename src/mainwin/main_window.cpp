@@ -3,16 +3,15 @@
 #include "about/about_dialog.h"
 #include "color/color_editing.h"
 #include "color/editor_controls.h"
-#include "color/message_box_service.h"
 #include "color/qt_color_chooser.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
+#include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/main_controls.h"
-#include "mainwin/question_box.h"
 #include "mainwin/random_fill.h"
 #include "picker/picker_window.h"
 #include "platform/global_hotkey.h"
@@ -77,7 +76,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore(
         {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
-         [this] { return m_colorBox->lPicIndex; }, [this] { return settings.lAutoSave == 1; }},
+         [this] { return m_colorBox->lPicIndex; }, [this] { return settings.autoSave; }},
         this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
@@ -142,24 +141,20 @@ void MainWindow::Form_Initialize()
     }
 
     const SettingsSnapshot file;
-    const IniSettings stored = file.settings();
-    settings.lAutoSave = stored.AutoSave;
-    settings.LAutoLoad = stored.AutoLoad;
-    settings.lColor = stored.nColor;
-    settings.lRemenber = stored.AutoRember;
+    settings = file.settings();
 
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
-    settings.lColor = std::clamp(settings.lColor, 2, ColorBoxModel::kMaxSwatches);
-    m_colorBox->AddPics(settings.lColor - 1, m_random);
+    settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
+    m_colorBox->AddPics(settings.swatchCount - 1, m_random);
     show();
 
-    if (settings.LAutoLoad == 1)
+    if (settings.autoLoad)
         m_colorBox->setColors(file.storedColors(m_colorBox->count()));
     else
         m_colorBox->fillColors(kWhite);
     m_colorBox->lPicIndex =
-        FindStartSlot(m_colorBox->colors(), settings.lRemenber, stored.StartPoint);
+        FindStartSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
     m_store->setLoaded(m_colorBox->colors());
 }
 
@@ -230,7 +225,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::Form_Unload()
 {
-    if (settings.lAutoSave != 1)
+    if (!settings.autoSave)
         return;
     for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
         ColorBoxStore::printFailure(saved);
@@ -241,7 +236,7 @@ void MainWindow::Form_Unload()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (settings.lAutoSave != 1)
+    if (!settings.autoSave)
         return;
     if (const SaveResult saved = m_store->save(); !saved) {
         ColorBoxStore::printFailure(saved);
@@ -299,10 +294,8 @@ void MainWindow::exit_me_Click()
 {
     SettingsDialog::showSingle(
         m_settingsDialog, settings,
-        [this](const SettingsMembers &m) {
-            const SaveResult saved =
-                SaveSettings(IniSettings{m.lAutoSave, m.LAutoLoad, m.lColor, m.lRemenber, 0});
-            if (!saved) {
+        [this](const Settings &edited) {
+            if (const SaveResult saved = SaveSettings(edited); !saved) {
                 ColorBoxStore::printFailure(saved);
                 m_messages->showError(saved.message());
             }

@@ -5,7 +5,7 @@
 #include "colorbox/random_source.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
-#include "mainwin/settings_members.h"
+#include "settings/settings.h"
 
 #include <QHash>
 #include <QPointer>
@@ -84,9 +84,9 @@ public:
     // The picker window while it is open.
     PickerWindow *picker() const;
 
-    // Shared with the picker and the settings dialog. The next capture slot,
-    // lPicIndex, is the colour box's.
-    SettingsMembers settings;
+    // As read at start-up and edited by the settings dialog since; the next
+    // capture slot itself is the colour box's.
+    Settings settings;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -167,15 +167,18 @@ void setIniPathForTesting(const QString &path)
 
 SettingsSnapshot::SettingsSnapshot() : m_profile(ReadProfileFile(GetIniPath())) {}
 
-IniSettings SettingsSnapshot::settings() const
+Settings SettingsSnapshot::settings() const
 {
-    const IniSettings defaults;
-    IniSettings s;
-    s.AutoSave = m_profile.readInt(kAppSetRead, kAutoSave, defaults.AutoSave);
-    s.AutoLoad = m_profile.readInt(kAppSetRead, kAutoLoad, defaults.AutoLoad);
-    s.nColor = m_profile.readInt(kAppSetRead, kCount, defaults.nColor);
-    s.AutoRember = m_profile.readInt(kAppSetRead, kRemember, defaults.AutoRember);
-    s.StartPoint = m_profile.readInt(kAppSetRead, kStartPoint, defaults.StartPoint);
+    const Settings defaults;
+    const auto readSwitch = [this](QByteArrayView key, bool fallback) {
+        return m_profile.readInt(kAppSetRead, key, fallback ? 1 : 0) == 1;
+    };
+    Settings s;
+    s.autoSave = readSwitch(kAutoSave, defaults.autoSave);
+    s.autoLoad = readSwitch(kAutoLoad, defaults.autoLoad);
+    s.swatchCount = m_profile.readInt(kAppSetRead, kCount, defaults.swatchCount);
+    s.rememberStartSlot = readSwitch(kRemember, defaults.rememberStartSlot);
+    s.startSlot = m_profile.readInt(kAppSetRead, kStartPoint, defaults.startSlot);
     return s;
 }
 
@@ -190,14 +193,9 @@ std::vector<ColorValue> SettingsSnapshot::storedColors(qint32 count) const
     return colors;
 }
 
-IniSettings LoadSettings()
+Settings LoadSettings()
 {
     return SettingsSnapshot().settings();
-}
-
-ColorValue LoadStoredColor(qint32 index)
-{
-    return ReadProfileInt(kColorSection, ColorKey(index).view(), kWhite, GetIniPath());
 }
 
 std::vector<ColorValue> LoadStoredColors(qint32 count)
@@ -224,10 +222,11 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
     return SaveColorBox(colors, loaded, changed, startPoint, true);
 }
 
-SaveResult SaveSettings(const IniSettings &s)
+SaveResult SaveSettings(const Settings &s)
 {
-    const QByteArray values[] = {QByteArray::number(s.AutoSave), QByteArray::number(s.AutoLoad),
-                                 QByteArray::number(s.nColor), QByteArray::number(s.AutoRember)};
+    const QByteArray values[] = {s.autoSave ? "1" : "0", s.autoLoad ? "1" : "0",
+                                 QByteArray::number(s.swatchCount),
+                                 s.rememberStartSlot ? "1" : "0"};
     const IniEntry entries[] = {
         {kAppSetRead, kAutoSave, values[0]},
         {kAppSetRead, kAutoLoad, values[1]},

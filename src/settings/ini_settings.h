@@ -2,6 +2,7 @@
 
 #include "color/color_value.h"
 #include "settings/ini_profile.h"
+#include "settings/settings.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -10,17 +11,6 @@
 #include <vector>
 
 namespace tintavo {
-
-// The stored settings, named after their keys; the defaults are what a start
-// without a settings file gets.
-struct IniSettings
-{
-    qint32 AutoSave = 1;
-    qint32 AutoLoad = 1;
-    qint32 nColor = 64;
-    qint32 AutoRember = 1;
-    qint32 StartPoint = 0;
-};
 
 // "Tintavo.ini" beside the executable; when that folder takes no files and
 // holds no Tintavo.ini (a system-wide install), Tintavo.ini in the user's
@@ -39,7 +29,7 @@ public:
     SettingsSnapshot();
 
     // As LoadSettings.
-    IniSettings settings() const;
+    Settings settings() const;
     // As LoadStoredColors.
     std::vector<ColorValue> storedColors(qint32 count) const;
 
@@ -49,10 +39,7 @@ private:
 
 // All five settings, the file parsed once; a missing file, section or key, or
 // an empty value, gives the default of that key.
-IniSettings LoadSettings();
-
-// The colour stored for a swatch, white when there is none.
-ColorValue LoadStoredColor(qint32 index);
+Settings LoadSettings();
 
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> LoadStoredColors(qint32 count);
@@ -64,8 +51,9 @@ SaveResult SaveStoredColors(std::span<const ColorValue> colors);
 // The next colour-box slot, kept for the next start.
 SaveResult SaveStartPoint(qint32 slot);
 
-// AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order.
-SaveResult SaveSettings(const IniSettings &s);
+// AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order;
+// a switch as 1 or 0.
+SaveResult SaveSettings(const Settings &s);
 
 // The colour box's save as one change of the file: of the non-white swatches,
 // those marked in `changed` and those whose stored colour is still the one in

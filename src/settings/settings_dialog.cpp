@@ -29,24 +29,12 @@ constexpr auto kControls = std::to_array<ControlSpec>({
 
 constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 
-// A switch reads as on only when it is exactly 1, as everywhere else in the
-// program; a hand-edited 2 therefore shows cleared, and saving writes 0.
-void showSwitch(QCheckBox *box, qint32 value)
-{
-    box->setChecked(value == 1);
-}
-
-qint32 readSwitch(const QCheckBox *box)
-{
-    return box->isChecked() ? 1 : 0;
-}
-
 } // namespace
 
-SettingsDialog::SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent)
+SettingsDialog::SettingsDialog(Settings &settings, SaveFn save, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      members_(members), saveSettings_(std::move(saveSettings))
+      settings_(settings), save_(std::move(save))
 {
     setObjectName(QStringLiteral("FrmSet"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -54,34 +42,32 @@ SettingsDialog::SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSett
     setFixedSize(toPixels(kClientArea).size());
 
     const auto made = buildControls(this, kControls);
-    Text1 = qobject_cast<QLineEdit *>(made.value(QStringLiteral("Text1")));
-    Check1 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check1")));
-    Check2 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check2")));
-    Check3 = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check3")));
+    countBox_ = qobject_cast<QLineEdit *>(made.value(QStringLiteral("Text1")));
+    autoSaveBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check1")));
+    autoLoadBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check2")));
+    rememberBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check3")));
     // The first check box is 12 pixels high: its box and caption are drawn to
     // that height, and the other two match it.
-    for (QCheckBox *box : {Check1, Check2, Check3})
+    for (QCheckBox *box : {autoSaveBox_, autoLoadBox_, rememberBox_})
         box->setFont(compactInterfaceFont());
     setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 11px; height: 11px; }"));
 
     // Neither button is default, and Enter must not press the focused one.
-    auto *Command1 = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command1")));
-    auto *Command2 = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command2")));
-    for (QPushButton *button : {Command1, Command2}) {
+    auto *saveButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command1")));
+    auto *discardButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command2")));
+    for (QPushButton *button : {saveButton, discardButton})
         button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-    connect(Command1, &QPushButton::clicked, this, &SettingsDialog::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &SettingsDialog::Command2_Click);
+    connect(saveButton, &QPushButton::clicked, this, &SettingsDialog::saveAndClose);
+    connect(discardButton, &QPushButton::clicked, this, &QWidget::close);
 
-    Form_Load();
+    showSettings();
 }
 
-SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, SettingsMembers &members,
-                           SaveSettingsFn saveSettings, QWidget *parent)
+SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, Settings &settings,
+                                           SaveFn save, QWidget *parent)
 {
     if (!slot)
-        slot = new SettingsDialog(members, std::move(saveSettings), parent);
+        slot = new SettingsDialog(settings, std::move(save), parent);
     slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
     slot->show();
     slot->raise();
@@ -93,30 +79,25 @@ void SettingsDialog::reject() {}
 
 void SettingsDialog::closeEvent(QCloseEvent *event)
 {
-    event->accept();
+    event->accept(); // QDialog's own would ask reject(), which keeps the dialog open
 }
 
-void SettingsDialog::Form_Load()
+void SettingsDialog::showSettings()
 {
-    Text1->setText(QString::number(members_.lColor));
-    showSwitch(Check1, members_.lAutoSave);
-    showSwitch(Check2, members_.LAutoLoad);
-    showSwitch(Check3, members_.lRemenber);
+    countBox_->setText(QString::number(settings_.swatchCount));
+    autoSaveBox_->setChecked(settings_.autoSave);
+    autoLoadBox_->setChecked(settings_.autoLoad);
+    rememberBox_->setChecked(settings_.rememberStartSlot);
 }
 
-void SettingsDialog::Command1_Click()
+void SettingsDialog::saveAndClose()
 {
-    members_.lAutoSave = readSwitch(Check1);
-    members_.LAutoLoad = readSwitch(Check2);
-    members_.lColor = countFromText(Text1->text());
-    members_.lRemenber = readSwitch(Check3);
-    if (saveSettings_)
-        saveSettings_(members_);
-    close();
-}
-
-void SettingsDialog::Command2_Click()
-{
+    settings_.autoSave = autoSaveBox_->isChecked();
+    settings_.autoLoad = autoLoadBox_->isChecked();
+    settings_.swatchCount = countFromText(countBox_->text());
+    settings_.rememberStartSlot = rememberBox_->isChecked();
+    if (save_)
+        save_(settings_);
     close();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/settings_members.h"
+#include "settings/settings.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -8,11 +8,10 @@
 
 class QCheckBox;
 class QLineEdit;
-class QPushButton;
 
 namespace tintavo {
 
-// The settings dialog: edits the main window's four stored settings in place.
+// The settings dialog: edits the running program's settings in place.
 // Modeless, one instance at a time, and it deletes itself when closed, so the
 // owner keeps it in a QPointer (see showSingle).
 class SettingsDialog : public QDialog
@@ -20,18 +19,18 @@ class SettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // Writes the four settings to the settings file; called by Save with the
-    // members just set. The dialog never touches the file itself.
-    using SaveSettingsFn = std::function<void(const SettingsMembers &)>;
+    // Writes the settings to the settings file; called by Save once
+    // `settings` holds the edited values. The dialog never touches the file.
+    using SaveFn = std::function<void(const Settings &)>;
 
-    // `members` must outlive the dialog (the main window owns both).
-    SettingsDialog(SettingsMembers &members, SaveSettingsFn saveSettings, QWidget *parent = nullptr);
+    // `settings` must outlive the dialog (the main window owns both).
+    SettingsDialog(Settings &settings, SaveFn save, QWidget *parent = nullptr);
 
     // The settings button's action: creates, fills and shows the dialog when
     // `slot` is empty, otherwise only brings the open one to the front with
     // whatever the user has typed so far. Returns the dialog shown.
-    static SettingsDialog *showSingle(QPointer<SettingsDialog> &slot, SettingsMembers &members,
-                              SaveSettingsFn saveSettings, QWidget *parent = nullptr);
+    static SettingsDialog *showSingle(QPointer<SettingsDialog> &slot, Settings &settings,
+                                      SaveFn save, QWidget *parent = nullptr);
 
     // There is no cancel button: Esc leaves the dialog open.
     void reject() override;
@@ -41,16 +40,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
+    void showSettings();
+    void saveAndClose();
 
-    SettingsMembers &members_;
-    SaveSettingsFn saveSettings_;
-    QLineEdit *Text1 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QCheckBox *Check2 = nullptr;
-    QCheckBox *Check3 = nullptr;
+    Settings &settings_;
+    SaveFn save_;
+    QLineEdit *countBox_ = nullptr;
+    QCheckBox *autoSaveBox_ = nullptr;
+    QCheckBox *autoLoadBox_ = nullptr;
+    QCheckBox *rememberBox_ = nullptr;
 };
 
 } // namespace tintavo

@@ -1,18 +1,29 @@
 #pragma once
 
-#include "color/message_service.h"
+#include "desktop/desktop_services.h"
 
 #include <QStringList>
 
 namespace tintavo::test {
 
-// Records the error texts it is asked to show instead of blocking on a box.
+// Records the texts it is asked to show instead of blocking on a box.
 class FakeMessageService : public MessageService
 {
 public:
-    void showError(const QString &text) override;
+    void showError(const QString &text) override { shown << text; }
+    void showNotice(const QString &text) override { notices << text; }
 
-    QStringList shown;
+    QStringList shown; // errors
+    QStringList notices;
+};
+
+// Records the addresses instead of starting a browser.
+class FakeUrlOpener : public UrlOpener
+{
+public:
+    void openUrl(const QString &url) override { opened << url; }
+
+    QStringList opened;
 };
 
 } // namespace tintavo::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/question_service.h"
+#include "desktop/desktop_services.h"
 
 #include <QStringList>
 

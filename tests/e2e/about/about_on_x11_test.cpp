@@ -3,7 +3,7 @@
 // QCursor::setPos, so the X server itself reports the motion).
 
 #include "about/about_dialog.h"
-#include "fake_about_services.h"
+#include "fake_message_service.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -81,11 +81,9 @@ private:
 
     AboutDialog *open(QWidget *parent = nullptr)
     {
-        AboutServices services;
-        services.urls = std::make_shared<test::FakeUrlOpener>();
-        services.notices = std::make_shared<test::FakeNoticeService>();
-        services.launcher = std::make_shared<test::FakeProcessLauncher>();
-        AboutDialog *dlg = AboutDialog::showSingle(slot, parent, services);
+        AboutDialog *dlg = AboutDialog::showSingle(slot, parent,
+                                                   {std::make_shared<test::FakeMessageService>(),
+                                                    std::make_shared<test::FakeUrlOpener>()});
         if (!QTest::qWaitForWindowExposed(dlg))
             qFatal("the About dialog was not shown");
         return dlg;
@@ -96,10 +94,16 @@ private:
         return dlg->findChild<QLabel *>(QLatin1String(name));
     }
 
+    // Lit: the link's underline drawn in blue, a long run of blue pixels.
     static bool lit(QLabel *l)
     {
-        return l->palette().color(QPalette::WindowText) == QColor(0, 0, 255) &&
-               l->font().underline();
+        const QImage image = l->grab().toImage();
+        int longest = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0, run = 0; x < image.width(); ++x)
+                longest =
+                    std::max(longest, run = image.pixel(x, y) == qRgb(0, 0, 255) ? run + 1 : 0);
+        return longest > l->fontMetrics().horizontalAdvance(l->text()) / 2;
     }
 
     static void pointAt(QWidget *w, QPoint pos) { QCursor::setPos(w->mapToGlobal(pos)); }
@@ -134,8 +138,7 @@ private slots:
         QVERIFY(lit(Label1));
 
         pointAt(dlg, QPoint(2, 2));
-        QTRY_VERIFY(!Label1->font().underline());
-        QCOMPARE(Label1->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+        QTRY_VERIFY(!lit(Label1));
     }
 };
 

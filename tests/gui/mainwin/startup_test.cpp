@@ -58,10 +58,10 @@ private slots:
         QCOMPARE(box().count(), 64);
         QVERIFY(box().colors() == std::vector<ColorValue>(64, kWhite));
         QCOMPARE(box().lPicIndex, 0);
-        QCOMPARE(f.form->settings.lAutoSave, 1);
-        QCOMPARE(f.form->settings.LAutoLoad, 1);
-        QCOMPARE(f.form->settings.lColor, 64);
-        QCOMPARE(f.form->settings.lRemenber, 1);
+        QCOMPARE(f.form->settings.autoSave, 1);
+        QCOMPARE(f.form->settings.autoLoad, 1);
+        QCOMPARE(f.form->settings.swatchCount, 64);
+        QCOMPARE(f.form->settings.rememberStartSlot, 1);
         QVERIFY(f.control<QPlainTextEdit>("effect_text")
                     ->toPlainText()
                     .contains(QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！")));
@@ -122,7 +122,7 @@ private slots:
         f.writeIni({"[APPSET]", "nColor=" + nColor});
         f.start();
         QCOMPARE(box().count(), count);
-        QCOMPARE(f.form->settings.lColor, count);
+        QCOMPARE(f.form->settings.swatchCount, count);
     }
 
     void autoLoadOffStartsWhiteAndSavesOnlyThisRunsColours()
@@ -178,7 +178,7 @@ private slots:
         check1->setChecked(false);
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("Command1")),
                           Qt::LeftButton);
-        QCOMPARE(f.form->settings.lAutoSave, 0);
+        QCOMPARE(f.form->settings.autoSave, 0);
         box().setColor(0, 42);
         QTest::qWait(2000);
         const QByteArray saved = f.readIni();

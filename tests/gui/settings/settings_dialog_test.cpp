@@ -1,263 +1,192 @@
+#include "settings/ini_settings.h"
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 
 namespace tintavo {
 
+// The dialog over a settings file of its own, saving with the real writer.
 class SettingsDialogTest : public QObject
 {
     Q_OBJECT
 
 private:
-    struct Saved
-    {
-        SettingsMembers values;
-        SettingsMembers membersAtCall; // what the main window's members held then
-    };
-
-    SettingsMembers members;
-    QList<Saved> saves;
+    std::unique_ptr<QTemporaryDir> dir;
+    Settings settings;
     QPointer<SettingsDialog> slot;
 
-    SettingsDialog::SaveSettingsFn recorder()
+    QString iniPath() const { return dir->filePath(QStringLiteral("Tintavo.ini")); }
+    QByteArray fileBytes() const
     {
-        return [this](const SettingsMembers &s) { saves << Saved{s, members}; };
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     }
-
-    SettingsDialog *open() { return SettingsDialog::showSingle(slot, members, recorder()); }
-
-    template <typename T> T *control(QWidget *dialog, const char *name)
+    SettingsDialog *open() { return SettingsDialog::showSingle(slot, settings, SaveSettings); }
+    template <typename T = QWidget> T *control(const char *name)
     {
-        T *w = dialog->findChild<T *>(QLatin1String(name));
+        T *w = slot->findChild<T *>(QLatin1String(name));
         if (!w)
             qFatal("no control %s", name);
         return w;
     }
-
-    void closeAndWait()
+    QString shown() // the count box's text and the three boxes, as a user reads them
     {
-        if (slot)
-            slot->close();
-        QTRY_VERIFY(slot.isNull());
+        QString text = control<QLineEdit>("Text1")->text();
+        for (const char *name : {"Check1", "Check2", "Check3"})
+            text += control<QCheckBox>(name)->isChecked() ? u" on" : u" off";
+        return text;
     }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
 
 private slots:
     void init()
     {
-        members = SettingsMembers{1, 0, 48, 1};
-        saves.clear();
+        dir = std::make_unique<QTemporaryDir>();
+        setIniPathForTesting(iniPath());
+        settings = Settings{true, false, 48, true, 0};
     }
 
-    void cleanup() { delete slot.data(); }
+    void cleanup()
+    {
+        delete slot.data();
+        setIniPathForTesting(QString());
+    }
+
+    void windowAsDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("frame") << "Frame1"
+                               << "软件设置" << QRect(5, 3, 283, 122);
+        QTest::newRow("count label") << "Label1"
+                                     << "存储颜色容器数量：" << QRect(8, 14, 114, 18);
+        QTest::newRow("count box") << "Text1"
+                                   << "48" << QRect(131, 13, 96, 18);
+        QTest::newRow("auto-save") << "Check1"
+                                   << "运行结束时自动保存存储颜色" << QRect(9, 45, 218, 12);
+        QTest::newRow("auto-load") << "Check2"
+                                   << "运行时自动加载上次保存的颜色" << QRect(9, 71, 223, 17);
+        QTest::newRow("remember") << "Check3"
+                                  << "记住上次保存颜色的最后位置" << QRect(9, 97, 193, 17);
+        QTest::newRow("save") << "Command1"
+                              << "保存设置" << QRect(127, 137, 74, 21);
+        QTest::newRow("discard") << "Command2"
+                                 << "放弃设置" << QRect(214, 138, 71, 20);
+    }
 
     void windowAsDesigned()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QRect, geometry);
         SettingsDialog *dlg = open();
         QCOMPARE(dlg->windowTitle(), QStringLiteral("软件设置"));
         QCOMPARE(dlg->size(), QSize(292, 166));
         QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
-        QVERIFY(!(dlg->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(dlg->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(dlg->testAttribute(Qt::WA_DeleteOnClose));
-        QVERIFY(!dlg->isModal());
+        QVERIFY(
+            !(dlg->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QWidget *w = control(name.toLatin1().constData());
+        QCOMPARE(w->property(qobject_cast<QGroupBox *>(w) ? "title" : "text").toString(), text);
+        QCOMPARE(w->geometry(), geometry);
+    }
 
-        QCOMPARE(control<QGroupBox>(dlg, "Frame1")->title(), QStringLiteral("软件设置"));
-        QCOMPARE(control<QLabel>(dlg, "Label1")->text(), QStringLiteral("存储颜色容器数量："));
-        QCOMPARE(control<QCheckBox>(dlg, "Check1")->text(),
-                 QStringLiteral("运行结束时自动保存存储颜色"));
-        QCOMPARE(control<QCheckBox>(dlg, "Check2")->text(),
-                 QStringLiteral("运行时自动加载上次保存的颜色"));
-        QCOMPARE(control<QCheckBox>(dlg, "Check3")->text(),
-                 QStringLiteral("记住上次保存颜色的最后位置"));
-        QCOMPARE(control<QPushButton>(dlg, "Command1")->text(), QStringLiteral("保存设置"));
-        QCOMPARE(control<QPushButton>(dlg, "Command2")->text(), QStringLiteral("放弃设置"));
-        QCOMPARE(control<QLineEdit>(dlg, "Text1")->parentWidget()->objectName(),
-                 QStringLiteral("Frame1"));
-        QCOMPARE(control<QPushButton>(dlg, "Command1")->geometry(), QRect(127, 137, 74, 21));
-        for (const char *name : {"Command1", "Command2"}) {
-            QVERIFY(!control<QPushButton>(dlg, name)->isDefault());
-            QVERIFY(!control<QPushButton>(dlg, name)->autoDefault());
+    void showsTheFilesSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("no file") << QByteArray() << "64 on on on";
+        QTest::newRow("switches off")
+            << QByteArray("[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=7\r\n"
+                          "AutoRember=0\r\n")
+            << "7 off off off";
+        QTest::newRow("hand-edited values")
+            << QByteArray("[appset]\nAutoSave=2\nAutoLoad=-1\nnColor=-3\n") << "-3 off off on";
+        QTest::newRow("binary junk") << QByteArray("\xff\xfe[\0A\0]\0\n\x01", 10) << "64 on on on";
+    }
+
+    void showsTheFilesSettings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        if (!file.isEmpty()) {
+            QFile out(iniPath());
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(file);
         }
+        settings = LoadSettings();
+        open();
+        QCOMPARE(this->shown(), shown);
     }
 
-    void loadShowsTheMembers_data()
-    {
-        QTest::addColumn<qint32>("value");
-        QTest::addColumn<bool>("checked");
-        QTest::newRow("off") << 0 << false;
-        QTest::newRow("on") << 1 << true;
-        QTest::newRow("hand-edited 2 reads as off") << 2 << false;
-        QTest::newRow("hand-edited -1 reads as off") << -1 << false;
-    }
-
-    void loadShowsTheMembers()
-    {
-        QFETCH(qint32, value);
-        QFETCH(bool, checked);
-        members = SettingsMembers{value, value, 2, value};
-        SettingsDialog *dlg = open();
-        QCOMPARE(control<QLineEdit>(dlg, "Text1")->text(), QStringLiteral("2"));
-        for (const char *name : {"Check1", "Check2", "Check3"})
-            QCOMPARE(control<QCheckBox>(dlg, name)->isChecked(), checked);
-    }
-
-    void loadShowsEachSwitchItsOwn()
-    {
-        members = SettingsMembers{1, 0, 32768, 0};
-        SettingsDialog *dlg = open();
-        QCOMPARE(control<QLineEdit>(dlg, "Text1")->text(), QStringLiteral("32768"));
-        QVERIFY(control<QCheckBox>(dlg, "Check1")->isChecked());
-        QVERIFY(!control<QCheckBox>(dlg, "Check2")->isChecked());
-        QVERIFY(!control<QCheckBox>(dlg, "Check3")->isChecked());
-    }
-
-    void saveSetsMembersAndWritesThem_data()
+    void saveWritesEveryKeyAndCloses_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<qint32>("count");
-        QTest::newRow("number") << "30" << 30;
-        QTest::newRow("blanks around") << " 30 " << 30;
-        QTest::newRow("letters") << "abc" << 65;
-        QTest::newRow("empty") << "" << 65;
-        QTest::newRow("negative kept") << "-5" << -5;
-        QTest::newRow("zero kept") << "0" << 0;
-        QTest::newRow("half to even") << "12.5" << 12;
-        QTest::newRow("exponent") << "1e2" << 100;
+        QTest::addColumn<QByteArray>("count");
+        QTest::newRow("blanks around") << " 30 " << QByteArray("30");
+        QTest::newRow("unchanged") << "48" << QByteArray("48");
+        QTest::newRow("letters") << "abc" << QByteArray("65");
+        QTest::newRow("negative kept") << "-5" << QByteArray("-5");
     }
 
-    void saveSetsMembersAndWritesThem()
+    void saveWritesEveryKeyAndCloses()
     {
         QFETCH(QString, text);
-        QFETCH(qint32, count);
-        members = SettingsMembers{1, 0, 48, 1};
-        SettingsDialog *dlg = open();
-        control<QLineEdit>(dlg, "Text1")->setText(text);
-        control<QCheckBox>(dlg, "Check1")->setChecked(false);
-        control<QCheckBox>(dlg, "Check2")->setChecked(true);
-        control<QCheckBox>(dlg, "Check3")->setChecked(false);
-        QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
-
-        QCOMPARE(members.lAutoSave, 0);
-        QCOMPARE(members.LAutoLoad, 1);
-        QCOMPARE(members.lColor, count);
-        QCOMPARE(members.lRemenber, 0);
-        QCOMPARE(saves.size(), 1);
-        const Saved &s = saves.first();
-        QCOMPARE(s.values.lAutoSave, 0);
-        QCOMPARE(s.values.LAutoLoad, 1);
-        QCOMPARE(s.values.lColor, count);
-        QCOMPARE(s.values.lRemenber, 0);
-        // The members are all set before the file is written.
-        QCOMPARE(s.membersAtCall.lColor, count);
-        QCOMPARE(s.membersAtCall.lRemenber, 0);
+        QFETCH(QByteArray, count);
+        open();
+        control<QLineEdit>("Text1")->setText(text);
+        click("Check1");
+        click("Check2");
+        click("Command1");
         QTRY_VERIFY(slot.isNull());
+        QCOMPARE(fileBytes(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=" + count +
+                                  "\r\nAutoRember=1\r\n");
+        open();
+        QCOMPARE(shown(), QString::fromLatin1(count) + " off on on");
     }
 
-    void saveUnchangedStillWrites()
-    {
-        SettingsDialog *dlg = open();
-        QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
-        QCOMPARE(saves.size(), 1);
-        QCOMPARE(saves.first().values.lAutoSave, 1);
-        QCOMPARE(saves.first().values.LAutoLoad, 0);
-        QCOMPARE(saves.first().values.lColor, 48);
-        QCOMPARE(saves.first().values.lRemenber, 1);
-    }
-
-    void saveTurnsHandEditedSwitchesOff()
-    {
-        members = SettingsMembers{2, 7, 64, -1};
-        SettingsDialog *dlg = open();
-        QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
-        QCOMPARE(members.lAutoSave, 0);
-        QCOMPARE(members.LAutoLoad, 0);
-        QCOMPARE(members.lRemenber, 0);
-    }
-
-    void saveWithoutCallbackDoesNotCrash()
-    {
-        SettingsDialog *dlg = SettingsDialog::showSingle(slot, members, nullptr);
-        control<QLineEdit>(dlg, "Text1")->setText("9");
-        QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
-        QCOMPARE(members.lColor, 9);
-        QTRY_VERIFY(slot.isNull());
-    }
-
-    void discardAndCloseBoxChangeNothing_data()
+    void discardAndCloseBoxKeepEverything_data()
     {
         QTest::addColumn<bool>("closeBox");
         QTest::newRow("discard button") << false;
         QTest::newRow("close box") << true;
     }
 
-    void discardAndCloseBoxChangeNothing()
+    void discardAndCloseBoxKeepEverything()
     {
         QFETCH(bool, closeBox);
-        SettingsDialog *dlg = open();
-        control<QLineEdit>(dlg, "Text1")->setText("99");
-        control<QCheckBox>(dlg, "Check1")->setChecked(false);
-        control<QCheckBox>(dlg, "Check2")->setChecked(true);
-        control<QCheckBox>(dlg, "Check3")->setChecked(false);
+        open();
+        control<QLineEdit>("Text1")->setText("99");
+        click("Check1");
         if (closeBox)
-            dlg->close();
+            slot->close();
         else
-            QTest::mouseClick(control<QPushButton>(dlg, "Command2"), Qt::LeftButton);
+            click("Command2");
         QTRY_VERIFY(slot.isNull());
-
-        QCOMPARE(members.lAutoSave, 1);
-        QCOMPARE(members.LAutoLoad, 0);
-        QCOMPARE(members.lColor, 48);
-        QCOMPARE(members.lRemenber, 1);
-        QVERIFY(saves.isEmpty());
-
-        SettingsDialog *again = open();
-        QCOMPARE(control<QLineEdit>(again, "Text1")->text(), QStringLiteral("48"));
-        QVERIFY(control<QCheckBox>(again, "Check1")->isChecked());
-        QVERIFY(!control<QCheckBox>(again, "Check2")->isChecked());
-        QVERIFY(control<QCheckBox>(again, "Check3")->isChecked());
+        QCOMPARE(fileBytes(), "(no file)");
+        open();
+        QCOMPARE(shown(), "48 on off on");
     }
 
     void secondOpenKeepsTheEdits()
     {
-        SettingsDialog *dlg = open();
-        control<QLineEdit>(dlg, "Text1")->setText("77");
-        control<QCheckBox>(dlg, "Check2")->setChecked(true);
-        members.lColor = 12; // changed behind the dialog's back: not refilled
-
-        SettingsDialog *second = open();
-        QCOMPARE(second, dlg);
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                               [](QWidget *w) { return qobject_cast<SettingsDialog *>(w) != nullptr; }),
-                 1);
-        QVERIFY(second->isVisible());
-        QCOMPARE(control<QLineEdit>(second, "Text1")->text(), QStringLiteral("77"));
-        QVERIFY(control<QCheckBox>(second, "Check2")->isChecked());
-        QVERIFY(saves.isEmpty());
-    }
-
-    void openAfterSaveShowsTheSavedValues()
-    {
-        SettingsDialog *dlg = open();
-        control<QLineEdit>(dlg, "Text1")->setText("abc");
-        QTest::mouseClick(control<QPushButton>(dlg, "Command1"), Qt::LeftButton);
-        QTRY_VERIFY(slot.isNull());
-        SettingsDialog *again = open();
-        QCOMPARE(control<QLineEdit>(again, "Text1")->text(), QStringLiteral("65"));
+        SettingsDialog *first = open();
+        control<QLineEdit>("Text1")->setText("77");
+        QCOMPARE(open(), first);
+        QCOMPARE(shown(), "77 on off on");
     }
 
     void tabOrderEndsWithCheck3()
     {
-        SettingsDialog *dlg = open();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
-        control<QLineEdit>(dlg, "Text1")->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(open()));
+        control("Text1")->setFocus();
         QStringList order{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -269,18 +198,14 @@ private slots:
 
     void enterAndEscLeaveTheDialogAlone()
     {
-        SettingsDialog *dlg = open();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QVERIFY(QTest::qWaitForWindowActive(open()));
         for (const char *name : {"Text1", "Command1", "Command2"}) {
-            QWidget *w = control<QWidget>(dlg, name);
-            w->setFocus();
-            QTest::keyClick(w, Qt::Key_Return);
-            QTest::keyClick(w, Qt::Key_Enter);
-            QTest::keyClick(w, Qt::Key_Escape);
+            control(name)->setFocus();
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(control(name), key);
         }
-        QVERIFY(!slot.isNull());
-        QVERIFY(dlg->isVisible());
-        QVERIFY(saves.isEmpty());
+        QVERIFY(slot && slot->isVisible());
+        QCOMPARE(fileBytes(), "(no file)");
     }
 };
 

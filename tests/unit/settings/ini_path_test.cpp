@@ -95,9 +95,9 @@ TEST_F(GetIniPathTest, SystemWideInstallSavesIntoTheUserConfigFolder)
     EXPECT_TRUE(path.endsWith(QStringLiteral("/Tintavo.ini")));
 
     SaveStartPoint(6);
-    SaveSettings(IniSettings{0, 1, 20, 1, 0});
+    SaveSettings(Settings{0, 1, 20, 1, 0});
     EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path), 6);
-    EXPECT_EQ(LoadSettings().nColor, 20);
+    EXPECT_EQ(LoadSettings().swatchCount, 20);
     EXPECT_FALSE(QFile::exists(m_program + QStringLiteral("/Tintavo.ini")));
 }
 

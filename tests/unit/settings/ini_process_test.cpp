@@ -196,9 +196,9 @@ TEST_F(SettingsProcessTest, TwoRunningCopiesKeepEachOthersKeys)
     const std::vector<ColorValue> colors = LoadStoredColors(kCount);
     for (quint32 i = 0; i < kCount; ++i)
         ASSERT_EQ(colors[i], generationColor(kRounds, i)) << "swatch " << i;
-    const IniSettings s = LoadSettings();
-    EXPECT_EQ(s.nColor, qint32(kRounds));
-    EXPECT_EQ(s.StartPoint, qint32(kRounds));
+    const Settings s = LoadSettings();
+    EXPECT_EQ(s.swatchCount, qint32(kRounds));
+    EXPECT_EQ(s.startSlot, qint32(kRounds));
     EXPECT_EQ(ReadProfileInt("Keep", "mine", 0, path()), 1);
 
     // Nothing was written twice: one section each, one line per key.

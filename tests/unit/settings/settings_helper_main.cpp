@@ -78,7 +78,7 @@ int writer(char **argv)
         }
         SaveStoredColors(colors);
         if (parity == 0)
-            SaveSettings(IniSettings{1, 1, qint32(round), 1, 0});
+            SaveSettings(Settings{1, 1, qint32(round), 1, 0});
         else
             SaveStartPoint(qint32(round));
     }

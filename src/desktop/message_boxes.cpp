@@ -1,11 +1,29 @@
-#include "mainwin/question_box.h"
+#include "desktop/message_boxes.h"
 
 #include "common/message_box_width.h"
 
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace tintavo {
+
+void MessageBoxService::showError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误提示"), text, QMessageBox::Ok,
+                    m_owner);
+    widenForTitle(box);
+    box.exec();
+}
+
+void MessageBoxService::showNotice(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok,
+                    m_owner);
+    widenForTitle(box);
+    box.exec();
+}
 
 bool QuestionBox::askYesNo(const QString &title, const QString &text)
 {
@@ -26,6 +44,11 @@ bool QuestionBox::askRetry(const QString &title, const QString &text)
     box.setEscapeButton(giveUp);
     box.exec();
     return box.clickedButton() == retry;
+}
+
+void DesktopUrlOpener::openUrl(const QString &url)
+{
+    QDesktopServices::openUrl(QUrl(url));
 }
 
 } // namespace tintavo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace tintavo {
+
+// What survives between runs besides the swatch colours. The defaults are
+// what a start without a settings file gets. A switch stored as anything but 1
+// (a hand-edited file) reads as off.
+struct Settings
+{
+    bool autoSave = true;          // swatches and startSlot written at exit (AutoSave)
+    bool autoLoad = true;          // swatches read at start (AutoLoad)
+    qint32 swatchCount = 64;       // as stored; start-up bounds it (nColor)
+    bool rememberStartSlot = true; // start capturing at startSlot (AutoRember)
+    qint32 startSlot = 0;          // next capture slot at the last exit; read only (StartPoint)
+};
+
+} // namespace tintavo
