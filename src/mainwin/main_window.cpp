@@ -282,7 +282,11 @@ void MainWindow::cmdMouse_Click()
             m_sampler = (m_ownSampler = createScreenSampler()).get();
         if (!m_hotKey)
             m_hotKey = (m_ownHotKey = createGlobalHotKey()).get();
-        m_picker = new PickerWindow(*this, *m_sampler, *m_hotKey);
+        m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey);
+        connect(m_picker, &PickerWindow::closed, this, [this] {
+            show();
+            setWindowState(Qt::WindowMaximized);
+        });
     }
     m_picker->show();
     m_picker->raise();

@@ -5,14 +5,11 @@
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "common/qt_color.h"
-#include "mainwin/main_window.h"
-#include "picker/save_pixel_color.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QTextDocument>
 #include <QTimer>
 
 namespace tintavo {
@@ -21,6 +18,7 @@ namespace {
 
 using K = ControlKind;
 
+// lblData(1..3) are kept hidden; scripts that look for them still find them.
 const ControlSpec kControls[] = {
     {"lblData(0)", K::Label, nullptr, {30, 30, 1575, 255}},
     {"lblData(1)", K::Label, nullptr, {210, 300, 1455, 255}},
@@ -32,29 +30,14 @@ const ControlSpec kControls[] = {
 };
 
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
+constexpr int kSampleIntervalMs = 50;
 
 } // namespace
 
-QString PickerWindow::keyTakenText()
-{
-    return QStringLiteral("Alt+Shift+S\n已被其他程序占用");
-}
-
-QString PickerWindow::keyUnavailableText()
-{
-    return QStringLiteral("不支持全局热键，\n无法存储颜色");
-}
-
-QString PickerWindow::screenUnavailableText()
-{
-    return QStringLiteral("无法读取屏幕，\n取色不可用");
-}
-
-PickerWindow::PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, GlobalHotKey &hotKey)
+PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      m_mainWindow(mainWindow), m_sampler(sampler), m_hotKey(hotKey)
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -63,147 +46,112 @@ PickerWindow::PickerWindow(MainWindow &mainWindow, ScreenSampler &sampler, Globa
     setFixedSize(toPixels(kClientArea).size());
 
     const auto controls = buildControls(this, kControls);
-    for (int i = 0; i < 5; ++i)
-        m_lblData[i] = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(%1)").arg(i)));
+    // Every data label starts at the left margin and grows to its text.
+    for (int i = 0; i < 5; ++i) {
+        QWidget *label = controls.value(QStringLiteral("lblData(%1)").arg(i));
+        label->move(twipsToPixels(30), label->y());
+    }
     for (int i : {1, 2, 3})
-        m_lblData[i]->hide();
-    m_label1 = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
+        controls.value(QStringLiteral("lblData(%1)").arg(i))->hide();
+    m_positionLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(0)")));
+    m_colorLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(4)")));
+    m_notice = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
     // A four-digit position fits beside the swatch, and a notice in the
     // hint's two lines, only a size below the interface font.
-    for (QLabel *label : m_lblData)
-        label->setFont(compactInterfaceFont());
-    m_label1->setFont(compactInterfaceFont());
-    m_label1->setWordWrap(true);
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label1->setMargin(0);
-    setNotice(m_label1->text());
-    m_picture1 = controls.value(QStringLiteral("Picture1"));
+    for (int i : {0, 1, 2, 3, 4})
+        controls.value(QStringLiteral("lblData(%1)").arg(i))->setFont(compactInterfaceFont());
+    m_notice->setFont(compactInterfaceFont());
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setMargin(0);
+    m_swatch = controls.value(QStringLiteral("Picture1"));
     // The swatch starts in the desktop's window colour.
-    setPictureColor(fromQColor(palette().color(QPalette::Base)));
+    showColor(fromQColor(palette().color(QPalette::Base)));
 
-    Form_Load();
+    connect(&m_hotKey, &GlobalHotKey::activated, this, &PickerWindow::storeColor);
+    const HotKeyResult registration =
+        m_hotKey.registerKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S));
+
+    // Say so when the desktop denies the picker its key or the screen, rather
+    // than inviting a key press that does nothing or showing colours that are
+    // not there.
+    if (!m_sampler.available())
+        setNotice(QStringLiteral("无法读取屏幕，\n取色不可用"));
+    else if (registration == HotKeyResult::Taken)
+        setNotice(QStringLiteral("Alt+Shift+S\n已被其他程序占用"));
+    else if (registration == HotKeyResult::Unsupported)
+        setNotice(QStringLiteral("不支持全局热键，\n无法存储颜色"));
+    else
+        setNotice(m_notice->text());
 
     // Sampling starts with the window, not with a call.
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(50);
-    connect(m_timer1, &QTimer::timeout, this, &PickerWindow::Timer1_Timer);
-    m_timer1->start();
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(kSampleIntervalMs);
+    connect(timer, &QTimer::timeout, this, &PickerWindow::sampleUnderPointer);
+    timer->start();
 }
 
 PickerWindow::~PickerWindow()
 {
-    // Going down with the main window skips the unload step, but the key is
-    // given back to the desktop all the same.
-    if (m_installed)
-        mm1::remove(m_hotKey, {m_hWnd, &m_wndProc});
-}
-
-void PickerWindow::Form_Load()
-{
-    for (QLabel *label : m_lblData)
-        label->move(twipsToPixels(30), label->y());
-
-    // The window procedure every message of the picker goes through; the
-    // hot-key module puts its own in front of it.
-    m_hWnd = winId();
-    m_wndProc = [](quintptr, quint32, quint32, qint32) { return 0; };
-    connect(&m_hotKey, &GlobalHotKey::hotKeyMessage, this,
-            [this](quintptr hWnd, quint32 uMsg, quint32 wParam, qint32 lParam) {
-                if (hWnd == m_hWnd && m_wndProc)
-                    m_wndProc(hWnd, uMsg, wParam, lParam);
-            });
-    const HotKeyRegistration registration =
-        mm1::install(m_hotKey, {m_hWnd, &m_wndProc}, [this] { SavePixelColor(); });
-    m_installed = true;
-
-    // Say so when the desktop denies the picker its key or the screen,
-    // rather than inviting a key press that does nothing or showing colours
-    // that are not there.
-    if (!m_sampler.available())
-        setNotice(screenUnavailableText());
-    else if (registration.result == HotKeyResult::Taken)
-        setNotice(keyTakenText());
-    else if (registration.result == HotKeyResult::NotAvailable)
-        setNotice(keyUnavailableText());
-}
-
-QString PickerWindow::notice() const
-{
-    QTextDocument document;
-    document.setHtml(m_label1->text());
-    return document.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // Also when the picker goes down with the main window without being
+    // closed: the key goes back to the desktop.
+    m_hotKey.unregisterKey();
 }
 
 void PickerWindow::setNotice(const QString &text)
 {
     // Two lines fit the notice's height only with lines set closer than the
     // CJK font's own spacing. A notice breaks where it says, between words.
-    m_label1->setText(
+    m_notice->setText(
         QStringLiteral(
             "<p style=\"margin: 0; line-height: 13px; -qt-line-height-type: fixed\">%1</p>")
             .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))));
 }
 
-void PickerWindow::setLabel(int index, const QString &text)
+void PickerWindow::showColor(ColorValue color)
 {
-    m_lblData[index]->setText(text);
-    m_lblData[index]->adjustSize();
-}
-
-void PickerWindow::setPictureColor(ColorValue color)
-{
-    m_pictureColor = color;
-    QPalette p = m_picture1->palette();
+    m_shownColor = color;
+    QPalette p = m_swatch->palette();
     p.setColor(QPalette::Window, toQColor(color));
-    m_picture1->setPalette(p);
+    m_swatch->setPalette(p);
 }
 
-void PickerWindow::Timer1_Timer()
+void PickerWindow::sampleUnderPointer()
 {
     if (!m_sampler.available())
         return;
-    const QPoint p = m_sampler.cursorPos();
-    if (p == ptLastCursor)
+    const QPoint pointer = m_sampler.pointerPosition();
+    if (pointer == m_lastPointer)
         return;
-    ptLastCursor = p;
-    setLabel(0, QStringLiteral("光标位置：%1,%2").arg(p.x()).arg(p.y()));
+    m_lastPointer = pointer;
+    m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
+    m_positionLabel->adjustSize();
 
-    const quintptr h = m_sampler.windowFromPoint(p);
-    setLabel(1, QString::number(h));
-    // X11 has no device context: the pixel is read through the window itself.
-    setLabel(2, QString::number(h));
-    const QPoint client = m_sampler.screenToClient(h, p);
-    setLabel(3, QStringLiteral("位置：%1,%2").arg(client.x()).arg(client.y()));
-
-    ColorValue c = m_sampler.pixelAt(h, client);
-    if (c == kClrInvalid) {
-        // Nothing could be read there: the swatch keeps what it shows.
-        c = m_pictureColor;
-    }
-    setLabel(4, QStringLiteral("RGB颜色：") + QString::number(c, 16).toUpper());
-    setPictureColor(c);
+    // A pixel that cannot be read leaves the swatch showing what it showed.
+    const ColorValue color = m_sampler.pixelColor(pointer).value_or(m_shownColor);
+    // The digits read blue, green, red: the stored colour value in hexadecimal.
+    m_colorLabel->setText(QStringLiteral("RGB颜色：") + QString::number(color, 16).toUpper());
+    m_colorLabel->adjustSize();
+    showColor(color);
 }
 
-void PickerWindow::SavePixelColor()
+void PickerWindow::storeColor()
 {
-    ColorBoxModel &box = m_mainWindow.colorBox();
-    tintavo::SavePixelColor(box.lPicIndex, box.count(),
-                            [&box, this](qint32 index) { box.setColor(index, m_pictureColor); });
+    // The slot wraps only when a capture comes after the last swatch was
+    // written, so between captures it may hold the swatch count.
+    qint32 &slot = m_colorBox.lPicIndex;
+    if (!m_colorBox.contains(slot))
+        slot = 0;
+    m_colorBox.setColor(slot, m_shownColor);
+    ++slot;
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    emit closed();
+    m_hotKey.unregisterKey();
     event->accept();
-}
-
-void PickerWindow::Form_Unload()
-{
-    m_mainWindow.show();
-    m_mainWindow.setWindowState(Qt::WindowMaximized);
-    mm1::remove(m_hotKey, {m_hWnd, &m_wndProc});
-    m_installed = false;
 }
 
 } // namespace tintavo

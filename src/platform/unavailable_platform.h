@@ -11,11 +11,8 @@ class UnavailableScreenSampler : public ScreenSampler
 {
 public:
     bool available() const override { return false; }
-    QPoint cursorPos() override { return {}; }
-    quintptr windowFromPoint(QPoint) override { return 0; }
-    QPoint screenToClient(quintptr, QPoint screen) override { return screen; }
-    ColorValue pixelAt(quintptr, QPoint) override { return kClrInvalid; }
-    ColorValue screenPixel(QPoint) override { return kClrInvalid; }
+    QPoint pointerPosition() override { return {}; }
+    std::optional<ColorValue> pixelColor(QPoint) override { return std::nullopt; }
 };
 
 class UnavailableGlobalHotKey : public GlobalHotKey
@@ -23,14 +20,9 @@ class UnavailableGlobalHotKey : public GlobalHotKey
     Q_OBJECT
 
 public:
-    explicit UnavailableGlobalHotKey(QString reason, QObject *parent = nullptr);
-
-    HotKeyRegistration registerHotKey(quintptr window, qint32 id, qint32 modifiers,
-                                      qint32 virtualKey) override;
-    bool unregisterHotKey(quintptr window, qint32 id) override;
-
-private:
-    QString m_reason;
+    using GlobalHotKey::GlobalHotKey;
+    HotKeyResult registerKey(QKeyCombination) override { return HotKeyResult::Unsupported; }
+    void unregisterKey() override {}
 };
 
 } // namespace tintavo

@@ -2,41 +2,39 @@
 
 #include "platform/global_hotkey.h"
 
-#include <QList>
+#include <optional>
 
 namespace tintavo::test {
 
-// Records registrations and lets a test press a registered key.
+// Answers registrations with `answer` and lets a test press the held key.
 class FakeGlobalHotKey : public GlobalHotKey
 {
     Q_OBJECT
 
 public:
-    struct Registered
+    HotKeyResult registerKey(QKeyCombination combination) override
     {
-        quintptr window = 0;
-        qint32 id = 0;
-        qint32 modifiers = 0;
-        qint32 virtualKey = 0;
-    };
+        ++registrations;
+        held.reset();
+        if (answer == HotKeyResult::Registered)
+            held = combination;
+        return answer;
+    }
+    void unregisterKey() override { held.reset(); }
 
-    // Answers with nextResult (and nextErrorText); only a Registered answer
-    // adds the key to `held`.
-    HotKeyRegistration registerHotKey(quintptr window, qint32 id, qint32 modifiers,
-                                      qint32 virtualKey) override;
-    bool unregisterHotKey(quintptr window, qint32 id) override;
+    // One press of the held key, as the desktop delivers it; false (and
+    // nothing delivered) when no key is held.
+    bool press()
+    {
+        if (!held)
+            return false;
+        emit activated();
+        return true;
+    }
 
-    // Delivers one press of the window's key with this id, as the platform
-    // would; false (and nothing delivered) when no such key is held.
-    bool press(quintptr window, qint32 id);
-    // Delivers any message shape, registered or not.
-    void deliver(quintptr hWnd, quint32 uMsg, quint32 wParam, qint32 lParam);
-
-    HotKeyResult nextResult = HotKeyResult::Registered;
-    QString nextErrorText;
-    QList<Registered> held;
-    int registerCalls = 0;
-    int unregisterCalls = 0;
+    HotKeyResult answer = HotKeyResult::Registered;
+    std::optional<QKeyCombination> held;
+    int registrations = 0;
 };
 
 } // namespace tintavo::test

@@ -5,12 +5,6 @@
 
 namespace tintavo {
 
-namespace {
-
-const char kNoX11[] = "Global hot keys need an X11 session; this one has none.";
-
-} // namespace
-
 std::unique_ptr<ScreenSampler> createScreenSampler()
 {
     xcb_connection_t *toolkit = x11::toolkitConnection();
@@ -32,7 +26,7 @@ std::unique_ptr<GlobalHotKey> createGlobalHotKey()
     xcb_connection_t *connection = x11::toolkitConnection();
     xcb_screen_t *screen = connection ? x11::defaultScreen(connection) : nullptr;
     if (!screen)
-        return std::make_unique<UnavailableGlobalHotKey>(QString::fromLatin1(kNoX11));
+        return std::make_unique<UnavailableGlobalHotKey>();
     return std::make_unique<X11GlobalHotKey>(connection, screen->root);
 }
 

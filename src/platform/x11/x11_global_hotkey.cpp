@@ -20,12 +20,9 @@ struct KeySymbolsDeleter
 {
     void operator()(xcb_key_symbols_t *symbols) const { xcb_key_symbols_free(symbols); }
 };
+using KeySymbols = std::unique_ptr<xcb_key_symbols_t, KeySymbolsDeleter>;
 
-// Win32 MOD_NOREPEAT: asks for what every key here does anyway.
-constexpr qint32 kModNoRepeat = 0x4000;
-constexpr qint32 kKnownModifiers = kModAlt | kModControl | kModShift | kModWin;
-
-constexpr quint32 kKeysymNumLock = 0xff7f;
+constexpr xcb_keysym_t kKeysymNumLock = 0xff7f;
 constexpr quint8 kBadAccess = 10;
 
 // Only these modifiers tell one combination from another; lock states and the
@@ -41,82 +38,64 @@ constexpr xcb_timestamp_t kRepeatWindowMs = 2000;
 // the millisecond the server may tick between the two.
 constexpr xcb_timestamp_t kRepeatPairSlackMs = 1;
 
-quint16 xModifiersFor(qint32 modifiers)
+// The X modifier mask for the toolkit's modifiers; false for one X has no
+// fixed place for.
+bool xModifiersFor(Qt::KeyboardModifiers modifiers, quint16 &mask)
 {
-    quint16 mask = 0;
-    if (modifiers & kModShift)
-        mask |= XCB_MOD_MASK_SHIFT;
-    if (modifiers & kModControl)
-        mask |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & kModAlt)
-        mask |= XCB_MOD_MASK_1;
-    if (modifiers & kModWin)
-        mask |= XCB_MOD_MASK_4;
-    return mask;
+    const std::pair<Qt::KeyboardModifier, quint16> table[] = {
+        {Qt::ShiftModifier, XCB_MOD_MASK_SHIFT},
+        {Qt::ControlModifier, XCB_MOD_MASK_CONTROL},
+        {Qt::AltModifier, XCB_MOD_MASK_1},
+        {Qt::MetaModifier, XCB_MOD_MASK_4},
+    };
+    mask = 0;
+    for (const auto &[qt, x] : table) {
+        if (modifiers & qt) {
+            mask |= x;
+            modifiers &= ~qt;
+        }
+    }
+    return modifiers == Qt::NoModifier;
 }
 
-QString describeCombination(qint32 modifiers, qint32 virtualKey)
+// The keysym of a letter or digit key (the key as it carries it unshifted);
+// 0 for any other key, which this program never asks for.
+xcb_keysym_t keysymFor(Qt::Key key)
 {
-    QString text;
-    if (modifiers & kModControl)
-        text += QLatin1String("Ctrl+");
-    if (modifiers & kModAlt)
-        text += QLatin1String("Alt+");
-    if (modifiers & kModShift)
-        text += QLatin1String("Shift+");
-    if (modifiers & kModWin)
-        text += QLatin1String("Super+");
-    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
-        text += QChar(virtualKey);
-    else
-        text += QStringLiteral("key %1").arg(virtualKey);
-    return text;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<xcb_keysym_t>('a' + (key - Qt::Key_A));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return static_cast<xcb_keysym_t>(key);
+    return 0;
+}
+
+// Every live hot key of the process: they share the toolkit's connection, and
+// X lets one client grab the same combination twice without complaint.
+std::vector<const X11GlobalHotKey *> &liveHotKeys()
+{
+    static std::vector<const X11GlobalHotKey *> keys;
+    return keys;
 }
 
 } // namespace
 
-quint32 keysymForVirtualKey(qint32 virtualKey)
-{
-    if (virtualKey >= 'A' && virtualKey <= 'Z')
-        return static_cast<quint32>(virtualKey - 'A' + 'a');
-    if (virtualKey >= '0' && virtualKey <= '9')
-        return static_cast<quint32>(virtualKey);
-    if (virtualKey >= 0x70 && virtualKey <= 0x87) // VK_F1..VK_F24
-        return static_cast<quint32>(0xffbe + (virtualKey - 0x70));
-    switch (virtualKey) {
-    case 0x08: // VK_BACK
-        return 0xff08;
-    case 0x09: // VK_TAB
-        return 0xff09;
-    case 0x0D: // VK_RETURN
-        return 0xff0d;
-    case 0x1B: // VK_ESCAPE
-        return 0xff1b;
-    case 0x20: // VK_SPACE
-        return 0x20;
-    default:
-        return 0;
-    }
-}
-
 X11GlobalHotKey::X11GlobalHotKey(xcb_connection_t *connection, xcb_window_t root, QObject *parent)
     : GlobalHotKey(parent), m_connection(connection), m_root(root)
 {
+    liveHotKeys().push_back(this);
     if (auto *app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
 }
 
 X11GlobalHotKey::~X11GlobalHotKey()
 {
+    std::erase(liveHotKeys(), this);
     // Without the application the connection is gone, and the server dropped
     // the grabs together with it.
     if (!QCoreApplication::instance())
         return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
-    for (const Grab &grab : m_grabs)
-        ungrab(grab);
-    if (!m_grabs.empty())
-        waitForServer();
+    unregisterKey();
 }
 
 void X11GlobalHotKey::waitForServer()
@@ -131,12 +110,10 @@ quint16 X11GlobalHotKey::numLockMask()
 {
     // NumLock is whichever modifier its key is mapped to (usually Mod2); read
     // afresh each time, since the keyboard map may have changed since.
-    std::unique_ptr<xcb_key_symbols_t, KeySymbolsDeleter> symbols(
-        xcb_key_symbols_alloc(m_connection));
+    KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
     if (!symbols)
         return 0;
-    std::unique_ptr<xcb_keycode_t, FreeDeleter> numLockCodes(
-        xcb_key_symbols_get_keycode(symbols.get(), kKeysymNumLock));
+    Reply<xcb_keycode_t> numLockCodes(xcb_key_symbols_get_keycode(symbols.get(), kKeysymNumLock));
     if (!numLockCodes)
         return 0;
     Reply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
@@ -159,51 +136,36 @@ quint16 X11GlobalHotKey::numLockMask()
     return 0;
 }
 
-HotKeyRegistration X11GlobalHotKey::registerHotKey(quintptr window, qint32 id, qint32 modifiers,
-                                                   qint32 virtualKey)
+HotKeyResult X11GlobalHotKey::registerKey(QKeyCombination combination)
 {
-    const qint32 wanted = modifiers & ~kModNoRepeat;
-    if ((wanted & ~kKnownModifiers) != 0)
-        return {HotKeyResult::NotAvailable,
-                QStringLiteral("Unknown modifier flags 0x%1.").arg(modifiers, 0, 16)};
-    const quint32 keysym = keysymForVirtualKey(virtualKey);
-    if (keysym == 0)
-        return {HotKeyResult::NotAvailable,
-                QStringLiteral("Key %1 cannot be used as a hot key here.").arg(virtualKey)};
+    unregisterKey();
+    quint16 modifiers = 0;
+    const xcb_keysym_t keysym = keysymFor(combination.key());
+    if (!xModifiersFor(combination.keyboardModifiers(), modifiers) || keysym == 0)
+        return HotKeyResult::Unsupported;
 
-    Grab grab;
-    grab.window = window;
-    grab.id = id;
-    grab.modifiers = wanted;
-    grab.virtualKey = virtualKey;
-    grab.xModifiers = xModifiersFor(wanted);
+    std::vector<xcb_keycode_t> keycodes;
     {
-        std::unique_ptr<xcb_key_symbols_t, KeySymbolsDeleter> symbols(
-            xcb_key_symbols_alloc(m_connection));
-        std::unique_ptr<xcb_keycode_t, FreeDeleter> codes(
-            symbols ? xcb_key_symbols_get_keycode(symbols.get(), keysym) : nullptr);
+        KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
+        Reply<xcb_keycode_t> codes(symbols ? xcb_key_symbols_get_keycode(symbols.get(), keysym)
+                                           : nullptr);
         for (const xcb_keycode_t *c = codes.get(); c && *c != XCB_NO_SYMBOL; ++c) {
-            if (std::find(grab.keycodes.begin(), grab.keycodes.end(), *c) == grab.keycodes.end())
-                grab.keycodes.push_back(*c);
+            if (std::find(keycodes.begin(), keycodes.end(), *c) == keycodes.end())
+                keycodes.push_back(*c);
         }
     }
-    const QString name = describeCombination(wanted, virtualKey);
-    if (grab.keycodes.empty())
-        return {HotKeyResult::NotAvailable,
-                QStringLiteral("The keyboard has no key for %1.").arg(name)};
-
-    unregisterHotKey(window, id);
-    for (const Grab &held : m_grabs) {
-        if (held.xModifiers == grab.xModifiers && held.keycodes == grab.keycodes)
-            return {HotKeyResult::Taken,
-                    QStringLiteral("%1 is already registered by this program.").arg(name)};
+    if (keycodes.empty())
+        return HotKeyResult::Unsupported;
+    for (const X11GlobalHotKey *other : liveHotKeys()) {
+        if (other->m_modifiers == modifiers && other->m_keycodes == keycodes)
+            return HotKeyResult::Taken;
     }
 
     const quint16 numLock = numLockMask();
-    grab.lockVariants = {0, XCB_MOD_MASK_LOCK};
-    if (numLock != 0 && numLock != XCB_MOD_MASK_LOCK && (numLock & grab.xModifiers) == 0) {
-        grab.lockVariants.push_back(numLock);
-        grab.lockVariants.push_back(static_cast<quint16>(numLock | XCB_MOD_MASK_LOCK));
+    std::vector<quint16> lockVariants{0, XCB_MOD_MASK_LOCK};
+    if (numLock != 0 && numLock != XCB_MOD_MASK_LOCK && (numLock & modifiers) == 0) {
+        lockVariants.push_back(numLock);
+        lockVariants.push_back(static_cast<quint16>(numLock | XCB_MOD_MASK_LOCK));
     }
 
     // Send every grab, then collect the answers: a round trip for the lot.
@@ -214,9 +176,9 @@ HotKeyRegistration X11GlobalHotKey::registerHotKey(quintptr window, qint32 id, q
         xcb_void_cookie_t cookie;
     };
     std::vector<Pending> pending;
-    for (xcb_keycode_t keycode : grab.keycodes) {
-        for (quint16 lock : grab.lockVariants) {
-            const quint16 mods = static_cast<quint16>(grab.xModifiers | lock);
+    for (xcb_keycode_t keycode : keycodes) {
+        for (quint16 lock : lockVariants) {
+            const quint16 mods = static_cast<quint16>(modifiers | lock);
             // Presses go to the root window rather than to one of our own
             // windows that may have the focus, so the toolkit never sees them
             // as typing.
@@ -226,103 +188,79 @@ HotKeyRegistration X11GlobalHotKey::registerHotKey(quintptr window, qint32 id, q
         }
     }
     bool taken = false;
-    int otherError = 0;
+    bool refused = false;
     std::vector<const Pending *> granted;
     for (const Pending &p : pending) {
-        std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(
-            xcb_request_check(m_connection, p.cookie));
+        Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, p.cookie));
         if (!error)
             granted.push_back(&p);
         else if (error->error_code == kBadAccess)
             taken = true;
         else
-            otherError = error->error_code;
+            refused = true;
     }
-    if (taken || otherError != 0) {
+    if (taken || refused) {
         // All or nothing: a key that works only with NumLock off is worse than
         // a key that plainly does not work.
         for (const Pending *p : granted)
             xcb_ungrab_key(m_connection, p->keycode, m_root, p->modifiers);
         waitForServer();
-        if (taken)
-            return {HotKeyResult::Taken,
-                    QStringLiteral("%1 is held by another program.").arg(name)};
-        return {HotKeyResult::NotAvailable,
-                QStringLiteral("The X server refused %1 (error %2).").arg(name).arg(otherError)};
+        return taken ? HotKeyResult::Taken : HotKeyResult::Unsupported;
     }
-    m_grabs.push_back(std::move(grab));
-    return {HotKeyResult::Registered, {}};
+    m_keycodes = std::move(keycodes);
+    m_modifiers = modifiers;
+    m_lockVariants = std::move(lockVariants);
+    m_down = m_released = false;
+    return HotKeyResult::Registered;
 }
 
-void X11GlobalHotKey::ungrab(const Grab &grab)
+void X11GlobalHotKey::unregisterKey()
 {
-    for (xcb_keycode_t keycode : grab.keycodes) {
-        for (quint16 lock : grab.lockVariants)
-            xcb_ungrab_key(m_connection, keycode, m_root,
-                           static_cast<quint16>(grab.xModifiers | lock));
+    if (m_keycodes.empty())
+        return;
+    for (xcb_keycode_t keycode : m_keycodes) {
+        for (quint16 lock : m_lockVariants)
+            xcb_ungrab_key(m_connection, keycode, m_root, static_cast<quint16>(m_modifiers | lock));
     }
-}
-
-bool X11GlobalHotKey::unregisterHotKey(quintptr window, qint32 id)
-{
-    const auto it = std::find_if(m_grabs.begin(), m_grabs.end(), [&](const Grab &grab) {
-        return grab.window == window && grab.id == id;
-    });
-    if (it == m_grabs.end())
-        return false;
-    ungrab(*it);
-    m_grabs.erase(it);
+    m_keycodes.clear();
     waitForServer();
-    return true;
+}
+
+bool X11GlobalHotKey::isOurKey(xcb_keycode_t keycode) const
+{
+    return std::find(m_keycodes.begin(), m_keycodes.end(), keycode) != m_keycodes.end();
 }
 
 bool X11GlobalHotKey::handlePress(const xcb_key_press_event_t *event)
 {
-    const quint16 state = event->state & kMatchedState;
-    for (Grab &grab : m_grabs) {
-        if (grab.xModifiers != state || std::find(grab.keycodes.begin(), grab.keycodes.end(),
-                                                  event->detail) == grab.keycodes.end())
-            continue;
-        const bool repeatOfHeld = grab.down && event->time - grab.lastPressTime < kRepeatWindowMs;
-        const bool repeatPair =
-            grab.released && event->time - grab.lastReleaseTime <= kRepeatPairSlackMs;
-        grab.down = true;
-        grab.lastPressTime = event->time;
-        if (repeatOfHeld || repeatPair)
-            return true;
-        // The receiver may unregister (and so change m_grabs) while handling
-        // the message, so copy what the message needs first.
-        const quintptr window = grab.window;
-        const qint32 id = grab.id;
-        const qint32 lParam = hotKeyLParam(grab.modifiers, grab.virtualKey);
-        emit hotKeyMessage(window, kWmHotKey, static_cast<quint32>(id), lParam);
-        return true;
-    }
-    return false;
+    if ((event->state & kMatchedState) != m_modifiers || !isOurKey(event->detail))
+        return false;
+    const bool repeatOfHeld = m_down && event->time - m_lastPressTime < kRepeatWindowMs;
+    const bool repeatPair = m_released && event->time - m_lastReleaseTime <= kRepeatPairSlackMs;
+    m_down = true;
+    m_lastPressTime = event->time;
+    if (!repeatOfHeld && !repeatPair)
+        emit activated(); // the receiver may unregister: nothing is touched after this
+    return true;
 }
 
 bool X11GlobalHotKey::handleRelease(const xcb_key_release_event_t *event)
 {
-    // The modifiers may already be up when the key itself is released, so any
-    // grab of this key counts.
-    bool ours = false;
-    for (Grab &grab : m_grabs) {
-        if (std::find(grab.keycodes.begin(), grab.keycodes.end(), event->detail) ==
-            grab.keycodes.end())
-            continue;
-        if (grab.down) {
-            grab.down = false;
-            grab.released = true;
-            grab.lastReleaseTime = event->time;
-        }
-        ours = true;
+    // The modifiers may already be up when the key itself is released, so the
+    // key alone counts.
+    if (!isOurKey(event->detail))
+        return false;
+    if (m_down) {
+        m_down = false;
+        m_released = true;
+        m_lastReleaseTime = event->time;
     }
-    return ours;
+    return true;
 }
 
 bool X11GlobalHotKey::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
-    if (m_grabs.empty() || eventType != "xcb_generic_event_t" || !message)
+    if (m_keycodes.empty() || eventType != "xcb_generic_event_t" || !message)
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
     switch (event->response_type & 0x7f) {

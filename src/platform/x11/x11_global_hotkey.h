@@ -8,13 +8,8 @@
 
 namespace tintavo {
 
-// The keysym X uses for a Win32 virtual-key code, or 0 for a code this program
-// has no use for. Letters map to their lower-case keysym, as the key carries it
-// unshifted.
-quint32 keysymForVirtualKey(qint32 virtualKey);
-
-// Claims keys on the root window with passive grabs, so presses reach the
-// program whichever window has the focus. Each combination is grabbed with and
+// Claims the key with passive grabs on the root window, so presses reach the
+// program whichever window has the focus. The combination is grabbed with and
 // without NumLock and CapsLock, since X counts lock states as modifiers.
 class X11GlobalHotKey : public GlobalHotKey, public QAbstractNativeEventFilter
 {
@@ -26,39 +21,32 @@ public:
     X11GlobalHotKey(xcb_connection_t *connection, xcb_window_t root, QObject *parent = nullptr);
     ~X11GlobalHotKey() override;
 
-    HotKeyRegistration registerHotKey(quintptr window, qint32 id, qint32 modifiers,
-                                      qint32 virtualKey) override;
-    bool unregisterHotKey(quintptr window, qint32 id) override;
+    HotKeyResult registerKey(QKeyCombination combination) override;
+    void unregisterKey() override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
-    struct Grab
-    {
-        quintptr window = 0;
-        qint32 id = 0;
-        qint32 modifiers = 0;
-        qint32 virtualKey = 0;
-        quint16 xModifiers = 0;
-        std::vector<xcb_keycode_t> keycodes;
-        std::vector<quint16> lockVariants;
-        // Auto-repeat bookkeeping: a held key sends either more presses alone
-        // or release/press pairs with the same time stamp.
-        bool down = false;
-        xcb_timestamp_t lastPressTime = 0;
-        bool released = false;
-        xcb_timestamp_t lastReleaseTime = 0;
-    };
-
     quint16 numLockMask();
-    void ungrab(const Grab &grab);
+    void ungrab();
     void waitForServer();
     bool handlePress(const xcb_key_press_event_t *event);
     bool handleRelease(const xcb_key_release_event_t *event);
+    bool isOurKey(xcb_keycode_t keycode) const;
 
     xcb_connection_t *m_connection;
     xcb_window_t m_root;
-    std::vector<Grab> m_grabs;
+    // The held combination: its keys (empty when none is held), its modifiers
+    // and the lock states grabbed beside them.
+    std::vector<xcb_keycode_t> m_keycodes;
+    quint16 m_modifiers = 0;
+    std::vector<quint16> m_lockVariants;
+    // Auto-repeat bookkeeping: a held key sends either more presses alone or
+    // release/press pairs with the same time stamp.
+    bool m_down = false;
+    xcb_timestamp_t m_lastPressTime = 0;
+    bool m_released = false;
+    xcb_timestamp_t m_lastReleaseTime = 0;
 };
 
 } // namespace tintavo

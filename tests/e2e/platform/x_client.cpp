@@ -1,9 +1,8 @@
 #include "x_client.h"
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <vector>
 #include <xcb/xcb_keysyms.h>
 
 namespace tintavo::test {
@@ -62,16 +61,6 @@ QSize XClient::rootSize()
     const QSize size = g ? QSize(g->width, g->height) : QSize();
     std::free(g);
     return size;
-}
-
-xcb_atom_t XClient::atom(const char *name)
-{
-    auto *r = xcb_intern_atom_reply(
-        m_connection,
-        xcb_intern_atom(m_connection, 0, static_cast<quint16>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(r);
-    return a;
 }
 
 xcb_keycode_t XClient::keycodeFor(quint32 keysym)
@@ -179,46 +168,6 @@ xcb_window_t XClient::showPatternWindow()
                       XCB_CW_BACK_PIXMAP | XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_map_window(m_connection, window);
     sync();
-    return window;
-}
-
-bool XClient::windowManagerRunning()
-{
-    const xcb_atom_t check = atom("_NET_SUPPORTING_WM_CHECK");
-    auto *r = xcb_get_property_reply(
-        m_connection, xcb_get_property(m_connection, 0, root(), check, XCB_ATOM_WINDOW, 0, 1),
-        nullptr);
-    const bool running = r && xcb_get_property_value_length(r) == 4;
-    std::free(r);
-    return running;
-}
-
-xcb_window_t XClient::showManagedWindow(QPoint at, QSize size)
-{
-    const xcb_window_t window = xcb_generate_id(m_connection);
-    const quint32 values[] = {m_screen->white_pixel};
-    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, root(),
-                      static_cast<qint16>(at.x()), static_cast<qint16>(at.y()),
-                      static_cast<quint16>(size.width()), static_cast<quint16>(size.height()), 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, XCB_CW_BACK_PIXEL,
-                      values);
-    xcb_map_window(m_connection, window);
-    sync();
-    // The window manager reparents the window into its frame and then marks it.
-    const xcb_atom_t wmState = atom("WM_STATE");
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 5000) {
-        auto *r = xcb_get_property_reply(
-            m_connection,
-            xcb_get_property(m_connection, 0, window, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 1),
-            nullptr);
-        const bool marked = r && r->type != XCB_ATOM_NONE;
-        std::free(r);
-        if (marked)
-            break;
-        QThread::msleep(20);
-    }
     return window;
 }
 

@@ -37,14 +37,9 @@ public:
     // A borderless window the window manager leaves alone, covering the whole
     // screen and showing a pattern where each pixel's colour encodes its position.
     xcb_window_t showPatternWindow();
-    // A window the window manager decorates; waits until it is framed.
-    xcb_window_t showManagedWindow(QPoint at, QSize size);
     void destroyWindow(xcb_window_t window);
-    bool windowManagerRunning();
 
 private:
-    xcb_atom_t atom(const char *name);
-
     xcb_connection_t *m_connection = nullptr;
     xcb_screen_t *m_screen = nullptr;
     std::vector<xcb_pixmap_t> m_pixmaps;

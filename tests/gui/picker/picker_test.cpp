@@ -1,9 +1,11 @@
 #include "colorbox/color_box_model.h"
+#include "common/qt_color.h"
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace tintavo;
@@ -19,218 +21,197 @@ class PickerTest : public QObject
     {
         QTest::mouseClick(f.control<QPushButton>("cmdMouse"), Qt::LeftButton);
         PickerWindow *picker = f.form->picker();
-        if (picker) {
-            // Samples are taken by hand here, one scripted position at a time.
+        if (picker) // samples are taken by hand here
             picker->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
-        }
         return picker;
     }
 
-    QString label(PickerWindow *picker, const char *name) const
+    // What a label shows, as plain text.
+    static QString text(QWidget *window, const char *name)
     {
-        return picker->findChild<QLabel *>(QLatin1String(name))->text();
+        QTextDocument document;
+        document.setHtml(window->findChild<QLabel *>(QLatin1String(name))->text());
+        return document.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
     }
 
-    QList<PickerWindow *> openPickers() const
+    // The colour the picker's swatch shows in its middle.
+    static QColor swatch(QWidget *picker)
     {
-        QList<PickerWindow *> pickers;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *p = qobject_cast<PickerWindow *>(w); p && p->isVisible())
-                pickers << p;
-        }
-        return pickers;
+        const QImage image =
+            picker->findChild<QWidget *>(QStringLiteral("Picture1"))->grab().toImage();
+        return image.pixelColor(image.rect().center());
+    }
+
+    // The pointer moves to `at`, where the screen shows `color`, and is sampled.
+    void sampleAt(PickerWindow *picker, QPoint at, ColorValue color)
+    {
+        f.sampler->pointer = at;
+        f.sampler->pixels[at] = color;
+        picker->sampleUnderPointer();
     }
 
 private slots:
     void init() { f.start(); }
     void cleanup() { f.resetSettings(); }
 
-    void opensAsASmallTopmostWindowAndMinimisesTheMainWindow()
+    void opensOnceAsATopmostWindowHoldingAltShiftS()
     {
+        f.form->setWindowState(Qt::WindowNoState);
         PickerWindow *picker = openPicker();
         QVERIFY(picker);
         QCOMPARE(picker->windowTitle(), QStringLiteral("鼠标取色"));
         QCOMPARE(picker->size(), QSize(twipsToPixels(3495), twipsToPixels(1545)));
         QVERIFY(picker->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!(picker->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(picker->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(picker->windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QVERIFY(f.form->windowState() & Qt::WindowMinimized);
-        QCOMPARE(picker->notice(), QStringLiteral("按Alt+Shift+S存储当前颜色"));
+        QCOMPARE(text(picker, "Label1"), QStringLiteral("按Alt+Shift+S存储当前颜色"));
         for (const char *hidden : {"lblData(1)", "lblData(2)", "lblData(3)"})
             QVERIFY(!picker->findChild<QLabel *>(QLatin1String(hidden))->isVisibleTo(picker));
+        QCOMPARE(f.hotKey->held, QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S));
 
-        // The key is Alt+Shift+S under identifier 1, on the picker's own window.
-        QCOMPARE(f.hotKey->held.size(), 1);
-        QCOMPARE(f.hotKey->held[0].window, quintptr(picker->winId()));
-        QCOMPARE(f.hotKey->held[0].id, 1);
-        QCOMPARE(f.hotKey->held[0].modifiers, 5);
-        QCOMPARE(f.hotKey->held[0].virtualKey, 83);
-    }
-
-    void aSecondClickKeepsOnePicker()
-    {
-        PickerWindow *first = openPicker();
+        // A second click brings the same picker and minimises the main window again.
         f.form->setWindowState(Qt::WindowNoState);
-        PickerWindow *second = openPicker();
-        QCOMPARE(second, first);
-        QCOMPARE(openPickers().size(), 1);
-        QCOMPARE(f.hotKey->registerCalls, 1);
+        QCOMPARE(openPicker(), picker);
+        QCOMPARE(f.hotKey->registrations, 1);
         QVERIFY(f.form->windowState() & Qt::WindowMinimized);
     }
 
-    void samplesOnlyWhenThePointerMoves()
+    void showsThePointerAndTheColourUnderIt_data()
     {
-        f.sampler->cursorScript = {QPoint(0, 0), QPoint(512, 384), QPoint(512, 384)};
-        f.sampler->defaultWindow = 77;
-        f.sampler->clientOrigin[77] = QPoint(500, 400);
-        f.sampler->pixels[QPoint(512, 384)] = RGB(18, 52, 86);
+        QTest::addColumn<QList<QPoint>>("points"); // one sample at each
+        QTest::addColumn<QList<int>>("colors");    // the screen there; -1 unreadable
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("color");
+        QTest::addColumn<int>("swatch"); // -1: as when the picker opened
+        const QPoint p(512, 384);
+        const int c = RGB(18, 52, 86);
+        QTest::newRow("stored byte order") << QList{p} << QList{c} << "光标位置：512,384"
+                                           << "RGB颜色：563412" << c;
+        QTest::newRow("pure red") << QList{p} << QList{0xFF} << "光标位置：512,384"
+                                  << "RGB颜色：FF" << 0xFF;
+        QTest::newRow("pure blue") << QList{p} << QList{0xFF0000} << "光标位置：512,384"
+                                   << "RGB颜色：FF0000" << 0xFF0000;
+        QTest::newRow("white") << QList{p} << QList{0xFFFFFF} << "光标位置：512,384"
+                               << "RGB颜色：FFFFFF" << 0xFFFFFF;
+        QTest::newRow("black") << QList{p} << QList{0} << "光标位置：512,384"
+                               << "RGB颜色：0" << 0;
+        QTest::newRow("resting at the start point is not sampled")
+            << QList{QPoint(0, 0)} << QList{c} << ""
+            << "" << -1;
+        QTest::newRow("a resting pointer does not see the screen change")
+            << QList{p, p} << QList{c, 0xFF} << "光标位置：512,384"
+            << "RGB颜色：563412" << c;
+        QTest::newRow("an unreadable pixel keeps the colour")
+            << QList{p, QPoint(6, 7)} << QList{c, -1} << "光标位置：6,7"
+            << "RGB颜色：563412" << c;
+    }
+
+    void showsThePointerAndTheColourUnderIt()
+    {
+        QFETCH(QList<QPoint>, points);
+        QFETCH(QList<int>, colors);
+        QFETCH(QString, position);
+        QFETCH(QString, color);
+        QFETCH(int, swatch);
         PickerWindow *picker = openPicker();
-
-        // The pointer starts where the last sample is taken to be: (0, 0).
-        picker->Timer1_Timer();
-        QCOMPARE(f.sampler->pixelAtCalls, 0);
-        QCOMPARE(label(picker, "lblData(0)"), QString());
-
-        picker->Timer1_Timer();
-        QCOMPARE(label(picker, "lblData(0)"), QStringLiteral("光标位置：512,384"));
-        QCOMPARE(label(picker, "lblData(1)"), QStringLiteral("77"));
-        QCOMPARE(label(picker, "lblData(3)"), QStringLiteral("位置：12,-16"));
-        // The colour label reads the stored byte order: blue, green, red.
-        QCOMPARE(label(picker, "lblData(4)"), QStringLiteral("RGB颜色：563412"));
-        QCOMPARE(picker->pictureColor(), RGB(18, 52, 86));
-
-        // Resting: the screen under the pointer may change, nothing is read.
-        f.sampler->pixels[QPoint(512, 384)] = RGB(1, 1, 1);
-        picker->Timer1_Timer();
-        QCOMPARE(f.sampler->pixelAtCalls, 1);
-        QCOMPARE(picker->pictureColor(), RGB(18, 52, 86));
+        const QColor atOpening = PickerTest::swatch(picker);
+        for (int i = 0; i < points.size(); ++i) {
+            f.sampler->pixels.remove(points[i]);
+            if (colors[i] >= 0)
+                f.sampler->pixels[points[i]] = colors[i];
+            f.sampler->pointer = points[i];
+            picker->sampleUnderPointer();
+        }
+        QCOMPARE(text(picker, "lblData(0)"), position);
+        QCOMPARE(text(picker, "lblData(4)"), color);
+        QCOMPARE(PickerTest::swatch(picker), swatch < 0 ? atOpening : toQColor(swatch));
     }
 
-    void colourLabelHasNoLeadingZeros_data()
+    void theKeyStoresIntoTheNextSlotAndWraps_data()
     {
-        QTest::addColumn<int>("color");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("pure red") << int(RGB(255, 0, 0)) << "FF";
-        QTest::newRow("pure blue") << int(RGB(0, 0, 255)) << "FF0000";
-        QTest::newRow("white") << int(RGB(255, 255, 255)) << "FFFFFF";
-        QTest::newRow("black") << int(RGB(0, 0, 0)) << "0";
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<int>>("written"); // one press each
+        QTest::newRow("first slots") << 0 << QList{0, 1};
+        QTest::newRow("last slot, then the first") << 63 << QList{63, 0};
+        QTest::newRow("one past the end") << 64 << QList{0};
+        QTest::newRow("far past the end") << 5000 << QList{0};
+        QTest::newRow("negative") << -3 << QList{0};
     }
 
-    void colourLabelHasNoLeadingZeros()
+    void theKeyStoresIntoTheNextSlotAndWraps()
     {
-        QFETCH(int, color);
-        QFETCH(QString, text);
-        f.sampler->cursorScript = {QPoint(5, 5)};
-        f.sampler->defaultPixel = color;
-        PickerWindow *picker = openPicker();
-        picker->Timer1_Timer();
-        QCOMPARE(label(picker, "lblData(4)"), QStringLiteral("RGB颜色：") + text);
-    }
-
-    void anUnreadablePixelKeepsTheSwatchColour()
-    {
-        f.sampler->cursorScript = {QPoint(5, 5), QPoint(6, 6)};
-        f.sampler->pixels[QPoint(5, 5)] = RGB(9, 9, 9);
-        f.sampler->defaultPixel = kClrInvalid;
-        PickerWindow *picker = openPicker();
-        picker->Timer1_Timer();
-        picker->Timer1_Timer();
-        QCOMPARE(picker->pictureColor(), RGB(9, 9, 9));
-        QCOMPARE(label(picker, "lblData(4)"), QStringLiteral("RGB颜色：90909"));
-    }
-
-    void hotKeyStoresIntoTheNextSlotAndWraps()
-    {
-        f.sampler->cursorScript = {QPoint(5, 5)};
-        f.sampler->defaultPixel = RGB(1, 2, 3);
+        QFETCH(int, start);
+        QFETCH(QList<int>, written);
         ColorBoxModel &box = f.form->colorBox();
-        const int last = box.lastIndex();
-        box.lPicIndex = last;
+        QCOMPARE(box.count(), 64);
+        box.lPicIndex = start;
         PickerWindow *picker = openPicker();
-        picker->Timer1_Timer();
-
-        QVERIFY(f.hotKey->press(picker->winId(), 1));
-        QCOMPARE(box.color(last), RGB(1, 2, 3));
-        QCOMPARE(box.lPicIndex, last + 1);
-        QVERIFY(f.hotKey->press(picker->winId(), 1));
-        QCOMPARE(box.color(0), RGB(1, 2, 3));
-        QCOMPARE(box.lPicIndex, 1);
+        for (int press = 0; press < written.size(); ++press) {
+            sampleAt(picker, QPoint(press + 1, 1), RGB(10 * press + 10, 20, 30));
+            QVERIFY(f.hotKey->press());
+            QCOMPARE(box.color(written[press]), RGB(10 * press + 10, 20, 30));
+        }
+        QCOMPARE(box.lPicIndex, written.last() + 1);
     }
 
-    void aPressBeforeTheFirstSampleStoresTheWindowColour()
-    {
-        ColorBoxModel &box = f.form->colorBox();
-        box.setColor(0, RGB(7, 7, 7));
-        PickerWindow *picker = openPicker();
-        QVERIFY(f.hotKey->press(picker->winId(), 1));
-        const QColor window = picker->palette().color(QPalette::Base);
-        QCOMPARE(box.color(0), RGB(window.red(), window.green(), window.blue()));
-    }
-
-    void otherMessagesStoreNothing()
+    void aPressBeforeTheFirstSampleStoresTheSwatchColour()
     {
         PickerWindow *picker = openPicker();
-        ColorBoxModel &box = f.form->colorBox();
-        box.setColor(0, RGB(7, 7, 7));
-        f.hotKey->deliver(picker->winId(), kWmHotKey, 2, hotKeyLParam(5, 83));
-        f.hotKey->deliver(picker->winId(), kWmHotKey, 1, hotKeyLParam(1, 83));
-        f.hotKey->deliver(picker->winId(), 0x0100, 1, hotKeyLParam(5, 83));
-        QCOMPARE(box.color(0), RGB(7, 7, 7));
-        QCOMPARE(box.lPicIndex, 0);
+        QVERIFY(f.hotKey->press());
+        QCOMPARE(toQColor(f.form->colorBox().color(0)), swatch(picker));
     }
 
     void closingBringsTheMainWindowBackMaximisedAndFreesTheKey()
     {
         f.form->setWindowState(Qt::WindowNoState);
-        PickerWindow *picker = openPicker();
-        const quintptr hWnd = picker->winId();
-        picker->close();
-        QVERIFY(f.form->windowState() & Qt::WindowMaximized);
+        openPicker()->close();
         QVERIFY(f.form->isVisible());
-        QVERIFY(f.hotKey->held.isEmpty());
+        QVERIFY(f.form->windowState() & Qt::WindowMaximized);
+        QVERIFY(!f.hotKey->held);
         QTRY_VERIFY(!f.form->picker());
 
-        // The key means nothing to the program any more.
-        const std::vector<ColorValue> before = f.form->colorBox().colors();
-        QVERIFY(!f.hotKey->press(hWnd, 1));
-        QVERIFY(f.form->colorBox().colors() == before);
-
-        // Opening again starts afresh, sampling from (0, 0).
-        f.sampler->cursorScript = {QPoint(0, 0)};
+        // Opened again, it starts afresh from the start point (0, 0).
         PickerWindow *again = openPicker();
-        QVERIFY(again);
-        again->Timer1_Timer();
-        QCOMPARE(label(again, "lblData(0)"), QString());
-        QCOMPARE(f.hotKey->held.size(), 1);
+        QVERIFY(f.hotKey->held);
+        sampleAt(again, QPoint(0, 0), RGB(1, 2, 3));
+        QCOMPARE(text(again, "lblData(0)"), QString());
     }
 
-    void aTakenKeyIsSaidAndStoresNothing()
+    void saysWhatTheDesktopDenies_data()
     {
-        f.hotKey->nextResult = HotKeyResult::Taken;
-        PickerWindow *picker = openPicker();
-        QCOMPARE(picker->notice(), PickerWindow::keyTakenText());
-        QVERIFY(!f.hotKey->press(picker->winId(), 1));
+        QTest::addColumn<HotKeyResult>("answer");
+        QTest::addColumn<bool>("screenReadable");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("key taken")
+            << HotKeyResult::Taken << true << "Alt+Shift+S\n已被其他程序占用";
+        QTest::newRow("no global keys")
+            << HotKeyResult::Unsupported << true << "不支持全局热键，\n无法存储颜色";
+        QTest::newRow("screen unreadable")
+            << HotKeyResult::Registered << false << "无法读取屏幕，\n取色不可用";
     }
 
-    void anUnreadableScreenIsSaidAndNotSampled()
+    void saysWhatTheDesktopDenies()
     {
-        f.sampler->isAvailable = false;
-        f.sampler->cursorScript = {QPoint(5, 5)};
+        QFETCH(HotKeyResult, answer);
+        QFETCH(bool, screenReadable);
+        QFETCH(QString, notice);
+        f.hotKey->answer = answer;
+        f.sampler->isAvailable = screenReadable;
         PickerWindow *picker = openPicker();
-        QCOMPARE(picker->notice(), PickerWindow::screenUnavailableText());
-        picker->Timer1_Timer();
-        QCOMPARE(f.sampler->pixelAtCalls, 0);
-        QCOMPARE(label(picker, "lblData(4)"), QString());
+        QCOMPARE(text(picker, "Label1"), notice);
+        sampleAt(picker, QPoint(5, 5), RGB(1, 2, 3));
+        QCOMPARE(text(picker, "lblData(4)").isEmpty(), !screenReadable);
     }
 
-    void closingTheMainWindowTakesThePickerWithIt()
+    void closingTheMainWindowTakesThePickerAndTheKeyWithIt()
     {
         QPointer<PickerWindow> picker = openPicker();
         f.form->close();
         QCOMPARE(f.programEnded, 1);
         f.form.reset();
         QVERIFY(!picker);
-        QVERIFY(f.hotKey->held.isEmpty());
+        QVERIFY(!f.hotKey->held);
     }
 };
 

@@ -4,7 +4,6 @@
 #include "platform/screen_sampler.h"
 
 #include <QGuiApplication>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace tintavo;
@@ -14,29 +13,16 @@ class PlatformOffscreenTest : public QObject
     Q_OBJECT
 
 private slots:
-    void runsOffscreen() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen")); }
-
-    void samplerIsNotAvailable()
+    void servicesSayTheyAreUnavailable()
     {
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
         auto sampler = createScreenSampler();
-        QVERIFY(sampler);
         QVERIFY(!sampler->available());
-        QCOMPARE(sampler->cursorPos(), QPoint(0, 0));
-        QCOMPARE(sampler->windowFromPoint({3, 4}), quintptr(0));
-        QCOMPARE(sampler->pixelAt(0, {3, 4}), kClrInvalid);
-        QCOMPARE(sampler->screenPixel({3, 4}), kClrInvalid);
-    }
-
-    void hotKeyIsNotAvailable()
-    {
+        QVERIFY(!sampler->pixelColor({3, 4}));
         auto hotKey = createGlobalHotKey();
-        QVERIFY(hotKey);
-        QSignalSpy spy(hotKey.get(), &GlobalHotKey::hotKeyMessage);
-        const HotKeyRegistration r = hotKey->registerHotKey(1, 1, kModAlt | kModShift, 83);
-        QCOMPARE(r.result, HotKeyResult::NotAvailable);
-        QVERIFY(!r.errorText.isEmpty());
-        QVERIFY(!hotKey->unregisterHotKey(1, 1));
-        QCOMPARE(spy.count(), 0);
+        QCOMPARE(
+            hotKey->registerKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S)),
+            HotKeyResult::Unsupported);
     }
 };
 

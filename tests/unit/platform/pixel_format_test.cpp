@@ -66,19 +66,5 @@ INSTANTIATE_TEST_SUITE_P(
             "MaskWiderThanPixel", PixelFormat{16, false, 0xFF0000, 0xFF00, 0xFF}, {1, 2}, -1}),
     [](const ::testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
 
-TEST(DecodePixelTest, NullDataIsInvalid)
-{
-    EXPECT_EQ(decodePixel(kXrgbLsb, nullptr, 4), -1);
-}
-
-TEST(DecodePixelTest, EveryChannelValueRoundTripsAt32Bits)
-{
-    for (int v = 0; v < 256; ++v) {
-        const quint8 bytes[] = {static_cast<quint8>(255 - v), static_cast<quint8>(v / 2),
-                                static_cast<quint8>(v), 0};
-        ASSERT_EQ(decodePixel(kXrgbLsb, bytes, sizeof bytes), RGB(v, v / 2, 255 - v)) << v;
-    }
-}
-
 } // namespace
 } // namespace tintavo
