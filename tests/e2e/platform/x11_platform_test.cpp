@@ -57,7 +57,8 @@ private slots:
 private:
     std::vector<quint16> lockVariants() const
     {
-        return {0, XCB_MOD_MASK_LOCK, m_numLock, static_cast<quint16>(m_numLock | XCB_MOD_MASK_LOCK)};
+        return {0, XCB_MOD_MASK_LOCK, m_numLock,
+                static_cast<quint16>(m_numLock | XCB_MOD_MASK_LOCK)};
     }
     bool canBeGrabbedByOther();
 
@@ -161,7 +162,8 @@ void X11PlatformTest::offScreenPixelsAreUnreadable()
     const int w = m_rootSize.width();
     const int h = m_rootSize.height();
     for (QPoint p : {QPoint(-1, 0), QPoint(0, -1), QPoint(w, 0), QPoint(0, h), QPoint(100000, 5)})
-        QVERIFY2(!m_sampler->pixelColor(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(!m_sampler->pixelColor(p),
+                 qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     QVERIFY(m_sampler->pixelColor({w - 1, h - 1}));
 }
 

@@ -1,7 +1,7 @@
 #include "x_client.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 #include <xcb/xcb_keysyms.h>
 
