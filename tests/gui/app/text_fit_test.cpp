@@ -263,7 +263,7 @@ private slots:
     void init()
     {
         sampler = test::FakeScreenSampler{};
-        hotKey.nextResult = HotKeyResult::Registered;
+        hotKey.answer = HotKeyResult::Registered;
         form = std::make_unique<MainWindow>(
             MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}});
         form->Form_Initialize();
@@ -296,11 +296,11 @@ private slots:
                 topLevel("frmAbout")->findChild<QPushButton *>(u"cmdSysInfo"_s)->click();
             });
         } else if (row.startsWith(u"picker"_s)) {
-            sampler.cursorScript = {QPoint(1501, 1101)};
+            sampler.pointer = QPoint(1501, 1101);
             sampler.isAvailable = !row.endsWith(u"no screen"_s);
-            hotKey.nextResult = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
-                                : row.endsWith(u"hot keys"_s) ? HotKeyResult::NotAvailable
-                                                              : HotKeyResult::Registered;
+            hotKey.answer = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
+                            : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
+                                                          : HotKeyResult::Registered;
             QWidget *picker = click("cmdMouse", "Form2");
             if (sampler.isAvailable)
                 QTRY_VERIFY(
