@@ -2,6 +2,8 @@
 #include "common/app_look.h"
 #include "common/termination_signals.h"
 #include "mainwin/main_window.h"
+#include "platform/desktop_picking.h"
+#include "platform/desktop_session.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -16,7 +18,14 @@ int main(int argc, char *argv[])
 
     tintavo::setUpApplicationLook(app);
 
-    tintavo::MainWindow mainWindow(tintavo::MainWindowServices{});
+    // A Wayland session picks through the desktop portal, also when the
+    // toolkit runs through XWayland: the X root window there shows only X
+    // clients, and a key grab on it sees only keys typed into them.
+    tintavo::MainWindowServices services;
+    if (tintavo::servicesForSession(tintavo::SessionEnvironment::fromProcess()) ==
+        tintavo::DesktopServices::Portal)
+        services.desktopPicking = &tintavo::createDesktopPicking;
+    tintavo::MainWindow mainWindow(services);
     mainWindow.Form_Initialize();
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the

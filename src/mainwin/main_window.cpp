@@ -14,8 +14,10 @@
 #include "mainwin/main_controls.h"
 #include "mainwin/random_fill.h"
 #include "picker/picker_window.h"
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
+#include "platform/unavailable_platform.h"
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
 #include "settings/settings_dialog.h"
@@ -67,6 +69,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
                         [this] { return std::make_unique<QuestionBox>(this); });
     m_sampler = services.sampler;
     m_hotKey = services.hotKey;
+    m_desktopPicking = services.desktopPicking;
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 
     const std::vector<ControlSpec> table = allControls();
@@ -278,11 +281,22 @@ void MainWindow::cmdMouse_Click()
 {
     if (!m_picker) {
         // The desktop services are made on first use and kept for the run.
-        if (!m_sampler)
+        if (!m_sampler && !m_desktopPicking)
             m_sampler = (m_ownSampler = createScreenSampler()).get();
-        if (!m_hotKey)
+        if (!m_hotKey && !m_desktopPicking)
             m_hotKey = (m_ownHotKey = createGlobalHotKey()).get();
-        m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey);
+        if (m_desktopPicking) {
+            // The session's compositor keeps the screen and the keyboard to
+            // itself, whatever the toolkit talks to: nothing X11 is touched.
+            if (!m_ownSampler)
+                m_ownSampler = std::make_unique<UnavailableScreenSampler>();
+            if (!m_ownHotKey)
+                m_ownHotKey = std::make_unique<UnavailableGlobalHotKey>();
+            m_picker =
+                new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
+        } else {
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey);
+        }
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);

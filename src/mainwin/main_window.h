@@ -26,6 +26,7 @@ class GlobalHotKey;
 class MessageService;
 class QuestionService;
 class ScreenSampler;
+class DesktopPicking;
 class SwatchView;
 
 // What the main window asks of the desktop. Tests swap in fakes; a null entry
@@ -37,6 +38,9 @@ struct MainWindowServices
     QuestionService *questions = nullptr;
     ScreenSampler *sampler = nullptr;
     GlobalHotKey *hotKey = nullptr;
+    // Set where the desktop hands out picks one click at a time (a Wayland
+    // session): each picker then gets its own, and sampler and hotKey go unused.
+    std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
     // Ends the program once the main window has closed (default: quit the
     // application's event loop).
     std::function<void()> endProgram;
@@ -120,6 +124,7 @@ private:
     QuestionService *m_questions = nullptr;
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
+    std::function<std::unique_ptr<DesktopPicking>()> m_desktopPicking;
     QPointer<PickerWindow> m_picker;
     QPointer<SettingsDialog> m_settingsDialog;
     QPointer<AboutDialog> m_aboutDialog;

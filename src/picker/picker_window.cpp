@@ -5,11 +5,14 @@
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "common/qt_color.h"
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
 namespace tintavo {
@@ -34,10 +37,12 @@ constexpr int kSampleIntervalMs = 50;
 
 } // namespace
 
-PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey)
+PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
+                           std::unique_ptr<DesktopPicking> desktopPicking)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey)
+      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
+      m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -67,6 +72,10 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     m_swatch = controls.value(QStringLiteral("Picture1"));
     // The swatch starts in the desktop's window colour.
     showColor(fromQColor(palette().color(QPalette::Base)));
+    if (m_desktop) {
+        setUpDesktopPicking();
+        return;
+    }
 
     connect(&m_hotKey, &GlobalHotKey::activated, this, &PickerWindow::storeColor);
     const HotKeyResult registration =
@@ -130,10 +139,15 @@ void PickerWindow::sampleUnderPointer()
 
     // A pixel that cannot be read leaves the swatch showing what it showed.
     const ColorValue color = m_sampler.pixelColor(pointer).value_or(m_shownColor);
+    showColorCode(color);
+    showColor(color);
+}
+
+void PickerWindow::showColorCode(ColorValue color)
+{
     // The digits read blue, green, red: the stored colour value in hexadecimal.
     m_colorLabel->setText(QStringLiteral("RGB颜色：") + QString::number(color, 16).toUpper());
     m_colorLabel->adjustSize();
-    showColor(color);
 }
 
 void PickerWindow::storeColor()
@@ -151,7 +165,86 @@ void PickerWindow::closeEvent(QCloseEvent *event)
 {
     emit closed();
     m_hotKey.unregisterKey();
+    // The desktop's key goes back, and a pick under way is called off.
+    m_desktop.reset();
     event->accept();
+}
+
+void PickerWindow::setUpDesktopPicking()
+{
+    // Nothing follows the pointer here: the notice takes the position's
+    // place, and the button 取色 sits under the colour code.
+    m_positionLabel->hide();
+    m_notice->setGeometry(toPixels(TwipsRect{30, 30, 1575, 840}));
+    m_colorLabel->move(twipsToPixels(30), twipsToPixels(885));
+    auto *button = new QPushButton(QStringLiteral("取色"), this);
+    button->setObjectName(QStringLiteral("cmdPick"));
+    button->setGeometry(toPixels(TwipsRect{30, 1170, 1575, 345}));
+    connect(button, &QPushButton::clicked, this, &PickerWindow::startDesktopPick);
+
+    connect(m_desktop.get(), &DesktopPicking::picked, this, &PickerWindow::finishDesktopPick);
+    connect(m_desktop.get(), &DesktopPicking::keyPressed, this, &PickerWindow::startDesktopPick);
+    connect(m_desktop.get(), &DesktopPicking::keyBound, this, [this](PickOutcome outcome) {
+        m_desktopKey = outcome == PickOutcome::Success;
+        showDesktopNotice();
+    });
+    showDesktopNotice();
+    m_desktop->bindKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S),
+                       QStringLiteral("存储当前颜色"), parentWindowId());
+}
+
+QString PickerWindow::parentWindowId()
+{
+    // The desktop puts its dialogs over the picker when it can name it; a
+    // Wayland window would need a handle exported first, so it goes without.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        return QStringLiteral("x11:%1").arg(winId(), 0, 16);
+    return {};
+}
+
+void PickerWindow::startDesktopPick()
+{
+    if (!m_desktop || m_desktop->picking())
+        return;
+    m_pickTrouble.clear();
+    showDesktopNotice();
+    m_desktop->pick(parentWindowId());
+}
+
+void PickerWindow::finishDesktopPick(PickOutcome outcome, ColorValue color)
+{
+    switch (outcome) {
+    case PickOutcome::Success:
+        showColorCode(color);
+        showColor(color);
+        storeColor();
+        break;
+    case PickOutcome::Cancelled: // the user changed their mind: nothing to say
+        break;
+    case PickOutcome::Failed:
+        m_pickTrouble = QStringLiteral("取色服务出错，未能取色");
+        break;
+    case PickOutcome::Missing:
+        m_pickTrouble = QStringLiteral("此桌面没有取色服务（xdg-desktop-portal），无法取色");
+        break;
+    case PickOutcome::TooOld:
+        m_pickTrouble = QStringLiteral("此桌面的取色服务版本过旧，不支持取色");
+        break;
+    case PickOutcome::NoAnswer:
+        m_pickTrouble = QStringLiteral("取色服务没有应答，未能取色");
+        break;
+    }
+    showDesktopNotice();
+}
+
+void PickerWindow::showDesktopNotice()
+{
+    if (!m_pickTrouble.isEmpty())
+        setNotice(m_pickTrouble);
+    else if (m_desktopKey)
+        setNotice(QStringLiteral("此桌面无法跟随光标取色。按Alt+Shift+S或“取色”后点选屏幕颜色"));
+    else
+        setNotice(QStringLiteral("此桌面无法跟随光标取色，也没有全局热键。按“取色”后点选屏幕颜色"));
 }
 
 } // namespace tintavo

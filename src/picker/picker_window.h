@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 
@@ -12,17 +13,25 @@ namespace tintavo {
 class ColorBoxModel;
 class GlobalHotKey;
 class ScreenSampler;
+class DesktopPicking;
+enum class PickOutcome;
 
 // The picker: a small always-on-top window that follows the pointer over the
 // whole screen and shows the position and the colour under it. While it is
 // open, Alt+Shift+S stores that colour into the colour box's next slot. It
 // holds the hot key from its opening until it closes or is destroyed.
+//
+// Where the desktop hands out picks one click at a time (desktopPicking, a
+// Wayland session), the window cannot follow the pointer: it says so, and its
+// button 取色, like the desktop's own global key, starts a pick whose colour
+// is shown and stored the same way.
 class PickerWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey);
+    PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
+                 std::unique_ptr<DesktopPicking> desktopPicking = {});
     ~PickerWindow() override;
 
     // Reads the pointer position and the colour under it and shows both;
@@ -42,6 +51,12 @@ protected:
 private:
     void setNotice(const QString &text);
     void showColor(ColorValue color);
+    void showColorCode(ColorValue color);
+    void setUpDesktopPicking();
+    QString parentWindowId();
+    void startDesktopPick();
+    void finishDesktopPick(PickOutcome outcome, ColorValue color);
+    void showDesktopNotice();
 
     ColorBoxModel &m_colorBox;
     ScreenSampler &m_sampler;
@@ -53,6 +68,9 @@ private:
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
     ColorValue m_shownColor = 0;
+    std::unique_ptr<DesktopPicking> m_desktop;
+    bool m_desktopKey = true; // until the desktop refuses the key
+    QString m_pickTrouble;    // why the last pick failed; empty when it did not
 };
 
 } // namespace tintavo
