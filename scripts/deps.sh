@@ -12,6 +12,7 @@ packages=(
   dpkg-dev desktop-file-utils appstream file
   xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
   dbus-daemon
+  sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
 )
 
 missing=()

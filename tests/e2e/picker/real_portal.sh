@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The picker picks through the real xdg-desktop-portal and its wlroots back
+# end on a headless sway, which reads the pixel with grim. Only the choice of
+# the point is scripted: a stand-in for slurp answers a point in sway's
+# background, so no one has to click. The picker runs in the window test
+# (PICKER_TEST, offscreen): a headless sway 1.7 has no input devices, and it
+# stopped when a virtual keyboard (wtype) typed into it, so the real program's
+# keys cannot be pressed there. sway refuses to run as root, so root runs all
+# this as nobody.
+#
+# Usage: real_portal.sh PICKER_TEST. Exit 77: the Wayland tools are missing.
+set -euo pipefail
+if [[ ${1:-} != --inside ]]; then
+  for tool in sway grim swaymsg pipewire dbus-run-session setpriv \
+    /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-wlr; do
+    command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
+  done
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$1" "$work/picker_test"
+  cp "$0" "$work/inside.sh"
+  chmod -R a+rwX "$work"
+  run=(env -i PATH="$PATH" HOME="$work" dbus-run-session -- bash "$work/inside.sh" --inside "$work")
+  if [[ $(id -u) == 0 ]]; then
+    setpriv --reuid=65534 --regid=65534 --clear-groups "${run[@]}"
+  else
+    "${run[@]}"
+  fi
+  exit
+fi
+
+work=$2
+cd "$work"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+fail() { echo "FAIL: $*" >&2; tail -n 5 "$work"/*.log >&2 || true; exit 1; }
+poll() { # poll SECONDS COMMAND...
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do ((SECONDS < deadline)) || return 1; sleep 0.1; done
+}
+export XDG_RUNTIME_DIR=$work/run XDG_CURRENT_DESKTOP=sway:gnome
+export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The gaps leave sway's background showing at the output's edge.
+printf 'output * bg #3366CC solid_color\ngaps outer 40\n' >sway.cfg
+sway -c sway.cfg >sway.log 2>&1 &
+pids+=($!)
+poll 10 compgen -G "$XDG_RUNTIME_DIR/wayland-*" || fail "sway did not start"
+export WAYLAND_DISPLAY=$(basename "$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -1)")
+export SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*" | head -1)
+pipewire >pipewire.log 2>&1 &
+pids+=($!)
+mkdir bin
+printf '#!/bin/sh\necho "5,5 1x1"\n' >bin/slurp
+chmod +x bin/slurp
+sleep 1
+PATH=$work/bin:$PATH /usr/libexec/xdg-desktop-portal-wlr >xdpw.log 2>&1 &
+pids+=($!)
+/usr/libexec/xdg-desktop-portal >xdp.log 2>&1 &
+pids+=($!)
+version() {
+  dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
+    /org/freedesktop/portal/desktop org.freedesktop.DBus.Properties.Get \
+    string:org.freedesktop.portal.Screenshot string:version | grep -q uint32
+}
+poll 20 version || fail "the portal offers no Screenshot"
+
+REAL_PORTAL_COLOR=13395507 QT_QPA_PLATFORM=offscreen ./picker_test picksFromARealPortal ||
+  fail "the real portal's pick of sway's background (#3366CC) did not reach slot 0"
+echo "ok: the real portal's pick of sway's background landed in slot 0"
