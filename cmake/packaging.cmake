@@ -25,5 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.com/tintavo/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n")
+# On a Wayland desktop: Qt's Wayland platform plugin to run natively, and the
+# desktop portal that picks colours and hands out the global key there.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-desktop-portal")
 
 include(CPack)
