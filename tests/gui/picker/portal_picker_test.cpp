@@ -17,29 +17,24 @@ using namespace tintavo;
 
 namespace {
 
-const QString kNotice =
-    QStringLiteral("此桌面无法跟随光标取色。按Alt+Shift+S或“取色”后点选屏幕颜色");
-const QString kNoKey =
-    QStringLiteral("此桌面无法跟随光标取色，也没有全局热键。按“取色”后点选屏幕颜色");
+const QString kNotice = "此桌面无法跟随光标取色。按Alt+Shift+S或“取色”后点选屏幕颜色";
+const QString kNoKey = "此桌面无法跟随光标取色，也没有全局热键。按“取色”后点选屏幕颜色";
 
-// A program the test runs, ended with the test.
+// A program the test runs until its first line of output, ended with the test.
 struct Child : QProcess
 {
-    ~Child() override
+    Child(const QString &program, const QStringList &args)
     {
-        kill();
-        waitForFinished();
+        start(program, args);
+        if (!waitForStarted() || !waitForReadyRead(10000))
+            qFatal("%s did not start", qPrintable(program));
     }
+    ~Child() override { kill(), waitForFinished(); }
 };
 
-// Starts a program and waits for its first line of output.
-std::unique_ptr<Child> startAndWait(const QString &program, const QStringList &args)
+template <typename T> T *child(QWidget *w, const char *name)
 {
-    auto process = std::make_unique<Child>();
-    process->start(program, args);
-    if (!process->waitForStarted() || !process->waitForReadyRead(10000))
-        qFatal("%s did not start", qPrintable(program));
-    return process;
+    return w->findChild<T *>(QLatin1String(name));
 }
 
 } // namespace
@@ -53,30 +48,23 @@ class PortalPickerTest : public QObject
     UnavailableScreenSampler m_sampler;
     UnavailableGlobalHotKey m_hotKey;
 
-    void startPortal(const QStringList &args)
+    PickerWindow *openPicker()
     {
-        m_portal.reset();
-        if (args != QStringList{QStringLiteral("none")})
-            m_portal = startAndWait(QStringLiteral(PORTAL_STANDIN), args);
+        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking());
+        picker->show();
+        return picker;
     }
 
     static QString noticeOf(PickerWindow *picker)
     {
         QTextDocument text;
-        text.setHtml(picker->findChild<QLabel *>(QStringLiteral("Label1"))->text());
+        text.setHtml(child<QLabel>(picker, "Label1")->text());
         return text.toPlainText();
-    }
-
-    static QRgb swatchPixel(PickerWindow *picker)
-    {
-        QWidget *swatch = picker->findChild<QWidget *>(QStringLiteral("Picture1"));
-        return swatch->grab().toImage().pixel(swatch->width() / 2, swatch->height() / 2);
     }
 
     static void pick(PickerWindow *picker)
     {
-        QTest::mouseClick(picker->findChild<QPushButton *>(QStringLiteral("cmdPick")),
-                          Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(picker, "cmdPick"), Qt::LeftButton);
     }
 
 private slots:
@@ -84,30 +72,27 @@ private slots:
     {
         RandomSource random;
         m_box.AddPics(3, random);
-        if (qEnvironmentVariableIsSet("REAL_PORTAL_COLOR"))
-            return; // on the session bus real_portal.sh set up
-        m_bus = startAndWait(QStringLiteral("dbus-daemon"),
-                             {QStringLiteral("--config-file=" PRIVATE_BUS_CONF),
-                              QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->readLine().trimmed());
+        if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
+            m_bus = std::make_unique<Child>(
+                "dbus-daemon",
+                QStringList{"--config-file=" PRIVATE_BUS_CONF, "--nofork", "--print-address=1"});
+            qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus->readLine().trimmed());
+        }
     }
-
-    void cleanup() { m_portal.reset(); }
 
     void picksThroughThePortal_data()
     {
-        QTest::addColumn<QStringList>("portal");
+        QTest::addColumn<QStringList>("portal"); // empty: none on the bus
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
-        const QString base = kNotice;
-        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << base
+        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
                                 << RGB(51, 102, 204);
-        QTest::newRow("cancelled") << QStringList{"--cancel"} << base << -1;
+        QTest::newRow("cancelled") << QStringList{"--cancel"} << kNotice << -1;
         QTest::newRow("error") << QStringList{"--error"} << "取色服务出错，未能取色" << -1;
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
                                      << "此桌面的取色服务版本过旧，不支持取色" << -1;
         QTest::newRow("no portal")
-            << QStringList{"none"} << "此桌面没有取色服务（xdg-desktop-portal），无法取色" << -1;
+            << QStringList{} << "此桌面没有取色服务（xdg-desktop-portal），无法取色" << -1;
         QTest::newRow("no global shortcuts")
             << QStringList{"--no-shortcuts", "--color", "1,0.5,0"} << kNoKey << RGB(255, 128, 0);
         QTest::newRow("never answers")
@@ -121,39 +106,37 @@ private slots:
         QFETCH(int, stored);
         if (!m_bus)
             QSKIP("a real portal is on the bus");
-        startPortal(portal);
+        m_portal.reset(); // gives up the portal's name first
+        m_portal.reset(portal.isEmpty() ? nullptr : new Child(PORTAL_STANDIN, portal));
         m_box.fillColors(kWhite);
         m_box.lPicIndex = 1;
-        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking());
-        picker->show();
-        QVERIFY(QTest::qWaitForWindowExposed(picker));
-        const QString bound =
-            portal.contains("--no-shortcuts") || portal == QStringList{"none"} ? kNoKey : kNotice;
-        QTRY_COMPARE(noticeOf(picker), bound);
+        PickerWindow *picker = openPicker();
+        const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
+        QTRY_COMPARE(noticeOf(picker), key ? kNotice : kNoKey);
 
         pick(picker);
         QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker), noticeAfter, 10000);
         QTest::qWait(200); // nothing more comes
         QCOMPARE(noticeOf(picker), noticeAfter);
-        if (stored < 0) {
-            QCOMPARE(m_box.color(1), kWhite);
-            QCOMPARE(m_box.lPicIndex, 1);
-        } else {
-            QCOMPARE(m_box.color(1), stored);
-            QCOMPARE(m_box.lPicIndex, 2);
-            QCOMPARE(swatchPixel(picker), toQColor(stored).rgb());
-            QCOMPARE(picker->findChild<QLabel *>(QStringLiteral("lblData(4)"))->text(),
-                     QStringLiteral("RGB颜色：") + QString::number(stored, 16).toUpper());
+        QCOMPARE(m_box.lPicIndex, stored < 0 ? 1 : 2);
+        QCOMPARE(m_box.color(1), stored < 0 ? kWhite : stored);
+        if (stored >= 0) {
+            QWidget *swatch = child<QWidget>(picker, "Picture1");
+            QCOMPARE(swatch->grab().toImage().pixel(swatch->rect().center()),
+                     toQColor(stored).rgb());
+            QCOMPARE(child<QLabel>(picker, "lblData(4)")->text(),
+                     "RGB颜色：" + QString::number(stored, 16).toUpper());
         }
 
-        // Whatever went wrong, the picker is still there and picks again once
-        // the portal answers.
-        startPortal({QStringLiteral("--color"), QStringLiteral("0,0,1")});
+        // Whatever went wrong, the picker still picks once the portal answers.
+        m_portal.reset();
+        m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         pick(picker);
         QTRY_COMPARE(m_box.color(stored < 0 ? 1 : 2), RGB(0, 0, 255));
         picker->close();
     }
 
+    // Run by real_portal.sh against xdg-desktop-portal on a headless sway.
     void picksFromARealPortal()
     {
         const QByteArray expected = qgetenv("REAL_PORTAL_COLOR");
@@ -161,11 +144,8 @@ private slots:
             QSKIP("run by real_portal.sh");
         m_box.fillColors(kWhite);
         m_box.lPicIndex = 0;
-        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking());
-        picker->show();
-        pick(picker);
+        pick(openPicker());
         QTRY_COMPARE_WITH_TIMEOUT(m_box.color(0), expected.toInt(), 20000);
-        picker->close();
     }
 };
 
