@@ -11,7 +11,7 @@
 # Usage: real_portal.sh PICKER_TEST. Exit 77: the Wayland tools are missing.
 set -euo pipefail
 if [[ ${1:-} != --inside ]]; then
-  for tool in sway grim swaymsg pipewire dbus-run-session setpriv \
+  for tool in sway grim pipewire dbus-run-session setpriv \
     /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-wlr; do
     command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
   done
@@ -47,7 +47,6 @@ sway -c sway.cfg >sway.log 2>&1 &
 pids+=($!)
 poll 10 compgen -G "$XDG_RUNTIME_DIR/wayland-*" || fail "sway did not start"
 export WAYLAND_DISPLAY=$(basename "$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -1)")
-export SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*" | head -1)
 pipewire >pipewire.log 2>&1 &
 pids+=($!)
 mkdir bin
