@@ -38,12 +38,12 @@ struct MainWindowServices
     QuestionService *questions = nullptr;
     ScreenSampler *sampler = nullptr;
     GlobalHotKey *hotKey = nullptr;
-    // Set where the desktop hands out picks one click at a time (a Wayland
-    // session): each picker then gets its own, and sampler and hotKey go unused.
-    std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
     // Ends the program once the main window has closed (default: quit the
     // application's event loop).
     std::function<void()> endProgram;
+    // Set where the desktop hands out picks one click at a time (a Wayland
+    // session): each picker then gets its own, and sampler and hotKey go unused.
+    std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
 };
 
 // The main window: the colour pair with its editors and preview, the command
