@@ -77,7 +77,7 @@ struct MainWindowFixture
         hotKey = std::make_unique<FakeGlobalHotKey>();
         form = std::make_unique<MainWindow>(MainWindowServices{&messages, &colorChooser, &questions,
                                                      sampler.get(), hotKey.get(),
-                                                     [this] { ++programEnded; }});
+                                                     [this] { ++programEnded; }, {}});
         form->Form_Initialize();
         activate(form.get());
     }
