@@ -222,16 +222,16 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, ColorValue color)
     case PickOutcome::Cancelled: // the user changed their mind: nothing to say
         break;
     case PickOutcome::Failed:
-        m_pickTrouble = QStringLiteral("取色服务出错，未能取色");
+        m_pickTrouble = QStringLiteral("取色服务出错，\n未能取色");
         break;
     case PickOutcome::Missing:
-        m_pickTrouble = QStringLiteral("此桌面没有取色服务（xdg-desktop-portal），无法取色");
+        m_pickTrouble = QStringLiteral("此桌面没有取色服务，\n无法取色");
         break;
     case PickOutcome::TooOld:
-        m_pickTrouble = QStringLiteral("此桌面的取色服务版本过旧，不支持取色");
+        m_pickTrouble = QStringLiteral("此桌面的取色服务\n版本过旧，不支持取色");
         break;
     case PickOutcome::NoAnswer:
-        m_pickTrouble = QStringLiteral("取色服务没有应答，未能取色");
+        m_pickTrouble = QStringLiteral("取色服务没有应答，\n未能取色");
         break;
     }
     showDesktopNotice();
@@ -242,9 +242,11 @@ void PickerWindow::showDesktopNotice()
     if (!m_pickTrouble.isEmpty())
         setNotice(m_pickTrouble);
     else if (m_desktopKey)
-        setNotice(QStringLiteral("此桌面无法跟随光标取色。按Alt+Shift+S或“取色”后点选屏幕颜色"));
+        setNotice(
+            QStringLiteral("无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色"));
     else
-        setNotice(QStringLiteral("此桌面无法跟随光标取色，也没有全局热键。按“取色”后点选屏幕颜色"));
+        setNotice(
+            QStringLiteral("无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色"));
 }
 
 } // namespace tintavo

@@ -17,8 +17,8 @@ using namespace tintavo;
 
 namespace {
 
-const QString kNotice = "此桌面无法跟随光标取色。按Alt+Shift+S或“取色”后点选屏幕颜色";
-const QString kNoKey = "此桌面无法跟随光标取色，也没有全局热键。按“取色”后点选屏幕颜色";
+const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
+const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
 
 // A program the test runs until its first line of output, ended with the test.
 struct Child : QProcess
@@ -59,7 +59,7 @@ class PortalPickerTest : public QObject
     {
         QTextDocument text;
         text.setHtml(child<QLabel>(picker, "Label1")->text());
-        return text.toPlainText();
+        return text.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
     }
 
     static void pick(PickerWindow *picker)
@@ -88,15 +88,14 @@ private slots:
         QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
                                 << RGB(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNotice << -1;
-        QTest::newRow("error") << QStringList{"--error"} << "取色服务出错，未能取色" << -1;
+        QTest::newRow("error") << QStringList{"--error"} << "取色服务出错，\n未能取色" << -1;
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
-                                     << "此桌面的取色服务版本过旧，不支持取色" << -1;
-        QTest::newRow("no portal")
-            << QStringList{} << "此桌面没有取色服务（xdg-desktop-portal），无法取色" << -1;
+                                     << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
+        QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
         QTest::newRow("no global shortcuts")
             << QStringList{"--no-shortcuts", "--color", "1,0.5,0"} << kNoKey << RGB(255, 128, 0);
         QTest::newRow("never answers")
-            << QStringList{"--silent"} << "取色服务没有应答，未能取色" << -1;
+            << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
 
     void picksThroughThePortal()
