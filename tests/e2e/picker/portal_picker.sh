@@ -51,7 +51,8 @@ xdotool mousemove --window "$picker" 54 90 click 1
 poll 10 grep -qx "PickColor x11:$(printf %x "$picker")" "$work/portal.log" ||
   fail "the button made no pick with the picker as parent"
 echo activate >&3
-poll 10 test "$(grep -c '^PickColor' "$work/portal.log")" -ge 2 || fail "the shortcut made no pick"
+two_picks() { (($(grep -c '^PickColor' "$work/portal.log") >= 2)); }
+poll 10 two_picks || fail "the shortcut made no pick"
 sleep 0.5
 wmctrl -i -c "$picker"
 poll 10 grep -q '^Close /org/freedesktop/portal/desktop/session/' "$work/portal.log" ||
