@@ -2,7 +2,6 @@
 // resize: create the swatches (AddPics), arrange them (OrderPic) and paint the
 // frame once, for the default box and for the largest one.
 #include "colorbox/color_box_model.h"
-#include "colorbox/random_source.h"
 #include "colorbox/swatch_view.h"
 #include "mainwin/random_fill.h"
 
@@ -28,13 +27,12 @@ void run(int count)
     frame.resize(749, 63);
     ColorBoxModel model;
     auto *view = new SwatchView(&model, &frame);
-    RandomSource random;
 
     QElapsedTimer total;
     total.start();
     QElapsedTimer t;
     t.start();
-    model.AddPics(count - 1, random);
+    model.AddPics(count - 1);
     const double addMs = msSince(t);
     t.restart();
     model.OrderPic(11235);
@@ -44,7 +42,7 @@ void run(int count)
     const double paintMs = msSince(t);
     const double totalMs = msSince(total);
     t.restart();
-    RandomFill(model, random);
+    RandomFill(model);
     const double fillMs = msSince(t);
     t.restart();
     for (int i = 0; i < 1000; ++i)

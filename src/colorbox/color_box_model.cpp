@@ -1,7 +1,7 @@
 #include "colorbox/color_box_model.h"
 
 #include "colorbox/preview_colors.h"
-#include "colorbox/random_source.h"
+#include "colorbox/random_color.h"
 
 #include <algorithm>
 
@@ -43,10 +43,8 @@ QPoint ColorBoxModel::position(qint64 index) const
     return contains(index) ? m_positions[static_cast<size_t>(index)] : QPoint();
 }
 
-void ColorBoxModel::AddPics(qint32 n, RandomSource &random)
+void ColorBoxModel::AddPics(qint32 n)
 {
-    random.seedFromClock();
-
     // Creating an index that exists, or one past the 16-bit range, fails on its
     // own and the next index is tried; only the range in between can succeed.
     const qint32 highest = std::min<qint32>(n, kMaxSwatches - 1);
@@ -62,12 +60,7 @@ void ColorBoxModel::AddPics(qint32 n, RandomSource &random)
         emit positionsChanged();
     }
 
-    for (ColorValue &c : m_colors) {
-        const int red = random.nextChannel();
-        const int green = random.nextChannel();
-        const int blue = random.nextChannel();
-        c = RGB(red, green, blue);
-    }
+    std::generate(m_colors.begin(), m_colors.end(), randomColor);
     emit colorsChanged();
 }
 

@@ -10,7 +10,6 @@
 namespace tintavo {
 
 class PreviewColors;
-class RandomSource;
 
 // The colour box: the swatches' colours and places, the swatch the popup menu
 // acts on (lCurPic) and the slot the next hot-key capture writes (lPicIndex).
@@ -67,7 +66,7 @@ public:
     // in that order) after seeding `random` from the clock once. Indices that
     // exist already or lie past the 16-bit range are skipped; n below 1 creates
     // nothing but still recolours.
-    void AddPics(qint32 n, RandomSource &random);
+    void AddPics(qint32 n);
 
     // Arranges swatches 1.. in rows from swatch 0, left to right, top to bottom,
     // touching one another, as many columns as fit in a frame `fW` twips wide

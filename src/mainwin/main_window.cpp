@@ -149,7 +149,7 @@ void MainWindow::Form_Initialize()
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
-    m_colorBox->AddPics(settings.swatchCount - 1, m_random);
+    m_colorBox->AddPics(settings.swatchCount - 1);
     show();
 
     if (settings.autoLoad)
@@ -269,7 +269,7 @@ void MainWindow::show_help_Click()
                                             "您确信要进行此操作？");
     if (!m_questions->askYesNo(QStringLiteral("Tintavo"), question))
         return;
-    RandomFill(*m_colorBox, m_random);
+    RandomFill(*m_colorBox);
 }
 
 PickerWindow *MainWindow::picker() const

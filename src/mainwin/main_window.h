@@ -2,7 +2,6 @@
 
 #include "color/color_value.h"
 #include "colorbox/preview_colors.h"
-#include "colorbox/random_source.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "settings/settings.h"
@@ -110,7 +109,6 @@ private:
     ColorBoxStore *m_store = nullptr;
     SwatchView *m_picture1 = nullptr;
     SwatchMenu m_menu;
-    RandomSource m_random;
     MainLayout m_layout = designLayout();
     QString m_helpText;
 

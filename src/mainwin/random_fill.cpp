@@ -1,31 +1,17 @@
 #include "mainwin/random_fill.h"
 
 #include "colorbox/color_box_model.h"
-#include "colorbox/random_source.h"
+#include "colorbox/random_color.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tintavo {
 
-namespace {
-
-int freshChannel(RandomSource &random)
-{
-    random.seedFromClock();
-    return random.nextChannel();
-}
-
-} // namespace
-
-void RandomFill(ColorBoxModel &model, RandomSource &random)
+void RandomFill(ColorBoxModel &model)
 {
     std::vector<ColorValue> colors(static_cast<size_t>(model.count()));
-    for (ColorValue &c : colors) {
-        const int red = freshChannel(random);
-        const int green = freshChannel(random);
-        const int blue = freshChannel(random);
-        c = RGB(red, green, blue);
-    }
+    std::generate(colors.begin(), colors.end(), randomColor);
     model.setColors(colors);
 }
 

@@ -1,5 +1,4 @@
 #include "colorbox/color_box_model.h"
-#include "colorbox/random_source.h"
 #include "colorbox/swatch_menu.h"
 #include "colorbox/swatch_view.h"
 #include "common/twips.h"
@@ -36,8 +35,7 @@ struct Box
     {
         frame.setObjectName(QStringLiteral("Frame3"));
         frame.setGeometry(7, 410, kFrameWidth, kFrameHeight);
-        RandomSource random(quint64{3});
-        model.AddPics(count - 1, random);
+        model.AddPics(count - 1);
         if (arrange)
             model.OrderPic(11235);
         view = new SwatchView(&model, &frame);
@@ -189,8 +187,7 @@ private slots:
         QCOMPARE(box.view->swatchRect(32767).top(), 13 + 16 * (32767 / 46));
         // Unarranged, too.
         QVERIFY(!box.model.OrderPic(100));
-        RandomSource random(quint64{8});
-        box.model.AddPics(40000, random);
+        box.model.AddPics(40000);
         QCOMPARE(box.model.count(), 32768);
     }
 

@@ -1,6 +1,5 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/preview_colors.h"
-#include "colorbox/random_source.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,7 @@ namespace {
 // A box of `count` swatches, made as start-up makes it.
 void makeBox(ColorBoxModel &box, int count)
 {
-    RandomSource random(quint64{42});
-    box.AddPics(count - 1, random);
+    box.AddPics(count - 1);
 }
 
 TEST(AddPics, CreatesSwatchesOneToNStackedOnSwatchZero)
@@ -47,23 +45,6 @@ TEST(AddPics, ColoursEverySwatchIncludingZeroAtRandom)
     }
 }
 
-TEST(AddPics, DrawsRedThenGreenThenBlueForEachSwatchInOrder)
-{
-    ColorBoxModel box;
-    RandomSource random([] { return quint64{123456789}; });
-    box.AddPics(3, random);
-
-    // Replay the stream AddPics drew from: one seed per call, then three
-    // draws per swatch from index 0 upward, red in the low byte.
-    RandomSource replay(random.lastSeed());
-    for (int i = 0; i < box.count(); ++i) {
-        const int red = replay.nextChannel();
-        const int green = replay.nextChannel();
-        const int blue = replay.nextChannel();
-        EXPECT_EQ(box.color(i), RGB(red, green, blue)) << "swatch " << i;
-    }
-}
-
 TEST(AddPics, SafeForAnyCount)
 {
     struct Row
@@ -77,8 +58,7 @@ TEST(AddPics, SafeForAnyCount)
     };
     for (const Row &row : rows) {
         ColorBoxModel box;
-        RandomSource random(quint64{1});
-        box.AddPics(row.n, random);
+        box.AddPics(row.n);
         EXPECT_EQ(box.count(), row.expectedCount) << "n=" << row.n;
     }
 }
@@ -90,13 +70,12 @@ TEST(AddPics, SecondCallSkipsExistingSwatchesAndRecolours)
     ASSERT_TRUE(box.OrderPic(11235));
     const std::vector<ColorValue> before = box.colors();
 
-    RandomSource random(quint64{99});
-    box.AddPics(3, random);
+    box.AddPics(3);
     EXPECT_EQ(box.count(), 6);
     EXPECT_NE(box.colors(), before);
     EXPECT_EQ(box.position(5), QPoint(120 + 5 * 240, 195)); // nothing was re-created
 
-    box.AddPics(7, random);
+    box.AddPics(7);
     EXPECT_EQ(box.count(), 8);
     EXPECT_EQ(box.position(7), QPoint(120, 195)); // a new swatch lies on swatch 0
     EXPECT_EQ(box.position(5), QPoint(120 + 5 * 240, 195));

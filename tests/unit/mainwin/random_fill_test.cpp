@@ -1,75 +1,46 @@
 #include "mainwin/random_fill.h"
 
 #include "colorbox/color_box_model.h"
-#include "colorbox/random_source.h"
+#include "colorbox/random_color.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
-using namespace tintavo;
-
+namespace tintavo {
 namespace {
 
-TEST(RandomFill, NewColoursWithinOneClockTickAreDistinct)
+class ChannelFromUnit : public ::testing::TestWithParam<std::pair<double, int>>
 {
-    // A frozen clock: every re-seed happens "in the same tick".
-    RandomSource random([] { return quint64{1'000'000}; });
+};
+
+TEST_P(ChannelFromUnit, RoundsHalvesToEvenAndTakes256As255)
+{
+    EXPECT_EQ(channelFromUnit(GetParam().first), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ChannelFromUnit,
+                         ::testing::Values(std::pair{0.0, 0}, std::pair{0.5 / 256, 0},
+                                           std::pair{0.6 / 256, 1}, std::pair{1.5 / 256, 2},
+                                           std::pair{2.5 / 256, 2}, std::pair{254.6 / 256, 255},
+                                           std::pair{255.5 / 256, 255},
+                                           std::pair{std::nextafter(1.0, 0.0), 255}));
+
+TEST(RandomFill, NewDistinctColoursKeepingTheCaptureSlotAndSelection)
+{
     ColorBoxModel box;
-    box.AddPics(255, random);
+    box.AddPics(255);
     box.fillColors(kWhite);
-
-    RandomFill(box, random);
-    const std::set<ColorValue> distinct(box.colors().begin(), box.colors().end());
-    EXPECT_GE(distinct.size(), 250u); // a repeating stream would give 1
-    for (ColorValue c : box.colors()) {
-        EXPECT_GE(c, 0);
-        EXPECT_LE(c, kWhite);
-    }
-}
-
-TEST(RandomFill, ChannelsWithinOneSwatchAreDrawnApart)
-{
-    // Were each draw re-seeded with the same seed, red, green and blue would
-    // always be equal: grey swatches only.
-    RandomSource random([] { return quint64{5}; });
-    ColorBoxModel box;
-    box.AddPics(63, random);
-    RandomFill(box, random);
-    int grey = 0;
-    for (ColorValue c : box.colors()) {
-        const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-        grey += (r == g && g == b);
-    }
-    EXPECT_LT(grey, 4);
-}
-
-TEST(RandomFill, KeepsTheCaptureSlotAndSelection)
-{
-    RandomSource random;
-    ColorBoxModel box;
-    box.AddPics(63, random);
     box.Picture1_MouseDown(12);
     box.lPicIndex = 20;
-    const std::vector<ColorValue> before = box.colors();
-    RandomFill(box, random);
+    RandomFill(box);
+    const std::set<ColorValue> distinct(box.colors().begin(), box.colors().end());
+    EXPECT_GE(distinct.size(), 250u); // a repeating stream would give a few
+    EXPECT_EQ(box.count(), 256);
     EXPECT_EQ(box.lPicIndex, 20);
     EXPECT_EQ(box.lCurPic, 12);
-    EXPECT_EQ(box.count(), 64);
-    EXPECT_NE(box.colors(), before);
-}
-
-TEST(RandomFill, RepaintsOnce)
-{
-    RandomSource random;
-    ColorBoxModel box;
-    box.AddPics(99, random);
-    int all = 0, single = 0;
-    QObject::connect(&box, &ColorBoxModel::colorsChanged, [&] { ++all; });
-    QObject::connect(&box, &ColorBoxModel::colorChanged, [&] { ++single; });
-    RandomFill(box, random);
-    EXPECT_EQ(all, 1);
-    EXPECT_EQ(single, 0);
 }
 
 } // namespace
+} // namespace tintavo
