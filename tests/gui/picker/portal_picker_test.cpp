@@ -1,7 +1,6 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
 #include "colorbox/color_box_model.h"
-#include "colorbox/random_source.h"
 #include "common/qt_color.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
@@ -70,8 +69,7 @@ class PortalPickerTest : public QObject
 private slots:
     void initTestCase()
     {
-        RandomSource random;
-        m_box.AddPics(3, random);
+        m_box.AddPics(3);
         if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
             m_bus = std::make_unique<Child>(
                 "dbus-daemon",
