@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tintavo {
@@ -61,10 +62,22 @@ LoupeWindow::LoupeWindow(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void LoupeWindow::showPixels(QPoint pointer, const std::vector<ColorValue> &pixels)
+void LoupeWindow::showPixels(QPoint pointer,
+                             const std::vector<std::optional<ColorValue>> &pixels)
 {
+    QList<QRect> monitors;
+    for (const QScreen *s : QGuiApplication::screens())
+        monitors.append(nativeGeometry(s));
+    // The root window spans every monitor's bounding box; what lies between
+    // monitors is no screen pixel at all.
     m_pixels = pixels;
-    m_pixels.resize(kSide * kSide, -1);
+    m_pixels.resize(kSide * kSide);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const QPoint at = pointer + QPoint(i % kSide - kRadius, i / kSide - kRadius);
+        if (std::none_of(monitors.cbegin(), monitors.cend(),
+                         [at](const QRect &m) { return m.contains(at); }))
+            m_pixels[i].reset();
+    }
     const QScreen *screen = screenAtNative(pointer);
     const qreal ratio = screen->devicePixelRatio();
     renderGrid(ratio);
@@ -72,9 +85,6 @@ void LoupeWindow::showPixels(QPoint pointer, const std::vector<ColorValue> &pixe
     // Whole device pixels per cell: the window is sized in device pixels and
     // placed in native ones, then handed to the toolkit in logical ones.
     const QSize device(m_grid.width(), m_grid.height() + qRound(kCodeHeight * ratio));
-    QList<QRect> monitors;
-    for (const QScreen *s : QGuiApplication::screens())
-        monitors.append(nativeGeometry(s));
     const QRect native = loupePlacement(pointer, kRadius, device, monitors);
     const QScreen *target = screenAtNative(native.center());
     const qreal targetRatio = target->devicePixelRatio();
@@ -93,22 +103,22 @@ void LoupeWindow::renderGrid(qreal ratio)
     m_grid.fill(Qt::black); // the grid lines
     for (int row = 0; row < kSide; ++row) {
         for (int col = 0; col < kSide; ++col) {
-            const ColorValue c = m_pixels[row * kSide + col];
-            const QRgb rgb = toQColor(c).rgb();
+            const std::optional<ColorValue> c = m_pixels[row * kSide + col];
+            const QRgb rgb = c ? toQColor(*c).rgb() : 0;
             for (int y = row * cell + 1; y < (row + 1) * cell; ++y) {
                 auto *line = reinterpret_cast<QRgb *>(m_grid.scanLine(y));
                 for (int x = col * cell + 1; x < (col + 1) * cell; ++x) {
                     // A pixel off every monitor is a hatched cell, never a
                     // colour that is not on the screen.
-                    line[x] = c >= 0 ? rgb : (((x + y) / 2) % 2 ? 0xFF707070u : 0xFF909090u);
+                    line[x] = c ? rgb : (((x + y) / 2) % 2 ? 0xFF707070u : 0xFF909090u);
                 }
             }
         }
     }
-    const ColorValue centre = m_pixels[kRadius * kSide + kRadius];
+    const std::optional<ColorValue> centre = m_pixels[kRadius * kSide + kRadius];
     QPainter p(&m_grid);
     const int pen = qMax(1, qRound(ratio));
-    p.setPen(QPen(centre >= 0 && isLight(centre) ? Qt::black : Qt::white, pen,
+    p.setPen(QPen(centre && isLight(*centre) ? Qt::black : Qt::white, pen,
                   Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
     const int o = kRadius * cell;
@@ -124,9 +134,9 @@ void LoupeWindow::paintEvent(QPaintEvent *)
     if (m_grid.isNull())
         return;
     p.drawImage(QPoint(0, 0), m_grid);
-    const ColorValue centre = m_pixels[kRadius * kSide + kRadius];
+    const std::optional<ColorValue> centre = m_pixels[kRadius * kSide + kRadius];
     const QString code =
-        centre >= 0 ? toQColor(centre).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
+        centre ? toQColor(*centre).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
     p.setPen(Qt::white);
     const qreal gridHeight = m_grid.height() / m_grid.devicePixelRatio();
     p.drawText(QRectF(0, gridHeight, width(), height() - gridHeight), Qt::AlignCenter, code);

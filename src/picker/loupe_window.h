@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace tintavo {
@@ -29,10 +30,10 @@ public:
     explicit LoupeWindow(QWidget *parent = nullptr);
 
     // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
-    // (native desktop coordinates), row by row; an entry below 0 is a pixel
-    // off every monitor and shows as an empty cell. Places the loupe beside
-    // the pointer and shows the window.
-    void showPixels(QPoint pointer, const std::vector<ColorValue> &pixels);
+    // (native desktop coordinates), row by row. A pixel that could not be
+    // read or lies off every monitor shows as an empty cell. Places the loupe
+    // beside the pointer and shows the window.
+    void showPixels(QPoint pointer, const std::vector<std::optional<ColorValue>> &pixels);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -40,7 +41,7 @@ protected:
 private:
     void renderGrid(qreal ratio);
 
-    std::vector<ColorValue> m_pixels;
+    std::vector<std::optional<ColorValue>> m_pixels;
     QImage m_grid;
 };
 
