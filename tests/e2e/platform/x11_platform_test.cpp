@@ -187,7 +187,7 @@ void X11PlatformTest::loupeShowsThePixelsItStandsFor()
     const xcb_window_t pattern = m_other->showPatternWindow();
     auto hotKey = createGlobalHotKey();
     ColorBoxModel box;
-    PickerWindow picker(box, *m_sampler, *hotKey, true);
+    PickerWindow picker(box, *m_sampler, *hotKey, {}, true);
     picker.move(m_rootSize.width() / 2 - 150, 40);
     picker.show();
     auto *loupe = picker.findChild<LoupeWindow *>();
