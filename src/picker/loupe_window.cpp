@@ -88,8 +88,12 @@ void LoupeWindow::showPixels(QPoint pointer,
     const QRect native = loupePlacement(pointer, kRadius, device, monitors);
     const QScreen *target = screenAtNative(native.center());
     const qreal targetRatio = target->devicePixelRatio();
-    setFixedSize(qCeil(device.width() / targetRatio), qCeil(device.height() / targetRatio));
-    move(nativeToLogical(native.topLeft(), target));
+    const QSize size(qCeil(device.width() / targetRatio), qCeil(device.height() / targetRatio));
+    if (size != this->size())
+        setFixedSize(size);
+    const QPoint at = nativeToLogical(native.topLeft(), target);
+    if (at != pos())
+        move(at);
     if (!isVisible())
         show();
     update();
@@ -99,7 +103,8 @@ void LoupeWindow::renderGrid(qreal ratio)
 {
     const int cell = qMax(1, qRound(kCellSize * ratio));
     const int side = kSide * cell + 1;
-    m_grid = QImage(side, side, QImage::Format_RGB32);
+    if (m_grid.width() != side)
+        m_grid = QImage(side, side, QImage::Format_RGB32);
     m_grid.fill(Qt::black); // the grid lines
     for (int row = 0; row < kSide; ++row) {
         for (int col = 0; col < kSide; ++col) {
