@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
     ColorBoxModel box;
     auto hotKey = createGlobalHotKey();
     const auto pickerTick = [&](bool withLoupe) {
-        PickerWindow picker(box, *sampler, *hotKey, withLoupe);
+        PickerWindow picker(box, *sampler, *hotKey, {}, withLoupe);
         picker.show();
         return microsecondsPerCall(1000, [&](int i) {
             QCursor::setPos(400 + i % 2, 300);
