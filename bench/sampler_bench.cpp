@@ -3,6 +3,7 @@
 // tick does nothing but ask for the pointer position.
 #include "colorbox/color_box_model.h"
 #include "picker/picker_window.h"
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 

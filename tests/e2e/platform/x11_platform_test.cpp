@@ -4,6 +4,7 @@
 #include "colorbox/color_box_model.h"
 #include "picker/loupe_window.h"
 #include "picker/picker_window.h"
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 #include "x_client.h"
