@@ -1,10 +1,15 @@
 // What the picker costs: one sample (pointer position and the pixel there),
 // and the processor time of its 50 ms timer while the pointer rests, where a
 // tick does nothing but ask for the pointer position.
+#include "colorbox/color_box_model.h"
+#include "picker/picker_window.h"
+#include "platform/desktop_picking.h"
+#include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCursor>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -58,7 +63,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     auto sampler = createScreenSampler();
     if (!sampler->available()) {
         std::puts("sampler_bench: the screen cannot be read here, skipped");
@@ -72,10 +77,30 @@ int main(int argc, char *argv[])
     });
     const Figure pointerOnly =
         microsecondsPerCall(20000, [&](int) { sink = sampler->pointerPosition().x(); });
+    // A whole picker tick after the pointer moved (labels, swatch and, with
+    // the loupe, its 11 x 11 read, placement and drawing), painted before the
+    // next one starts.
+    ColorBoxModel box;
+    auto hotKey = createGlobalHotKey();
+    const auto pickerTick = [&](bool withLoupe) {
+        PickerWindow picker(box, *sampler, *hotKey, {}, withLoupe);
+        picker.show();
+        return microsecondsPerCall(1000, [&](int i) {
+            QCursor::setPos(400 + i % 2, 300);
+            picker.sampleUnderPointer();
+            QCoreApplication::processEvents();
+        });
+    };
+    const Figure tickPlain = pickerTick(false);
+    const Figure tickLoupe = pickerTick(true);
     std::printf("%-48s %8s %8s\n", "microseconds per call", "median", "best");
     std::printf("%-48s %8.1f %8.1f  (target <= 50)\n", "sample (pointer + pixel)", sample.median,
                 sample.best);
     std::printf("%-48s %8.1f %8.1f\n", "pointer query alone", pointerOnly.median, pointerOnly.best);
+    std::printf("%-48s %8.1f %8.1f\n", "picker tick, moved pointer, no loupe", tickPlain.median,
+                tickPlain.best);
+    std::printf("%-48s %8.1f %8.1f  (%.2fx, target <= 1.5x)\n", "picker tick, moved pointer, loupe",
+                tickLoupe.median, tickLoupe.best, tickLoupe.median / tickPlain.median);
 
     int ticks = 0;
     QTimer timer;

@@ -295,7 +295,8 @@ void MainWindow::cmdMouse_Click()
             m_picker =
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
-            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey);
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
+                                        LoadLoupeEnabled());
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();

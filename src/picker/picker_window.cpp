@@ -1,5 +1,7 @@
 #include "picker/picker_window.h"
 
+#include "picker/loupe_window.h"
+
 #include "colorbox/color_box_model.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
@@ -38,7 +40,7 @@ constexpr int kSampleIntervalMs = 50;
 } // namespace
 
 PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
-                           std::unique_ptr<DesktopPicking> desktopPicking)
+                           std::unique_ptr<DesktopPicking> desktopPicking, bool withLoupe)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
@@ -93,6 +95,10 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     else
         setNotice(m_notice->text());
 
+    // Where the screen cannot be read there is nothing to magnify.
+    if (withLoupe && m_sampler.available())
+        m_loupe = new LoupeWindow(this);
+
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
@@ -137,8 +143,14 @@ void PickerWindow::sampleUnderPointer()
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
     m_positionLabel->adjustSize();
 
-    // A pixel that cannot be read leaves the swatch showing what it showed.
-    const ColorValue color = m_sampler.pixelColor(pointer).value_or(m_shownColor);
+    // One read serves the swatch and the loupe, so that the loupe's centre is
+    // always the colour Alt+Shift+S stores. A pixel that cannot be read
+    // leaves the swatch showing what it showed.
+    const int radius = m_loupe ? LoupeWindow::kRadius : 0;
+    const auto pixels = m_sampler.pixelColors(pointer, radius);
+    const ColorValue color = pixels[pixels.size() / 2].value_or(m_shownColor);
+    if (m_loupe)
+        m_loupe->showPixels(pointer, pixels);
     showColorCode(color);
     showColor(color);
 }
@@ -163,6 +175,8 @@ void PickerWindow::storeColor()
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_loupe)
+        m_loupe->hide();
     emit closed();
     m_hotKey.unregisterKey();
     // The desktop's key goes back, and a pick under way is called off.

@@ -12,6 +12,7 @@ namespace tintavo {
 
 class ColorBoxModel;
 class GlobalHotKey;
+class LoupeWindow;
 class ScreenSampler;
 class DesktopPicking;
 enum class PickOutcome;
@@ -30,8 +31,10 @@ class PickerWindow : public QWidget
     Q_OBJECT
 
 public:
+    // With `withLoupe`, a magnified view of the pixels around the pointer
+    // follows it while the picker is open and the screen can be read.
     PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
-                 std::unique_ptr<DesktopPicking> desktopPicking = {});
+                 std::unique_ptr<DesktopPicking> desktopPicking = {}, bool withLoupe = true);
     ~PickerWindow() override;
 
     // Reads the pointer position and the colour under it and shows both;
@@ -65,6 +68,7 @@ private:
     QLabel *m_colorLabel = nullptr;
     QLabel *m_notice = nullptr;
     QWidget *m_swatch = nullptr;
+    LoupeWindow *m_loupe = nullptr;
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
     ColorValue m_shownColor = 0;

@@ -60,4 +60,11 @@ ColorValue decodePixel(const PixelFormat &format, const quint8 *data, std::size_
                channelTo8Bits(pixel, format.blueMask));
 }
 
+std::size_t rowStride(const PixelFormat &format, int width)
+{
+    const std::size_t pad = format.scanlinePad > 0 ? std::size_t(format.scanlinePad) : 8;
+    const std::size_t bits = std::size_t(qMax(width, 0)) * std::size_t(format.bitsPerPixel);
+    return (bits + pad - 1) / pad * pad / 8;
+}
+
 } // namespace tintavo

@@ -16,6 +16,7 @@ struct PixelFormat
     quint32 redMask = 0x00FF0000u;
     quint32 greenMask = 0x0000FF00u;
     quint32 blueMask = 0x000000FFu;
+    int scanlinePad = 32; // bits each row of an image is padded to
 };
 
 // True when the format can be decoded: a supported pixel size and three
@@ -26,5 +27,8 @@ bool isDecodable(const PixelFormat &format);
 // scaled to 0..255 whatever its width; -1 (the invalid colour) when the format is
 // not decodable or the data is too short.
 ColorValue decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size);
+
+// Bytes from one row of an image `width` pixels wide to the next.
+std::size_t rowStride(const PixelFormat &format, int width);
 
 } // namespace tintavo

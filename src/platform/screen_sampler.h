@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tintavo {
 
@@ -29,6 +30,20 @@ public:
     // The colour the screen shows at a desktop point, whichever window covers
     // it; nothing when the point is off the desktop or cannot be read.
     virtual std::optional<ColorValue> pixelColor(QPoint screen) = 0;
+
+    // The colours of the square of desktop pixels within `radius` of `centre`,
+    // row by row (2·radius + 1 on a side); nothing for pixels off the desktop.
+    // A sampler that can reads the square in one request, so that its centre
+    // and its neighbours show the same moment of the screen.
+    virtual std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius)
+    {
+        std::vector<std::optional<ColorValue>> area;
+        for (int y = centre.y() - radius; y <= centre.y() + radius; ++y) {
+            for (int x = centre.x() - radius; x <= centre.x() + radius; ++x)
+                area.push_back(pixelColor({x, y}));
+        }
+        return area;
+    }
 };
 
 // The sampler of the platform the program runs on; one that reports

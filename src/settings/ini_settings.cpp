@@ -198,6 +198,11 @@ Settings LoadSettings()
     return SettingsSnapshot().settings();
 }
 
+bool LoadLoupeEnabled()
+{
+    return ReadProfileInt(kAppSetRead, "Loupe", 1, GetIniPath()) == 1;
+}
+
 std::vector<ColorValue> LoadStoredColors(qint32 count)
 {
     if (count <= 0)

@@ -41,6 +41,10 @@ private:
 // an empty value, gives the default of that key.
 Settings LoadSettings();
 
+// Whether the picker shows its loupe: [APPSET] Loupe, on unless the file says
+// otherwise (copies of the program that predate the key ignore it).
+bool LoadLoupeEnabled();
+
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> LoadStoredColors(qint32 count);
 

@@ -3,6 +3,7 @@
 #include "platform/pixel_format.h"
 #include "platform/screen_sampler.h"
 
+#include <QSize>
 #include <xcb/xcb.h>
 
 namespace tintavo {
@@ -25,10 +26,12 @@ public:
     bool available() const override;
     QPoint pointerPosition() override;
     std::optional<ColorValue> pixelColor(QPoint screen) override;
+    std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius) override;
 
 private:
     xcb_connection_t *m_connection = nullptr;
     xcb_window_t m_root = XCB_WINDOW_NONE;
+    QSize m_rootSize;
     PixelFormat m_format;
     bool m_available = false;
     bool m_ownsConnection = false;

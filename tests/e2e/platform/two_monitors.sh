@@ -15,7 +15,8 @@ xrandr --setmonitor B 1280/338x1024/270+1280+0 none >/dev/null
 monitors=$(xrandr --listmonitors | head -1)
 [[ "$monitors" == "Monitors: 2" ]] || { echo "expected two monitors, got: $monitors"; exit 1; }
 
-checks=(pointerPositionIsNativeRootPosition everySampledPixelOfPatternIsExact offScreenPixelsAreUnreadable)
+checks=(pointerPositionIsNativeRootPosition everySampledPixelOfPatternIsExact offScreenPixelsAreUnreadable
+        loupeShowsThePixelsItStandsFor)
 echo "== scale 1"
 "$test_binary" "${checks[@]}"
 echo "== scale 2"

@@ -1,11 +1,16 @@
 // The screen sampler and the global hot key against a real X server: pixels
 // drawn by another client are read back exactly, and real key presses sent
 // through XTEST reach the program once each.
+#include "colorbox/color_box_model.h"
+#include "picker/loupe_window.h"
+#include "picker/picker_window.h"
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 #include "x_client.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QScreen>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +50,8 @@ private slots:
     void pointerPositionIsNativeRootPosition();
     void everySampledPixelOfPatternIsExact();
     void offScreenPixelsAreUnreadable();
+    void loupeShowsThePixelsItStandsFor_data();
+    void loupeShowsThePixelsItStandsFor();
 
     void pressActivatesOnce_data();
     void pressActivatesOnce();
@@ -155,6 +162,81 @@ void X11PlatformTest::everySampledPixelOfPatternIsExact()
                                         .arg(checked)
                                         .arg(firstWrong)));
     QVERIFY(checked > 1000);
+}
+
+void X11PlatformTest::loupeShowsThePixelsItStandsFor_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    const int w = m_rootSize.width();
+    const int h = m_rootSize.height();
+    QTest::newRow("middle") << QPoint(w / 3, h / 3);
+    QTest::newRow("top left") << QPoint(0, 0);
+    QTest::newRow("top right") << QPoint(w - 1, 0);
+    QTest::newRow("bottom left") << QPoint(0, h - 1);
+    QTest::newRow("bottom right") << QPoint(w - 1, h - 1);
+    // Where two monitors meet when the screen is split.
+    QTest::newRow("seam left") << QPoint(w / 2 - 1, h / 2);
+    QTest::newRow("seam right") << QPoint(w / 2, h / 2);
+}
+
+// Every cell of the loupe, as the X server shows it, has the colour of the
+// screen pixel it stands for, the loupe stays off those pixels, and the
+// centre cell is what Alt+Shift+S stores.
+void X11PlatformTest::loupeShowsThePixelsItStandsFor()
+{
+    QFETCH(QPoint, pointer);
+    const xcb_window_t pattern = m_other->showPatternWindow();
+    auto hotKey = createGlobalHotKey();
+    ColorBoxModel box;
+    PickerWindow picker(box, *m_sampler, *hotKey, {}, true);
+    picker.move(m_rootSize.width() / 2 - 150, 40);
+    picker.show();
+    auto *loupe = picker.findChild<LoupeWindow *>();
+    QVERIFY(loupe);
+    m_other->warpPointer(pointer + QPoint(3, 3));
+    QTRY_VERIFY(loupe->isVisible());
+    m_other->warpPointer(pointer);
+    QTest::qWait(400); // a few samples, and the loupe drawn on the server
+
+    xcb_connection_t *c = m_other->connection();
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, loupe->winId()), nullptr), &std::free);
+    QVERIFY(geometry);
+    const QRect placed(geometry->x, geometry->y, geometry->width, geometry->height);
+    const int r = LoupeWindow::kRadius;
+    QVERIFY(!placed.intersects(QRect(pointer - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1))));
+
+    const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatioF());
+    QList<QRect> monitors;
+    for (const QScreen *s : QGuiApplication::screens())
+        monitors << QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio());
+    int wrong = 0;
+    QString firstWrong;
+    ColorValue centre = -1;
+    for (int row = 0; row < 2 * r + 1; ++row) {
+        for (int col = 0; col < 2 * r + 1; ++col) {
+            const QPoint at = placed.topLeft() + QPoint(col * cell + cell / 2, row * cell + cell / 2);
+            const ColorValue shown = m_other->pixelColor(at);
+            const QPoint stands = pointer + QPoint(col - r, row - r);
+            const bool onScreen = std::any_of(monitors.cbegin(), monitors.cend(),
+                                              [&](const QRect &m) { return m.contains(stands); });
+            // Off every monitor a cell is hatched grey, never a made-up colour.
+            const bool right = onScreen ? shown == test::patternColor(stands)
+                                        : (shown == 0x707070 || shown == 0x909090);
+            if (!right && wrong++ == 0)
+                firstWrong = QStringLiteral("cell for (%1,%2) shows %3")
+                                 .arg(stands.x())
+                                 .arg(stands.y())
+                                 .arg(shown, 6, 16, QLatin1Char('0'));
+            if (row == r && col == r)
+                centre = shown;
+        }
+    }
+    QVERIFY2(wrong == 0, qPrintable(QStringLiteral("%1 cells wrong, first %2").arg(wrong).arg(firstWrong)));
+
+    QVERIFY(xdotool({"key", "alt+shift+s"}));
+    QTRY_COMPARE(box.color(0), centre);
+    m_other->destroyWindow(pattern);
 }
 
 void X11PlatformTest::offScreenPixelsAreUnreadable()
@@ -304,7 +386,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 77;
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     X11PlatformTest test;
     return QTest::qExec(&test, argc, argv);
 }

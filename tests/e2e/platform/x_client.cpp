@@ -125,6 +125,24 @@ void XClient::warpPointer(QPoint to)
     sync();
 }
 
+qint32 XClient::pixelColor(QPoint at)
+{
+    auto *reply = xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root(), qint16(at.x()),
+                      qint16(at.y()), 1, 1, ~0u),
+        nullptr);
+    if (!reply)
+        return -1;
+    qint32 color = -1;
+    if (xcb_get_image_data_length(reply) >= 3) {
+        const quint8 *d = xcb_get_image_data(reply); // blue, green, red
+        color = d[2] | (d[1] << 8) | (d[0] << 16);
+    }
+    std::free(reply);
+    return color;
+}
+
 xcb_window_t XClient::showPatternWindow()
 {
     const QSize size = rootSize();

@@ -33,6 +33,9 @@ public:
     int takeKeyPresses();
 
     void warpPointer(QPoint to);
+    // The colour the screen shows at a root point, as 0x00BBGGRR; -1 when it
+    // cannot be read. Assumes the 24-bit true-colour screens the tests use.
+    qint32 pixelColor(QPoint at);
 
     // A borderless window the window manager leaves alone, covering the whole
     // screen and showing a pattern where each pixel's colour encodes its position.
