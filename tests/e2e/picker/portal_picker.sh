@@ -47,9 +47,14 @@ picker=$(xdotool search --onlyvisible --pid "$app" --name '鼠标取色' | head 
 poll 10 grep -q '^BindShortcuts ALT+SHIFT+s$' "$work/portal.log" || fail "no shortcut bound"
 
 # The button 取色 sits at the bottom left of the picker.
-xdotool mousemove --window "$picker" 54 90 click 1
-poll 10 grep -qx "PickColor x11:$(printf %x "$picker")" "$work/portal.log" ||
-  fail "the button made no pick with the picker as parent"
+# The window manager may still be placing the picker when it first shows,
+# so a click that finds no button is tried again.
+picked_by_button() { grep -qx "PickColor x11:$(printf %x "$picker")" "$work/portal.log"; }
+for _ in $(seq 10); do
+  xdotool mousemove --sync --window "$picker" 54 90 click 1
+  poll 1 picked_by_button && break
+done
+picked_by_button || fail "the button made no pick with the picker as parent"
 echo activate >&3
 two_picks() { (($(grep -c '^PickColor' "$work/portal.log") >= 2)); }
 poll 10 two_picks || fail "the shortcut made no pick"
