@@ -1,6 +1,5 @@
 #include "colorbox/color_box_model.h"
 
-#include "colorbox/preview_colors.h"
 #include "colorbox/random_color.h"
 
 #include <algorithm>
@@ -91,32 +90,6 @@ void ColorBoxModel::Picture1_MouseDown(qint64 index)
         return;
     lCurPic = static_cast<qint32>(index);
     lPicIndex = lCurPic;
-}
-
-void ColorBoxModel::setBg_Click(PreviewColors &preview) const
-{
-    if (!contains(lCurPic))
-        return;
-    preview.setBackColor(color(lCurPic));
-    preview.RefreshValue(preview.backColor(), QStringLiteral("bg"));
-}
-
-void ColorBoxModel::setFg_Click(PreviewColors &preview) const
-{
-    if (!contains(lCurPic))
-        return;
-    preview.setForeColor(color(lCurPic));
-    preview.RefreshValue(preview.foreColor(), QStringLiteral("fg"));
-}
-
-void ColorBoxModel::menuSaveBg_Click(const PreviewColors &preview)
-{
-    setColor(lCurPic, preview.backColor());
-}
-
-void ColorBoxModel::menuSaveFg_Click(const PreviewColors &preview)
-{
-    setColor(lCurPic, preview.foreColor());
 }
 
 qint32 FindStartSlot(const std::vector<ColorValue> &colors, qint32 lRemenber, qint32 StartPoint)

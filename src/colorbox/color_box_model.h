@@ -9,7 +9,6 @@
 
 namespace tintavo {
 
-class PreviewColors;
 
 // The colour box: the swatches' colours and places, the swatch the popup menu
 // acts on (lCurPic) and the slot the next hot-key capture writes (lPicIndex).
@@ -77,14 +76,6 @@ public:
     // it the next capture slot. Opening the menu is the window's part. An index
     // that does not exist is ignored.
     void Picture1_MouseDown(qint64 index);
-
-    // The popup menu's commands on swatch lCurPic. Loading a colour sets the
-    // preview colour first and then hands RefreshValue the colour read back from
-    // the preview, as the editors expect.
-    void setBg_Click(PreviewColors &preview) const;
-    void setFg_Click(PreviewColors &preview) const;
-    void menuSaveBg_Click(const PreviewColors &preview);
-    void menuSaveFg_Click(const PreviewColors &preview);
 
 signals:
     // One swatch's colour changed.

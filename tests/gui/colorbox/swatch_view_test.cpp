@@ -206,11 +206,12 @@ private slots:
     {
         QWidget window;
         const SwatchMenu m = buildSwatchMenu(&window);
-        QCOMPARE(m.menuPop->objectName(), QStringLiteral("menuPop"));
-        QCOMPARE(m.menuPop->title(), QStringLiteral("操作"));
-        const QList<QAction *> items = m.menuPop->actions();
+        QCOMPARE(m.menu->objectName(), QStringLiteral("menuPop"));
+        QCOMPARE(m.menu->title(), QStringLiteral("操作"));
+        const QList<QAction *> items = m.menu->actions();
         QCOMPARE(items.size(), 5);
-        const QList<QAction *> expected = {m.setBg, m.setFg, m.fgff, m.menuSaveBg, m.menuSaveFg};
+        const QList<QAction *> expected = {m.loadBackground, m.loadForeground, m.separator,
+                                           m.saveBackground, m.saveForeground};
         QCOMPARE(items, expected);
 
         struct Item
@@ -221,13 +222,13 @@ private slots:
             QKeySequence keys;
         };
         const Item rows[] = {
-            {m.setBg, "setBg", QStringLiteral("设为背景色"),
+            {m.loadBackground, "setBg", QStringLiteral("设为背景色"),
              QKeySequence(QStringLiteral("Ctrl+B"))},
-            {m.setFg, "setFg", QStringLiteral("设为前景色"),
+            {m.loadForeground, "setFg", QStringLiteral("设为前景色"),
              QKeySequence(QStringLiteral("Ctrl+F"))},
-            {m.menuSaveBg, "menuSaveBg", QStringLiteral("保存背景色"),
+            {m.saveBackground, "menuSaveBg", QStringLiteral("保存背景色"),
              QKeySequence(QStringLiteral("Ctrl+S"))},
-            {m.menuSaveFg, "menuSaveFg", QStringLiteral("保存前景色"),
+            {m.saveForeground, "menuSaveFg", QStringLiteral("保存前景色"),
              QKeySequence(QStringLiteral("Ctrl+D"))},
         };
         for (const Item &row : rows) {
@@ -237,9 +238,9 @@ private slots:
             QCOMPARE(row.action->shortcutContext(), Qt::WindowShortcut);
             QVERIFY(window.actions().contains(row.action));
         }
-        QVERIFY(m.fgff->isSeparator());
-        QCOMPARE(m.fgff->objectName(), QStringLiteral("fgff"));
-        QVERIFY(!window.actions().contains(m.fgff));
+        QVERIFY(m.separator->isSeparator());
+        QCOMPARE(m.separator->objectName(), QStringLiteral("fgff"));
+        QVERIFY(!window.actions().contains(m.separator));
     }
 
     void shortcutsWorkWhileTheMenuIsClosed_data()
@@ -264,7 +265,7 @@ private slots:
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(!m.menuPop->isVisible());
+        QVERIFY(!m.menu->isVisible());
         QTest::keyClick(&window, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(spy.count(), 1);
     }
