@@ -92,7 +92,7 @@ bool ColorEditing::eventFilter(QObject *watched, QEvent *event)
 void ColorEditing::sliderMoved(Channel &c)
 {
     assignText(c.decimal, QString::number(c.slider->value()));
-    assignText(c.hex, dec2hex(static_cast<qint16>(c.slider->value())));
+    assignText(c.hex, hexByte(c.slider->value()));
     storeSliders(c.role);
 }
 
@@ -100,17 +100,16 @@ void ColorEditing::decimalEdited(Channel &c)
 {
     if (!c.decimalLeads)
         return;
-    assignText(c.decimal, check_dec(c.decimal->text(), m_messages));
+    assignText(c.decimal, checkedDecimal(c.decimal->text(), m_messages));
     const int value = numberOf(c.decimal->text());
-    assignText(c.hex, dec2hex(static_cast<qint16>(value)));
+    assignText(c.hex, hexByte(value));
     c.slider->setValue(numberOf(c.decimal->text()));
     storeSliders(c.role);
 }
 
 void ColorEditing::hexEdited(Channel &c)
 {
-    const bool bad = ck_hex(c.hex->text(), m_messages) == 1;
-    if (bad || !c.hexLeads)
+    if (!isHexText(c.hex->text(), m_messages) || !c.hexLeads)
         return;
     const QString upper = c.hex->text().toUpper();
     if (upper != c.hex->text()) {
@@ -119,7 +118,7 @@ void ColorEditing::hexEdited(Channel &c)
         // message for a text that is too long.
         assignText(c.hex, upper);
     } else {
-        assignText(c.decimal, QString::number(hex2dec(c.hex->text(), m_messages)));
+        assignText(c.decimal, QString::number(hexValue(c.hex->text(), m_messages)));
         c.slider->setValue(numberOf(c.decimal->text()));
         storeSliders(c.role);
     }
@@ -133,7 +132,7 @@ void ColorEditing::storeSliders(PairRole role)
                               channel(role, 2).slider->value()));
 }
 
-void ColorEditing::loadEditors(PairRole role, ColorValue color)
+void ColorEditing::loadColor(PairRole role, ColorValue color)
 {
     color &= 0xFFFFFF;
     for (int i = 0; i < 3; ++i) {
@@ -141,8 +140,12 @@ void ColorEditing::loadEditors(PairRole role, ColorValue color)
         const int value = (color >> (8 * i)) & 0xFF;
         assignText(c.decimal, QString::number(value));
         c.slider->setValue(value);
-        assignText(c.hex, dec2hex(static_cast<qint16>(value)));
+        assignText(c.hex, hexByte(value));
     }
+    // A box that had the focus last recomputes the pair from the sliders as its
+    // text is assigned, while the later channels still hold their old values;
+    // the whole colour is stored once every channel is loaded.
+    m_pair.setColor(role, color);
 }
 
 void ColorEditing::updateCodeLine()
@@ -160,14 +163,13 @@ void ColorEditing::chooseColor(PairRole role, ColorChooser &dialog)
 {
     if (!dialog.choose())
         return;
-    m_pair.setColor(role, dialog.chosenColor());
-    loadEditors(role, dialog.chosenColor());
+    loadColor(role, dialog.chosenColor());
 }
 
 void ColorEditing::normaliseChannel(Channel &c)
 {
-    assignText(c.hex, db_str(c.hex->text()));
-    assignText(c.decimal, QString::number(hex2dec(c.hex->text(), m_messages)));
+    assignText(c.hex, padHexDigit(c.hex->text()));
+    assignText(c.decimal, QString::number(hexValue(c.hex->text(), m_messages)));
     c.slider->setValue(numberOf(c.decimal->text()));
 }
 
@@ -181,6 +183,10 @@ void ColorEditing::normaliseCodes()
     }
     for (int i = 0; i < 3; ++i)
         normaliseChannel(channel(PairRole::Background, i));
+    // A box holding a rejected text reads 0 now; the preview shows what the
+    // sliders say, as after any other change.
+    storeSliders(PairRole::Foreground);
+    storeSliders(PairRole::Background);
 }
 
 } // namespace tintavo

@@ -26,10 +26,10 @@ class ColorEditing : public QObject
 public:
     ColorEditing(QWidget *window, ColorPair &pair, MessageService &messages);
 
-    // Loads `color` into the editors of `role`. The pair itself is the
-    // caller's to set. Only the low 24 bits of `color` are used, so every
-    // value gives channels the sliders can hold.
-    void loadEditors(PairRole role, ColorValue color);
+    // Makes `color` the pair's colour of `role` and loads it into that role's
+    // editors. Only the low 24 bits of `color` are used, so every value gives
+    // channels the sliders can hold.
+    void loadColor(PairRole role, ColorValue color);
 
     // The colour buttons: the colour confirmed in the dialog becomes the
     // pair's colour of `role` and is loaded into its editors. Cancelling

@@ -8,8 +8,6 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
-#include "common/scroll_slider.h"
-#include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/main_controls.h"
@@ -27,7 +25,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -171,33 +168,17 @@ void MainWindow::loadContents()
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
     control<QGroupBox>("Frame1")->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
 
-    control<ScrollSlider>("fg_red_slide")->setValue(0);
-    control<ScrollSlider>("fg_green_slide")->setValue(0);
-    control<ScrollSlider>("fg_blue_slide")->setValue(0);
-    control<ScrollSlider>("bg_red_slide")->setValue(205);
-    control<ScrollSlider>("bg_green_slide")->setValue(137);
-    control<ScrollSlider>("bg_blue_slide")->setValue(15);
-
-    m_pair->setColor(PairRole::Foreground, RGB(0, 0, 0));
-    m_pair->setColor(PairRole::Background, RGB(205, 137, 15));
+    // Black on #CD890F.
+    m_colorEditing->loadColor(PairRole::Background, RGB(205, 137, 15));
+    m_colorEditing->loadColor(PairRole::Foreground, RGB(0, 0, 0));
 
     QWidget *colorInfo = control("txtColorInfo");
     QFont bold = colorInfo->font();
     bold.setBold(true);
     colorInfo->setFont(bold);
 
-    const std::pair<const char *, const char *> initialTexts[] = {
-        {"bg_red_dec", "205"},  {"bg_red_hex", "CD"},  {"bg_green_dec", "137"},
-        {"bg_green_hex", "89"}, {"bg_blue_dec", "15"}, {"bg_blue_hex", "0F"},
-        {"fg_red_dec", "0"},    {"fg_red_hex", "00"},  {"fg_green_dec", "0"},
-        {"fg_green_hex", "00"}, {"fg_blue_dec", "0"},  {"fg_blue_hex", "00"},
-    };
-    for (const auto &[name, text] : initialTexts)
-        assignText(control<QLineEdit>(name), QString::fromLatin1(text));
-
-    m_helpText = BuildHelpText();
     auto *effectText = control<QPlainTextEdit>("effect_text");
-    effectText->setPlainText(m_helpText);
+    effectText->setPlainText(helpText());
     effectText->setFocus();
 }
 
@@ -212,7 +193,7 @@ void MainWindow::layOutControls()
     // The client area, not the outer frame, drives the rule, so the layout is
     // the same whatever borders a window manager draws, or none.
     const ResizeResult r =
-        tintavo::Form_Resize(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
+        tintavo::resizedLayout(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
     m_layout = r.layout;
     control("Frame1")->setGeometry(toPixels(m_layout.Frame1));
     control("effect_text")->setGeometry(toPixels(m_layout.effect_text));
@@ -221,7 +202,7 @@ void MainWindow::layOutControls()
     control("Frame4")->setGeometry(toPixels(m_layout.Frame4));
     control("Frame3")->setGeometry(toPixels(m_layout.Frame3));
     control("txtColorInfo")->setGeometry(toPixels(m_layout.txtColorInfo));
-    m_colorBox->OrderPic(r.fW);
+    m_colorBox->OrderPic(r.colorBoxWidth);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -262,8 +243,7 @@ void MainWindow::loadSwatchInto(PairRole role)
 {
     if (!m_colorBox->contains(m_colorBox->lCurPic))
         return;
-    m_pair->setColor(role, m_colorBox->color(m_colorBox->lCurPic));
-    m_colorEditing->loadEditors(role, m_pair->color(role));
+    m_colorEditing->loadColor(role, m_colorBox->color(m_colorBox->lCurPic));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)

@@ -108,7 +108,6 @@ private:
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
     MainLayout m_layout = designLayout();
-    QString m_helpText;
 
     std::unique_ptr<MessageService> m_ownMessages;
     std::unique_ptr<ColorChooser> m_ownColorChooser;

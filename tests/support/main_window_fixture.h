@@ -165,16 +165,24 @@ struct MainWindowFixture
         return offered;
     }
 
-    // The preview as it reached the screen: the window's pixels as last
-    // painted, so a change that was never repainted shows as missing.
-    QImage previewImage() const
+    // What `w` showed on the screen when it was last painted, so a change that
+    // was never repainted shows as missing.
+    QImage onScreen(QWidget *w) const
     {
-        QWidget *preview = control<QWidget>("effect_text");
         QCoreApplication::processEvents();
-        const QPoint at = preview->mapTo(form.get(), QPoint(0, 0));
+        const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
         return form->screen()
-            ->grabWindow(form->winId(), at.x(), at.y(), preview->width(), preview->height())
+            ->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height())
             .toImage();
+    }
+
+    QImage previewImage() const { return onScreen(control<QWidget>("effect_text")); }
+
+    // The colour swatch `index` shows on the screen.
+    QColor swatchShows(int index) const
+    {
+        auto *view = form->findChild<SwatchView *>();
+        return onScreen(view).pixelColor(view->swatchRect(index).center());
     }
 };
 

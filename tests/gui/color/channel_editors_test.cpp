@@ -166,7 +166,7 @@ private slots:
             for (int i : {0, 1, 2}) {
                 const int v = (fromQColor(chosen) >> (8 * i)) & 0xFF;
                 expected[firstLoaded + i] =
-                    QStringLiteral("%1|%2|%1").arg(v).arg(dec2hex(qint16(v)));
+                    QStringLiteral("%1|%2|%1").arg(v).arg(hexByte(v));
             }
         }
         f.colorChooser.answers = {chosen.isValid() ? std::optional(fromQColor(chosen))

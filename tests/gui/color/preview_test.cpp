@@ -59,6 +59,8 @@ private slots:
                                        << "#123456" << black << QColor(0x12, 0x34, 0x56);
         QTest::newRow("setFg") << "setFg"
                                << "#00AA55" << QColor(0, 0xAA, 0x55) << start;
+        QTest::newRow("click after a refused hex text") << "effect_text"
+                                                        << "g" << black << QColor(205, 137, 0);
         QTest::newRow("setBg") << "setBg"
                                << "#FFFFFF" << black << QColor(255, 255, 255);
     }
@@ -73,10 +75,19 @@ private slots:
             f.typeOver(control, input);
         } else if (control.endsWith(u"_slide")) {
             f.dragSlider(control, input.toInt());
+        } else if (!control.isEmpty()) {
+            // A box that had the focus last hears of every load into its channel.
+            f.typeOver("fg_red_dec", QStringLiteral("0"));
+            f.typeOver("bg_red_dec", QStringLiteral("205"));
+        }
+        if (control == u"effect_text") {
+            f.typeOver("bg_blue_hex", input);
+            QTest::mouseClick(f.control<QPlainTextEdit>(control)->viewport(), Qt::LeftButton, {},
+                              QPoint(20, 20));
         } else if (control.startsWith(u"show_")) {
             f.colorChooser.answers = {fromQColor(QColor(input))};
             f.press(control);
-        } else if (!control.isEmpty()) {
+        } else if (control.startsWith(u"set")) {
             f.form->colorBox().setColor(3, fromQColor(QColor(input)));
             f.pressSwatch(3, control);
         }

@@ -14,12 +14,6 @@ class MainWindowTest : public QObject
     ColorBoxModel &box() const { return f.form->colorBox(); }
     QRect twipsRect(int l, int t, int w, int h) const { return toPixels({l, t, w, h}); }
 
-    // The colour swatch `index` shows on screen.
-    QColor swatchShows(int index) const
-    {
-        auto *view = f.form->findChild<SwatchView *>();
-        return view->grab().toImage().pixelColor(view->swatchRect(index).center());
-    }
 
 private slots:
     void init() { f.start(); }
@@ -103,13 +97,13 @@ private slots:
     {
         QFETCH(bool, yes);
         f.pressSwatch(1);
-        QImage before = f.form->findChild<SwatchView *>()->grab().toImage();
+        const QImage before = f.onScreen(f.form->findChild<SwatchView *>());
         f.questions.answer = yes;
         f.press("show_help");
         QCOMPARE(f.questions.asked,
                  QStringList{QStringLiteral("Tintavo|注意：这个操作将会覆盖掉您此前存储的颜色！\n"
                                             "您确信要进行此操作？")});
-        QCOMPARE(f.form->findChild<SwatchView *>()->grab().toImage() != before, yes);
+        QCOMPARE(f.onScreen(f.form->findChild<SwatchView *>()) != before, yes);
         // The next capture slot stays where the press put it.
         f.form->close();
         QVERIFY(f.readIni().contains("StartPoint=1\r\n"));
@@ -139,26 +133,44 @@ private slots:
         f.pressSwatch(1, QStringLiteral("setFg"));
         QCOMPARE(f.control("fg_blue_dec")->text(), QStringLiteral("30"));
         QCOMPARE(f.control("bg_blue_dec")->text(), QStringLiteral("15"));
-        QCOMPARE(swatchShows(1), QColor(10, 20, 30));
+        QCOMPARE(f.swatchShows(1), QColor(10, 20, 30));
 
         // Save the background into the swatch, then load it as the foreground.
         f.pressSwatch(1, QStringLiteral("menuSaveBg"));
-        QCOMPARE(swatchShows(1), QColor(205, 137, 15));
+        QCOMPARE(f.swatchShows(1), QColor(205, 137, 15));
         f.pressSwatch(1, QStringLiteral("setFg"));
         QCOMPARE(f.control("fg_red_hex")->text(), QStringLiteral("CD"));
         QVERIFY(
             f.control("txtColorInfo")->text().contains(QStringLiteral("前景色RGB(205，137，15)")));
     }
 
-    void menuShortcutsWorkWithTheMenuClosed()
+    // The menu's keys work with the menu closed, on swatch 0 before any press.
+    void menuKeysWorkWithTheMenuClosed_data()
     {
-        // Before any press the commands act on swatch 0.
-        box().setColor(0, RGB(1, 2, 3));
-        QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus, Qt::Key_B, Qt::ControlModifier);
-        QCOMPARE(f.control("bg_green_dec")->text(), QStringLiteral("2"));
-        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(swatchShows(0), QColor(0, 0, 0));
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("shows");
+        QTest::addColumn<QColor>("swatch");
+        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "bg_green_dec"
+                                << "2" << QColor(1, 2, 3);
+        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << "fg_green_dec"
+                                << "2" << QColor(1, 2, 3);
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "bg_green_dec"
+                                << "137" << QColor(205, 137, 15);
+        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << "fg_green_dec"
+                                << "0" << QColor(0, 0, 0);
+    }
+
+    void menuKeysWorkWithTheMenuClosed()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, box);
+        QFETCH(QString, shows);
+        QFETCH(QColor, swatch);
+        this->box().setColor(0, RGB(1, 2, 3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(f.control(box)->text(), shows);
+        QCOMPARE(f.swatchShows(0), swatch);
     }
 
     void closingEndsTheProgram()
