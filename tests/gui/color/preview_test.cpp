@@ -106,6 +106,7 @@ private slots:
         QCOMPARE(test::dominantColor(image), QColor(255, 224, 192));
         QVERIFY(test::showsColor(image, QColor(0, 0, 192)));
 
+        QTest::qWait(300); // the window settles, as before a user's selection
         codeLine()->setSelection(14, 10);
         QTest::qWait(300);
         QCOMPARE(codeLine()->selectedText(), QStringLiteral("RGB(0，0，0)"));

@@ -94,7 +94,10 @@ private slots:
         if (index >= 0) {
             QCOMPARE(spy.at(0).at(1).toPoint(), box.view->mapToGlobal(pos));
             box.model.setColor(index, RGB(9, 99, 199));
-            QCOMPARE(box.shows(pos), QColor(9, 99, 199));
+            const QRect inside = box.view->swatchRect(index).adjusted(1, 1, -1, -1);
+            QCOMPARE(box.shows(QPoint(qBound(inside.left(), pos.x(), inside.right()),
+                                      qBound(inside.top(), pos.y(), inside.bottom()))),
+                     QColor(9, 99, 199));
         }
     }
 
