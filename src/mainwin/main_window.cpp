@@ -80,7 +80,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore(
         {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
-         [this] { return m_colorBox->lPicIndex; }, [this] { return settings.autoSave; }},
+         [this] { return m_colorBox->nextCaptureSlot; }, [this] { return settings.autoSave; }},
         this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
@@ -151,15 +151,15 @@ void MainWindow::start()
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
-    m_colorBox->AddPics(settings.swatchCount - 1);
+    m_colorBox->addSwatches(settings.swatchCount - 1);
     show();
 
     if (settings.autoLoad)
         m_colorBox->setColors(file.storedColors(m_colorBox->count()));
     else
         m_colorBox->fillColors(kWhite);
-    m_colorBox->lPicIndex =
-        FindStartSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
+    m_colorBox->nextCaptureSlot =
+        startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
     m_store->setLoaded(m_colorBox->colors());
 }
 
@@ -202,7 +202,7 @@ void MainWindow::layOutControls()
     control("Frame4")->setGeometry(toPixels(m_layout.Frame4));
     control("Frame3")->setGeometry(toPixels(m_layout.Frame3));
     control("txtColorInfo")->setGeometry(toPixels(m_layout.txtColorInfo));
-    m_colorBox->OrderPic(r.colorBoxWidth);
+    m_colorBox->arrange(r.colorBoxWidth);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -235,20 +235,20 @@ void MainWindow::saveForSessionEnd()
 
 void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 {
-    m_colorBox->Picture1_MouseDown(index);
+    m_colorBox->selectSwatch(index);
     m_swatchMenu.menu->exec(globalPos);
 }
 
 void MainWindow::loadSwatchInto(PairRole role)
 {
-    if (!m_colorBox->contains(m_colorBox->lCurPic))
+    if (!m_colorBox->contains(m_colorBox->selectedSwatch))
         return;
-    m_colorEditing->loadColor(role, m_colorBox->color(m_colorBox->lCurPic));
+    m_colorEditing->loadColor(role, m_colorBox->color(m_colorBox->selectedSwatch));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)
 {
-    m_colorBox->setColor(m_colorBox->lCurPic, m_pair->color(role));
+    m_colorBox->setColor(m_colorBox->selectedSwatch, m_pair->color(role));
 }
 
 void MainWindow::showPair()

@@ -31,9 +31,9 @@ struct Box
     {
         setUpApplicationLook(*qApp);
         frame.setGeometry(7, 410, 11235 / kTwipsPerPixel, 945 / kTwipsPerPixel);
-        model.AddPics(count - 1);
+        model.addSwatches(count - 1);
         if (arrange)
-            model.OrderPic(11235);
+            model.arrange(11235);
         view = new SwatchView(&model, &frame);
     }
     QColor shows(QPoint at) const { return view->grab().toImage().pixelColor(at); }

@@ -12,52 +12,46 @@ class MainWindowTest : public QObject
     MainWindowFixture f;
 
     ColorBoxModel &box() const { return f.form->colorBox(); }
-    QRect twipsRect(int l, int t, int w, int h) const { return toPixels({l, t, w, h}); }
-
 
 private slots:
     void init() { f.start(); }
     void cleanup() { f.resetSettings(); }
 
-    void designSizeLaysOutAsDesigned()
+    // Client sizes in twips, and the controls' rectangles in twips that follow:
+    // the preview takes the growth, and what cannot shrink keeps its size.
+    void layoutFollowsTheWindowSize_data()
     {
-        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
-        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 11235, 4125));
-        QCOMPARE(f.control<QWidget>("effect_text")->geometry(), twipsRect(90, 195, 10995, 3765));
-        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
-        QCOMPARE(f.control<QWidget>("Frame4")->y(), twipsToPixels(4245));
-        QCOMPARE(f.control<QWidget>("bg_frame")->y(), twipsToPixels(5190));
-        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6150, 11235, 945));
-        QCOMPARE(f.control<QWidget>("txtColorInfo")->geometry(), twipsRect(90, 3765, 10755, 315));
-        QCOMPARE(box().gridColumns(), 46);
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("design") << QSize(11460, 7170)
+                                << "Frame1 120 60 11235 4125;effect_text 90 195 10995 3765;"
+                                   "fg_frame 105 4245 7095 885;bg_frame 105 5190 7110 900;"
+                                   "Frame4 7455 4245 3900 1755;Frame3 105 6150 11235 945;"
+                                   "txtColorInfo 90 3765 10755 315"
+                                << 46;
+        QTest::newRow("grown") << QSize(11460 + 1005, 7170 + 600)
+                               << "Frame1 120 60 12240 4725;effect_text 90 195 12000 4365;"
+                                  "fg_frame 105 4845 7095 885;Frame4 7455 4845 3900 1755;"
+                                  "Frame3 105 6750 12240 945;txtColorInfo 90 4365 11760 315"
+                               << 50;
+        QTest::newRow("too low") << QSize(11460, 3000)
+                                 << "Frame1 120 60 11235 4125;fg_frame 105 4245 7095 885" << 46;
     }
 
-    void growingTheWindowGrowsThePreviewOnly()
+    void layoutFollowsTheWindowSize()
     {
-        // 67 × 40 pixels larger: 1005 × 600 twips.
-        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
-        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 12240, 4725));
-        QCOMPARE(f.control<QWidget>("effect_text")->size(), twipsRect(0, 0, 12000, 4365).size());
-        QCOMPARE(f.control<QWidget>("fg_frame")->geometry(), twipsRect(105, 4845, 7095, 885));
-        QCOMPARE(f.control<QWidget>("Frame4")->geometry(), twipsRect(7455, 4845, 3900, 1755));
-        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6750, 12240, 945));
-        QCOMPARE(box().gridColumns(), (12240 - 120) / 240);
-        // txtColorInfo lies over the lower part of the preview.
-        QVERIFY(f.control<QWidget>("txtColorInfo")
-                    ->geometry()
-                    .intersects(f.control<QWidget>("effect_text")->geometry()));
-    }
-
-    void tooSmallAWindowKeepsWhatCannotShrink()
-    {
-        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
-        const int frame1Height = f.control<QWidget>("Frame1")->height();
-        f.form->resize(twipsToPixels(11460), twipsToPixels(3000));
-        QCOMPARE(f.control<QWidget>("Frame1")->height(), frame1Height);
-        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
-        // Restoring lays everything out again.
-        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
-        QCOMPARE(f.control<QWidget>("Frame1")->height(), twipsToPixels(4725));
+        QFETCH(QSize, client);
+        QFETCH(QString, expected);
+        QFETCH(int, columns);
+        f.form->resize(twipsToPixels(client.width()), twipsToPixels(client.height()));
+        for (const QString &item : expected.split(u';')) {
+            const QStringList v = item.split(u' ');
+            QCOMPARE(f.control<QWidget>(v[0])->geometry(),
+                     toPixels({v[1].toInt(), v[2].toInt(), v[3].toInt(), v[4].toInt()}));
+        }
+        // The first swatch of the second row.
+        QCOMPARE(f.form->findChild<SwatchView *>()->swatchRect(columns).topLeft(), QPoint(8, 29));
     }
 
     void previewHasTheFocusFirstAndTabFollowsTheIndexes()

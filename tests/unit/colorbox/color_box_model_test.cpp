@@ -14,17 +14,17 @@ namespace {
 // A box of `count` swatches, made as start-up makes it.
 void makeBox(ColorBoxModel &box, int count)
 {
-    box.AddPics(count - 1);
+    box.addSwatches(count - 1);
 }
 
-TEST(AddPics, CreatesUpToTheIndexLimitAndColoursEverySwatchAtRandom)
+TEST(addSwatches, CreatesUpToTheIndexLimitAndColoursEverySwatchAtRandom)
 {
     const std::pair<qint32, int> rows[] = {
         {-2147483647 - 1, 1}, {0, 1}, {1, 2}, {63, 64}, {32768, 32768}, {2147483647, 32768},
     };
     for (const auto &[n, count] : rows) {
         ColorBoxModel box;
-        box.AddPics(n);
+        box.addSwatches(n);
         EXPECT_EQ(box.count(), count) << "n=" << n;
         EXPECT_NE(box.color(0), ColorBoxModel::kDesignColor) << "n=" << n;
     }
@@ -33,12 +33,12 @@ TEST(AddPics, CreatesUpToTheIndexLimitAndColoursEverySwatchAtRandom)
     EXPECT_GT(std::set<ColorValue>(box.colors().begin(), box.colors().end()).size(), 60u);
 }
 
-TEST(AddPics, SecondCallKeepsExistingSwatchesWhereTheyAre)
+TEST(addSwatches, SecondCallKeepsExistingSwatchesWhereTheyAre)
 {
     ColorBoxModel box;
     makeBox(box, 6);
-    ASSERT_TRUE(box.OrderPic(11235));
-    box.AddPics(7);
+    ASSERT_TRUE(box.arrange(11235));
+    box.addSwatches(7);
     EXPECT_EQ(box.count(), 8);
     EXPECT_EQ(box.position(7), QPoint(120, 195)); // a new swatch lies on swatch 0
     EXPECT_EQ(box.position(5), QPoint(120 + 5 * 240, 195));
@@ -62,7 +62,7 @@ TEST_P(OrderPicGrid, PlacesEverySwatchByIndex)
     const GridCase &g = GetParam();
     ColorBoxModel box;
     makeBox(box, g.count);
-    EXPECT_EQ(box.OrderPic(g.fW), g.ok);
+    EXPECT_EQ(box.arrange(g.fW), g.ok);
     for (int j = 0; j < g.count; ++j) {
         const QPoint expected =
             g.ok ? QPoint(120 + (j % g.cols) * 240, 195 + (j / g.cols) * 240) : QPoint(120, 195);
@@ -83,13 +83,13 @@ INSTANTIATE_TEST_SUITE_P(ColorBox, OrderPicGrid,
                              return std::string(info.param.name);
                          });
 
-TEST(OrderPic, FailureKeepsThePreviousArrangement)
+TEST(arrange, FailureKeepsThePreviousArrangement)
 {
     ColorBoxModel box;
     makeBox(box, 64);
-    ASSERT_TRUE(box.OrderPic(11235));
+    ASSERT_TRUE(box.arrange(11235));
     const std::vector<QPoint> arranged = box.positions();
-    EXPECT_FALSE(box.OrderPic(359));
+    EXPECT_FALSE(box.arrange(359));
     EXPECT_EQ(box.positions(), arranged);
 }
 
