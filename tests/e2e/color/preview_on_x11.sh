@@ -72,6 +72,8 @@ cp "$tintavo" "$work/run/tintavo"
 app_pid=$!
 main_wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name 'Vantolux' | head -1) ||
   fail "the main window did not appear"
+# On screen whole, clear of any other window, so its pixels are its own.
+xdotool windowmove --sync "$main_wid" 0 0 >/dev/null 2>&1 || true
 xdotool windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
 shows CD890F 000000
 echo "ok: black on CD890F at start"
