@@ -42,7 +42,7 @@ QPoint ColorBoxModel::position(qint64 index) const
     return contains(index) ? m_positions[static_cast<size_t>(index)] : QPoint();
 }
 
-void ColorBoxModel::addSwatches(qint32 n)
+void ColorBoxModel::addSwatches(qint32 highestIndex)
 {
     // Creating an index that exists, or one past the 16-bit range, fails on its
     // own and the next index is tried; only the range in between can succeed.

@@ -64,7 +64,7 @@ public:
     // in that order) after seeding `random` from the clock once. Indices that
     // exist already or lie past the 16-bit range are skipped; below 1 it creates
     // nothing but still recolours.
-    void addSwatches(qint32 n);
+    void addSwatches(qint32 highestIndex);
 
     // Arranges swatches 1.. in rows from swatch 0, left to right, top to bottom,
     // touching one another, as many columns as fit in a frame `frameWidth` twips wide
