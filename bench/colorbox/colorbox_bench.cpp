@@ -1,5 +1,5 @@
 // Times what the main window does with its colour box at start-up and on a
-// resize: create the swatches (AddPics), arrange them (OrderPic) and paint the
+// resize: create the swatches (addSwatches), arrange them (arrange) and paint the
 // frame once, for the default box and for the largest one.
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
@@ -32,10 +32,10 @@ void run(int count)
     total.start();
     QElapsedTimer t;
     t.start();
-    model.AddPics(count - 1);
+    model.addSwatches(count - 1);
     const double addMs = msSince(t);
     t.restart();
-    model.OrderPic(11235);
+    model.arrange(11235);
     const double orderMs = msSince(t);
     t.restart();
     QPixmap pixmap = view->grab();
@@ -49,7 +49,7 @@ void run(int count)
         (void)view->swatchAt(QPoint(8 + (i % 46) * 16 + 3, 13 + (i % 3) * 16 + 3));
     const double hitUs = msSince(t); // 1000 hits: ms total = µs each
 
-    std::printf("colour box %6d swatches: AddPics %8.3f ms, OrderPic %8.3f ms, paint %8.3f ms, "
+    std::printf("colour box %6d swatches: addSwatches %8.3f ms, arrange %8.3f ms, paint %8.3f ms, "
                 "together %8.3f ms; RandomFill %8.3f ms; hit test %6.3f us\n",
                 count, addMs, orderMs, paintMs, totalMs, fillMs, hitUs);
     (void)pixmap;

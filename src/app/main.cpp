@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
         tintavo::DesktopServices::Portal)
         services.desktopPicking = &tintavo::createDesktopPicking;
     tintavo::MainWindow mainWindow(services);
-    mainWindow.Form_Initialize();
+    mainWindow.start();
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

@@ -1,9 +1,6 @@
 #include "color/channel_codecs.h"
 
-#include "common/floor_div.h"
 #include "desktop/desktop_services.h"
-
-#include <cmath>
 
 namespace tintavo {
 
@@ -30,8 +27,7 @@ int hexDigitValue(QChar c)
     return 0;
 }
 
-} // namespace
-
+// Removes leading and trailing ASCII spaces only (tabs and U+3000 stay).
 QString trimSpaces(const QString &text)
 {
     qsizetype begin = 0;
@@ -43,50 +39,25 @@ QString trimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-qint32 ck_hex(const QString &text, MessageService &messages)
+} // namespace
+
+bool isHexText(const QString &text, MessageService &messages)
 {
     for (QChar c : text) {
         if (!isHexDigit(c)) {
             messages.showError(messages::kHexDigit);
-            return 1;
+            return false;
         }
     }
-    return 0;
+    return true;
 }
 
-qint32 show_rgb(const QString &letter, ColorValue color)
+QString hexByte(int value)
 {
-    const double blue = std::floor(color / 65536.0);
-    const double rest = color - blue * 65536.0;
-    const double green = std::floor(rest / 256.0);
-    const double red = rest - green * 256.0;
-
-    const QString l = letter.toLower();
-    if (l == u"r")
-        return static_cast<qint32>(red);
-    if (l == u"g")
-        return static_cast<qint32>(green);
-    if (l == u"b")
-        return static_cast<qint32>(blue);
-    return 0;
+    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QChar(u'0')).toUpper();
 }
 
-QString dec2hex(qint16 value)
-{
-    const int high = floorDiv(value, 16);
-    const int low = value - high * 16;
-    auto digit = [](int n) {
-        if (n >= 0 && n <= 9)
-            return QChar(u'0' + n);
-        if (n >= 10 && n <= 15)
-            return QChar(u'A' + n - 10);
-        return QChar(u'0');
-    };
-    const QChar digits[] = {digit(high), digit(low)};
-    return QString(digits, 2);
-}
-
-qint16 hex2dec(const QString &text, MessageService &messages)
+int hexValue(const QString &text, MessageService &messages)
 {
     const QString t = trimSpaces(text);
     if (t.size() > 2) {
@@ -95,12 +66,10 @@ qint16 hex2dec(const QString &text, MessageService &messages)
     }
     const QString upper = t.toUpper();
     const int first = upper.isEmpty() ? 0 : hexDigitValue(upper.at(0));
-    if (upper.size() == 2)
-        return static_cast<qint16>(first * 16 + hexDigitValue(upper.at(1)));
-    return static_cast<qint16>(first);
+    return upper.size() == 2 ? first * 16 + hexDigitValue(upper.at(1)) : first;
 }
 
-QString check_dec(const QString &text, MessageService &messages)
+QString checkedDecimal(const QString &text, MessageService &messages)
 {
     for (QChar c : text) {
         if (!isDecimalDigit(c)) {
@@ -122,7 +91,7 @@ QString check_dec(const QString &text, MessageService &messages)
     return text;
 }
 
-QString db_str(const QString &text)
+QString padHexDigit(const QString &text)
 {
     const QString t = trimSpaces(text);
     if (t.size() == 1)

@@ -13,10 +13,10 @@ public:
 
     // Shows the modal dialog; true when the user confirmed a colour, false
     // when the dialog was cancelled or closed.
-    virtual bool ShowColor() = 0;
+    virtual bool choose() = 0;
 
     // The colour last confirmed (black before the first confirmation).
-    virtual ColorValue Color() const = 0;
+    virtual ColorValue chosenColor() const = 0;
 };
 
 } // namespace tintavo

@@ -3,7 +3,7 @@
 #include "color/channel_codecs.h"
 #include "color/color_chooser.h"
 #include "color/color_code_line.h"
-#include "common/qt_color.h"
+#include "color/text_colors.h"
 #include "common/scroll_slider.h"
 #include "common/text_box.h"
 #include "desktop/desktop_services.h"
@@ -12,19 +12,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 namespace tintavo {
 
 namespace {
-
-void setPaletteColor(QWidget *w, QPalette::ColorRole role, ColorValue color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Active, role, toQColor(color));
-    p.setColor(QPalette::Inactive, role, toQColor(color));
-    w->setPalette(p);
-}
 
 // The number a decimal box's text spells: its leading digits, 0 for none.
 // The handlers only read it after validation, so it never exceeds 255 in
@@ -44,108 +35,81 @@ const char *const kChannelNames[] = {"red", "green", "blue"};
 
 } // namespace
 
-ColorValue textColorOf(const QWidget *w)
+ColorEditing::ColorEditing(QWidget *window, ColorPair &pair, MessageService &messages)
+    : QObject(window), m_pair(pair), m_messages(messages)
 {
-    return fromQColor(w->palette().color(QPalette::Active, QPalette::Text));
-}
+    m_preview = window->findChild<QPlainTextEdit *>(QStringLiteral("effect_text"));
+    m_codeLine = window->findChild<QLineEdit *>(QStringLiteral("txtColorInfo"));
+    Q_ASSERT(m_preview && m_codeLine);
+    m_preview->viewport()->installEventFilter(this);
 
-ColorValue baseColorOf(const QWidget *w)
-{
-    return fromQColor(w->palette().color(QPalette::Active, QPalette::Base));
-}
-
-void setTextColorOf(QWidget *w, ColorValue color)
-{
-    setPaletteColor(w, QPalette::Text, color);
-}
-
-void setBaseColorOf(QWidget *w, ColorValue color)
-{
-    setPaletteColor(w, QPalette::Base, color);
-}
-
-ColorEditing::ColorEditing(QWidget *window, MessageService &messages)
-    : QObject(window), m_messages(messages)
-{
     for (int i = 0; i < 6; ++i) {
         Channel &c = m_channels[i];
-        c.pair = i < 3 ? Pair::Fg : Pair::Bg;
-        const QString base = QString::fromLatin1("%1_%2_").arg(c.pair == Pair::Fg ? "fg" : "bg",
-                                                               kChannelNames[i % 3]);
-        c.dec = window->findChild<QLineEdit *>(base + QStringLiteral("dec"));
+        c.role = i < 3 ? PairRole::Foreground : PairRole::Background;
+        const QString base =
+            QString::fromLatin1("%1_%2_").arg(i < 3 ? "fg" : "bg", kChannelNames[i % 3]);
+        c.decimal = window->findChild<QLineEdit *>(base + QStringLiteral("dec"));
         c.hex = window->findChild<QLineEdit *>(base + QStringLiteral("hex"));
-        c.slide = window->findChild<ScrollSlider *>(base + QStringLiteral("slide"));
-        Q_ASSERT(c.dec && c.hex && c.slide);
+        c.slider = window->findChild<ScrollSlider *>(base + QStringLiteral("slide"));
+        Q_ASSERT(c.decimal && c.hex && c.slider);
 
-        connect(c.slide, &ScrollSlider::Scroll, this, [this, &c] { slide_Scroll(c); });
-        connect(c.dec, &QLineEdit::textChanged, this, [this, &c] { dec_Change(c); });
-        connect(c.hex, &QLineEdit::textChanged, this, [this, &c] { hex_Change(c); });
-        c.dec->installEventFilter(this);
+        // The code line hears of a change before the handlers run, so it shows
+        // the boxes as they stand even while a handler's message is open.
+        for (QLineEdit *box : {c.decimal, c.hex})
+            connect(box, &QLineEdit::textChanged, this, &ColorEditing::updateCodeLine);
+        connect(c.slider, &ScrollSlider::userMoved, this, [this, &c] { sliderMoved(c); });
+        connect(c.decimal, &QLineEdit::textChanged, this, [this, &c] { decimalEdited(c); });
+        connect(c.hex, &QLineEdit::textChanged, this, [this, &c] { hexEdited(c); });
+        c.decimal->installEventFilter(this);
         c.hex->installEventFilter(this);
     }
     // Only the background red slider pages by 10; every other one by 5.
-    m_channels[3].slide->setPageStep(10);
+    m_channels[3].slider->setPageStep(10);
 
-    m_effectText = window->findChild<QPlainTextEdit *>(QStringLiteral("effect_text"));
-    m_colorInfo = window->findChild<QLineEdit *>(QStringLiteral("txtColorInfo"));
-    Q_ASSERT(m_effectText && m_colorInfo);
-    m_effectText->viewport()->installEventFilter(this);
-
-    // The code line is derived data; typing into it would be undone within a
-    // tick, so it only offers selection and copying.
-    m_colorInfo->setReadOnly(true);
-    m_colorInfo->raise();
-    setBaseColorOf(m_colorInfo, 0xC0E0FF);
-    setTextColorOf(m_colorInfo, 0xC00000);
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(100);
-    connect(m_timer, &QTimer::timeout, this, &ColorEditing::Timer1_Timer);
-    m_timer->start();
+    // The code line is derived data, so it only offers selection and copying.
+    m_codeLine->setReadOnly(true);
+    m_codeLine->raise();
+    showTextColors(m_codeLine, 0xC00000, 0xC0E0FF);
+    updateCodeLine();
 }
 
 bool ColorEditing::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
         for (Channel &c : m_channels) {
-            if (watched == c.dec) {
-                c.decFocus = true;
-                c.hexFocus = false;
-            } else if (watched == c.hex) {
-                c.hexFocus = true;
-                c.decFocus = false;
+            if (watched == c.decimal || watched == c.hex) {
+                c.decimalLeads = watched == c.decimal;
+                c.hexLeads = watched == c.hex;
             }
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && watched == m_effectText->viewport()) {
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == m_preview->viewport()) {
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            effect_text_Click();
+            normaliseCodes();
     }
     return QObject::eventFilter(watched, event);
 }
 
-void ColorEditing::slide_Scroll(Channel &c)
+void ColorEditing::sliderMoved(Channel &c)
 {
-    assignText(c.dec, QString::number(c.slide->value()));
-    assignText(c.hex, dec2hex(static_cast<qint16>(c.slide->value())));
-    setPreview(c.pair);
+    assignText(c.decimal, QString::number(c.slider->value()));
+    assignText(c.hex, hexByte(c.slider->value()));
+    storeSliders(c.role);
 }
 
-void ColorEditing::dec_Change(Channel &c)
+void ColorEditing::decimalEdited(Channel &c)
 {
-    if (!c.decFocus)
+    if (!c.decimalLeads)
         return;
-    assignText(c.dec, check_dec(c.dec->text(), m_messages));
-    const int value = numberOf(c.dec->text());
-    assignText(c.hex, dec2hex(static_cast<qint16>(value)));
-    c.slide->setValue(numberOf(c.dec->text()));
-    setPreview(c.pair);
+    assignText(c.decimal, checkedDecimal(c.decimal->text(), m_messages));
+    const int value = numberOf(c.decimal->text());
+    assignText(c.hex, hexByte(value));
+    c.slider->setValue(numberOf(c.decimal->text()));
+    storeSliders(c.role);
 }
 
-void ColorEditing::hex_Change(Channel &c)
+void ColorEditing::hexEdited(Channel &c)
 {
-    const bool bad = ck_hex(c.hex->text(), m_messages) == 1;
-    if (bad || !c.hexFocus)
+    if (!isHexText(c.hex->text(), m_messages) || !c.hexLeads)
         return;
     const QString upper = c.hex->text().toUpper();
     if (upper != c.hex->text()) {
@@ -154,101 +118,75 @@ void ColorEditing::hex_Change(Channel &c)
         // message for a text that is too long.
         assignText(c.hex, upper);
     } else {
-        assignText(c.dec, QString::number(hex2dec(c.hex->text(), m_messages)));
-        c.slide->setValue(numberOf(c.dec->text()));
-        setPreview(c.pair);
+        assignText(c.decimal, QString::number(hexValue(c.hex->text(), m_messages)));
+        c.slider->setValue(numberOf(c.decimal->text()));
+        storeSliders(c.role);
     }
     // Typing goes on after the last character even when the text was replaced.
     c.hex->setCursorPosition(int(c.hex->text().size()));
 }
 
-void ColorEditing::setPreview(Pair pair)
+void ColorEditing::storeSliders(PairRole role)
 {
-    const ColorValue color = RGB(channel(pair, 0)->slide->value(), channel(pair, 1)->slide->value(),
-                                 channel(pair, 2)->slide->value());
-    if (pair == Pair::Fg)
-        setForeColor(color);
-    else
-        setBackColor(color);
+    m_pair.setColor(role, RGB(channel(role, 0).slider->value(), channel(role, 1).slider->value(),
+                              channel(role, 2).slider->value()));
 }
 
-void ColorEditing::RefreshValue(ColorValue lColor, const QString &isBg)
+void ColorEditing::loadColor(PairRole role, ColorValue color)
 {
-    const Pair pair = isBg == u"fg" ? Pair::Fg : Pair::Bg;
-    const ColorValue color = lColor & 0xFFFFFF;
-    const QString letters[] = {QStringLiteral("r"), QStringLiteral("g"), QStringLiteral("b")};
+    color &= 0xFFFFFF;
     for (int i = 0; i < 3; ++i) {
-        Channel &c = *channel(pair, i);
-        assignText(c.dec, QString::number(show_rgb(letters[i], color)));
-        c.slide->setValue(show_rgb(letters[i], color));
-        assignText(c.hex, dec2hex(static_cast<qint16>(c.slide->value())));
+        Channel &c = channel(role, i);
+        const int value = (color >> (8 * i)) & 0xFF;
+        assignText(c.decimal, QString::number(value));
+        c.slider->setValue(value);
+        assignText(c.hex, hexByte(value));
     }
+    // A box that had the focus last recomputes the pair from the sliders as its
+    // text is assigned, while the later channels still hold their old values;
+    // the whole colour is stored once every channel is loaded.
+    m_pair.setColor(role, color);
 }
 
-ColorValue ColorEditing::foreColor() const
-{
-    return textColorOf(m_effectText);
-}
-
-void ColorEditing::setForeColor(ColorValue color)
-{
-    setTextColorOf(m_effectText, color);
-}
-
-ColorValue ColorEditing::backColor() const
-{
-    return baseColorOf(m_effectText);
-}
-
-void ColorEditing::setBackColor(ColorValue color)
-{
-    setBaseColorOf(m_effectText, color);
-}
-
-void ColorEditing::Timer1_Timer()
+void ColorEditing::updateCodeLine()
 {
     const auto &ch = m_channels;
     const ChannelTexts texts{
-        ch[0].dec->text(), ch[1].dec->text(), ch[2].dec->text(), ch[0].hex->text(),
-        ch[1].hex->text(), ch[2].hex->text(), ch[3].dec->text(), ch[4].dec->text(),
-        ch[5].dec->text(), ch[3].hex->text(), ch[4].hex->text(), ch[5].hex->text(),
+        ch[0].decimal->text(), ch[1].decimal->text(), ch[2].decimal->text(), ch[0].hex->text(),
+        ch[1].hex->text(),     ch[2].hex->text(),     ch[3].decimal->text(), ch[4].decimal->text(),
+        ch[5].decimal->text(), ch[3].hex->text(),     ch[4].hex->text(),     ch[5].hex->text(),
     };
-    assignText(m_colorInfo, colorCodeLine(texts));
+    assignText(m_codeLine, colorCodeLine(texts));
 }
 
-void ColorEditing::show_fg_color_Click(ColorChooser &dialog)
+void ColorEditing::chooseColor(PairRole role, ColorChooser &dialog)
 {
-    if (!dialog.ShowColor())
+    if (!dialog.choose())
         return;
-    setForeColor(dialog.Color());
-    RefreshValue(dialog.Color(), QStringLiteral("fg"));
-}
-
-void ColorEditing::show_bg_color_Click(ColorChooser &dialog)
-{
-    if (!dialog.ShowColor())
-        return;
-    setBackColor(dialog.Color());
-    RefreshValue(dialog.Color(), QStringLiteral("bg"));
+    loadColor(role, dialog.chosenColor());
 }
 
 void ColorEditing::normaliseChannel(Channel &c)
 {
-    assignText(c.hex, db_str(c.hex->text()));
-    assignText(c.dec, QString::number(hex2dec(c.hex->text(), m_messages)));
-    c.slide->setValue(numberOf(c.dec->text()));
+    assignText(c.hex, padHexDigit(c.hex->text()));
+    assignText(c.decimal, QString::number(hexValue(c.hex->text(), m_messages)));
+    c.slider->setValue(numberOf(c.decimal->text()));
 }
 
-void ColorEditing::effect_text_Click()
+void ColorEditing::normaliseCodes()
 {
     for (int i = 0; i < 3; ++i)
-        normaliseChannel(*channel(Pair::Fg, i));
+        normaliseChannel(channel(PairRole::Foreground, i));
     for (Channel &c : m_channels) {
         if (c.hex->text().isEmpty())
             assignText(c.hex, QStringLiteral("00"));
     }
     for (int i = 0; i < 3; ++i)
-        normaliseChannel(*channel(Pair::Bg, i));
+        normaliseChannel(channel(PairRole::Background, i));
+    // A box holding a rejected text reads 0 now; the preview shows what the
+    // sliders say, as after any other change.
+    storeSliders(PairRole::Foreground);
+    storeSliders(PairRole::Background);
 }
 
 } // namespace tintavo

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/color_pair.h"
 
 #include <QObject>
 #include <array>
 
 class QLineEdit;
 class QPlainTextEdit;
-class QTimer;
 class QWidget;
 
 namespace tintavo {
@@ -16,85 +15,65 @@ class ColorChooser;
 class MessageService;
 class ScrollSlider;
 
-// The colour pair of the main window: the eighteen channel editors kept in
-// step, the preview area showing the pair, and the colour-code line under it.
-// It works on controls already built on the window (see colorEditingControls)
-// and finds them by name.
+// The eighteen channel editors of the main window kept in step with one
+// another and with the colour pair they edit, and the colour-code line that
+// shows what the channel boxes hold. It works on controls already built on the
+// window (see colorEditingControls) and finds them by name.
 class ColorEditing : public QObject
 {
     Q_OBJECT
 
 public:
-    ColorEditing(QWidget *window, MessageService &messages);
+    ColorEditing(QWidget *window, ColorPair &pair, MessageService &messages);
 
-    // Loads `lColor` into the foreground editors when `isBg` is exactly "fg",
-    // otherwise into the background editors. The preview colour is the
-    // caller's to set. Only the low 24 bits of `lColor` are used, so every
-    // value gives channels the sliders can hold.
-    void RefreshValue(ColorValue lColor, const QString &isBg);
-
-    // The preview's text colour (the foreground) and its background colour.
-    ColorValue foreColor() const;
-    void setForeColor(ColorValue color);
-    ColorValue backColor() const;
-    void setBackColor(ColorValue color);
-
-    // Rebuilds the colour-code line from the twelve channel boxes.
-    void Timer1_Timer();
-
-    // Normalises the codes: lone hexadecimal digits are padded and every
-    // decimal box is rewritten from its hexadecimal box.
-    void effect_text_Click();
+    // Makes `color` the pair's colour of `role` and loads it into that role's
+    // editors. Only the low 24 bits of `color` are used, so every value gives
+    // channels the sliders can hold.
+    void loadColor(PairRole role, ColorValue color);
 
     // The colour buttons: the colour confirmed in the dialog becomes the
-    // preview's text (background) colour and is loaded into its editors.
-    // Cancelling changes nothing.
-    void show_fg_color_Click(ColorChooser &dialog);
-    void show_bg_color_Click(ColorChooser &dialog);
+    // pair's colour of `role` and is loaded into its editors. Cancelling
+    // changes nothing.
+    void chooseColor(PairRole role, ColorChooser &dialog);
 
-    QTimer *timer() const { return m_timer; }
+    // Normalises the codes, as a click into the preview asks: lone
+    // hexadecimal digits are padded and every decimal box is rewritten from
+    // its hexadecimal box.
+    void normaliseCodes();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Pair
-    {
-        Fg,
-        Bg
-    };
-
     struct Channel
     {
-        Pair pair;
-        QLineEdit *dec = nullptr;
+        PairRole role;
+        QLineEdit *decimal = nullptr;
         QLineEdit *hex = nullptr;
-        ScrollSlider *slide = nullptr;
-        bool decFocus = false; // true from dec's focus-in until hex gets the focus
-        bool hexFocus = false;
+        ScrollSlider *slider = nullptr;
+        // Which of the two boxes had the focus last: only that one's edits
+        // recompute the channel, so the two boxes never feed each other.
+        bool decimalLeads = false;
+        bool hexLeads = false;
     };
 
-    void slide_Scroll(Channel &c);
-    void dec_Change(Channel &c);
-    void hex_Change(Channel &c);
+    void sliderMoved(Channel &c);
+    void decimalEdited(Channel &c);
+    void hexEdited(Channel &c);
     void normaliseChannel(Channel &c);
-    void setPreview(Pair pair);
-    Channel *channel(Pair pair, int index)
+    // Stores the colour the three sliders of `role` spell into the pair.
+    void storeSliders(PairRole role);
+    void updateCodeLine();
+    Channel &channel(PairRole role, int index)
     {
-        return &m_channels[(pair == Pair::Fg ? 0 : 3) + index];
+        return m_channels[(role == PairRole::Foreground ? 0 : 3) + index];
     }
 
+    ColorPair &m_pair;
     MessageService &m_messages;
     std::array<Channel, 6> m_channels; // fg red, green, blue, then bg red, green, blue
-    QPlainTextEdit *m_effectText = nullptr;
-    QLineEdit *m_colorInfo = nullptr;
-    QTimer *m_timer = nullptr;
+    QPlainTextEdit *m_preview = nullptr;
+    QLineEdit *m_codeLine = nullptr;
 };
-
-// Reads and sets the colours a text widget shows its text and background in.
-ColorValue textColorOf(const QWidget *w);
-ColorValue baseColorOf(const QWidget *w);
-void setTextColorOf(QWidget *w, ColorValue color);
-void setBaseColorOf(QWidget *w, ColorValue color);
 
 } // namespace tintavo

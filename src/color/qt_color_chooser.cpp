@@ -10,7 +10,7 @@ QtColorChooser::QtColorChooser(QWidget *owner) : m_owner(owner) {}
 
 QtColorChooser::~QtColorChooser() = default; // the dialog goes with its owner
 
-bool QtColorChooser::ShowColor()
+bool QtColorChooser::choose()
 {
     if (!m_dialog) {
         m_dialog = new QColorDialog(m_owner);

@@ -17,8 +17,8 @@ public:
     explicit QtColorChooser(QWidget *owner);
     ~QtColorChooser() override;
 
-    bool ShowColor() override;
-    ColorValue Color() const override { return m_color; }
+    bool choose() override;
+    ColorValue chosenColor() const override { return m_color; }
 
 private:
     QWidget *m_owner;

@@ -1,6 +1,5 @@
 #include "colorbox/color_box_model.h"
 
-#include "colorbox/preview_colors.h"
 #include "colorbox/random_color.h"
 
 #include <algorithm>
@@ -43,11 +42,11 @@ QPoint ColorBoxModel::position(qint64 index) const
     return contains(index) ? m_positions[static_cast<size_t>(index)] : QPoint();
 }
 
-void ColorBoxModel::AddPics(qint32 n)
+void ColorBoxModel::addSwatches(qint32 highestIndex)
 {
     // Creating an index that exists, or one past the 16-bit range, fails on its
     // own and the next index is tried; only the range in between can succeed.
-    const qint32 highest = std::min<qint32>(n, kMaxSwatches - 1);
+    const qint32 highest = std::min<qint32>(highestIndex, kMaxSwatches - 1);
     if (highest > lastIndex()) {
         const QPoint stacked = m_positions.front();
         m_colors.reserve(static_cast<size_t>(highest) + 1);
@@ -64,11 +63,11 @@ void ColorBoxModel::AddPics(qint32 n)
     emit colorsChanged();
 }
 
-bool ColorBoxModel::OrderPic(qint32 fW)
+bool ColorBoxModel::arrange(qint32 frameWidth)
 {
     const QPoint anchor = m_positions.front();
     // 64-bit so that no width can overflow; a negative width fits no column.
-    const qint64 cols = (static_cast<qint64>(fW) - 120) / kSwatchWidth;
+    const qint64 cols = (static_cast<qint64>(frameWidth) - 120) / kSwatchWidth;
     if (cols <= 0)
         return false;
 
@@ -85,45 +84,20 @@ bool ColorBoxModel::OrderPic(qint32 fW)
     return true;
 }
 
-void ColorBoxModel::Picture1_MouseDown(qint64 index)
+void ColorBoxModel::selectSwatch(qint64 index)
 {
     if (!contains(index))
         return;
-    lCurPic = static_cast<qint32>(index);
-    lPicIndex = lCurPic;
+    selectedSwatch = static_cast<qint32>(index);
+    nextCaptureSlot = selectedSwatch;
 }
 
-void ColorBoxModel::setBg_Click(PreviewColors &preview) const
-{
-    if (!contains(lCurPic))
-        return;
-    preview.setBackColor(color(lCurPic));
-    preview.RefreshValue(preview.backColor(), QStringLiteral("bg"));
-}
-
-void ColorBoxModel::setFg_Click(PreviewColors &preview) const
-{
-    if (!contains(lCurPic))
-        return;
-    preview.setForeColor(color(lCurPic));
-    preview.RefreshValue(preview.foreColor(), QStringLiteral("fg"));
-}
-
-void ColorBoxModel::menuSaveBg_Click(const PreviewColors &preview)
-{
-    setColor(lCurPic, preview.backColor());
-}
-
-void ColorBoxModel::menuSaveFg_Click(const PreviewColors &preview)
-{
-    setColor(lCurPic, preview.foreColor());
-}
-
-qint32 FindStartSlot(const std::vector<ColorValue> &colors, qint32 lRemenber, qint32 StartPoint)
+qint32 startCaptureSlot(const std::vector<ColorValue> &colors, qint32 rememberSlot,
+                        qint32 storedSlot)
 {
     const qint64 count = static_cast<qint64>(colors.size());
-    if (lRemenber == 1)
-        return (StartPoint > 0 && StartPoint < count - 1) ? StartPoint : 0;
+    if (rememberSlot == 1)
+        return (storedSlot > 0 && storedSlot < count - 1) ? storedSlot : 0;
 
     const auto white = std::find(colors.begin(), colors.end(), kWhite);
     qint64 slot = white - colors.begin();

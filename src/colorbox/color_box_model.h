@@ -9,10 +9,8 @@
 
 namespace tintavo {
 
-class PreviewColors;
-
 // The colour box: the swatches' colours and places, the swatch the popup menu
-// acts on (lCurPic) and the slot the next hot-key capture writes (lPicIndex).
+// acts on (selectedSwatch) and the slot the next hot-key capture writes (nextCaptureSlot).
 // Places are twips relative to the outer top-left corner of Frame3. Swatch 0
 // always exists and never moves: it anchors the grid, and its size is the
 // grid's pitch. The box is plain data; SwatchView shows it.
@@ -33,11 +31,11 @@ public:
 
     explicit ColorBoxModel(QObject *parent = nullptr);
 
-    // The swatch the menu commands act on; only Picture1_MouseDown changes it.
-    qint32 lCurPic = 0;
+    // The swatch the menu commands act on; only selectSwatch changes it.
+    qint32 selectedSwatch = 0;
     // The slot the next capture writes. The capture wraps it to 0 when it is
     // past the last index before writing, then advances it.
-    qint32 lPicIndex = 0;
+    qint32 nextCaptureSlot = 0;
 
     int count() const { return static_cast<int>(m_colors.size()); }
     int lastIndex() const { return count() - 1; }
@@ -57,34 +55,26 @@ public:
     // Top-left corners in twips.
     const std::vector<QPoint> &positions() const { return m_positions; }
     QPoint position(qint64 index) const;
-    // The column count of the last successful OrderPic while the swatches still
+    // The column count of the last successful arrange while the swatches still
     // lie in that grid; 0 when they do not (fresh swatches lie stacked on 0).
     int gridColumns() const { return m_gridColumns; }
 
-    // Creates swatches 1..n beside swatch 0, each lying over swatch 0 until it is
+    // Creates swatches 1..highestIndex beside swatch 0, each lying over swatch 0 until it is
     // arranged, then gives every swatch a random colour (red, green, blue drawn
     // in that order) after seeding `random` from the clock once. Indices that
-    // exist already or lie past the 16-bit range are skipped; n below 1 creates
+    // exist already or lie past the 16-bit range are skipped; below 1 it creates
     // nothing but still recolours.
-    void AddPics(qint32 n);
+    void addSwatches(qint32 highestIndex);
 
     // Arranges swatches 1.. in rows from swatch 0, left to right, top to bottom,
-    // touching one another, as many columns as fit in a frame `fW` twips wide
+    // touching one another, as many columns as fit in a frame `frameWidth` twips wide
     // with a 120-twip margin. Returns false, moving nothing, when no column fits.
-    bool OrderPic(qint32 fW);
+    bool arrange(qint32 frameWidth);
 
     // A press on swatch `index` with any button selects it for the menu and makes
     // it the next capture slot. Opening the menu is the window's part. An index
     // that does not exist is ignored.
-    void Picture1_MouseDown(qint64 index);
-
-    // The popup menu's commands on swatch lCurPic. Loading a colour sets the
-    // preview colour first and then hands RefreshValue the colour read back from
-    // the preview, as the editors expect.
-    void setBg_Click(PreviewColors &preview) const;
-    void setFg_Click(PreviewColors &preview) const;
-    void menuSaveBg_Click(const PreviewColors &preview);
-    void menuSaveFg_Click(const PreviewColors &preview);
+    void selectSwatch(qint64 index);
 
 signals:
     // One swatch's colour changed.
@@ -100,11 +90,12 @@ private:
     int m_gridColumns = 0;
 };
 
-// Chooses the capture slot at start-up. With remember-position on (lRemenber
-// equal to 1) the stored StartPoint is taken when it lies strictly between the
+// Chooses the capture slot at start-up. With remember-position on
+// (rememberSlot equal to 1) the stored slot is taken when it lies strictly between the
 // first and the last index, else 0; the colours are not looked at. Otherwise
 // the slot is the first white swatch, or the count when there is none; a white
 // last swatch alone does not count as free, so such a box is treated as full.
-qint32 FindStartSlot(const std::vector<ColorValue> &colors, qint32 lRemenber, qint32 StartPoint);
+qint32 startCaptureSlot(const std::vector<ColorValue> &colors, qint32 rememberSlot,
+                        qint32 storedSlot);
 
 } // namespace tintavo

@@ -24,19 +24,19 @@ QAction *addCommand(QMenu *menu, QWidget *window, const char *name, const QStrin
 SwatchMenu buildSwatchMenu(QWidget *window)
 {
     SwatchMenu m;
-    m.menuPop = new QMenu(QStringLiteral("操作"), window);
-    m.menuPop->setObjectName(QStringLiteral("menuPop"));
+    m.menu = new QMenu(QStringLiteral("操作"), window);
+    m.menu->setObjectName(QStringLiteral("menuPop"));
 
-    m.setBg = addCommand(m.menuPop, window, "setBg", QStringLiteral("设为背景色"),
-                         QKeySequence(Qt::CTRL | Qt::Key_B));
-    m.setFg = addCommand(m.menuPop, window, "setFg", QStringLiteral("设为前景色"),
-                         QKeySequence(Qt::CTRL | Qt::Key_F));
-    m.fgff = m.menuPop->addSeparator();
-    m.fgff->setObjectName(QStringLiteral("fgff"));
-    m.menuSaveBg = addCommand(m.menuPop, window, "menuSaveBg", QStringLiteral("保存背景色"),
-                              QKeySequence(Qt::CTRL | Qt::Key_S));
-    m.menuSaveFg = addCommand(m.menuPop, window, "menuSaveFg", QStringLiteral("保存前景色"),
-                              QKeySequence(Qt::CTRL | Qt::Key_D));
+    m.loadBackground = addCommand(m.menu, window, "setBg", QStringLiteral("设为背景色"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_B));
+    m.loadForeground = addCommand(m.menu, window, "setFg", QStringLiteral("设为前景色"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_F));
+    m.separator = m.menu->addSeparator();
+    m.separator->setObjectName(QStringLiteral("fgff"));
+    m.saveBackground = addCommand(m.menu, window, "menuSaveBg", QStringLiteral("保存背景色"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.saveForeground = addCommand(m.menu, window, "menuSaveFg", QStringLiteral("保存前景色"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_D));
     return m;
 }
 

@@ -9,12 +9,12 @@ namespace tintavo {
 // The swatch popup menu "操作" and its items, built once per main window.
 struct SwatchMenu
 {
-    QMenu *menuPop = nullptr;
-    QAction *setBg = nullptr;      // "设为背景色", Ctrl+B
-    QAction *setFg = nullptr;      // "设为前景色", Ctrl+F
-    QAction *fgff = nullptr;       // separator
-    QAction *menuSaveBg = nullptr; // "保存背景色", Ctrl+S
-    QAction *menuSaveFg = nullptr; // "保存前景色", Ctrl+D
+    QMenu *menu = nullptr;
+    QAction *loadBackground = nullptr; // "设为背景色", Ctrl+B
+    QAction *loadForeground = nullptr; // "设为前景色", Ctrl+F
+    QAction *separator = nullptr;
+    QAction *saveBackground = nullptr; // "保存背景色", Ctrl+S
+    QAction *saveForeground = nullptr; // "保存前景色", Ctrl+D
 };
 
 // Builds the popup menu as a child of `window`. The four command actions are

@@ -39,7 +39,7 @@ protected:
 
 private:
     // The index range [first, last] whose grid rows intersect `area`, when the
-    // swatches lie in OrderPic's grid; false otherwise.
+    // swatches lie in arrange's grid; false otherwise.
     bool gridRange(const QRect &area, int &first, int &last) const;
     void followParent();
 

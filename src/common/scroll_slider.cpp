@@ -19,7 +19,7 @@ ScrollSlider::ScrollSlider(QWidget *parent) : QSlider(Qt::Horizontal, parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (m_userMove) {
             m_userMove = false;
-            emit Scroll();
+            emit userMoved();
         }
     });
 }

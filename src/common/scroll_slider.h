@@ -5,7 +5,7 @@
 namespace tintavo {
 
 // A horizontal 0..255 slider that tells user moves apart from assignments.
-// Scroll() is emitted after every value change the user makes (drag, click on
+// userMoved() is emitted after every value change the user makes (drag, click on
 // the track, arrow, page and wheel), never for setValue() from code, so the
 // handlers can write the slider without hearing their own writes.
 class ScrollSlider : public QSlider
@@ -16,7 +16,7 @@ public:
     explicit ScrollSlider(QWidget *parent = nullptr);
 
 signals:
-    void Scroll();
+    void userMoved();
 
 private:
     bool m_userMove = false;

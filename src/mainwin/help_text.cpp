@@ -47,7 +47,7 @@ QString toFullWidth(const QString &text)
     return out;
 }
 
-QString BuildHelpText()
+QString helpText()
 {
     const QString rule(34, QLatin1Char('='));
 

@@ -7,7 +7,7 @@ namespace tintavo {
 // The text the preview area shows at start: a title line, five numbered notes
 // on the program and a closed box with the studio's contacts. Lines end with
 // CR LF, the last one included.
-QString BuildHelpText();
+QString helpText();
 
 // Maps printable ASCII to its full-width form (U+FF01..U+FF5E) and the space
 // to the ideographic space U+3000; other characters pass unchanged.

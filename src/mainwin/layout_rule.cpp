@@ -34,7 +34,7 @@ MainLayout designLayout()
     return l;
 }
 
-ResizeResult Form_Resize(qint32 clientWidth, qint32 clientHeight, const MainLayout &current)
+ResizeResult resizedLayout(qint32 clientWidth, qint32 clientHeight, const MainLayout &current)
 {
     ResizeResult result{current, 0};
     MainLayout &l = result.layout;
@@ -59,7 +59,7 @@ ResizeResult Form_Resize(qint32 clientWidth, qint32 clientHeight, const MainLayo
     // preview's height, not the preview's bottom edge.
     l.txtColorInfo.top = l.effect_text.height;
 
-    result.fW = l.Frame3.width;
+    result.colorBoxWidth = l.Frame3.width;
     return result;
 }
 

@@ -31,8 +31,8 @@ inline constexpr int kDesignClientHeight = 7170;
 struct ResizeResult
 {
     MainLayout layout;
-    // Frame3's width for OrderPic.
-    qint32 fW = 0;
+    // Frame3's width, which the swatches are arranged in.
+    qint32 colorBoxWidth = 0;
 };
 
 // The resize rule: the preview frame and its text take up the window's growth
@@ -41,6 +41,6 @@ struct ResizeResult
 // colour-code line sits over the lower part of the preview. Each assignment
 // that would give a negative width or height is skipped on its own and later
 // steps read the value it left. Lefts and everything else stay unchanged.
-ResizeResult Form_Resize(qint32 clientWidth, qint32 clientHeight, const MainLayout &current);
+ResizeResult resizedLayout(qint32 clientWidth, qint32 clientHeight, const MainLayout &current);
 
 } // namespace tintavo

@@ -4,11 +4,10 @@
 #include "color/color_editing.h"
 #include "color/editor_controls.h"
 #include "color/qt_color_chooser.h"
+#include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
-#include "common/scroll_slider.h"
-#include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/main_controls.h"
@@ -26,7 +25,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -74,33 +72,37 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
 
     const std::vector<ControlSpec> table = allControls();
     m_controls = buildControls(this, table);
-    m_colorEditing = new ColorEditing(this, *m_messages);
+    m_pair = new ColorPair(this);
+    connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
+    showPair();
+    m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore(
         {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
-         [this] { return m_colorBox->lPicIndex; }, [this] { return settings.autoSave; }},
+         [this] { return m_colorBox->nextCaptureSlot; }, [this] { return settings.autoSave; }},
         this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
     connect(m_store, &ColorBoxStore::promptSaveFailed, this,
             [this](const QString &message) { m_messages->showError(message); });
-    m_picture1 = new SwatchView(m_colorBox, control("Frame3"));
-    m_menu = buildSwatchMenu(this);
-    connect(m_picture1, &SwatchView::swatchPressed, this, &MainWindow::Picture1_MouseDown);
-    connect(m_menu.setBg, &QAction::triggered, this, [this] { m_colorBox->setBg_Click(*this); });
-    connect(m_menu.setFg, &QAction::triggered, this, [this] { m_colorBox->setFg_Click(*this); });
-    connect(m_menu.menuSaveBg, &QAction::triggered, this,
-            [this] { m_colorBox->menuSaveBg_Click(*this); });
-    connect(m_menu.menuSaveFg, &QAction::triggered, this,
-            [this] { m_colorBox->menuSaveFg_Click(*this); });
+    m_swatchView = new SwatchView(m_colorBox, control("Frame3"));
+    m_swatchMenu = buildSwatchMenu(this);
+    connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
+    const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
+        connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
+    };
+    command(m_swatchMenu.loadBackground, &MainWindow::loadSwatchInto, PairRole::Background);
+    command(m_swatchMenu.loadForeground, &MainWindow::loadSwatchInto, PairRole::Foreground);
+    command(m_swatchMenu.saveBackground, &MainWindow::saveIntoSwatch, PairRole::Background);
+    command(m_swatchMenu.saveForeground, &MainWindow::saveIntoSwatch, PairRole::Foreground);
 
-    connectButton("show_fg_color", &MainWindow::show_fg_color_Click);
-    connectButton("show_bg_color", &MainWindow::show_bg_color_Click);
-    connectButton("show_help", &MainWindow::show_help_Click);
-    connectButton("cmdMouse", &MainWindow::cmdMouse_Click);
-    connectButton("exit_me", &MainWindow::exit_me_Click);
-    connectButton("about_me", &MainWindow::about_me_Click);
+    connectButton("show_fg_color", &MainWindow::chooseForegroundColor);
+    connectButton("show_bg_color", &MainWindow::chooseBackgroundColor);
+    connectButton("show_help", &MainWindow::fillColorBoxAtRandom);
+    connectButton("cmdMouse", &MainWindow::openPicker);
+    connectButton("exit_me", &MainWindow::openSettings);
+    connectButton("about_me", &MainWindow::openAbout);
 
     // The swatch view joined after the table was built; chain the focus
     // through every control by its tab index once more.
@@ -131,10 +133,10 @@ void MainWindow::connectButton(const char *name, void (MainWindow::*handler)())
     connect(control<QPushButton>(name), &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::Form_Initialize()
+void MainWindow::start()
 {
     hide();
-    Form_Load();
+    loadContents();
 
     // A save cut off last time while rewriting a file in place is finished first.
     if (const QStringList restored = RestoreInterruptedSaves(); !restored.isEmpty()) {
@@ -149,65 +151,49 @@ void MainWindow::Form_Initialize()
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
-    m_colorBox->AddPics(settings.swatchCount - 1);
+    m_colorBox->addSwatches(settings.swatchCount - 1);
     show();
 
     if (settings.autoLoad)
         m_colorBox->setColors(file.storedColors(m_colorBox->count()));
     else
         m_colorBox->fillColors(kWhite);
-    m_colorBox->lPicIndex =
-        FindStartSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
+    m_colorBox->nextCaptureSlot =
+        startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
     m_store->setLoaded(m_colorBox->colors());
 }
 
-void MainWindow::Form_Load()
+void MainWindow::loadContents()
 {
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
     control<QGroupBox>("Frame1")->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
 
-    control<ScrollSlider>("fg_red_slide")->setValue(0);
-    control<ScrollSlider>("fg_green_slide")->setValue(0);
-    control<ScrollSlider>("fg_blue_slide")->setValue(0);
-    control<ScrollSlider>("bg_red_slide")->setValue(205);
-    control<ScrollSlider>("bg_green_slide")->setValue(137);
-    control<ScrollSlider>("bg_blue_slide")->setValue(15);
-
-    m_colorEditing->setForeColor(RGB(0, 0, 0));
-    m_colorEditing->setBackColor(RGB(205, 137, 15));
+    // Black on #CD890F.
+    m_colorEditing->loadColor(PairRole::Background, RGB(205, 137, 15));
+    m_colorEditing->loadColor(PairRole::Foreground, RGB(0, 0, 0));
 
     QWidget *colorInfo = control("txtColorInfo");
     QFont bold = colorInfo->font();
     bold.setBold(true);
     colorInfo->setFont(bold);
 
-    const std::pair<const char *, const char *> initialTexts[] = {
-        {"bg_red_dec", "205"},  {"bg_red_hex", "CD"},  {"bg_green_dec", "137"},
-        {"bg_green_hex", "89"}, {"bg_blue_dec", "15"}, {"bg_blue_hex", "0F"},
-        {"fg_red_dec", "0"},    {"fg_red_hex", "00"},  {"fg_green_dec", "0"},
-        {"fg_green_hex", "00"}, {"fg_blue_dec", "0"},  {"fg_blue_hex", "00"},
-    };
-    for (const auto &[name, text] : initialTexts)
-        assignText(control<QLineEdit>(name), QString::fromLatin1(text));
-
-    m_helpText = BuildHelpText();
     auto *effectText = control<QPlainTextEdit>("effect_text");
-    effectText->setPlainText(m_helpText);
+    effectText->setPlainText(helpText());
     effectText->setFocus();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    layOutControls();
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::layOutControls()
 {
     // The client area, not the outer frame, drives the rule, so the layout is
     // the same whatever borders a window manager draws, or none.
     const ResizeResult r =
-        tintavo::Form_Resize(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
+        tintavo::resizedLayout(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
     m_layout = r.layout;
     control("Frame1")->setGeometry(toPixels(m_layout.Frame1));
     control("effect_text")->setGeometry(toPixels(m_layout.effect_text));
@@ -216,17 +202,17 @@ void MainWindow::Form_Resize()
     control("Frame4")->setGeometry(toPixels(m_layout.Frame4));
     control("Frame3")->setGeometry(toPixels(m_layout.Frame3));
     control("txtColorInfo")->setGeometry(toPixels(m_layout.txtColorInfo));
-    m_colorBox->OrderPic(r.fW);
+    m_colorBox->arrange(r.colorBoxWidth);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    saveColorBoxOnExit();
     event->accept();
     m_endProgram();
 }
 
-void MainWindow::Form_Unload()
+void MainWindow::saveColorBoxOnExit()
 {
     if (!settings.autoSave)
         return;
@@ -247,23 +233,40 @@ void MainWindow::saveForSessionEnd()
     }
 }
 
-void MainWindow::Picture1_MouseDown(int index, const QPoint &globalPos)
+void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 {
-    m_colorBox->Picture1_MouseDown(index);
-    m_menu.menuPop->exec(globalPos);
+    m_colorBox->selectSwatch(index);
+    m_swatchMenu.menu->exec(globalPos);
 }
 
-void MainWindow::show_fg_color_Click()
+void MainWindow::loadSwatchInto(PairRole role)
 {
-    m_colorEditing->show_fg_color_Click(*m_colorChooser);
+    if (!m_colorBox->contains(m_colorBox->selectedSwatch))
+        return;
+    m_colorEditing->loadColor(role, m_colorBox->color(m_colorBox->selectedSwatch));
 }
 
-void MainWindow::show_bg_color_Click()
+void MainWindow::saveIntoSwatch(PairRole role)
 {
-    m_colorEditing->show_bg_color_Click(*m_colorChooser);
+    m_colorBox->setColor(m_colorBox->selectedSwatch, m_pair->color(role));
 }
 
-void MainWindow::show_help_Click()
+void MainWindow::showPair()
+{
+    showTextColors(control("effect_text"), m_pair->foreground(), m_pair->background());
+}
+
+void MainWindow::chooseForegroundColor()
+{
+    m_colorEditing->chooseColor(PairRole::Foreground, *m_colorChooser);
+}
+
+void MainWindow::chooseBackgroundColor()
+{
+    m_colorEditing->chooseColor(PairRole::Background, *m_colorChooser);
+}
+
+void MainWindow::fillColorBoxAtRandom()
 {
     const QString question = QStringLiteral("注意：这个操作将会覆盖掉您此前存储的颜色！\n"
                                             "您确信要进行此操作？");
@@ -277,7 +280,7 @@ PickerWindow *MainWindow::picker() const
     return m_picker;
 }
 
-void MainWindow::cmdMouse_Click()
+void MainWindow::openPicker()
 {
     if (!m_picker) {
         // The desktop services are made on first use and kept for the run.
@@ -309,7 +312,7 @@ void MainWindow::cmdMouse_Click()
     setWindowState(Qt::WindowMinimized);
 }
 
-void MainWindow::exit_me_Click()
+void MainWindow::openSettings()
 {
     SettingsDialog::showSingle(
         m_settingsDialog, settings,
@@ -322,34 +325,9 @@ void MainWindow::exit_me_Click()
         this);
 }
 
-void MainWindow::about_me_Click()
+void MainWindow::openAbout()
 {
     AboutDialog::showSingle(m_aboutDialog, this);
-}
-
-ColorValue MainWindow::backColor() const
-{
-    return m_colorEditing->backColor();
-}
-
-void MainWindow::setBackColor(ColorValue color)
-{
-    m_colorEditing->setBackColor(color);
-}
-
-ColorValue MainWindow::foreColor() const
-{
-    return m_colorEditing->foreColor();
-}
-
-void MainWindow::setForeColor(ColorValue color)
-{
-    m_colorEditing->setForeColor(color);
-}
-
-void MainWindow::RefreshValue(ColorValue lColor, const QString &isBg)
-{
-    m_colorEditing->RefreshValue(lColor, isBg);
 }
 
 } // namespace tintavo

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "color/color_pair.h"
 #include "color/color_value.h"
-#include "colorbox/preview_colors.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "settings/settings.h"
@@ -48,7 +48,7 @@ struct MainWindowServices
 // The main window: the colour pair with its editors and preview, the command
 // frame and the colour box. It lives for the whole run; closing it ends the
 // program.
-class MainWindow : public QWidget, public PreviewColors
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
@@ -58,27 +58,18 @@ public:
 
     // Start-up: loads the window's contents, reads the settings, builds and
     // fills the colour box, shows the window and picks the next capture slot.
-    void Form_Initialize();
+    void start();
 
-    // PreviewColors: the preview's colours, and loading a colour into the
-    // foreground ("fg") or background (anything else) editors.
-    ColorValue backColor() const override;
-    void setBackColor(ColorValue color) override;
-    ColorValue foreColor() const override;
-    void setForeColor(ColorValue color) override;
-    void RefreshValue(ColorValue lColor, const QString &isBg) override;
-
-    ColorEditing &colorEditing() const { return *m_colorEditing; }
+    ColorPair &colorPair() const { return *m_pair; }
     ColorBoxModel &colorBox() const { return *m_colorBox; }
-    SwatchView *swatchView() const { return m_picture1; }
-    const SwatchMenu &swatchMenu() const { return m_menu; }
 
-    void show_fg_color_Click();
-    void show_bg_color_Click();
-    void show_help_Click();
-    void cmdMouse_Click();
-    void exit_me_Click();
-    void about_me_Click();
+    // The command buttons.
+    void chooseForegroundColor();
+    void chooseBackgroundColor();
+    void fillColorBoxAtRandom();
+    void openPicker();
+    void openSettings();
+    void openAbout();
 
     // Saves the colour box when auto-save is on, as when the session ends;
     // a failure is reported, not asked about.
@@ -96,21 +87,27 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
-    void Form_Resize();
-    void Form_Unload();
-    void Picture1_MouseDown(int index, const QPoint &globalPos);
+    // The window's title, the start colours in the pair and its editors, and
+    // the help text in the preview.
+    void loadContents();
+    void layOutControls();
+    void saveColorBoxOnExit();
+    void openSwatchMenu(int index, const QPoint &globalPos);
+    // The swatch menu's commands on the selected swatch.
+    void loadSwatchInto(PairRole role);
+    void saveIntoSwatch(PairRole role);
+    void showPair();
     void connectButton(const char *name, void (MainWindow::*handler)());
     template <typename T = QWidget> T *control(const char *name) const;
 
     QHash<QString, QWidget *> m_controls;
+    ColorPair *m_pair = nullptr;
     ColorEditing *m_colorEditing = nullptr;
     ColorBoxModel *m_colorBox = nullptr;
     ColorBoxStore *m_store = nullptr;
-    SwatchView *m_picture1 = nullptr;
-    SwatchMenu m_menu;
+    SwatchView *m_swatchView = nullptr;
+    SwatchMenu m_swatchMenu;
     MainLayout m_layout = designLayout();
-    QString m_helpText;
 
     std::unique_ptr<MessageService> m_ownMessages;
     std::unique_ptr<ColorChooser> m_ownColorChooser;

@@ -7,12 +7,12 @@
 
 namespace tintavo::test {
 
-// Answers each ShowColor() with the next scripted choice: a colour the user
+// Answers each choose() with the next scripted choice: a colour the user
 // confirms, or std::nullopt for a cancelled dialog. Unscripted calls cancel.
 class FakeColorChooser : public ColorChooser
 {
 public:
-    bool ShowColor() override
+    bool choose() override
     {
         ++shown;
         if (answers.empty())
@@ -25,7 +25,7 @@ public:
         return true;
     }
 
-    ColorValue Color() const override { return color; }
+    ColorValue chosenColor() const override { return color; }
 
     std::vector<std::optional<ColorValue>> answers;
     ColorValue color = 0;

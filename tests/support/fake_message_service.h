@@ -3,6 +3,7 @@
 #include "desktop/desktop_services.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace tintavo::test {
 
@@ -10,11 +11,18 @@ namespace tintavo::test {
 class FakeMessageService : public MessageService
 {
 public:
-    void showError(const QString &text) override { shown << text; }
+    void showError(const QString &text) override
+    {
+        shown << text;
+        if (whileShown)
+            whileShown();
+    }
     void showNotice(const QString &text) override { notices << text; }
 
     QStringList shown; // errors
     QStringList notices;
+    // Runs while an error is up, as the user could look at the window then.
+    std::function<void()> whileShown;
 };
 
 // Records the addresses instead of starting a browser.

@@ -266,7 +266,7 @@ private slots:
         hotKey.answer = HotKeyResult::Registered;
         form = std::make_unique<MainWindow>(
             MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}, {}});
-        form->Form_Initialize();
+        form->start();
         found.clear();
     }
 

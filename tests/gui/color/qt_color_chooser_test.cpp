@@ -42,7 +42,7 @@ private slots:
         QWidget owner;
         QtColorChooser chooser(&owner);
         QVERIFY(owner.findChildren<QColorDialog *>().isEmpty());
-        QCOMPARE(chooser.Color(), ColorValue(0));
+        QCOMPARE(chooser.chosenColor(), ColorValue(0));
     }
 
     void choosingGivesTheColourAndKeepsTheDialogForTheNextChoice()
@@ -53,21 +53,21 @@ private slots:
         QColorDialog *first = nullptr;
         QColor openedOn;
         answerNextDialog(QColor(10, 20, 30), &first, &openedOn);
-        QVERIFY(chooser.ShowColor());
+        QVERIFY(chooser.choose());
         QVERIFY(first);
         QCOMPARE(first->objectName(), QStringLiteral("CommonDialog1"));
         QCOMPARE(first->parent(), &owner);
         QCOMPARE(openedOn, QColor(Qt::black));
-        QCOMPARE(chooser.Color(), RGB(10, 20, 30));
+        QCOMPARE(chooser.chosenColor(), RGB(10, 20, 30));
 
         // The same dialog opens again, on the colour last confirmed; a
         // cancelled choice leaves the chosen colour alone.
         QColorDialog *second = nullptr;
         answerNextDialog(QColor(), &second, &openedOn);
-        QVERIFY(!chooser.ShowColor());
+        QVERIFY(!chooser.choose());
         QCOMPARE(second, first);
         QCOMPARE(openedOn, QColor(10, 20, 30));
-        QCOMPARE(chooser.Color(), RGB(10, 20, 30));
+        QCOMPARE(chooser.chosenColor(), RGB(10, 20, 30));
         QCOMPARE(owner.findChildren<QColorDialog *>().size(), 1);
     }
 };

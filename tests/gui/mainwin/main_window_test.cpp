@@ -2,35 +2,8 @@
 #include "colorbox/swatch_view.h"
 #include "main_window_fixture.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTimer>
-
 using namespace tintavo;
 using tintavo::test::MainWindowFixture;
-
-namespace {
-
-// Closes the popup menu once it is open, after running `choose` on it.
-void whenMenuOpens(std::function<void(QMenu *)> choose)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, choose] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        choose(menu);
-        menu->close();
-    });
-    timer->start();
-}
-
-} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -39,58 +12,46 @@ class MainWindowTest : public QObject
     MainWindowFixture f;
 
     ColorBoxModel &box() const { return f.form->colorBox(); }
-    QRect twipsRect(int l, int t, int w, int h) const { return toPixels({l, t, w, h}); }
-
-    void pressSwatch(int index, Qt::MouseButton button)
-    {
-        SwatchView *view = f.form->swatchView();
-        QTest::mousePress(view, button, {}, view->swatchRect(index).center());
-        QTest::mouseRelease(view, button, {}, view->swatchRect(index).center());
-    }
 
 private slots:
     void init() { f.start(); }
     void cleanup() { f.resetSettings(); }
 
-    void designSizeLaysOutAsDesigned()
+    // Client sizes in twips, and the controls' rectangles in twips that follow:
+    // the preview takes the growth, and what cannot shrink keeps its size.
+    void layoutFollowsTheWindowSize_data()
     {
-        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
-        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 11235, 4125));
-        QCOMPARE(f.control<QWidget>("effect_text")->geometry(), twipsRect(90, 195, 10995, 3765));
-        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
-        QCOMPARE(f.control<QWidget>("Frame4")->y(), twipsToPixels(4245));
-        QCOMPARE(f.control<QWidget>("bg_frame")->y(), twipsToPixels(5190));
-        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6150, 11235, 945));
-        QCOMPARE(f.control<QWidget>("txtColorInfo")->geometry(), twipsRect(90, 3765, 10755, 315));
-        QCOMPARE(box().gridColumns(), 46);
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("design") << QSize(11460, 7170)
+                                << "Frame1 120 60 11235 4125;effect_text 90 195 10995 3765;"
+                                   "fg_frame 105 4245 7095 885;bg_frame 105 5190 7110 900;"
+                                   "Frame4 7455 4245 3900 1755;Frame3 105 6150 11235 945;"
+                                   "txtColorInfo 90 3765 10755 315"
+                                << 46;
+        QTest::newRow("grown") << QSize(11460 + 1005, 7170 + 600)
+                               << "Frame1 120 60 12240 4725;effect_text 90 195 12000 4365;"
+                                  "fg_frame 105 4845 7095 885;Frame4 7455 4845 3900 1755;"
+                                  "Frame3 105 6750 12240 945;txtColorInfo 90 4365 11760 315"
+                               << 50;
+        QTest::newRow("too low") << QSize(11460, 3000)
+                                 << "Frame1 120 60 11235 4125;fg_frame 105 4245 7095 885" << 46;
     }
 
-    void growingTheWindowGrowsThePreviewOnly()
+    void layoutFollowsTheWindowSize()
     {
-        // 67 × 40 pixels larger: 1005 × 600 twips.
-        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
-        QCOMPARE(f.control<QWidget>("Frame1")->geometry(), twipsRect(120, 60, 12240, 4725));
-        QCOMPARE(f.control<QWidget>("effect_text")->size(), twipsRect(0, 0, 12000, 4365).size());
-        QCOMPARE(f.control<QWidget>("fg_frame")->geometry(), twipsRect(105, 4845, 7095, 885));
-        QCOMPARE(f.control<QWidget>("Frame4")->geometry(), twipsRect(7455, 4845, 3900, 1755));
-        QCOMPARE(f.control<QWidget>("Frame3")->geometry(), twipsRect(105, 6750, 12240, 945));
-        QCOMPARE(box().gridColumns(), (12240 - 120) / 240);
-        // txtColorInfo lies over the lower part of the preview.
-        QVERIFY(f.control<QWidget>("txtColorInfo")
-                    ->geometry()
-                    .intersects(f.control<QWidget>("effect_text")->geometry()));
-    }
-
-    void tooSmallAWindowKeepsWhatCannotShrink()
-    {
-        f.form->resize(twipsToPixels(11460), twipsToPixels(7170));
-        const int frame1Height = f.control<QWidget>("Frame1")->height();
-        f.form->resize(twipsToPixels(11460), twipsToPixels(3000));
-        QCOMPARE(f.control<QWidget>("Frame1")->height(), frame1Height);
-        QCOMPARE(f.control<QWidget>("fg_frame")->y(), twipsToPixels(4245));
-        // Restoring lays everything out again.
-        f.form->resize(twipsToPixels(11460) + 67, twipsToPixels(7170) + 40);
-        QCOMPARE(f.control<QWidget>("Frame1")->height(), twipsToPixels(4725));
+        QFETCH(QSize, client);
+        QFETCH(QString, expected);
+        QFETCH(int, columns);
+        f.form->resize(twipsToPixels(client.width()), twipsToPixels(client.height()));
+        for (const QString &item : expected.split(u';')) {
+            const QStringList v = item.split(u' ');
+            QCOMPARE(f.control<QWidget>(v[0])->geometry(),
+                     toPixels({v[1].toInt(), v[2].toInt(), v[3].toInt(), v[4].toInt()}));
+        }
+        // The first swatch of the second row.
+        QCOMPARE(f.form->findChild<SwatchView *>()->swatchRect(columns).topLeft(), QPoint(8, 29));
     }
 
     void previewHasTheFocusFirstAndTabFollowsTheIndexes()
@@ -119,30 +80,30 @@ private slots:
         QCOMPARE(chain, expected);
     }
 
-    void randomFillAnsweredNoKeepsEverySwatch()
+    void randomFill_data()
     {
-        box().setColor(0, RGB(1, 2, 3));
-        const std::vector<ColorValue> before = box().colors();
-        f.questions.answer = false;
-        QTest::mouseClick(f.control<QPushButton>("show_help"), Qt::LeftButton);
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("answered no") << false;
+        QTest::newRow("answered yes") << true;
+    }
+
+    void randomFill()
+    {
+        QFETCH(bool, yes);
+        f.pressSwatch(1);
+        const QImage before = f.onScreen(f.form->findChild<SwatchView *>());
+        f.questions.answer = yes;
+        f.press("show_help");
         QCOMPARE(f.questions.asked,
                  QStringList{QStringLiteral("Tintavo|注意：这个操作将会覆盖掉您此前存储的颜色！\n"
                                             "您确信要进行此操作？")});
-        QVERIFY(box().colors() == before);
+        QCOMPARE(f.onScreen(f.form->findChild<SwatchView *>()) != before, yes);
+        // The next capture slot stays where the press put it.
+        f.form->close();
+        QVERIFY(f.readIni().contains("StartPoint=1\r\n"));
     }
 
-    void randomFillAnsweredYesRecoloursAndKeepsTheSlot()
-    {
-        box().lPicIndex = 1;
-        box().fillColors(kWhite);
-        f.questions.answer = true;
-        QTest::mouseClick(f.control<QPushButton>("show_help"), Qt::LeftButton);
-        QCOMPARE(f.questions.asked.size(), 1);
-        QCOMPARE(box().lPicIndex, 1);
-        QVERIFY(box().colors() != std::vector<ColorValue>(box().count(), kWhite));
-    }
-
-    void pressingASwatchWithAnyButtonSelectsItAndOpensTheMenu_data()
+    void pressingASwatchWithAnyButtonOpensTheMenu_data()
     {
         QTest::addColumn<int>("button");
         QTest::newRow("left") << int(Qt::LeftButton);
@@ -150,50 +111,60 @@ private slots:
         QTest::newRow("middle") << int(Qt::MiddleButton);
     }
 
-    void pressingASwatchWithAnyButtonSelectsItAndOpensTheMenu()
+    void pressingASwatchWithAnyButtonOpensTheMenu()
     {
         QFETCH(int, button);
-        QStringList items;
-        whenMenuOpens([&items](QMenu *menu) {
-            for (QAction *a : menu->actions())
-                items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        });
-        pressSwatch(1, Qt::MouseButton(button));
-        QCOMPARE(box().lCurPic, 1);
-        QCOMPARE(box().lPicIndex, 1);
-        QCOMPARE(items, (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色"}));
+        QCOMPARE(f.pressSwatch(5, QString(), Qt::MouseButton(button)),
+                 (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色"}));
+        // The pressed swatch is the next capture slot.
+        f.form->close();
+        QVERIFY(f.readIni().contains("StartPoint=5\r\n"));
     }
 
-    void menuMovesColoursBetweenSwatchAndPreview()
+    void menuMovesColoursBetweenSwatchAndPair()
     {
         box().setColor(1, RGB(10, 20, 30));
-        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().setFg->trigger(); });
-        pressSwatch(1, Qt::RightButton);
-        QCOMPARE(f.form->foreColor(), RGB(10, 20, 30));
+        f.pressSwatch(1, QStringLiteral("setFg"));
         QCOMPARE(f.control("fg_blue_dec")->text(), QStringLiteral("30"));
-        QCOMPARE(f.form->backColor(), RGB(205, 137, 15));
+        QCOMPARE(f.control("bg_blue_dec")->text(), QStringLiteral("15"));
+        QCOMPARE(f.swatchShows(1), QColor(10, 20, 30));
 
         // Save the background into the swatch, then load it as the foreground.
-        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().menuSaveBg->trigger(); });
-        pressSwatch(1, Qt::LeftButton);
-        QCOMPARE(box().color(1), RGB(205, 137, 15));
-        whenMenuOpens([this](QMenu *) { f.form->swatchMenu().setFg->trigger(); });
-        pressSwatch(1, Qt::LeftButton);
+        f.pressSwatch(1, QStringLiteral("menuSaveBg"));
+        QCOMPARE(f.swatchShows(1), QColor(205, 137, 15));
+        f.pressSwatch(1, QStringLiteral("setFg"));
         QCOMPARE(f.control("fg_red_hex")->text(), QStringLiteral("CD"));
-        QTRY_VERIFY(
+        QVERIFY(
             f.control("txtColorInfo")->text().contains(QStringLiteral("前景色RGB(205，137，15)")));
     }
 
-    void menuShortcutsWorkWithTheMenuClosed()
+    // The menu's keys work with the menu closed, on swatch 0 before any press.
+    void menuKeysWorkWithTheMenuClosed_data()
     {
-        // Before any press the commands act on swatch 0.
-        box().setColor(0, RGB(1, 2, 3));
-        QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus, Qt::Key_B, Qt::ControlModifier);
-        QCOMPARE(f.form->backColor(), RGB(1, 2, 3));
-        QCOMPARE(f.control("bg_green_dec")->text(), QStringLiteral("2"));
-        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(box().color(0), f.form->foreColor());
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("shows");
+        QTest::addColumn<QColor>("swatch");
+        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "bg_green_dec"
+                                << "2" << QColor(1, 2, 3);
+        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << "fg_green_dec"
+                                << "2" << QColor(1, 2, 3);
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "bg_green_dec"
+                                << "137" << QColor(205, 137, 15);
+        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << "fg_green_dec"
+                                << "0" << QColor(0, 0, 0);
+    }
+
+    void menuKeysWorkWithTheMenuClosed()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, box);
+        QFETCH(QString, shows);
+        QFETCH(QColor, swatch);
+        this->box().setColor(0, RGB(1, 2, 3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(f.control(box)->text(), shows);
+        QCOMPARE(f.swatchShows(0), swatch);
     }
 
     void closingEndsTheProgram()

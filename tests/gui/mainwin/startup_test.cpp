@@ -1,32 +1,14 @@
 #include "colorbox/color_box_model.h"
+#include "colorbox/swatch_view.h"
 #include "main_window_fixture.h"
 #include "settings/safe_file.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 using namespace tintavo;
 using tintavo::test::MainWindowFixture;
-
-namespace {
-
-// A settings file with remember-position and the given colours in slots
-// 0, 1, ...; `count` swatches.
-QStringList colouredFile(int coloured, int count, int autoRember, int startPoint = 0)
-{
-    QStringList lines = {QStringLiteral("[APPSET]"), QStringLiteral("nColor=%1").arg(count),
-                         QStringLiteral("AutoRember=%1").arg(autoRember),
-                         QStringLiteral("StartPoint=%1").arg(startPoint),
-                         QStringLiteral("[COLOR]")};
-    for (int i = 0; i < coloured; ++i)
-        lines << QStringLiteral("Color%1=%2").arg(i).arg(i + 1);
-    return lines;
-}
-
-} // namespace
 
 class StartupTest : public QObject
 {
@@ -36,13 +18,28 @@ class StartupTest : public QObject
 
     ColorBoxModel &box() const { return f.form->colorBox(); }
 
-    static QWidget *openDialog()
+    // The colour the swatch at grid column `col`, row `row` shows.
+    QColor swatchShows(int col, int row) const
     {
+        return f.onScreen(f.form->findChild<SwatchView *>())
+            .pixelColor(8 + 16 * col + 8, 13 + 16 * row + 8);
+    }
+
+    QWidget *openSettings() const
+    {
+        f.press("exit_me");
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (w->objectName() == u"FrmSet" && w->isVisible())
                 return w;
         }
-        return nullptr;
+        qFatal("no settings dialog");
+    }
+
+    QByteArray savedAtExit()
+    {
+        f.form->close();
+        f.form.reset();
+        return f.readIni();
     }
 
 private slots:
@@ -54,75 +51,73 @@ private slots:
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
         QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
                  QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！::效果预览::"));
-        QVERIFY(f.form->isVisible());
-        QCOMPARE(box().count(), 64);
-        QVERIFY(box().colors() == std::vector<ColorValue>(64, kWhite));
-        QCOMPARE(box().lPicIndex, 0);
-        QCOMPARE(f.form->settings.autoSave, 1);
-        QCOMPARE(f.form->settings.autoLoad, 1);
-        QCOMPARE(f.form->settings.swatchCount, 64);
-        QCOMPARE(f.form->settings.rememberStartSlot, 1);
         QVERIFY(f.control<QPlainTextEdit>("effect_text")
                     ->toPlainText()
                     .contains(QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！")));
-        // Starting writes nothing.
-        QVERIFY(!QFile::exists(f.iniPath()));
+        // 64 white swatches: the last ends row 1 after 46 in row 0.
+        QCOMPARE(swatchShows(17, 1), QColor(Qt::white));
+        QVERIFY(swatchShows(18, 1) != QColor(Qt::white));
+        QVERIFY(!QFile::exists(f.iniPath())); // starting writes nothing
+        QCOMPARE(savedAtExit(), QByteArray("[AppSet]\r\nStartPoint=0\r\n"));
     }
 
     void storedColoursComeBack()
     {
         f.writeIni({"[COLOR]", "Color0=0", "Color2=1018317", "Color70=255"});
         f.start();
-        QCOMPARE(box().color(0), RGB(0, 0, 0));
-        QCOMPARE(box().color(1), kWhite);
-        QCOMPARE(box().color(2), RGB(205, 137, 15));
+        QCOMPARE(swatchShows(0, 0), QColor(0, 0, 0));
+        QCOMPARE(swatchShows(1, 0), QColor(Qt::white));
+        QCOMPARE(swatchShows(2, 0), QColor(205, 137, 15));
     }
 
     void startSlot_data()
     {
-        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<int>("autoRember");
+        QTest::addColumn<int>("startPoint");
         QTest::addColumn<int>("slot");
-        QTest::newRow("forgetting, five coloured") << colouredFile(5, 64, 0) << 5;
-        QTest::newRow("forgetting, all but the last coloured") << colouredFile(63, 64, 0) << 64;
-        QTest::newRow("forgetting, none white") << colouredFile(64, 64, 0) << 64;
-        QTest::newRow("remembering slot 7") << colouredFile(5, 64, 1, 7) << 7;
-        QTest::newRow("remembering slot 0") << colouredFile(5, 64, 1, 0) << 0;
-        QTest::newRow("remembering the last slot") << colouredFile(5, 64, 1, 63) << 0;
-        QTest::newRow("remembering past the end") << colouredFile(5, 64, 1, 64) << 0;
-        QTest::newRow("remembering a negative slot") << colouredFile(5, 64, 1, -1) << 0;
-        QTest::newRow("a switch other than 1 is off") << colouredFile(5, 64, 2, 7) << 5;
+        QTest::newRow("forgetting: the first white swatch") << 0 << 0 << 5;
+        QTest::newRow("remembering slot 7") << 1 << 7 << 7;
+        QTest::newRow("remembering the last slot gives 0") << 1 << 63 << 0;
+        QTest::newRow("a switch other than 1 is off") << 2 << 7 << 5;
     }
 
     void startSlot()
     {
-        QFETCH(QStringList, file);
+        QFETCH(int, autoRember);
+        QFETCH(int, startPoint);
         QFETCH(int, slot);
+        QStringList file = {"[APPSET]", QStringLiteral("AutoRember=%1").arg(autoRember),
+                            QStringLiteral("StartPoint=%1").arg(startPoint), "[COLOR]"};
+        for (int i = 0; i < 5; ++i)
+            file << QStringLiteral("Color%1=%2").arg(i).arg(i + 1);
         f.writeIni(file);
         f.start();
-        QCOMPARE(box().lPicIndex, slot);
+        QVERIFY(savedAtExit().contains(QStringLiteral("StartPoint=%1\r\n").arg(slot).toLatin1()));
     }
 
     void swatchCountIsBounded_data()
     {
         QTest::addColumn<QString>("nColor");
-        QTest::addColumn<int>("count");
-        QTest::newRow("one") << "1" << 2;
-        QTest::newRow("zero") << "0" << 2;
-        QTest::newRow("negative") << "-5" << 2;
-        QTest::newRow("junk") << "abc" << 2;
-        QTest::newRow("three") << "3" << 3;
-        QTest::newRow("the index limit") << "32768" << 32768;
-        QTest::newRow("largest integer") << "2147483647" << 32768;
+        QTest::addColumn<QString>("count");
+        QTest::newRow("one") << "1"
+                             << "2";
+        QTest::newRow("negative") << "-5"
+                                  << "2";
+        QTest::newRow("junk") << "abc"
+                              << "2";
+        QTest::newRow("three") << "3"
+                               << "3";
+        QTest::newRow("largest integer") << "2147483647"
+                                         << "32768";
     }
 
     void swatchCountIsBounded()
     {
         QFETCH(QString, nColor);
-        QFETCH(int, count);
+        QFETCH(QString, count);
         f.writeIni({"[APPSET]", "nColor=" + nColor});
         f.start();
-        QCOMPARE(box().count(), count);
-        QCOMPARE(f.form->settings.swatchCount, count);
+        QCOMPARE(openSettings()->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), count);
     }
 
     void autoLoadOffStartsWhiteAndSavesOnlyThisRunsColours()
@@ -130,63 +125,48 @@ private slots:
         f.writeIni(
             {"[APPSET]", "AutoLoad=0", "AutoRember=0", "[COLOR]", "Color0=111", "Color1=222"});
         f.start();
-        QVERIFY(box().colors() == std::vector<ColorValue>(64, kWhite));
-        QCOMPARE(box().lPicIndex, 0);
-        box().setColor(1, 333);
-        box().lPicIndex = 2;
-        f.form->close();
-        f.form.reset();
-        QCOMPARE(f.readIni(),
-                 QByteArray("[APPSET]\r\nAutoLoad=0\r\nAutoRember=0\r\nStartPoint=2\r\n"
-                            "[COLOR]\r\nColor0=111\r\nColor1=333\r\n"));
+        QCOMPARE(swatchShows(0, 0), QColor(Qt::white));
+        f.pressSwatch(1, QStringLiteral("menuSaveFg"));
+        QCOMPARE(savedAtExit(),
+                 QByteArray("[APPSET]\r\nAutoLoad=0\r\nAutoRember=0\r\nStartPoint=1\r\n"
+                            "[COLOR]\r\nColor0=111\r\nColor1=0\r\n"));
     }
 
     void firstExitWritesTheColourBoxAndTheSlot()
     {
         f.start();
-        box().setColor(0, RGB(255, 0, 0));
-        box().setColor(1, RGB(0, 255, 0));
-        box().setColor(2, RGB(0, 0, 255));
-        box().lPicIndex = 3;
-        f.form->close();
-        QCOMPARE(f.programEnded, 1);
-        QCOMPARE(f.readIni(),
-                 QByteArray("[COLOR]\r\nColor0=255\r\nColor1=65280\r\nColor2=16711680\r\n"
-                            "[AppSet]\r\nStartPoint=3\r\n"));
+        f.pressSwatch(0, QStringLiteral("menuSaveBg"));
+        f.pressSwatch(2, QStringLiteral("menuSaveFg"));
+        QCOMPARE(savedAtExit(), QByteArray("[COLOR]\r\nColor0=1018317\r\nColor2=0\r\n"
+                                           "[AppSet]\r\nStartPoint=2\r\n"));
     }
 
     void autoSaveOffWritesNothing()
     {
-        const QStringList file = {"[APPSET]", "AutoSave=0", "StartPoint=9", "[COLOR]", "Color0=5"};
-        f.writeIni(file);
+        f.writeIni({"[APPSET]", "AutoSave=0", "StartPoint=9", "[COLOR]", "Color0=5"});
         const QByteArray before = f.readIni();
         f.start();
-        box().setColor(3, 1234);
-        f.form->close();
+        f.pressSwatch(3, QStringLiteral("menuSaveBg"));
+        QCOMPARE(savedAtExit(), before);
         QCOMPARE(f.programEnded, 1);
-        QCOMPARE(f.readIni(), before);
     }
 
     void clearingAutoSaveInTheDialogTakesEffectAtOnce()
     {
         f.start();
-        QTest::mouseClick(f.control<QPushButton>("exit_me"), Qt::LeftButton);
-        QWidget *dialog = openDialog();
-        QVERIFY(dialog);
+        QWidget *dialog = openSettings();
         auto *check1 = dialog->findChild<QAbstractButton *>(QStringLiteral("Check1"));
         QVERIFY(check1->isChecked());
         check1->setChecked(false);
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("Command1")),
                           Qt::LeftButton);
-        QCOMPARE(f.form->settings.autoSave, 0);
-        box().setColor(0, 42);
+        f.pressSwatch(0, QStringLiteral("menuSaveBg"));
         QTest::qWait(2000);
         const QByteArray saved = f.readIni();
         QCOMPARE(
             saved,
             QByteArray("[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=64\r\nAutoRember=1\r\n"));
-        f.form->close();
-        QCOMPARE(f.readIni(), saved);
+        QCOMPARE(savedAtExit(), saved);
     }
 
     // With auto-save on a change reaches the file in about two seconds,
@@ -242,20 +222,9 @@ private slots:
         f.start();
         qputenv("XDG_CONFIG_HOME", home);
         QCOMPARE(f.readIni(), QByteArray("[COLOR]\r\nColor0=2\r\n"));
-        QCOMPARE(box().color(0), 2);
+        QCOMPARE(swatchShows(0, 0), QColor(2, 0, 0));
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY(f.messages.shown.front().contains(f.iniPath()));
-    }
-
-    void settingsDialogShowsTheRaisedCount()
-    {
-        f.writeIni({"[APPSET]", "nColor=1"});
-        f.start();
-        QTest::mouseClick(f.control<QPushButton>("exit_me"), Qt::LeftButton);
-        QWidget *dialog = openDialog();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(),
-                 QStringLiteral("2"));
     }
 };
 

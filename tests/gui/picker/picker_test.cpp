@@ -145,14 +145,14 @@ private slots:
         QFETCH(QList<int>, written);
         ColorBoxModel &box = f.form->colorBox();
         QCOMPARE(box.count(), 64);
-        box.lPicIndex = start;
+        box.nextCaptureSlot = start;
         PickerWindow *picker = openPicker();
         for (int press = 0; press < written.size(); ++press) {
             sampleAt(picker, QPoint(press + 1, 1), RGB(10 * press + 10, 20, 30));
             QVERIFY(f.hotKey->press());
             QCOMPARE(box.color(written[press]), RGB(10 * press + 10, 20, 30));
         }
-        QCOMPARE(box.lPicIndex, written.last() + 1);
+        QCOMPARE(box.nextCaptureSlot, written.last() + 1);
     }
 
     void aPressBeforeTheFirstSampleStoresTheSwatchColour()

@@ -69,7 +69,7 @@ class PortalPickerTest : public QObject
 private slots:
     void initTestCase()
     {
-        m_box.AddPics(3);
+        m_box.addSwatches(3);
         if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
             m_bus = std::make_unique<Child>(
                 "dbus-daemon",
@@ -106,7 +106,7 @@ private slots:
         m_portal.reset(); // gives up the portal's name first
         m_portal.reset(portal.isEmpty() ? nullptr : new Child(PORTAL_STANDIN, portal));
         m_box.fillColors(kWhite);
-        m_box.lPicIndex = 1;
+        m_box.nextCaptureSlot = 1;
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
         QTRY_COMPARE(noticeOf(picker), key ? kNotice : kNoKey);
@@ -115,7 +115,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker), noticeAfter, 10000);
         QTest::qWait(200); // nothing more comes
         QCOMPARE(noticeOf(picker), noticeAfter);
-        QCOMPARE(m_box.lPicIndex, stored < 0 ? 1 : 2);
+        QCOMPARE(m_box.nextCaptureSlot, stored < 0 ? 1 : 2);
         QCOMPARE(m_box.color(1), stored < 0 ? kWhite : stored);
         if (stored >= 0) {
             QWidget *swatch = child<QWidget>(picker, "Picture1");
@@ -140,7 +140,7 @@ private slots:
         if (expected.isEmpty())
             QSKIP("run by real_portal.sh");
         m_box.fillColors(kWhite);
-        m_box.lPicIndex = 0;
+        m_box.nextCaptureSlot = 0;
         pick(openPicker());
         QTRY_COMPARE_WITH_TIMEOUT(m_box.color(0), expected.toInt(), 20000);
     }

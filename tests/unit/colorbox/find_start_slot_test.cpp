@@ -24,8 +24,8 @@ struct SlotCase
 {
     const char *name;
     std::vector<ColorValue> colors;
-    qint32 lRemenber;
-    qint32 StartPoint;
+    qint32 rememberSlot;
+    qint32 storedSlot;
     qint32 expected;
 };
 
@@ -36,7 +36,7 @@ class FindStartSlotTable : public testing::TestWithParam<SlotCase>
 TEST_P(FindStartSlotTable, ChoosesTheCaptureSlot)
 {
     const SlotCase &c = GetParam();
-    EXPECT_EQ(FindStartSlot(c.colors, c.lRemenber, c.StartPoint), c.expected);
+    EXPECT_EQ(startCaptureSlot(c.colors, c.rememberSlot, c.storedSlot), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(ColorBox, FindStartSlotTable,

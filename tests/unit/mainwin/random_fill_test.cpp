@@ -30,16 +30,16 @@ INSTANTIATE_TEST_SUITE_P(Rows, ChannelFromUnit,
 TEST(RandomFill, NewDistinctColoursKeepingTheCaptureSlotAndSelection)
 {
     ColorBoxModel box;
-    box.AddPics(255);
+    box.addSwatches(255);
     box.fillColors(kWhite);
-    box.Picture1_MouseDown(12);
-    box.lPicIndex = 20;
+    box.selectSwatch(12);
+    box.nextCaptureSlot = 20;
     RandomFill(box);
     const std::set<ColorValue> distinct(box.colors().begin(), box.colors().end());
     EXPECT_GE(distinct.size(), 250u); // a repeating stream would give a few
     EXPECT_EQ(box.count(), 256);
-    EXPECT_EQ(box.lPicIndex, 20);
-    EXPECT_EQ(box.lCurPic, 12);
+    EXPECT_EQ(box.nextCaptureSlot, 20);
+    EXPECT_EQ(box.selectedSwatch, 12);
 }
 
 } // namespace

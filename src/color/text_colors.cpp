@@ -1,0 +1,16 @@
+#include "color/text_colors.h"
+
+#include "common/qt_color.h"
+
+#include <QWidget>
+
+namespace tintavo {
+
+void showTextColors(QWidget *box, ColorValue text, ColorValue background)
+{
+    box->setStyleSheet(QStringLiteral("%1 { color: %2; background-color: %3; }")
+                           .arg(QLatin1String(box->metaObject()->className()),
+                                toQColor(text).name(), toQColor(background).name()));
+}
+
+} // namespace tintavo
