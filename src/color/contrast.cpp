@@ -43,13 +43,18 @@ QString contrastSummary(double ratio)
              mark(g.largeAAA));
 }
 
+bool contrastReachable(ColorValue against, double target)
+{
+    return contrastRatio(RGB(0, 0, 0), against) >= target ||
+           contrastRatio(RGB(255, 255, 255), against) >= target;
+}
+
 std::optional<ColorValue> nearestPassingColor(ColorValue color, ColorValue against, double target)
 {
     if (contrastRatio(color, against) >= target)
         return color;
     // The line ends in black and white, the extremes of contrast.
-    if (contrastRatio(RGB(0, 0, 0), against) < target &&
-        contrastRatio(RGB(255, 255, 255), against) < target)
+    if (!contrastReachable(against, target))
         return std::nullopt;
     const OkLch start = toOkLch(color);
     auto colorAt = [&](double L) { return colorOnLightnessLine(L, start.C, start.h); };

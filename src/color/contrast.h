@@ -39,6 +39,10 @@ QString contrastRatioText(double ratio);
 // The short read-out of a pair, e.g. "对比度 4.54:1  正文 AA✓ AAA✗  大字 AA✓ AAA✓".
 QString contrastSummary(double ratio);
 
+// Whether any colour, of whatever hue, reaches `target` against `against`:
+// black or white does when anything does.
+bool contrastReachable(ColorValue against, double target);
+
 // The colour nearest to `color` whose contrast with `against` reaches `target`:
 // same OKLCH hue, lightness moved as little as possible (darker or lighter,
 // whichever needs less), chroma lowered only where the colour would leave the

@@ -2,7 +2,9 @@
 
 #include "about/about_dialog.h"
 #include "color/color_editing.h"
+#include "color/copy_as_menu.h"
 #include "color/editor_controls.h"
+#include "color/preview_inspector.h"
 #include "color/qt_color_chooser.h"
 #include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
@@ -25,6 +27,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -76,6 +79,15 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
+    m_inspector = new PreviewInspector(
+        control<QPlainTextEdit>("effect_text"), *m_pair, true,
+        {[this](PairRole role, ColorValue color) { m_colorEditing->loadColor(role, color); },
+         [this](bool show) {
+             if (const SaveResult saved = SaveShowContrast(show); !saved)
+                 m_messages->showError(saved.message());
+         }});
+    connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
+    addCopyAsCommands(control<QLineEdit>("txtColorInfo"), this, *m_pair);
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore(
@@ -89,6 +101,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_swatchView = new SwatchView(m_colorBox, control("Frame3"));
     m_swatchMenu = buildSwatchMenu(this);
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
+    (new ColorBoxTransfer(this, *m_colorBox, *m_messages, services.fileDialogs))
+        ->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -147,6 +161,7 @@ void MainWindow::start()
 
     const SettingsSnapshot file;
     settings = file.settings();
+    m_inspector->setShowContrast(settings.showContrast);
 
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
@@ -253,7 +268,10 @@ void MainWindow::saveIntoSwatch(PairRole role)
 
 void MainWindow::showPair()
 {
-    showTextColors(control("effect_text"), m_pair->foreground(), m_pair->background());
+    // A colour-vision simulation changes what the preview draws, never the pair.
+    const VisionMode mode = m_inspector ? m_inspector->visionMode() : VisionMode::Normal;
+    showTextColors(control("effect_text"), simulateVision(m_pair->foreground(), mode),
+                   simulateVision(m_pair->background(), mode));
 }
 
 void MainWindow::chooseForegroundColor()

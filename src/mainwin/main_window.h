@@ -2,6 +2,7 @@
 
 #include "color/color_pair.h"
 #include "color/color_value.h"
+#include "colorbox/color_box_transfer.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "settings/settings.h"
@@ -23,6 +24,7 @@ class SettingsDialog;
 class AboutDialog;
 class GlobalHotKey;
 class MessageService;
+class PreviewInspector;
 class QuestionService;
 class ScreenSampler;
 class DesktopPicking;
@@ -43,6 +45,8 @@ struct MainWindowServices
     // Set where the desktop hands out picks one click at a time (a Wayland
     // session): each picker then gets its own, and sampler and hotKey go unused.
     std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
+    // The colour box's export and import file dialogs.
+    ColorBoxTransfer::FileDialogs fileDialogs;
 };
 
 // The main window: the colour pair with its editors and preview, the command
@@ -62,6 +66,7 @@ public:
 
     ColorPair &colorPair() const { return *m_pair; }
     ColorBoxModel &colorBox() const { return *m_colorBox; }
+    PreviewInspector &previewInspector() const { return *m_inspector; }
 
     // The command buttons.
     void chooseForegroundColor();
@@ -103,6 +108,7 @@ private:
     QHash<QString, QWidget *> m_controls;
     ColorPair *m_pair = nullptr;
     ColorEditing *m_colorEditing = nullptr;
+    PreviewInspector *m_inspector = nullptr;
     ColorBoxModel *m_colorBox = nullptr;
     ColorBoxStore *m_store = nullptr;
     SwatchView *m_swatchView = nullptr;

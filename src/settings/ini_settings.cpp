@@ -33,6 +33,7 @@ constexpr QByteArrayView kAutoLoad = "AutoLoad";
 constexpr QByteArrayView kCount = "nColor";
 constexpr QByteArrayView kRemember = "AutoRember";
 constexpr QByteArrayView kStartPoint = "StartPoint";
+constexpr QByteArrayView kShowContrast = "ShowContrast";
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
@@ -179,6 +180,7 @@ Settings SettingsSnapshot::settings() const
     s.swatchCount = m_profile.readInt(kAppSetRead, kCount, defaults.swatchCount);
     s.rememberStartSlot = readSwitch(kRemember, defaults.rememberStartSlot);
     s.startSlot = m_profile.readInt(kAppSetRead, kStartPoint, defaults.startSlot);
+    s.showContrast = m_profile.readInt(kAppSetRead, kShowContrast, 1) != 0;
     return s;
 }
 
@@ -225,6 +227,11 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
                         const std::vector<bool> &changed, qint32 startPoint)
 {
     return SaveColorBox(colors, loaded, changed, startPoint, true);
+}
+
+SaveResult SaveShowContrast(bool show)
+{
+    return WriteProfileString(kAppSetRead, kShowContrast, show ? "1" : "0", GetIniPath());
 }
 
 SaveResult SaveSettings(const Settings &s)

@@ -55,6 +55,9 @@ SaveResult SaveStoredColors(std::span<const ColorValue> colors);
 // The next colour-box slot, kept for the next start.
 SaveResult SaveStartPoint(qint32 slot);
 
+// [APPSET] ShowContrast: 1 shows the preview's contrast read-out, 0 hides it.
+SaveResult SaveShowContrast(bool show);
+
 // AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order;
 // a switch as 1 or 0.
 SaveResult SaveSettings(const Settings &s);

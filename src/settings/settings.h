@@ -14,6 +14,9 @@ struct Settings
     qint32 swatchCount = 64;       // as stored; start-up bounds it (nColor)
     bool rememberStartSlot = true; // start capturing at startSlot (AutoRember)
     qint32 startSlot = 0;          // next capture slot at the last exit; read only (StartPoint)
+    // The preview's contrast read-out shown (ShowContrast: anything but 0);
+    // written only when the user switches it, and ignored by older copies.
+    bool showContrast = true;
 };
 
 } // namespace tintavo

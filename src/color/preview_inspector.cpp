@@ -1,0 +1,157 @@
+#include "color/preview_inspector.h"
+
+#include "color/contrast.h"
+
+#include <QActionGroup>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace tintavo {
+
+PreviewInspector::PreviewInspector(QPlainTextEdit *preview, ColorPair &pair, bool showContrast,
+                                   Hooks hooks)
+    : QObject(preview), m_preview(preview), m_pair(pair), m_hooks(std::move(hooks)),
+      m_readout(new QLabel(preview)), m_showContrast(showContrast)
+{
+    m_readout->setObjectName(QStringLiteral("contrast_info"));
+    // A plate of its own colours, so the read-out stays legible on any pair.
+    m_readout->setStyleSheet(
+        QStringLiteral("QLabel#contrast_info { color: #000000; background-color: #FFFFE1;"
+                       " border: 1px solid #808080; padding: 0px 3px; }"));
+    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Selected by a click like the code line, but kept out of the tab order.
+    m_readout->setFocusPolicy(Qt::ClickFocus);
+    m_readout->setToolTip(QStringLiteral(
+        "按 WCAG 2.2 计算的前景色与背景色的对比度。正文需 4.5:1 才达 AA、7:1 才达 AAA；"
+        "大字（18 磅以上，或 14 磅以上粗体）需 3:1 达 AA、4.5:1 达 AAA。"));
+    m_preview->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        QMenu *menu = createContextMenu(pos);
+        menu->exec(m_preview->mapToGlobal(pos));
+        delete menu;
+    });
+    m_preview->installEventFilter(this);
+    connect(&m_pair, &ColorPair::changed, this, &PreviewInspector::updateReadout);
+    updateReadout();
+}
+
+bool PreviewInspector::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_preview && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        placeReadout();
+    return QObject::eventFilter(watched, event);
+}
+
+void PreviewInspector::setShowContrast(bool show)
+{
+    m_showContrast = show;
+    updateReadout();
+}
+
+void PreviewInspector::updateReadout()
+{
+    const bool simulated = m_mode != VisionMode::Normal;
+    const QString marker =
+        simulated ? QStringLiteral("[模拟%1] ").arg(visionModeName(m_mode)) : QString();
+    if (m_showContrast) {
+        const double ratio = contrastRatio(simulateVision(m_pair.foreground(), m_mode),
+                                           simulateVision(m_pair.background(), m_mode));
+        m_readout->setText(marker + contrastSummary(ratio));
+    } else {
+        m_readout->setText(marker.trimmed());
+    }
+    m_readout->setVisible(m_showContrast || simulated);
+    placeReadout();
+}
+
+void PreviewInspector::placeReadout()
+{
+    // Top right of the text area, left of its scroll bar: the viewport's corner.
+    m_readout->adjustSize();
+    const QRect area = m_preview->viewport()->geometry();
+    m_readout->move(area.right() + 1 - m_readout->width() - 2, area.top() + 2);
+    m_readout->raise();
+}
+
+QAction *PreviewInspector::addAdjustment(QMenu *menu, PairRole role, double target,
+                                         const QString &text)
+{
+    const PairRole other =
+        role == PairRole::Foreground ? PairRole::Background : PairRole::Foreground;
+    QAction *action = menu->addAction(text);
+    if (contrastRatio(m_pair.foreground(), m_pair.background()) >= target) {
+        action->setEnabled(false);
+    } else if (!contrastReachable(m_pair.color(other), target)) {
+        action->setText(text + QStringLiteral(" (无法达到)"));
+        action->setEnabled(false);
+    }
+    connect(action, &QAction::triggered, this, [this, role, target] { adjust(role, target); });
+    return action;
+}
+
+QMenu *PreviewInspector::createContextMenu(const QPoint &pos)
+{
+    QMenu *menu = m_preview->createStandardContextMenu(pos);
+    menu->addSeparator();
+    addAdjustment(menu, PairRole::Foreground, contrast::kNormalAA, QStringLiteral("前景色调至 AA"));
+    addAdjustment(menu, PairRole::Foreground, contrast::kNormalAAA,
+                  QStringLiteral("前景色调至 AAA"));
+    addAdjustment(menu, PairRole::Background, contrast::kNormalAA, QStringLiteral("背景色调至 AA"));
+    addAdjustment(menu, PairRole::Background, contrast::kNormalAAA,
+                  QStringLiteral("背景色调至 AAA"));
+    QAction *undo =
+        menu->addAction(QStringLiteral("撤销调整"), this, &PreviewInspector::undoAdjustment);
+    undo->setEnabled(m_beforeAdjustment.has_value());
+    menu->addSeparator();
+
+    QAction *show = menu->addAction(QStringLiteral("显示对比度"));
+    show->setCheckable(true);
+    show->setChecked(m_showContrast);
+    connect(show, &QAction::toggled, this, [this](bool on) {
+        setShowContrast(on);
+        if (m_hooks.saveShowContrast)
+            m_hooks.saveShowContrast(on);
+    });
+
+    QMenu *vision = menu->addMenu(QStringLiteral("色觉模拟"));
+    auto *group = new QActionGroup(vision);
+    for (const VisionMode mode : kVisionModes) {
+        QAction *choice = vision->addAction(visionModeName(mode));
+        choice->setCheckable(true);
+        choice->setChecked(mode == m_mode);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, mode] {
+            m_mode = mode;
+            updateReadout();
+            emit visionModeChanged();
+        });
+    }
+    return menu;
+}
+
+void PreviewInspector::adjust(PairRole role, double target)
+{
+    const PairRole other =
+        role == PairRole::Foreground ? PairRole::Background : PairRole::Foreground;
+    const std::optional<ColorValue> found =
+        nearestPassingColor(m_pair.color(role), m_pair.color(other), target);
+    if (!found)
+        return;
+    m_beforeAdjustment = std::pair{m_pair.foreground(), m_pair.background()};
+    m_hooks.loadColor(role, *found);
+}
+
+void PreviewInspector::undoAdjustment()
+{
+    if (!m_beforeAdjustment)
+        return;
+    const auto [foreground, background] = *m_beforeAdjustment;
+    m_beforeAdjustment.reset();
+    m_hooks.loadColor(PairRole::Foreground, foreground);
+    m_hooks.loadColor(PairRole::Background, background);
+}
+
+} // namespace tintavo

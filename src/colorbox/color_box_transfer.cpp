@@ -1,0 +1,112 @@
+#include "colorbox/color_box_transfer.h"
+
+#include "color/css_formats.h"
+#include "colorbox/color_box_model.h"
+#include "colorbox/palette_file.h"
+#include "desktop/desktop_services.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+
+namespace tintavo {
+
+namespace {
+
+const QString kGplFilter = QStringLiteral("GIMP 调色板 (*.gpl)");
+const QString kCssFilter = QStringLiteral("CSS 自定义属性 (*.css)");
+
+} // namespace
+
+ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, MessageService &messages,
+                                   FileDialogs dialogs)
+    : QObject(window), m_window(window), m_box(box), m_messages(messages),
+      m_dialogs(std::move(dialogs))
+{
+    if (!m_dialogs.savePath) {
+        m_dialogs.savePath = [this](QString *filter) {
+            return QFileDialog::getSaveFileName(m_window, QStringLiteral("导出颜色盒"), QString(),
+                                                kGplFilter + QStringLiteral(";;") + kCssFilter,
+                                                filter);
+        };
+    }
+    if (!m_dialogs.openPath) {
+        m_dialogs.openPath = [this] {
+            return QFileDialog::getOpenFileName(m_window, QStringLiteral("导入颜色盒"), QString(),
+                                                kGplFilter);
+        };
+    }
+}
+
+void ColorBoxTransfer::addMenuItems(QMenu *menu)
+{
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("复制颜色代码"), this, &ColorBoxTransfer::copySwatchCode)
+        ->setObjectName(QStringLiteral("copySwatchCode"));
+    menu->addAction(QStringLiteral("导出颜色盒…"), this, &ColorBoxTransfer::exportColorBox)
+        ->setObjectName(QStringLiteral("exportColorBox"));
+    menu->addAction(QStringLiteral("导入颜色盒…"), this, &ColorBoxTransfer::importColorBox)
+        ->setObjectName(QStringLiteral("importColorBox"));
+}
+
+void ColorBoxTransfer::copySwatchCode()
+{
+    if (m_box.contains(m_box.lCurPic))
+        QGuiApplication::clipboard()->setText(cssColor(m_box.color(m_box.lCurPic), CssFormat::Hex));
+}
+
+void ColorBoxTransfer::exportColorBox()
+{
+    const std::vector<ColorValue> colors = exportedColors(m_box.colors());
+    if (colors.empty()) {
+        m_messages.showError(QStringLiteral("颜色盒里没有颜色可以导出（白色表示空格）。"));
+        return;
+    }
+    QString filter;
+    QString path = m_dialogs.savePath(&filter);
+    if (path.isEmpty())
+        return;
+    const bool css =
+        filter == kCssFilter || path.endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
+    const QString suffix = css ? QStringLiteral(".css") : QStringLiteral(".gpl");
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    const QByteArray bytes =
+        css ? cssPropertiesBytes(colors)
+            : gimpPaletteBytes(colors, QStringLiteral("Tintavo"), m_box.gridColumns());
+    if (const QString error = writeFileAtomically(path, bytes); !error.isEmpty())
+        m_messages.showError(error);
+}
+
+void ColorBoxTransfer::importColorBox()
+{
+    const QString path = m_dialogs.openPath();
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_messages.showError(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
+        return;
+    }
+    const PaletteReadResult read = readGimpPalette(file.readAll());
+    if (!read.error.isEmpty()) {
+        m_messages.showError(
+            QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, read.error));
+        return;
+    }
+    const int count = static_cast<int>(read.colors.size());
+    const std::vector<int> places = importSlots(m_box.count(), m_box.lCurPic, count);
+    for (size_t i = 0; i < places.size(); ++i)
+        m_box.setColor(places[i], read.colors[i]);
+    if (const int leftOut = count - static_cast<int>(places.size()); leftOut > 0) {
+        m_messages.showNotice(QStringLiteral("文件中有 %1 种颜色，颜色盒只放得下 %2 种，"
+                                             "其余 %3 种没有导入。")
+                                  .arg(count)
+                                  .arg(places.size())
+                                  .arg(leftOut));
+    }
+}
+
+} // namespace tintavo

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+namespace tintavo {
+
+class ColorBoxModel;
+class MessageService;
+
+// The swatch menu's items that take colours out of the program and back in:
+// "复制颜色代码" (the selected swatch as #RRGGBB), "导出颜色盒…" (every
+// non-white swatch as a GIMP palette or as CSS custom properties) and
+// "导入颜色盒…" (a GIMP palette into the box from the selected swatch on).
+class ColorBoxTransfer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The file dialogs; tests put answers in their place. An empty path means
+    // the user cancelled. `filter` receives the chosen filter of a save.
+    struct FileDialogs
+    {
+        std::function<QString(QString *filter)> savePath;
+        std::function<QString()> openPath;
+    };
+
+    ColorBoxTransfer(QWidget *window, ColorBoxModel &box, MessageService &messages,
+                     FileDialogs dialogs = {});
+
+    // Adds a separator and the three items after the menu's existing ones.
+    void addMenuItems(QMenu *menu);
+
+    void copySwatchCode();
+    void exportColorBox();
+    void importColorBox();
+
+private:
+    QWidget *m_window;
+    ColorBoxModel &m_box;
+    MessageService &m_messages;
+    FileDialogs m_dialogs;
+};
+
+} // namespace tintavo
