@@ -53,8 +53,9 @@ void ColorBoxTransfer::addMenuItems(QMenu *menu)
 
 void ColorBoxTransfer::copySwatchCode()
 {
-    if (m_box.contains(m_box.lCurPic))
-        QGuiApplication::clipboard()->setText(cssColor(m_box.color(m_box.lCurPic), CssFormat::Hex));
+    if (m_box.contains(m_box.selectedSwatch))
+        QGuiApplication::clipboard()->setText(
+            cssColor(m_box.color(m_box.selectedSwatch), CssFormat::Hex));
 }
 
 void ColorBoxTransfer::exportColorBox()
@@ -97,7 +98,7 @@ void ColorBoxTransfer::importColorBox()
         return;
     }
     const int count = static_cast<int>(read.colors.size());
-    const std::vector<int> places = importSlots(m_box.count(), m_box.lCurPic, count);
+    const std::vector<int> places = importSlots(m_box.count(), m_box.selectedSwatch, count);
     for (size_t i = 0; i < places.size(); ++i)
         m_box.setColor(places[i], read.colors[i]);
     if (const int leftOut = count - static_cast<int>(places.size()); leftOut > 0) {

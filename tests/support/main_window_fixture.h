@@ -36,6 +36,9 @@ struct MainWindowFixture
     std::unique_ptr<FakeScreenSampler> sampler;
     std::unique_ptr<FakeGlobalHotKey> hotKey;
     int programEnded = 0;
+    // Answers for the colour box's export and import dialogs (none: cancelled).
+    ColorBoxTransfer::FileDialogs fileDialogs{[](QString *) { return QString(); },
+                                              [] { return QString(); }};
     std::unique_ptr<MainWindow> form;
     // Each start reads and writes a settings file of its own.
     std::unique_ptr<QTemporaryDir> settingsDir;
@@ -85,9 +88,9 @@ struct MainWindowFixture
         programEnded = 0;
         sampler = std::make_unique<FakeScreenSampler>();
         hotKey = std::make_unique<FakeGlobalHotKey>();
-        form = std::make_unique<MainWindow>(MainWindowServices{&messages, &colorChooser, &questions,
-                                                               sampler.get(), hotKey.get(),
-                                                               [this] { ++programEnded; }, {}});
+        form = std::make_unique<MainWindow>(
+            MainWindowServices{&messages, &colorChooser, &questions, sampler.get(), hotKey.get(),
+                               [this] { ++programEnded; }, {}, fileDialogs});
         form->start();
         activate(form.get());
     }
