@@ -115,7 +115,8 @@ private slots:
     {
         QFETCH(int, button);
         QCOMPARE(f.pressSwatch(5, QString(), Qt::MouseButton(button)),
-                 (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色"}));
+                 (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色", "-",
+                              "复制颜色代码", "导出颜色盒…", "导入颜色盒…"}));
         // The pressed swatch is the next capture slot.
         f.form->close();
         QVERIFY(f.readIni().contains("StartPoint=5\r\n"));
