@@ -265,7 +265,7 @@ private slots:
         sampler = test::FakeScreenSampler{};
         hotKey.answer = HotKeyResult::Registered;
         form = std::make_unique<MainWindow>(
-            MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}, {}});
+            MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}, {}, {}});
         form->start();
         found.clear();
     }
