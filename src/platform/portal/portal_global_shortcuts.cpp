@@ -2,9 +2,8 @@
 
 #include "platform/portal/portal_types.h"
 
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusVariant>
+#include <QDBusPendingCall>
+
 
 namespace tintavo::portal {
 
@@ -27,22 +26,11 @@ void PortalGlobalShortcuts::bind(const QString &id, const QString &description,
     m_description = description;
     m_trigger = preferredTrigger;
     m_parentWindow = parentWindow;
-    if (!m_bus.isConnected()) {
-        QMetaObject::invokeMethod(
-            this, [this] { finishBinding(PickOutcome::Missing); }, Qt::QueuedConnection);
-        return;
-    }
-    auto *watcher =
-        new QDBusPendingCallWatcher(fetchVersion(m_bus, QLatin1String(kGlobalShortcuts)), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
-        w->deleteLater();
-        const QDBusPendingReply<QDBusVariant> reply = *w;
-        if (reply.isError())
-            finishBinding(outcomeOfError(reply.reply()));
-        else if (reply.value().variant().toUInt() < 1)
-            finishBinding(PickOutcome::TooOld);
-        else
+    requireVersion(m_bus, QLatin1String(kGlobalShortcuts), 1, this, [this](PickOutcome outcome) {
+        if (outcome == PickOutcome::Success)
             createSession();
+        else
+            finishBinding(outcome);
     });
 }
 
@@ -50,29 +38,24 @@ void PortalGlobalShortcuts::createSession()
 {
     const QString token = newToken();
     m_sessionPath = handlePath(QStringLiteral("session"), m_bus.baseService(), token);
-    auto *request = new PortalRequest(m_bus, m_responseTimeoutMs, this);
-    m_request = request;
-    connect(request, &PortalRequest::finished, this,
-            [this, request](PickOutcome outcome, const QVariantMap &results) {
-                request->deleteLater();
-                if (outcome != PickOutcome::Success) {
-                    finishBinding(outcome);
-                    return;
-                }
-                // Documented as a string; some portals send an object path.
-                const QVariant handle = results.value(QStringLiteral("session_handle"));
-                const QString path = handle.canConvert<QDBusObjectPath>()
-                                         ? handle.value<QDBusObjectPath>().path()
-                                         : handle.toString();
-                if (!path.isEmpty())
-                    m_sessionPath = path;
-                bindShortcut();
-            });
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kService), QLatin1String(kDesktopPath), QLatin1String(kGlobalShortcuts),
-        QStringLiteral("CreateSession"));
-    call << QVariantMap{{QStringLiteral("session_handle_token"), token}};
-    m_request->send(call);
+    m_request = PortalRequest::send(
+        m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
+        QStringLiteral("CreateSession"),
+        {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
+        [this](PickOutcome outcome, const QVariantMap &results) {
+            if (outcome != PickOutcome::Success) {
+                finishBinding(outcome);
+                return;
+            }
+            // Documented as a string; some portals send an object path.
+            const QVariant handle = results.value(QStringLiteral("session_handle"));
+            const QString path = handle.canConvert<QDBusObjectPath>()
+                                     ? handle.value<QDBusObjectPath>().path()
+                                     : handle.toString();
+            if (!path.isEmpty())
+                m_sessionPath = path;
+            bindShortcut();
+        });
 }
 
 void PortalGlobalShortcuts::bindShortcut()
@@ -82,22 +65,15 @@ void PortalGlobalShortcuts::bindShortcut()
         m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
                       QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
                       SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    auto *request = new PortalRequest(m_bus, m_responseTimeoutMs, this);
-    m_request = request;
-    connect(request, &PortalRequest::finished, this,
-            [this, request](PickOutcome outcome, const QVariantMap &) {
-                request->deleteLater();
-                finishBinding(outcome);
-            });
     const QList<PortalShortcut> shortcuts{{m_id,
                                            {{QStringLiteral("description"), m_description},
                                             {QStringLiteral("preferred_trigger"), m_trigger}}}};
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kService), QLatin1String(kDesktopPath), QLatin1String(kGlobalShortcuts),
-        QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(m_sessionPath)) << QVariant::fromValue(shortcuts)
-         << m_parentWindow << QVariantMap();
-    m_request->send(call);
+    m_request = PortalRequest::send(
+        m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
+        QStringLiteral("BindShortcuts"),
+        {QVariant::fromValue(QDBusObjectPath(m_sessionPath)), QVariant::fromValue(shortcuts),
+         m_parentWindow, QVariantMap()},
+        [this](PickOutcome outcome, const QVariantMap &) { finishBinding(outcome); });
 }
 
 void PortalGlobalShortcuts::finishBinding(PickOutcome outcome)

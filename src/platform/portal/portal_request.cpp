@@ -5,6 +5,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusVariant>
 
 namespace tintavo::portal {
 
@@ -27,13 +28,47 @@ PickOutcome outcomeOfError(const QDBusMessage &reply)
     }
 }
 
-QDBusPendingCall fetchVersion(const QDBusConnection &bus, const QString &interface)
+void requireVersion(const QDBusConnection &bus, const QString &interface, uint minimum,
+                    QObject *context, std::function<void(PickOutcome)> done)
 {
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(
+            context, [done] { done(PickOutcome::Missing); }, Qt::QueuedConnection);
+        return;
+    }
     QDBusMessage get =
         QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kDesktopPath),
                                        QLatin1String(kProperties), QStringLiteral("Get"));
     get << interface << QStringLiteral("version");
-    return bus.asyncCall(get, kCallTimeoutMs);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, kCallTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [minimum, done](QDBusPendingCallWatcher *w) {
+                         w->deleteLater();
+                         const QDBusPendingReply<QDBusVariant> reply = *w;
+                         if (reply.isError())
+                             done(outcomeOfError(reply.reply()));
+                         else if (reply.value().variant().toUInt() < minimum)
+                             done(PickOutcome::TooOld);
+                         else
+                             done(PickOutcome::Success);
+                     });
+}
+
+PortalRequest *PortalRequest::send(const QDBusConnection &bus, int responseTimeoutMs,
+                                   QObject *context, const QString &interface,
+                                   const QString &method, QVariantList arguments, Done done)
+{
+    auto *request = new PortalRequest(bus, responseTimeoutMs, context);
+    connect(request, &PortalRequest::finished, context,
+            [request, done](PickOutcome outcome, const QVariantMap &results) {
+                request->deleteLater();
+                done(outcome, results);
+            });
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QLatin1String(kService), QLatin1String(kDesktopPath), interface, method);
+    call.setArguments(arguments);
+    request->send(call);
+    return request;
 }
 
 PortalRequest::PortalRequest(const QDBusConnection &bus, int responseTimeoutMs, QObject *parent)

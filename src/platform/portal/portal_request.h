@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <functional>
+
 class QDBusPendingCallWatcher;
 
 namespace tintavo::portal {
@@ -20,9 +22,12 @@ inline constexpr int kCallTimeoutMs = 5000;
 // object, interface or method; NoAnswer on a time-out; Failed otherwise.
 PickOutcome outcomeOfError(const QDBusMessage &reply);
 
-// Starts an asynchronous Properties.Get of an interface's "version" on the
-// portal; the reply carries the version as a variant.
-QDBusPendingCall fetchVersion(const QDBusConnection &bus, const QString &interface);
+// Reads an interface's "version" from the portal and tells done, always after
+// the call returns: Success when it is at least minimum, TooOld when lower,
+// or why the portal could not be asked. A portal too old for a method may
+// answer it only with UnknownMethod after the call, and some not at all.
+void requireVersion(const QDBusConnection &bus, const QString &interface, uint minimum,
+                    QObject *context, std::function<void(PickOutcome)> done);
 
 // One portal call that answers through a Request object: the call's reply
 // only names the object, and the result comes later as its Response signal.
@@ -37,9 +42,15 @@ public:
     // An unanswered request is closed, so the portal drops its dialog.
     ~PortalRequest() override;
 
-    // Sends the call after adding handle_token to its options (the last
-    // argument, a{sv}).
-    void send(QDBusMessage call);
+    using Done = std::function<void(PickOutcome, const QVariantMap &)>;
+
+    // Calls interface.method on the portal's desktop object with handle_token
+    // added to the options (the last argument, a{sv}). done hears the outcome
+    // once; then the request deletes itself. It is a child of context, which
+    // may delete it earlier to drop it unanswered.
+    static PortalRequest *send(const QDBusConnection &bus, int responseTimeoutMs,
+                               QObject *context, const QString &interface,
+                               const QString &method, QVariantList arguments, Done done);
 
 signals:
     // Exactly once per send(): the Response's results on Success.
@@ -49,6 +60,7 @@ private slots:
     void onResponse(uint response, const QVariantMap &results);
 
 private:
+    void send(QDBusMessage call);
     void onReply(QDBusPendingCallWatcher *watcher);
     void subscribe(const QString &path);
     void unsubscribe();

@@ -37,13 +37,13 @@ cp "$tintavo" "$work/tintavo"
 (cd "$work" && exec env WAYLAND_DISPLAY=wayland-tintavo-test QT_QPA_PLATFORM=xcb ./tintavo) &
 app=$!
 pids+=($app)
-main=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" --name . | head -1)
+main=$(timeout 20 xdotool search --all --sync --onlyvisible --pid "$app" --name . | head -1)
 [[ -n "$main" ]] || fail "the main window did not appear"
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key alt+m
-picker_seen() { [[ $(xdotool search --onlyvisible --pid "$app" --name '鼠标取色' | head -1) ]]; }
+picker_seen() { [[ $(xdotool search --all --onlyvisible --pid "$app" --name '鼠标取色' | head -1) ]]; }
 poll 10 picker_seen || fail "Alt+M opened no picker"
-picker=$(xdotool search --onlyvisible --pid "$app" --name '鼠标取色' | head -1)
+picker=$(xdotool search --all --onlyvisible --pid "$app" --name '鼠标取色' | head -1)
 poll 10 grep -q '^BindShortcuts ALT+SHIFT+s$' "$work/portal.log" || fail "no shortcut bound"
 
 # The button 取色 sits at the bottom left of the picker.
@@ -62,7 +62,7 @@ sleep 0.5
 wmctrl -i -c "$picker"
 poll 10 grep -q '^Close /org/freedesktop/portal/desktop/session/' "$work/portal.log" ||
   fail "the portal session outlived the picker"
-poll 10 xdotool search --onlyvisible --pid "$app" --name . || fail "no main window after the picker"
+poll 10 xdotool search --all --onlyvisible --pid "$app" --name . || fail "no main window after the picker"
 wmctrl -i -c "$main"
 wait "$app" || fail "the program ended with an error"
 expected=$'[COLOR]\nColor0=13395507\nColor1=13395507\n[AppSet]\nStartPoint=2'
