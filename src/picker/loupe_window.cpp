@@ -51,15 +51,12 @@ bool isLight(ColorValue c)
 
 } // namespace
 
-LoupeWindow::LoupeWindow(QWidget *parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
-                          Qt::X11BypassWindowManagerHint)
+LoupeWindow::LoupeWindow()
 {
     setObjectName(QStringLiteral("Loupe"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
+    setFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+             Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
+             Qt::X11BypassWindowManagerHint);
 }
 
 void LoupeWindow::showPixels(QPoint pointer,
@@ -90,10 +87,10 @@ void LoupeWindow::showPixels(QPoint pointer,
     const qreal targetRatio = target->devicePixelRatio();
     const QSize size(qCeil(device.width() / targetRatio), qCeil(device.height() / targetRatio));
     if (size != this->size())
-        setFixedSize(size);
+        resize(size);
     const QPoint at = nativeToLogical(native.topLeft(), target);
-    if (at != pos())
-        move(at);
+    if (at != position())
+        setPosition(at);
     if (!isVisible())
         show();
     update();
@@ -135,7 +132,7 @@ void LoupeWindow::renderGrid(qreal ratio)
 void LoupeWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), kFrameColor);
+    p.fillRect(QRect(QPoint(), size()), kFrameColor);
     if (m_grid.isNull())
         return;
     p.drawImage(QPoint(0, 0), m_grid);

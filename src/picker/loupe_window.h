@@ -4,7 +4,7 @@
 
 #include <QImage>
 #include <QPoint>
-#include <QWidget>
+#include <QRasterWindow>
 
 #include <optional>
 #include <vector>
@@ -16,7 +16,11 @@ namespace tintavo {
 // It never takes the focus, stays out of the task bar and lets the pointer's
 // clicks through. Pixels are native screen pixels: each cell stands for one of
 // them and is drawn in whole device pixels, without smoothing.
-class LoupeWindow : public QWidget
+//
+// A plain window rather than a widget: it moves on every sample, and a widget
+// asks the X server for its frame after each move, several round trips that
+// would cost more than the rest of the picker's tick.
+class LoupeWindow : public QRasterWindow
 {
     Q_OBJECT
 
@@ -27,7 +31,7 @@ public:
     // A cell's side in logical pixels.
     static constexpr int kCellSize = 10;
 
-    explicit LoupeWindow(QWidget *parent = nullptr);
+    LoupeWindow();
 
     // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
     // (native desktop coordinates), row by row. A pixel that could not be

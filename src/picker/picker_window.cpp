@@ -97,7 +97,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
 
     // Where the screen cannot be read there is nothing to magnify.
     if (withLoupe && m_sampler.available())
-        m_loupe = new LoupeWindow(this);
+        m_loupe = std::make_unique<LoupeWindow>();
 
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);

@@ -68,7 +68,7 @@ private:
     QLabel *m_colorLabel = nullptr;
     QLabel *m_notice = nullptr;
     QWidget *m_swatch = nullptr;
-    LoupeWindow *m_loupe = nullptr;
+    std::unique_ptr<LoupeWindow> m_loupe;
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
     ColorValue m_shownColor = 0;

@@ -14,6 +14,9 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
+
+#include <algorithm>
 #include <memory>
 
 using namespace tintavo;
@@ -191,8 +194,12 @@ void X11PlatformTest::loupeShowsThePixelsItStandsFor()
     PickerWindow picker(box, *m_sampler, *hotKey, {}, true);
     picker.move(m_rootSize.width() / 2 - 150, 40);
     picker.show();
-    auto *loupe = picker.findChild<LoupeWindow *>();
-    QVERIFY(loupe);
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    const auto found = std::find_if(windows.cbegin(), windows.cend(), [](QWindow *w) {
+        return w->objectName() == QLatin1String("Loupe");
+    });
+    QVERIFY(found != windows.cend());
+    QWindow *loupe = *found;
     m_other->warpPointer(pointer + QPoint(3, 3));
     QTRY_VERIFY(loupe->isVisible());
     m_other->warpPointer(pointer);
@@ -206,7 +213,7 @@ void X11PlatformTest::loupeShowsThePixelsItStandsFor()
     const int r = LoupeWindow::kRadius;
     QVERIFY(!placed.intersects(QRect(pointer - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1))));
 
-    const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatioF());
+    const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatio());
     QList<QRect> monitors;
     for (const QScreen *s : QGuiApplication::screens())
         monitors << QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio());
