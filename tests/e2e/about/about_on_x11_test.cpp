@@ -1,17 +1,15 @@
 // The About dialog under a real X server and window manager: where the window
 // manager puts it, and how it answers the real pointer (warped with
 // QCursor::setPos, so the X server itself reports the motion).
-
 #include "about/about_dialog.h"
+#include "common/app_look.h"
 #include "fake_message_service.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTest>
 #include <QThread>
-#include <QWindow>
 #include <cstdlib>
 #include <xcb/xcb.h>
 
@@ -24,20 +22,15 @@ namespace tintavo {
 bool waitForWindowManager()
 {
     xcb_connection_t *c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) {
-        xcb_disconnect(c);
-        return false;
-    }
     static const char kName[] = "_NET_SUPPORTING_WM_CHECK";
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof kName - 1, kName), nullptr);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    auto *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof kName - 1, kName), nullptr);
     bool running = false;
-    for (int i = 0; atom && !running && i < 200; ++i) {
-        if (i > 0)
-            QThread::msleep(100);
-        xcb_get_property_reply_t *property = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    for (int i = 0; atom && !running && i < 200; QThread::msleep(100), ++i) {
+        auto *property = xcb_get_property_reply(
+            c,
+            xcb_get_property(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                             atom->atom, XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
         running = property && xcb_get_property_value_length(property) > 0;
         free(property);
     }
@@ -46,37 +39,10 @@ bool waitForWindowManager()
     return running;
 }
 
-// Records where the X server reported pointer motion over a window.
-class MotionWatch : public QObject
-{
-public:
-    explicit MotionWatch(QWindow *window) : window_(window) { window->installEventFilter(this); }
-    ~MotionWatch() override
-    {
-        if (window_)
-            window_->removeEventFilter(this);
-    }
-
-    bool sawAt(QPoint pos) const { return seen_.contains(pos); }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove)
-            seen_ << static_cast<QMouseEvent *>(event)->position().toPoint();
-        return false;
-    }
-
-private:
-    QPointer<QWindow> window_;
-    QList<QPoint> seen_;
-};
-
 class AboutOnX11Test : public QObject
 {
     Q_OBJECT
 
-private:
     QPointer<AboutDialog> slot;
 
     AboutDialog *open(QWidget *parent = nullptr)
@@ -87,11 +53,6 @@ private:
         if (!QTest::qWaitForWindowExposed(dlg))
             qFatal("the About dialog was not shown");
         return dlg;
-    }
-
-    static QLabel *label(QWidget *dlg, const char *name)
-    {
-        return dlg->findChild<QLabel *>(QLatin1String(name));
     }
 
     // Lit: the link's underline drawn in blue, a long run of blue pixels.
@@ -105,8 +66,6 @@ private:
                     std::max(longest, run = image.pixel(x, y) == qRgb(0, 0, 255) ? run + 1 : 0);
         return longest > l->fontMetrics().horizontalAdvance(l->text()) / 2;
     }
-
-    static void pointAt(QWidget *w, QPoint pos) { QCursor::setPos(w->mapToGlobal(pos)); }
 
 private slots:
     void cleanup() { delete slot.data(); }
@@ -122,23 +81,15 @@ private slots:
         QCOMPARE(dlg->size(), QSize(390, 263));
     }
 
-    void realPointerLightsAndDimsTheLinks()
+    void realPointerLightsAndDimsTheLink()
     {
         AboutDialog *dlg = open();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
-        QLabel *Label1 = label(dlg, "Label1");
-        QLabel *Label2 = label(dlg, "Label2");
-
-        pointAt(dlg, Label1->geometry().center());
-        QTRY_VERIFY(lit(Label1));
-
-        MotionWatch watch(dlg->windowHandle());
-        pointAt(dlg, Label2->geometry().center());
-        QTRY_VERIFY(watch.sawAt(Label2->geometry().center()));
-        QVERIFY(lit(Label1));
-
-        pointAt(dlg, QPoint(2, 2));
-        QTRY_VERIFY(!lit(Label1));
+        auto *link = dlg->findChild<QLabel *>(QStringLiteral("Label1"));
+        QCursor::setPos(dlg->mapToGlobal(link->geometry().center()));
+        QTRY_VERIFY(lit(link));
+        QCursor::setPos(dlg->mapToGlobal(QPoint(2, 2)));
+        QTRY_VERIFY(!lit(link));
     }
 };
 
@@ -153,12 +104,11 @@ extern "C" const char *__lsan_default_suppressions()
 
 int main(int argc, char *argv[])
 {
-    if (!std::getenv("DISPLAY"))
-        return 77; // no X server: skipped
-    if (!tintavo::waitForWindowManager())
-        return 77; // no window manager: skipped
+    if (!std::getenv("DISPLAY") || !tintavo::waitForWindowManager())
+        return 77; // no X server or window manager: skipped
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    tintavo::setUpApplicationLook(app);
     tintavo::AboutOnX11Test test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -2,31 +2,22 @@
 # Builds the Debian package from this build tree, unpacks it into a scratch
 # root and checks it there as a desktop and a user meet it: the desktop entry
 # and the AppStream metadata pass their validators, each icon size is a PNG of
-# that size, Depends names the toolkit and the font, the binary answers
+# that size, Depends names the toolkit and the fonts, the binary answers
 # --version and --help and refuses to start without a display, all without a
 # settings file appearing. Then, with the unpacked tree read-only, the binary
 # opens its window with the class the desktop entry names and keeps its
 # settings in the user's config folder.
-#
 # Usage: installed_package.sh BUILD_DIR VERSION APP_ID XVFB_SH
-set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
 build=$1 version=$2 id=$3
-work=$(mktemp -d)
-app_pid= xvfb_pid= wm_pid=
-cleanup() {
-  for pid in $app_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  chmod -R u+w "$work" && rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+xvfb_pid= wm_pid=
+at_exit() { kill $wm_pid $xvfb_pid 2>/dev/null; }
 
 deb=$work/tintavo_${version}_$(dpkg --print-architecture).deb
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
 [[ -f "$deb" ]] || fail "no $(basename "$deb") among: $(ls "$work")"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-
 depends=$(dpkg-deb -f "$deb" Depends)
 for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-wqy-microhei fonts-noto-cjk; do
   grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg: $depends"
@@ -47,11 +38,11 @@ done
 bin=$root/usr/bin/tintavo
 home=$work/home
 mkdir -p "$home"
-run() { env -u XDG_CONFIG_HOME HOME="$home" "$bin" "$@"; }
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$home" "$bin" "$@"; }
 [[ "$(run --version)" == "Tintavo $version" ]] || fail "--version says: $(run --version)"
 run --help | grep -q -- '--version' || fail "--help does not list --version"
 status=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" "$bin" 2>"$work/err" || status=$?
+run 2>"$work/err" || status=$?
 ((status == 2)) && [[ $(wc -l <"$work/err") == 1 ]] && grep -q '需要图形显示.*needs a display' "$work/err" ||
   fail "without a display: status $status, said: $(cat "$work/err")"
 [[ -z "$(find "$root" "$home" -name Tintavo.ini)" ]] || fail "a settings file appeared"
@@ -63,7 +54,6 @@ if [[ -z "${DISPLAY:-}" ]]; then
   wm_pid=$!
   sleep 1
 fi
-
 # An ordinary user cannot write the installed tree; root can, unless it is
 # started as an ordinary user, which is what the program's check asks about.
 chmod -R a-w "$root"
@@ -73,18 +63,12 @@ if (($(id -u) == 0)); then
   chown 65534 "$home"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
-"${as_user[@]}" env -u XAUTHORITY -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR HOME="$home" QT_QPA_PLATFORM=xcb \
-  "$bin" >"$work/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -1) || true
-[[ -n "$wid" ]] || fail "no window appeared: $(cat "$work/app.log")"
-wm_class=$(xprop -id "$wid" WM_CLASS)
+start_program "${as_user[@]}" env -u XAUTHORITY -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR HOME="$home" "$bin"
+wm_class=$(xprop -id "$main_wid" WM_CLASS)
 [[ "$wm_class" == *", \"$(sed -n 's/^StartupWMClass=//p' "$desktop")\"" ]] ||
   fail "window class $wm_class does not match the desktop entry"
-wmctrl -i -c "$wid"
-for _ in $(seq 150); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-wait "$app_pid" || fail "the program ended with status $?: $(cat "$work/app.log")"
-app_pid=
-[[ -f "$home/.config/Tintavo/Tintavo.ini" ]] || fail "no settings in $home/.config/Tintavo"
+ini=$home/.config/Tintavo/Tintavo.ini
+close_program
+[[ -f $ini ]] || fail "no settings in $home/.config/Tintavo"
 [[ -z "$(find "$root" -name Tintavo.ini)" ]] || fail "settings written into the installed tree"
 echo "package $(basename "$deb") checked"
