@@ -79,23 +79,21 @@ int main(int argc, char *argv[])
         microsecondsPerCall(20000, [&](int) { sink = sampler->pointerPosition().x(); });
     // A whole picker tick after the pointer moved (labels, swatch and, with
     // the loupe, its 11 x 11 read, placement and drawing), painted before the
-    // next one starts. The two pickers take turns, round by round, so that
-    // whatever else the machine does weighs on both alike.
+    // next one starts. Pickers with and without the loupe take turns, round
+    // by round, so that whatever else the machine does weighs on both alike.
     ColorBoxModel box;
     auto hotKey = createGlobalHotKey();
-    PickerWindow plain(box, *sampler, *hotKey, {}, false);
-    PickerWindow magnified(box, *sampler, *hotKey, {}, true);
     std::vector<double> plainRounds, loupeRounds;
     for (int round = 0; round < 11; ++round) {
-        for (PickerWindow *picker : {&plain, &magnified}) {
-            picker->show();
+        for (const bool withLoupe : {false, true}) {
+            PickerWindow picker(box, *sampler, *hotKey, {}, withLoupe);
+            picker.show();
             const Figure f = microsecondsPerCall(200, [&](int i) {
                 QCursor::setPos(400 + i % 2, 300);
-                picker->sampleUnderPointer();
+                picker.sampleUnderPointer();
                 QCoreApplication::processEvents();
             });
-            picker->hide();
-            (picker == &plain ? plainRounds : loupeRounds).push_back(f.median);
+            (withLoupe ? loupeRounds : plainRounds).push_back(f.median);
         }
     }
     std::sort(plainRounds.begin(), plainRounds.end());
