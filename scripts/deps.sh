@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream file
   xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
-  dbus-daemon imagemagick
+  dbus-daemon imagemagick xclip
   sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
 )
 

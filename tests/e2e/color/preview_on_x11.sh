@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Drives the real program on the test X server and reads its preview off the
 # server's screen image: the background and text colours must follow typing
-# into a channel box, dragging a slider and "设为背景色" from a swatch.
+# into a channel box, dragging a slider and "设为背景色" from a swatch. The
+# contrast plate stays legible on white text on white and follows the pair;
+# the preview's menu moves the background to the nearest grey that passes AA
+# and back; Ctrl+Shift+C and the code line's menu put exactly the pair's CSS
+# on the clipboard.
 # Usage: preview_on_x11.sh TINTAVO. Exit 77: no X server or tools to run on.
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1
-need_x import wmctrl
+need_x import wmctrl xclip
 
 px() { echo $(($1 / 15)); } # client pixels at the design size: 15 twips to one
 
@@ -30,6 +34,29 @@ click() { xdotool mousemove --window "$main_wid" "$(px "$1")" "$(px "$2")" click
 type_over() { # BOX_LEFT BOX_TOP TEXT, in twips
   click $(($1 + 100)) $(($2 + 100))
   xdotool key --clearmodifiers ctrl+a type --delay 50 "$3"
+}
+
+# plate FILE: the contrast plate at the top right of the preview (about 275 x
+# 18 pixels left of the scroll bar at the design size), as a picture.
+plate() { import -window "$main_wid" -crop 300x22+430+16 +repage -depth 8 "$1"; }
+# legible PICTURE: much of the plate's own ground (#FFFFE1) with dark text on it.
+legible() {
+  convert "$1" -format %c histogram:info:- | awk '
+    /#FFFFE1/ { ground += $1 } / #[0-5][0-9A-F][0-5][0-9A-F][0-5][0-9A-F] / { dark += $1 }
+    END { exit !(ground > 500 && dark > 30) }'
+}
+# clipboard_is TEXT: what the program put on the clipboard, exactly.
+clipboard() { xclip -o -selection clipboard; }
+clipboard_is() {
+  poll 5 test "$(clipboard 2>/dev/null)" == "$1" || fail "the clipboard holds '$(clipboard)', not '$1'"
+  echo "ok: $step: '$1' on the clipboard"
+}
+# menu_key X Y KEY...: opens the menu of the control at client twips (X, Y)
+# and picks by keys (Up from nothing selected starts at the last item).
+menu_key() {
+  click "$1" "$2" 3
+  sleep 0.5
+  xdotool key "${@:3}"
 }
 
 start_program
@@ -65,4 +92,32 @@ click $((105 + 120 + 5 * 240 + 120)) $((6150 + 195 + 120)) 3
 sleep 0.5
 xdotool key Down Return
 shows FFFFFF C80000
+plate "$work/plate-red.png"
+
+# Its second item is "设为前景色": white text on white.
+step=setFg
+menu_key $((105 + 120 + 5 * 240 + 120)) $((6150 + 195 + 120)) Down Down Return
+shows FFFFFF FFFFFF
+plate "$work/plate-white.png"
+legible "$work/plate-white.png" || fail "the contrast plate is not legible on white on white"
+[[ $(compare -metric AE "$work/plate-red.png" "$work/plate-white.png" null: 2>&1) != 0 ]] ||
+  fail "the contrast plate did not change with the pair"
+echo "ok: the contrast plate is legible on white on white and follows the pair"
+
+# The preview's menu ends: 背景色调至 AA, 背景色调至 AAA, 撤销调整 (disabled
+# until an adjustment), 显示对比度, 色觉模拟.
+step=背景色调至AA
+menu_key 2000 1500 Up Up Up Up Return
+shows 767676 FFFFFF
+step=ctrl+shift+c
+xdotool key ctrl+shift+c
+clipboard_is 'color: #FFFFFF; background-color: #767676;'
+# The code line's menu ends: 复制前景色为 ▸, 复制背景色为 ▸, 复制 CSS 声明; the
+# third format is CSS Color 4's rgb().
+step=复制背景色为
+menu_key 600 $((60 + 3690 + 150)) Up Up Right Down Down Return
+clipboard_is 'rgb(118 118 118)'
+step=撤销调整
+menu_key 2000 1500 Up Up Up Return
+shows FFFFFF FFFFFF
 close_program
