@@ -15,7 +15,9 @@ bool IsDirWritable(const QString &dir);
 
 // The settings file for a program living in programDir: beside the program
 // when a Tintavo.ini is already there or the folder can take one, otherwise
-// Tintavo.ini in configDir.
+// Tintavo.ini in configDir. An installed copy (its desktop entry in
+// ../share/applications) always uses configDir: root may write to /usr/bin,
+// and settings there would be everyone's, and lost with the package.
 QString ResolveIniPath(const QString &programDir, const QString &configDir,
                        const DirWritableProbe &isWritable);
 

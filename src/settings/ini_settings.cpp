@@ -137,7 +137,9 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
                        const DirWritableProbe &isWritable)
 {
     const QString besideProgram = QDir(programDir).filePath(kFileName);
-    if (QFileInfo::exists(besideProgram) || isWritable(programDir))
+    const bool installed =
+        QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("../" TINTAVO_DESKTOP_ENTRY)));
+    if (!installed && (QFileInfo::exists(besideProgram) || isWritable(programDir)))
         return besideProgram;
     return QDir(configDir).filePath(kFileName);
 }
