@@ -1,7 +1,10 @@
 #include "colorbox/color_box_model.h"
+#include "colorbox/random_color.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -61,6 +64,21 @@ TEST(StartCaptureSlot, ChoosesTheSlot)
         EXPECT_EQ(startCaptureSlot(colors, remember, stored), expected)
             << count << ' ' << from << ' ' << to << ' ' << remember << ' ' << stored;
     }
+}
+
+// A draw in [0, 1) to a channel: 256 steps, halves to even, the top one 255.
+TEST(RandomColor, ChannelFromUnit)
+{
+    const std::pair<double, int> rows[] = {
+        {0.0, 0},       {0.5 / 256, 0},     {0.6 / 256, 1},     {1.5 / 256, 2},
+        {2.5 / 256, 2}, {254.6 / 256, 255}, {255.5 / 256, 255}, {std::nextafter(1.0, 0.0), 255}};
+    for (const auto &[unit, channel] : rows)
+        EXPECT_EQ(channelFromUnit(unit), channel) << unit * 256;
+    // New swatches (and a random fill, the same draw) get nearly all distinct
+    // colours: a repeating stream would give a few.
+    ColorBoxModel box;
+    box.addSwatches(255);
+    EXPECT_GE(std::set<ColorValue>(box.colors().begin(), box.colors().end()).size(), 250u);
 }
 
 } // namespace

@@ -15,16 +15,13 @@ TEST(LoupePlacement, StaysOnTheMonitorAndOffTheSquareItShows)
     const QRect left(0, 0, 1280, 1024), right(1280, 0, 1280, 1024);
     // clang-format off
     const std::tuple<QPoint, QList<QRect>, QPoint> rows[] = {
-        {{600, 500}, {left}, {614, 514}},
-        {{0, 0}, {left}, {14, 14}},
-        {{1279, 500}, {left}, {1279 - 13 - 112, 514}},
-        {{600, 1023}, {left}, {614, 1023 - 13 - 130}},
+        {{600, 500}, {left}, {614, 514}}, {{0, 0}, {left}, {14, 14}},
+        {{1279, 500}, {left}, {1279 - 13 - 112, 514}}, {{600, 1023}, {left}, {614, 1023 - 13 - 130}},
         {{1279, 1023}, {left}, {1154, 880}},
         {{1280 - 14 - 112, 1024 - 14 - 130}, {left}, {1280 - 112, 1024 - 130}}, // just fits
         {{1280 - 13 - 112, 1024 - 13 - 130}, {left}, {1155 - 125, 881 - 143}},  // one more flips
         // At the seam the loupe stays on the pointer's monitor.
-        {{1275, 300}, {left, right}, {1150, 314}},
-        {{1280, 300}, {left, right}, {1294, 314}},
+        {{1275, 300}, {left, right}, {1150, 314}}, {{1280, 300}, {left, right}, {1294, 314}},
         {{2559, 10}, {left, right}, {2434, 24}}};
     // clang-format on
     for (const auto &[pointer, monitors, expected] : rows) {

@@ -1,6 +1,7 @@
 // The program's settings and stored colours in the settings file: what is read
-// from it, the exact bytes saves leave, and where the file is.
-#include "settings/color_box_store.h"
+// from it, the exact bytes saves leave, where the file is, and the swatch
+// count as the settings dialog reads it.
+#include "settings/count_text.h"
 #include "settings/ini_path.h"
 #include "settings_file_test.h"
 
@@ -15,7 +16,6 @@ namespace {
 using test::SettingsFileTest;
 
 constexpr ColorValue kRed = RGB(255, 0, 0);
-constexpr ColorValue kGreen = RGB(0, 255, 0);
 constexpr ColorValue kBlue = RGB(0, 0, 255);
 
 // 64 white swatches with the given colours at the front.
@@ -34,38 +34,30 @@ std::string shown(const Settings &s)
            std::to_string(s.startSlot);
 }
 
-TEST_F(SettingsFileTest, AnyLetterCaseSuppliesAllFiveKeys)
-{
-    writeFile("[aPpSeT]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\n"
-              "StartPoint=7\r\n");
-    EXPECT_EQ(shown(LoadSettings()), "0 0 12 0 7");
-}
-
 // A missing, empty or corrupt file reads as the defaults, and saves keep its
 // complete lines.
 TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
 {
-    QByteArray binary(4096, '\0');
-    for (int i = 0; i < binary.size(); ++i)
-        binary[i] = char((i * 131 + 7) % 251);
-    const QByteArray files[] = {"<missing>",
-                                "",
-                                binary,
+    QByteArray junk(4096, '\0');
+    for (int i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 131 + 7) % 251);
+    // clang-format off
+    const QByteArray files[] = {"<missing>", "", junk,
                                 "[APPSET\r\nnColor=5\r\n[COLOR\r\nColor0=7\r\n",
                                 QByteArray("[APP\0SET]\r\nnColor=5\r\n\0\0\0", 24),
-                                QByteArray(1000, '\n'),
-                                QByteArray(10 * 1024 * 1024, 'A')};
-    for (const QByteArray &junk : files) {
-        if (junk != "<missing>")
-            writeFile(junk);
-        EXPECT_EQ(shown(LoadSettings()), "1 1 64 1 0") << junk.left(40).constData();
+                                QByteArray(1000, '\n'), QByteArray(10 * 1024 * 1024, 'A')};
+    // clang-format on
+    for (const QByteArray &file : files) {
+        if (file != "<missing>")
+            writeFile(file);
+        EXPECT_EQ(shown(LoadSettings()), "1 1 64 1 0") << file.left(40).constData();
         EXPECT_EQ(LoadStoredColors(64), box({}));
-        EXPECT_EQ(readFile(), junk);
+        EXPECT_EQ(readFile(), file);
 
         SaveStoredColors(box({kRed}));
         SaveStartPoint(1);
         SaveSettings(Settings{false, false, 10, false, 0});
-        EXPECT_TRUE(readFile().startsWith(junk.left(junk.lastIndexOf('\n') + 1)));
+        EXPECT_TRUE(readFile().startsWith(file.left(file.lastIndexOf('\n') + 1)));
         EXPECT_EQ(LoadStoredColors(1)[0], kRed);
         EXPECT_EQ(shown(LoadSettings()), "0 0 10 0 1");
     }
@@ -86,10 +78,11 @@ TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
          "[COLOR]\r\nColor0=1018317\r\n"},
         {[] { SaveSettings(Settings{}); SaveSettings(Settings{false, false, 65, false, 0}); },
          "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
-        // A white swatch leaves its old line.
-        {[] { SaveStoredColors(box({kRed, kGreen, kBlue}));
-              SaveStoredColors(box({kBlue, kWhite})); },
-         "[COLOR]\r\nColor0=16711680\r\nColor1=65280\r\nColor2=16711680\r\n"}};
+        // A white swatch, or one beyond a lowered count, leaves its old line.
+        {[] { SaveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6});
+              SaveStoredColors(box({kBlue, kWhite}, 4)); },
+         "[COLOR]\r\nColor0=16711680\r\nColor1=2\r\nColor2=3\r\nColor3=4\r\nColor4=5\r\n"
+         "Color5=6\r\n"}};
     // clang-format on
     for (const auto &[saves, bytes] : rows) {
         QFile::remove(path());
@@ -98,25 +91,17 @@ TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
     }
 }
 
-TEST_F(SettingsFileTest, ColoursBeyondALoweredCountStayForLater)
+// Keys in any letter case, and odd colour lines.
+TEST_F(SettingsFileTest, OddLinesRead)
 {
-    std::vector<ColorValue> colors(10);
-    for (size_t i = 0; i < colors.size(); ++i)
-        colors[i] = ColorValue(i + 1);
-    SaveStoredColors(colors);
-    SaveStoredColors(box({kRed}, 4)); // a later run with 4 swatches, all white but one
-    colors[0] = kRed;
-    EXPECT_EQ(LoadStoredColors(10), colors);
-}
-
-TEST_F(SettingsFileTest, OddColourLinesRead)
-{
-    writeFile("[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
+    writeFile("[aPpSeT]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\n"
+              "StartPoint=7\r\n[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
               "Color5=-7\r\nColor6=99999999999\r\ncolor7= 8 \r\nColor8=9\r\nColor8=10\r\n"
               "[Other]\r\nColor9=11\r\n[Color]\r\nColor10=12\r\nColor-1=5\r\n");
     const std::vector<ColorValue> expected = {1,          kWhite, 0, kWhite, 0,  -7,
                                               1215752191, 8,      9, kWhite, 12, kWhite};
     EXPECT_EQ(LoadStoredColors(12), expected);
+    EXPECT_EQ(shown(LoadSettings()), "0 0 12 0 7");
     EXPECT_TRUE(LoadStoredColors(0).empty());
     EXPECT_TRUE(LoadStoredColors(-3).empty());
 }
@@ -126,42 +111,19 @@ TEST_F(SettingsFileTest, OddColourLinesRead)
 TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
 {
     for (const char *encoding : {"UTF-8", "UTF-16LE", "UTF-16BE"}) {
-        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        const auto encoded = [encoding](const QString &text) {
+            return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text));
+        };
         const QByteArray original =
-            encoder.encode(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"_qs);
+            encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"_qs);
         writeFile(original);
-        EXPECT_EQ(LoadSettings().autoSave, false) << encoding;
+        EXPECT_FALSE(LoadSettings().autoSave) << encoding;
         ASSERT_TRUE(SaveStoredColors(box({5})));
         EXPECT_EQ(readFile(), original) << encoding;
         ASSERT_TRUE(SaveStartPoint(3));
-        QStringEncoder again(encoding, QStringConverter::Flag::WriteBom);
-        EXPECT_EQ(readFile(),
-                  QByteArray(again.encode(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\n"
-                                          "StartPoint=3\r\n[COLOR]\r\nColor0=5\r\n"_qs)))
+        EXPECT_EQ(readFile(), encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\nStartPoint=3\r\n"
+                                      "[COLOR]\r\nColor0=5\r\n"_qs))
             << encoding;
-    }
-}
-
-// Two running copies: A changes swatch 2, B swatch 5; whichever closes first,
-// both changes are in the file.
-TEST_F(SettingsFileTest, TwoCopiesKeepEachOthersChanges)
-{
-    for (int first : {0, 1}) {
-        ASSERT_TRUE(SaveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6, 7, 8}));
-        std::vector<ColorValue> colors[2];
-        std::unique_ptr<ColorBoxStore> copies[2];
-        for (int i : {0, 1}) {
-            colors[i] = SettingsSnapshot().storedColors(8);
-            copies[i] = std::make_unique<ColorBoxStore>(ColorBoxStore::Source{
-                [&colors, i]() -> const std::vector<ColorValue> & { return colors[i]; },
-                [] { return 0; }, [] { return false; }});
-            copies[i]->setLoaded(colors[i]);
-            colors[i][2 + 3 * i] = 100 + i;
-            copies[i]->markChanged(2 + 3 * i);
-        }
-        for (int i : {first, 1 - first})
-            ASSERT_TRUE(copies[i]->save());
-        EXPECT_EQ(LoadStoredColors(8), (std::vector<ColorValue>{1, 2, 100, 4, 5, 101, 7, 8}));
     }
 }
 
@@ -186,9 +148,28 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
         });
         EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"));
     }
-    EXPECT_TRUE(IsDirWritable(dir.path()));
-    EXPECT_FALSE(IsDirWritable(dir.filePath(QStringLiteral("missing"))));
-    EXPECT_FALSE(IsDirWritable(program + QStringLiteral("/Tintavo.ini/sub"))); // even as root
+}
+
+// The count box's text as the settings dialog saves it: a number rounded half
+// to even and held to 32 bits, or 65 for anything else.
+TEST(CountText, ReadsTheCountBox)
+{
+    // clang-format off
+    const std::pair<const char16_t *, qint32> rows[] = {
+        {u"64", 64}, {u"-5", -5}, {u"+7", 7}, {u"\t 30 ", 30}, {u"007", 7}, {u"12.5", 12},
+        {u"13.5", 14}, {u"-2.5", -2}, {u"0.5", 0}, {u"12.51", 13}, {u".6", 1}, {u"12.", 12},
+        {u"1e2", 100}, {u"2.5E+1", 25}, {u"125e-1", 12}, {u"2147483647", 2147483647},
+        {u"2147483647.5", 2147483647}, {u"-2147483649", -2147483647 - 1},
+        {u"1e99999", 2147483647}, {u"1e-99999", 0}};
+    // clang-format on
+    for (const auto &[text, count] : rows)
+        EXPECT_EQ(countFromText(QString::fromUtf16(text)), count)
+            << QString::fromUtf16(text).toStdString();
+    for (const char16_t *text :
+         {u"", u" \t", u"abc", u"30a", u"-", u".", u"1e", u"1.2.3", u"5 5", u"0x10", u"1,000",
+          u"inf", u"nan", u"30\n", u"\uFF13\uFF10", u"\u300030"})
+        EXPECT_EQ(countFromText(QString::fromUtf16(text)), 65)
+            << QString::fromUtf16(text).toStdString();
 }
 
 } // namespace

@@ -31,8 +31,7 @@ protected:
     void writeFile(const QByteArray &bytes) const
     {
         QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
     QByteArray readFile() const
