@@ -40,8 +40,7 @@ TEST(Simulation, MatchesThePublishedModelWithinOneStep)
                             reference::encoded(m[3 * i] * lin[0] + m[3 * i + 1] * lin[1] +
                                                m[3 * i + 2] * lin[2]),
                             1)
-                    << r << ' ' << g << ' ' << b << ' ' << visionModeName(mode).toStdString()
-                    << " channel " << i;
+                    << r << ',' << g << ',' << b << ' ' << visionModeName(mode).toStdString();
         }
     }
     // Greys stay the same grey in every mode.

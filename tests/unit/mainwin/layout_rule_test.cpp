@@ -29,11 +29,10 @@ int figure(const ResizeResult &r, const QString &name)
     return parts[QStringList{"left", "top", "width", "height"}.indexOf(name.section(u'.', 1))];
 }
 
-// A window laid out at its design size (its preview then made narrower when
-// a width is given) resized below what the preview can take: each width or
-// height that would turn negative is skipped and later steps read the old one.
-// The main window's tests cover the design size, growth and a window too low
-// for either.
+// A window laid out at its design size (its preview then made narrower when a
+// width is given) resized below what the preview takes: each width or height
+// that would turn negative is skipped and later steps read the old one. The
+// main window's tests cover the design size, growth and a window too low.
 TEST(ResizedLayout, SkipsOnlyTheNegativeSizes)
 {
     // clang-format off

@@ -32,7 +32,6 @@ TEST(DecodePixel, GivesBgrColourValue)
         {{8, false, 0xE0, 0x1C, 0x03}, {0xFF}, 0xFFFFFF},
         // Too few bytes, an odd pixel size, a missing or too wide mask.
         {kXrgbLsb, {0x56, 0x34, 0x12}, -1},
-        {kXrgbLsb, {}, -1},
         {{12, false, 0xF00, 0x0F0, 0x00F}, {0, 0}, -1},
         {{32, false, 0xFF0000, 0, 0xFF}, {1, 2, 3, 4}, -1},
         {{16, false, 0xFF0000, 0xFF00, 0xFF}, {1, 2}, -1}};

@@ -62,8 +62,11 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
         helper.setProcessEnvironment(env);
         const QStringList nobody{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        // Run from the test's folder: the build tree may be closed to the user nobody.
+        const QString copy = m_dir.filePath(QStringLiteral("settings_test_helper"));
+        QFile::copy(QStringLiteral(TINTAVO_SETTINGS_HELPER), copy); // once: it replaces nothing
         QStringList command = asNobody ? nobody : QStringList();
-        command << TINTAVO_SETTINGS_HELPER << args;
+        command << copy << args;
         helper.start(command[0], command.mid(1));
     }
 
@@ -141,9 +144,9 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
     }
 }
 
-// Two running copies, each changing its half of the swatches and saving a
-// hundred times over while the other does: each keeps the other's changes and
-// keys, and nothing is written twice.
+// Two running copies, each changing one swatch after another (the even and
+// the odd ones) and saving each change while the other does the same: no
+// change is lost, each keeps the other's keys, and nothing is written twice.
 TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
 {
     constexpr quint32 kCount = 256, kRounds = 100;
@@ -156,7 +159,10 @@ TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
         ASSERT_TRUE(copy.waitForFinished(120000));
         ASSERT_EQ(copy.exitCode(), 0) << copy.readAllStandardError().toStdString();
     }
-    EXPECT_EQ(wholeGeneration(kCount, kRounds, kRounds), int(kRounds));
+    std::vector<ColorValue> expected(kCount);
+    for (quint32 i = 0; i < kCount; ++i)
+        expected[i] = ColorValue((i < 2 * kRounds ? i / 2 + 1 : 0) * 65536 + i);
+    EXPECT_EQ(LoadStoredColors(kCount), expected);
     EXPECT_EQ(LoadSettings().swatchCount, qint32(kRounds));
     EXPECT_EQ(LoadSettings().startSlot, qint32(kRounds));
     EXPECT_EQ(ReadProfileInt("Keep", "mine", 0, path()), 1);

@@ -1,10 +1,10 @@
-// A separate process for the settings tests, to be killed in the middle of a
-// save, to save beside another, or to save as another user.
-//
-// save PATH COUNT FIRST LAST PARITY: loads COUNT swatches from
-// PATH, says "saving", then, for each generation g from FIRST to LAST, sets
-// swatch i to g * 65536 + i (only the even or odd ones for PARITY 0 or 1) and
-// StartPoint to g, and saves as at exit; PARITY 0 also saves nColor as g.
+// A process for the settings tests to kill mid-save, run twice at once or run
+// as another user.
+// save PATH COUNT FIRST LAST PARITY: loads COUNT swatches from PATH, says
+// "saving", then, for each generation g from FIRST to LAST, sets swatch i to
+// g * 65536 + i and StartPoint to g, and saves as at exit. PARITY 0 or 1 sets
+// only one swatch each time, 2 * (g - FIRST) + PARITY, and PARITY 0 also saves
+// nColor as g.
 // restore: finishes interrupted saves and prints their files.
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
@@ -40,7 +40,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     for (quint32 g = number(4); g <= number(5); ++g) {
         for (quint32 i = 0; i < count; ++i) {
-            if (parity == 2 || i % 2 == parity) {
+            if (parity == 2 || i == 2 * (g - number(4)) + parity) {
                 colors[i] = ColorValue(g * 65536 + i);
                 store.markChanged(int(i));
             }
