@@ -7,48 +7,29 @@ using namespace tintavo;
 
 namespace {
 
-using reference::web;
-
-struct CssRow
+// Every format exactly (the main window's tests copy the declaration).
+TEST(CssText, EveryFormatExactly)
 {
-    int color;
-    std::array<const char *, kCssFormats.size()> texts;
-};
-
-class CssText : public testing::TestWithParam<CssRow>
-{
-};
-
-TEST_P(CssText, EveryFormatExactly)
-{
-    for (size_t i = 0; i < kCssFormats.size(); ++i)
-        EXPECT_EQ(cssColor(web(GetParam().color), kCssFormats[i]),
-                  QString::fromLatin1(GetParam().texts[i]));
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Colors, CssText, testing::Values(
-    CssRow{0x123456, {"#123456", "#123456", "rgb(18 52 86)", "rgb(18, 52, 86)", "hsl(210 65% 20%)", "oklch(0.319 0.072 251.2)"}},
-    CssRow{0xCD890F, {"#CD890F", "#cd890f", "rgb(205 137 15)", "rgb(205, 137, 15)", "hsl(39 86% 43%)", "oklch(0.683 0.142 73.3)"}},
-    CssRow{0x000000, {"#000000", "#000000", "rgb(0 0 0)", "rgb(0, 0, 0)", "hsl(0 0% 0%)", "oklch(0.000 0.000 0.0)"}},
-    CssRow{0xFFFFFF, {"#FFFFFF", "#ffffff", "rgb(255 255 255)", "rgb(255, 255, 255)", "hsl(0 0% 100%)", "oklch(1.000 0.000 0.0)"}},
-    CssRow{0x808080, {"#808080", "#808080", "rgb(128 128 128)", "rgb(128, 128, 128)", "hsl(0 0% 50%)", "oklch(0.600 0.000 0.0)"}},
-    CssRow{0x777777, {"#777777", "#777777", "rgb(119 119 119)", "rgb(119, 119, 119)", "hsl(0 0% 47%)", "oklch(0.569 0.000 0.0)"}},
-    CssRow{0xFF0000, {"#FF0000", "#ff0000", "rgb(255 0 0)", "rgb(255, 0, 0)", "hsl(0 100% 50%)", "oklch(0.628 0.258 29.2)"}},
-    CssRow{0x00FF00, {"#00FF00", "#00ff00", "rgb(0 255 0)", "rgb(0, 255, 0)", "hsl(120 100% 50%)", "oklch(0.866 0.295 142.5)"}},
-    CssRow{0x0000FF, {"#0000FF", "#0000ff", "rgb(0 0 255)", "rgb(0, 0, 255)", "hsl(240 100% 50%)", "oklch(0.452 0.313 264.1)"}},
-    // Hue 359.5 and 0.5 round to whole degrees: 360 reads 0.
-    CssRow{0x780001, {"#780001", "#780001", "rgb(120 0 1)", "rgb(120, 0, 1)", "hsl(0 100% 24%)", "oklch(0.360 0.147 28.9)"}},
-    CssRow{0x780100, {"#780100", "#780100", "rgb(120 1 0)", "rgb(120, 1, 0)", "hsl(1 100% 24%)", "oklch(0.360 0.147 29.4)"}},
-    // Saturation exactly 2.5% rounds up; an OKLCH hue of 359.996 reads 0.0.
-    CssRow{0x292827, {"#292827", "#292827", "rgb(41 40 39)", "rgb(41, 40, 39)", "hsl(30 3% 16%)", "oklch(0.278 0.002 67.7)"}},
-    CssRow{0xFD0387, {"#FD0387", "#fd0387", "rgb(253 3 135)", "rgb(253, 3, 135)", "hsl(328 98% 50%)", "oklch(0.644 0.260 0.0)"}}));
-// clang-format on
-
-TEST(CssDeclaration, ForegroundThenBackground)
-{
-    EXPECT_EQ(cssDeclaration(web(0x000000), web(0xCD890F)),
-              u"color: #000000; background-color: #CD890F;"_qs);
+    const std::pair<int, std::array<const char *, kCssFormats.size()>> rows[] = {
+        // clang-format off
+        {0x123456, {"#123456", "#123456", "rgb(18 52 86)", "rgb(18, 52, 86)", "hsl(210 65% 20%)", "oklch(0.319 0.072 251.2)"}},
+        {0xCD890F, {"#CD890F", "#cd890f", "rgb(205 137 15)", "rgb(205, 137, 15)", "hsl(39 86% 43%)", "oklch(0.683 0.142 73.3)"}},
+        {0x000000, {"#000000", "#000000", "rgb(0 0 0)", "rgb(0, 0, 0)", "hsl(0 0% 0%)", "oklch(0.000 0.000 0.0)"}},
+        {0xFFFFFF, {"#FFFFFF", "#ffffff", "rgb(255 255 255)", "rgb(255, 255, 255)", "hsl(0 0% 100%)", "oklch(1.000 0.000 0.0)"}},
+        {0x808080, {"#808080", "#808080", "rgb(128 128 128)", "rgb(128, 128, 128)", "hsl(0 0% 50%)", "oklch(0.600 0.000 0.0)"}},
+        {0x00FF00, {"#00FF00", "#00ff00", "rgb(0 255 0)", "rgb(0, 255, 0)", "hsl(120 100% 50%)", "oklch(0.866 0.295 142.5)"}},
+        {0x0000FF, {"#0000FF", "#0000ff", "rgb(0 0 255)", "rgb(0, 0, 255)", "hsl(240 100% 50%)", "oklch(0.452 0.313 264.1)"}},
+        // Hue 359.5 and 0.5 round to whole degrees: 360 reads 0.
+        {0x780001, {"#780001", "#780001", "rgb(120 0 1)", "rgb(120, 0, 1)", "hsl(0 100% 24%)", "oklch(0.360 0.147 28.9)"}},
+        {0x780100, {"#780100", "#780100", "rgb(120 1 0)", "rgb(120, 1, 0)", "hsl(1 100% 24%)", "oklch(0.360 0.147 29.4)"}},
+        // Saturation exactly 2.5% rounds up; an OKLCH hue of 359.996 reads 0.0.
+        {0x292827, {"#292827", "#292827", "rgb(41 40 39)", "rgb(41, 40, 39)", "hsl(30 3% 16%)", "oklch(0.278 0.002 67.7)"}},
+        {0xFD0387, {"#FD0387", "#fd0387", "rgb(253 3 135)", "rgb(253, 3, 135)", "hsl(328 98% 50%)", "oklch(0.644 0.260 0.0)"}}};
+    // clang-format on
+    for (const auto &[color, texts] : rows)
+        for (size_t i = 0; i < kCssFormats.size(); ++i)
+            EXPECT_EQ(cssColor(reference::web(color), kCssFormats[i]),
+                      QString::fromLatin1(texts[i]));
 }
 
 } // namespace

@@ -1,107 +1,84 @@
 #include "colorbox/color_box_model.h"
+#include "colorbox/random_color.h"
 
 #include <gtest/gtest.h>
 
-#include <QPoint>
+#include <cmath>
 #include <set>
-#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tintavo;
 
 namespace {
 
-// A box of `count` swatches, made as start-up makes it.
-void makeBox(ColorBoxModel &box, int count)
+// Swatches of a box (made as start-up makes it) arranged in a frame of a
+// width: in rows of that many columns from swatch 0, or, when no column fits,
+// left where they were (all on swatch 0, or the last arrangement).
+TEST(ColorBoxModel, ArrangesEverySwatchByIndex)
 {
-    box.addSwatches(count - 1);
-}
-
-TEST(addSwatches, CreatesUpToTheIndexLimitAndColoursEverySwatchAtRandom)
-{
-    const std::pair<qint32, int> rows[] = {
-        {-2147483647 - 1, 1}, {0, 1}, {1, 2}, {63, 64}, {32768, 32768}, {2147483647, 32768},
-    };
-    for (const auto &[n, count] : rows) {
+    // clang-format off
+    const std::tuple<int, qint32, int> rows[] = { // swatches, frame width, columns
+        {64, 11235, 46}, {2, 600, 2}, {2, 360, 1}, {2, 599, 1}, {64, 359, 0}, {8, -100000, 0},
+        {64, 2147483647, 8947848}, {32768, 360, 1}};
+    // clang-format on
+    for (const auto &[count, width, columns] : rows) {
         ColorBoxModel box;
-        box.addSwatches(n);
-        EXPECT_EQ(box.count(), count) << "n=" << n;
-        EXPECT_NE(box.color(0), ColorBoxModel::kDesignColor) << "n=" << n;
+        box.addSwatches(count - 1);
+        EXPECT_EQ(box.arrange(width), columns > 0) << width;
+        for (int j = 0; j < count; ++j) {
+            const QPoint expected =
+                columns ? QPoint(120 + (j % columns) * 240, 195 + (j / columns) * 240)
+                        : QPoint(120, 195);
+            ASSERT_EQ(box.position(j), expected) << "swatch " << j << " width " << width;
+        }
     }
     ColorBoxModel box;
-    makeBox(box, 64);
-    EXPECT_GT(std::set<ColorValue>(box.colors().begin(), box.colors().end()).size(), 60u);
-}
-
-TEST(addSwatches, SecondCallKeepsExistingSwatchesWhereTheyAre)
-{
-    ColorBoxModel box;
-    makeBox(box, 6);
-    ASSERT_TRUE(box.arrange(11235));
-    box.addSwatches(7);
-    EXPECT_EQ(box.count(), 8);
-    EXPECT_EQ(box.position(7), QPoint(120, 195)); // a new swatch lies on swatch 0
-    EXPECT_EQ(box.position(5), QPoint(120 + 5 * 240, 195));
-}
-
-struct GridCase
-{
-    const char *name;
-    int count;
-    qint32 fW;
-    bool ok;
-    int cols;
-};
-
-class OrderPicGrid : public testing::TestWithParam<GridCase>
-{
-};
-
-TEST_P(OrderPicGrid, PlacesEverySwatchByIndex)
-{
-    const GridCase &g = GetParam();
-    ColorBoxModel box;
-    makeBox(box, g.count);
-    EXPECT_EQ(box.arrange(g.fW), g.ok);
-    for (int j = 0; j < g.count; ++j) {
-        const QPoint expected =
-            g.ok ? QPoint(120 + (j % g.cols) * 240, 195 + (j / g.cols) * 240) : QPoint(120, 195);
-        EXPECT_EQ(box.position(j), expected) << "swatch " << j;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(ColorBox, OrderPicGrid,
-                         testing::Values(GridCase{"design64", 64, 11235, true, 46},
-                                         GridCase{"two_in_two_cols", 2, 600, true, 2},
-                                         GridCase{"two_in_one_col_low", 2, 360, true, 1},
-                                         GridCase{"two_in_one_col_high", 2, 599, true, 1},
-                                         GridCase{"too_narrow_359", 64, 359, false, 0},
-                                         GridCase{"negative_width", 8, -100000, false, 0},
-                                         GridCase{"very_wide", 64, 2147483647, true, 8947848},
-                                         GridCase{"full_box_one_column", 32768, 360, true, 1}),
-                         [](const testing::TestParamInfo<GridCase> &info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(arrange, FailureKeepsThePreviousArrangement)
-{
-    ColorBoxModel box;
-    makeBox(box, 64);
+    box.addSwatches(63);
     ASSERT_TRUE(box.arrange(11235));
     const std::vector<QPoint> arranged = box.positions();
     EXPECT_FALSE(box.arrange(359));
     EXPECT_EQ(box.positions(), arranged);
 }
 
-TEST(SetColors, ShortOrLongListsAreSafe)
+// The capture slot at start-up for a box of `count` swatches, those in
+// [from, to) coloured and the rest white, the remember switch and the stored
+// slot. The main window's start-up tests read the everyday cases from a file.
+TEST(StartCaptureSlot, ChoosesTheSlot)
 {
+    // clang-format off
+    const std::tuple<int, int, int, qint32, qint32, qint32> rows[] = {
+        // Remember-position off (any value but 1): the first white swatch, or the count.
+        {64, 0, 0, 0, 0, 0},  {64, 0, 5, 0, 7, 5},  {64, 0, 63, 0, 0, 64}, {64, 0, 64, 0, 0, 64},
+        {64, 0, 62, 0, 0, 62}, {64, 1, 64, 0, 0, 0}, {2, 0, 1, 0, 0, 2},    {64, 0, 5, 2, 7, 5},
+        {64, 0, 5, -1, 7, 5}, {0, 0, 0, 0, 0, 0},
+        // On: the stored slot strictly inside the box, else 0, never the white search.
+        {64, 0, 0, 1, 7, 7},  {64, 0, 0, 1, 1, 1},  {64, 0, 0, 1, 62, 62},  {64, 0, 5, 1, 0, 0},
+        {64, 0, 5, 1, 63, 0}, {64, 0, 5, 1, 64, 0}, {64, 0, 5, 1, -1, 0},   {2, 0, 0, 1, 1, 0},
+        {64, 0, 5, 1, 2147483647, 0}, {64, 0, 5, 1, 30, 30}, {0, 0, 0, 1, 0, 0}};
+    // clang-format on
+    for (const auto &[count, from, to, remember, stored, expected] : rows) {
+        std::vector<ColorValue> colors(size_t(count), kWhite);
+        for (int i = from; i < to; ++i)
+            colors[size_t(i)] = RGB(255, 0, 0);
+        EXPECT_EQ(startCaptureSlot(colors, remember, stored), expected)
+            << count << ' ' << from << ' ' << to << ' ' << remember << ' ' << stored;
+    }
+}
+
+// A draw in [0, 1) to a channel: 256 steps, halves to even, the top one 255.
+TEST(RandomColor, ChannelFromUnit)
+{
+    const std::pair<double, int> rows[] = {
+        {0.0, 0},       {0.5 / 256, 0},     {0.6 / 256, 1},     {1.5 / 256, 2},
+        {2.5 / 256, 2}, {254.6 / 256, 255}, {255.5 / 256, 255}, {std::nextafter(1.0, 0.0), 255}};
+    for (const auto &[unit, channel] : rows)
+        EXPECT_EQ(channelFromUnit(unit), channel) << unit * 256;
+    // New swatches (and a random fill, the same draw) get nearly all distinct
+    // colours: a repeating stream would give a few.
     ColorBoxModel box;
-    makeBox(box, 4);
-    box.setColors({1, 2});
-    box.setColors({5, 6, 7, 8, 9, 10});
-    EXPECT_EQ(box.colors(), (std::vector<ColorValue>{5, 6, 7, 8}));
-    box.setColors({1});
-    EXPECT_EQ(box.colors(), (std::vector<ColorValue>{1, 6, 7, 8}));
+    box.addSwatches(255);
+    EXPECT_GE(std::set<ColorValue>(box.colors().begin(), box.colors().end()).size(), 250u);
 }
 
 } // namespace

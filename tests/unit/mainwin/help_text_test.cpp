@@ -8,92 +8,40 @@ using namespace tintavo;
 
 namespace {
 
-const QChar kIdeographicSpace(0x3000);
-
-QStringList helpLines()
+// The text the preview shows at start: CR LF lines, a title between 34 equals
+// signs each side, and at the end, after two blank lines, a closed box of 9
+// lines, its rows filled out with full-width characters.
+TEST(HelpText, TitleAndAClosedBox)
 {
     QString text = helpText();
-    EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n")));
+    EXPECT_EQ(text.count(u'\n') + text.count(u'\r'), 2 * text.count(u"\r\n"));
+    ASSERT_TRUE(text.endsWith(u"\r\n"));
     text.chop(2);
-    return text.split(QStringLiteral("\r\n"));
-}
+    const QStringList lines = text.split(u"\r\n"_qs);
+    const QString rule(34, u'=');
+    EXPECT_EQ(lines[0], rule + u"Brenvik软件工作室的作品，欢迎您使用！"_qs + rule);
 
-TEST(HelpText, CrLfLinesUnderATitleOf34EqualsSignsEachSide)
-{
-    const QString text = helpText();
-    EXPECT_EQ(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
-    EXPECT_EQ(text.count(QLatin1Char('\r')), text.count(QStringLiteral("\r\n")));
-    const QStringList lines = helpLines();
-    const QString rule(34, QLatin1Char('='));
-    EXPECT_EQ(lines[0], rule + QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！") + rule);
-    EXPECT_TRUE(lines[1].isEmpty());
-}
-
-TEST(HelpText, SectionsInOrderEachFollowedByABlankLine)
-{
-    const QStringList lines = helpLines();
-    const QStringList heads = {
-        QStringLiteral("1、这个软件的用途："), QStringLiteral("2、使用方法："),
-        QStringLiteral("3、增加了一个鼠标取色功能"), QStringLiteral("4、小技巧："),
-        QStringLiteral("5、本软件存在的不足之处：")};
-    qsizetype at = 0;
-    for (const QString &head : heads) {
-        qsizetype found = -1;
-        for (qsizetype i = at; i < lines.size(); ++i) {
-            if (lines[i].startsWith(head)) {
-                found = i;
-                break;
-            }
-        }
-        ASSERT_GE(found, 0) << head.toStdString();
-        at = found + 1;
-    }
-    // Sections 1, 2 and 5 carry a paragraph on the next line.
-    EXPECT_EQ(
-        lines.indexOf(QStringLiteral("2、使用方法：")) + 1,
-        lines.indexOf(QStringLiteral(
-            "很简单，您直接拖动各个滚动条，就可以改变相应的红绿蓝颜色值，同时就可以看到效果了。"
-            "将鼠标指向每个文本框或按钮上时，会出现相应的提示。窗体底部有当前颜色代码显示，分RGB"
-            "和16进制两种，您自己选择。")));
-}
-
-TEST(HelpText, ClosedBoxOfNineLinesAfterTwoBlankLines)
-{
-    const QStringList lines = helpLines();
     ASSERT_GE(lines.size(), 12);
     const qsizetype top = lines.size() - 9;
-    EXPECT_TRUE(lines[top - 1].isEmpty());
-    EXPECT_TRUE(lines[top - 2].isEmpty());
-    EXPECT_FALSE(lines[top - 3].isEmpty());
-
-    const QString border = QStringLiteral("＋") + QString(31, QChar(0xFF0D)) + QStringLiteral("＋");
+    EXPECT_TRUE(lines[top - 1].isEmpty() && lines[top - 2].isEmpty() && !lines[top - 3].isEmpty());
+    const QString border = u"＋"_qs + QString(31, QChar(0xFF0D)) + u"＋"_qs;
     EXPECT_EQ(lines[top], border);
     EXPECT_EQ(lines[top + 8], border);
-    EXPECT_EQ(border.size(), 33);
-
+    const QChar ideographicSpace(0x3000);
     for (int row = 1; row <= 7; ++row) {
         const QString &line = lines[top + row];
         ASSERT_EQ(line.size(), 34) << "row " << row;
-        EXPECT_EQ(line.front(), QLatin1Char('|')) << "row " << row;
-        EXPECT_EQ(line.back(), QLatin1Char('|')) << "row " << row;
+        EXPECT_TRUE(line.startsWith(u'|') && line.endsWith(u'|')) << "row " << row;
+        EXPECT_FALSE(line.mid(1, 32).contains(u' ')) << "row " << row;
+        for (QChar ch : line.mid(1, 32)) {
+            if (row >= 2 && row <= 4) { // the contacts: no half-width ASCII
+                EXPECT_GE(ch.unicode(), 0x80) << "row " << row;
+            }
+        }
     }
-
-    const auto inner = [&](int row) { return lines[top + row].mid(1, 32); };
-    EXPECT_TRUE(inner(1).startsWith(QStringLiteral("Brenvik软件工作室") + kIdeographicSpace +
-                                    QStringLiteral("Brenvik软件") + kIdeographicSpace));
-    EXPECT_TRUE(inner(2).startsWith(QStringLiteral("主页")));
-    for (int row = 2; row <= 4; ++row)
-        for (QChar ch : inner(row))
-            EXPECT_GE(ch.unicode(), 0x80) << "row " << row; // no half-width ASCII
-    EXPECT_EQ(inner(5), QString(32, kIdeographicSpace));
-    EXPECT_TRUE(inner(6).startsWith(QString(22, kIdeographicSpace)));
-    EXPECT_NE(inner(6).at(22), kIdeographicSpace);
-    EXPECT_TRUE(inner(7).startsWith(QString(11, kIdeographicSpace)));
-    EXPECT_GE(inner(7).at(11).unicode(), u'０');
-    EXPECT_LE(inner(7).at(11).unicode(), u'９');
-    // Every row is filled out with ideographic spaces, never ASCII ones.
-    for (int row = 1; row <= 7; ++row)
-        EXPECT_FALSE(inner(row).contains(QLatin1Char(' '))) << "row " << row;
+    EXPECT_EQ(lines[top + 5], u'|' + QString(32, ideographicSpace) + u'|');
+    EXPECT_EQ(lines[top + 6].indexOf(u"林墨舟"_qs), 23); // the name and date set in
+    EXPECT_EQ(lines[top + 7].indexOf(u"２００６年"_qs), 12);
 }
 
 } // namespace

@@ -2,84 +2,68 @@
 
 #include <gtest/gtest.h>
 
+#include <QSize>
+#include <QStringList>
+
+#include <map>
+#include <tuple>
+
 using namespace tintavo;
 
 namespace {
 
-TEST(ResizedLayout, TinyHeightSkipsOnlyTheNegativeHeights)
+// One figure of a resize, named as "Frame1.width" or "colorBox".
+int figure(const ResizeResult &r, const QString &name)
 {
-    // Start from a laid-out window, then shrink it below the preview's minimum.
-    const MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
-    // dh = -4500: Frame1 height -375 and effect_text height -735 are skipped.
-    const ResizeResult r = resizedLayout(11460, 7170 - 4500, before);
+    if (name == u"colorBox")
+        return r.colorBoxWidth;
     const MainLayout &l = r.layout;
-    EXPECT_EQ(l.Frame1.height, 4125);
-    EXPECT_EQ(l.Frame1.width, 11235);
-    EXPECT_EQ(l.effect_text.height, 3765);
-    // fg_frame follows Frame1's unchanged height.
-    EXPECT_EQ(l.fg_frame.top, 60 + 4125 + 60);
-    EXPECT_EQ(l.txtColorInfo.top, 3765);
+    // clang-format off
+    const std::map<QString, TwipsRect> rects{
+        {"Frame1", l.Frame1}, {"effect_text", l.effect_text}, {"fg_frame", l.fg_frame},
+        {"bg_frame", l.bg_frame}, {"Frame4", l.Frame4}, {"Frame3", l.Frame3},
+        {"txtColorInfo", l.txtColorInfo}};
+    // clang-format on
+    const TwipsRect &rect = rects.at(name.section(u'.', 0, 0));
+    const int parts[] = {rect.left, rect.top, rect.width, rect.height};
+    return parts[QStringList{"left", "top", "width", "height"}.indexOf(name.section(u'.', 1))];
 }
 
-TEST(ResizedLayout, HeightBetweenTheTwoLimitsSkipsOnlyThePreviewText)
+// A window laid out at its design size (its preview then made narrower when a
+// width is given) resized below what the preview takes: each width or height
+// that would turn negative is skipped and later steps read the old one. The
+// main window's tests cover the design size, growth and a window too low.
+TEST(ResizedLayout, SkipsOnlyTheNegativeSizes)
 {
-    const MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
-    // dh = -3900: Frame1 height 225 applies, effect_text height -135 is skipped.
-    const ResizeResult r = resizedLayout(11460, 7170 - 3900, before);
-    EXPECT_EQ(r.layout.Frame1.height, 225);
-    EXPECT_EQ(r.layout.effect_text.height, 3765);
-    EXPECT_EQ(r.layout.fg_frame.top, 60 + 225 + 60);
-    EXPECT_EQ(r.layout.bg_frame.top, 345 + 885 + 60);
-    EXPECT_EQ(r.layout.Frame3.top, 1290 + 900 + 60);
-    EXPECT_EQ(r.layout.txtColorInfo.top, 3765);
-}
-
-TEST(ResizedLayout, ZeroHeightIsNotNegative)
-{
-    const ResizeResult r = resizedLayout(11460, 7170 - 4125, designLayout());
-    EXPECT_EQ(r.layout.Frame1.height, 0);
-    EXPECT_EQ(r.layout.fg_frame.top, 120);
-}
-
-TEST(ResizedLayout, TinyWidthKeepsThePreviousWidths)
-{
-    const MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
-    // Client width 300: Frame1 gets 75, effect_text would get -165 and keeps
-    // 10995, so the code line's width comes from that: 10755.
-    const ResizeResult r = resizedLayout(300, 7170, before);
-    EXPECT_EQ(r.layout.Frame1.width, 75);
-    EXPECT_EQ(r.layout.effect_text.width, 10995);
-    EXPECT_EQ(r.layout.txtColorInfo.width, 10755);
-    EXPECT_EQ(r.layout.Frame3.width, 75);
-    EXPECT_EQ(r.colorBoxWidth, 75);
-    // Frame4 keeps its place even when it reaches past the window's edge.
-    EXPECT_EQ(r.layout.Frame4.left, 7455);
-    EXPECT_EQ(r.layout.Frame4.width, 3900);
-}
-
-TEST(ResizedLayout, NarrowerThanFrame1SkipsEveryWidth)
-{
-    MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
-    before.effect_text.width = 200; // a preview once made narrow
-    // Client width 100: Frame1 -125 and effect_text -365 are skipped; Frame3
-    // takes Frame1's old width, and the code line's -40 is skipped too.
-    const ResizeResult r = resizedLayout(100, 7170, before);
-    EXPECT_EQ(r.layout.Frame1.width, 11235);
-    EXPECT_EQ(r.layout.effect_text.width, 200);
-    EXPECT_EQ(r.layout.txtColorInfo.width, 10755);
-    EXPECT_EQ(r.layout.Frame3.width, 11235);
-    EXPECT_EQ(r.colorBoxWidth, 11235);
-}
-
-TEST(ResizedLayout, ExtremeSizesDoNotOverflow)
-{
+    // clang-format off
+    const std::tuple<qint32, qint32, int, const char *> rows[] = {
+        // dh = -3900: Frame1's 225 applies, the preview's -135 is skipped.
+        {11460, 7170 - 3900, 0, "Frame1.height=225 effect_text.height=3765 fg_frame.top=345 "
+                                "bg_frame.top=1290 Frame3.top=2250 txtColorInfo.top=3765"},
+        {11460, 7170 - 4125, 0, "Frame1.height=0 fg_frame.top=120"},
+        // Width 300: the preview's -165 is skipped, so the code line's width
+        // comes from its old 10995; Frame4 keeps its place past the edge.
+        {300, 7170, 0, "Frame1.width=75 effect_text.width=10995 txtColorInfo.width=10755 "
+                       "Frame3.width=75 colorBox=75 Frame4.left=7455 Frame4.width=3900"},
+        // Width 100: Frame1's -125, the preview's -365 and the code line's -40
+        // are skipped; Frame3 takes Frame1's old width.
+        {100, 7170, 200, "Frame1.width=11235 effect_text.width=200 txtColorInfo.width=10755 "
+                         "Frame3.width=11235 colorBox=11235"},
+    };
+    // clang-format on
+    for (const auto &[width, height, previewWidth, expected] : rows) {
+        MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
+        if (previewWidth)
+            before.effect_text.width = previewWidth;
+        const ResizeResult r = resizedLayout(width, height, before);
+        for (const QString &item : QString::fromLatin1(expected).split(u' '))
+            EXPECT_EQ(figure(r, item.section(u'=', 0, 0)), item.section(u'=', 1).toInt())
+                << width << 'x' << height << ' ' << item.toStdString();
+    }
     const ResizeResult big = resizedLayout(2147483647, 2147483647, designLayout());
-    EXPECT_GE(big.layout.Frame1.width, 0);
-    EXPECT_GE(big.layout.Frame1.height, 0);
-    EXPECT_GE(big.colorBoxWidth, 0);
-    const ResizeResult small = resizedLayout(-2147483647 - 1, -2147483647 - 1, designLayout());
-    EXPECT_EQ(small.layout.Frame1.width, 11235);
-    EXPECT_EQ(small.layout.Frame1.height, 4155);
+    EXPECT_GE(std::min({big.layout.Frame1.width, big.layout.Frame1.height, big.colorBoxWidth}), 0);
+    const MainLayout small = resizedLayout(-2147483647 - 1, -2147483647 - 1, designLayout()).layout;
+    EXPECT_EQ(QSize(small.Frame1.width, small.Frame1.height), QSize(11235, 4155));
 }
 
 } // namespace

@@ -1,19 +1,21 @@
-#include "settings/ini_settings.h"
+// The program's settings and stored colours in the settings file: what is read
+// from it, the exact bytes saves leave, where the file is, and the swatch
+// count as the settings dialog reads it.
+#include "settings/count_text.h"
+#include "settings/ini_path.h"
+#include "settings_file_test.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStringEncoder>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <vector>
 
 namespace tintavo {
 namespace {
 
+using test::SettingsFileTest;
+
 constexpr ColorValue kRed = RGB(255, 0, 0);
-constexpr ColorValue kGreen = RGB(0, 255, 0);
 constexpr ColorValue kBlue = RGB(0, 0, 255);
 
 // 64 white swatches with the given colours at the front.
@@ -24,243 +26,150 @@ std::vector<ColorValue> box(std::initializer_list<ColorValue> front, size_t size
     return colors;
 }
 
-// Every test gets a settings file of its own in a fresh folder.
-class SettingsFileTest : public ::testing::Test
+// AutoSave, AutoLoad, nColor, AutoRember and StartPoint as read.
+std::string shown(const Settings &s)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        setIniPathForTesting(path());
+    return std::to_string(s.autoSave) + ' ' + std::to_string(s.autoLoad) + ' ' +
+           std::to_string(s.swatchCount) + ' ' + std::to_string(s.rememberStartSlot) + ' ' +
+           std::to_string(s.startSlot);
+}
+
+// A missing, empty or corrupt file reads as the defaults, and saves keep its
+// complete lines.
+TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
+{
+    QByteArray junk(4096, '\0');
+    for (int i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 131 + 7) % 251);
+    // clang-format off
+    const QByteArray files[] = {"<missing>", "", junk,
+                                "[APPSET\r\nnColor=5\r\n[COLOR\r\nColor0=7\r\n",
+                                QByteArray("[APP\0SET]\r\nnColor=5\r\n\0\0\0", 24),
+                                QByteArray(1000, '\n'), QByteArray(10 * 1024 * 1024, 'A')};
+    // clang-format on
+    for (const QByteArray &file : files) {
+        if (file != "<missing>")
+            writeFile(file);
+        EXPECT_EQ(shown(LoadSettings()), "1 1 64 1 0") << file.left(40).constData();
+        EXPECT_EQ(LoadStoredColors(64), box({}));
+        EXPECT_EQ(readFile(), file);
+
+        SaveStoredColors(box({kRed}));
+        SaveStartPoint(1);
+        SaveSettings(Settings{false, false, 10, false, 0});
+        EXPECT_TRUE(readFile().startsWith(file.left(file.lastIndexOf('\n') + 1)));
+        EXPECT_EQ(LoadStoredColors(1)[0], kRed);
+        EXPECT_EQ(shown(LoadSettings()), "0 0 10 0 1");
     }
+}
 
-    void TearDown() override { setIniPathForTesting(QString()); }
-
-    QString path() const { return m_dir.filePath(QStringLiteral("Tintavo.ini")); }
-
-    void writeFile(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+// What a sequence of saves leaves in the file, starting without one (the
+// main window's tests check the saves at exit).
+TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
+{
+    // clang-format off
+    const std::pair<void (*)(), const char *> rows[] = {
+        // Settings after the first exit join its [AppSet], and the other way round.
+        {[] { SaveStartPoint(1); SaveSettings(Settings{true, false, 30, true, 99}); },
+         "[AppSet]\r\nStartPoint=1\r\nAutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n"},
+        {[] { SaveSettings({false, true, -5, false, 42});
+              SaveStoredColors(box({1018317})); SaveStartPoint(2); },
+         "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\nStartPoint=2\r\n"
+         "[COLOR]\r\nColor0=1018317\r\n"},
+        {[] { SaveSettings(Settings{}); SaveSettings(Settings{false, false, 65, false, 0}); },
+         "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
+        // A white swatch, or one beyond a lowered count, leaves its old line.
+        {[] { SaveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6});
+              SaveStoredColors(box({kBlue, kWhite}, 4)); },
+         "[COLOR]\r\nColor0=16711680\r\nColor1=2\r\nColor2=3\r\nColor3=4\r\nColor4=5\r\n"
+         "Color5=6\r\n"}};
+    // clang-format on
+    for (const auto &[saves, bytes] : rows) {
+        QFile::remove(path());
+        saves();
+        EXPECT_EQ(readFile(), bytes);
     }
-
-    QByteArray readFile() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir m_dir;
-};
-
-TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
-{
-    const Settings s = LoadSettings();
-    EXPECT_EQ(s.autoSave, 1);
-    EXPECT_EQ(s.autoLoad, 1);
-    EXPECT_EQ(s.swatchCount, 64);
-    EXPECT_EQ(s.rememberStartSlot, 1);
-    EXPECT_EQ(s.startSlot, 0);
-    EXPECT_EQ(LoadStoredColors(1)[0], kWhite);
-    EXPECT_EQ(LoadStoredColors(64), std::vector<ColorValue>(64, kWhite));
-    EXPECT_FALSE(QFile::exists(path()));
 }
 
-class HeaderSpellingTest : public SettingsFileTest,
-                           public ::testing::WithParamInterface<const char *>
+// Keys in any letter case, and odd colour lines.
+TEST_F(SettingsFileTest, OddLinesRead)
 {
-};
-
-TEST_P(HeaderSpellingTest, AnyLetterCaseSuppliesAllFiveKeys)
-{
-    writeFile(QByteArray("[") + GetParam() +
-              "]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\nStartPoint=7\r\n");
-    const Settings s = LoadSettings();
-    EXPECT_EQ(s.autoSave, 0);
-    EXPECT_EQ(s.autoLoad, 0);
-    EXPECT_EQ(s.swatchCount, 12);
-    EXPECT_EQ(s.rememberStartSlot, 0);
-    EXPECT_EQ(s.startSlot, 7);
-}
-
-INSTANTIATE_TEST_SUITE_P(Spellings, HeaderSpellingTest,
-                         ::testing::Values("AppSet", "APPSET", "appset", "aPpSeT"));
-
-// What a sequence of saves leaves in the file, starting without one.
-struct SaveSequence
-{
-    const char *name;
-    void (*saves)();
-    const char *file;
-};
-
-class SaveSequenceTest : public SettingsFileTest, public ::testing::WithParamInterface<SaveSequence>
-{
-};
-
-TEST_P(SaveSequenceTest, LeavesExactlyTheseBytes)
-{
-    GetParam().saves();
-    EXPECT_EQ(readFile(), GetParam().file);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, SaveSequenceTest,
-    ::testing::Values(
-        SaveSequence{"WorkedExampleFirstExit",
-                     [] {
-                         SaveStoredColors(box({kRed, kGreen, kBlue}));
-                         SaveStartPoint(3);
-                     },
-                     "[COLOR]\r\nColor0=255\r\nColor1=65280\r\nColor2=16711680\r\n"
-                     "[AppSet]\r\nStartPoint=3\r\n"},
-        SaveSequence{"SettingsAfterFirstExitJoinAppSet",
-                     [] {
-                         SaveStoredColors(box({kRed}));
-                         SaveStartPoint(1);
-                         SaveSettings(Settings{1, 0, 30, 1, 99});
-                     },
-                     "[COLOR]\r\nColor0=255\r\n[AppSet]\r\nStartPoint=1\r\n"
-                     "AutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n"},
-        SaveSequence{"SettingsBeforeAnyExit",
-                     [] {
-                         SaveSettings(Settings{0, 1, -5, 0, 42});
-                         SaveStoredColors(box({RGB(205, 137, 15)}));
-                         SaveStartPoint(2);
-                     },
-                     "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\n"
-                     "StartPoint=2\r\n[COLOR]\r\nColor0=1018317\r\n"},
-        SaveSequence{"SettingsAgainReplaceInPlace",
-                     [] {
-                         SaveSettings(Settings{1, 1, 64, 1, 0});
-                         SaveSettings(Settings{0, 0, 65, 0, 0});
-                     },
-                     "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
-        SaveSequence{"WhiteSwatchLeavesItsOldLine",
-                     [] {
-                         SaveStoredColors(box({kRed, kGreen, kBlue}));
-                         SaveStoredColors(box({kBlue, kWhite, kRed}));
-                     },
-                     "[COLOR]\r\nColor0=16711680\r\nColor1=65280\r\nColor2=255\r\n"},
-        SaveSequence{"AllWhiteWritesNoFile", [] { SaveStoredColors(box({})); }, "<missing>"},
-        SaveSequence{"ZeroIsStored", [] { SaveStoredColors(box({0})); },
-                     "[COLOR]\r\nColor0=0\r\n"}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(SettingsFileTest, ColoursBeyondALoweredCountStayForLater)
-{
-    std::vector<ColorValue> colors(10);
-    for (size_t i = 0; i < colors.size(); ++i)
-        colors[i] = ColorValue(i + 1);
-    SaveStoredColors(colors);
-    // A later run with 4 swatches, all white but one.
-    SaveStoredColors(box({kRed}, 4));
-    const std::vector<ColorValue> back = LoadStoredColors(10);
-    EXPECT_EQ(back[0], kRed);
-    for (size_t i = 1; i < 10; ++i)
-        EXPECT_EQ(back[i], ColorValue(i + 1)) << i;
-}
-
-TEST_F(SettingsFileTest, OddColourLinesRead)
-{
-    writeFile("[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
+    writeFile("[aPpSeT]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\n"
+              "StartPoint=7\r\n[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
               "Color5=-7\r\nColor6=99999999999\r\ncolor7= 8 \r\nColor8=9\r\nColor8=10\r\n"
               "[Other]\r\nColor9=11\r\n[Color]\r\nColor10=12\r\nColor-1=5\r\n");
-    const std::vector<ColorValue> all = LoadStoredColors(12);
-    ASSERT_EQ(all.size(), 12u);
     const std::vector<ColorValue> expected = {1,          kWhite, 0, kWhite, 0,  -7,
                                               1215752191, 8,      9, kWhite, 12, kWhite};
-    EXPECT_EQ(all, expected);
+    EXPECT_EQ(LoadStoredColors(12), expected);
+    EXPECT_EQ(shown(LoadSettings()), "0 0 12 0 7");
     EXPECT_TRUE(LoadStoredColors(0).empty());
     EXPECT_TRUE(LoadStoredColors(-3).empty());
 }
 
-struct CorruptCase
-{
-    const char *name;
-    QByteArray bytes;
-};
-
-class CorruptFileTest : public SettingsFileTest, public ::testing::WithParamInterface<CorruptCase>
-{
-};
-
-TEST_P(CorruptFileTest, ReadsDefaultsAndSavesAroundTheJunk)
-{
-    const QByteArray junk = GetParam().bytes;
-    writeFile(junk);
-    const Settings s = LoadSettings();
-    EXPECT_EQ(s.autoSave, 1);
-    EXPECT_EQ(s.swatchCount, 64);
-    EXPECT_EQ(LoadStoredColors(3), std::vector<ColorValue>(3, kWhite));
-
-    SaveStoredColors(box({kRed}));
-    SaveStartPoint(1);
-    SaveSettings(Settings{0, 0, 10, 0, 0});
-    const QByteArray after = readFile();
-    EXPECT_TRUE(after.startsWith(junk.left(junk.lastIndexOf('\n') + 1)));
-    EXPECT_EQ(LoadStoredColors(1)[0], kRed);
-    EXPECT_EQ(LoadSettings().startSlot, 1);
-    EXPECT_EQ(LoadSettings().swatchCount, 10);
-}
-
-QByteArray binaryJunk()
-{
-    QByteArray bytes(4096, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 131 + 7) % 251);
-    return bytes;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, CorruptFileTest,
-    ::testing::Values(CorruptCase{"BinaryJunk", binaryJunk()},
-                      CorruptCase{"HeaderWithoutBracket",
-                                  "[APPSET\r\nnColor=5\r\n[COLOR\r\nColor0=7\r\n"},
-                      CorruptCase{"NulBytes", QByteArray("[APP\0SET]\r\nnColor=5\r\n\0\0\0", 24)},
-                      CorruptCase{"OnlyLineFeeds", QByteArray(1000, '\n')},
-                      CorruptCase{"TenMegabyteLine", QByteArray(10 * 1024 * 1024, 'A')}),
-    [](const auto &info) { return std::string(info.param.name); });
-
 // A file saved by a Windows editor with a byte-order mark: read through the
 // mark, written back in its own encoding, untouched where nothing changes.
-class EncodedFileTest : public SettingsFileTest, public ::testing::WithParamInterface<const char *>
+TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
 {
-protected:
-    QByteArray encoded(const QString &text) const
-    {
-        QStringEncoder encoder(GetParam(), QStringConverter::Flag::WriteBom);
-        return encoder.encode(text);
+    for (const char *encoding : {"UTF-8", "UTF-16LE", "UTF-16BE"}) {
+        const auto encoded = [encoding](const QString &text) {
+            return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text));
+        };
+        const QByteArray original =
+            encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"_qs);
+        writeFile(original);
+        EXPECT_FALSE(LoadSettings().autoSave) << encoding;
+        ASSERT_TRUE(SaveStoredColors(box({5})));
+        EXPECT_EQ(readFile(), original) << encoding;
+        ASSERT_TRUE(SaveStartPoint(3));
+        EXPECT_EQ(readFile(), encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\nStartPoint=3\r\n"
+                                      "[COLOR]\r\nColor0=5\r\n"_qs))
+            << encoding;
     }
-};
-
-TEST_P(EncodedFileTest, RoundTripsByteForByte)
-{
-    const QByteArray original =
-        encoded(QStringLiteral("[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"));
-    writeFile(original);
-    EXPECT_EQ(LoadSettings().autoSave, 0);
-    ASSERT_TRUE(SaveStoredColors(box({5})));
-    EXPECT_EQ(readFile(), original);
-    ASSERT_TRUE(SaveStartPoint(3));
-    EXPECT_EQ(readFile(), encoded(QStringLiteral("[APPSET]\r\nAutoSave=0\r\n; 说明\r\n"
-                                                 "StartPoint=3\r\n[COLOR]\r\nColor0=5\r\n")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, EncodedFileTest,
-                         ::testing::Values("UTF-8", "UTF-16LE", "UTF-16BE"));
-
-TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndSurvivesSaves)
+// Beside the program when a Tintavo.ini is there or the folder takes files,
+// else in the user's configuration folder (the e2e package test runs the real
+// probe on a read-only install).
+TEST(IniPath, BesideTheProgramWheneverItCanServe)
 {
-    // A folder under the file's name: no one, root included, can read it as text.
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Tintavo.ini")));
-    EXPECT_EQ(LoadSettings().swatchCount, 64);
-    EXPECT_EQ(LoadStoredColors(1)[0], kWhite);
-    SaveStoredColors(box({kRed}));
-    SaveStartPoint(1);
-    SaveSettings(Settings{});
-    EXPECT_TRUE(QFileInfo(path()).isDir());
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program"));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    // A file there, the folder writable, beside the program.
+    const bool rows[][3] = {
+        {false, true, true}, {false, false, false}, {true, true, true}, {true, false, true}};
+    for (const auto &[fileThere, writable, beside] : rows) {
+        QFile file(program + QStringLiteral("/Tintavo.ini"));
+        ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
+        const QString path = ResolveIniPath(program, config, [&](const QString &asked) {
+            EXPECT_EQ(asked, program);
+            return writable;
+        });
+        EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"));
+    }
+}
+
+// The count box's text as the settings dialog saves it: a number rounded half
+// to even and held to 32 bits, or 65 for anything else.
+TEST(CountText, ReadsTheCountBox)
+{
+    // clang-format off
+    const std::pair<const char16_t *, qint32> rows[] = {
+        {u"64", 64}, {u"-5", -5}, {u"+7", 7}, {u"\t 30 ", 30}, {u"007", 7}, {u"12.5", 12},
+        {u"13.5", 14}, {u"-2.5", -2}, {u"0.5", 0}, {u"12.51", 13}, {u".6", 1}, {u"12.", 12},
+        {u"1e2", 100}, {u"2.5E+1", 25}, {u"125e-1", 12}, {u"2147483647", 2147483647},
+        {u"2147483647.5", 2147483647}, {u"-2147483649", -2147483647 - 1},
+        {u"1e99999", 2147483647}, {u"1e-99999", 0}};
+    // clang-format on
+    for (const auto &[text, count] : rows)
+        EXPECT_EQ(countFromText(QString::fromUtf16(text)), count)
+            << QString::fromUtf16(text).toStdString();
+    for (const char16_t *text :
+         {u"", u" \t", u"abc", u"30a", u"-", u".", u"1e", u"1.2.3", u"5 5", u"0x10", u"1,000",
+          u"inf", u"nan", u"30\n", u"\uFF13\uFF10", u"\u300030"})
+        EXPECT_EQ(countFromText(QString::fromUtf16(text)), 65)
+            << QString::fromUtf16(text).toStdString();
 }
 
 } // namespace

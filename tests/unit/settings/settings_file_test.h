@@ -1,0 +1,47 @@
+#pragma once
+
+#include "settings/ini_settings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tintavo::test {
+
+// Every test gets a settings file of its own in a fresh folder, and every
+// settings call goes to it.
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        usePath(m_dir.filePath(QStringLiteral("Tintavo.ini")));
+    }
+    void TearDown() override { setIniPathForTesting(QString()); }
+
+    QString path() const { return m_path; }
+    void usePath(const QString &path)
+    {
+        m_path = path;
+        setIniPathForTesting(path);
+    }
+
+    void writeFile(const QByteArray &bytes) const
+    {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
+    QByteArray readFile() const
+    {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace tintavo::test
