@@ -129,24 +129,30 @@ TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
 
 // Beside the program when a Tintavo.ini is there or the folder takes files,
 // else in the user's configuration folder (the e2e package test runs the real
-// probe on a read-only install).
+// probe on an installed copy). An installed copy, known by its desktop entry,
+// never keeps settings beside itself: root can write to /usr/bin.
 TEST(IniPath, BesideTheProgramWheneverItCanServe)
 {
     QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("program"));
+    const QString program = dir.filePath(QStringLiteral("usr/bin"));
     const QString config = dir.filePath(QStringLiteral("config"));
-    ASSERT_TRUE(QDir().mkpath(program));
-    // A file there, the folder writable, beside the program.
-    const bool rows[][3] = {
-        {false, true, true}, {false, false, false}, {true, true, true}, {true, false, true}};
-    for (const auto &[fileThere, writable, beside] : rows) {
+    const QString entry = dir.filePath(QStringLiteral("usr/" TINTAVO_DESKTOP_ENTRY));
+    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(entry).path()));
+    // Installed, a file there, the folder writable, beside the program.
+    const bool rows[][4] = {{false, false, true, true}, {false, false, false, false},
+                            {false, true, true, true},  {false, true, false, true},
+                            {true, true, true, false},  {true, false, true, false}};
+    for (const auto &[installed, fileThere, writable, beside] : rows) {
         QFile file(program + QStringLiteral("/Tintavo.ini"));
         ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
-        const QString path = ResolveIniPath(program, config, [&](const QString &asked) {
-            EXPECT_EQ(asked, program);
+        QFile desktopEntry(entry);
+        ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
+                              : !desktopEntry.exists() || desktopEntry.remove());
+        const QString path = ResolveIniPath(program, config, [&](const QString &) {
             return writable;
         });
-        EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"));
+        EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
+            << installed << fileThere << writable;
     }
 }
 
