@@ -2,33 +2,21 @@
 // scale factor the test runs with: the ink of every caption and text lies
 // inside the part of its control the style gives to text, clear of the
 // controls stacked above it and of its siblings' texts.
-#include "common/app_look.h"
-#include "fake_global_hotkey.h"
-#include "fake_screen_sampler.h"
-#include "mainwin/main_window.h"
-#include "settings/ini_settings.h"
+#include "main_window_fixture.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QCheckBox>
 #include <QGlyphRun>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyleOption>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTimer>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
-
-namespace tintavo {
+using namespace tintavo;
 
 namespace {
 
@@ -188,93 +176,37 @@ QStringList misfits(QWidget *window)
     return found;
 }
 
-QWidget *topLevel(const char *name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->objectName() == QLatin1String(name))
-            return w;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TextFitTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    test::FakeScreenSampler sampler;
-    test::FakeGlobalHotKey hotKey;
-    std::unique_ptr<MainWindow> form;
+    test::MainWindowFixture f;
     QStringList found;
 
     void check(QWidget *window, const QString &what)
     {
-        QVERIFY2(window, qPrintable(what));
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY2(window && QTest::qWaitForWindowExposed(window), qPrintable(what));
         for (const QString &misfit : misfits(window))
             found << what + u": "_s + misfit;
     }
 
-    // Does what opens a modal box, checks the box and closes it.
-    void checkModal(const QString &what, const std::function<void()> &open)
+    // Does what opens a message box, and checks the box.
+    void checkBox(const QString &what, const std::function<void()> &open)
     {
-        bool seen = false;
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&, poll] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                seen = true;
-                check(box, what + u" \""_s + box->text() + QLatin1Char('"'));
-                box->reject();
-            }
-        });
-        poll->start(10);
-        open();
-        QTRY_VERIFY2(seen, qPrintable(what));
-    }
-
-    QWidget *click(const char *button, const char *opens)
-    {
-        form->findChild<QPushButton *>(QLatin1String(button))->click();
-        QWidget *w = nullptr;
-        (void)QTest::qWaitFor([&] { return (w = topLevel(opens)) != nullptr; });
-        return w;
-    }
-
-    void typeInto(const char *box, const QString &text)
-    {
-        auto *edit = form->findChild<QLineEdit *>(QLatin1String(box));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(3, edit->height() / 2));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
+        test::answerBox(open, [&](QMessageBox *box) { check(box, what + u" \""_s + box->text()); });
     }
 
 private slots:
-    void initTestCase()
-    {
-        setUpApplicationLook(*qApp);
-        setIniPathForTesting(settingsDir.filePath(u"Tintavo.ini"_s));
-    }
-
     void init()
     {
-        sampler = test::FakeScreenSampler{};
-        hotKey.answer = HotKeyResult::Registered;
-        form = std::make_unique<MainWindow>(
-            MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}, {}, {}});
-        form->start();
+        f.realBoxes = true;
+        f.start();
         found.clear();
     }
 
-    void cleanup()
-    {
-        form.reset();
-        qDeleteAll(QApplication::topLevelWidgets());
-    }
+    void cleanup() { f.reset(); }
 
     void everyTextFits_data()
     {
@@ -289,42 +221,39 @@ private slots:
     {
         QFETCH(QString, row);
         if (row.startsWith(u"main"_s)) {
-            check(form.get(), u"main window"_s);
-            check(click("exit_me", "FrmSet"), u"settings dialog"_s);
-            check(click("about_me", "frmAbout"), u"About dialog"_s);
-            checkModal(u"About notice"_s, [] {
-                topLevel("frmAbout")->findChild<QPushButton *>(u"cmdSysInfo"_s)->click();
-            });
+            check(f.form.get(), u"main window"_s);
+            f.press("exit_me");
+            check(test::window("FrmSet"), u"settings dialog"_s);
+            f.press("about_me");
+            QWidget *about = test::window("frmAbout");
+            check(about, u"About dialog"_s);
+            checkBox(u"About notice"_s,
+                     [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
         } else if (row.startsWith(u"picker"_s)) {
-            sampler.pointer = QPoint(1501, 1101);
-            sampler.isAvailable = !row.endsWith(u"no screen"_s);
-            hotKey.answer = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
-                            : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
-                                                          : HotKeyResult::Registered;
-            QWidget *picker = click("cmdMouse", "Form2");
-            if (sampler.isAvailable)
+            f.sampler.pointer = QPoint(1501, 1101);
+            f.sampler.isAvailable = !row.endsWith(u"no screen"_s);
+            f.hotKey.answer = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
+                              : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
+                                                            : HotKeyResult::Registered;
+            f.press("cmdMouse");
+            QWidget *picker = test::window("Form2");
+            if (f.sampler.isAvailable)
                 QTRY_VERIFY(
-                    picker->findChild<QLabel *>(u"lblData(0)"_s)->text().endsWith(u"1501,1101"_s));
+                    test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
             check(picker, row);
         } else {
             // One of each: a hexadecimal digit, a hexadecimal length, a
             // letter in a decimal box, a number too large, and the question
             // before a random fill.
-            const std::pair<const char *, const char *> typed[] = {{"fg_red_hex", "G"},
-                                                                   {"fg_red_hex", "ABC"},
-                                                                   {"fg_red_dec", "x"},
-                                                                   {"fg_red_dec", "300"}};
-            for (const auto &[box, text] : typed)
-                checkModal(QString::fromLatin1(box),
-                           [&] { typeInto(box, QString::fromLatin1(text)); });
-            checkModal(u"question"_s,
-                       [this] { form->findChild<QPushButton *>(u"show_help"_s)->click(); });
+            for (const QString &typed :
+                 u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))
+                checkBox(typed,
+                         [&] { f.typeOver(typed.section(u'=', 0, 0), typed.section(u'=', 1)); });
+            checkBox(u"question"_s, [&] { f.press("show_help"); });
         }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
 };
 
-} // namespace tintavo
-
-QTEST_MAIN(tintavo::TextFitTest)
+QTEST_MAIN(TextFitTest)
 #include "text_fit_test.moc"

@@ -1,155 +1,123 @@
-#include "settings/ini_settings.h"
-#include "settings/settings_dialog.h"
+#include "main_window_fixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
-namespace tintavo {
+using namespace tintavo;
 
-// The dialog over a settings file of its own, saving with the real writer.
+// The dialog as the main window's settings button opens it, over a settings
+// file of its own.
 class SettingsDialogTest : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> dir;
-    Settings settings;
-    QPointer<SettingsDialog> slot;
+    test::MainWindowFixture f;
+    QPointer<QWidget> dlg;
 
-    QString iniPath() const { return dir->filePath(QStringLiteral("Tintavo.ini")); }
-    QByteArray fileBytes() const
+    QWidget *open()
     {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+        f.press("exit_me");
+        return dlg = test::window("FrmSet");
     }
-    SettingsDialog *open() { return SettingsDialog::showSingle(slot, settings, SaveSettings); }
-    template <typename T = QWidget> T *control(const char *name)
+    template <typename T = QWidget> T *control(const char *name) const
     {
-        T *w = slot->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return test::child<T>(dlg, name);
     }
-    QString shown() // the count box's text and the three boxes, as a user reads them
+    // The count box's text and the three boxes, as a user reads them.
+    QString shown() const
     {
         QString text = control<QLineEdit>("Text1")->text();
         for (const char *name : {"Check1", "Check2", "Check3"})
             text += control<QCheckBox>(name)->isChecked() ? u" on" : u" off";
         return text;
     }
-    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    void click(const char *name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        setIniPathForTesting(iniPath());
-        settings = Settings{true, false, 48, true, 0};
-    }
-
-    void cleanup()
-    {
-        delete slot.data();
-        setIniPathForTesting(QString());
-    }
-
-    void windowAsDesigned_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("frame") << "Frame1"
-                               << "软件设置" << QRect(5, 3, 283, 122);
-        QTest::newRow("count label") << "Label1"
-                                     << "存储颜色容器数量：" << QRect(8, 14, 114, 18);
-        QTest::newRow("count box") << "Text1"
-                                   << "48" << QRect(131, 13, 96, 18);
-        QTest::newRow("auto-save") << "Check1"
-                                   << "运行结束时自动保存存储颜色" << QRect(9, 45, 218, 12);
-        QTest::newRow("auto-load") << "Check2"
-                                   << "运行时自动加载上次保存的颜色" << QRect(9, 71, 223, 17);
-        QTest::newRow("remember") << "Check3"
-                                  << "记住上次保存颜色的最后位置" << QRect(9, 97, 193, 17);
-        QTest::newRow("save") << "Command1"
-                              << "保存设置" << QRect(127, 137, 74, 21);
-        QTest::newRow("discard") << "Command2"
-                                 << "放弃设置" << QRect(214, 138, 71, 20);
-    }
+    void cleanup() { f.reset(); }
 
     void windowAsDesigned()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QRect, geometry);
-        SettingsDialog *dlg = open();
+        f.start();
+        open();
         QCOMPARE(dlg->windowTitle(), QStringLiteral("软件设置"));
         QCOMPARE(dlg->size(), QSize(292, 166));
         QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
         QVERIFY(
             !(dlg->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QWidget *w = control(name.toLatin1().constData());
-        QCOMPARE(w->property(qobject_cast<QGroupBox *>(w) ? "title" : "text").toString(), text);
-        QCOMPARE(w->geometry(), geometry);
+        QStringList texts{control<QGroupBox>("Frame1")->title()};
+        for (const char *name : {"Label1", "Check1", "Check2", "Check3", "Command1", "Command2"})
+            texts << control(name)->property("text").toString();
+        QCOMPARE(texts, (QStringList{"软件设置", "存储颜色容器数量：", "运行结束时自动保存存储颜色",
+                                     "运行时自动加载上次保存的颜色", "记住上次保存颜色的最后位置",
+                                     "保存设置", "放弃设置"}));
+        // Tab goes round by the designed indexes.
+        QTRY_COMPARE(QApplication::activeWindow(), dlg);
+        control<QLineEdit>("Text1")->setFocus();
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Text1", "Check1", "Check2", "Command1", "Command2", "Check3",
+                                     "Text1"}));
+        // Enter and Esc leave it alone, whatever has the focus.
+        for (const char *name : {"Text1", "Command1", "Command2"}) {
+            control(name)->setFocus();
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(control(name), key);
+        }
+        QVERIFY(dlg->isVisible());
+        // A second open brings the same dialog, edits and all.
+        control<QLineEdit>("Text1")->setText("77");
+        QWidget *first = dlg;
+        QCOMPARE(open(), first);
+        QCOMPARE(shown(), "77 on on on");
+        QVERIFY(!QFile::exists(f.iniPath()));
     }
 
     void showsTheFilesSettings_data()
     {
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("no file") << QByteArray() << "64 on on on";
-        QTest::newRow("switches off")
-            << QByteArray("[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=7\r\n"
-                          "AutoRember=0\r\n")
-            << "7 off off off";
-        QTest::newRow("hand-edited values")
-            << QByteArray("[appset]\nAutoSave=2\nAutoLoad=-1\nnColor=-3\n") << "-3 off off on";
-        QTest::newRow("binary junk") << QByteArray("\xff\xfe[\0A\0]\0\n\x01", 10) << "64 on on on";
+        QTest::newRow("no file") << QString() << "64 on on on";
+        QTest::newRow("switches off") << "[APPSET]|AutoSave=0|AutoLoad=0|nColor=7|AutoRember=0"
+                                      << "7 off off off";
+        QTest::newRow("the box holds at least two") << "[APPSET]|nColor=-5"
+                                                    << "2 on on on";
+        QTest::newRow("and at most 32768") << "[APPSET]|nColor=2147483647"
+                                           << "32768 on on on";
     }
 
     void showsTheFilesSettings()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, shown);
-        if (!file.isEmpty()) {
-            QFile out(iniPath());
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(file);
-        }
-        settings = LoadSettings();
+        QFETCH(QString, file);
+        if (!file.isEmpty())
+            f.writeIni(file.split(u'|'));
+        f.start();
         open();
-        QCOMPARE(this->shown(), shown);
+        QTEST(shown(), "shown");
     }
 
-    void saveWritesEveryKeyAndCloses_data()
+    // Saving writes every key at once and the main window goes by it: with
+    // auto-save now off, a changed swatch is not written, not even at exit.
+    void saveWritesEveryKeyAndTakesEffect()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("count");
-        QTest::newRow("blanks around") << " 30 " << QByteArray("30");
-        QTest::newRow("unchanged") << "48" << QByteArray("48");
-        QTest::newRow("letters") << "abc" << QByteArray("65");
-        QTest::newRow("negative kept") << "-5" << QByteArray("-5");
-    }
-
-    void saveWritesEveryKeyAndCloses()
-    {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, count);
+        f.start();
         open();
-        control<QLineEdit>("Text1")->setText(text);
+        control<QLineEdit>("Text1")->setText(" 30 ");
         click("Check1");
         click("Check2");
         click("Command1");
-        QTRY_VERIFY(slot.isNull());
-        QCOMPARE(fileBytes(), "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=" + count +
-                                  "\r\nAutoRember=1\r\n");
+        QTRY_VERIFY(!dlg);
+        const QByteArray saved(
+            "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n");
+        QCOMPARE(f.readIni(), saved);
         open();
-        QCOMPARE(shown(), QString::fromLatin1(count) + " off on on");
+        QCOMPARE(shown(), "30 off off on");
+        f.pressSwatch(0, QStringLiteral("menuSaveBg"));
+        QTest::qWait(2000);
+        QCOMPARE(f.savedAtExit(), saved);
     }
 
     void discardAndCloseBoxKeepEverything_data()
@@ -162,54 +130,20 @@ private slots:
     void discardAndCloseBoxKeepEverything()
     {
         QFETCH(bool, closeBox);
+        f.start();
         open();
         control<QLineEdit>("Text1")->setText("99");
         click("Check1");
         if (closeBox)
-            slot->close();
+            dlg->close();
         else
             click("Command2");
-        QTRY_VERIFY(slot.isNull());
-        QCOMPARE(fileBytes(), "(no file)");
+        QTRY_VERIFY(!dlg);
+        QVERIFY(!QFile::exists(f.iniPath()));
         open();
-        QCOMPARE(shown(), "48 on off on");
-    }
-
-    void secondOpenKeepsTheEdits()
-    {
-        SettingsDialog *first = open();
-        control<QLineEdit>("Text1")->setText("77");
-        QCOMPARE(open(), first);
-        QCOMPARE(shown(), "77 on off on");
-    }
-
-    void tabOrderEndsWithCheck3()
-    {
-        QVERIFY(QTest::qWaitForWindowActive(open()));
-        control("Text1")->setFocus();
-        QStringList order{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 6; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            order << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(order, (QStringList{"Text1", "Check1", "Check2", "Command1", "Command2", "Check3",
-                                     "Text1"}));
-    }
-
-    void enterAndEscLeaveTheDialogAlone()
-    {
-        QVERIFY(QTest::qWaitForWindowActive(open()));
-        for (const char *name : {"Text1", "Command1", "Command2"}) {
-            control(name)->setFocus();
-            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-                QTest::keyClick(control(name), key);
-        }
-        QVERIFY(slot && slot->isVisible());
-        QCOMPARE(fileBytes(), "(no file)");
+        QCOMPARE(shown(), "64 on on on");
     }
 };
 
-} // namespace tintavo
-
-QTEST_MAIN(tintavo::SettingsDialogTest)
+QTEST_MAIN(SettingsDialogTest)
 #include "settings_dialog_test.moc"
