@@ -42,9 +42,8 @@ inline QWidget *window(const QString &name)
     QWidget *found = nullptr;
     (void)QTest::qWaitFor([&] {
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == name)
-                return (found = w) != nullptr;
-        return false;
+            found = w->isVisible() && w->objectName() == name ? w : found;
+        return found != nullptr;
     });
     return found;
 }
@@ -72,12 +71,11 @@ inline void answerBox(const std::function<void()> &open,
 inline QColor dominantColor(const QImage &image)
 {
     QHash<QRgb, int> counts;
+    QRgb best = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            ++counts[image.pixel(x, y) | 0xFF000000u];
-    QRgb best = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = it.value() > counts.value(best) ? it.key() : best;
+            if (const QRgb c = image.pixel(x, y) | 0xFF000000u; ++counts[c] > counts.value(best))
+                best = c;
     return QColor::fromRgb(best);
 }
 
@@ -85,15 +83,14 @@ inline QColor dominantColor(const QImage &image)
 // channel (the fully covered middle of a glyph's stroke, for text).
 inline bool showsColor(const QImage &image, const QColor &color, int tolerance = 8)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - color.red()) <= tolerance &&
-                qAbs(c.green() - color.green()) <= tolerance &&
-                qAbs(c.blue() - color.blue()) <= tolerance)
+    const auto near = [&](QColor c) {
+        return std::max({qAbs(c.red() - color.red()), qAbs(c.green() - color.green()),
+                         qAbs(c.blue() - color.blue())}) <= tolerance;
+    };
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (near(image.pixelColor(x, y)))
                 return true;
-        }
-    }
     return false;
 }
 
@@ -115,7 +112,7 @@ struct FakeColorChooser : ColorChooser
     ColorValue color = 0;
 };
 
-// Answers every question with `answer` (a retry `retries` times), recording what was asked.
+// Records the questions; answers Yes/No with `answer`, and retries `retries` times.
 struct FakeQuestionService : QuestionService
 {
     bool askYesNo(const QString &title, const QString &text) override
@@ -125,8 +122,7 @@ struct FakeQuestionService : QuestionService
     }
     bool askRetry(const QString &title, const QString &text) override
     {
-        asked << title + u'|' + text;
-        return retries-- > 0;
+        return askYesNo(title, text), retries-- > 0;
     }
 
     bool answer = false;
@@ -246,7 +242,6 @@ struct MainWindowFixture
         form = std::make_unique<MainWindow>(MainWindowServices{
             shownBy, &colorChooser, askedBy, &sampler, &hotKey, end, nullptr, fileDialogs});
         form->start();
-        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
@@ -255,7 +250,7 @@ struct MainWindowFixture
         return child<T>(form.get(), name);
     }
 
-    // Selects the whole text of a box the way a user does, and types over it.
+    // Clicks into a box, as a user does, and types over its whole text.
     void typeOver(const QString &name, const QString &text) const
     {
         QLineEdit *box = control(name);
@@ -289,19 +284,18 @@ struct MainWindowFixture
         QStringList offered;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            poll.stop();
-            for (QAction *a : menu->actions()) {
-                offered << a->objectName() + u'|' + a->text() + u'|' + a->shortcut().toString();
-                if (a->objectName() == item)
-                    menu->setActiveAction(a);
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                poll.stop();
+                for (QAction *a : menu->actions()) {
+                    offered << a->objectName() + u'|' + a->text() + u'|' + a->shortcut().toString();
+                    if (a->objectName() == item)
+                        menu->setActiveAction(a);
+                }
+                QTest::keyClick(menu, item.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
             }
-            QTest::keyClick(menu, item.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
         });
         poll.start(10);
-        SwatchView *view = form->findChild<SwatchView *>();
+        SwatchView *view = control<SwatchView>("Picture1");
         QTest::mouseClick(view, button, {}, view->swatchRect(index).center());
         return offered;
     }
@@ -311,9 +305,9 @@ struct MainWindowFixture
     QImage onScreen(QWidget *w) const
     {
         QCoreApplication::processEvents();
-        const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
+        const QRect at(w->mapTo(form.get(), QPoint(0, 0)), w->size());
         return form->screen()
-            ->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height())
+            ->grabWindow(form->winId(), at.x(), at.y(), at.width(), at.height())
             .toImage();
     }
 
@@ -322,7 +316,7 @@ struct MainWindowFixture
     // The colour swatch `index` shows on the screen.
     QColor swatchShows(int index) const
     {
-        auto *view = form->findChild<SwatchView *>();
+        auto *view = control<SwatchView>("Picture1");
         return onScreen(view).pixelColor(view->swatchRect(index).center());
     }
 };

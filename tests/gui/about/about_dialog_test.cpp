@@ -39,12 +39,13 @@ class AboutDialogTest : public QObject
         return longest > link->fontMetrics().horizontalAdvance(link->text()) / 2;
     }
 
-    // As the window system moves the pointer: Qt drops a move to where it
-    // last saw the pointer, so the pointer arrives from the pixel beside.
-    void moveTo(QPoint pos)
+    // As the window system moves the pointer onto a control (or a point): Qt
+    // drops a move to where it last saw the pointer, so it comes from beside.
+    void moveTo(const QString &name, QPoint at = {})
     {
-        QTest::mouseMove(slot->windowHandle(), pos + QPoint(1, 0));
-        QTest::mouseMove(slot->windowHandle(), pos);
+        at = name.isEmpty() ? at : child<QWidget>(slot, name)->geometry().center();
+        QTest::mouseMove(slot->windowHandle(), at + QPoint(1, 0));
+        QTest::mouseMove(slot->windowHandle(), at);
     }
 
     // Starts the system information with only `programs` on the PATH, in
@@ -103,32 +104,21 @@ private slots:
 
     // A link lights under the pointer and stays lit over other controls,
     // until the pointer reaches the bare area of the dialog.
-    void linkStaysLitUntilTheBareArea_data()
-    {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QString>("other");
-        const char *const rows[][3] = {
-            {"web site, then contact", "Label1", "Label2"},
-            {"web site, then OK", "Label1", "cmdOK"},
-            {"forum, then logo", "Label4", "Image1"},
-        };
-        for (const auto &r : rows)
-            QTest::newRow(r[0]) << r[1] << r[2];
-    }
-
     void linkStaysLitUntilTheBareArea()
     {
-        QFETCH(QString, link);
-        QFETCH(QString, other);
         open();
-        QVERIFY(!lit("Label1") && !lit("Label4"));
-        QCOMPARE(child<QLabel>(slot, link)->cursor().shape(), Qt::PointingHandCursor);
-        moveTo(child<QWidget>(slot, link)->geometry().center());
-        QVERIFY(lit(link));
-        moveTo(child<QWidget>(slot, other)->geometry().center());
-        QVERIFY(lit(link));
-        moveTo(child<QWidget>(slot, link == "Label1" ? "Label4" : "Label1")->geometry().center());
-        moveTo(QPoint(100, 197)); // the drawn separator is bare area too
+        for (const auto &[link, other, next] : {std::tuple{"Label1", "Label2", "Label4"},
+                                                {"Label1", "cmdOK", "Label4"},
+                                                {"Label4", "Image1", "Label1"}}) {
+            QVERIFY(!lit("Label1") && !lit("Label4"));
+            QCOMPARE(child<QLabel>(slot, link)->cursor().shape(), Qt::PointingHandCursor);
+            moveTo(link);
+            QVERIFY2(lit(link), link);
+            moveTo(other);
+            QVERIFY2(lit(link), other);
+            moveTo(next);
+            moveTo({}, QPoint(100, 197)); // the drawn separator is bare area too
+        }
         QVERIFY(!lit("Label1") && !lit("Label4"));
     }
 
@@ -146,26 +136,19 @@ private slots:
         QVERIFY(slot->isVisible());
     }
 
-    void closes_data()
-    {
-        QTest::addColumn<int>("key"); // 0: click OK, -1: the close box
-        QTest::newRow("return") << int(Qt::Key_Return);
-        QTest::newRow("escape") << int(Qt::Key_Escape);
-        QTest::newRow("OK") << 0;
-        QTest::newRow("close box") << -1;
-    }
-
+    // Return, Esc, OK and the close box each close it, quietly.
     void closes()
     {
-        QFETCH(int, key);
-        open();
-        if (key > 0)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        else if (key == 0)
-            QTest::mouseClick(child<QPushButton>(slot, "cmdOK"), Qt::LeftButton);
-        else
-            slot->close();
-        QTRY_VERIFY(slot.isNull());
+        for (int way = 0; way < 4; ++way) {
+            open();
+            if (way < 2)
+                QTest::keyClick(QApplication::focusWidget(), way ? Qt::Key_Escape : Qt::Key_Return);
+            else if (way == 2)
+                QTest::mouseClick(child<QPushButton>(slot, "cmdOK"), Qt::LeftButton);
+            else
+                slot->close();
+            QTRY_VERIFY2(slot.isNull(), qPrintable(QString::number(way)));
+        }
         QVERIFY(messages->notices.isEmpty());
     }
 
@@ -189,8 +172,7 @@ private slots:
         startSystemInfo(programs, bin);
         QCOMPARE(messages->notices,
                  started.isEmpty() ? QStringList{"此时系统信息不可用"} : QStringList{});
-        if (started.isEmpty())
-            QTest::qWait(200);
+        QTest::qWait(started.isEmpty() ? 200 : 0);
         const auto startedName = [&] {
             QFile file(bin.filePath("started"));
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();

@@ -1,0 +1,344 @@
+// The colour pair as the user edits and inspects it in the main window.
+#include "main_window_fixture.h"
+
+#include "color/channel_codecs.h"
+#include "color/preview_inspector.h"
+#include "color/qt_color_chooser.h"
+#include "color/vision_simulation.h"
+#include "colorbox/color_box_model.h"
+#include "common/qt_color.h"
+
+#include <QClipboard>
+#include <QColorDialog>
+#include <QLabel>
+
+using namespace tintavo;
+
+class ColorTest : public QObject
+{
+    Q_OBJECT
+
+    test::MainWindowFixture f;
+
+    QLineEdit *codeLine() const { return f.control("txtColorInfo"); }
+    QString readout() const { return f.control<QLabel>("contrast_info")->text(); }
+
+    // What one channel's editors show: "decimal|hex|slider".
+    QString channelShows(const QString &channel) const
+    {
+        return f.control(channel + "_dec")->text() + u'|' + f.control(channel + "_hex")->text() +
+               u'|' + QString::number(f.control<QSlider>(channel + "_slide")->value());
+    }
+
+    // Types "RRGGBB" into the three hex boxes of "fg" or "bg"; without it,
+    // reads them.
+    QString hex(const QString &pair, const QString &rrggbb = {}) const
+    {
+        QString shown;
+        for (const char *channel : {"_red_hex", "_green_hex", "_blue_hex"}) {
+            if (!rrggbb.isEmpty())
+                f.typeOver(pair + channel, rrggbb.mid(shown.size(), 2));
+            shown += f.control(pair + channel)->text();
+        }
+        return shown;
+    }
+
+    // One step of a user: "box=text" types over a box, "box+=text" types on,
+    // "slider=value" drags, "button=#RRGGBB" (or "Alt+key=") answers the
+    // colour dialog a button (or an access key) opens, empty for cancel;
+    // "command=#RRGGBB" chooses a swatch menu command on a swatch of that
+    // colour ("Ctrl+key=" presses the command's key, on swatch 0), and
+    // "effect_text" clicks into the preview.
+    void run(const QString &step)
+    {
+        const QString control = step.section(u'=', 0, 0), value = step.section(u'=', 1);
+        const Qt::Key key = Qt::Key(control.back().unicode());
+        if (control.endsWith(u'+')) {
+            QTest::keyClicks(f.control(control.chopped(1)), value);
+        } else if (control.endsWith(u"_dec") || control.endsWith(u"_hex")) {
+            f.typeOver(control, value);
+        } else if (control.endsWith(u"_slide")) {
+            f.dragSlider(control, value.toInt());
+        } else if (control.startsWith(u"show_") || control.startsWith(u"Alt+")) {
+            f.colorChooser.answers = {value.isEmpty() ? std::nullopt
+                                                      : std::optional(fromQColor(QColor(value)))};
+            if (control.startsWith(u"show_"))
+                f.press(control);
+            else
+                QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+            QTRY_VERIFY(f.colorChooser.answers.empty());
+        } else if (control == u"effect_text") {
+            QTest::mouseClick(f.control<QPlainTextEdit>(control)->viewport(), Qt::LeftButton, {},
+                              QPoint(20, 20));
+        } else if (control.startsWith(u"Ctrl+")) {
+            f.form->colorBox().setColor(0, fromQColor(QColor(value)));
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+        } else {
+            f.form->colorBox().setColor(3, fromQColor(QColor(value)));
+            f.pressSwatch(3, control);
+        }
+    }
+
+    // Chooses the preview menu's entry that reads `text` (in a submenu too);
+    // returns what the menu offered, a '-' after those greyed out.
+    QStringList choose(const QString &text) const
+    {
+        std::unique_ptr<QMenu> menu(f.form->previewInspector().createContextMenu(QPoint()));
+        QStringList offered;
+        QList<QAction *> actions = menu->actions();
+        for (int i = 0; i < actions.size(); ++i) {
+            if (actions[i]->menu())
+                actions += actions[i]->menu()->actions();
+            offered << actions[i]->text() + (actions[i]->isEnabled() ? "" : "-");
+        }
+        for (QAction *a : actions)
+            if (a->text() == text)
+                a->trigger();
+        return offered;
+    }
+
+private slots:
+    void init() { f.start(); }
+    void cleanup() { f.reset(); }
+
+    // Steps (see run()), then what one channel's editors show
+    // ("channel=decimal|hex|slider"), the errors shown (one letter each: D
+    // a hex digit, L a hex length, N digits only, T too large) and the
+    // preview's text and background colours (none: as at the start).
+    void everyWayOfChangingAColour_data()
+    {
+        for (const char *column : {"steps", "shows", "errors", "colors"})
+            QTest::addColumn<QString>(column);
+        for (const char *pair : {"fg", "bg"}) {
+            for (int ch = 0; ch < 3; ++ch) {
+                const QString channel = pair + QStringList{"_red", "_green", "_blue"}[ch];
+                const QString colors =
+                    QString("#000000 #CD890F").replace((pair[0] == 'f' ? 1 : 9) + 2 * ch, 2, "64");
+                for (const auto &[kind, input] :
+                     {std::pair{"_dec", "100"}, {"_hex", "64"}, {"_slide", "100"}})
+                    QTest::newRow(qPrintable(channel + kind))
+                        << channel + kind + u'=' + input << channel + "=100|64|100" << QString()
+                        << colors;
+            }
+        }
+        // A box that had the focus last hears of every load into its channel.
+        const QString typed = "fg_red_dec=0 bg_red_dec=205 ";
+        const QString rows[][5] = {
+            {"at start", "", "bg_red=205|CD|205", "", ""},
+            {"hex typing goes on after the caret", "fg_red_hex=a fg_red_hex+=b",
+             "fg_red=171|AB|171", "", "#AB0000 #CD890F"},
+            {"hex g is refused", "bg_blue_hex=g", "bg_blue=15|g|15", "D", ""},
+            {"dec 300", "bg_green_dec=30 bg_green_dec+=0", "bg_green=255|FF|255", "T",
+             "#000000 #CDFF0F"},
+            {"dec 1x", "fg_blue_dec=1 fg_blue_dec+=x", "fg_blue=0|00|0", "N", ""},
+            {"dec 007 stays as typed", "fg_green_dec=007", "fg_green=007|07|7", "",
+             "#000700 #CD890F"},
+            {"dec emptied", "bg_red_dec=1 bg_red_dec+=\b", "bg_red=|00|0", "", "#000000 #00890F"},
+            {"foreground dialog", typed + "show_fg_color=#AA0000", "fg_red=170|AA|170", "",
+             "#AA0000 #CD890F"},
+            {"background dialog", typed + "show_bg_color=#123456", "bg_blue=86|56|86", "",
+             "#000000 #123456"},
+            {"Alt+G", typed + "Alt+G=#0000FF", "fg_blue=255|FF|255", "", "#0000FF #CD890F"},
+            {"Alt+B", typed + "Alt+B=#00FF00", "bg_green=255|FF|255", "", "#000000 #00FF00"},
+            {"dialog cancelled after a choice",
+             "show_bg_color=#010203 show_bg_color=", "bg_red=1|01|1", "", "#000000 #010203"},
+            {"set as foreground", typed + "setFg=#00AA55", "fg_green=170|AA|170", "",
+             "#00AA55 #CD890F"},
+            {"set as background", typed + "setBg=#FFFFFF", "bg_red=255|FF|255", "",
+             "#000000 #FFFFFF"},
+            {"Ctrl+F", "Ctrl+F=#00AA55", "fg_green=170|AA|170", "", "#00AA55 #CD890F"},
+            {"Ctrl+B", "Ctrl+B=#123456", "bg_blue=86|56|86", "", "#000000 #123456"},
+            {"click pads a lone hex digit", "fg_red_hex=F bg_red_dec=205 effect_text",
+             "fg_red=15|0F|15", "", "#0F0000 #CD890F"},
+            {"click fills an empty hex box", "bg_green_hex=1 bg_green_hex+=\b effect_text",
+             "bg_green=0|00|0", "", "#000000 #CD000F"},
+            {"click drops leading zeros", "fg_red_dec=007 effect_text", "fg_red=7|07|7", "",
+             "#070000 #CD890F"},
+            {"click fills an empty decimal box", "bg_blue_dec=1 bg_blue_dec+=\b effect_text",
+             "bg_blue=0|00|0", "", "#000000 #CD8900"},
+            {"click reports a long hex text once", "bg_red_hex=FF bg_red_hex+=F effect_text",
+             "bg_red=0|FFF|0", "LL", "#000000 #00890F"},
+            {"click after a refused hex text", "bg_blue_hex=g effect_text", "bg_blue=0|0g|0", "DD",
+             "#000000 #CD8900"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3] << r[4];
+    }
+
+    void everyWayOfChangingAColour()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, shows);
+        QFETCH(QString, errors);
+        QFETCH(QString, colors);
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts))
+            run(step);
+        QCOMPARE(channelShows(shows.section(u'=', 0, 0)), shows.section(u'=', 1));
+        const QHash<QChar, QString> said{{u'D', messages::kHexDigit},
+                                         {u'L', messages::kHexLength},
+                                         {u'N', messages::kDigitsOnly},
+                                         {u'T', messages::kTooLarge}};
+        QStringList expected;
+        for (QChar m : errors)
+            expected << said[m];
+        QCOMPARE(f.messages.shown, expected);
+        colors = colors.isEmpty() ? "#000000 #CD890F" : colors;
+        const QImage image = f.previewImage();
+        QCOMPARE(test::dominantColor(image), QColor(colors.section(u' ', 1)));
+        QVERIFY(test::showsColor(image, QColor(colors.section(u' ', 0, 0))));
+    }
+
+    // Page Up moves a slider by its large change, an arrow key by one.
+    void pageKeysMoveByTheLargeChange()
+    {
+        for (const char *channel :
+             {"bg_red", "bg_green", "bg_blue", "fg_red", "fg_green", "fg_blue"}) {
+            f.dragSlider(channel + QString("_slide"), 100);
+            QTest::keyClick(f.control<QSlider>(channel + QString("_slide")), Qt::Key_PageUp);
+            QTest::keyClick(f.control<QSlider>(channel + QString("_slide")), Qt::Key_Right);
+            const int value = 100 + (QByteArray(channel) == "bg_red" ? 10 : 5) + 1;
+            QCOMPARE(channelShows(channel), QString("%1|%2|%1").arg(value).arg(hexByte(value)));
+        }
+    }
+
+    // Dark blue on light orange, following the boxes at every moment, even
+    // while an error message is up; a selection survives while nothing changes.
+    void codeLineFollowsTheBoxes()
+    {
+        QCOMPARE(codeLine()->text(),
+                 QStringLiteral("[当前颜色设置]   前景色RGB(0，0，0)[#000000]             "
+                                "背景色：RGB(205，137，15) [#CD890F]"));
+        const QImage image = f.onScreen(codeLine());
+        QCOMPARE(test::dominantColor(image), QColor(255, 224, 192));
+        QVERIFY(test::showsColor(image, QColor(0, 0, 192)));
+        QTest::qWait(300); // the window settles, as before a user's selection
+        codeLine()->setSelection(14, 10);
+        QTest::qWait(300);
+        QCOMPARE(codeLine()->selectedText(), QStringLiteral("RGB(0，0，0)"));
+
+        QString whileMessage;
+        f.messages.whileShown = [&] { whileMessage = codeLine()->text(); };
+        f.typeOver("bg_green_dec", QStringLiteral("300"));
+        QVERIFY(whileMessage.endsWith(QStringLiteral("背景色：RGB(205，300，15) [#CD1E0F]")));
+        QVERIFY(codeLine()->text().endsWith(QStringLiteral("背景色：RGB(205，255，15) [#CDFF0F]")));
+        f.typeOver("fg_red_hex", QStringLiteral("F"));
+        QVERIFY(codeLine()->text().contains(QStringLiteral("前景色RGB(15，0，0)[#F0000]")));
+    }
+
+    // The contrast read-out follows the typed values, dark on its own light
+    // plate whatever the pair; the preview's menu adjusts a colour to a level
+    // and takes it back.
+    void contrastReadoutAndAdjustment()
+    {
+        const auto plate = [&] {
+            const QImage image = f.onScreen(f.control<QLabel>("contrast_info"));
+            return test::dominantColor(image) == QColor(0xFF, 0xFF, 0xE1) &&
+                   test::showsColor(image, Qt::black, 40);
+        };
+        QCOMPARE(readout(), u"对比度 7.18:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓"_qs);
+        QVERIFY(plate());
+        hex("fg", "777777");
+        hex("bg", "FFFFFF");
+        QCOMPARE(readout(), u"对比度 4.47:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗"_qs);
+        QVERIFY(plate());
+        const QStringList offered = choose(u"前景色调至 AA"_qs);
+        QVERIFY(offered.contains(u"前景色调至 AAA"_qs));
+        QVERIFY(offered.contains(u"背景色调至 AAA (无法达到)-"_qs));
+        QCOMPARE(hex("fg"), u"767676"_qs);
+        QVERIFY(readout().startsWith(u"对比度 4.54:1"_qs));
+        QVERIFY(choose(u"前景色调至 AA"_qs).contains(u"前景色调至 AA-"_qs)); // passes now
+        choose(u"撤销调整"_qs);
+        QCOMPARE(hex("fg"), u"777777"_qs);
+        hex("bg", "777777");
+        QVERIFY(choose(QString()).contains(u"前景色调至 AAA (无法达到)-"_qs));
+    }
+
+    // A simulated colour vision changes only the preview; hiding the
+    // read-out is kept for the next run.
+    void simulationAndHiddenReadout()
+    {
+        hex("bg", "FF0000");
+        choose(u"红色盲"_qs);
+        const ColorValue seen = simulateVision(RGB(255, 0, 0), VisionMode::Protanopia);
+        QCOMPARE(test::dominantColor(f.previewImage()), toQColor(seen));
+        QVERIFY(readout().startsWith(u"[模拟红色盲] 对比度"_qs));
+        QCOMPARE(hex("bg"), u"FF0000"_qs);
+        QVERIFY(codeLine()->text().contains(u"[#FF0000]"_qs));
+        choose(u"正常"_qs);
+        QCOMPARE(test::dominantColor(f.previewImage()), QColor(255, 0, 0));
+        choose(u"显示对比度"_qs);
+        QVERIFY(!f.control<QLabel>("contrast_info")->isVisible());
+        QVERIFY(f.readIni().contains("ShowContrast=0\r\n"));
+        f.start();
+        QVERIFY(!f.control<QLabel>("contrast_info")->isVisible());
+    }
+
+    // Out as a palette file and back in from a swatch on, wrapping at the end; a
+    // broken file is refused whole with its bad line named.
+    void colorBoxOutAndIn()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("box.gpl");
+        QString opened = dir.filePath("bad.gpl");
+        f.fileDialogs = {[&](QString *) { return saved; }, [&] { return opened; }};
+        f.start();
+        ColorBoxModel &box = f.form->colorBox();
+        box.fillColors(kWhite);
+        box.setColor(0, RGB(18, 52, 86));
+        box.setColor(2, RGB(0, 0, 0));
+        f.pressSwatch(2, "copySwatchCode");
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"#000000"_qs);
+        f.pressSwatch(0, "exportColorBox");
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().endsWith("\n18 52 86\t#123456\n0 0 0\t#000000\n"));
+        QFile bad(opened);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("GIMP Palette\n1 2 3\n4 5\n");
+        bad.close();
+        f.pressSwatch(5, "importColorBox");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown.front().contains(u"第 3 行"_qs));
+        QCOMPARE(f.swatchShows(5), QColor(Qt::white));
+        opened = saved;
+        f.pressSwatch(box.lastIndex(), "importColorBox");
+        QCOMPARE(f.swatchShows(box.lastIndex()), QColor(18, 52, 86));
+        QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
+        // Ctrl+Shift+C copies the pair as a declaration.
+        QTest::keyClick(f.form.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 u"color: #000000; background-color: #CD890F;"_qs);
+    }
+
+    // The program's own colour dialog: one over its window for every choice,
+    // opening on the colour last confirmed (black at first); a cancelled
+    // choice changes nothing.
+    void qtColorDialogOpensOnTheLastConfirmedColour()
+    {
+        QWidget owner;
+        QtColorChooser chooser(&owner);
+        QCOMPARE(chooser.chosenColor(), ColorValue(0));
+        const QColor picked(10, 20, 30);
+        // The answer (invalid: cancel), then the colour the dialog opens on.
+        for (const auto &row : {std::pair{picked, QColor(Qt::black)}, {QColor(), picked}}) {
+            QColor openedOn;
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+                openedOn = dialog ? dialog->currentColor() : QColor();
+                if (dialog && row.first.isValid())
+                    dialog->setCurrentColor(row.first);
+                if (dialog)
+                    row.first.isValid() ? dialog->accept() : dialog->reject();
+            });
+            QCOMPARE(chooser.choose(), row.first.isValid());
+            QCOMPARE(openedOn, row.second);
+            QCOMPARE(chooser.chosenColor(), RGB(10, 20, 30));
+        }
+        const auto dialogs = owner.findChildren<QColorDialog *>();
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0]->objectName(), QStringLiteral("CommonDialog1"));
+    }
+};
+
+QTEST_MAIN(ColorTest)
+#include "color_test.moc"
