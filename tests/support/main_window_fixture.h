@@ -275,11 +275,11 @@ struct MainWindowFixture
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
 
-    // Presses swatch `index` with `button` and chooses the menu item named
-    // `item` in the popup menu that opens (none: the menu is closed unused).
-    // Returns what the menu offered, "objectName|text|shortcut" each.
-    QStringList pressSwatch(int index, const QString &item = QString(),
-                            Qt::MouseButton button = Qt::RightButton) const
+    // Presses the colour box at `at` with `button` and chooses the menu item
+    // named `item` in the popup menu that opens (none: the menu is closed
+    // unused). Returns what the menu offered, "objectName|text|shortcut" each.
+    QStringList pressAt(QPoint at, const QString &item = {},
+                        Qt::MouseButton button = Qt::RightButton) const
     {
         QStringList offered;
         QTimer poll;
@@ -295,9 +295,14 @@ struct MainWindowFixture
             }
         });
         poll.start(10);
-        SwatchView *view = control<SwatchView>("Picture1");
-        QTest::mouseClick(view, button, {}, view->swatchRect(index).center());
+        QTest::mouseClick(control<QWidget>("Picture1"), button, {}, at);
         return offered;
+    }
+
+    QStringList pressSwatch(int index, const QString &item = {},
+                            Qt::MouseButton button = Qt::RightButton) const
+    {
+        return pressAt(control<SwatchView>("Picture1")->swatchRect(index).center(), item, button);
     }
 
     // What `w` showed on the screen when it was last painted, so a change that

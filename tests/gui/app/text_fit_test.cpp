@@ -20,18 +20,15 @@ using namespace tintavo;
 
 namespace {
 
-struct Laid
-{
-    QRectF ink;  // the glyphs' ink, from the layout's top-left
-    QSizeF size; // the layout's lines
-};
-
-// Lays `text` out as a text document does in `font`, wrapped at `width`
-// (none when negative), and measures its glyphs.
-Laid layOut(const QString &text, bool rich, const QFont &font, qreal width)
+// Where `text` in `w`'s font shows its ink when the painter places it in
+// `in` as a text document lays it out, wrapped at `width` (none when
+// negative), to fractions of a pixel; glyphs go on whole pixels, the pen's
+// position rounded half up.
+QRect placed(QWidget *w, const QString &text, bool rich, qreal width, Qt::Alignment align,
+             const QRect &in)
 {
     QTextDocument doc;
-    doc.setDefaultFont(font);
+    doc.setDefaultFont(w->font());
     doc.setDocumentMargin(0);
     QTextOption option = doc.defaultTextOption();
     option.setWrapMode(width < 0 ? QTextOption::NoWrap : QTextOption::WordWrap);
@@ -41,37 +38,31 @@ Laid layOut(const QString &text, bool rich, const QFont &font, qreal width)
     QRectF ink;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const QPointF at = doc.documentLayout()->blockBoundingRect(b).topLeft();
-        for (int line = 0; line < b.layout()->lineCount(); ++line) {
-            for (const QGlyphRun &run : b.layout()->lineAt(line).glyphRuns()) {
+        for (int line = 0; line < b.layout()->lineCount(); ++line)
+            for (const QGlyphRun &run : b.layout()->lineAt(line).glyphRuns())
                 for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i)
                     ink |= run.rawFont()
                                .boundingRect(run.glyphIndexes()[i])
                                .translated(run.positions()[i] + at);
-            }
-        }
     }
-    return {ink, QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height())};
+    align = QStyle::visualAlignment(w->layoutDirection(), align);
+    const QSizeF room =
+        QSizeF(in.size()) - QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height());
+    const qreal x = align & Qt::AlignHCenter ? room.width() / 2
+                    : align & Qt::AlignRight ? room.width()
+                                             : 0;
+    const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
+                    : align & Qt::AlignBottom ? room.height()
+                                              : 0;
+    ink.translate(in.topLeft() + QPointF(x, y));
+    return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
+                 ink.size().toSize());
 }
 
 // Where the control's text goes and the ink of it there, in control
 // coordinates; an empty area for a control without text.
 std::pair<QRect, QRect> textBox(QWidget *w)
 {
-    // Placed as the painter places text in a rectangle, to fractions of a pixel.
-    const auto placed = [w](const Laid &laid, Qt::Alignment align, const QRect &in) {
-        align = QStyle::visualAlignment(w->layoutDirection(), align);
-        const QSizeF room = QSizeF(in.size()) - laid.size;
-        const qreal x = align & Qt::AlignHCenter ? room.width() / 2
-                        : align & Qt::AlignRight ? room.width()
-                                                 : 0;
-        const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
-                        : align & Qt::AlignBottom ? room.height()
-                                                  : 0;
-        // Glyphs are drawn on whole pixels, the pen's position rounded half up.
-        const QRectF ink = laid.ink.translated(in.topLeft() + QPointF(x, y));
-        return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
-                     ink.size().toSize());
-    };
     const auto caption = [](QString s) { return s.replace(QRegularExpression("&(.)"), "\\1"); };
     if (auto *label = qobject_cast<QLabel *>(w); label && !label->text().isEmpty()) {
         const int m = label->margin();
@@ -80,9 +71,8 @@ std::pair<QRect, QRect> textBox(QWidget *w)
         const bool rich =
             label->textFormat() == Qt::RichText ||
             (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
-        const Laid laid =
-            layOut(label->text(), rich, label->font(), label->wordWrap() ? area.width() : -1);
-        return {area, placed(laid, label->alignment(), area)};
+        return {area, placed(w, label->text(), rich, label->wordWrap() ? area.width() : -1,
+                             label->alignment(), area)};
     }
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         QStyleOptionFrame opt;
@@ -93,22 +83,24 @@ std::pair<QRect, QRect> textBox(QWidget *w)
                                .marginsRemoved(edit->textMargins());
         // The line edit's own margins and its centring of one line.
         const QRect line = area.adjusted(2, 1, -2, -1);
-        const Laid laid = layOut(edit->text(), false, edit->font(), -1);
         const int top = line.top() + (line.height() - edit->fontMetrics().height() + 1) / 2;
-        QRect ink = placed(laid, edit->alignment() & Qt::AlignHorizontal_Mask, line);
-        ink.translate(0, top - line.top());
-        return {area, ink};
+        return {area, placed(w, edit->text(), false, -1,
+                             edit->alignment() & Qt::AlignHorizontal_Mask, line)
+                          .translated(0, top - line.top())};
     }
-    if (auto *box = qobject_cast<QCheckBox *>(w)) {
+    if (auto *button = qobject_cast<QAbstractButton *>(w)) {
         QStyleOptionButton opt;
-        opt.initFrom(box);
-        opt.text = box->text();
-        const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box);
-        const QRect mark = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, box);
-        const QRect ink = placed(layOut(caption(box->text()), false, box->font(), -1),
-                                 Qt::AlignLeft | Qt::AlignVCenter, contents);
+        opt.initFrom(button);
+        opt.text = button->text();
+        const bool check = qobject_cast<QCheckBox *>(w);
+        const QRect area = w->style()->subElementRect(
+            check ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &opt, w);
+        const QRect ink = placed(w, caption(button->text()), false, -1,
+                                 check ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, area);
+        if (!check)
+            return {area, ink};
         // The box is drawn as much as the text: both must show whole.
-        return {box->rect(), ink | mark};
+        return {w->rect(), ink | w->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, w)};
     }
     if (auto *frame = qobject_cast<QGroupBox *>(w); frame && !frame->title().isEmpty()) {
         QStyleOptionGroupBox opt;
@@ -117,17 +109,7 @@ std::pair<QRect, QRect> textBox(QWidget *w)
         opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
         const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &opt,
                                                            QStyle::SC_GroupBoxLabel, frame);
-        return {frame->rect(), placed(layOut(caption(frame->title()), false, frame->font(), -1),
-                                      Qt::AlignCenter, title)};
-    }
-    if (auto *button = qobject_cast<QPushButton *>(w)) {
-        QStyleOptionButton opt;
-        opt.initFrom(button);
-        opt.text = button->text();
-        const QRect area =
-            button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
-        return {area, placed(layOut(caption(button->text()), false, button->font(), -1),
-                             Qt::AlignCenter, area)};
+        return {w->rect(), placed(w, caption(frame->title()), false, -1, Qt::AlignCenter, title)};
     }
     return {};
 }

@@ -1,3 +1,4 @@
+#include "colorbox/color_box_model.h"
 #include "common/twips.h"
 #include "main_window_fixture.h"
 
@@ -78,6 +79,53 @@ private slots:
             QCOMPARE(f.onScreen(f.control<QWidget>("Picture1")) != before, yes);
         }
         QVERIFY(f.savedAtExit().contains("StartPoint=1\r\n"));
+    }
+
+    // A press anywhere on a swatch is on that swatch, which shows its colour
+    // there inside a sunken edge; a press beside the swatches, or on the part
+    // of the last row the frame cuts off, is on none.
+    void pressesHitTheSwatchUnderThePointer_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<int>("index"); // -1: none
+        QTest::newRow("swatch 0 top-left pixel") << 64 << QPoint(8, 13) << 0;
+        QTest::newRow("swatch 0 bottom-right pixel") << 64 << QPoint(23, 28) << 0;
+        QTest::newRow("swatch 1 first pixel") << 64 << QPoint(24, 13) << 1;
+        QTest::newRow("swatch 46, start of row 1") << 64 << QPoint(16, 37) << 46;
+        QTest::newRow("past the last swatch") << 64 << QPoint(304, 37) << -1;
+        QTest::newRow("left margin") << 64 << QPoint(7, 20) << -1;
+        QTest::newRow("above the grid") << 64 << QPoint(30, 12) << -1;
+        QTest::newRow("right of the last column") << 64 << QPoint(8 + 16 * 46 + 1, 20) << -1;
+        QTest::newRow("row 3 above the frame's edge") << 200 << QPoint(12, 62) << 3 * 46;
+        QTest::newRow("row 3 below the frame's edge") << 200 << QPoint(12, 63) << -1;
+        QTest::newRow("full box, row 2") << 32768 << QPoint(176, 53) << 102;
+    }
+
+    void pressesHitTheSwatchUnderThePointer()
+    {
+        QFETCH(int, count);
+        QFETCH(QPoint, at);
+        QFETCH(int, index);
+        f.writeIni({"[APPSET]", "nColor=" + QString::number(count)});
+        f.start();
+        for (int i = 0; i < std::min(count, 200); ++i)
+            f.form->colorBox().setColor(i, RGB(i % 256, i / 256, 1));
+        f.pressAt(at, "setFg");
+        const auto dec = [&](const char *box) { return f.control(box)->text().toInt(); };
+        QCOMPARE(dec("fg_blue_dec") ? dec("fg_red_dec") + 256 * dec("fg_green_dec") : -1, index);
+        auto *view = f.control<SwatchView>("Picture1");
+        const QImage shown = f.onScreen(view);
+        if (index >= 0) {
+            const QRect inside = view->swatchRect(index).adjusted(1, 1, -1, -1);
+            QCOMPARE(shown.pixelColor(qBound(inside.left(), at.x(), inside.right()),
+                                      qBound(inside.top(), at.y(), inside.bottom())),
+                     QColor(index % 256, index / 256, 1));
+            const QRect edge = view->swatchRect(index);
+            QVERIFY(!shown.rect().contains(edge) ||
+                    (shown.pixelColor(edge.topLeft()) == QColor(128, 128, 128) &&
+                     shown.pixelColor(edge.bottomRight()) == QColor(Qt::white)));
+        }
     }
 
     // Any mouse button opens the menu as designed, its items named and with
