@@ -36,18 +36,6 @@ template <typename T = QLineEdit> T *child(const QObject *parent, const QString 
     return w;
 }
 
-// The shown top-level window named `name`, once it is there (null if it never comes).
-inline QWidget *window(const QString &name)
-{
-    QWidget *found = nullptr;
-    (void)QTest::qWaitFor([&] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            found = w->isVisible() && w->objectName() == name ? w : found;
-        return found != nullptr;
-    });
-    return found;
-}
-
 // Does `open`, which brings up a modal message box; hands the box to `seen`, then closes it.
 inline void answerBox(const std::function<void()> &open,
                       const std::function<void(QMessageBox *)> &seen)

@@ -3,6 +3,7 @@
 // inside the part of its control the style gives to text, clear of the
 // controls stacked above it and of its siblings' texts.
 #include "main_window_fixture.h"
+#include "picker/picker_window.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
@@ -205,9 +206,9 @@ private slots:
         if (row.startsWith(u"main"_s)) {
             check(f.form.get(), u"main window"_s);
             f.press("exit_me");
-            check(test::window("FrmSet"), u"settings dialog"_s);
+            check(f.control<QWidget>("FrmSet"), u"settings dialog"_s);
             f.press("about_me");
-            QWidget *about = test::window("frmAbout");
+            QWidget *about = f.control<QWidget>("frmAbout");
             check(about, u"About dialog"_s);
             checkBox(u"About notice"_s,
                      [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
@@ -218,7 +219,7 @@ private slots:
                               : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
                                                             : HotKeyResult::Registered;
             f.press("cmdMouse");
-            QWidget *picker = test::window("Form2");
+            QWidget *picker = f.form->picker();
             if (f.sampler.isAvailable)
                 QTRY_VERIFY(
                     test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
