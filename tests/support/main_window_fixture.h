@@ -36,7 +36,7 @@ template <typename T = QLineEdit> T *child(const QObject *parent, const QString 
     return w;
 }
 
-// Does `open`, which brings up a modal message box; hands the box to `seen`, then closes it.
+// Does `open`, which brings up a message box, hands the box to `seen` and closes it.
 inline void answerBox(const std::function<void()> &open,
                       const std::function<void(QMessageBox *)> &seen)
 {
@@ -82,22 +82,20 @@ inline bool showsColor(const QImage &image, const QColor &color, int tolerance =
     return false;
 }
 
-// Answers each choose() with the next scripted colour; an empty answer, or
-// none left, is a cancelled dialog.
+// Answers the colour dialog with `answer`, and nothing (cancel) when unset.
 struct FakeColorChooser : ColorChooser
 {
     bool choose() override
     {
-        const std::optional<ColorValue> answer = answers.empty() ? std::nullopt : answers.front();
-        if (!answers.empty())
-            answers.erase(answers.begin());
+        asked = true;
         color = answer.value_or(color);
         return answer.has_value();
     }
     ColorValue chosenColor() const override { return color; }
 
-    std::vector<std::optional<ColorValue>> answers;
+    std::optional<ColorValue> answer;
     ColorValue color = 0;
+    bool asked = false;
 };
 
 // Records the questions; answers Yes/No with `answer`, and retries `retries` times.
