@@ -102,9 +102,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSysInfo"));
         QCOMPARE(open(), dlg);
 
-        for (const auto &[link, other, next] : {std::tuple{"Label1", "Label2", "Label4"},
-                                                {"Label1", "cmdOK", "Label4"},
-                                                {"Label4", "Image1", "Label1"}}) {
+        for (const auto &[link, other, next] :
+             {std::tuple{"Label1", "cmdOK", "Label4"}, {"Label4", "Image1", "Label1"}}) {
             QVERIFY(!lit("Label1") && !lit("Label4"));
             QCOMPARE(child<QLabel>(slot, link)->cursor().shape(), Qt::PointingHandCursor);
             moveTo(link);

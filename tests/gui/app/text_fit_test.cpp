@@ -182,57 +182,43 @@ class TextFitTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        f.realBoxes = true;
-        f.start();
-        found.clear();
-    }
-
     void cleanup() { f.reset(); }
-
-    void everyTextFits_data()
-    {
-        QTest::addColumn<QString>("row");
-        for (const char *row :
-             {"main window, settings and About", "picker at 1501,1101", "picker, key taken",
-              "picker, no hot keys", "picker, no screen", "error and question boxes"})
-            QTest::newRow(row) << QString::fromLatin1(row);
-    }
 
     void everyTextFits()
     {
-        QFETCH(QString, row);
-        if (row.startsWith(u"main"_s)) {
-            check(f.form.get(), u"main window"_s);
-            f.press("exit_me");
-            check(f.control<QWidget>("FrmSet"), u"settings dialog"_s);
-            f.press("about_me");
-            QWidget *about = f.control<QWidget>("frmAbout");
-            check(about, u"About dialog"_s);
-            checkBox(u"About notice"_s,
-                     [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
-        } else if (row.startsWith(u"picker"_s)) {
-            f.sampler.pointer = QPoint(1501, 1101);
-            f.sampler.isAvailable = !row.endsWith(u"no screen"_s);
-            f.hotKey.answer = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
-                              : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
-                                                            : HotKeyResult::Registered;
+        f.realBoxes = true;
+        f.start();
+        check(f.form.get(), u"main window"_s);
+        f.press("exit_me");
+        check(f.control<QWidget>("FrmSet"), u"settings dialog"_s);
+        f.press("about_me");
+        QWidget *about = f.control<QWidget>("frmAbout");
+        check(about, u"About dialog"_s);
+        checkBox(u"About notice"_s,
+                 [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
+        // One box of each: a hexadecimal digit, a hexadecimal length, a letter
+        // in a decimal box, a number too large, and the question before a
+        // random fill.
+        for (const QString &typed :
+             u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))
+            checkBox(typed, [&] { f.typeOver(typed.section(u'=', 0, 0), typed.section(u'=', 1)); });
+        checkBox(u"question"_s, [&] { f.press("show_help"); });
+        // The picker at a long position, and with each thing the desktop may deny.
+        f.sampler.pointer = QPoint(1501, 1101);
+        for (const auto &[what, answer, screen] :
+             {std::tuple{"picker", HotKeyResult::Registered, true},
+              {"picker, key taken", HotKeyResult::Taken, true},
+              {"picker, no hot keys", HotKeyResult::Unsupported, true},
+              {"picker, no screen", HotKeyResult::Registered, false}}) {
+            f.hotKey.answer = answer;
+            f.sampler.isAvailable = screen;
             f.press("cmdMouse");
-            QWidget *picker = f.form->picker();
-            if (f.sampler.isAvailable)
-                QTRY_VERIFY(
-                    test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
-            check(picker, row);
-        } else {
-            // One of each: a hexadecimal digit, a hexadecimal length, a
-            // letter in a decimal box, a number too large, and the question
-            // before a random fill.
-            for (const QString &typed :
-                 u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))
-                checkBox(typed,
-                         [&] { f.typeOver(typed.section(u'=', 0, 0), typed.section(u'=', 1)); });
-            checkBox(u"question"_s, [&] { f.press("show_help"); });
+            PickerWindow *picker = f.form->picker();
+            QTRY_VERIFY(!screen ||
+                        test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
+            check(picker, what);
+            picker->close();
+            QTRY_VERIFY(!f.form->picker());
         }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }

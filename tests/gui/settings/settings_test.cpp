@@ -22,7 +22,7 @@ class SettingsTest : public QObject
         f.press("exit_me");
         return dlg = f.control<QWidget>("FrmSet");
     }
-    // The count box's text and the three boxes, as a user reads them.
+    // The count box and the three check boxes, as a user reads them.
     QString shown() const
     {
         QString text = test::child<QLineEdit>(dlg, "Text1")->text();
