@@ -36,8 +36,8 @@ private slots:
 
     // The file before the start ('|' between lines); what the user then does
     // ("swatch:item" on the swatch menu, a menu key, "exit_me" opening the
-    // dialog, "Text1=count" typed there, or a click on the dialog's "CheckN",
-    // "CommandN" or "close" box); what swatches show ("index=colour", "none"
+    // dialog, "Text1=count" typed there, "control:key" pressed there, or a
+    // click on its "CheckN", "CommandN" or "close" box); what swatches show ("index=colour", "none"
     // for the bare frame past the last); what the dialog shows when opened
     // then; and the file the exit leaves.
     void startAndExit_data()
@@ -78,6 +78,12 @@ private slots:
              "[AppSet]|StartPoint=0"},
             {"dialog closed", "", "exit_me Text1=99 Check1 close", "", "64 on on on",
              "[AppSet]|StartPoint=0"},
+            {"Enter and Esc leave the dialog alone", "",
+             "exit_me Text1=99 Text1:Return Text1:Enter Text1:Esc Command1:Return "
+             "Command1:Enter Command1:Esc Command2:Return Command2:Enter Command2:Esc",
+             "", "99 on on on", "[AppSet]|StartPoint=0"},
+            {"a second open brings the same dialog", "", "exit_me Text1=77 exit_me", "",
+             "77 on on on", "[AppSet]|StartPoint=0"},
         };
         for (const auto &r : rows)
             QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3] << r[4] << r[5];
@@ -96,8 +102,11 @@ private slots:
             if (command.startsWith(u"Ctrl+")) // the menu's key, on swatch 0 before any press
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key(command.back().unicode()),
                                 Qt::ControlModifier);
-            else if (command.contains(u':'))
+            else if (command[0].isDigit())
                 f.pressSwatch(command.section(u':', 0, 0).toInt(), command.section(u':', 1));
+            else if (command.contains(u':'))
+                QTest::keyClick(test::child<QWidget>(dlg, command.section(u':', 0, 0)),
+                                QKeySequence(command.section(u':', 1))[0].key());
             else if (command == u"exit_me")
                 open();
             else if (command.contains(u'='))
@@ -107,7 +116,7 @@ private slots:
             else
                 QTest::mouseClick(test::child<QWidget>(dlg, command), Qt::LeftButton);
         }
-        QTRY_VERIFY(!commands.contains(u"Command") || !dlg);
+        QTRY_VERIFY(!dlg || dlg->isVisible()); // a closed dialog is gone
         const QImage view = f.onScreen(f.control<QWidget>("Picture1"));
         for (const QString &swatch : swatches.split(u' ', Qt::SkipEmptyParts)) {
             const int i = swatch.section(u'=', 0, 0).toInt();
@@ -117,7 +126,7 @@ private slots:
             else
                 QCOMPARE(shows, QColor(swatch.section(u'=', 1)));
         }
-        QTest::qWait(commands.contains(u':') ? 2000 : 0); // as long as a prompt save takes
+        QTest::qWait(commands.contains(u"menuSave") ? 2000 : 0); // as long as a prompt save takes
         open();
         QTEST(shown(), "dialog");
         QCOMPARE(f.savedAtExit(), (after.split(u'|').join("\r\n") + "\r\n").toLatin1());
@@ -173,9 +182,7 @@ private slots:
         QVERIFY(f.messages.shown.front().contains(f.iniPath()));
     }
 
-    // Its texts; Tab goes round by the designed indexes; Enter and Esc leave
-    // it alone whatever has the focus; a second open brings the same dialog,
-    // edits and all.
+    // Its texts, and Tab going round by the designed indexes.
     void dialogAsDesigned()
     {
         f.start();
@@ -199,17 +206,6 @@ private slots:
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order.join(u' '), "Text1 Check1 Check2 Command1 Command2 Check3 Text1");
-        for (const char *name : {"Text1", "Command1", "Command2"}) {
-            test::child<QWidget>(dlg, name)->setFocus();
-            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-                QTest::keyClick(QApplication::focusWidget(), key);
-        }
-        QVERIFY(dlg->isVisible());
-        test::child<QLineEdit>(dlg, "Text1")->setText("77");
-        QWidget *first = dlg;
-        QCOMPARE(open(), first);
-        QCOMPARE(shown(), "77 on on on");
-        QVERIFY(!QFile::exists(f.iniPath()));
     }
 };
 
