@@ -67,8 +67,7 @@ inline QColor dominantColor(const QImage &image)
     return QColor::fromRgb(best);
 }
 
-// Whether some pixel of `image` shows `color`, give or take `tolerance` per
-// channel (the fully covered middle of a glyph's stroke, for text).
+// Whether some pixel (for text: a glyph's stroke) shows `color`, give or take `tolerance`.
 inline bool showsColor(const QImage &image, const QColor &color, int tolerance = 8)
 {
     const auto near = [&](QColor c) {
@@ -151,9 +150,8 @@ struct FakeGlobalHotKey : GlobalHotKey
     std::optional<QKeyCombination> held;
 };
 
-// A started main window on the current (offscreen) platform, in the look the
-// program gives its users, over a settings file of its own, with its message
-// boxes recorded instead of shown unless `realBoxes` is set.
+// A started main window in the program's look, over a settings file of its
+// own, its message boxes recorded instead of shown unless `realBoxes` is set.
 struct MainWindowFixture
 {
     FakeMessageService messages;
@@ -261,9 +259,8 @@ struct MainWindowFixture
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
 
-    // Presses the colour box at `at` with `button` and chooses the menu item
-    // named `item` in the popup menu that opens (none: the menu is closed
-    // unused). Returns what the menu offered, "objectName|text|shortcut" each.
+    // Presses the colour box at `at` and chooses the item named `item` (none:
+    // Esc) in the menu that opens; returns "objectName|text|shortcut" of each.
     QStringList pressAt(QPoint at, const QString &item = {},
                         Qt::MouseButton button = Qt::RightButton) const
     {
@@ -291,8 +288,7 @@ struct MainWindowFixture
         return pressAt(control<SwatchView>("Picture1")->swatchRect(index).center(), item, button);
     }
 
-    // What `w` showed on the screen when it was last painted, so a change that
-    // was never repainted shows as missing.
+    // What `w` showed when last painted: a change never repainted is missing.
     QImage onScreen(QWidget *w) const
     {
         QCoreApplication::processEvents();

@@ -1,7 +1,6 @@
-// Every window and box a user can reach, under the application's look at the
-// scale factor the test runs with: the ink of every caption and text lies
-// inside the part of its control the style gives to text, clear of the
-// controls stacked above it and of its siblings' texts.
+// Every window and box a user can reach, in the program's look at the test's
+// scale factor: the ink of every text lies inside the part of its control the
+// style gives to text, clear of the controls above it and of sibling texts.
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"
 
@@ -21,10 +20,9 @@ using namespace tintavo;
 
 namespace {
 
-// Where `text` in `w`'s font shows its ink when the painter places it in
-// `in` as a text document lays it out, wrapped at `width` (none when
-// negative), to fractions of a pixel; glyphs go on whole pixels, the pen's
-// position rounded half up.
+// The ink of `text` in `w`'s font laid out as a text document does, wrapped at
+// `width` (none when negative) and placed in `in` as the painter places it:
+// glyphs on whole pixels, the pen's position rounded half up.
 QRect placed(QWidget *w, const QString &text, bool rich, qreal width, Qt::Alignment align,
              const QRect &in)
 {
@@ -196,9 +194,7 @@ private slots:
         check(about, u"About dialog"_s);
         checkBox(u"About notice"_s,
                  [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
-        // One box of each: a hexadecimal digit, a hexadecimal length, a letter
-        // in a decimal box, a number too large, and the question before a
-        // random fill.
+        // Each error box, and the question before a random fill.
         for (const QString &typed :
              u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))
             checkBox(typed, [&] { f.typeOver(typed.section(u'=', 0, 0), typed.section(u'=', 1)); });

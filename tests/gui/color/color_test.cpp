@@ -32,14 +32,13 @@ class ColorTest : public QObject
                QString::number(f.control<QSlider>(name + "_slide")->value());
     }
 
-    // One step of a user: "box=text" types over a box, "box+=text" types on,
-    // "fg=RRGGBB" types into a colour's three hex boxes, "slider=value" drags,
-    // "control:key" presses a key on a control, "menu:entry" chooses an entry
-    // of the preview's menu ('_' for a space), "button=#RRGGBB" (or
-    // "Alt+key=") answers the colour dialog a button (or an access key) opens,
-    // empty for cancel; "command=#RRGGBB" chooses a swatch menu command on a
-    // swatch of that colour ("Ctrl+key=" presses the command's key, on swatch
-    // 0), and "effect_text" clicks into the preview.
+    // One step of a user: "box=text" types over a box ("box+=" types on,
+    // "fg=RRGGBB" into three), "slider=value" drags, "control:key" presses a
+    // key, "menu:entry" chooses from the preview's menu ('_' for a space),
+    // "button=#RRGGBB" (or "Alt+key=") answers the colour dialog it opens
+    // (empty: cancel), "command=#RRGGBB" chooses a swatch menu command on a
+    // swatch of that colour ("Ctrl+key=": the command's key, on swatch 0),
+    // "effect_text" clicks into the preview.
     void run(const QString &step)
     {
         const QString control = step.section(u'=', 0, 0), value = step.section(u'=', 1);
@@ -88,11 +87,10 @@ private slots:
     void init() { f.start(); }
     void cleanup() { f.reset(); }
 
-    // Steps (see run()); then what the user reads ("name=text" a line each,
-    // see shows(); a control's text need only contain it), the errors shown
-    // (one letter each: D a hex digit, L a hex length, N digits only, T too
-    // large) and the preview's text and background colours (none: as at the
-    // start).
+    // Steps (see run()); what the user reads ("name=text" a line each, see
+    // shows(); a control's text need only contain it); the errors shown (D a
+    // hex digit, L a hex length, N digits only, T too large); the preview's
+    // text and background colours (none: as at the start).
     void everyWayOfChangingAColour_data()
     {
         for (const char *column : {"steps", "shows", "errors", "colors"})
@@ -226,9 +224,8 @@ private slots:
         QVERIFY(f.messages.shown.isEmpty());
     }
 
-    // The program's own colour dialog: one over its window for every choice,
-    // opening on the colour last confirmed (black at first); a cancelled
-    // choice changes nothing.
+    // The program's own colour dialog: one for every choice, opening on the
+    // colour last confirmed (black at first); a cancel changes nothing.
     void qtColorDialogOpensOnTheLastConfirmedColour()
     {
         QWidget owner;

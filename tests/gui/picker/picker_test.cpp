@@ -165,15 +165,6 @@ private slots:
             QTRY_VERIFY(!f.form->picker());
         }
     }
-
-    // Off X11 the program's own screen and key services say they are not there.
-    void offX11NothingIsThere()
-    {
-        QVERIFY(!createScreenSampler()->available());
-        QCOMPARE(createGlobalHotKey()->registerKey(
-                     QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S)),
-                 HotKeyResult::Unsupported);
-    }
 };
 
 QTEST_MAIN(PickerTest)
