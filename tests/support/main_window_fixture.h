@@ -107,7 +107,8 @@ struct FakeQuestionService : QuestionService
     }
     bool askRetry(const QString &title, const QString &text) override
     {
-        return askYesNo(title, text), retries-- > 0;
+        askYesNo(title, text);
+        return retries-- > 0;
     }
 
     bool answer = false;
