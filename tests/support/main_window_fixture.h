@@ -1,13 +1,12 @@
 #pragma once
 
+#include "color/color_chooser.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_look.h"
-#include "fake_color_chooser.h"
-#include "fake_global_hotkey.h"
 #include "fake_message_service.h"
-#include "fake_question_service.h"
-#include "fake_screen_sampler.h"
 #include "mainwin/main_window.h"
+#include "platform/global_hotkey.h"
+#include "platform/screen_sampler.h"
 #include "settings/ini_settings.h"
 
 #include <QAction>
@@ -15,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -23,27 +23,160 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace tintavo::test {
 
-// A started main window on the current (offscreen) platform, in the look the
-// program gives its users, with its error messages recorded instead of shown.
+// The child of `parent` named `name`; the test stops when there is none.
+template <typename T = QLineEdit> T *child(const QObject *parent, const QString &name)
+{
+    T *w = parent->findChild<T *>(name);
+    if (!w)
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+// Does `open`, which brings up a message box, hands the box to `seen` and closes it.
+inline void answerBox(const std::function<void()> &open,
+                      const std::function<void(QMessageBox *)> &seen)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            poll.stop();
+            answered = true;
+            seen(box);
+            box->reject();
+        }
+    });
+    poll.start(10);
+    open();
+    QTRY_VERIFY(answered);
+}
+
+// The colour that covers most of `image`: a text box's background.
+inline QColor dominantColor(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    QRgb best = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb c = image.pixel(x, y) | 0xFF000000u; ++counts[c] > counts.value(best))
+                best = c;
+    return QColor::fromRgb(best);
+}
+
+// Whether some pixel (for text: a glyph's stroke) shows `color`, give or take `tolerance`.
+inline bool showsColor(const QImage &image, const QColor &color, int tolerance = 8)
+{
+    const auto near = [&](QColor c) {
+        return std::max({qAbs(c.red() - color.red()), qAbs(c.green() - color.green()),
+                         qAbs(c.blue() - color.blue())}) <= tolerance;
+    };
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (near(image.pixelColor(x, y)))
+                return true;
+    return false;
+}
+
+// Answers the colour dialog with `answer`, and nothing (cancel) when unset.
+struct FakeColorChooser : ColorChooser
+{
+    bool choose() override
+    {
+        asked = true;
+        color = answer.value_or(color);
+        return answer.has_value();
+    }
+    ColorValue chosenColor() const override { return color; }
+
+    std::optional<ColorValue> answer;
+    ColorValue color = 0;
+    bool asked = false;
+};
+
+// Records the questions; answers Yes/No with `answer`, and retries `retries` times.
+struct FakeQuestionService : QuestionService
+{
+    bool askYesNo(const QString &title, const QString &text) override
+    {
+        asked << title + u'|' + text;
+        return answer;
+    }
+    bool askRetry(const QString &title, const QString &text) override
+    {
+        askYesNo(title, text);
+        return retries-- > 0;
+    }
+
+    bool answer = false;
+    int retries = 0;
+    QStringList asked;
+};
+
+// A screen of scripted answers: the pointer rests at `pointer`, `pixels` are readable.
+struct FakeScreenSampler : ScreenSampler
+{
+    bool available() const override { return isAvailable; }
+    QPoint pointerPosition() override { return pointer; }
+    std::optional<ColorValue> pixelColor(QPoint at) override
+    {
+        return pixels.contains(at) ? std::optional(pixels.value(at)) : std::nullopt;
+    }
+
+    bool isAvailable = true;
+    QPoint pointer;
+    QHash<QPoint, ColorValue> pixels;
+};
+
+// Answers registrations with `answer`; press() is the user pressing the held key.
+struct FakeGlobalHotKey : GlobalHotKey
+{
+    HotKeyResult registerKey(QKeyCombination key) override
+    {
+        held = answer == HotKeyResult::Registered ? std::optional(key) : std::nullopt;
+        return answer;
+    }
+    void unregisterKey() override { held.reset(); }
+    bool press()
+    {
+        if (held)
+            emit activated();
+        return held.has_value();
+    }
+
+    HotKeyResult answer = HotKeyResult::Registered;
+    std::optional<QKeyCombination> held;
+};
+
+// A started main window in the program's look, over a settings file of its
+// own, its message boxes recorded instead of shown unless `realBoxes` is set.
 struct MainWindowFixture
 {
     FakeMessageService messages;
     FakeColorChooser colorChooser;
     FakeQuestionService questions;
-    std::unique_ptr<FakeScreenSampler> sampler;
-    std::unique_ptr<FakeGlobalHotKey> hotKey;
+    FakeScreenSampler sampler;
+    FakeGlobalHotKey hotKey;
+    bool realBoxes = false;
     int programEnded = 0;
     // Answers for the colour box's export and import dialogs (none: cancelled).
     ColorBoxTransfer::FileDialogs fileDialogs{[](QString *) { return QString(); },
                                               [] { return QString(); }};
-    std::unique_ptr<MainWindow> form;
-    // Each start reads and writes a settings file of its own.
     std::unique_ptr<QTemporaryDir> settingsDir;
+    std::unique_ptr<MainWindow> form;
 
     QString iniPath() const { return settingsDir->filePath(QStringLiteral("Tintavo.ini")); }
+
+    void prepareSettingsDir()
+    {
+        if (!settingsDir) {
+            settingsDir = std::make_unique<QTemporaryDir>();
+            setIniPathForTesting(iniPath());
+        }
+    }
 
     // The settings file the next start() reads; CR LF line ends are added.
     void writeIni(const QStringList &lines)
@@ -60,18 +193,19 @@ struct MainWindowFixture
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    void prepareSettingsDir()
+    // Closes the window as the user does, and reads what the exit left in the file.
+    QByteArray savedAtExit()
     {
-        if (settingsDir)
-            return;
-        settingsDir = std::make_unique<QTemporaryDir>();
-        setIniPathForTesting(iniPath());
+        form->close();
+        form.reset();
+        return readIni();
     }
 
-    // Forgets the settings file, so the next start begins without one.
-    void resetSettings()
+    // Ends the window and the windows it left, and forgets the settings file.
+    void reset()
     {
         form.reset();
+        qDeleteAll(QApplication::topLevelWidgets());
         settingsDir.reset();
         setIniPathForTesting(QString());
     }
@@ -81,47 +215,33 @@ struct MainWindowFixture
         setUpApplicationLook(*qApp);
         form.reset(); // before the fakes it may still use
         prepareSettingsDir();
-        messages.shown.clear();
-        messages.whileShown = nullptr;
+        messages = FakeMessageService{};
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
+        sampler = FakeScreenSampler{};
+        hotKey.answer = HotKeyResult::Registered;
         programEnded = 0;
-        sampler = std::make_unique<FakeScreenSampler>();
-        hotKey = std::make_unique<FakeGlobalHotKey>();
-        form = std::make_unique<MainWindow>(
-            MainWindowServices{&messages, &colorChooser, &questions, sampler.get(), hotKey.get(),
-                               [this] { ++programEnded; }, {}, fileDialogs});
+        const auto end = [this] { ++programEnded; };
+        MessageService *shownBy = realBoxes ? nullptr : &messages;
+        QuestionService *askedBy = realBoxes ? nullptr : &questions;
+        form = std::make_unique<MainWindow>(MainWindowServices{
+            shownBy, &colorChooser, askedBy, &sampler, &hotKey, end, nullptr, fileDialogs});
         form->start();
-        activate(form.get());
-    }
-
-    static void activate(QWidget *w)
-    {
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
     template <typename T = QLineEdit> T *control(const QString &name) const
     {
-        T *w = form->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
+        return child<T>(form.get(), name);
     }
 
-    // Clicks into a box, as a user does before typing; this gives it the focus.
-    void clickInto(const QString &name) const
-    {
-        QLineEdit *box = control(name);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(3, box->height() / 2));
-        QTRY_VERIFY(box->hasFocus());
-    }
-
-    // Selects the whole text of a box the way a user does, and types over it.
+    // Clicks into a box, as a user does, and types over its whole text.
     void typeOver(const QString &name, const QString &text) const
     {
-        clickInto(name);
         QLineEdit *box = control(name);
+        form->activateWindow(); // as the click would
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(3, box->height() / 2));
+        QTRY_VERIFY(box->hasFocus());
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box, text);
     }
@@ -140,42 +260,42 @@ struct MainWindowFixture
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
 
-    // Presses swatch `index` with `button` and chooses the menu item named
-    // `item` in the popup menu that opens (none: the menu is closed unused).
-    // Returns the texts the menu offered.
-    QStringList pressSwatch(int index, const QString &item = QString(),
-                            Qt::MouseButton button = Qt::RightButton) const
+    // Presses the colour box at `at` and chooses the item named `item` (none:
+    // Esc) in the menu that opens; returns "objectName|text|shortcut" of each.
+    QStringList pressAt(QPoint at, const QString &item = {},
+                        Qt::MouseButton button = Qt::RightButton) const
     {
         QStringList offered;
-        auto *poll = new QTimer;
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, [&offered, poll, item] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            poll->deleteLater();
-            poll->stop();
-            for (QAction *a : menu->actions()) {
-                offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
-                if (a->objectName() == item)
-                    menu->setActiveAction(a);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                poll.stop();
+                for (QAction *a : menu->actions()) {
+                    offered << a->objectName() + u'|' + a->text() + u'|' + a->shortcut().toString();
+                    if (a->objectName() == item)
+                        menu->setActiveAction(a);
+                }
+                QTest::keyClick(menu, item.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
             }
-            QTest::keyClick(menu, item.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
         });
-        poll->start();
-        SwatchView *view = form->findChild<SwatchView *>();
-        QTest::mouseClick(view, button, {}, view->swatchRect(index).center());
+        poll.start(10);
+        QTest::mouseClick(control<QWidget>("Picture1"), button, {}, at);
         return offered;
     }
 
-    // What `w` showed on the screen when it was last painted, so a change that
-    // was never repainted shows as missing.
+    QStringList pressSwatch(int index, const QString &item = {},
+                            Qt::MouseButton button = Qt::RightButton) const
+    {
+        return pressAt(control<SwatchView>("Picture1")->swatchRect(index).center(), item, button);
+    }
+
+    // What `w` showed when last painted: a change never repainted is missing.
     QImage onScreen(QWidget *w) const
     {
         QCoreApplication::processEvents();
-        const QPoint at = w->mapTo(form.get(), QPoint(0, 0));
+        const QRect at(w->mapTo(form.get(), QPoint(0, 0)), w->size());
         return form->screen()
-            ->grabWindow(form->winId(), at.x(), at.y(), w->width(), w->height())
+            ->grabWindow(form->winId(), at.x(), at.y(), at.width(), at.height())
             .toImage();
     }
 
@@ -184,7 +304,7 @@ struct MainWindowFixture
     // The colour swatch `index` shows on the screen.
     QColor swatchShows(int index) const
     {
-        auto *view = form->findChild<SwatchView *>();
+        auto *view = control<SwatchView>("Picture1");
         return onScreen(view).pixelColor(view->swatchRect(index).center());
     }
 };

@@ -1,49 +1,33 @@
-// Every window and box a user can reach, under the application's look at the
-// scale factor the test runs with: the ink of every caption and text lies
-// inside the part of its control the style gives to text, clear of the
-// controls stacked above it and of its siblings' texts.
-#include "common/app_look.h"
-#include "fake_global_hotkey.h"
-#include "fake_screen_sampler.h"
-#include "mainwin/main_window.h"
-#include "settings/ini_settings.h"
+// Every window and box a user can reach, in the program's look at the test's
+// scale factor: the ink of every text lies inside the part of its control the
+// style gives to text, clear of the controls above it and of sibling texts.
+#include "main_window_fixture.h"
+#include "picker/picker_window.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QCheckBox>
 #include <QGlyphRun>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyleOption>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTimer>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
-
-namespace tintavo {
+using namespace tintavo;
 
 namespace {
 
-struct Laid
-{
-    QRectF ink;  // the glyphs' ink, from the layout's top-left
-    QSizeF size; // the layout's lines
-};
-
-// Lays `text` out as a text document does in `font`, wrapped at `width`
-// (none when negative), and measures its glyphs.
-Laid layOut(const QString &text, bool rich, const QFont &font, qreal width)
+// The ink of `text` in `w`'s font laid out as a text document does, wrapped at
+// `width` (none when negative) and placed in `in` as the painter places it:
+// glyphs on whole pixels, the pen's position rounded half up.
+QRect placed(QWidget *w, const QString &text, bool rich, qreal width, Qt::Alignment align,
+             const QRect &in)
 {
     QTextDocument doc;
-    doc.setDefaultFont(font);
+    doc.setDefaultFont(w->font());
     doc.setDocumentMargin(0);
     QTextOption option = doc.defaultTextOption();
     option.setWrapMode(width < 0 ? QTextOption::NoWrap : QTextOption::WordWrap);
@@ -53,37 +37,31 @@ Laid layOut(const QString &text, bool rich, const QFont &font, qreal width)
     QRectF ink;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const QPointF at = doc.documentLayout()->blockBoundingRect(b).topLeft();
-        for (int line = 0; line < b.layout()->lineCount(); ++line) {
-            for (const QGlyphRun &run : b.layout()->lineAt(line).glyphRuns()) {
+        for (int line = 0; line < b.layout()->lineCount(); ++line)
+            for (const QGlyphRun &run : b.layout()->lineAt(line).glyphRuns())
                 for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i)
                     ink |= run.rawFont()
                                .boundingRect(run.glyphIndexes()[i])
                                .translated(run.positions()[i] + at);
-            }
-        }
     }
-    return {ink, QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height())};
+    align = QStyle::visualAlignment(w->layoutDirection(), align);
+    const QSizeF room =
+        QSizeF(in.size()) - QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height());
+    const qreal x = align & Qt::AlignHCenter ? room.width() / 2
+                    : align & Qt::AlignRight ? room.width()
+                                             : 0;
+    const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
+                    : align & Qt::AlignBottom ? room.height()
+                                              : 0;
+    ink.translate(in.topLeft() + QPointF(x, y));
+    return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
+                 ink.size().toSize());
 }
 
 // Where the control's text goes and the ink of it there, in control
 // coordinates; an empty area for a control without text.
 std::pair<QRect, QRect> textBox(QWidget *w)
 {
-    // Placed as the painter places text in a rectangle, to fractions of a pixel.
-    const auto placed = [w](const Laid &laid, Qt::Alignment align, const QRect &in) {
-        align = QStyle::visualAlignment(w->layoutDirection(), align);
-        const QSizeF room = QSizeF(in.size()) - laid.size;
-        const qreal x = align & Qt::AlignHCenter ? room.width() / 2
-                        : align & Qt::AlignRight ? room.width()
-                                                 : 0;
-        const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
-                        : align & Qt::AlignBottom ? room.height()
-                                                  : 0;
-        // Glyphs are drawn on whole pixels, the pen's position rounded half up.
-        const QRectF ink = laid.ink.translated(in.topLeft() + QPointF(x, y));
-        return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
-                     ink.size().toSize());
-    };
     const auto caption = [](QString s) { return s.replace(QRegularExpression("&(.)"), "\\1"); };
     if (auto *label = qobject_cast<QLabel *>(w); label && !label->text().isEmpty()) {
         const int m = label->margin();
@@ -92,9 +70,8 @@ std::pair<QRect, QRect> textBox(QWidget *w)
         const bool rich =
             label->textFormat() == Qt::RichText ||
             (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
-        const Laid laid =
-            layOut(label->text(), rich, label->font(), label->wordWrap() ? area.width() : -1);
-        return {area, placed(laid, label->alignment(), area)};
+        return {area, placed(w, label->text(), rich, label->wordWrap() ? area.width() : -1,
+                             label->alignment(), area)};
     }
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         QStyleOptionFrame opt;
@@ -105,22 +82,24 @@ std::pair<QRect, QRect> textBox(QWidget *w)
                                .marginsRemoved(edit->textMargins());
         // The line edit's own margins and its centring of one line.
         const QRect line = area.adjusted(2, 1, -2, -1);
-        const Laid laid = layOut(edit->text(), false, edit->font(), -1);
         const int top = line.top() + (line.height() - edit->fontMetrics().height() + 1) / 2;
-        QRect ink = placed(laid, edit->alignment() & Qt::AlignHorizontal_Mask, line);
-        ink.translate(0, top - line.top());
-        return {area, ink};
+        return {area, placed(w, edit->text(), false, -1,
+                             edit->alignment() & Qt::AlignHorizontal_Mask, line)
+                          .translated(0, top - line.top())};
     }
-    if (auto *box = qobject_cast<QCheckBox *>(w)) {
+    if (auto *button = qobject_cast<QAbstractButton *>(w)) {
         QStyleOptionButton opt;
-        opt.initFrom(box);
-        opt.text = box->text();
-        const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box);
-        const QRect mark = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, box);
-        const QRect ink = placed(layOut(caption(box->text()), false, box->font(), -1),
-                                 Qt::AlignLeft | Qt::AlignVCenter, contents);
+        opt.initFrom(button);
+        opt.text = button->text();
+        const bool check = qobject_cast<QCheckBox *>(w);
+        const QRect area = w->style()->subElementRect(
+            check ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &opt, w);
+        const QRect ink = placed(w, caption(button->text()), false, -1,
+                                 check ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, area);
+        if (!check)
+            return {area, ink};
         // The box is drawn as much as the text: both must show whole.
-        return {box->rect(), ink | mark};
+        return {w->rect(), ink | w->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, w)};
     }
     if (auto *frame = qobject_cast<QGroupBox *>(w); frame && !frame->title().isEmpty()) {
         QStyleOptionGroupBox opt;
@@ -129,17 +108,7 @@ std::pair<QRect, QRect> textBox(QWidget *w)
         opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
         const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &opt,
                                                            QStyle::SC_GroupBoxLabel, frame);
-        return {frame->rect(), placed(layOut(caption(frame->title()), false, frame->font(), -1),
-                                      Qt::AlignCenter, title)};
-    }
-    if (auto *button = qobject_cast<QPushButton *>(w)) {
-        QStyleOptionButton opt;
-        opt.initFrom(button);
-        opt.text = button->text();
-        const QRect area =
-            button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
-        return {area, placed(layOut(caption(button->text()), false, button->font(), -1),
-                             Qt::AlignCenter, area)};
+        return {w->rect(), placed(w, caption(frame->title()), false, -1, Qt::AlignCenter, title)};
     }
     return {};
 }
@@ -188,143 +157,68 @@ QStringList misfits(QWidget *window)
     return found;
 }
 
-QWidget *topLevel(const char *name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->objectName() == QLatin1String(name))
-            return w;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TextFitTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    test::FakeScreenSampler sampler;
-    test::FakeGlobalHotKey hotKey;
-    std::unique_ptr<MainWindow> form;
+    test::MainWindowFixture f;
     QStringList found;
 
     void check(QWidget *window, const QString &what)
     {
-        QVERIFY2(window, qPrintable(what));
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY2(window && QTest::qWaitForWindowExposed(window), qPrintable(what));
         for (const QString &misfit : misfits(window))
             found << what + u": "_s + misfit;
     }
 
-    // Does what opens a modal box, checks the box and closes it.
-    void checkModal(const QString &what, const std::function<void()> &open)
+    // Does what opens a message box, and checks the box.
+    void checkBox(const QString &what, const std::function<void()> &open)
     {
-        bool seen = false;
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&, poll] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                seen = true;
-                check(box, what + u" \""_s + box->text() + QLatin1Char('"'));
-                box->reject();
-            }
-        });
-        poll->start(10);
-        open();
-        QTRY_VERIFY2(seen, qPrintable(what));
-    }
-
-    QWidget *click(const char *button, const char *opens)
-    {
-        form->findChild<QPushButton *>(QLatin1String(button))->click();
-        QWidget *w = nullptr;
-        (void)QTest::qWaitFor([&] { return (w = topLevel(opens)) != nullptr; });
-        return w;
-    }
-
-    void typeInto(const char *box, const QString &text)
-    {
-        auto *edit = form->findChild<QLineEdit *>(QLatin1String(box));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(3, edit->height() / 2));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
+        test::answerBox(open, [&](QMessageBox *box) { check(box, what + u" \""_s + box->text()); });
     }
 
 private slots:
-    void initTestCase()
-    {
-        setUpApplicationLook(*qApp);
-        setIniPathForTesting(settingsDir.filePath(u"Tintavo.ini"_s));
-    }
-
-    void init()
-    {
-        sampler = test::FakeScreenSampler{};
-        hotKey.answer = HotKeyResult::Registered;
-        form = std::make_unique<MainWindow>(
-            MainWindowServices{nullptr, nullptr, nullptr, &sampler, &hotKey, [] {}, {}, {}});
-        form->start();
-        found.clear();
-    }
-
-    void cleanup()
-    {
-        form.reset();
-        qDeleteAll(QApplication::topLevelWidgets());
-    }
-
-    void everyTextFits_data()
-    {
-        QTest::addColumn<QString>("row");
-        for (const char *row :
-             {"main window, settings and About", "picker at 1501,1101", "picker, key taken",
-              "picker, no hot keys", "picker, no screen", "error and question boxes"})
-            QTest::newRow(row) << QString::fromLatin1(row);
-    }
+    void cleanup() { f.reset(); }
 
     void everyTextFits()
     {
-        QFETCH(QString, row);
-        if (row.startsWith(u"main"_s)) {
-            check(form.get(), u"main window"_s);
-            check(click("exit_me", "FrmSet"), u"settings dialog"_s);
-            check(click("about_me", "frmAbout"), u"About dialog"_s);
-            checkModal(u"About notice"_s, [] {
-                topLevel("frmAbout")->findChild<QPushButton *>(u"cmdSysInfo"_s)->click();
-            });
-        } else if (row.startsWith(u"picker"_s)) {
-            sampler.pointer = QPoint(1501, 1101);
-            sampler.isAvailable = !row.endsWith(u"no screen"_s);
-            hotKey.answer = row.endsWith(u"taken"_s)      ? HotKeyResult::Taken
-                            : row.endsWith(u"hot keys"_s) ? HotKeyResult::Unsupported
-                                                          : HotKeyResult::Registered;
-            QWidget *picker = click("cmdMouse", "Form2");
-            if (sampler.isAvailable)
-                QTRY_VERIFY(
-                    picker->findChild<QLabel *>(u"lblData(0)"_s)->text().endsWith(u"1501,1101"_s));
-            check(picker, row);
-        } else {
-            // One of each: a hexadecimal digit, a hexadecimal length, a
-            // letter in a decimal box, a number too large, and the question
-            // before a random fill.
-            const std::pair<const char *, const char *> typed[] = {{"fg_red_hex", "G"},
-                                                                   {"fg_red_hex", "ABC"},
-                                                                   {"fg_red_dec", "x"},
-                                                                   {"fg_red_dec", "300"}};
-            for (const auto &[box, text] : typed)
-                checkModal(QString::fromLatin1(box),
-                           [&] { typeInto(box, QString::fromLatin1(text)); });
-            checkModal(u"question"_s,
-                       [this] { form->findChild<QPushButton *>(u"show_help"_s)->click(); });
+        f.realBoxes = true;
+        f.start();
+        check(f.form.get(), u"main window"_s);
+        f.press("exit_me");
+        check(f.control<QWidget>("FrmSet"), u"settings dialog"_s);
+        f.press("about_me");
+        QWidget *about = f.control<QWidget>("frmAbout");
+        check(about, u"About dialog"_s);
+        checkBox(u"About notice"_s,
+                 [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
+        // Each error box, and the question before a random fill.
+        for (const QString &typed :
+             u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))
+            checkBox(typed, [&] { f.typeOver(typed.section(u'=', 0, 0), typed.section(u'=', 1)); });
+        checkBox(u"question"_s, [&] { f.press("show_help"); });
+        // The picker at a long position, and with each thing the desktop may deny.
+        f.sampler.pointer = QPoint(1501, 1101);
+        for (const auto &[what, answer, screen] :
+             {std::tuple{"picker", HotKeyResult::Registered, true},
+              {"picker, key taken", HotKeyResult::Taken, true},
+              {"picker, no hot keys", HotKeyResult::Unsupported, true},
+              {"picker, no screen", HotKeyResult::Registered, false}}) {
+            f.hotKey.answer = answer;
+            f.sampler.isAvailable = screen;
+            f.press("cmdMouse");
+            PickerWindow *picker = f.form->picker();
+            QTRY_VERIFY(!screen ||
+                        test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
+            check(picker, what);
+            picker->close();
+            QTRY_VERIFY(!f.form->picker());
         }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
 };
 
-} // namespace tintavo
-
-QTEST_MAIN(tintavo::TextFitTest)
+QTEST_MAIN(TextFitTest)
 #include "text_fit_test.moc"

@@ -1,177 +1,132 @@
 #include "colorbox/color_box_model.h"
-#include "colorbox/swatch_view.h"
 #include "main_window_fixture.h"
 
+#include <QGroupBox>
+
 using namespace tintavo;
-using tintavo::test::MainWindowFixture;
 
 class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-    MainWindowFixture f;
-
-    ColorBoxModel &box() const { return f.form->colorBox(); }
+    test::MainWindowFixture f;
 
 private slots:
     void init() { f.start(); }
-    void cleanup() { f.resetSettings(); }
+    void cleanup() { f.reset(); }
 
-    // Client sizes in twips, and the controls' rectangles in twips that follow:
-    // the preview takes the growth, and what cannot shrink keeps its size.
-    void layoutFollowsTheWindowSize_data()
+    // The designed texts, nothing written to the settings file, and the
+    // focus in the preview (which takes Tab as text); from the next control
+    // on, Tab goes round in the order of the design tab indexes.
+    void startsAsDesigned()
     {
-        QTest::addColumn<QSize>("client");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("columns");
-        QTest::newRow("design") << QSize(11460, 7170)
-                                << "Frame1 120 60 11235 4125;effect_text 90 195 10995 3765;"
-                                   "fg_frame 105 4245 7095 885;bg_frame 105 5190 7110 900;"
-                                   "Frame4 7455 4245 3900 1755;Frame3 105 6150 11235 945;"
-                                   "txtColorInfo 90 3765 10755 315"
-                                << 46;
-        QTest::newRow("grown") << QSize(11460 + 1005, 7170 + 600)
-                               << "Frame1 120 60 12240 4725;effect_text 90 195 12000 4365;"
-                                  "fg_frame 105 4845 7095 885;Frame4 7455 4845 3900 1755;"
-                                  "Frame3 105 6750 12240 945;txtColorInfo 90 4365 11760 315"
-                               << 50;
-        QTest::newRow("too low") << QSize(11460, 3000)
-                                 << "Frame1 120 60 11235 4125;fg_frame 105 4245 7095 885" << 46;
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
+        QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
+                 QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！::效果预览::"));
+        QVERIFY(f.control<QPlainTextEdit>("effect_text")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！")));
+        QVERIFY(!QFile::exists(f.iniPath()));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("effect_text"));
+        f.control<QWidget>("fg_blue_slide")->setFocus();
+        QStringList chain{"fg_blue_slide"};
+        while (chain.size() < 40 && chain.back() != u"effect_text") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(
+            chain.join(u' '),
+            "fg_blue_slide fg_green_slide fg_red_slide fg_blue_hex fg_blue_dec fg_green_hex "
+            "fg_green_dec fg_red_hex fg_red_dec exit_me show_fg_color show_bg_color about_me "
+            "show_help bg_blue_slide bg_green_slide bg_red_slide bg_blue_hex bg_blue_dec "
+            "bg_green_hex bg_green_dec bg_red_hex bg_red_dec cmdMouse txtColorInfo effect_text");
     }
 
+    // A grown window grows the preview by as much, and gives the colour box
+    // more columns.
     void layoutFollowsTheWindowSize()
     {
-        QFETCH(QSize, client);
-        QFETCH(QString, expected);
-        QFETCH(int, columns);
-        f.form->resize(twipsToPixels(client.width()), twipsToPixels(client.height()));
-        for (const QString &item : expected.split(u';')) {
-            const QStringList v = item.split(u' ');
-            QCOMPARE(f.control<QWidget>(v[0])->geometry(),
-                     toPixels({v[1].toInt(), v[2].toInt(), v[3].toInt(), v[4].toInt()}));
-        }
-        // The first swatch of the second row.
-        QCOMPARE(f.form->findChild<SwatchView *>()->swatchRect(columns).topLeft(), QPoint(8, 29));
+        const QSize before = f.control<QWidget>("effect_text")->size();
+        f.form->resize(f.form->size() + QSize(67, 40));
+        QCOMPARE(f.control<QWidget>("effect_text")->size(), before + QSize(67, 40));
+        QCOMPARE(f.control<SwatchView>("Picture1")->swatchRect(50).topLeft(), QPoint(8, 29));
     }
 
-    void previewHasTheFocusFirstAndTabFollowsTheIndexes()
-    {
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("effect_text"));
-        QStringList chain;
-        int previous = -1;
-        QWidget *w = f.control<QWidget>("effect_text");
-        for (int i = 0; i < 60; ++i, w = w->nextInFocusChain()) {
-            const QVariant index = w->property("tabIndex");
-            if (!index.isValid() || w->focusPolicy() == Qt::NoFocus)
-                continue;
-            if (index.toInt() < previous)
-                break;
-            chain << w->objectName();
-            previous = index.toInt();
-        }
-        // Focusable controls in the order of their design tab indexes.
-        const QStringList expected = {
-            "effect_text",   "fg_blue_slide",  "fg_green_slide", "fg_red_slide", "fg_blue_hex",
-            "fg_blue_dec",   "fg_green_hex",   "fg_green_dec",   "fg_red_hex",   "fg_red_dec",
-            "exit_me",       "show_fg_color",  "show_bg_color",  "about_me",     "show_help",
-            "bg_blue_slide", "bg_green_slide", "bg_red_slide",   "bg_blue_hex",  "bg_blue_dec",
-            "bg_green_hex",  "bg_green_dec",   "bg_red_hex",     "bg_red_dec",   "cmdMouse",
-            "txtColorInfo"};
-        QCOMPARE(chain, expected);
-    }
-
-    void randomFill_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("answered no") << false;
-        QTest::newRow("answered yes") << true;
-    }
-
+    // Asked first; the swatches change only on a yes, and the next capture
+    // slot stays where the last press put it.
     void randomFill()
     {
-        QFETCH(bool, yes);
         f.pressSwatch(1);
-        const QImage before = f.onScreen(f.form->findChild<SwatchView *>());
-        f.questions.answer = yes;
-        f.press("show_help");
-        QCOMPARE(f.questions.asked,
-                 QStringList{QStringLiteral("Tintavo|注意：这个操作将会覆盖掉您此前存储的颜色！\n"
-                                            "您确信要进行此操作？")});
-        QCOMPARE(f.onScreen(f.form->findChild<SwatchView *>()) != before, yes);
-        // The next capture slot stays where the press put it.
-        f.form->close();
-        QVERIFY(f.readIni().contains("StartPoint=1\r\n"));
+        for (bool yes : {false, true}) {
+            const QImage before = f.onScreen(f.control<QWidget>("Picture1"));
+            f.questions.answer = yes;
+            f.press("show_help");
+            QCOMPARE(f.questions.asked.takeFirst(),
+                     QStringLiteral("Tintavo|注意：这个操作将会覆盖掉您此前存储的颜色！\n"
+                                    "您确信要进行此操作？"));
+            QCOMPARE(f.onScreen(f.control<QWidget>("Picture1")) != before, yes);
+        }
+        QVERIFY(f.savedAtExit().contains("StartPoint=1\r\n"));
     }
 
-    void pressingASwatchWithAnyButtonOpensTheMenu_data()
+    // A press anywhere on a swatch is on that swatch, which shows its colour
+    // there inside a sunken edge; a press beside the swatches, or on the part
+    // of the last row the frame cuts off, is on none.
+    void pressesHitTheSwatchUnderThePointer_data()
     {
-        QTest::addColumn<int>("button");
-        QTest::newRow("left") << int(Qt::LeftButton);
-        QTest::newRow("right") << int(Qt::RightButton);
-        QTest::newRow("middle") << int(Qt::MiddleButton);
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<int>("index"); // -1: none
+        QTest::newRow("swatch 0 top-left pixel") << 64 << QPoint(8, 13) << 0;
+        QTest::newRow("swatch 0 bottom-right pixel") << 64 << QPoint(23, 28) << 0;
+        QTest::newRow("swatch 1 first pixel") << 64 << QPoint(24, 13) << 1;
+        QTest::newRow("swatch 46, start of row 1") << 64 << QPoint(16, 37) << 46;
+        QTest::newRow("past the last swatch") << 64 << QPoint(304, 37) << -1;
+        QTest::newRow("left margin") << 64 << QPoint(7, 20) << -1;
+        QTest::newRow("above the grid") << 64 << QPoint(30, 12) << -1;
+        QTest::newRow("right of the last column") << 64 << QPoint(8 + 16 * 46 + 1, 20) << -1;
+        QTest::newRow("row 3 above the frame's edge") << 200 << QPoint(12, 62) << 3 * 46;
+        QTest::newRow("row 3 below the frame's edge") << 200 << QPoint(12, 63) << -1;
+        QTest::newRow("full box, row 2") << 32768 << QPoint(176, 53) << 102;
     }
 
-    void pressingASwatchWithAnyButtonOpensTheMenu()
+    void pressesHitTheSwatchUnderThePointer()
     {
-        QFETCH(int, button);
-        QCOMPARE(f.pressSwatch(5, QString(), Qt::MouseButton(button)),
-                 (QStringList{"设为背景色", "设为前景色", "-", "保存背景色", "保存前景色", "-",
-                              "复制颜色代码", "导出颜色盒…", "导入颜色盒…"}));
-        // The pressed swatch is the next capture slot.
-        f.form->close();
-        QVERIFY(f.readIni().contains("StartPoint=5\r\n"));
+        QFETCH(int, count);
+        QFETCH(QPoint, at);
+        QFETCH(int, index);
+        f.writeIni({"[APPSET]", "nColor=" + QString::number(count)});
+        f.start();
+        for (int i = 0; i < std::min(count, 200); ++i)
+            f.form->colorBox().setColor(i, RGB(i % 256, i / 256, 1));
+        f.pressAt(at, "setFg");
+        const auto dec = [&](const char *box) { return f.control(box)->text().toInt(); };
+        QCOMPARE(dec("fg_blue_dec") ? dec("fg_red_dec") + 256 * dec("fg_green_dec") : -1, index);
+        auto *view = f.control<SwatchView>("Picture1");
+        const QImage shown = f.onScreen(view);
+        if (index >= 0) {
+            const QRect inside = view->swatchRect(index).adjusted(1, 1, -1, -1);
+            QCOMPARE(shown.pixelColor(qBound(inside.left(), at.x(), inside.right()),
+                                      qBound(inside.top(), at.y(), inside.bottom())),
+                     QColor(index % 256, index / 256, 1));
+            const QRect edge = view->swatchRect(index);
+            QVERIFY(!shown.rect().contains(edge) ||
+                    (shown.pixelColor(edge.topLeft()) == QColor(128, 128, 128) &&
+                     shown.pixelColor(edge.bottomRight()) == QColor(Qt::white)));
+        }
     }
 
-    void menuMovesColoursBetweenSwatchAndPair()
+    // Any mouse button opens the menu as designed, its items named and with
+    // their keys; the pressed swatch becomes the next capture slot.
+    void anyButtonOpensTheSwatchMenu()
     {
-        box().setColor(1, RGB(10, 20, 30));
-        f.pressSwatch(1, QStringLiteral("setFg"));
-        QCOMPARE(f.control("fg_blue_dec")->text(), QStringLiteral("30"));
-        QCOMPARE(f.control("bg_blue_dec")->text(), QStringLiteral("15"));
-        QCOMPARE(f.swatchShows(1), QColor(10, 20, 30));
-
-        // Save the background into the swatch, then load it as the foreground.
-        f.pressSwatch(1, QStringLiteral("menuSaveBg"));
-        QCOMPARE(f.swatchShows(1), QColor(205, 137, 15));
-        f.pressSwatch(1, QStringLiteral("setFg"));
-        QCOMPARE(f.control("fg_red_hex")->text(), QStringLiteral("CD"));
-        QVERIFY(
-            f.control("txtColorInfo")->text().contains(QStringLiteral("前景色RGB(205，137，15)")));
-    }
-
-    // The menu's keys work with the menu closed, on swatch 0 before any press.
-    void menuKeysWorkWithTheMenuClosed_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("shows");
-        QTest::addColumn<QColor>("swatch");
-        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "bg_green_dec"
-                                << "2" << QColor(1, 2, 3);
-        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << "fg_green_dec"
-                                << "2" << QColor(1, 2, 3);
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "bg_green_dec"
-                                << "137" << QColor(205, 137, 15);
-        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << "fg_green_dec"
-                                << "0" << QColor(0, 0, 0);
-    }
-
-    void menuKeysWorkWithTheMenuClosed()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, box);
-        QFETCH(QString, shows);
-        QFETCH(QColor, swatch);
-        this->box().setColor(0, RGB(1, 2, 3));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
-        QCOMPARE(f.control(box)->text(), shows);
-        QCOMPARE(f.swatchShows(0), swatch);
-    }
-
-    void closingEndsTheProgram()
-    {
-        f.form->close();
-        QCOMPARE(f.programEnded, 1);
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            QCOMPARE(f.pressSwatch(5 + int(button), QString(), button),
+                     (QStringList{"setBg|设为背景色|Ctrl+B", "setFg|设为前景色|Ctrl+F", "fgff||",
+                                  "menuSaveBg|保存背景色|Ctrl+S", "menuSaveFg|保存前景色|Ctrl+D",
+                                  "||", "copySwatchCode|复制颜色代码|",
+                                  "exportColorBox|导出颜色盒…|", "importColorBox|导入颜色盒…|"}));
+        QVERIFY(f.savedAtExit().contains("StartPoint=9\r\n"));
     }
 };
 
