@@ -35,10 +35,18 @@ TEST(ContrastRatio, ShownCutAndGradedOnTheExactRatio)
         {0x0A0A0A, 0x0B0B0B, "1.00", "----"}, {0x010101, 0x000000, "1.00", "----"},
         {0xA5CD68, 0x4D3C1A, "5.83", "+-++"}, {0x2C0146, 0xDE06CE, "4.18", "--+-"}};
     // clang-format on
+    const auto wcagRatio = [](int fg, int bg) {
+        const double a = wcagLuminance(fg) + 0.05, b = wcagLuminance(bg) + 0.05;
+        return std::max(a, b) / std::min(a, b);
+    };
+    // And the formula over a spread of 64 further pairs.
+    for (int i = 0; i < 64; ++i) {
+        const int fg = (i * 0x2F5A3B) & 0xFFFFFF, bg = (i * 0x91C4E7 + 0x3A0C5) & 0xFFFFFF;
+        EXPECT_NEAR(contrastRatio(web(fg), web(bg)), wcagRatio(fg, bg), 1e-12) << std::hex << fg;
+    }
     for (const auto &[fg, bg, shown, marks] : rows) {
         const double ratio = contrastRatio(web(fg), web(bg));
-        const double a = wcagLuminance(fg) + 0.05, b = wcagLuminance(bg) + 0.05;
-        EXPECT_NEAR(ratio, std::max(a, b) / std::min(a, b), 1e-12) << std::hex << fg;
+        EXPECT_NEAR(ratio, wcagRatio(fg, bg), 1e-12) << std::hex << fg;
         EXPECT_EQ(contrastRatioText(ratio), QString::fromLatin1(shown)) << std::hex << fg;
         const ContrastGrades g = contrastGrades(ratio);
         const char got[] = {g.normalAA ? '+' : '-', g.normalAAA ? '+' : '-', g.largeAA ? '+' : '-',
