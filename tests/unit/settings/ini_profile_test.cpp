@@ -111,8 +111,7 @@ QByteArray shell(const char *command, const QString &path, const QString &dir)
 {
     QProcess sh;
     sh.start(QStringLiteral("sh"), {"-c", command, "sh", path, dir});
-    sh.waitForFinished();
-    return sh.readAll();
+    return sh.waitForFinished() ? sh.readAll() : QByteArray();
 }
 
 // Places a save must not write through, whoever runs it (a folder is the main

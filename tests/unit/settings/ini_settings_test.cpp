@@ -34,8 +34,7 @@ std::string shown(const Settings &s)
            std::to_string(s.startSlot);
 }
 
-// A missing, empty or corrupt file reads as the defaults, and saves keep its
-// complete lines.
+// A missing, empty or corrupt file reads as the defaults; saves keep its lines.
 TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
 {
     QByteArray junk(4096, '\0');
@@ -63,8 +62,8 @@ TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
     }
 }
 
-// What a sequence of saves leaves in the file, starting without one (the
-// main window's tests check the saves at exit).
+// What a sequence of saves leaves in a new file (the main window's tests check
+// the saves at exit).
 TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
 {
     // clang-format off
@@ -148,9 +147,8 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
         QFile desktopEntry(entry);
         ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
                               : !desktopEntry.exists() || desktopEntry.remove());
-        const QString path = ResolveIniPath(program, config, [&](const QString &) {
-            return writable;
-        });
+        const QString path =
+            ResolveIniPath(program, config, [&](const QString &) { return writable; });
         EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
             << installed << fileThere << writable;
     }
