@@ -1,6 +1,5 @@
-// The program's settings and stored colours in the settings file: what is read
-// from it, the exact bytes saves leave, where the file is, and the swatch
-// count as the settings dialog reads it.
+// Settings and stored colours in the settings file: what is read, the exact
+// bytes saves leave, where the file is, and the count box's text.
 #include "settings/count_text.h"
 #include "settings/ini_path.h"
 #include "settings_file_test.h"
@@ -126,10 +125,9 @@ TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
     }
 }
 
-// Beside the program when a Tintavo.ini is there or the folder takes files,
-// else in the user's configuration folder (the e2e package test runs the real
-// probe on an installed copy). An installed copy, known by its desktop entry,
-// never keeps settings beside itself: root can write to /usr/bin.
+// Beside the program when a Tintavo.ini is there or the folder takes files, else
+// in the user's configuration folder; never beside an installed copy (known by
+// its desktop entry): root can write to /usr/bin.
 TEST(IniPath, BesideTheProgramWheneverItCanServe)
 {
     QTemporaryDir dir;
