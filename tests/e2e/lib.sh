@@ -1,8 +1,7 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end scripts, which drive the real program on the test
-# X server with xdotool and read what it leaves on the screen and on disk. The
-# script sets `tintavo` before start_program and `step` to name the case a
-# failure reports; it may define at_exit for clean-up of its own.
+# Sourced by the end-to-end scripts, which drive the real program on the test X
+# server with xdotool. The script sets `tintavo` before start_program, `step`
+# to name the case a failure reports, and may define at_exit for its clean-up.
 set -euo pipefail
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
@@ -25,20 +24,15 @@ fail() {
 # need_x TOOL...: exit 77 (skipped) without a display, xdotool or a TOOL.
 need_x() {
   [[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: skipped"; exit 77; }
-  local tool
-  for tool in xdotool "$@"; do
-    command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
-  done
+  local t
+  for t in xdotool "$@"; do command -v "$t" >/dev/null || { echo "$t missing: skipped"; exit 77; }; done
 }
 
 # poll SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds.
 poll() {
   local deadline=$((SECONDS + $1))
   shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.05
-  done
+  until "$@" >/dev/null 2>&1; do ((SECONDS < deadline)) || return 1; sleep 0.05; done
 }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
@@ -48,8 +42,7 @@ viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 # and waits for its window: sets app_pid, main_wid and log.
 start_program() {
   local dir=$work/run$((++runs))
-  mkdir -p "$dir"
-  ini=$dir/Tintavo.ini log=$dir/log
+  mkdir -p "$dir" && ini=$dir/Tintavo.ini log=$dir/log
   (($#)) || { cp "$tintavo" "$dir/tintavo" || fail "no program to copy"; set -- ./tintavo; }
   (cd "$dir" && exec env QT_QPA_PLATFORM=xcb \
     LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$e2e_dir/lsan.supp" "$@" >"$log" 2>&1) &

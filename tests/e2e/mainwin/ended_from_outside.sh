@@ -6,7 +6,6 @@
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1
 need_x
-question_open() { xdotool search --onlyvisible --all --pid "$app_pid" --name '^Tintavo$'; }
 for row in "TERM 0.2 0" "INT 0.2 0" "HUP 0.2 0" "KILL 3 137"; do
   read -r step wait_s expected <<<"$row"
   start_program
@@ -18,7 +17,7 @@ for row in "TERM 0.2 0" "INT 0.2 0" "HUP 0.2 0" "KILL 3 137"; do
   for _ in $(seq 50); do
     xdotool windowactivate --sync "$question" key alt+y 2>/dev/null || true
     sleep 0.2
-    question_open >/dev/null || break
+    xdotool search --onlyvisible --all --pid "$app_pid" --name '^Tintavo$' >/dev/null || break
   done
   sleep "$wait_s"
   kill -"$step" "$app_pid"

@@ -1,6 +1,5 @@
 // The screen sampler, the loupe and the global hot key against a real X
-// server: pixels drawn by another client are read back exactly, and real key
-// presses sent through XTEST reach the program once each.
+// server: another client's pixels read back exactly, XTEST presses reach us once.
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
 #include "picker/loupe_window.h"
@@ -24,20 +23,17 @@ namespace {
 
 constexpr quint16 kAltShift = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_1;
 const QKeyCombination kAltShiftS(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
+constexpr int kSettleMs = 300; // every event the server sent has reached us
 
 bool xdotool(const QStringList &args)
 {
     return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
 }
 
-bool warpPointer(QPoint to)
+bool warp(QPoint to)
 {
     return xdotool({"mousemove", QString::number(to.x()), QString::number(to.y())});
 }
-
-// Long enough for every event the server has sent to reach the program, so
-// that a count taken afterwards includes anything a key press may still cause.
-constexpr int kSettleMs = 300;
 
 } // namespace
 
@@ -78,8 +74,7 @@ private slots:
     void samplesWhereThePointerIs_data()
     {
         QTest::addColumn<QPoint>("point");
-        const int w = m_root.width();
-        const int h = m_root.height();
+        const int w = m_root.width(), h = m_root.height();
         QTest::newRow("top left") << QPoint(0, 0);
         QTest::newRow("bottom right") << QPoint(w - 1, h - 1);
         QTest::newRow("top right") << QPoint(w - 1, 0);
@@ -89,12 +84,12 @@ private slots:
         QTest::newRow("right of the middle") << QPoint(w / 2, h / 2 + 1);
     }
 
-    // The native pointer position, and the pixels there and around it one at
-    // a time and as a square; nothing for those off the screen.
+    // The native pointer position, and the pixels around it one at a time and
+    // as a square; nothing for those off the screen.
     void samplesWhereThePointerIs()
     {
         QFETCH(QPoint, point);
-        QVERIFY(warpPointer(point));
+        QVERIFY(warp(point));
         QCOMPARE(m_sampler->pointerPosition(), point);
         const int r = 2;
         const auto square = m_sampler->pixelColors(point, r);
@@ -123,43 +118,28 @@ private slots:
         PickerWindow picker(box, *m_sampler, *hotKey, {}, true);
         picker.move(m_root.width() / 2 - 150, 40);
         picker.show();
-        const QWindowList windows = QGuiApplication::topLevelWindows();
-        const auto found = std::find_if(windows.cbegin(), windows.cend(), [](QWindow *w) {
-            return w->objectName() == QLatin1String("Loupe");
-        });
-        QVERIFY(found != windows.cend());
-        QWindow *loupe = *found;
-        QVERIFY(warpPointer(point + QPoint(3, 3)));
+        QWindow *loupe = nullptr;
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            loupe = w->objectName() == QLatin1String("Loupe") ? w : loupe;
+        QVERIFY(loupe);
+        QVERIFY(warp(point + QPoint(3, 3)));
         QTRY_VERIFY(loupe->isVisible());
-        QVERIFY(warpPointer(point));
+        QVERIFY(warp(point));
         QTest::qWait(400); // a few samples, and the loupe drawn on the server
 
-        xcb_connection_t *c = m_other.connection();
-        auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, loupe->winId()), nullptr);
-        QVERIFY(geometry);
-        const QRect placed(geometry->x, geometry->y, geometry->width, geometry->height);
-        std::free(geometry);
-        const int r = LoupeWindow::kRadius;
-        QVERIFY(!placed.intersects(QRect(point - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1))));
-
+        const QRect placed = m_other.geometry(loupe->winId());
+        const int r = LoupeWindow::kRadius, side = LoupeWindow::kSide;
+        QVERIFY(!placed.intersects(QRect(point - QPoint(r, r), QSize(side, side))));
         const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatio());
         QStringList wrong;
-        for (int row = 0; row < 2 * r + 1; ++row) {
-            for (int col = 0; col < 2 * r + 1; ++col) {
-                const QPoint at =
-                    placed.topLeft() + QPoint(col, row) * cell + QPoint(cell, cell) / 2;
-                const ColorValue shown = m_other.pixelColor(at);
-                const QPoint stands = point + QPoint(col - r, row - r);
-                if (drawn(stands) < 0 ? shown != 0x707070 && shown != 0x909090
-                                      : shown != drawn(stands))
-                    wrong << QStringLiteral("(%1,%2) shows %3")
-                                 .arg(stands.x())
-                                 .arg(stands.y())
-                                 .arg(shown, 6, 16, QLatin1Char('0'));
-            }
+        for (int i = 0; i < side * side; ++i) {
+            const QPoint at = placed.topLeft() + QPoint(i % side, i / side) * cell;
+            const ColorValue shown = m_other.pixelColor(at + QPoint(cell, cell) / 2);
+            const QPoint stands = point + QPoint(i % side - r, i / side - r);
+            if (drawn(stands) < 0 ? shown != 0x707070 && shown != 0x909090 : shown != drawn(stands))
+                wrong << QString::asprintf("(%d,%d) shows %06x", stands.x(), stands.y(), shown);
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String(", "))));
-
         QVERIFY(xdotool({"key", "alt+shift+s"}));
         QTRY_COMPARE(box.color(0), drawn(point));
     }
@@ -188,9 +168,8 @@ private slots:
         for (const QString &lock : locks)
             QVERIFY(xdotool({"key", lock}));
         QStringList press{"key", "alt+shift+s"};
-        if (heldDown) {
+        if (heldDown) { // a plain client sees this server repeat a key held as long
             press = {"keydown", "alt+shift+s", "sleep", "1.5", "keyup", "alt+shift+s"};
-            // A plain client sees this server repeat a key held as long.
             const xcb_keycode_t d = m_other.keycodeFor('d');
             QCOMPARE(m_other.grabKey(kAltShift, d), 0);
             QVERIFY(xdotool({"keydown", "alt+shift+d", "sleep", "1.5", "keyup", "alt+shift+d"}));
@@ -231,10 +210,9 @@ private slots:
         std::vector<quint16> held;
         if (holder == "this")
             QCOMPARE(first->registerKey(kAltShiftS), HotKeyResult::Registered);
-        else if (holder == "all")
-            held = m_other.lockVariants();
         else
-            held = {m_other.lockVariants()[2]};
+            held = holder == "all" ? m_other.lockVariants()
+                                   : std::vector<quint16>{m_other.lockVariants()[2]};
         for (quint16 lock : held)
             QCOMPARE(m_other.grabKey(kAltShift | lock, m_s), 0);
         m_other.takeKeyPresses();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QPoint>
-#include <QSize>
+#include <QRect>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -13,14 +13,13 @@ class XClient
 {
 public:
     XClient();
-    ~XClient() { xcb_disconnect(m_connection); }
+    ~XClient() { xcb_disconnect(m_c); }
     XClient(const XClient &) = delete;
     XClient &operator=(const XClient &) = delete;
 
-    bool ok() const { return !xcb_connection_has_error(m_connection); }
-    xcb_connection_t *connection() const { return m_connection; }
+    bool ok() const { return !xcb_connection_has_error(m_c); }
     QSize rootSize() const { return {m_screen->width_in_pixels, m_screen->height_in_pixels}; }
-    void sync();
+    QRect geometry(xcb_window_t window);
 
     xcb_keycode_t keycodeFor(quint32 keysym);
     // No lock, CapsLock, NumLock and both, as modifier masks.
@@ -31,19 +30,24 @@ public:
     // Presses of grabbed keys seen since the last call.
     int takeKeyPresses();
 
-    // The colour the screen shows at a root point, as 0x00BBGGRR; -1 when it
-    // cannot be read. Assumes the 24-bit true-colour screens the tests use.
+    // The screen's colour at a root point as 0x00BBGGRR, -1 if unreadable
+    // (24-bit true colour, as on the test servers).
     qint32 pixelColor(QPoint at);
-    // Covers the whole screen, unmanaged, with a pattern where each pixel's
-    // colour encodes its position (see patternColor).
+    // Covers the whole screen, unmanaged, with patternColor's pattern.
     void showPattern();
 
 private:
-    xcb_connection_t *m_connection;
+    void sync() { free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr)); }
+
+    xcb_connection_t *m_c;
     xcb_screen_t *m_screen = nullptr;
 };
 
-// The colour the pattern shows at a desktop point, as 0x00BBGGRR.
-qint32 patternColor(QPoint p);
+// The colour, as 0x00BBGGRR, that encodes a desktop point in the pattern.
+inline qint32 patternColor(QPoint p)
+{
+    const int blue = ((p.x() >> 8) & 0x0F) | (((p.y() >> 8) & 0x0F) << 4);
+    return (p.x() & 0xFF) | ((p.y() & 0xFF) << 8) | (blue << 16);
+}
 
 } // namespace tintavo::test

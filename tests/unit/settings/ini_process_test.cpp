@@ -21,15 +21,12 @@ namespace {
 // The save arguments of the helper (see settings_helper_main.cpp).
 QStringList save(const QString &path, quint32 count, quint32 first, quint32 last, int parity = 2)
 {
-    QStringList args{QStringLiteral("save"), path};
-    for (const quint32 n : {count, first, last, quint32(parity)})
-        args << QString::number(n);
-    return args;
+    return QStringList{"save", path}
+           << QString::asprintf("%u %u %u %d", count, first, last, parity).split(' ');
 }
 
-// Which of two generations of the helper's colours every swatch holds: the old
-// one, the new one, or -1 when the file mixes them, lacks a swatch or holds
-// anything else.
+// Which of two generations of the helper's colours every swatch holds; -1 for
+// a mix, a missing swatch or anything else.
 int wholeGeneration(quint32 count, quint32 oldGen, quint32 newGen)
 {
     const std::vector<ColorValue> colors = LoadStoredColors(qint32(count));
@@ -54,20 +51,20 @@ protected:
         EXPECT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0755), 0);
     }
 
-    // Starts the helper with the user configuration folder m_config, as
-    // nobody when asNobody.
+    // Starts the helper, as nobody when asNobody, with the user configuration
+    // folder m_config, from the test's folder (the build tree may be closed to
+    // nobody).
     void start(QProcess &helper, const QStringList &args, bool asNobody = false) const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
-        helper.setProcessEnvironment(env);
-        const QStringList nobody{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-        // Run from the test's folder: the build tree may be closed to the user nobody.
         const QString copy = m_dir.filePath(QStringLiteral("settings_test_helper"));
         QFile::copy(QStringLiteral(TINTAVO_SETTINGS_HELPER), copy); // once: it replaces nothing
-        QStringList command = asNobody ? nobody : QStringList();
-        command << copy << args;
-        helper.start(command[0], command.mid(1));
+        QStringList command{"XDG_CONFIG_HOME=" + m_config};         // env execs, keeping the pid
+        if (asNobody)
+            command << "setpriv"
+                    << "--reuid=65534"
+                    << "--regid=65534"
+                    << "--clear-groups";
+        helper.start(QStringLiteral("env"), command << copy << args);
     }
 
     // Runs the helper to its end: its exit code, and what it said in said.
@@ -98,9 +95,9 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
 {
     const std::tuple<bool, quint32, int> cases[] = {{false, kLargeBox, 220}, {true, 2048, 120}};
     for (const auto &[inPlace, count, kills] : cases) {
-        const QString name = inPlace ? QStringLiteral("in-place") : QStringLiteral("replaced");
-        usePath(m_dir.filePath(name + QStringLiteral(".ini")));
-        m_config = m_dir.filePath(name + QStringLiteral("-config"));
+        const QString name = inPlace ? "in-place" : "replaced";
+        usePath(m_dir.filePath(name + ".ini"));
+        m_config = m_dir.filePath(name + "-config");
         ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
         openToNobody(path());
         // Kills spread over the save itself, from the moment the helper says it begins.
@@ -135,9 +132,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
         // The kills came both before and after the new file was in place.
         EXPECT_GT(gotNew, 0);
         EXPECT_LT(gotNew, kills);
-        EXPECT_EQ(QDir(m_config + QStringLiteral("/Tintavo/recovery"))
-                      .entryList({QStringLiteral("*.recovery")}, QDir::Files),
-                  QStringList());
+        EXPECT_EQ(QDir(m_config + "/Tintavo/recovery").entryList({"*.recovery"}), QStringList());
         // A later save still works, whatever the kills left behind.
         ASSERT_EQ(run(save(path(), count, current + 1, current + 1), inPlace), 0);
         EXPECT_EQ(wholeGeneration(count, current + 1, current + 1), int(current + 1));
@@ -184,22 +179,19 @@ TEST_F(SaveProcessTest, FullDiskLeavesTheFileAndSaysWhy)
                      << std::strerror(errno) << ")";
     const std::shared_ptr<void> unmount(
         nullptr, [&](void *) { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
-    usePath(disk + QStringLiteral("/Tintavo.ini"));
+    usePath(disk + "/Tintavo.ini");
     const std::tuple<bool, bool, const char *> cases[] = {
         {false, false, "磁盘空间不足"}, {true, true, "恢复副本"}, {true, false, "磁盘空间不足"}};
     for (const auto &[inPlace, configOnTheDisk, reason] : cases) {
         m_config = (configOnTheDisk ? disk : m_dir.path()) + QStringLiteral("/config");
-        QFile::remove(disk + QStringLiteral("/filler"));
+        QFile::remove(disk + "/filler");
         ASSERT_TRUE(SaveStoredColors(std::vector<ColorValue>(64, 1)));
-        openToNobody(path()); // the disk, too, is root's and 0755
-        {
-            // Fills the disk, then leaves room for a lock file but not the save.
-            QFile filler(disk + QStringLiteral("/filler"));
-            ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-            while (filler.write(QByteArray(4096, 'x')) == 4096) {
-            }
-            filler.resize(filler.size() - 12288);
+        openToNobody(path());           // the disk, too, is root's and 0755
+        QFile filler(disk + "/filler"); // the disk full but for room for a lock file
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
         }
+        filler.resize(filler.size() - 12288);
         const QByteArray before = readFile();
         QByteArray said;
         EXPECT_EQ(run(save(path(), 4096, 2, 2), inPlace, &said), 1);

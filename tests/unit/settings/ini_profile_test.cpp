@@ -16,9 +16,8 @@ using test::SettingsFileTest;
 
 constexpr qint32 kMin = std::numeric_limits<qint32>::min();
 
-// Value texts a hand-edited file may hold (blanks around, letters, hex and
-// the wrap at 32 bits are read through whole files in ini_settings_test), and
-// where the reader finds [APPSET] nColor: the default, 64, where it does not.
+// Value texts a hand-edited file may hold (more in ini_settings_test), and where
+// the reader finds [APPSET] nColor: the default, 64, where it does not.
 TEST(IniProfile, ReadsLikeTheProfileReader)
 {
     const std::pair<const char *, qint32> values[] = {
@@ -82,9 +81,8 @@ TEST(IniProfile, WritesChangeOnlyWhatTheyName)
     }
 }
 
-// What a copy killed while taking or breaking the lock leaves behind (an empty
-// lock file or a dead process's, a minute old, with or without a breaker file
-// younger than the half minute after which Qt gives up on it) stops no save.
+// A lock left by a killed copy (empty or a dead process's, a minute old, with or
+// without a breaker file younger than Qt's half-minute limit) stops no save.
 TEST_F(SettingsFileTest, LeftoverLocksDoNotBlockASave)
 {
     const auto leave = [](const QString &name, const QByteArray &content, int ageSeconds) {
@@ -111,13 +109,11 @@ QByteArray shell(const char *command, const QString &path, const QString &dir)
 {
     QProcess sh;
     sh.start(QStringLiteral("sh"), {"-c", command, "sh", path, dir});
-    sh.waitForFinished();
-    return sh.readAll();
+    return sh.waitForFinished() ? sh.readAll() : QByteArray();
 }
 
-// Places a save must not write through, whoever runs it (a folder is the main
-// window's tests' case): each is left exactly as it was (link and target) and
-// the failure names the file and says why.
+// Places a save must not write through, whoever runs it: each is left as it was
+// (link and target) and the failure names the file and says why.
 TEST(ProfileFile, RefusedTargetsStayAsTheyWereAndTheFailureSaysWhy)
 {
     const char *const rows[][2] = {

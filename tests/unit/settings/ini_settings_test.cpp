@@ -1,6 +1,5 @@
-// The program's settings and stored colours in the settings file: what is read
-// from it, the exact bytes saves leave, where the file is, and the swatch
-// count as the settings dialog reads it.
+// Settings and stored colours in the settings file: what is read, the exact
+// bytes saves leave, where the file is, and the count box's text.
 #include "settings/count_text.h"
 #include "settings/ini_path.h"
 #include "settings_file_test.h"
@@ -34,8 +33,7 @@ std::string shown(const Settings &s)
            std::to_string(s.startSlot);
 }
 
-// A missing, empty or corrupt file reads as the defaults, and saves keep its
-// complete lines.
+// A missing, empty or corrupt file reads as the defaults; saves keep its lines.
 TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
 {
     QByteArray junk(4096, '\0');
@@ -63,8 +61,8 @@ TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
     }
 }
 
-// What a sequence of saves leaves in the file, starting without one (the
-// main window's tests check the saves at exit).
+// What a sequence of saves leaves in a new file (the main window's tests check
+// the saves at exit).
 TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
 {
     // clang-format off
@@ -127,10 +125,9 @@ TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
     }
 }
 
-// Beside the program when a Tintavo.ini is there or the folder takes files,
-// else in the user's configuration folder (the e2e package test runs the real
-// probe on an installed copy). An installed copy, known by its desktop entry,
-// never keeps settings beside itself: root can write to /usr/bin.
+// Beside the program when a Tintavo.ini is there or the folder takes files, else
+// in the user's configuration folder; never beside an installed copy (known by
+// its desktop entry): root can write to /usr/bin.
 TEST(IniPath, BesideTheProgramWheneverItCanServe)
 {
     QTemporaryDir dir;
@@ -148,9 +145,8 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
         QFile desktopEntry(entry);
         ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
                               : !desktopEntry.exists() || desktopEntry.remove());
-        const QString path = ResolveIniPath(program, config, [&](const QString &) {
-            return writable;
-        });
+        const QString path =
+            ResolveIniPath(program, config, [&](const QString &) { return writable; });
         EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
             << installed << fileThere << writable;
     }

@@ -14,26 +14,16 @@ namespace tintavo::test {
 class SettingsFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        usePath(m_dir.filePath(QStringLiteral("Tintavo.ini")));
-    }
+    void SetUp() override { usePath(m_dir.filePath(QStringLiteral("Tintavo.ini"))); }
     void TearDown() override { setIniPathForTesting(QString()); }
 
     QString path() const { return m_path; }
-    void usePath(const QString &path)
-    {
-        m_path = path;
-        setIniPathForTesting(path);
-    }
-
+    void usePath(const QString &path) { setIniPathForTesting(m_path = path); }
     void writeFile(const QByteArray &bytes) const
     {
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
-
     QByteArray readFile() const
     {
         QFile file(path());

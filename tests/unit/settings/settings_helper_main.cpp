@@ -1,10 +1,8 @@
-// A process for the settings tests to kill mid-save, run twice at once or run
-// as another user.
+// For the settings tests to kill mid-save, run twice at once or as nobody.
 // save PATH COUNT FIRST LAST PARITY: loads COUNT swatches from PATH, says
-// "saving", then, for each generation g from FIRST to LAST, sets swatch i to
-// g * 65536 + i and StartPoint to g, and saves as at exit. PARITY 0 or 1 sets
-// only one swatch each time, 2 * (g - FIRST) + PARITY, and PARITY 0 also saves
-// nColor as g.
+// "saving", then for each generation g from FIRST to LAST sets swatch i to
+// g * 65536 + i (PARITY 0 or 1: only swatch 2 * (g - FIRST) + PARITY) and
+// StartPoint to g, and saves as at exit; PARITY 0 also saves nColor as g.
 // restore: finishes interrupted saves and prints their files.
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
@@ -24,10 +22,8 @@ int main(int argc, char **argv)
             std::printf("%s\n", path.toLocal8Bit().constData());
         return 0;
     }
-    if (argc != 7 || std::strcmp(argv[1], "save") != 0) {
-        std::fprintf(stderr, "usage: save PATH COUNT FIRST LAST PARITY | restore\n");
+    if (argc != 7 || std::strcmp(argv[1], "save") != 0)
         return 2;
-    }
     setIniPathForTesting(QString::fromLocal8Bit(argv[2]));
     const auto number = [argv](int i) { return QByteArray(argv[i]).toUInt(); };
     const quint32 count = number(3), parity = number(6);
