@@ -1,6 +1,7 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
 #include "colorbox/color_box_model.h"
+#include "common/app_look.h"
 #include "common/qt_color.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
@@ -31,11 +32,6 @@ struct Child : QProcess
     ~Child() override { kill(), waitForFinished(); }
 };
 
-template <typename T> T *child(QWidget *w, const char *name)
-{
-    return w->findChild<T *>(QLatin1String(name));
-}
-
 } // namespace
 
 class PortalPickerTest : public QObject
@@ -57,18 +53,19 @@ class PortalPickerTest : public QObject
     static QString noticeOf(PickerWindow *picker)
     {
         QTextDocument text;
-        text.setHtml(child<QLabel>(picker, "Label1")->text());
+        text.setHtml(picker->findChild<QLabel *>("Label1")->text());
         return text.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
     }
 
     static void pick(PickerWindow *picker)
     {
-        QTest::mouseClick(child<QPushButton>(picker, "cmdPick"), Qt::LeftButton);
+        QTest::mouseClick(picker->findChild<QPushButton *>("cmdPick"), Qt::LeftButton);
     }
 
 private slots:
     void initTestCase()
     {
+        setUpApplicationLook(*qApp);
         m_box.addSwatches(3);
         if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
             m_bus = std::make_unique<Child>(
@@ -118,10 +115,10 @@ private slots:
         QCOMPARE(m_box.nextCaptureSlot, stored < 0 ? 1 : 2);
         QCOMPARE(m_box.color(1), stored < 0 ? kWhite : stored);
         if (stored >= 0) {
-            QWidget *swatch = child<QWidget>(picker, "Picture1");
+            QWidget *swatch = picker->findChild<QWidget *>("Picture1");
             QCOMPARE(swatch->grab().toImage().pixel(swatch->rect().center()),
                      toQColor(stored).rgb());
-            QCOMPARE(child<QLabel>(picker, "lblData(4)")->text(),
+            QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
                      "RGB颜色：" + QString::number(stored, 16).toUpper());
         }
 
