@@ -16,18 +16,27 @@ private slots:
     void cleanup() { f.reset(); }
 
     // The designed texts, nothing written to the settings file, and the
-    // focus in the preview (which takes Tab as text); from the next control
-    // on, Tab goes round in the order of the design tab indexes.
+    // focus in the preview; Tab and Shift+Tab leave it, text unchanged, and
+    // Tab goes round in the order of the design tab indexes.
     void startsAsDesigned()
     {
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
         QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
                  QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！::效果预览::"));
-        QVERIFY(f.control<QPlainTextEdit>("effect_text")
-                    ->toPlainText()
-                    .contains(QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！")));
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QString text = preview->toPlainText();
+        QVERIFY(text.contains(QStringLiteral("Brenvik软件工作室的作品，欢迎您使用！")));
         QVERIFY(!QFile::exists(f.iniPath()));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("effect_text"));
+        QCOMPARE(QApplication::focusWidget(), preview);
+        // Shift+Tab arrives as Backtab, as from the X server.
+        for (auto [key, modifier, next] :
+             {std::tuple{Qt::Key_Tab, Qt::NoModifier, "fg_blue_slide"},
+              std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "txtColorInfo"}}) {
+            preview->setFocus();
+            QTest::keyClick(preview, key, modifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString(next));
+        }
+        QCOMPARE(preview->toPlainText(), text);
         f.control<QWidget>("fg_blue_slide")->setFocus();
         QStringList chain{"fg_blue_slide"};
         while (chain.size() < 40 && chain.back() != u"effect_text") {
