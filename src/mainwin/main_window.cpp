@@ -194,6 +194,7 @@ void MainWindow::loadContents()
 
     auto *effectText = control<QPlainTextEdit>("effect_text");
     effectText->setPlainText(helpText());
+    effectText->setTabChangesFocus(true); // Tab moves on, as from every other control
     effectText->setFocus();
 }
 

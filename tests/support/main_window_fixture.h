@@ -40,19 +40,29 @@ template <typename T = QLineEdit> T *child(const QObject *parent, const QString 
 inline void answerBox(const std::function<void()> &open,
                       const std::function<void(QMessageBox *)> &seen)
 {
-    bool answered = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             poll.stop();
-            answered = true;
             seen(box);
             box->reject();
         }
     });
     poll.start(10);
     open();
-    QTRY_VERIFY(answered);
+    QTRY_VERIFY(!poll.isActive());
+}
+
+// The names of the controls Tab visits from `from` until it is back there.
+inline QString tabChain(QWidget *from)
+{
+    from->setFocus();
+    QStringList chain{from->objectName()};
+    do
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    while ((chain << QApplication::focusWidget()->objectName()).size() < 40 &&
+           QApplication::focusWidget() != from);
+    return chain.join(u' ');
 }
 
 // The colour that covers most of `image`: a text box's background.
@@ -67,16 +77,14 @@ inline QColor dominantColor(const QImage &image)
     return QColor::fromRgb(best);
 }
 
-// Whether some pixel (for text: a glyph's stroke) shows `color`, give or take `tolerance`.
-inline bool showsColor(const QImage &image, const QColor &color, int tolerance = 8)
+// Whether some pixel (for text: a glyph's stroke) shows `color`, give or take 8.
+inline bool showsColor(const QImage &image, const QColor &color)
 {
-    const auto near = [&](QColor c) {
-        return std::max({qAbs(c.red() - color.red()), qAbs(c.green() - color.green()),
-                         qAbs(c.blue() - color.blue())}) <= tolerance;
-    };
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (near(image.pixelColor(x, y)))
+            if (const QColor c = image.pixelColor(x, y);
+                std::max({qAbs(c.red() - color.red()), qAbs(c.green() - color.green()),
+                          qAbs(c.blue() - color.blue())}) <= 8)
                 return true;
     return false;
 }
@@ -168,26 +176,24 @@ struct MainWindowFixture
     std::unique_ptr<QTemporaryDir> settingsDir;
     std::unique_ptr<MainWindow> form;
 
-    QString iniPath() const { return settingsDir->filePath(QStringLiteral("Tintavo.ini")); }
-
-    void prepareSettingsDir()
+    QString iniPath()
     {
         if (!settingsDir) {
             settingsDir = std::make_unique<QTemporaryDir>();
-            setIniPathForTesting(iniPath());
+            setIniPathForTesting(settingsDir->filePath(QStringLiteral("Tintavo.ini")));
         }
+        return settingsDir->filePath(QStringLiteral("Tintavo.ini"));
     }
 
     // The settings file the next start() reads; CR LF line ends are added.
     void writeIni(const QStringList &lines)
     {
-        prepareSettingsDir();
         QFile file(iniPath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
     }
 
-    QByteArray readIni() const
+    QByteArray readIni()
     {
         QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -201,7 +207,6 @@ struct MainWindowFixture
         return readIni();
     }
 
-    // Ends the window and the windows it left, and forgets the settings file.
     void reset()
     {
         form.reset();
@@ -214,18 +219,16 @@ struct MainWindowFixture
     {
         setUpApplicationLook(*qApp);
         form.reset(); // before the fakes it may still use
-        prepareSettingsDir();
+        iniPath();
         messages = FakeMessageService{};
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
         hotKey.answer = HotKeyResult::Registered;
         programEnded = 0;
-        const auto end = [this] { ++programEnded; };
-        MessageService *shownBy = realBoxes ? nullptr : &messages;
-        QuestionService *askedBy = realBoxes ? nullptr : &questions;
         form = std::make_unique<MainWindow>(MainWindowServices{
-            shownBy, &colorChooser, askedBy, &sampler, &hotKey, end, nullptr, fileDialogs});
+            realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
+            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs});
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
@@ -244,15 +247,6 @@ struct MainWindowFixture
         QTRY_VERIFY(box->hasFocus());
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box, text);
-    }
-
-    // Drags a slider's knob to `value`, as a user does with the mouse.
-    void dragSlider(const QString &name, int value) const
-    {
-        auto *slider = control<QSlider>(name);
-        slider->setSliderDown(true);
-        slider->setSliderPosition(value);
-        slider->setSliderDown(false);
     }
 
     void press(const QString &button) const
@@ -299,9 +293,6 @@ struct MainWindowFixture
             .toImage();
     }
 
-    QImage previewImage() const { return onScreen(control<QWidget>("effect_text")); }
-
-    // The colour swatch `index` shows on the screen.
     QColor swatchShows(int index) const
     {
         auto *view = control<SwatchView>("Picture1");

