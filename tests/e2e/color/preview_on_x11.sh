@@ -36,28 +36,21 @@ type_over() { # BOX_LEFT BOX_TOP TEXT, in twips
   xdotool key --clearmodifiers ctrl+a type --delay 50 "$3"
 }
 
-# plate FILE: the contrast plate at the top right of the preview (about 275 x
-# 18 pixels left of the scroll bar at the design size), as a picture.
+# plate FILE: the contrast plate, left of the preview's scroll bar, as a picture.
 plate() { import -window "$main_wid" -crop 300x22+430+16 +repage -depth 8 "$1"; }
 # legible PICTURE: much of the plate's own ground (#FFFFE1) with dark text on it.
 legible() {
-  convert "$1" -format %c histogram:info:- | awk '
-    /#FFFFE1/ { ground += $1 } / #[0-5][0-9A-F][0-5][0-9A-F][0-5][0-9A-F] / { dark += $1 }
-    END { exit !(ground > 500 && dark > 30) }'
+  convert "$1" -format %c histogram:info:- | awk '/#FFFFE1/ { ground += $1 }
+    / #[0-5].[0-5].[0-5]. / { dark += $1 } END { exit !(ground > 500 && dark > 30) }'
 }
-# clipboard_is TEXT: what the program put on the clipboard, exactly.
-clipboard() { xclip -o -selection clipboard; }
+holds() { [[ $(xclip -o -selection clipboard 2>/dev/null) == "$1" ]]; }
 clipboard_is() {
-  poll 5 test "$(clipboard 2>/dev/null)" == "$1" || fail "the clipboard holds '$(clipboard)', not '$1'"
+  poll 5 holds "$1" || fail "the clipboard holds '$(xclip -o -selection clipboard)', not '$1'"
   echo "ok: $step: '$1' on the clipboard"
 }
-# menu_key X Y KEY...: opens the menu of the control at client twips (X, Y)
-# and picks by keys (Up from nothing selected starts at the last item).
-menu_key() {
-  click "$1" "$2" 3
-  sleep 0.5
-  xdotool key "${@:3}"
-}
+# menu_key X Y KEY...: picks by keys from the menu of the control at client
+# twips (X, Y); Up from nothing selected starts at the last item.
+menu_key() { click "$1" "$2" 3 && sleep 0.5 && xdotool key "${@:3}"; }
 
 start_program
 # On screen whole, clear of any other window, so that its pixels are its own.
