@@ -20,12 +20,10 @@ if [[ ${1:-} != --inside ]]; then
   cp "$1" "$work/picker_test"
   cp "$0" "$work/inside.sh"
   chmod -R a+rwX "$work"
-  run=(env -i PATH="$PATH" HOME="$work" dbus-run-session -- bash "$work/inside.sh" --inside "$work")
-  if [[ $(id -u) == 0 ]]; then
-    setpriv --reuid=65534 --regid=65534 --clear-groups "${run[@]}"
-  else
-    "${run[@]}"
-  fi
+  as_nobody=()
+  (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" dbus-run-session -- \
+    bash "$work/inside.sh" --inside "$work"
   exit
 fi
 
