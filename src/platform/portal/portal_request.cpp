@@ -67,7 +67,7 @@ PortalRequest *PortalRequest::send(const QDBusConnection &bus, int responseTimeo
     QDBusMessage call = QDBusMessage::createMethodCall(
         QLatin1String(kService), QLatin1String(kDesktopPath), interface, method);
     call.setArguments(arguments);
-    request->send(call);
+    request->start(call);
     return request;
 }
 
@@ -97,7 +97,7 @@ void PortalRequest::closeRequest()
                     kCallTimeoutMs);
 }
 
-void PortalRequest::send(QDBusMessage call)
+void PortalRequest::start(QDBusMessage call)
 {
     const QString token = newToken();
     subscribe(handlePath(QStringLiteral("request"), m_bus.baseService(), token));

@@ -38,7 +38,6 @@ class PortalRequest : public QObject
     Q_OBJECT
 
 public:
-    PortalRequest(const QDBusConnection &bus, int responseTimeoutMs, QObject *parent = nullptr);
     // An unanswered request is closed, so the portal drops its dialog.
     ~PortalRequest() override;
 
@@ -53,14 +52,15 @@ public:
                                const QString &method, QVariantList arguments, Done done);
 
 signals:
-    // Exactly once per send(): the Response's results on Success.
+    // Exactly once: the Response's results on Success.
     void finished(tintavo::PickOutcome outcome, const QVariantMap &results);
 
 private slots:
     void onResponse(uint response, const QVariantMap &results);
 
 private:
-    void send(QDBusMessage call);
+    PortalRequest(const QDBusConnection &bus, int responseTimeoutMs, QObject *parent);
+    void start(QDBusMessage call);
     void onReply(QDBusPendingCallWatcher *watcher);
     void subscribe(const QString &path);
     void unsubscribe();
