@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -63,6 +64,18 @@ inline QString tabChain(QWidget *from)
     while ((chain << QApplication::focusWidget()->objectName()).size() < 40 &&
            QApplication::focusWidget() != from);
     return chain.join(u' ');
+}
+
+// Whether a link shows lit: underlined in pure blue, a run of blue pixels
+// longer than half its text (glyph strokes are short).
+inline bool linkLit(QLabel *link)
+{
+    const QImage image = link->grab().toImage();
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0, run = 0; x < image.width(); ++x)
+            longest = std::max(longest, run = image.pixel(x, y) == qRgb(0, 0, 255) ? run + 1 : 0);
+    return longest > link->fontMetrics().horizontalAdvance(link->text()) / 2;
 }
 
 // The colour that covers most of `image`: a text box's background.

@@ -3,7 +3,7 @@
 // QCursor::setPos, so the X server itself reports the motion).
 #include "about/about_dialog.h"
 #include "common/app_look.h"
-#include "fake_message_service.h"
+#include "main_window_fixture.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -29,18 +29,6 @@ class AboutOnX11Test : public QObject
         return dlg;
     }
 
-    // Lit: the link's underline drawn in blue, a long run of blue pixels.
-    static bool lit(QLabel *l)
-    {
-        const QImage image = l->grab().toImage();
-        int longest = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0, run = 0; x < image.width(); ++x)
-                longest =
-                    std::max(longest, run = image.pixel(x, y) == qRgb(0, 0, 255) ? run + 1 : 0);
-        return longest > l->fontMetrics().horizontalAdvance(l->text()) / 2;
-    }
-
 private slots:
     void cleanup() { delete slot.data(); }
 
@@ -61,9 +49,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         auto *link = dlg->findChild<QLabel *>(QStringLiteral("Label1"));
         QCursor::setPos(dlg->mapToGlobal(link->geometry().center()));
-        QTRY_VERIFY(lit(link));
+        QTRY_VERIFY(test::linkLit(link));
         QCursor::setPos(dlg->mapToGlobal(QPoint(2, 2)));
-        QTRY_VERIFY(!lit(link));
+        QTRY_VERIFY(!test::linkLit(link));
     }
 };
 

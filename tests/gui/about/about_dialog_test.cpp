@@ -25,19 +25,7 @@ class AboutDialogTest : public QObject
         return slot;
     }
 
-    // Whether the link shows lit: underlined in pure blue, a run of blue
-    // pixels longer than half its text (glyph strokes are short).
-    bool lit(const QString &name)
-    {
-        auto *link = child<QLabel>(slot, name);
-        const QImage image = link->grab().toImage();
-        int longest = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0, run = 0; x < image.width(); ++x)
-                longest =
-                    std::max(longest, run = image.pixel(x, y) == qRgb(0, 0, 255) ? run + 1 : 0);
-        return longest > link->fontMetrics().horizontalAdvance(link->text()) / 2;
-    }
+    bool lit(const QString &name) { return test::linkLit(child<QLabel>(slot, name)); }
 
     // As the window system moves the pointer onto a control (or a point): Qt
     // drops a move to where it last saw the pointer, so it comes from beside.
