@@ -10,8 +10,10 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 using namespace tintavo;
 
@@ -49,6 +51,10 @@ int main(int argc, char **argv)
             ColorBoxStore::printFailure(result);
             return 1;
         }
+        // Changes come apart, as a user's do: back to back, a copy could keep
+        // the other out of the lock longer than a save waits for it.
+        if (parity != 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return 0;
 }
