@@ -32,8 +32,7 @@ void PortalColorPicker::sendPickColor(const QString &parentWindow)
 {
     m_request = PortalRequest::send(
         m_bus, m_responseTimeoutMs, this, QLatin1String(kScreenshot), QStringLiteral("PickColor"),
-        {parentWindow, QVariantMap()},
-        [this](PickOutcome outcome, const QVariantMap &results) {
+        {parentWindow, QVariantMap()}, [this](PickOutcome outcome, const QVariantMap &results) {
             if (outcome != PickOutcome::Success) {
                 finish(outcome);
                 return;

@@ -2,9 +2,6 @@
 
 #include "platform/portal/portal_types.h"
 
-#include <QDBusPendingCall>
-
-
 namespace tintavo::portal {
 
 PortalGlobalShortcuts::PortalGlobalShortcuts(const QDBusConnection &bus, int responseTimeoutMs,
@@ -38,24 +35,25 @@ void PortalGlobalShortcuts::createSession()
 {
     const QString token = newToken();
     m_sessionPath = handlePath(QStringLiteral("session"), m_bus.baseService(), token);
-    m_request = PortalRequest::send(
-        m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
-        QStringLiteral("CreateSession"),
-        {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
-        [this](PickOutcome outcome, const QVariantMap &results) {
-            if (outcome != PickOutcome::Success) {
-                finishBinding(outcome);
-                return;
-            }
-            // Documented as a string; some portals send an object path.
-            const QVariant handle = results.value(QStringLiteral("session_handle"));
-            const QString path = handle.canConvert<QDBusObjectPath>()
-                                     ? handle.value<QDBusObjectPath>().path()
-                                     : handle.toString();
-            if (!path.isEmpty())
-                m_sessionPath = path;
-            bindShortcut();
-        });
+    m_request =
+        PortalRequest::send(m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
+                            QStringLiteral("CreateSession"),
+                            {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
+                            [this](PickOutcome outcome, const QVariantMap &results) {
+                                if (outcome != PickOutcome::Success) {
+                                    finishBinding(outcome);
+                                    return;
+                                }
+                                // Documented as a string; some portals send an object path.
+                                const QVariant handle =
+                                    results.value(QStringLiteral("session_handle"));
+                                const QString path = handle.canConvert<QDBusObjectPath>()
+                                                         ? handle.value<QDBusObjectPath>().path()
+                                                         : handle.toString();
+                                if (!path.isEmpty())
+                                    m_sessionPath = path;
+                                bindShortcut();
+                            });
 }
 
 void PortalGlobalShortcuts::bindShortcut()
@@ -107,10 +105,7 @@ void PortalGlobalShortcuts::close()
         return;
     // Sent even while CreateSession is unanswered: the session will be at
     // this path, and a portal closes what it has not yet created as a no-op.
-    m_bus.asyncCall(QDBusMessage::createMethodCall(QLatin1String(kService), m_sessionPath,
-                                                   QLatin1String(kSession),
-                                                   QStringLiteral("Close")),
-                    kCallTimeoutMs);
+    closePortalObject(m_bus, m_sessionPath, QLatin1String(kSession));
     m_sessionPath.clear();
 }
 

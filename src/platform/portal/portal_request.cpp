@@ -28,6 +28,13 @@ PickOutcome outcomeOfError(const QDBusMessage &reply)
     }
 }
 
+void closePortalObject(const QDBusConnection &bus, const QString &path, const QString &interface)
+{
+    bus.asyncCall(QDBusMessage::createMethodCall(QLatin1String(kService), path, interface,
+                                                 QStringLiteral("Close")),
+                  kCallTimeoutMs);
+}
+
 void requireVersion(const QDBusConnection &bus, const QString &interface, uint minimum,
                     QObject *context, std::function<void(PickOutcome)> done)
 {
@@ -89,12 +96,8 @@ PortalRequest::~PortalRequest()
 
 void PortalRequest::closeRequest()
 {
-    if (m_path.isEmpty())
-        return;
-    m_bus.asyncCall(QDBusMessage::createMethodCall(QLatin1String(kService), m_path,
-                                                   QLatin1String(kRequest),
-                                                   QStringLiteral("Close")),
-                    kCallTimeoutMs);
+    if (!m_path.isEmpty())
+        closePortalObject(m_bus, m_path, QLatin1String(kRequest));
 }
 
 void PortalRequest::start(QDBusMessage call)

@@ -22,6 +22,10 @@ inline constexpr int kCallTimeoutMs = 5000;
 // object, interface or method; NoAnswer on a time-out; Failed otherwise.
 PickOutcome outcomeOfError(const QDBusMessage &reply);
 
+// Asks the portal to close one of its objects (a Request or a Session),
+// without waiting for the answer.
+void closePortalObject(const QDBusConnection &bus, const QString &path, const QString &interface);
+
 // Reads an interface's "version" from the portal and tells done, always after
 // the call returns: Success when it is at least minimum, TooOld when lower,
 // or why the portal could not be asked. A portal too old for a method may
@@ -47,9 +51,9 @@ public:
     // added to the options (the last argument, a{sv}). done hears the outcome
     // once; then the request deletes itself. It is a child of context, which
     // may delete it earlier to drop it unanswered.
-    static PortalRequest *send(const QDBusConnection &bus, int responseTimeoutMs,
-                               QObject *context, const QString &interface,
-                               const QString &method, QVariantList arguments, Done done);
+    static PortalRequest *send(const QDBusConnection &bus, int responseTimeoutMs, QObject *context,
+                               const QString &interface, const QString &method,
+                               QVariantList arguments, Done done);
 
 signals:
     // Exactly once: the Response's results on Success.
