@@ -104,13 +104,11 @@ void XClient::showPattern()
     xcb_put_image(m_c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, w, h, 0, 0, 0, m_screen->root_depth,
                   quint32(image.size()), image.data());
     xcb_free_gc(m_c, gc);
-    const xcb_window_t window = xcb_generate_id(m_c);
-    const quint32 values[] = {pixmap, 1};
-    xcb_create_window(m_c, XCB_COPY_FROM_PARENT, window, m_screen->root, 0, 0, w, h, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual,
-                      XCB_CW_BACK_PIXMAP | XCB_CW_OVERRIDE_REDIRECT, values);
-    xcb_free_pixmap(m_c, pixmap); // the window keeps it
-    xcb_map_window(m_c, window);
+    // The root's own background, as a desktop's wallpaper: every window of
+    // the program under test stacks above it, and it outlives this client.
+    xcb_change_window_attributes(m_c, m_screen->root, XCB_CW_BACK_PIXMAP, &pixmap);
+    xcb_free_pixmap(m_c, pixmap); // the root keeps it
+    xcb_clear_area(m_c, 0, m_screen->root, 0, 0, 0, 0);
     sync();
 }
 

@@ -33,7 +33,7 @@ public:
     // The screen's colour at a root point as 0x00BBGGRR, -1 if unreadable
     // (24-bit true colour, as on the test servers).
     qint32 pixelColor(QPoint at);
-    // Covers the whole screen, unmanaged, with patternColor's pattern.
+    // Paints patternColor's pattern on the root window, as its wallpaper.
     void showPattern();
 
 private:
