@@ -71,6 +71,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_sampler = services.sampler;
     m_hotKey = services.hotKey;
     m_desktopPicking = services.desktopPicking;
+    m_makeHotKey = services.makeHotKey;
+    if (!m_makeHotKey && !services.hotKey)
+        m_makeHotKey = [] { return createGlobalHotKey(); };
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 
     const std::vector<ControlSpec> table = allControls();
@@ -318,7 +321,11 @@ void MainWindow::openPicker()
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
             m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        LoadLoupeEnabled());
+                                        {LoadLoupeEnabled(), LoadSampleSize(), m_makeHotKey});
+            connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
+                if (const SaveResult saved = SaveSampleSize(size); !saved)
+                    m_messages->showError(saved.message());
+            });
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();

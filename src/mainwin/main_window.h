@@ -47,6 +47,9 @@ struct MainWindowServices
     std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
     // The colour box's export and import file dialogs.
     ColorBoxTransfer::FileDialogs fileDialogs;
+    // Makes the picker's further global keys; by default the desktop's own
+    // when hotKey is, and none beside a stand-in hotKey.
+    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
 };
 
 // The main window: the colour pair with its editors and preview, the command
@@ -126,6 +129,7 @@ private:
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
     std::function<std::unique_ptr<DesktopPicking>()> m_desktopPicking;
+    std::function<std::unique_ptr<GlobalHotKey>()> m_makeHotKey;
     QPointer<PickerWindow> m_picker;
     QPointer<SettingsDialog> m_settingsDialog;
     QPointer<AboutDialog> m_aboutDialog;

@@ -16,6 +16,12 @@ namespace {
 
 constexpr int kCodeHeight = 18; // logical pixels under the grid for the code
 const QColor kFrameColor(0x20, 0x20, 0x20);
+constexpr QRgb kGridLine = 0xFF000000;
+// The outline of the sampled cells: a light band over the grid lines and a
+// dark one inside it, so that it stands out on light and on dark pixels
+// alike and never looks like the grid itself.
+constexpr QRgb kOutlineOuter = 0xFFFFFFFF;
+constexpr QRgb kOutlineInner = 0xFF000000;
 
 // Native pixels map to logical ones per monitor: the toolkit keeps each
 // monitor's top-left corner and divides the distance from it by the monitor's
@@ -43,10 +49,26 @@ QPoint nativeToLogical(QPoint native, const QScreen *screen)
     return origin + QPoint(qRound(d.x()), qRound(d.y()));
 }
 
-bool isLight(ColorValue c)
+int cellPixels(qreal ratio)
 {
-    const QColor q = toQColor(c);
-    return q.red() * 299 + q.green() * 587 + q.blue() * 114 >= 128 * 1000;
+    return qMax(1, qRound(LoupeWindow::kCellSize * ratio));
+}
+
+// The loupe's size in device pixels on a monitor of this scale.
+QSize deviceSize(qreal ratio)
+{
+    const int side = LoupeWindow::kSide * cellPixels(ratio) + 1;
+    return {side, side + qRound(kCodeHeight * ratio)};
+}
+
+void fillFrame(QImage &image, const QRect &outer, int width, QRgb colour)
+{
+    QPainter p(&image);
+    const QColor c = QColor::fromRgb(colour);
+    p.fillRect(QRect(outer.left(), outer.top(), outer.width(), width), c);
+    p.fillRect(QRect(outer.left(), outer.bottom() - width + 1, outer.width(), width), c);
+    p.fillRect(QRect(outer.left(), outer.top(), width, outer.height()), c);
+    p.fillRect(QRect(outer.right() - width + 1, outer.top(), width, outer.height()), c);
 }
 
 } // namespace
@@ -60,7 +82,8 @@ LoupeWindow::LoupeWindow()
 }
 
 void LoupeWindow::showPixels(QPoint pointer,
-                             const std::vector<std::optional<ColorValue>> &pixels)
+                             const std::vector<std::optional<ColorValue>> &pixels,
+                             int sampleSize, std::optional<ColorValue> sampled)
 {
     QList<QRect> monitors;
     for (const QScreen *s : QGuiApplication::screens())
@@ -75,40 +98,52 @@ void LoupeWindow::showPixels(QPoint pointer,
                          [at](const QRect &m) { return m.contains(at); }))
             m_pixels[i].reset();
     }
-    const QScreen *screen = screenAtNative(pointer);
-    const qreal ratio = screen->devicePixelRatio();
-    renderGrid(ratio);
-
-    // Whole device pixels per cell: the window is sized in device pixels and
-    // placed in native ones, then handed to the toolkit in logical ones.
-    const QSize device(m_grid.width(), m_grid.height() + qRound(kCodeHeight * ratio));
-    const QRect native = loupePlacement(pointer, kRadius, device, monitors);
-    const QScreen *target = screenAtNative(native.center());
-    const qreal targetRatio = target->devicePixelRatio();
-    const QSize size(qCeil(device.width() / targetRatio), qCeil(device.height() / targetRatio));
-    if (size != this->size())
-        resize(size);
-    const QPoint at = nativeToLogical(native.topLeft(), target);
-    if (at != position())
-        setPosition(at);
+    m_sampleSize = std::clamp(sampleSize, 1, kSide);
+    m_sampled = sampled;
+    moveBeside(pointer);
     if (!isVisible())
         show();
     update();
 }
 
-void LoupeWindow::renderGrid(qreal ratio)
+void LoupeWindow::moveBeside(QPoint pointer)
 {
-    const int cell = qMax(1, qRound(kCellSize * ratio));
+    QList<QRect> monitors;
+    for (const QScreen *s : QGuiApplication::screens())
+        monitors.append(nativeGeometry(s));
+    // Whole device pixels per cell on the monitor the loupe lands on, which
+    // near a seam may not be the pointer's: sized for the pointer's first,
+    // and again for the other monitor's scale when it lands there.
+    const QScreen *target = screenAtNative(pointer);
+    QRect native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
+    if (const QScreen *other = screenAtNative(native.center()); other != target) {
+        target = other;
+        native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
+    }
+    m_placed = native;
+    const qreal ratio = target->devicePixelRatio();
+    const QSize size(qCeil(native.width() / ratio), qCeil(native.height() / ratio));
+    if (size != this->size())
+        resize(size);
+    const QPoint at = nativeToLogical(native.topLeft(), target);
+    if (at != position())
+        setPosition(at);
+}
+
+QImage LoupeWindow::renderGrid(qreal ratio) const
+{
+    const int cell = cellPixels(ratio);
     const int side = kSide * cell + 1;
-    if (m_grid.width() != side)
-        m_grid = QImage(side, side, QImage::Format_RGB32);
-    m_grid.fill(Qt::black); // the grid lines
+    // Painted at one device pixel a unit, and only then told its scale, so
+    // that every line falls on the pixel it is meant for.
+    QImage grid(side, side, QImage::Format_RGB32);
+    grid.fill(kGridLine);
     for (int row = 0; row < kSide; ++row) {
         for (int col = 0; col < kSide; ++col) {
             const std::optional<ColorValue> c = m_pixels[row * kSide + col];
             const QRgb rgb = c ? toQColor(*c).rgb() : 0;
             for (int y = row * cell + 1; y < (row + 1) * cell; ++y) {
-                auto *line = reinterpret_cast<QRgb *>(m_grid.scanLine(y));
+                auto *line = reinterpret_cast<QRgb *>(grid.scanLine(y));
                 for (int x = col * cell + 1; x < (col + 1) * cell; ++x) {
                     // A pixel off every monitor is a hatched cell, never a
                     // colour that is not on the screen.
@@ -117,30 +152,30 @@ void LoupeWindow::renderGrid(qreal ratio)
             }
         }
     }
-    const std::optional<ColorValue> centre = m_pixels[kRadius * kSide + kRadius];
-    QPainter p(&m_grid);
-    const int pen = qMax(1, qRound(ratio));
-    p.setPen(QPen(centre && isLight(*centre) ? Qt::black : Qt::white, pen,
-                  Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(Qt::NoBrush);
-    const int o = kRadius * cell;
-    p.drawRect(QRectF(o + pen / 2.0, o + pen / 2.0, cell - pen + 1, cell - pen + 1));
-    p.end();
-    m_grid.setDevicePixelRatio(ratio);
+    // The outer band covers the grid lines around the sampled cells.
+    const int band = qMax(1, qRound(ratio));
+    const int first = (kSide - m_sampleSize) / 2 * cell;
+    const QRect ring(first, first, m_sampleSize * cell + 1, m_sampleSize * cell + 1);
+    fillFrame(grid, ring, band, kOutlineOuter);
+    fillFrame(grid, ring.adjusted(band, band, -band, -band), band, kOutlineInner);
+    grid.setDevicePixelRatio(ratio);
+    return grid;
 }
 
 void LoupeWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(QRect(QPoint(), size()), kFrameColor);
-    if (m_grid.isNull())
+    if (m_pixels.empty())
         return;
-    p.drawImage(QPoint(0, 0), m_grid);
-    const std::optional<ColorValue> centre = m_pixels[kRadius * kSide + kRadius];
+    // Drawn for the scale this window is painted at, whatever was guessed
+    // when it was placed.
+    const QImage grid = renderGrid(devicePixelRatio());
+    p.drawImage(QPoint(0, 0), grid);
     const QString code =
-        centre ? toQColor(*centre).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
+        m_sampled ? toQColor(*m_sampled).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
     p.setPen(Qt::white);
-    const qreal gridHeight = m_grid.height() / m_grid.devicePixelRatio();
+    const qreal gridHeight = grid.height() / grid.devicePixelRatio();
     p.drawText(QRectF(0, gridHeight, width(), height() - gridHeight), Qt::AlignCenter, code);
 }
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRasterWindow>
+#include <QRect>
 
 #include <optional>
 #include <vector>
@@ -34,19 +35,31 @@ public:
     LoupeWindow();
 
     // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
-    // (native desktop coordinates), row by row. A pixel that could not be
-    // read or lies off every monitor shows as an empty cell. Places the loupe
-    // beside the pointer and shows the window.
-    void showPixels(QPoint pointer, const std::vector<std::optional<ColorValue>> &pixels);
+    // (native desktop coordinates), row by row, with the middle `sampleSize`
+    // × `sampleSize` cells outlined and `sampled`, the colour they give, as a
+    // code under the grid. A pixel that could not be read or lies off every
+    // monitor shows as a hatched cell. Places the loupe beside the pointer
+    // and shows the window.
+    void showPixels(QPoint pointer, const std::vector<std::optional<ColorValue>> &pixels,
+                    int sampleSize, std::optional<ColorValue> sampled);
+
+    // Moves the loupe beside `pointer`, off the pixels it would show there,
+    // keeping what it shows.
+    void moveBeside(QPoint pointer);
+
+    // Where the loupe was last placed, in native desktop pixels.
+    QRect placedAt() const { return m_placed; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void renderGrid(qreal ratio);
+    QImage renderGrid(qreal ratio) const;
 
     std::vector<std::optional<ColorValue>> m_pixels;
-    QImage m_grid;
+    int m_sampleSize = 1;
+    std::optional<ColorValue> m_sampled;
+    QRect m_placed;
 };
 
 } // namespace tintavo

@@ -1,5 +1,6 @@
 #include "picker/picker_window.h"
 
+#include "picker/area_sample.h"
 #include "picker/loupe_window.h"
 
 #include "colorbox/color_box_model.h"
@@ -11,11 +12,15 @@
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace tintavo {
 
@@ -37,13 +42,41 @@ const ControlSpec kControls[] = {
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 constexpr int kSampleIntervalMs = 50;
 
+const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
+
+struct NudgeKey
+{
+    Qt::Key key;
+    QPoint step;
+    const char *name;
+};
+const NudgeKey kNudgeKeys[] = {
+    {Qt::Key_Left, {-1, 0}, "Alt+Shift+←"},
+    {Qt::Key_Right, {1, 0}, "Alt+Shift+→"},
+    {Qt::Key_Up, {0, -1}, "Alt+Shift+↑"},
+    {Qt::Key_Down, {0, 1}, "Alt+Shift+↓"},
+};
+
+struct SampleSizeItem
+{
+    int size;
+    const char *name;
+    const char *text;
+};
+const SampleSizeItem kSampleSizeItems[] = {
+    {1, "menuSample1", "单个像素"},
+    {3, "menuSample3", "3×3 平均"},
+    {5, "menuSample5", "5×5 平均"},
+};
+
 } // namespace
 
 PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
-                           std::unique_ptr<DesktopPicking> desktopPicking, bool withLoupe)
+                           std::unique_ptr<DesktopPicking> desktopPicking, PickerOptions options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
+      m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
       m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -80,8 +113,10 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     }
 
     connect(&m_hotKey, &GlobalHotKey::activated, this, &PickerWindow::storeColor);
-    const HotKeyResult registration =
-        m_hotKey.registerKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S));
+    const HotKeyResult registration = m_hotKey.registerKey(kCaptureKey);
+    if (registration == HotKeyResult::Registered && m_sampler.canMovePointer() &&
+        options.makeHotKey)
+        grabNudgeKeys(options.makeHotKey);
 
     // Say so when the desktop denies the picker its key or the screen, rather
     // than inviting a key press that does nothing or showing colours that are
@@ -96,7 +131,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         setNotice(m_notice->text());
 
     // Where the screen cannot be read there is nothing to magnify.
-    if (withLoupe && m_sampler.available())
+    if (options.loupe && m_sampler.available())
         m_loupe = std::make_unique<LoupeWindow>();
 
     // Sampling starts with the window, not with a call.
@@ -110,8 +145,34 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
 PickerWindow::~PickerWindow()
 {
     // Also when the picker goes down with the main window without being
-    // closed: the key goes back to the desktop.
+    // closed: the keys go back to the desktop.
     m_hotKey.unregisterKey();
+}
+
+void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey)
+{
+    QStringList taken;
+    for (const NudgeKey &nudge : kNudgeKeys) {
+        std::unique_ptr<GlobalHotKey> key = makeHotKey();
+        const HotKeyResult result =
+            key->registerKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, nudge.key));
+        if (result == HotKeyResult::Registered) {
+            connect(key.get(), &GlobalHotKey::activated, this,
+                    [this, step = nudge.step] { nudgePointer(step); });
+            m_nudgeKeys.push_back(std::move(key));
+        } else if (result == HotKeyResult::Taken) {
+            taken << QString::fromUtf8(nudge.name);
+        }
+    }
+    // The capture key works all the same; the picker's notice keeps to it.
+    if (!taken.isEmpty()) {
+        const QByteArray keys = taken.join(QLatin1String(", ")).toUtf8();
+        std::fprintf(stderr,
+                     "Tintavo: %s 已被其他程序占用，不能用来微移光标。 / %s: held by another "
+                     "program, so it cannot step the pointer.\n",
+                     keys.constData(), keys.constData());
+        std::fflush(stderr);
+    }
 }
 
 void PickerWindow::setNotice(const QString &text)
@@ -137,29 +198,88 @@ void PickerWindow::sampleUnderPointer()
     if (!m_sampler.available())
         return;
     const QPoint pointer = m_sampler.pointerPosition();
-    if (pointer == m_lastPointer)
+    const bool reread = m_rereads > 0 && m_sampled;
+    m_rereads = qMax(0, m_rereads - 1);
+    if (pointer == m_lastPointer && !reread)
         return;
     m_lastPointer = pointer;
+    m_sampled = true;
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
     m_positionLabel->adjustSize();
 
-    // One read serves the swatch and the loupe, so that the loupe's centre is
-    // always the colour Alt+Shift+S stores. A pixel that cannot be read
-    // leaves the swatch showing what it showed.
-    const int radius = m_loupe ? LoupeWindow::kRadius : 0;
+    // One read serves the swatch, the mean and the loupe, so that what the
+    // loupe outlines is always what Alt+Shift+S stores.
+    const int radius = m_loupe ? LoupeWindow::kRadius : m_sampleSize / 2;
+    const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    if (m_loupe && m_loupe->isVisible() &&
+        m_loupe->placedAt().adjusted(-2, -2, 2, 2).intersects(square)) {
+        // The pointer jumped onto the loupe: read now, and it would magnify
+        // and store itself. It moves off first; what it uncovers is read at
+        // the next tick, once the windows there have drawn it again.
+        m_loupe->moveBeside(pointer);
+        m_rereads = 1;
+        return;
+    }
     const auto pixels = m_sampler.pixelColors(pointer, radius);
-    const ColorValue color = pixels[pixels.size() / 2].value_or(m_shownColor);
+    // A square that cannot be read at all leaves the swatch showing what it
+    // showed.
+    const std::optional<ColorValue> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
     if (m_loupe)
-        m_loupe->showPixels(pointer, pixels);
+        m_loupe->showPixels(pointer, pixels, m_sampleSize, sampled);
+    const ColorValue color = sampled.value_or(m_shownColor);
     showColorCode(color);
     showColor(color);
 }
 
 void PickerWindow::showColorCode(ColorValue color)
 {
-    // The digits read blue, green, red: the stored colour value in hexadecimal.
-    m_colorLabel->setText(QStringLiteral("RGB颜色：") + QString::number(color, 16).toUpper());
+    // Red, green, blue, as the loupe and every web colour code reads them.
+    m_colorLabel->setText(QStringLiteral("RGB颜色：") +
+                          toQColor(color).name(QColor::HexRgb).mid(1).toUpper());
     m_colorLabel->adjustSize();
+}
+
+void PickerWindow::nudgePointer(QPoint step)
+{
+    if (m_sampler.movePointer(m_sampler.pointerPosition() + step))
+        sampleUnderPointer();
+}
+
+void PickerWindow::setSampleSize(int size)
+{
+    m_sampleSize = sampleSizeFromSetting(size);
+    // The pointer need not move for the new square to show.
+    m_rereads = 1;
+    sampleUnderPointer();
+}
+
+void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_menu) {
+        m_menu = new QMenu(this);
+        QMenu *sizes = m_menu->addMenu(QStringLiteral("取样大小"));
+        sizes->setObjectName(QStringLiteral("menuSampleSize"));
+        auto *group = new QActionGroup(sizes);
+        for (const SampleSizeItem &item : kSampleSizeItems) {
+            QAction *action = sizes->addAction(QString::fromUtf8(item.text));
+            action->setObjectName(QString::fromLatin1(item.name));
+            action->setCheckable(true);
+            action->setData(item.size);
+            // The desktop hands out one pixel a pick: there is no square to average.
+            action->setEnabled(!m_desktop);
+            group->addAction(action);
+        }
+        connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
+            setSampleSize(action->data().toInt());
+            emit sampleSizeChosen(m_sampleSize);
+        });
+    }
+    for (QAction *action : m_menu->findChildren<QAction *>(QString(), Qt::FindChildrenRecursively)) {
+        if (action->isCheckable())
+            action->setChecked(action->data().toInt() == m_sampleSize);
+    }
+    // Not exec(): the picker keeps sampling and its keys keep working.
+    m_menu->popup(event->globalPos());
 }
 
 void PickerWindow::storeColor()
@@ -179,6 +299,7 @@ void PickerWindow::closeEvent(QCloseEvent *event)
         m_loupe->hide();
     emit closed();
     m_hotKey.unregisterKey();
+    m_nudgeKeys.clear();
     // The desktop's key goes back, and a pick under way is called off.
     m_desktop.reset();
     event->accept();
@@ -221,6 +342,7 @@ void PickerWindow::startDesktopPick()
     if (!m_desktop || m_desktop->picking())
         return;
     m_pickTrouble.clear();
+    m_pickCancelled = false;
     showDesktopNotice();
     m_desktop->pick(parentWindowId());
 }
@@ -233,7 +355,8 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, ColorValue color)
         showColor(color);
         storeColor();
         break;
-    case PickOutcome::Cancelled: // the user changed their mind: nothing to say
+    case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
+        m_pickCancelled = true;
         break;
     case PickOutcome::Failed:
         m_pickTrouble = QStringLiteral("取色服务出错，\n未能取色");
@@ -253,14 +376,15 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, ColorValue color)
 
 void PickerWindow::showDesktopNotice()
 {
+    // A pick that ended without a colour says so in the first line, in place
+    // of why the pointer is not followed; the instructions stay.
+    const QString first = m_pickCancelled ? QStringLiteral("本次没有取色") : QStringLiteral("无法跟随光标取色");
     if (!m_pickTrouble.isEmpty())
         setNotice(m_pickTrouble);
     else if (m_desktopKey)
-        setNotice(
-            QStringLiteral("无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色"));
+        setNotice(first + QStringLiteral("。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色"));
     else
-        setNotice(
-            QStringLiteral("无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色"));
+        setNotice(first + QStringLiteral("，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色"));
 }
 
 } // namespace tintavo

@@ -4,9 +4,12 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
+class QMenu;
 
 namespace tintavo {
 
@@ -17,10 +20,24 @@ class ScreenSampler;
 class DesktopPicking;
 enum class PickOutcome;
 
+// What a picker is opened with besides the desktop's services.
+struct PickerOptions
+{
+    // A magnified view of the pixels around the pointer follows it while the
+    // picker is open and the screen can be read.
+    bool loupe = true;
+    // The side of the square of device pixels whose mean is picked: 1, 3 or 5.
+    int sampleSize = 1;
+    // Makes the keys that step the pointer one pixel (Alt+Shift+arrows);
+    // none where the desktop has no global keys.
+    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+};
+
 // The picker: a small always-on-top window that follows the pointer over the
 // whole screen and shows the position and the colour under it. While it is
-// open, Alt+Shift+S stores that colour into the colour box's next slot. It
-// holds the hot key from its opening until it closes or is destroyed.
+// open, Alt+Shift+S stores that colour into the colour box's next slot, and
+// Alt+Shift+arrows step the pointer by one device pixel. It holds those keys
+// from its opening until it closes or is destroyed.
 //
 // Where the desktop hands out picks one click at a time (desktopPicking, a
 // Wayland session), the window cannot follow the pointer: it says so, and its
@@ -31,30 +48,39 @@ class PickerWindow : public QWidget
     Q_OBJECT
 
 public:
-    // With `withLoupe`, a magnified view of the pixels around the pointer
-    // follows it while the picker is open and the screen can be read.
     PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
-                 std::unique_ptr<DesktopPicking> desktopPicking = {}, bool withLoupe = true);
+                 std::unique_ptr<DesktopPicking> desktopPicking = {}, PickerOptions options = {});
     ~PickerWindow() override;
 
     // Reads the pointer position and the colour under it and shows both;
-    // nothing happens while the pointer rests where the last sample found it.
+    // nothing happens while the pointer rests where the last sample found it,
+    // unless the screen there may have changed because of the picker itself.
     void sampleUnderPointer();
 
     // Stores the colour shown into the colour box's next capture slot.
     void storeColor();
 
+    // Steps the pointer by `step` device pixels and samples where it lands.
+    void nudgePointer(QPoint step);
+
+    int sampleSize() const { return m_sampleSize; }
+    void setSampleSize(int size);
+
 signals:
     // The user closed the picker.
     void closed();
+    // The user chose another sample size in the window's menu.
+    void sampleSizeChosen(int size);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void setNotice(const QString &text);
     void showColor(ColorValue color);
     void showColorCode(ColorValue color);
+    void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
     void setUpDesktopPicking();
     QString parentWindowId();
     void startDesktopPick();
@@ -68,13 +94,21 @@ private:
     QLabel *m_colorLabel = nullptr;
     QLabel *m_notice = nullptr;
     QWidget *m_swatch = nullptr;
+    QMenu *m_menu = nullptr;
     std::unique_ptr<LoupeWindow> m_loupe;
+    std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
+    int m_sampleSize = 1;
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
+    bool m_sampled = false;
+    // Ticks left in which a resting pointer is read again: the main window
+    // minimising and the loupe moving away change the screen under it.
+    int m_rereads = 0;
     ColorValue m_shownColor = 0;
     std::unique_ptr<DesktopPicking> m_desktop;
     bool m_desktopKey = true; // until the desktop refuses the key
     QString m_pickTrouble;    // why the last pick failed; empty when it did not
+    bool m_pickCancelled = false;
 };
 
 } // namespace tintavo

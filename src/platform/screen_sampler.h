@@ -31,6 +31,12 @@ public:
     // it; nothing when the point is off the desktop or cannot be read.
     virtual std::optional<ColorValue> pixelColor(QPoint screen) = 0;
 
+    // Moves the pointer to a desktop point, so that a user can step it one
+    // device pixel at a time; false where the desktop does not let programs
+    // move the pointer (then canMovePointer() says so beforehand).
+    virtual bool canMovePointer() const { return false; }
+    virtual bool movePointer(QPoint) { return false; }
+
     // The colours of the square of desktop pixels within `radius` of `centre`,
     // row by row (2·radius + 1 on a side); nothing for pixels off the desktop.
     // A sampler that can reads the square in one request, so that its centre

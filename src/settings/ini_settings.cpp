@@ -34,6 +34,7 @@ constexpr QByteArrayView kCount = "nColor";
 constexpr QByteArrayView kRemember = "AutoRember";
 constexpr QByteArrayView kStartPoint = "StartPoint";
 constexpr QByteArrayView kShowContrast = "ShowContrast";
+constexpr QByteArrayView kSampleSize = "SampleSize";
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
@@ -207,6 +208,11 @@ bool LoadLoupeEnabled()
     return ReadProfileInt(kAppSetRead, "Loupe", 1, GetIniPath()) == 1;
 }
 
+int LoadSampleSize()
+{
+    return ReadProfileInt(kAppSetRead, kSampleSize, 1, GetIniPath());
+}
+
 std::vector<ColorValue> LoadStoredColors(qint32 count)
 {
     if (count <= 0)
@@ -234,6 +240,11 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
 SaveResult SaveShowContrast(bool show)
 {
     return WriteProfileString(kAppSetRead, kShowContrast, show ? "1" : "0", GetIniPath());
+}
+
+SaveResult SaveSampleSize(int size)
+{
+    return WriteProfileString(kAppSetRead, kSampleSize, QByteArray::number(size), GetIniPath());
 }
 
 SaveResult SaveSettings(const Settings &s)

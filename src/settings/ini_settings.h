@@ -45,6 +45,10 @@ Settings LoadSettings();
 // otherwise (copies of the program that predate the key ignore it).
 bool LoadLoupeEnabled();
 
+// [APPSET] SampleSize as stored: the picker reads 1, 3 and 5 and takes any
+// other value for 1.
+int LoadSampleSize();
+
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> LoadStoredColors(qint32 count);
 
@@ -57,6 +61,9 @@ SaveResult SaveStartPoint(qint32 slot);
 
 // [APPSET] ShowContrast: 1 shows the preview's contrast read-out, 0 hides it.
 SaveResult SaveShowContrast(bool show);
+
+// [APPSET] SampleSize: the side of the square the picker averages.
+SaveResult SaveSampleSize(int size);
 
 // AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order;
 // a switch as 1 or 0.

@@ -137,11 +137,18 @@ struct FakeQuestionService : QuestionService
     QStringList asked;
 };
 
-// A screen of scripted answers: the pointer rests at `pointer`, `pixels` are readable.
+// A screen of scripted answers: the pointer rests at `pointer`, `pixels` are
+// readable, and the pointer moves where the program asks.
 struct FakeScreenSampler : ScreenSampler
 {
     bool available() const override { return isAvailable; }
     QPoint pointerPosition() override { return pointer; }
+    bool canMovePointer() const override { return isAvailable; }
+    bool movePointer(QPoint to) override
+    {
+        pointer = to;
+        return isAvailable;
+    }
     std::optional<ColorValue> pixelColor(QPoint at) override
     {
         return pixels.contains(at) ? std::optional(pixels.value(at)) : std::nullopt;
@@ -181,6 +188,8 @@ struct MainWindowFixture
     FakeQuestionService questions;
     FakeScreenSampler sampler;
     FakeGlobalHotKey hotKey;
+    // The further keys the program made (the picker's), while they live.
+    QList<QPointer<FakeGlobalHotKey>> madeKeys;
     bool realBoxes = false;
     int programEnded = 0;
     // Answers for the colour box's export and import dialogs (none: cancelled).
@@ -238,10 +247,15 @@ struct MainWindowFixture
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
         hotKey.answer = HotKeyResult::Registered;
+        madeKeys.clear();
         programEnded = 0;
         form = std::make_unique<MainWindow>(MainWindowServices{
             realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
-            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs});
+            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs, [this] {
+                auto key = std::make_unique<FakeGlobalHotKey>();
+                madeKeys << key.get();
+                return key;
+            }});
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

@@ -138,9 +138,11 @@ void PortalRequest::onReply(QDBusPendingCallWatcher *watcher)
 
 void PortalRequest::onResponse(uint response, const QVariantMap &results)
 {
+    // 1 is the user's cancel; back ends answer 2 ("ended some other way")
+    // for a pick called off with Escape too. Neither is a fault of the service.
     if (response == 0)
         finish(PickOutcome::Success, results);
-    else if (response == 1)
+    else if (response == 1 || response == 2)
         finish(PickOutcome::Cancelled);
     else
         finish(PickOutcome::Failed);

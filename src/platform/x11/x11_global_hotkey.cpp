@@ -58,15 +58,21 @@ bool xModifiersFor(Qt::KeyboardModifiers modifiers, quint16 &mask)
     return modifiers == Qt::NoModifier;
 }
 
-// The keysym of a letter or digit key (the key as it carries it unshifted);
-// 0 for any other key, which this program never asks for.
+// The keysym of a letter, digit or arrow key (the key as it carries it
+// unshifted); 0 for any other key, which this program never asks for.
 xcb_keysym_t keysymFor(Qt::Key key)
 {
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return static_cast<xcb_keysym_t>('a' + (key - Qt::Key_A));
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<xcb_keysym_t>(key);
-    return 0;
+    switch (key) {
+    case Qt::Key_Left: return 0xff51;
+    case Qt::Key_Up: return 0xff52;
+    case Qt::Key_Right: return 0xff53;
+    case Qt::Key_Down: return 0xff54;
+    default: return 0;
+    }
 }
 
 // Every live hot key of the process: they share the toolkit's connection, and

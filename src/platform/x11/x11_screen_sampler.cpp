@@ -93,6 +93,23 @@ QPoint X11ScreenSampler::pointerPosition()
     return {reply->root_x, reply->root_y};
 }
 
+bool X11ScreenSampler::canMovePointer() const
+{
+    return m_available;
+}
+
+bool X11ScreenSampler::movePointer(QPoint screen)
+{
+    if (!m_available || !fitsCoordinate(screen.x()) || !fitsCoordinate(screen.y()))
+        return false;
+    // Absolute, so that a step lands on the pixel asked for even when
+    // another move came in between; the server keeps it on the screens.
+    xcb_warp_pointer(m_connection, XCB_WINDOW_NONE, m_root, 0, 0, 0, 0,
+                     static_cast<qint16>(screen.x()), static_cast<qint16>(screen.y()));
+    xcb_flush(m_connection);
+    return true;
+}
+
 std::optional<ColorValue> X11ScreenSampler::pixelColor(QPoint screen)
 {
     if (!m_available || screen.x() < 0 || screen.y() < 0 || !fitsCoordinate(screen.x()) ||

@@ -27,6 +27,8 @@ public:
     QPoint pointerPosition() override;
     std::optional<ColorValue> pixelColor(QPoint screen) override;
     std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius) override;
+    bool canMovePointer() const override;
+    bool movePointer(QPoint screen) override;
 
 private:
     xcb_connection_t *m_connection = nullptr;

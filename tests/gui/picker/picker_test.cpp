@@ -89,15 +89,15 @@ private slots:
         for (const char *column : {"samples", "position", "color", "swatch"})
             QTest::addColumn<QString>(column);
         const char *const rows[][5] = {
-            {"stored byte order", "512,384=563412", "光标位置：512,384", "RGB颜色：563412",
+            {"red, green, blue", "512,384=563412", "光标位置：512,384", "RGB颜色：123456",
              "#123456"},
-            {"pure red", "512,384=FF", "光标位置：512,384", "RGB颜色：FF", "#FF0000"},
-            {"black", "512,384=0", "光标位置：512,384", "RGB颜色：0", "#000000"},
+            {"pure red", "512,384=FF", "光标位置：512,384", "RGB颜色：FF0000", "#FF0000"},
+            {"black, zero-padded", "512,384=0", "光标位置：512,384", "RGB颜色：000000", "#000000"},
             {"resting at the start point is not sampled", "0,0=563412", "", "", ""},
             {"a resting pointer does not see the screen change", "512,384=563412 512,384=FF",
-             "光标位置：512,384", "RGB颜色：563412", "#123456"},
+             "光标位置：512,384", "RGB颜色：123456", "#123456"},
             {"an unreadable pixel keeps the colour", "512,384=563412 6,7=-", "光标位置：6,7",
-             "RGB颜色：563412", "#123456"},
+             "RGB颜色：123456", "#123456"},
         };
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << r[2] << r[3] << r[4];
@@ -143,6 +143,59 @@ private slots:
             QVERIFY(f.hotKey.press());
             QCOMPARE(toQColor(box.color(written[press])),
                      press ? toQColor(0x563412 + press) : atOpening);
+        }
+    }
+
+    // Alt+Shift+arrows, held with the capture key, step the pointer one pixel
+    // and show where it lands; they go with the picker, and without the
+    // capture key there are none.
+    void arrowKeysStepThePointer()
+    {
+        open();
+        sampleAt("100,50=FF"); // red; blue above it, nothing readable to its left
+        f.sampler.pixels[QPoint(100, 49)] = 0xFF0000;
+        const std::pair<Qt::Key, QPoint> steps[] = {
+            {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+        QCOMPARE(f.madeKeys.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(f.madeKeys[i]->held, QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, steps[i].first));
+            const QPoint to = f.sampler.pointer + steps[i].second;
+            QVERIFY(f.madeKeys[i]->press());
+            QCOMPARE(text("lblData(0)"), QString("光标位置：%1,%2").arg(to.x()).arg(to.y()));
+            QCOMPARE(text("lblData(4)"), QString(i == 2 ? "RGB颜色：0000FF" : "RGB颜色：FF0000"));
+        }
+        picker->close();
+        QTRY_VERIFY(std::none_of(f.madeKeys.begin(), f.madeKeys.end(), [](auto &k) { return k; }));
+        f.hotKey.answer = HotKeyResult::Taken;
+        f.madeKeys.clear();
+        open();
+        QVERIFY(f.madeKeys.isEmpty());
+    }
+
+    // The window's menu chooses the square whose mean is the colour; the
+    // choice shows at once and is kept in the settings file.
+    void menuChoosesTheSampleSize()
+    {
+        for (int y = 8; y <= 12; ++y) { // black, ringed with white in the 3 x 3 square
+            for (int x = 8; x <= 12; ++x)
+                f.sampler.pixels[QPoint(x, y)] = qMax(qAbs(x - 10), qAbs(y - 10)) == 1 ? 0xFFFFFF : 0;
+        }
+        open();
+        sampleAt("10,10=0");
+        const std::tuple<const char *, const char *, const char *> rows[] = {
+            {"menuSample3", "RGB颜色：E3E3E3", "SampleSize=3"}, // 8 · 255 / 9, half up
+            {"menuSample5", "RGB颜色：525252", "SampleSize=5"}, // 8 · 255 / 25
+            {"menuSample1", "RGB颜色：000000", "SampleSize=1"}};
+        for (const auto &[item, shown, kept] : rows) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), picker->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(picker, &event);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            auto *action = picker->findChild<QAction *>(item);
+            QVERIFY(action && action->isEnabled() && !action->isChecked());
+            action->trigger();
+            QApplication::activePopupWidget()->close();
+            QCOMPARE(text("lblData(4)"), QString(shown));
+            QVERIFY2(f.readIni().contains(kept), f.readIni().constData());
         }
     }
 
