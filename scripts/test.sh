@@ -27,13 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 start_private_xvfb $((90 + RANDOM % 100)) 1280x1024x24 "$dir/xvfb.log"
-openbox >"$dir/openbox.log" 2>&1 &
-openbox_pid=$!
-# Windows mapped before the window manager has taken over may never show.
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_openbox "$dir"
 
 cd "$dir"
 ctest --output-on-failure -j"$(nproc)" --timeout 300

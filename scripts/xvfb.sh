@@ -18,3 +18,22 @@ start_private_xvfb() {
   echo "Xvfb on $DISPLAY did not start (log: $log)" >&2
   return 1
 }
+
+# start_openbox DIR: starts the openbox window manager on $DISPLAY, sets
+# openbox_pid, and returns once it manages the screen. Its stock key bindings
+# are kept, but for Shift+Alt+arrows (move a window to another desktop), which
+# the picker takes for stepping the pointer while it is open.
+start_openbox() {
+  local dir=$1
+  sed '/<keybind key="S-A-\(Left\|Right\|Up\|Down\)">/,/<\/keybind>/d' \
+    /etc/xdg/openbox/rc.xml >"$dir/openbox-rc.xml"
+  openbox --config-file "$dir/openbox-rc.xml" >"$dir/openbox.log" 2>&1 &
+  openbox_pid=$!
+  # Windows mapped before the window manager has taken over may never show.
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  echo "openbox did not start on $DISPLAY (log: $dir/openbox.log)" >&2
+  return 1
+}

@@ -38,11 +38,13 @@ ended() { ! kill -0 "$1" 2>/dev/null; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # start_program [COMMAND...]: runs COMMAND, by default a copy of $tintavo in a
-# fresh folder (so that its settings file, $ini, is new), on the xcb platform
-# and waits for its window: sets app_pid, main_wid and log.
+# fresh folder (so that its settings file, $ini, is new, or holds $ini_start
+# when that is set), on the xcb platform and waits for its window: sets
+# app_pid, main_wid and log.
 start_program() {
   local dir=$work/run$((++runs))
   mkdir -p "$dir" && ini=$dir/Tintavo.ini log=$dir/log
+  [[ -z ${ini_start:-} ]] || printf '%s\r\n' "$ini_start" >"$ini"
   (($#)) || { cp "$tintavo" "$dir/tintavo" || fail "no program to copy"; set -- ./tintavo; }
   (cd "$dir" && exec env QT_QPA_PLATFORM=xcb \
     LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$e2e_dir/lsan.supp" "$@" >"$log" 2>&1) &

@@ -2,6 +2,7 @@
 // server: another client's pixels read back exactly, XTEST presses reach us once.
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
+#include "picker/area_sample.h"
 #include "picker/loupe_window.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
@@ -103,27 +104,52 @@ private slots:
 
     void loupeShowsThePixelsItStandsFor_data()
     {
-        samplesWhereThePointerIs_data();
-        QTest::newRow("bottom left") << QPoint(0, m_root.height() - 1);
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("size"); // of the square averaged
+        QTest::addColumn<bool>("jump"); // onto where the loupe stood a moment ago
+        const int w = m_root.width(), h = m_root.height();
+        const std::tuple<const char *, QPoint, int, bool> rows[] = {
+            {"top left", {0, 0}, 1, false},
+            {"bottom right", {w - 1, h - 1}, 1, false},
+            {"top right", {w - 1, 0}, 1, false},
+            {"bottom left", {0, h - 1}, 1, false},
+            {"past 256 both ways", {333, 777 % h}, 1, false},
+            {"left of the middle", {w / 2 - 1, h / 2}, 1, false}, // where two monitors meet
+            {"right of the middle", {w / 2, h / 2 + 1}, 1, false},
+            {"3 x 3 across a block corner", {256, 512}, 3, false},
+            {"5 x 5 in a corner, half off the screen", {0, h - 1}, 5, false},
+            {"onto the loupe", {600, 300}, 1, true},
+            {"5 x 5 onto the loupe", {w / 2 + 40, h / 2 + 40}, 5, true},
+        };
+        for (const auto &[name, point, size, jump] : rows)
+            QTest::newRow(name) << point << size << jump;
     }
 
     // Every cell of the loupe, as the X server shows it, has the colour of the
-    // screen pixel it stands for (off the screen a grey hatch), the loupe
-    // stays off those pixels, and its centre is what Alt+Shift+S stores.
+    // screen pixel it stands for (off the screen a grey hatch); the light band
+    // of its outline runs exactly around the averaged cells; the loupe stays
+    // off those pixels, and Alt+Shift+S stores the mean it outlines.
     void loupeShowsThePixelsItStandsFor()
     {
         QFETCH(QPoint, point);
+        QFETCH(int, size);
+        QFETCH(bool, jump);
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *m_sampler, *hotKey, {}, true);
+        PickerWindow picker(box, *m_sampler, *hotKey, {}, {true, size, nullptr});
         picker.move(m_root.width() / 2 - 150, 40);
         picker.show();
         QWindow *loupe = nullptr;
         for (QWindow *w : QGuiApplication::topLevelWindows())
             loupe = w->objectName() == QLatin1String("Loupe") ? w : loupe;
         QVERIFY(loupe);
-        QVERIFY(warp(point + QPoint(3, 3)));
+        const QPoint start = jump ? point - QPoint(30, 30) : point + QPoint(3, 3);
+        QVERIFY(warp(start));
         QTRY_VERIFY(loupe->isVisible());
+        if (jump) { // straight onto the middle of where the loupe stands
+            QTest::qWait(200);
+            QVERIFY(m_other.geometry(loupe->winId()).contains(point));
+        }
         QVERIFY(warp(point));
         QTest::qWait(400); // a few samples, and the loupe drawn on the server
 
@@ -131,17 +157,65 @@ private slots:
         const int r = LoupeWindow::kRadius, side = LoupeWindow::kSide;
         QVERIFY(!placed.intersects(QRect(point - QPoint(r, r), QSize(side, side))));
         const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatio());
+        const QRect grid(placed.topLeft(), QSize(side * cell + 1, side * cell + 1));
+        const std::vector<qint32> shown = m_other.pixelColors(grid);
+        const auto at = [&](QPoint p) { return shown[std::size_t(p.y() * grid.width() + p.x())]; };
         QStringList wrong;
+        std::vector<std::optional<ColorValue>> square;
         for (int i = 0; i < side * side; ++i) {
-            const QPoint at = placed.topLeft() + QPoint(i % side, i / side) * cell;
-            const ColorValue shown = m_other.pixelColor(at + QPoint(cell, cell) / 2);
+            const QPoint cellAt = QPoint(i % side, i / side) * cell;
+            const ColorValue c = at(cellAt + QPoint(cell, cell) / 2);
             const QPoint stands = point + QPoint(i % side - r, i / side - r);
-            if (drawn(stands) < 0 ? shown != 0x707070 && shown != 0x909090 : shown != drawn(stands))
-                wrong << QString::asprintf("(%d,%d) shows %06x", stands.x(), stands.y(), shown);
+            if (drawn(stands) < 0 ? c != 0x707070 && c != 0x909090 : c != drawn(stands))
+                wrong << QString::asprintf("(%d,%d) shows %06x", stands.x(), stands.y(), c);
+            square.push_back(drawn(stands) < 0 ? std::nullopt : std::optional(drawn(stands)));
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String(", "))));
+        QRect outline; // where the grid shows white: only the outline's light band
+        for (int y = 0; y < grid.height(); ++y) {
+            for (int x = 0; x < grid.width(); ++x)
+                outline |= at({x, y}) == 0xFFFFFF ? QRect(x, y, 1, 1) : QRect();
+        }
+        const int first = (side - size) / 2 * cell;
+        QCOMPARE(outline, QRect(first, first, size * cell + 1, size * cell + 1));
         QVERIFY(xdotool({"key", "alt+shift+s"}));
-        QTRY_COMPARE(box.color(0), drawn(point));
+        QTRY_COMPARE(box.color(0), meanColor(square, side, size).value_or(-1));
+    }
+
+    // Alt+Shift+arrows step the pointer by one device pixel while the picker
+    // is open, and only then; one of them held by another program leaves the
+    // others and the capture key working.
+    void arrowKeysStepOnePixel()
+    {
+        const QPoint start(401, 301);
+        const xcb_keycode_t left = m_other.keycodeFor(0xff51);
+        QVERIFY(left != 0);
+        for (const bool leftTaken : {false, true}) {
+            for (quint16 lock : m_other.lockVariants())
+                QCOMPARE(leftTaken ? m_other.grabKey(kAltShift | lock, left) : 0, 0);
+            auto hotKey = createGlobalHotKey();
+            ColorBoxModel box;
+            auto picker = std::make_unique<PickerWindow>(
+                box, *m_sampler, *hotKey, nullptr,
+                PickerOptions{false, 1, [] { return createGlobalHotKey(); }});
+            picker->show();
+            QVERIFY(warp(start));
+            const std::pair<const char *, QPoint> steps[] = {
+                {"alt+shift+Right", {1, 0}}, {"alt+shift+Down", {1, 1}},
+                {"alt+shift+Left", {leftTaken ? 1 : 0, 1}}, {"alt+shift+Up", {leftTaken ? 1 : 0, 0}}};
+            for (const auto &[key, to] : steps) {
+                QVERIFY(xdotool({"key", key}));
+                QTRY_COMPARE(m_sampler->pointerPosition(), start + to);
+            }
+            QVERIFY(xdotool({"key", "alt+shift+s"}));
+            QTRY_COMPARE(box.color(0), drawn(start + steps[3].second));
+            picker.reset();
+            QVERIFY(xdotool({"key", "alt+shift+Right"}));
+            QTest::qWait(kSettleMs);
+            QCOMPARE(m_sampler->pointerPosition(), start + steps[3].second);
+            for (quint16 lock : m_other.lockVariants())
+                m_other.ungrabKey(kAltShift | lock, left);
+        }
     }
 
     void pressActivatesOnce_data()

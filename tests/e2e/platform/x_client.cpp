@@ -75,15 +75,23 @@ int XClient::takeKeyPresses()
 
 qint32 XClient::pixelColor(QPoint at)
 {
-    auto *reply = xcb_get_image_reply(m_c,
-                                      xcb_get_image(m_c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_screen->root,
-                                                    qint16(at.x()), qint16(at.y()), 1, 1, ~0u),
-                                      nullptr);
-    const quint8 *d =
-        reply && xcb_get_image_data_length(reply) >= 3 ? xcb_get_image_data(reply) : nullptr;
-    const qint32 color = d ? d[2] | (d[1] << 8) | (d[0] << 16) : -1; // blue, green, red
+    return pixelColors(QRect(at, QSize(1, 1)))[0];
+}
+
+std::vector<qint32> XClient::pixelColors(const QRect &area)
+{
+    std::vector<qint32> colors(std::size_t(area.width() * area.height()), -1);
+    auto *reply = xcb_get_image_reply(
+        m_c,
+        xcb_get_image(m_c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_screen->root, qint16(area.x()),
+                      qint16(area.y()), quint16(area.width()), quint16(area.height()), ~0u),
+        nullptr);
+    const quint8 *d = reply ? xcb_get_image_data(reply) : nullptr;
+    const std::size_t size = reply ? std::size_t(xcb_get_image_data_length(reply)) : 0;
+    for (std::size_t i = 0; d && i < colors.size() && 4 * i + 3 <= size; ++i) // blue, green, red, pad
+        colors[i] = d[4 * i + 2] | (d[4 * i + 1] << 8) | (d[4 * i] << 16);
     std::free(reply);
-    return color;
+    return colors;
 }
 
 void XClient::showPattern()

@@ -33,6 +33,8 @@ public:
     // The screen's colour at a root point as 0x00BBGGRR, -1 if unreadable
     // (24-bit true colour, as on the test servers).
     qint32 pixelColor(QPoint at);
+    // The colours of a rectangle of the screen, row by row, in one request.
+    std::vector<qint32> pixelColors(const QRect &area);
     // Paints patternColor's pattern on the root window, as its wallpaper.
     void showPattern();
 
