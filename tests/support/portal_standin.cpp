@@ -4,11 +4,13 @@
 // one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
 // "Close <path>"); the line "activate" on its input presses the bound shortcut.
 //
-//   portal_standin [--color R,G,B | --cancel | --error | --silent]
+//   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
 //
 // --color answers PickColor with channels in 0..1 (the default is 0,0,0);
-// --silent never answers PickColor at all. The Response of a pick is sent
+// --cancel and --ended answer a pick with the Response codes 1 and 2 (the
+// user called it off; it ended some other way), --error with a D-Bus error,
+// --silent not at all. The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
 #include "platform/portal/portal_types.h"
 
@@ -76,13 +78,17 @@ public:
             say(QStringLiteral("PickColor ") + a.value(0).toString());
             if (has("--silent"))
                 return true;
+            if (has("--error")) {
+                bus.send(m.createErrorReply(QDBusError::Failed, QStringLiteral("No screen")));
+                return true;
+            }
             const QString path = request(qdbus_cast<QVariantMap>(a.value(1)));
             const QStringList c = value("--color", QStringLiteral("0,0,0")).split(QLatin1Char(','));
             const PortalColor color{c.value(0).toDouble(), c.value(1).toDouble(),
                                     c.value(2).toDouble()};
             respond(path,
                     has("--cancel")  ? 1
-                    : has("--error") ? 2
+                    : has("--ended") ? 2
                                      : 0,
                     {{QStringLiteral("color"), QVariant::fromValue(color)}});
             reply({QVariant::fromValue(QDBusObjectPath(path))});

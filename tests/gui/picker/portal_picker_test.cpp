@@ -19,6 +19,7 @@ namespace {
 
 const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
+const QString kNothing = "本次没有取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 
 // A program the test runs until its first line of output, ended with the test.
 struct Child : QProcess
@@ -82,7 +83,8 @@ private slots:
         QTest::addColumn<int>("stored"); // -1: nothing
         QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
                                 << RGB(51, 102, 204);
-        QTest::newRow("cancelled") << QStringList{"--cancel"} << kNotice << -1;
+        QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
+        QTest::newRow("ended otherwise (Escape on wlroots)") << QStringList{"--ended"} << kNothing << -1;
         QTest::newRow("error") << QStringList{"--error"} << "取色服务出错，\n未能取色" << -1;
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
@@ -119,7 +121,7 @@ private slots:
             QCOMPARE(swatch->grab().toImage().pixel(swatch->rect().center()),
                      toQColor(stored).rgb());
             QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
-                     "RGB颜色：" + QString::number(stored, 16).toUpper());
+                     "RGB颜色：" + toQColor(stored).name().mid(1).toUpper());
         }
 
         // Whatever went wrong, the picker still picks once the portal answers.
