@@ -25,20 +25,19 @@ constexpr QRgb kOutlineInner = 0xFF000000;
 
 // Native pixels map to logical ones per monitor: the toolkit keeps each
 // monitor's top-left corner and divides the distance from it by the monitor's
-// scale factor.
+// scale factor (so multiplying back may miss the last pixel or so).
 QRect nativeGeometry(const QScreen *screen)
 {
     const QRect g = screen->geometry();
     return {g.topLeft(), g.size() * screen->devicePixelRatio()};
 }
 
-const QScreen *screenAtNative(QPoint native)
+QList<QRect> toolkitMonitors()
 {
-    for (const QScreen *s : QGuiApplication::screens()) {
-        if (nativeGeometry(s).contains(native))
-            return s;
-    }
-    return QGuiApplication::primaryScreen();
+    QList<QRect> monitors;
+    for (const QScreen *s : QGuiApplication::screens())
+        monitors.append(nativeGeometry(s));
+    return monitors;
 }
 
 QPoint nativeToLogical(QPoint native, const QScreen *screen)
@@ -73,7 +72,8 @@ void fillFrame(QImage &image, const QRect &outer, int width, QRgb colour)
 
 } // namespace
 
-LoupeWindow::LoupeWindow()
+LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
+    : m_monitors(monitors.isEmpty() ? toolkitMonitors() : monitors)
 {
     setObjectName(QStringLiteral("Loupe"));
     setFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -85,11 +85,9 @@ void LoupeWindow::showPixels(QPoint pointer,
                              const std::vector<std::optional<ColorValue>> &pixels,
                              int sampleSize, std::optional<ColorValue> sampled)
 {
-    QList<QRect> monitors;
-    for (const QScreen *s : QGuiApplication::screens())
-        monitors.append(nativeGeometry(s));
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
+    const QList<QRect> &monitors = m_monitors;
     m_pixels = pixels;
     m_pixels.resize(kSide * kSide);
     for (int i = 0; i < kSide * kSide; ++i) {
@@ -106,17 +104,33 @@ void LoupeWindow::showPixels(QPoint pointer,
     update();
 }
 
+const QScreen *LoupeWindow::screenAt(QPoint native) const
+{
+    // A monitor's screen is the one sharing its top-left corner.
+    for (const QRect &m : m_monitors) {
+        if (!m.contains(native))
+            continue;
+        for (QScreen *s : QGuiApplication::screens()) {
+            if (s->geometry().topLeft() == m.topLeft())
+                return s;
+        }
+    }
+    for (const QScreen *s : QGuiApplication::screens()) {
+        if (nativeGeometry(s).contains(native))
+            return s;
+    }
+    return QGuiApplication::primaryScreen();
+}
+
 void LoupeWindow::moveBeside(QPoint pointer)
 {
-    QList<QRect> monitors;
-    for (const QScreen *s : QGuiApplication::screens())
-        monitors.append(nativeGeometry(s));
+    const QList<QRect> &monitors = m_monitors;
     // Whole device pixels per cell on the monitor the loupe lands on, which
     // near a seam may not be the pointer's: sized for the pointer's first,
     // and again for the other monitor's scale when it lands there.
-    const QScreen *target = screenAtNative(pointer);
+    const QScreen *target = screenAt(pointer);
     QRect native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
-    if (const QScreen *other = screenAtNative(native.center()); other != target) {
+    if (const QScreen *other = screenAt(native.center()); other != target) {
         target = other;
         native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
     }

@@ -8,6 +8,8 @@
 #include <QRect>
 
 #include <optional>
+
+class QScreen;
 #include <vector>
 
 namespace tintavo {
@@ -32,7 +34,9 @@ public:
     // A cell's side in logical pixels.
     static constexpr int kCellSize = 10;
 
-    LoupeWindow();
+    // `monitors`: the desktop's monitors in native pixels as the display
+    // server has them; empty to go by the toolkit's screens.
+    explicit LoupeWindow(const QList<QRect> &monitors = {});
 
     // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
     // (native desktop coordinates), row by row, with the middle `sampleSize`
@@ -55,11 +59,13 @@ protected:
 
 private:
     QImage renderGrid(qreal ratio) const;
+    const QScreen *screenAt(QPoint native) const;
 
     std::vector<std::optional<ColorValue>> m_pixels;
     int m_sampleSize = 1;
     std::optional<ColorValue> m_sampled;
     QRect m_placed;
+    QList<QRect> m_monitors;
 };
 
 } // namespace tintavo

@@ -132,7 +132,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
 
     // Where the screen cannot be read there is nothing to magnify.
     if (options.loupe && m_sampler.available())
-        m_loupe = std::make_unique<LoupeWindow>();
+        m_loupe = std::make_unique<LoupeWindow>(m_sampler.monitors());
 
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);

@@ -2,7 +2,9 @@
 
 #include "color/color_value.h"
 
+#include <QList>
 #include <QPoint>
+#include <QRect>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +32,11 @@ public:
     // The colour the screen shows at a desktop point, whichever window covers
     // it; nothing when the point is off the desktop or cannot be read.
     virtual std::optional<ColorValue> pixelColor(QPoint screen) = 0;
+
+    // The desktop's monitors in native pixels, as the display server lays
+    // them out; empty where it does not say (the toolkit's own, rounded to
+    // its logical pixels, must then do).
+    virtual QList<QRect> monitors() { return {}; }
 
     // Moves the pointer to a desktop point, so that a user can step it one
     // device pixel at a time; false where the desktop does not let programs

@@ -1,6 +1,7 @@
 #include "platform/x11/x11_screen_sampler.h"
 
 #include <QRect>
+#include <xcb/randr.h>
 
 #include <cstdlib>
 #include <limits>
@@ -91,6 +92,32 @@ QPoint X11ScreenSampler::pointerPosition()
     if (!reply)
         return {};
     return {reply->root_x, reply->root_y};
+}
+
+QList<QRect> X11ScreenSampler::monitors()
+{
+    QList<QRect> found;
+    // A request of an extension the server lacks would close the connection.
+    const xcb_query_extension_reply_t *randr =
+        m_available ? xcb_get_extension_data(m_connection, &xcb_randr_id) : nullptr;
+    if (!randr || !randr->present)
+        return found;
+    Reply<xcb_randr_query_version_reply_t> version(xcb_randr_query_version_reply(
+        m_connection, xcb_randr_query_version(m_connection, 1, 5), nullptr));
+    if (!version || version->major_version < 1 ||
+        (version->major_version == 1 && version->minor_version < 5))
+        return found;
+    // The monitors as RandR 1.5 describes them, which is what the toolkit
+    // divides by each one's scale factor; its logical rectangles cannot be
+    // multiplied back exactly at a factor such as 1.75.
+    Reply<xcb_randr_get_monitors_reply_t> reply(xcb_randr_get_monitors_reply(
+        m_connection, xcb_randr_get_monitors(m_connection, m_root, 1), nullptr));
+    if (!reply)
+        return found;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem;
+         xcb_randr_monitor_info_next(&it))
+        found.append(QRect(it.data->x, it.data->y, it.data->width, it.data->height));
+    return found;
 }
 
 bool X11ScreenSampler::canMovePointer() const

@@ -27,6 +27,7 @@ public:
     QPoint pointerPosition() override;
     std::optional<ColorValue> pixelColor(QPoint screen) override;
     std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius) override;
+    QList<QRect> monitors() override;
     bool canMovePointer() const override;
     bool movePointer(QPoint screen) override;
 
