@@ -17,6 +17,7 @@ TEST(PortalColor, ChannelsRoundToTheNearestByte)
                                                        {{0, 0.0019, 0}, 0},
                                                        {{0, 0, 0.0021}, RGB(0, 0, 1)},
                                                        {{0.2, 0.4, 0.8}, RGB(51, 102, 204)},
+                                                       {{0.999, 1.0, 0.9999}, kWhite},
                                                        {{-0.5, 1.5, kNaN}, RGB(0, 255, 0)}};
     for (const auto &[in, expected] : rows)
         EXPECT_EQ(toColorValue(in), expected) << in.red << " " << in.green << " " << in.blue;

@@ -1,0 +1,75 @@
+#include "picker/display_profile.h"
+
+#include <lcms2.h>
+
+namespace tintavo {
+
+namespace {
+
+struct ProfileCloser
+{
+    void operator()(void *profile) const { cmsCloseProfile(profile); }
+};
+using Profile = std::unique_ptr<void, ProfileCloser>;
+
+QString descriptionOf(cmsHPROFILE profile)
+{
+    const cmsUInt32Number size = cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US",
+                                                   nullptr, 0);
+    if (size < sizeof(wchar_t))
+        return {};
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US", text.data(), size);
+    return QString::fromWCharArray(text.c_str()).trimmed();
+}
+
+} // namespace
+
+void DisplayProfile::TransformDeleter::operator()(void *transform) const
+{
+    cmsDeleteTransform(transform);
+}
+
+DisplayProfile::DisplayProfile(const QByteArray &icc)
+{
+    if (icc.isEmpty()) {
+        m_error = QStringLiteral("empty");
+        return;
+    }
+    const Profile monitor(cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
+    if (!monitor) {
+        m_error = QStringLiteral("not an ICC profile");
+        return;
+    }
+    // A printer's or an input device's profile, or a grey or CMYK one, says
+    // nothing about how a monitor shows sRGB.
+    if (cmsGetColorSpace(monitor.get()) != cmsSigRgbData ||
+        cmsGetDeviceClass(monitor.get()) != cmsSigDisplayClass) {
+        m_error = QStringLiteral("not an RGB display profile");
+        return;
+    }
+    const Profile srgb(cmsCreate_sRGBProfile());
+    m_transform.reset(cmsCreateTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
+                                         INTENT_RELATIVE_COLORIMETRIC, 0));
+    if (!m_transform) {
+        m_error = QStringLiteral("no transform to sRGB");
+        return;
+    }
+    m_description = descriptionOf(monitor.get());
+}
+
+DisplayProfile::~DisplayProfile() = default;
+DisplayProfile::DisplayProfile(DisplayProfile &&) noexcept = default;
+DisplayProfile &DisplayProfile::operator=(DisplayProfile &&) noexcept = default;
+
+ColorValue DisplayProfile::toSrgb(ColorValue screen) const
+{
+    if (!m_transform)
+        return screen;
+    const quint8 in[3] = {quint8(screen), quint8(screen >> 8), quint8(screen >> 16)};
+    quint8 out[3] = {};
+    cmsDoTransform(m_transform.get(), in, out, 1);
+    return RGB(out[0], out[1], out[2]);
+}
+
+} // namespace tintavo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "color/color_value.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace tintavo {
+
+// A monitor's colour profile and the way back from its screen values to the
+// sRGB values a page asked for. Colour-managed programs (browsers, image
+// editors) convert sRGB into the monitor's space before it reaches the
+// screen, so a pixel read there is not the page's value until it has been
+// through this.
+class DisplayProfile
+{
+public:
+    // Reads an ICC profile as a colour-management daemon publishes it. Only an
+    // RGB display profile is taken; anything else leaves the result invalid,
+    // with the reason in error().
+    explicit DisplayProfile(const QByteArray &icc);
+    ~DisplayProfile();
+    DisplayProfile(DisplayProfile &&) noexcept;
+    DisplayProfile &operator=(DisplayProfile &&) noexcept;
+
+    bool isValid() const { return m_transform != nullptr; }
+    QString error() const { return m_error; }
+    // The profile's own name for itself, as its description tag gives it.
+    QString description() const { return m_description; }
+
+    // The sRGB value of a screen value (relative colorimetric, 8 bits in and
+    // out); the value itself where the profile is invalid.
+    ColorValue toSrgb(ColorValue screen) const;
+
+private:
+    struct TransformDeleter
+    {
+        void operator()(void *transform) const;
+    };
+    std::unique_ptr<void, TransformDeleter> m_transform;
+    QString m_description;
+    QString m_error;
+};
+
+} // namespace tintavo
