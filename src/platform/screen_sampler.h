@@ -2,6 +2,7 @@
 
 #include "color/color_value.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -37,6 +38,13 @@ public:
     // them out; empty where it does not say (the toolkit's own, rounded to
     // its logical pixels, must then do).
     virtual QList<QRect> monitors() { return {}; }
+
+    // The ICC profile the desktop publishes for each of monitors(), in that
+    // order: an empty array for a monitor without one. The desktop's
+    // colour-management daemon may change them at any time;
+    // profilesChanged() says whether it has since the last call here.
+    virtual QList<QByteArray> monitorProfiles() { return {}; }
+    virtual bool profilesChanged() { return false; }
 
     // Moves the pointer to a desktop point, so that a user can step it one
     // device pixel at a time; false where the desktop does not let programs

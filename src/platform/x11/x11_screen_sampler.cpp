@@ -3,6 +3,7 @@
 #include <QRect>
 #include <xcb/randr.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -118,6 +119,68 @@ QList<QRect> X11ScreenSampler::monitors()
          xcb_randr_monitor_info_next(&it))
         found.append(QRect(it.data->x, it.data->y, it.data->width, it.data->height));
     return found;
+}
+
+QList<QByteArray> X11ScreenSampler::monitorProfiles()
+{
+    QList<QByteArray> profiles;
+    if (!m_available)
+        return profiles;
+    if (!m_watchingProfiles && m_ownsConnection) {
+        // Changes arrive as events on this connection, read by
+        // profilesChanged(); the selection is this client's own. (On the
+        // toolkit's connection the events would be the toolkit's to read.)
+        const quint32 mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+        m_watchingProfiles = true;
+    }
+    const qsizetype count = qMax<qsizetype>(1, monitors().size());
+    // The first monitor's profile is _ICC_PROFILE, the next ones' are
+    // numbered from 1 as the server numbers its monitors.
+    std::vector<xcb_intern_atom_cookie_t> names;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QByteArray name = i == 0 ? QByteArray("_ICC_PROFILE")
+                                       : "_ICC_PROFILE_" + QByteArray::number(i);
+        names.push_back(xcb_intern_atom(m_connection, 0, quint16(name.size()), name.constData()));
+    }
+    m_profileAtoms.clear();
+    for (xcb_intern_atom_cookie_t cookie : names) {
+        Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(m_connection, cookie, nullptr));
+        m_profileAtoms.push_back(atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE));
+    }
+    std::vector<xcb_get_property_cookie_t> reads;
+    for (xcb_atom_t atom : m_profileAtoms) // up to 16 MiB, far beyond any monitor's profile
+        reads.push_back(xcb_get_property(m_connection, 0, m_root, atom, XCB_ATOM_CARDINAL, 0,
+                                         4u << 20));
+    for (xcb_get_property_cookie_t cookie : reads) {
+        Reply<xcb_get_property_reply_t> value(xcb_get_property_reply(m_connection, cookie, nullptr));
+        const bool bytes = value && value->format == 8 && value->type == XCB_ATOM_CARDINAL;
+        profiles.append(bytes ? QByteArray(static_cast<const char *>(xcb_get_property_value(value.get())),
+                                           xcb_get_property_value_length(value.get()))
+                              : QByteArray());
+    }
+    // A monitor without a profile of its own shows what the first one's says.
+    for (QByteArray &profile : profiles) {
+        if (profile.isEmpty())
+            profile = profiles.first();
+    }
+    return profiles;
+}
+
+bool X11ScreenSampler::profilesChanged()
+{
+    bool changed = false;
+    if (!m_watchingProfiles)
+        return changed;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            changed = changed || std::find(m_profileAtoms.begin(), m_profileAtoms.end(),
+                                           notify->atom) != m_profileAtoms.end();
+        }
+        std::free(event);
+    }
+    return changed;
 }
 
 bool X11ScreenSampler::canMovePointer() const

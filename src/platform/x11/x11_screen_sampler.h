@@ -4,6 +4,7 @@
 #include "platform/screen_sampler.h"
 
 #include <QSize>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace tintavo {
@@ -28,6 +29,8 @@ public:
     std::optional<ColorValue> pixelColor(QPoint screen) override;
     std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius) override;
     QList<QRect> monitors() override;
+    QList<QByteArray> monitorProfiles() override;
+    bool profilesChanged() override;
     bool canMovePointer() const override;
     bool movePointer(QPoint screen) override;
 
@@ -38,6 +41,9 @@ private:
     PixelFormat m_format;
     bool m_available = false;
     bool m_ownsConnection = false;
+    // _ICC_PROFILE, _ICC_PROFILE_1, … as far as monitors were asked for.
+    std::vector<xcb_atom_t> m_profileAtoms;
+    bool m_watchingProfiles = false;
 };
 
 } // namespace tintavo
