@@ -153,7 +153,7 @@ void MainWindow::start()
     loadContents();
 
     // A save cut off last time while rewriting a file in place is finished first.
-    if (const QStringList restored = RestoreInterruptedSaves(); !restored.isEmpty()) {
+    if (const QStringList restored = RestoreInterruptedSaves(GetIniPath()); !restored.isEmpty()) {
         m_messages->showError(
             QStringLiteral("上次保存设置时程序意外中止，已用恢复副本修复设置文件：%1")
                 .arg(restored.join(QStringLiteral("、"))));
