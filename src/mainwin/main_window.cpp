@@ -10,6 +10,7 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
+#include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/main_controls.h"
@@ -79,8 +80,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
+    // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(
-        control<QPlainTextEdit>("effect_text"), *m_pair, true,
+        static_cast<MultiLineTextBox *>(control<QPlainTextEdit>("effect_text")), *m_pair, true,
         {[this](PairRole role, ColorValue color) { m_colorEditing->loadColor(role, color); },
          [this](bool show) {
              if (const SaveResult saved = SaveShowContrast(show); !saved)
@@ -317,8 +319,7 @@ void MainWindow::openPicker()
             m_picker =
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
-            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        LoadLoupeEnabled());
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {}, LoadLoupeEnabled());
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();

@@ -187,6 +187,33 @@ private slots:
         QVERIFY(test::showsColor(image, QColor(colors.section(u' ', 0, 0))));
     }
 
+    // The contrast plate keeps a band of its own at the top of the preview, so
+    // no text runs under it; with 显示对比度 off the text starts at the top.
+    void previewTextClearsTheContrastPlate_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("plate");
+        QTest::newRow("shown") << "" << true;
+        QTest::newRow("turned off") << "menu:显示对比度" << false;
+        QTest::newRow("off, simulating") << "menu:显示对比度 menu:全色盲" << true;
+    }
+
+    void previewTextClearsTheContrastPlate()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, plate);
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts))
+            run(step);
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QRect readout = f.form->previewInspector().readout()->geometry();
+        QCOMPARE(f.form->previewInspector().readout()->isVisible(), plate);
+        // The rows the plate takes (or would take), left of it: black text there or not.
+        const QRect band(preview->contentsRect().left(), readout.top(),
+                         readout.left() - preview->contentsRect().left(), readout.height());
+        const QImage image = preview->grab().toImage().copy(band);
+        QCOMPARE(test::showsColor(image, Qt::black), !plate);
+    }
+
     // Exported as a palette file from the swatch menu, and imported from a
     // swatch on, wrapping at the end. What is not a regular file (a pipe would
     // never end) or too large for a palette is refused, the box unchanged.
