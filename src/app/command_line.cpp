@@ -2,9 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
-
 #include <QFile>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -28,27 +27,14 @@ QStringList argumentList(int argc, char *argv[])
 // The toolkit's own options, which it takes out of the command line when the
 // application object is made: they are not unknown here. First those that
 // take a value.
-constexpr const char *kToolkitValueOptions[] = {"platform",
-                                                "platformpluginpath",
-                                                "platformtheme",
-                                                "plugin",
-                                                "qwindowgeometry",
-                                                "geometry",
-                                                "qwindowicon",
-                                                "icon",
-                                                "qwindowtitle",
-                                                "title",
-                                                "session",
-                                                "display",
-                                                "name",
-                                                "visual",
-                                                "style",
-                                                "stylesheet",
-                                                "qmljsdebugger",
-                                                "fontengine",
-                                                "dialogs"};
-constexpr const char *kToolkitFlags[] = {"reverse", "widgetcount", "nograb",
-                                         "dograb",  "sync",        "testability"};
+// clang-format off
+constexpr const char *kToolkitValueOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "name", "visual",
+    "style", "stylesheet", "qmljsdebugger", "fontengine", "dialogs"};
+constexpr const char *kToolkitFlags[] = {
+    "reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+// clang-format on
 
 void addToolkitOptions(QCommandLineParser &parser)
 {
@@ -108,8 +94,8 @@ QString x11Problem(const QString &display)
 // Why a Wayland compositor at `display` cannot take the window; empty when it can.
 QString waylandProblem(const QString &display)
 {
-    if (!qEnvironmentVariableIsEmpty(
-            "WAYLAND_SOCKET")) // a connection handed over by the compositor
+    // A connection the compositor handed over needs no name.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"))
         return {};
     if (display.isEmpty()) {
         return hint("Tintavo 要在 wayland 平台上运行，wayland 平台需要 Wayland 显示，但 "
