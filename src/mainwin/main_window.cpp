@@ -319,7 +319,8 @@ void MainWindow::openPicker()
             m_picker =
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
-            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {}, LoadLoupeEnabled());
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
+                                        LoadLoupeEnabled());
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
