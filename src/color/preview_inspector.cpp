@@ -1,6 +1,7 @@
 #include "color/preview_inspector.h"
 
 #include "color/contrast.h"
+#include "common/text_box.h"
 
 #include <QActionGroup>
 #include <QEvent>
@@ -11,7 +12,7 @@
 
 namespace tintavo {
 
-PreviewInspector::PreviewInspector(QPlainTextEdit *preview, ColorPair &pair, bool showContrast,
+PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, bool showContrast,
                                    Hooks hooks)
     : QObject(preview), m_preview(preview), m_pair(pair), m_hooks(std::move(hooks)),
       m_readout(new QLabel(preview)), m_showContrast(showContrast)
@@ -69,10 +70,15 @@ void PreviewInspector::updateReadout()
 
 void PreviewInspector::placeReadout()
 {
-    // Top right of the text area, left of its scroll bar: the viewport's corner.
+    // Top right of the text area, left of its scroll bar, in a band of its own
+    // above the text: laid over the text, it would hide the end of a line.
+    constexpr int kGap = 2;
     m_readout->adjustSize();
+    const int band = m_readout->isVisibleTo(m_preview) ? m_readout->height() + 2 * kGap : 0;
+    if (m_preview->topBand() != band)
+        m_preview->setTopBand(band);
     const QRect area = m_preview->viewport()->geometry();
-    m_readout->move(area.right() + 1 - m_readout->width() - 2, area.top() + 2);
+    m_readout->move(area.right() + 1 - m_readout->width() - kGap, area.top() - band + kGap);
     m_readout->raise();
 }
 

@@ -11,10 +11,11 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPoint;
 
 namespace tintavo {
+
+class MultiLineTextBox;
 
 // What the preview tells about the pair beyond showing it: the contrast
 // read-out "contrast_info" in its top right corner, and the preview's context
@@ -34,7 +35,7 @@ public:
         std::function<void(bool)> saveShowContrast;
     };
 
-    PreviewInspector(QPlainTextEdit *preview, ColorPair &pair, bool showContrast, Hooks hooks);
+    PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, bool showContrast, Hooks hooks);
 
     VisionMode visionMode() const { return m_mode; }
     // Shows or hides the read-out without keeping the choice.
@@ -57,7 +58,7 @@ private:
     void undoAdjustment();
     QAction *addAdjustment(QMenu *menu, PairRole role, double target, const QString &text);
 
-    QPlainTextEdit *m_preview;
+    MultiLineTextBox *m_preview;
     ColorPair &m_pair;
     Hooks m_hooks;
     QLabel *m_readout;

@@ -6,7 +6,6 @@
 #include "desktop/desktop_services.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -86,12 +85,12 @@ void ColorBoxTransfer::importColorBox()
     const QString path = m_dialogs.openPath();
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_messages.showError(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
+    const PaletteFileRead file = readPaletteFile(path);
+    if (!file.error.isEmpty()) {
+        m_messages.showError(file.error);
         return;
     }
-    const PaletteReadResult read = readGimpPalette(file.readAll());
+    const PaletteReadResult read = readGimpPalette(file.bytes);
     if (!read.error.isEmpty()) {
         m_messages.showError(
             QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, read.error));

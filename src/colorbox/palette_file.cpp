@@ -3,10 +3,16 @@
 #include "color/color_space.h"
 #include "color/css_formats.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tintavo {
 
@@ -106,6 +112,38 @@ std::vector<int> importSlots(int count, int slot, int imported)
     for (int i = 0; i < std::min(count, imported); ++i)
         places.push_back((first + i) % count);
     return places;
+}
+
+PaletteFileRead readPaletteFile(const QString &path)
+{
+    const auto refused = [&path](const QString &reason) {
+        return PaletteFileRead{
+            {}, QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason)};
+    };
+    const QString tooLarge = QStringLiteral("文件大于 1 MiB，不会是调色板");
+    // Without O_NONBLOCK, opening a pipe waits for a writer, and the window with it.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return {{},
+                QStringLiteral("无法打开文件“%1”：%2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return refused(QStringLiteral("它不是普通文件（而是管道、设备或文件夹）"));
+    if (info.st_size > kMaxPaletteFileSize)
+        return refused(tooLarge);
+    // One more byte than allowed tells a file that grew since from one that fits.
+    PaletteFileRead read{file.read(kMaxPaletteFileSize + 1), {}};
+    if (file.error() != QFileDevice::NoError)
+        return refused(QStringLiteral("读取出错：%1").arg(file.errorString()));
+    if (read.bytes.size() > kMaxPaletteFileSize)
+        return refused(tooLarge);
+    return read;
 }
 
 QString writeFileAtomically(const QString &path, const QByteArray &bytes)

@@ -44,6 +44,24 @@ std::vector<ColorValue> exportedColors(const std::vector<ColorValue> &swatches);
 // each swatch at most once. Colours beyond `count` are left out.
 std::vector<int> importSlots(int count, int slot, int imported);
 
+// The largest palette file an import reads: far beyond any palette a person
+// keeps (a full colour box is a few hundred kilobytes), far below what would
+// strain memory.
+constexpr qint64 kMaxPaletteFileSize = 1024 * 1024;
+
+// What reading a palette file chosen for import gave: its bytes, or a Chinese
+// message for the user naming the file and why it was not read.
+struct PaletteFileRead
+{
+    QByteArray bytes;
+    QString error;
+};
+
+// Reads the file at `path` without waiting on it: anything but a regular file
+// (a pipe, which would block until written to, a device, a folder) and files
+// over kMaxPaletteFileSize are refused unread.
+PaletteFileRead readPaletteFile(const QString &path);
+
 // Writes `bytes` to `path` so that the file is either replaced whole or left
 // as it was. Returns an empty text on success, else the reason in Chinese.
 QString writeFileAtomically(const QString &path, const QByteArray &bytes);

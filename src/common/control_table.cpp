@@ -1,6 +1,7 @@
 #include "common/control_table.h"
 
 #include "common/scroll_slider.h"
+#include "common/text_box.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -26,7 +27,7 @@ QWidget *create(const ControlSpec &item, QWidget *container)
     case ControlKind::TextBox:
         return new QLineEdit(caption, container);
     case ControlKind::MultiLineTextBox: {
-        auto *box = new QPlainTextEdit(caption, container);
+        auto *box = new MultiLineTextBox(caption, container);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         return box;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace tintavo {
 
@@ -13,5 +14,16 @@ inline void assignText(QLineEdit *box, const QString &text)
     if (box->text() != text)
         box->setText(text);
 }
+
+// The control table's multi-line text box. Its text area can leave a band at
+// its top free, for a read-out laid over the box that must cover no text.
+class MultiLineTextBox : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    void setTopBand(int height) { setViewportMargins(0, height, 0, 0); }
+    int topBand() const { return viewportMargins().top(); }
+};
 
 } // namespace tintavo

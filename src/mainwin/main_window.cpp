@@ -10,6 +10,7 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
+#include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/main_controls.h"
@@ -82,8 +83,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
+    // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(
-        control<QPlainTextEdit>("effect_text"), *m_pair, true,
+        static_cast<MultiLineTextBox *>(control<QPlainTextEdit>("effect_text")), *m_pair, true,
         {[this](PairRole role, ColorValue color) { m_colorEditing->loadColor(role, color); },
          [this](bool show) {
              if (const SaveResult saved = SaveShowContrast(show); !saved)
@@ -156,7 +158,7 @@ void MainWindow::start()
     loadContents();
 
     // A save cut off last time while rewriting a file in place is finished first.
-    if (const QStringList restored = RestoreInterruptedSaves(); !restored.isEmpty()) {
+    if (const QStringList restored = RestoreInterruptedSaves(GetIniPath()); !restored.isEmpty()) {
         m_messages->showError(
             QStringLiteral("上次保存设置时程序意外中止，已用恢复副本修复设置文件：%1")
                 .arg(restored.join(QStringLiteral("、"))));

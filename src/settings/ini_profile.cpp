@@ -197,7 +197,8 @@ void IniProfile::addLine(QByteArrayView text, QByteArrayView eol)
         if (nameIndex >= 0 && !key.isEmpty()) {
             const KeyPosition position{qsizetype(m_sections.size()) - 1,
                                        qsizetype(section.lines.size())};
-            m_keys.try_emplace(KeyName{nameIndex, key}, position);
+            m_repeatedKeys =
+                !m_keys.try_emplace(KeyName{nameIndex, key}, position).second || m_repeatedKeys;
         }
     }
     section.lines.push_back(line);
@@ -325,10 +326,12 @@ bool IniProfile::writeString(QByteArrayView section, QByteArrayView key, QByteAr
     }
 
     // A new section goes at the very end, on a line of its own.
-    for (auto it = m_sections.rbegin(); it != m_sections.rend(); ++it) {
-        if (!it->lines.empty()) {
-            if (it->lines.back().eol.isEmpty())
-                it->lines.back().eol = kCrLf;
+    for (auto section = m_sections.rbegin(); section != m_sections.rend(); ++section) {
+        const auto last = std::find_if(section->lines.rbegin(), section->lines.rend(),
+                                       [](const Line &line) { return !isRemoved(line); });
+        if (last != section->lines.rend()) {
+            if (last->eol.isEmpty())
+                last->eol = kCrLf;
             break;
         }
     }
@@ -341,6 +344,39 @@ bool IniProfile::writeString(QByteArrayView section, QByteArrayView key, QByteAr
     m_nameIndex.emplace(header.sliced(1, section.size()), nameIndex);
     m_firstSectionOfName.push_back(sectionIndex);
     insertIntoSection(nameIndex, keyLine, keyText.first(key.size()));
+    return true;
+}
+
+bool IniProfile::isRemoved(const Line &line)
+{
+    return line.text.isEmpty() && line.eol.isEmpty();
+}
+
+bool IniProfile::removeKey(QByteArrayView section, QByteArrayView key)
+{
+    const auto name = m_nameIndex.find(section);
+    if (name == m_nameIndex.end())
+        return false;
+    const auto found = m_keys.find(KeyName{name->second, key});
+    if (found == m_keys.end())
+        return false;
+    const KeyPosition first = found->second;
+    m_keys.erase(found);
+    // Emptied rather than erased, so the positions the index holds stay right.
+    m_sections[size_t(first.section)].lines[size_t(first.line)] = Line{};
+    if (!m_repeatedKeys)
+        return true;
+    // A hand-edited file may repeat the key, there or in a later section of
+    // the same name; the reader would find the next one instead.
+    for (size_t s = size_t(first.section); s < m_sections.size(); ++s) {
+        if (m_sectionName[s] != name->second)
+            continue;
+        for (Line &line : m_sections[s].lines) {
+            if (line.kind == LineKind::Key &&
+                FoldedEqual()(trimmed(line.text.first(line.text.indexOf('='))), key))
+                line = Line{};
+        }
+    }
     return true;
 }
 

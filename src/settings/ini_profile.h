@@ -55,6 +55,10 @@ public:
     // be read back as written: see isValidSectionName and friends.
     bool writeString(QByteArrayView section, QByteArrayView key, QByteArrayView value);
 
+    // Takes the key's line out, under every section of that name, so that a
+    // reader finds no value at all; false when there was none.
+    bool removeKey(QByteArrayView section, QByteArrayView key);
+
     static bool isValidSectionName(QByteArrayView name);
     static bool isValidKeyName(QByteArrayView name);
     static bool isValidValue(QByteArrayView value);
@@ -70,6 +74,7 @@ private:
     // Views into m_source, or into m_owned for lines a write has made.
     struct Line
     {
+        // Both empty for a line removeKey took out: read lines are never so.
         QByteArrayView text; // without its line end
         QByteArrayView eol;  // "\r\n", "\n" or empty on an unterminated last line
         LineKind kind = LineKind::Other;
@@ -114,6 +119,7 @@ private:
         bool operator()(const KeyName &a, const KeyName &b) const;
     };
 
+    static bool isRemoved(const Line &line);
     void addLine(QByteArrayView text, QByteArrayView eol);
     const Line *findKey(QByteArrayView section, QByteArrayView key) const;
     QByteArrayView own(QByteArrayView text);
@@ -128,6 +134,8 @@ private:
     std::vector<qsizetype> m_firstSectionOfName;
     // Where each key is first found.
     std::unordered_map<KeyName, KeyPosition, KeyNameHash, KeyNameEqual> m_keys;
+    // Whether some key appears twice; only then must a removal look further.
+    bool m_repeatedKeys = false;
 };
 
 // Reads the text of a value like the Windows profile reader: leading blanks

@@ -98,19 +98,27 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
                         const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint)
 {
     const QByteArray slot = QByteArray::number(startPoint);
+    const auto loadedColor = [&](size_t i) { return i < loaded.size() ? loaded[i] : kWhite; };
+    // White is never written; a swatch that became white in this run has its
+    // line taken out instead, or the colour it held would come back at the
+    // next start. One that was white already (auto-load off) keeps its line.
+    const auto madeWhite = [&](size_t i) {
+        return colors[i] == kWhite && changed[i] && loadedColor(i) != kWhite;
+    };
     bool any = withStartPoint;
     for (size_t i = 0; i < colors.size() && !any; ++i)
-        any = colors[i] != kWhite;
+        any = colors[i] != kWhite || madeWhite(i);
     if (!any)
         return {};
     return UpdateProfileFile(GetIniPath(), [&](IniProfile &profile) {
         char value[16];
         for (size_t i = 0; i < colors.size(); ++i) {
+            const ColorKey key{qint32(i)};
+            if (madeWhite(i))
+                profile.removeKey(kColorSection, key.view());
             if (colors[i] == kWhite)
                 continue;
-            const ColorKey key{qint32(i)};
-            const ColorValue before = i < loaded.size() ? loaded[i] : kWhite;
-            if (!changed[i] && profile.readInt(kColorSection, key.view(), kWhite) != before)
+            if (!changed[i] && profile.readInt(kColorSection, key.view(), kWhite) != loadedColor(i))
                 continue;
             const qsizetype size = std::to_chars(value, std::end(value), colors[i]).ptr - value;
             profile.writeString(kColorSection, key.view(), QByteArrayView(value, size));

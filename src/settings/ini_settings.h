@@ -72,9 +72,10 @@ SaveResult SaveSettings(const Settings &s);
 // The colour box's save as one change of the file: of the non-white swatches,
 // those marked in `changed` and those whose stored colour is still the one in
 // `loaded` (what this copy read at start or last saved), so that a swatch
-// another running copy has saved since is left to it; then StartPoint. With
-// every swatch marked and nothing loaded this is SaveStoredColors followed by
-// SaveStartPoint, byte for byte.
+// another running copy has saved since is left to it; the lines of swatches
+// marked in `changed` that are white now but not in `loaded` are removed;
+// then StartPoint. With every swatch marked and nothing loaded this is
+// SaveStoredColors followed by SaveStartPoint, byte for byte.
 SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint);
 

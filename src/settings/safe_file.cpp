@@ -14,6 +14,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -236,8 +237,11 @@ std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failur
     return nullptr;
 }
 
-QStringList RestoreInterruptedSaves()
+QStringList RestoreInterruptedSaves(const QString &settingsPath)
 {
+    // The file saves write, as they name it: a permitted link's target.
+    QString own;
+    checkSaveTarget(settingsPath, own);
     QStringList restored;
     const QDir dir(recoveryDir());
     for (const QString &name : dir.entryList({QStringLiteral("*.recovery")}, QDir::Files)) {
@@ -246,6 +250,20 @@ QStringList RestoreInterruptedSaves()
         QByteArray bytes;
         if (!parseRecoveryCopy(readWhole(copyPath), target, bytes)) {
             QFile::remove(copyPath);
+            continue;
+        }
+        // The folder is the user's, but what lies there is not proof of what
+        // to overwrite: a copy is put back only onto the file this start
+        // would save to anyway, and only under the name that file gives it.
+        if (target != own || copyPath != recoveryCopyPath(own)) {
+            QFile::remove(copyPath);
+            const QString line =
+                QStringLiteral("已丢弃恢复副本“%1”：它要写入“%2”，而不是这个 "
+                               "Tintavo 的设置文件“%3”\n")
+                    .arg(QDir::toNativeSeparators(copyPath), QDir::toNativeSeparators(target),
+                         QDir::toNativeSeparators(own));
+            std::fputs(line.toUtf8().constData(), stderr);
+            std::fflush(stderr);
             continue;
         }
         SaveResult failure;

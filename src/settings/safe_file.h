@@ -77,9 +77,12 @@ QString fallbackLockPath(const QString &target);
 // recoveryDir(). Null, with the reason in failure, when it cannot be had.
 std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failure);
 
-// Finishes saves that were cut off while a file was rewritten in place: each
-// recovery copy whose file is shorter or different is written back. Returns
-// the files that were restored. Callers hold no lock; each file's is taken.
-QStringList RestoreInterruptedSaves();
+// Finishes a save of the settings file at settingsPath that was cut off while
+// the file was rewritten in place: its recovery copy, when the file is shorter
+// or different, is written back. Any other recovery copy, or one that names
+// another file, is deleted with a line on standard error: a start writes to
+// its own settings file only. Returns the files that were restored. Callers
+// hold no lock; the file's is taken.
+QStringList RestoreInterruptedSaves(const QString &settingsPath);
 
 } // namespace tintavo

@@ -12,6 +12,8 @@
 #include <QColorDialog>
 #include <QLabel>
 
+#include <sys/stat.h>
+
 using namespace tintavo;
 
 class ColorTest : public QObject
@@ -185,13 +187,42 @@ private slots:
         QVERIFY(test::showsColor(image, QColor(colors.section(u' ', 0, 0))));
     }
 
+    // The contrast plate keeps a band of its own at the top of the preview, so
+    // no text runs under it; with 显示对比度 off the text starts at the top.
+    void previewTextClearsTheContrastPlate_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("plate");
+        QTest::newRow("shown") << "" << true;
+        QTest::newRow("turned off") << "menu:显示对比度" << false;
+        QTest::newRow("off, simulating") << "menu:显示对比度 menu:全色盲" << true;
+    }
+
+    void previewTextClearsTheContrastPlate()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, plate);
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts))
+            run(step);
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QRect readout = f.form->previewInspector().readout()->geometry();
+        QCOMPARE(f.form->previewInspector().readout()->isVisible(), plate);
+        // The rows the plate takes (or would take), left of it: black text there or not.
+        const QRect band(preview->contentsRect().left(), readout.top(),
+                         readout.left() - preview->contentsRect().left(), readout.height());
+        const QImage image = preview->grab().toImage().copy(band);
+        QCOMPARE(test::showsColor(image, Qt::black), !plate);
+    }
+
     // Exported as a palette file from the swatch menu, and imported from a
-    // swatch on, wrapping at the end.
+    // swatch on, wrapping at the end. What is not a regular file (a pipe would
+    // never end) or too large for a palette is refused, the box unchanged.
     void colorBoxOutAndIn()
     {
         QTemporaryDir dir;
         const QString saved = dir.filePath("box.gpl");
-        f.fileDialogs = {[&](QString *) { return saved; }, [&] { return saved; }};
+        QString chosen = saved;
+        f.fileDialogs = {[&](QString *) { return saved; }, [&] { return chosen; }};
         f.start();
         ColorBoxModel &box = f.form->colorBox();
         box.fillColors(kWhite);
@@ -205,6 +236,20 @@ private slots:
         QCOMPARE(f.swatchShows(box.lastIndex()), QColor(18, 52, 86));
         QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
         QVERIFY(f.messages.shown.isEmpty());
+
+        const QString pipe = dir.filePath("pipe.gpl"), large = dir.filePath("large.gpl");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QFile(saved).copy(large);
+        QVERIFY(QFile(large).resize(1024 * 1024 + 1));
+        for (const auto &[path, reason] :
+             {std::pair{pipe, "它不是普通文件（而是管道、设备或文件夹）"},
+              {large, "文件大于 1 MiB，不会是调色板"}}) {
+            chosen = path;
+            f.pressSwatch(0, "importColorBox");
+            QCOMPARE(f.messages.shown.takeFirst(),
+                     QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason));
+            QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
+        }
     }
 
     // The program's own colour dialog opens on black, then on the colour last

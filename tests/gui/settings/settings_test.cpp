@@ -65,6 +65,9 @@ private slots:
              "[COLOR]|Color0=1018317|[AppSet]|StartPoint=0"},
             {"Ctrl+D", "[COLOR]|Color0=5", "Ctrl+D", "0=#000000", "64 on on on",
              "[COLOR]|Color0=0|[AppSet]|StartPoint=0"},
+            // White from a white swatch: the old colour must not come back.
+            {"saving white", "[COLOR]|Color0=5|Color1=6", "3:setFg 0:menuSaveFg", "0=#FFFFFF",
+             "64 on on on", "[COLOR]|Color1=6|[AppSet]|StartPoint=0"},
             {"auto-load off", "[APPSET]|AutoLoad=0|AutoRember=0|[COLOR]|Color0=111|Color1=222",
              "1:menuSaveFg", "0=#FFFFFF", "64 on off off",
              "[APPSET]|AutoLoad=0|AutoRember=0|StartPoint=1|[COLOR]|Color0=111|Color1=0"},

@@ -1,6 +1,7 @@
 // Saves seen from outside the saving process: one killed at random moments,
 // two running copies saving into the same file at once, one on a full disk.
 #include "settings/ini_profile.h"
+#include "settings/safe_file.h"
 #include "settings_file_test.h"
 
 #include <QDir>
@@ -122,7 +123,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
             std::this_thread::sleep_for(std::chrono::nanoseconds(random.bounded(saveNs * 6 / 5)));
             writer.kill();
             ASSERT_TRUE(writer.waitForFinished(30000));
-            ASSERT_EQ(run({QStringLiteral("restore")}, inPlace), 0);
+            ASSERT_EQ(run({QStringLiteral("restore"), path()}, inPlace), 0);
             const int found = wholeGeneration(count, current, current + 1);
             ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
             ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
@@ -165,6 +166,43 @@ TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
     EXPECT_EQ(text.count("[COLOR]"), 1);
     EXPECT_EQ(text.count("[APPSET]") + text.count("[AppSet]"), 1);
     EXPECT_EQ(text.count("\r\n"), qsizetype(1 + 1 + 1 + kCount + 1 + 5));
+}
+
+// A start puts back only the recovery copy of its own settings file; a copy
+// that would write anywhere else, under its own name or under that of ours,
+// is dropped with a line that names both files.
+TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
+{
+    const QString other = m_dir.filePath(QStringLiteral("other"));
+    const QDir recovery(m_config + QStringLiteral("/Tintavo/recovery"));
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
+    for (const bool underOurName : {false, true}) {
+        writeFile("[COLOR]\r\nColor0=1\r\n");
+        ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", other));
+        const QByteArray otherBefore = ReadProfileFile(other).toBytes();
+        ASSERT_TRUE(writeRecoveryCopy(path(), "[COLOR]\r\nColor0=2\r\n"));
+        const QString ours = recovery.filePath(recovery.entryList(QDir::Files).front());
+        ASSERT_TRUE(writeRecoveryCopy(other, "[COLOR]\r\nColor0=3\r\n"));
+        QString dropped = recovery.filePath(recovery.entryList(QDir::Files).last());
+        if (dropped == ours)
+            dropped = recovery.filePath(recovery.entryList(QDir::Files).front());
+        if (underOurName) {
+            ASSERT_TRUE(QFile::remove(ours) && QFile::rename(dropped, ours));
+            dropped = ours;
+        }
+        QByteArray said;
+        EXPECT_EQ(run({QStringLiteral("restore"), path()}, false, &said), 0);
+        const QString line = QStringLiteral("已丢弃恢复副本“%1”：它要写入“%2”，而不是这个 Tintavo "
+                                            "的设置文件“%3”\n")
+                                 .arg(dropped, other, path());
+        EXPECT_EQ(said.toStdString(),
+                  ((underOurName ? QString() : path() + u'\n') + line).toStdString());
+        EXPECT_EQ(readFile(), underOurName ? "[COLOR]\r\nColor0=1\r\n" : "[COLOR]\r\nColor0=2\r\n");
+        EXPECT_EQ(ReadProfileFile(other).toBytes(), otherBefore);
+        EXPECT_EQ(recovery.entryList(QDir::Files), QStringList());
+    }
+    qputenv("XDG_CONFIG_HOME", home);
 }
 
 // A save the disk has no room for fails, naming the file and the reason, and

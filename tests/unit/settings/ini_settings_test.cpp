@@ -80,7 +80,16 @@ TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
         {[] { SaveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6});
               SaveStoredColors(box({kBlue, kWhite}, 4)); },
          "[COLOR]\r\nColor0=16711680\r\nColor1=2\r\nColor2=3\r\nColor3=4\r\nColor4=5\r\n"
-         "Color5=6\r\n"}};
+         "Color5=6\r\n"},
+        // A swatch this copy made white loses its line (a hand-doubled one
+        // too); one it did not change, or found white, keeps it.
+        {[] { SaveStoredColors(std::vector<ColorValue>{kRed, kBlue, 5, 7});
+              QFile file(GetIniPath());
+              file.open(QIODevice::Append) && file.write("[Color]\r\nColor0=9\r\n");
+              file.close();
+              SaveColorBox(box({}, 4), std::vector<ColorValue>{kRed, kBlue, kWhite, 7},
+                           {true, false, true, true}, 0); },
+         "[COLOR]\r\nColor1=16711680\r\nColor2=5\r\n[Color]\r\n[AppSet]\r\nStartPoint=0\r\n"}};
     // clang-format on
     for (const auto &[saves, bytes] : rows) {
         QFile::remove(path());

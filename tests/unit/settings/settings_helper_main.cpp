@@ -3,7 +3,7 @@
 // "saving", then for each generation g from FIRST to LAST sets swatch i to
 // g * 65536 + i (PARITY 0 or 1: only swatch 2 * (g - FIRST) + PARITY) and
 // StartPoint to g, and saves as at exit; PARITY 0 also saves nColor as g.
-// restore: finishes interrupted saves and prints their files.
+// restore PATH: finishes an interrupted save of PATH and prints the file.
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
 #include "settings/safe_file.h"
@@ -19,8 +19,8 @@ using namespace tintavo;
 
 int main(int argc, char **argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "restore") == 0) {
-        for (const QString &path : RestoreInterruptedSaves())
+    if (argc == 3 && std::strcmp(argv[1], "restore") == 0) {
+        for (const QString &path : RestoreInterruptedSaves(QString::fromLocal8Bit(argv[2])))
             std::printf("%s\n", path.toLocal8Bit().constData());
         return 0;
     }

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# What the command line settles before any window opens: an unknown option and
+# a display that is missing, does not fit the platform or cannot be reached
+# each end with status 2 and one line on standard error saying which.
+# Usage: command_line.sh TINTAVO. Needs no X server.
+source "$(dirname "$0")/../lib.sh"
+cp "$1" "$work/tintavo" # a start that went wrong must not leave settings in the build tree
+
+# expect STATUS PATTERN [VAR=VALUE...] -- [ARG...]: started with only these
+# display variables, the program ends with STATUS and one line matching PATTERN.
+expect() {
+  local status=$1 pattern=$2 vars=() got=0
+  shift 2
+  while [[ $1 != -- ]]; do vars+=("$1") && shift; done
+  shift
+  step="${vars[*]} tintavo $*"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
+    XDG_RUNTIME_DIR="$work" "${vars[@]}" timeout 20 "$work/tintavo" "$@" >/dev/null 2>"$work/err" ||
+    got=$?
+  ((got == status)) && [[ $(wc -l <"$work/err") == 1 ]] && grep -q -- "$pattern" "$work/err" ||
+    fail "status $got, said: $(cat "$work/err")"
+  echo "ok: $step"
+}
+
+expect 2 '需要图形显示.*neither DISPLAY nor WAYLAND_DISPLAY' --
+expect 2 '不认识选项 --colour.*tintavo --help' QT_QPA_PLATFORM=offscreen -- --colour
+expect 2 '不认识选项 -x.*tintavo --help' QT_QPA_PLATFORM=offscreen -- -style Fusion -x
+expect 2 '无法连接显示 :987.*cannot reach the display :987' DISPLAY=:987 --
+expect 2 '无法连接显示 :988' DISPLAY=:987 -- -display :988
+expect 2 '无法连接 Wayland 显示 wayland-987' QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-987 --
+expect 2 'xcb 平台需要 X 显示.*DISPLAY 未设置.*xcb platform needs an X display' \
+  QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0 --
+expect 2 'xcb 平台需要 X 显示' WAYLAND_DISPLAY=wayland-0 -- -stylesheet x.qss -platform xcb
+expect 2 'wayland 平台需要 Wayland 显示.*WAYLAND_DISPLAY 未设置' QT_QPA_PLATFORM=wayland DISPLAY=:0 --
