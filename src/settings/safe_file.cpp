@@ -255,6 +255,10 @@ QStringList RestoreInterruptedSaves(const QString &settingsPath)
         // The folder is the user's, but what lies there is not proof of what
         // to overwrite: a copy is put back only onto the file this start
         // would save to anyway, and only under the name that file gives it.
+        // One named for another settings file (a copy of the program kept
+        // elsewhere) is that copy's to put back at its own start.
+        if (copyPath == recoveryCopyPath(target) && target != own)
+            continue;
         if (target != own || copyPath != recoveryCopyPath(own)) {
             QFile::remove(copyPath);
             const QString line =

@@ -177,30 +177,32 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
     const QDir recovery(m_config + QStringLiteral("/Tintavo/recovery"));
     const QByteArray home = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
+    // Another settings file's copy waits for its own program; one that names
+    // that file under our file's name is discarded, and says so.
     for (const bool underOurName : {false, true}) {
+        QDir(recovery).removeRecursively();
         writeFile("[COLOR]\r\nColor0=1\r\n");
         ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", other));
         const QByteArray otherBefore = ReadProfileFile(other).toBytes();
         ASSERT_TRUE(writeRecoveryCopy(path(), "[COLOR]\r\nColor0=2\r\n"));
         const QString ours = recovery.filePath(recovery.entryList(QDir::Files).front());
         ASSERT_TRUE(writeRecoveryCopy(other, "[COLOR]\r\nColor0=3\r\n"));
-        QString dropped = recovery.filePath(recovery.entryList(QDir::Files).last());
-        if (dropped == ours)
-            dropped = recovery.filePath(recovery.entryList(QDir::Files).front());
+        QString theirs = recovery.filePath(recovery.entryList(QDir::Files).last());
+        if (theirs == ours)
+            theirs = recovery.filePath(recovery.entryList(QDir::Files).front());
         if (underOurName) {
-            ASSERT_TRUE(QFile::remove(ours) && QFile::rename(dropped, ours));
-            dropped = ours;
+            ASSERT_TRUE(QFile::remove(ours) && QFile::rename(theirs, ours));
         }
         QByteArray said;
         EXPECT_EQ(run({QStringLiteral("restore"), path()}, false, &said), 0);
         const QString line = QStringLiteral("已丢弃恢复副本“%1”：它要写入“%2”，而不是这个 Tintavo "
                                             "的设置文件“%3”\n")
-                                 .arg(dropped, other, path());
-        EXPECT_EQ(said.toStdString(),
-                  ((underOurName ? QString() : path() + u'\n') + line).toStdString());
+                                 .arg(ours, other, path());
+        EXPECT_EQ(said.toStdString(), (underOurName ? line : path() + u'\n').toStdString());
         EXPECT_EQ(readFile(), underOurName ? "[COLOR]\r\nColor0=1\r\n" : "[COLOR]\r\nColor0=2\r\n");
         EXPECT_EQ(ReadProfileFile(other).toBytes(), otherBefore);
-        EXPECT_EQ(recovery.entryList(QDir::Files), QStringList());
+        EXPECT_EQ(recovery.entryList(QDir::Files),
+                  underOurName ? QStringList() : QStringList{QFileInfo(theirs).fileName()});
     }
     qputenv("XDG_CONFIG_HOME", home);
 }
