@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
-  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libx11-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libx11-dev liblcms2-dev
   fonts-wqy-microhei fonts-noto-cjk
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream file

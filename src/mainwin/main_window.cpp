@@ -323,7 +323,8 @@ void MainWindow::openPicker()
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
             m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        {LoadLoupeEnabled(), LoadSampleSize(), m_makeHotKey});
+                                        {LoadLoupeEnabled(), LoadSampleSize(), m_makeHotKey,
+                                         LoadColorManaged()});
             connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
                 if (const SaveResult saved = SaveSampleSize(size); !saved)
                     m_messages->showError(saved.message());

@@ -33,26 +33,26 @@ void DisplayProfile::TransformDeleter::operator()(void *transform) const
 DisplayProfile::DisplayProfile(const QByteArray &icc)
 {
     if (icc.isEmpty()) {
-        m_error = QStringLiteral("empty");
+        m_error = QStringLiteral("是空的 / empty");
         return;
     }
     const Profile monitor(cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
     if (!monitor) {
-        m_error = QStringLiteral("not an ICC profile");
+        m_error = QStringLiteral("不是 ICC 配置文件 / not an ICC profile");
         return;
     }
     // A printer's or an input device's profile, or a grey or CMYK one, says
     // nothing about how a monitor shows sRGB.
     if (cmsGetColorSpace(monitor.get()) != cmsSigRgbData ||
         cmsGetDeviceClass(monitor.get()) != cmsSigDisplayClass) {
-        m_error = QStringLiteral("not an RGB display profile");
+        m_error = QStringLiteral("不是 RGB 显示器配置文件 / not an RGB display profile");
         return;
     }
     const Profile srgb(cmsCreate_sRGBProfile());
     m_transform.reset(cmsCreateTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                          INTENT_RELATIVE_COLORIMETRIC, 0));
     if (!m_transform) {
-        m_error = QStringLiteral("no transform to sRGB");
+        m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
         return;
     }
     m_description = descriptionOf(monitor.get());

@@ -18,7 +18,7 @@ class DisplayProfile
 public:
     // Reads an ICC profile as a colour-management daemon publishes it. Only an
     // RGB display profile is taken; anything else leaves the result invalid,
-    // with the reason in error().
+    // with the reason in error(), in Chinese and English.
     explicit DisplayProfile(const QByteArray &icc);
     ~DisplayProfile();
     DisplayProfile(DisplayProfile &&) noexcept;

@@ -83,7 +83,7 @@ LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
 
 void LoupeWindow::showPixels(QPoint pointer,
                              const std::vector<std::optional<ColorValue>> &pixels,
-                             int sampleSize, std::optional<ColorValue> sampled)
+                             int sampleSize, std::optional<ColorValue> sampled, bool converted)
 {
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
@@ -98,6 +98,7 @@ void LoupeWindow::showPixels(QPoint pointer,
     }
     m_sampleSize = std::clamp(sampleSize, 1, kSide);
     m_sampled = sampled;
+    m_converted = converted;
     moveBeside(pointer);
     if (!isVisible())
         show();
@@ -186,8 +187,10 @@ void LoupeWindow::paintEvent(QPaintEvent *)
     // when it was placed.
     const QImage grid = renderGrid(devicePixelRatio());
     p.drawImage(QPoint(0, 0), grid);
-    const QString code =
+    QString code =
         m_sampled ? toQColor(*m_sampled).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
+    if (m_sampled && m_converted) // from the monitor's profile, not the raw pixel
+        code += QStringLiteral(" ICC");
     p.setPen(Qt::white);
     const qreal gridHeight = grid.height() / grid.devicePixelRatio();
     p.drawText(QRectF(0, gridHeight, width(), height() - gridHeight), Qt::AlignCenter, code);

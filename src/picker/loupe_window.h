@@ -44,8 +44,10 @@ public:
     // code under the grid. A pixel that could not be read or lies off every
     // monitor shows as a hatched cell. Places the loupe beside the pointer
     // and shows the window.
+    // `converted` marks the code as a colour-managed value rather than the
+    // screen's own.
     void showPixels(QPoint pointer, const std::vector<std::optional<ColorValue>> &pixels,
-                    int sampleSize, std::optional<ColorValue> sampled);
+                    int sampleSize, std::optional<ColorValue> sampled, bool converted = false);
 
     // Moves the loupe beside `pointer`, off the pixels it would show there,
     // keeping what it shows.
@@ -64,6 +66,7 @@ private:
     std::vector<std::optional<ColorValue>> m_pixels;
     int m_sampleSize = 1;
     std::optional<ColorValue> m_sampled;
+    bool m_converted = false;
     QRect m_placed;
     QList<QRect> m_monitors;
 };

@@ -1,6 +1,7 @@
 #include "picker/picker_window.h"
 
 #include "picker/area_sample.h"
+#include "picker/display_profile.h"
 #include "picker/loupe_window.h"
 
 #include "colorbox/color_box_model.h"
@@ -77,6 +78,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
       m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
+      m_colorManaged(options.colorManaged),
       m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -131,8 +133,12 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         setNotice(m_notice->text());
 
     // Where the screen cannot be read there is nothing to magnify.
+    if (m_sampler.available())
+        m_monitors = m_sampler.monitors();
     if (options.loupe && m_sampler.available())
-        m_loupe = std::make_unique<LoupeWindow>(m_sampler.monitors());
+        m_loupe = std::make_unique<LoupeWindow>(m_monitors);
+    if (m_colorManaged && m_sampler.available())
+        loadProfiles();
 
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);
@@ -147,6 +153,39 @@ PickerWindow::~PickerWindow()
     // Also when the picker goes down with the main window without being
     // closed: the keys go back to the desktop.
     m_hotKey.unregisterKey();
+}
+
+void PickerWindow::loadProfiles()
+{
+    m_profiles.clear();
+    const QList<QByteArray> published = m_sampler.monitorProfiles();
+    for (qsizetype i = 0; i < published.size(); ++i) {
+        DisplayProfile profile(published[i]);
+        // A profile that cannot be used is said once, and that monitor's
+        // values stay as the screen has them.
+        if (!published[i].isEmpty() && !profile.isValid()) {
+            const QByteArray why = profile.error().toUtf8();
+            std::fprintf(stderr,
+                         "Tintavo: 显示器 %d 的色彩配置文件无法使用，取色按屏幕原值 / the colour "
+                         "profile of monitor %d cannot be used; picks there give the screen's "
+                         "own values: %s\n",
+                         int(i + 1), int(i + 1), why.constData());
+            std::fflush(stderr);
+        }
+        m_profiles.push_back(std::move(profile));
+    }
+}
+
+const DisplayProfile *PickerWindow::profileAt(QPoint pointer) const
+{
+    qsizetype monitor = 0;
+    for (qsizetype i = 0; i < m_monitors.size(); ++i) {
+        if (m_monitors[i].contains(pointer))
+            monitor = i;
+    }
+    if (monitor >= qsizetype(m_profiles.size()) || !m_profiles[std::size_t(monitor)].isValid())
+        return nullptr;
+    return &m_profiles[std::size_t(monitor)];
 }
 
 void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey)
@@ -198,6 +237,11 @@ void PickerWindow::sampleUnderPointer()
     if (!m_sampler.available())
         return;
     const QPoint pointer = m_sampler.pointerPosition();
+    if (m_colorManaged && m_sampler.profilesChanged()) {
+        // The desktop recalibrated: what the pointer rests on converts anew.
+        loadProfiles();
+        m_rereads = qMax(m_rereads, 1);
+    }
     const bool reread = m_rereads > 0 && m_sampled;
     m_rereads = qMax(0, m_rereads - 1);
     if (pointer == m_lastPointer && !reread)
@@ -223,9 +267,19 @@ void PickerWindow::sampleUnderPointer()
     const auto pixels = m_sampler.pixelColors(pointer, radius);
     // A square that cannot be read at all leaves the swatch showing what it
     // showed.
-    const std::optional<ColorValue> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
+    std::optional<ColorValue> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
+    // The loupe magnifies the screen as it is; what is picked is the value
+    // the colour-managed page asked for.
+    const DisplayProfile *profile = profileAt(pointer);
+    if (sampled && profile)
+        sampled = profile->toSrgb(*sampled);
     if (m_loupe)
-        m_loupe->showPixels(pointer, pixels, m_sampleSize, sampled);
+        m_loupe->showPixels(pointer, pixels, m_sampleSize, sampled, profile != nullptr);
+    const QString managed =
+        profile ? QStringLiteral("按显示器色彩配置“%1”换算成的 sRGB 值").arg(profile->description())
+                : QString();
+    m_colorLabel->setToolTip(managed);
+    m_swatch->setToolTip(managed);
     const ColorValue color = sampled.value_or(m_shownColor);
     showColorCode(color);
     showColor(color);

@@ -3,6 +3,7 @@
 #include "color/color_value.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@ class QMenu;
 namespace tintavo {
 
 class ColorBoxModel;
+class DisplayProfile;
 class GlobalHotKey;
 class LoupeWindow;
 class ScreenSampler;
@@ -31,6 +33,9 @@ struct PickerOptions
     // Makes the keys that step the pointer one pixel (Alt+Shift+arrows);
     // none where the desktop has no global keys.
     std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+    // Screen values go back to sRGB through the profile the desktop
+    // publishes for the monitor, where it publishes one.
+    bool colorManaged = true;
 };
 
 // The picker: a small always-on-top window that follows the pointer over the
@@ -80,6 +85,8 @@ private:
     void setNotice(const QString &text);
     void showColor(ColorValue color);
     void showColorCode(ColorValue color);
+    void loadProfiles();
+    const DisplayProfile *profileAt(QPoint pointer) const;
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
     void setUpDesktopPicking();
     QString parentWindowId();
@@ -98,6 +105,10 @@ private:
     std::unique_ptr<LoupeWindow> m_loupe;
     std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
     int m_sampleSize = 1;
+    bool m_colorManaged = true;
+    // The monitors and, where colour-managed, the profile of each.
+    QList<QRect> m_monitors;
+    std::vector<DisplayProfile> m_profiles;
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
     bool m_sampled = false;

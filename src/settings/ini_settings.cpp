@@ -216,6 +216,15 @@ bool LoadLoupeEnabled()
     return ReadProfileInt(kAppSetRead, "Loupe", 1, GetIniPath()) == 1;
 }
 
+bool LoadColorManaged()
+{
+    // Only a plain 0 turns it off: a value the user may not have meant as a
+    // number (off, no) keeps picks right rather than raw.
+    const std::optional<QByteArray> value =
+        ReadProfileFile(GetIniPath()).readString(kAppSetRead, "ColorManaged");
+    return !value || value->trimmed() != "0";
+}
+
 int LoadSampleSize()
 {
     return ReadProfileInt(kAppSetRead, kSampleSize, 1, GetIniPath());

@@ -49,6 +49,9 @@ bool LoadLoupeEnabled();
 // other value for 1.
 int LoadSampleSize();
 
+// Whether picks are colour-managed: [APPSET] ColorManaged, on unless it is 0.
+bool LoadColorManaged();
+
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> LoadStoredColors(qint32 count);
 

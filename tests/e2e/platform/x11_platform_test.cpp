@@ -8,9 +8,11 @@
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
+#include "icc_profiles.h"
 #include "x_client.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -215,6 +217,62 @@ private slots:
             QCOMPARE(m_sampler->pointerPosition(), start + steps[3].second);
             for (quint16 lock : m_other.lockVariants())
                 m_other.ungrabKey(kAltShift | lock, left);
+        }
+    }
+
+    // With a profile on the root for each monitor (the second monitor's
+    // as _ICC_PROFILE_1), Alt+Shift+S stores the sRGB value LittleCMS gives
+    // back from the screen value, and the read-out's tooltip names the
+    // profile; a new profile is followed while the picker is open; a broken
+    // one, or ColorManaged=0, leaves the screen's own values.
+    void colorManagedPicks()
+    {
+        using test::Monitor;
+        const QByteArray adobe = test::iccProfile(Monitor::AdobeRgb, "Test Adobe RGB");
+        const QByteArray wide = test::iccProfile(Monitor::WideP3, "Test wide P3");
+        const auto unpublish = qScopeGuard([&] {
+            m_other.setRootBytes("_ICC_PROFILE", {});
+            m_other.setRootBytes("_ICC_PROFILE_1", {});
+        });
+        const int w = m_root.width();
+        const bool twoMonitors = m_sampler->monitors().size() == 2;
+        const QPoint left(w / 4 + 37, 301), right(3 * w / 4 + 51, 402);
+        for (const bool managed : {true, false}) {
+            m_other.setRootBytes("_ICC_PROFILE", adobe);
+            m_other.setRootBytes("_ICC_PROFILE_1", twoMonitors ? wide : QByteArray());
+            auto hotKey = createGlobalHotKey();
+            ColorBoxModel box;
+            box.addSwatches(3);
+            box.fillColors(kWhite);
+            PickerWindow picker(box, *m_sampler, *hotKey, {}, {false, 1, nullptr, managed});
+            picker.move(m_root.width() / 2 - 150, 40);
+            picker.show();
+            // Where, through which profile (none: raw), and what happens first.
+            struct Pick { QPoint at; QByteArray profile; const char *before; };
+            const Pick picks[] = {{left, adobe, nullptr},
+                                  {right, twoMonitors ? wide : adobe, nullptr},
+                                  {right, twoMonitors ? adobe : wide, twoMonitors ? "_ICC_PROFILE_1" : "_ICC_PROFILE"},
+                                  {left, {}, "broken"}};
+            for (int i = 0; i < 4; ++i) {
+                const Pick &p = picks[i];
+                if (p.before && QByteArray(p.before) == "broken")
+                    m_other.setRootBytes("_ICC_PROFILE", "not a profile");
+                else if (p.before) // replaced while the pointer rests
+                    m_other.setRootBytes(p.before, p.profile);
+                QVERIFY(warp(p.at));
+                QTest::qWait(300);
+                QVERIFY(xdotool({"key", "alt+shift+s"}));
+                const ColorValue screen = drawn(p.at);
+                const ColorValue expected = managed && !p.profile.isEmpty()
+                                                ? test::convert(p.profile, {}, screen) : screen;
+                QTRY_VERIFY(box.color(i) != kWhite);
+                for (int shift : {0, 8, 16})
+                    QVERIFY2(qAbs(((box.color(i) >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) <= 1,
+                             qPrintable(QString::asprintf("pick %d: %06x stored, %06x expected", i, box.color(i), expected)));
+                const QString tip = picker.findChild<QLabel *>("lblData(4)")->toolTip();
+                QCOMPARE(tip.isEmpty(), !managed || p.profile.isEmpty());
+                QVERIFY(tip.isEmpty() || tip.contains(p.profile == adobe ? "Test Adobe RGB" : "Test wide P3"));
+            }
         }
     }
 

@@ -1,5 +1,6 @@
 #include "x_client.h"
 
+#include <cstring>
 #include <cstdlib>
 #include <xcb/xcb_keysyms.h>
 
@@ -92,6 +93,19 @@ std::vector<qint32> XClient::pixelColors(const QRect &area)
         colors[i] = d[4 * i + 2] | (d[4 * i + 1] << 8) | (d[4 * i] << 16);
     std::free(reply);
     return colors;
+}
+
+void XClient::setRootBytes(const char *name, const QByteArray &bytes)
+{
+    auto *atom = xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, quint16(strlen(name)), name),
+                                       nullptr);
+    if (bytes.isEmpty())
+        xcb_delete_property(m_c, m_screen->root, atom->atom);
+    else
+        xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, m_screen->root, atom->atom,
+                            XCB_ATOM_CARDINAL, 8, quint32(bytes.size()), bytes.constData());
+    std::free(atom);
+    sync();
 }
 
 void XClient::showPattern()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QRect>
 #include <vector>
@@ -35,6 +36,9 @@ public:
     qint32 pixelColor(QPoint at);
     // The colours of a rectangle of the screen, row by row, in one request.
     std::vector<qint32> pixelColors(const QRect &area);
+    // Sets (or, with no bytes, deletes) a root property of type CARDINAL,
+    // format 8, as colour-management daemons publish monitor profiles.
+    void setRootBytes(const char *name, const QByteArray &bytes);
     // Paints patternColor's pattern on the root window, as its wallpaper.
     void showPattern();
 
