@@ -1,5 +1,6 @@
 #include "common/app_icon.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
@@ -8,6 +9,10 @@ namespace tintavo {
 
 QIcon appIcon()
 {
+    // Rendered once and kept by the application: an icon made anew for each
+    // picker left its pixmaps in the toolkit's pixmap cache every time.
+    if (!QGuiApplication::windowIcon().isNull())
+        return QGuiApplication::windowIcon();
     // The same drawing the installed icon files are rendered from, so the
     // window, the task bar and the desktop's menu all show one icon.
     QSvgRenderer svg(QStringLiteral(":/icons/tintavo.svg"));
@@ -20,6 +25,7 @@ QIcon appIcon()
         painter.end();
         icon.addPixmap(pixmap);
     }
+    QGuiApplication::setWindowIcon(icon);
     return icon;
 }
 
