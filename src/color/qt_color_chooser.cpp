@@ -12,6 +12,14 @@ QtColorChooser::~QtColorChooser() = default; // the dialog goes with its owner
 
 bool QtColorChooser::choose()
 {
+    // Both colour buttons share the dialog, and a button's access key clicks
+    // a moment after the press, so a second request can come while the
+    // dialog runs: it brings that dialog forward instead of entering it again.
+    if (m_dialog && m_dialog->isVisible()) {
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        return false;
+    }
     if (!m_dialog) {
         m_dialog = new QColorDialog(m_owner);
         m_dialog->setObjectName(QStringLiteral("CommonDialog1"));
