@@ -28,8 +28,6 @@ class PreviewInspector : public QObject
 public:
     struct Hooks
     {
-        // Loads a colour the way the colour dialog does.
-        std::function<void(PairRole, ColorValue)> loadColor;
         // Keeps the read-out's switch for the next start.
         std::function<void(bool)> saveShowContrast;
     };
@@ -64,7 +62,7 @@ private:
     bool m_showContrast;
     VisionMode m_mode = VisionMode::Normal;
     // The pair as it was before the last adjustment.
-    std::optional<std::pair<ColorValue, ColorValue>> m_beforeAdjustment;
+    std::optional<std::pair<Rgb, Rgb>> m_beforeAdjustment;
 };
 
 } // namespace tintavo

@@ -111,10 +111,10 @@ struct FakeColorChooser : ColorChooser
         color = answer.value_or(color);
         return answer.has_value();
     }
-    ColorValue chosenColor() const override { return color; }
+    Rgb chosenColor() const override { return color; }
 
-    std::optional<ColorValue> answer;
-    ColorValue color = 0;
+    std::optional<Rgb> answer;
+    Rgb color;
     bool asked = false;
 };
 

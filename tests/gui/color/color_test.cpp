@@ -63,7 +63,7 @@ class ColorTest : public QObject
             slider->setSliderDown(false);
         } else if (control.startsWith(u"show_") || control.startsWith(u"Alt+")) {
             f.colorChooser.answer =
-                value.isEmpty() ? std::nullopt : std::optional(fromQColor(QColor(value)));
+                value.isEmpty() ? std::nullopt : std::optional(toRgb(QColor(value)));
             f.colorChooser.asked = false;
             if (control.startsWith(u"show_"))
                 f.press(control);
@@ -74,10 +74,10 @@ class ColorTest : public QObject
             QTest::mouseClick(f.control<QPlainTextEdit>(control)->viewport(), Qt::LeftButton, {},
                               QPoint(20, 20));
         } else if (control.startsWith(u"Ctrl+")) {
-            f.form->colorBox().setColor(0, fromQColor(QColor(value)));
+            f.form->colorBox().setColor(0, toRgb(QColor(value)));
             QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
         } else {
-            f.form->colorBox().setColor(3, fromQColor(QColor(value)));
+            f.form->colorBox().setColor(3, toRgb(QColor(value)));
             f.pressSwatch(3, control);
         }
     }
@@ -108,7 +108,7 @@ private slots:
         // A box that had the focus last hears of every load into its channel.
         const QString typed = "fg_red_dec=0 bg_red_dec=205 ";
         const QString protanopia =
-            toQColor(simulateVision(RGB(255, 0, 0), VisionMode::Protanopia)).name().toUpper();
+            toQColor(simulateVision(rgb(255, 0, 0), VisionMode::Protanopia)).name().toUpper();
         const QString rows[][5] = {
             {"at start", "",
              "bg_red=205|CD|205\ncontrast_info=对比度 7.18:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓\n"
@@ -194,9 +194,9 @@ private slots:
         f.fileDialogs = {[&](QString *) { return saved; }, [&] { return saved; }};
         f.start();
         ColorBoxModel &box = f.form->colorBox();
-        box.fillColors(kWhite);
-        box.setColor(0, RGB(18, 52, 86));
-        box.setColor(2, RGB(0, 0, 0));
+        box.fillColors(kRgbWhite);
+        box.setColor(0, rgb(18, 52, 86));
+        box.setColor(2, rgb(0, 0, 0));
         f.pressSwatch(0, "exportColorBox");
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -226,7 +226,7 @@ private slots:
             });
             QCOMPARE(chooser.choose(), confirmed);
             QCOMPARE(openedOn, opensOn);
-            QCOMPARE(chooser.chosenColor(), RGB(10, 20, 30));
+            QVERIFY(chooser.chosenColor() == rgb(10, 20, 30));
         }
     }
 };
