@@ -179,7 +179,7 @@ private slots:
         const int first = (side - size) / 2 * cell;
         QCOMPARE(outline, QRect(first, first, size * cell + 1, size * cell + 1));
         QVERIFY(xdotool({"key", "alt+shift+s"}));
-        QTRY_COMPARE(box.color(0), meanColor(square, side, size).value_or(-1));
+        QTRY_COMPARE(toColorValue(box.color(0)), meanColor(square, side, size).value_or(-1));
     }
 
     // Alt+Shift+arrows step the pointer by one device pixel while the picker
@@ -208,7 +208,7 @@ private slots:
                 QTRY_COMPARE(m_sampler->pointerPosition(), start + to);
             }
             QVERIFY(xdotool({"key", "alt+shift+s"}));
-            QTRY_COMPARE(box.color(0), drawn(start + steps[3].second));
+            QTRY_COMPARE(toColorValue(box.color(0)), drawn(start + steps[3].second));
             picker.reset();
             QVERIFY(xdotool({"key", "alt+shift+Right"}));
             QTest::qWait(kSettleMs);
