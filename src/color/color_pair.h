@@ -67,10 +67,7 @@ private:
         std::array<ChannelTexts, 3> texts;
     };
     Side &side(PairRole role) { return m_sides[role == PairRole::Foreground ? 0 : 1]; }
-    const Side &side(PairRole role) const
-    {
-        return m_sides[role == PairRole::Foreground ? 0 : 1];
-    }
+    const Side &side(PairRole role) const { return m_sides[role == PairRole::Foreground ? 0 : 1]; }
 
     std::array<Side, 2> m_sides;
 };

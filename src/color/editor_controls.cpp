@@ -80,7 +80,8 @@ ColorEditingControls buildColorEditingControls(QWidget *window)
 {
     const QHash<QString, QWidget *> built = buildControls(window, kControls);
     const auto channel = [&](const char *dec, const char *hex, const char *slide) {
-        return ChannelEditors{builtControl<QLineEdit>(built, dec), builtControl<QLineEdit>(built, hex),
+        return ChannelEditors{builtControl<QLineEdit>(built, dec),
+                              builtControl<QLineEdit>(built, hex),
                               builtControl<ScrollSlider>(built, slide)};
     };
     return {

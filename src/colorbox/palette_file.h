@@ -30,8 +30,7 @@ struct PaletteReadResult
 PaletteReadResult readGimpPalette(const QByteArray &bytes);
 
 // A GIMP palette of `colors`, one "R G B<TAB>#RRGGBB" line each, in order.
-QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name,
-                            int columns);
+QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name, int columns);
 
 // ":root { --tintavo-0: #123456; --tintavo-1: ...; }" with a line end.
 QByteArray cssPropertiesBytes(const std::vector<Rgb> &colors);

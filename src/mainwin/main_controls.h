@@ -16,7 +16,7 @@ std::span<const ControlSpec> mainWindowControls();
 // The controls of mainWindowControls() as the main window keeps them.
 struct MainControls
 {
-    QGroupBox *commandFrame;      // Frame4
+    QGroupBox *commandFrame;       // Frame4
     QPushButton *chooseForeground; // show_fg_color
     QPushButton *chooseBackground; // show_bg_color
     QPushButton *pick;             // cmdMouse

@@ -48,7 +48,8 @@ std::vector<ColorValue> packed(const std::vector<Rgb> &colors)
 std::vector<Rgb> unpacked(const std::vector<ColorValue> &colors)
 {
     std::vector<Rgb> out(colors.size());
-    std::transform(colors.begin(), colors.end(), out.begin(), [](ColorValue c) { return toRgb(c); });
+    std::transform(colors.begin(), colors.end(), out.begin(),
+                   [](ColorValue c) { return toRgb(c); });
     return out;
 }
 
@@ -88,19 +89,19 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(m_editors, *m_pair, *m_messages, this);
-    m_inspector = new PreviewInspector(m_editors.preview, *m_pair, true, {[this](bool show) {
-                                           if (const SaveResult saved = SaveShowContrast(show);
-                                               !saved)
-                                               m_messages->showError(saved.message());
-                                       }});
+    m_inspector =
+        new PreviewInspector(m_editors.preview, *m_pair, true, {[this](bool show) {
+                                 if (const SaveResult saved = SaveShowContrast(show); !saved)
+                                     m_messages->showError(saved.message());
+                             }});
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
     addCopyAsCommands(m_editors.codeLine, this, *m_pair);
 
     m_colorBox = new ColorBoxModel(this);
-    m_store = new ColorBoxStore(
-        {[this] { return packed(m_colorBox->colors()); },
-         [this] { return m_colorBox->nextCaptureSlot; }, [this] { return settings.autoSave; }},
-        this);
+    m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
+                                 [this] { return m_colorBox->nextCaptureSlot; },
+                                 [this] { return settings.autoSave; }},
+                                this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
     connect(m_store, &ColorBoxStore::promptSaveFailed, this,

@@ -251,7 +251,8 @@ struct MainWindowFixture
         programEnded = 0;
         form = std::make_unique<MainWindow>(MainWindowServices{
             realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
-            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs, [this] {
+            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs,
+            [this] {
                 auto key = std::make_unique<FakeGlobalHotKey>();
                 madeKeys << key.get();
                 return key;

@@ -19,7 +19,17 @@ namespace {
 // One thing a user does.
 struct Step
 {
-    enum Kind { Type, TypeOn, Drag, Key, PreviewMenu, Dialog, SwatchCommand, ClickPreview } kind;
+    enum Kind
+    {
+        Type,
+        TypeOn,
+        Drag,
+        Key,
+        PreviewMenu,
+        Dialog,
+        SwatchCommand,
+        ClickPreview
+    } kind;
     QString control; // the box, slider, button, menu entry or swatch command
     QString text;    // what is typed, or the colour chosen (empty: cancel)
     QKeyCombination key = {};
@@ -30,12 +40,27 @@ struct Step
 };
 
 // Types over a box's whole text, as after a click into it.
-Step type(const char *box, const QString &text) { return {Step::Type, box, text}; }
+Step type(const char *box, const QString &text)
+{
+    return {Step::Type, box, text};
+}
 // Types on after what the box holds.
-Step typeOn(const char *box, const QString &text) { return {Step::TypeOn, box, text}; }
-Step drag(const char *slider, int to) { return {Step::Drag, slider, {}, {}, to}; }
-Step key(const char *control, QKeyCombination k) { return {Step::Key, control, {}, k}; }
-Step previewMenu(const QString &entry) { return {Step::PreviewMenu, entry, {}}; }
+Step typeOn(const char *box, const QString &text)
+{
+    return {Step::TypeOn, box, text};
+}
+Step drag(const char *slider, int to)
+{
+    return {Step::Drag, slider, {}, {}, to};
+}
+Step key(const char *control, QKeyCombination k)
+{
+    return {Step::Key, control, {}, k};
+}
+Step previewMenu(const QString &entry)
+{
+    return {Step::PreviewMenu, entry, {}};
+}
 // Opens the colour dialog with a button (or an Alt key, `k`) and answers it.
 Step dialog(const char *button, const QString &color, QKeyCombination k = {})
 {
@@ -46,7 +71,10 @@ Step swatch(const char *command, const QString &color, QKeyCombination k = {})
 {
     return {Step::SwatchCommand, command, color, k};
 }
-Step clickPreview() { return {Step::ClickPreview, "effect_text", {}}; }
+Step clickPreview()
+{
+    return {Step::ClickPreview, "effect_text", {}};
+}
 
 // What the user reads: a channel's three editors, or a text that a control
 // (or the clipboard) holds somewhere in it.
@@ -184,23 +212,21 @@ private slots:
             << QStringList() << QStringList() << QColor(15, 0, 0) << start;
         QTest::newRow("hex g is refused")
             << L{type("bg_blue_hex", "g")} << S{channel("bg_blue", "15", "g", 15)}
-            << QStringList{messages::kHexDigit} << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]"}
-            << black << start;
-        QTest::newRow("dec 300")
-            << L{type("bg_green_dec", "30"), typeOn("bg_green_dec", "0")}
-            << S{channel("bg_green", "255", "FF", 255),
-                 {"txtColorInfo", "背景色：RGB(205，255，15) [#CDFF0F]"}}
-            << QStringList{messages::kTooLarge}
-            << QStringList{line + "背景色：RGB(205，300，15) [#CD1E0F]"} << black
-            << QColor(205, 255, 15);
-        QTest::newRow("dec 1x")
-            << L{type("fg_green_dec", "1x")} << S{channel("fg_green", "0", "00", 0)}
-            << QStringList{messages::kDigitsOnly}
-            << QStringList{"前景色RGB(0，1x，0)[#000100]"} << black << start;
-        QTest::newRow("dec emptied")
-            << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")}
-            << S{channel("bg_red", "", "00", 0)} << QStringList() << QStringList() << black
-            << QColor(0, 0x89, 0x0F);
+            << QStringList{messages::kHexDigit}
+            << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]"} << black << start;
+        QTest::newRow("dec 300") << L{type("bg_green_dec", "30"), typeOn("bg_green_dec", "0")}
+                                 << S{channel("bg_green", "255", "FF", 255),
+                                      {"txtColorInfo", "背景色：RGB(205，255，15) [#CDFF0F]"}}
+                                 << QStringList{messages::kTooLarge}
+                                 << QStringList{line + "背景色：RGB(205，300，15) [#CD1E0F]"}
+                                 << black << QColor(205, 255, 15);
+        QTest::newRow("dec 1x") << L{type("fg_green_dec", "1x")}
+                                << S{channel("fg_green", "0", "00", 0)}
+                                << QStringList{messages::kDigitsOnly}
+                                << QStringList{"前景色RGB(0，1x，0)[#000100]"} << black << start;
+        QTest::newRow("dec emptied") << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")}
+                                     << S{channel("bg_red", "", "00", 0)} << QStringList()
+                                     << QStringList() << black << QColor(0, 0x89, 0x0F);
         // Page Up moves a slider by its large change, an arrow key by one.
         QTest::newRow("bg red slider pages by ten")
             << L{drag("bg_red_slide", 100), key("bg_red_slide", Qt::Key_PageUp),
@@ -218,7 +244,7 @@ private slots:
             << QStringList() << QStringList() << QColor(0xAA, 0, 0) << QColor(0x12, 0x34, 0x56);
         QTest::newRow("Alt+G and Alt+B")
             << typed + L{dialog("show_fg_color", "#0000FF", Qt::Key_G),
-                          dialog("show_bg_color", "#00FF00", Qt::Key_B)}
+                         dialog("show_bg_color", "#00FF00", Qt::Key_B)}
             << S{channel("fg_blue", "255", "FF", 255), channel("bg_green", "255", "FF", 255)}
             << QStringList() << QStringList() << QColor(0, 0, 255) << QColor(0, 255, 0);
         QTest::newRow("dialog cancelled after a choice")
@@ -264,7 +290,8 @@ private slots:
             << QStringList() << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
         QTest::newRow("protanopia in the preview only")
             << L{dialog("show_bg_color", "#FF0000"), previewMenu("红色盲")}
-            << S{channel("bg_red", "255", "FF", 255), {"contrast_info", "[模拟红色盲] 对比度"},
+            << S{channel("bg_red", "255", "FF", 255),
+                 {"contrast_info", "[模拟红色盲] 对比度"},
                  {"txtColorInfo", "[#FF0000]"}}
             << QStringList() << QStringList() << black << protanopia;
     }

@@ -22,9 +22,12 @@ TEST(SwatchColumns, FitTheFrameWithItsMargin)
         qint32 frameWidth;
         int columns;
     } rows[] = {
-        {"design width", 11235, 46},       {"two columns", 600, 2},
-        {"one column, narrowest", 360, 1}, {"one column, widest", 599, 1},
-        {"too narrow", 359, 0},            {"negative", -100000, 0},
+        {"design width", 11235, 46},
+        {"two columns", 600, 2},
+        {"one column, narrowest", 360, 1},
+        {"one column, widest", 599, 1},
+        {"too narrow", 359, 0},
+        {"negative", -100000, 0},
         {"widest there is", 2147483647, 8947848},
     };
     for (const auto &row : rows)
