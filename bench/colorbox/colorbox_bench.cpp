@@ -2,6 +2,7 @@
 // resize: create the swatches (addSwatches), arrange them (arrange) and paint the
 // frame once, for the default box and for the largest one.
 #include "colorbox/color_box_model.h"
+#include "colorbox/swatch_grid.h"
 #include "colorbox/swatch_view.h"
 #include "mainwin/random_fill.h"
 
@@ -35,7 +36,7 @@ void run(int count)
     model.addSwatches(count - 1);
     const double addMs = msSince(t);
     t.restart();
-    model.arrange(11235);
+    view->arrange(swatchColumns(11235));
     const double orderMs = msSince(t);
     t.restart();
     QPixmap pixmap = view->grab();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 namespace tintavo {
 
@@ -16,7 +16,7 @@ public:
     virtual bool choose() = 0;
 
     // The colour last confirmed (black before the first confirmation).
-    virtual ColorValue chosenColor() const = 0;
+    virtual Rgb chosenColor() const = 0;
 };
 
 } // namespace tintavo

@@ -1,20 +1,26 @@
 #include "color/color_code_line.h"
 
+#include "color/color_pair.h"
+
 namespace tintavo {
 
-QString colorCodeLine(const ChannelTexts &t)
+QString colorCodeLine(const ColorPair &pair)
 {
+    const auto decimal = [&](PairRole role, int ch) { return pair.texts(role, ch).decimal; };
+    const auto hex = [&](PairRole role) {
+        return pair.texts(role, 0).hex + pair.texts(role, 1).hex + pair.texts(role, 2).hex;
+    };
+    const auto triple = [&](PairRole role) {
+        const QString comma = QStringLiteral("，");
+        return QStringLiteral("RGB(") + decimal(role, 0) + comma + decimal(role, 1) + comma +
+               decimal(role, 2) + QStringLiteral(")");
+    };
     // The two halves are deliberately not alike: users copy them by position,
     // so the spacing and the full-width punctuation stay exactly as they are.
-    const QString comma = QStringLiteral("，");
-    QString line = QStringLiteral("[当前颜色设置]   前景色");
-    line += QStringLiteral("RGB(") + t.fgRedDec + comma + t.fgGreenDec + comma + t.fgBlueDec +
-            QStringLiteral(")");
-    line += QStringLiteral("[#") + t.fgRedHex + t.fgGreenHex + t.fgBlueHex + QStringLiteral("]");
-    line += QStringLiteral("             背景色：RGB(") + t.bgRedDec + comma + t.bgGreenDec +
-            comma + t.bgBlueDec + QStringLiteral(")");
-    line += QStringLiteral(" [#") + t.bgRedHex + t.bgGreenHex + t.bgBlueHex + QStringLiteral("]");
-    return line;
+    return QStringLiteral("[当前颜色设置]   前景色") + triple(PairRole::Foreground) +
+           QStringLiteral("[#") + hex(PairRole::Foreground) + QStringLiteral("]") +
+           QStringLiteral("             背景色：") + triple(PairRole::Background) +
+           QStringLiteral(" [#") + hex(PairRole::Background) + QStringLiteral("]");
 }
 
 } // namespace tintavo

@@ -4,17 +4,10 @@
 
 namespace tintavo {
 
-// The texts of the twelve channel boxes, as they stand.
-struct ChannelTexts
-{
-    QString fgRedDec, fgGreenDec, fgBlueDec;
-    QString fgRedHex, fgGreenHex, fgBlueHex;
-    QString bgRedDec, bgGreenDec, bgBlueDec;
-    QString bgRedHex, bgGreenHex, bgBlueHex;
-};
+class ColorPair;
 
-// The copyable colour-code line. The texts go in verbatim, unvalidated, so the
-// line always shows exactly what the boxes hold.
-QString colorCodeLine(const ChannelTexts &t);
+// The copyable colour-code line. It shows the channel boxes' texts verbatim,
+// unvalidated, so the line always says exactly what the boxes hold.
+QString colorCodeLine(const ColorPair &pair);
 
 } // namespace tintavo

@@ -19,14 +19,14 @@ int linearToChannel(double linear)
     return static_cast<int>(std::lround(c * 255.0));
 }
 
-LinearRgb toLinear(ColorValue c)
+LinearRgb toLinear(Rgb c)
 {
-    return {channelToLinear(redOf(c)), channelToLinear(greenOf(c)), channelToLinear(blueOf(c))};
+    return {channelToLinear(c.red), channelToLinear(c.green), channelToLinear(c.blue)};
 }
 
-ColorValue fromLinear(const LinearRgb &rgb)
+Rgb fromLinear(const LinearRgb &linear)
 {
-    return RGB(linearToChannel(rgb.r), linearToChannel(rgb.g), linearToChannel(rgb.b));
+    return rgb(linearToChannel(linear.r), linearToChannel(linear.g), linearToChannel(linear.b));
 }
 
 // The matrices are Björn Ottosson's, as published with OKLab (2020).
@@ -50,7 +50,7 @@ LinearRgb fromOkLab(const OkLab &lab)
             -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
 }
 
-OkLch toOkLch(ColorValue c)
+OkLch toOkLch(Rgb c)
 {
     const OkLab lab = toOkLab(toLinear(c));
     double h = std::atan2(lab.b, lab.a) * 180.0 / std::numbers::pi;
@@ -77,14 +77,14 @@ bool insideGamut(const LinearRgb &c)
 
 } // namespace
 
-ColorValue colorOnLightnessLine(double L, double C, double h)
+Rgb colorOnLightnessLine(double L, double C, double h)
 {
     L = std::clamp(L, 0.0, 1.0);
     // A grey's hue is noise in the last bits of the matrices; keep it a grey
     // rather than let that noise split its channels at a rounding edge.
     if (C < 1e-6) {
         const int v = linearToChannel(fromOkLab({L, 0, 0}).g);
-        return RGB(v, v, v);
+        return rgb(v, v, v);
     }
     LinearRgb rgb = fromOkLch(L, C, h);
     if (!insideGamut(rgb)) {

@@ -1,24 +1,10 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 namespace tintavo {
 
-// The conversions the contrast, CSS and colour-vision code share. Only the low
-// 24 bits of a colour value count, as everywhere a colour is shown.
-
-inline int redOf(ColorValue c)
-{
-    return c & 0xFF;
-}
-inline int greenOf(ColorValue c)
-{
-    return (c >> 8) & 0xFF;
-}
-inline int blueOf(ColorValue c)
-{
-    return (c >> 16) & 0xFF;
-}
+// The conversions the contrast, CSS and colour-vision code share.
 
 // Linear-light sRGB, each channel 0..1 (values outside that range mean the
 // colour lies outside the sRGB gamut).
@@ -33,8 +19,8 @@ double channelToLinear(int channel);
 // Linear light back to an 8-bit channel, clamped to 0..1 first and rounded.
 int linearToChannel(double linear);
 
-LinearRgb toLinear(ColorValue c);
-ColorValue fromLinear(const LinearRgb &rgb);
+LinearRgb toLinear(Rgb c);
+Rgb fromLinear(const LinearRgb &rgb);
 
 // OKLab (L 0..1) and its polar form OKLCH (hue in degrees 0..360).
 struct OkLab
@@ -48,10 +34,10 @@ struct OkLch
 
 OkLab toOkLab(const LinearRgb &rgb);
 LinearRgb fromOkLab(const OkLab &lab);
-OkLch toOkLch(ColorValue c);
+OkLch toOkLch(Rgb c);
 
 // The colour of lightness `L` on the line of hue `h`: chroma `C` when that lies
 // inside the sRGB gamut, otherwise the largest chroma below it that does.
-ColorValue colorOnLightnessLine(double L, double C, double h);
+Rgb colorOnLightnessLine(double L, double C, double h);
 
 } // namespace tintavo

@@ -7,13 +7,13 @@
 
 namespace tintavo {
 
-double relativeLuminance(ColorValue c)
+double relativeLuminance(Rgb c)
 {
     const LinearRgb rgb = toLinear(c);
     return 0.2126 * rgb.r + 0.7152 * rgb.g + 0.0722 * rgb.b;
 }
 
-double contrastRatio(ColorValue a, ColorValue b)
+double contrastRatio(Rgb a, Rgb b)
 {
     double la = relativeLuminance(a);
     double lb = relativeLuminance(b);
@@ -43,13 +43,13 @@ QString contrastSummary(double ratio)
              mark(g.largeAAA));
 }
 
-bool contrastReachable(ColorValue against, double target)
+bool contrastReachable(Rgb against, double target)
 {
-    return contrastRatio(RGB(0, 0, 0), against) >= target ||
-           contrastRatio(RGB(255, 255, 255), against) >= target;
+    return contrastRatio(rgb(0, 0, 0), against) >= target ||
+           contrastRatio(rgb(255, 255, 255), against) >= target;
 }
 
-std::optional<ColorValue> nearestPassingColor(ColorValue color, ColorValue against, double target)
+std::optional<Rgb> nearestPassingColor(Rgb color, Rgb against, double target)
 {
     if (contrastRatio(color, against) >= target)
         return color;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QString>
 
@@ -13,8 +13,8 @@ namespace tintavo {
 // 0.2126/0.7152/0.0722) and the ratio (L1 + 0.05) / (L2 + 0.05), lighter over
 // darker, from 1 to 21.
 
-double relativeLuminance(ColorValue c);
-double contrastRatio(ColorValue a, ColorValue b);
+double relativeLuminance(Rgb c);
+double contrastRatio(Rgb a, Rgb b);
 
 // The minimum ratios for normal and large text at levels AA and AAA.
 namespace contrast {
@@ -41,13 +41,13 @@ QString contrastSummary(double ratio);
 
 // Whether any colour, of whatever hue, reaches `target` against `against`:
 // black or white does when anything does.
-bool contrastReachable(ColorValue against, double target);
+bool contrastReachable(Rgb against, double target);
 
 // The colour nearest to `color` whose contrast with `against` reaches `target`:
 // same OKLCH hue, lightness moved as little as possible (darker or lighter,
 // whichever needs less), chroma lowered only where the colour would leave the
 // sRGB gamut. `color` itself when it passes already; nothing when no colour of
 // that hue reaches the target.
-std::optional<ColorValue> nearestPassingColor(ColorValue color, ColorValue against, double target);
+std::optional<Rgb> nearestPassingColor(Rgb color, Rgb against, double target);
 
 } // namespace tintavo

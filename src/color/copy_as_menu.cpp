@@ -18,7 +18,7 @@ void copyText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
-void addFormats(QMenu *menu, const QString &title, ColorValue color)
+void addFormats(QMenu *menu, const QString &title, Rgb color)
 {
     QMenu *formats = menu->addMenu(title);
     for (const CssFormat format : kCssFormats) {

@@ -9,19 +9,19 @@ namespace tintavo {
 
 namespace {
 
-QString hex(ColorValue c)
+QString hex(Rgb c)
 {
     return QStringLiteral("#%1%2%3")
-        .arg(redOf(c), 2, 16, QChar(u'0'))
-        .arg(greenOf(c), 2, 16, QChar(u'0'))
-        .arg(blueOf(c), 2, 16, QChar(u'0'));
+        .arg(c.red, 2, 16, QChar(u'0'))
+        .arg(c.green, 2, 16, QChar(u'0'))
+        .arg(c.blue, 2, 16, QChar(u'0'));
 }
 
 // Hue, saturation and lightness from the integer channels, each as one exact
 // division so that halves round the way they should (up).
-QString hsl(ColorValue c)
+QString hsl(Rgb c)
 {
-    const int r = redOf(c), g = greenOf(c), b = blueOf(c);
+    const int r = c.red, g = c.green, b = c.blue;
     const int hi = std::max({r, g, b}), lo = std::min({r, g, b}), d = hi - lo;
     int hue = 0, saturation = 0;
     if (d > 0) {
@@ -39,7 +39,7 @@ QString hsl(ColorValue c)
     return QStringLiteral("hsl(%1 %2% %3%)").arg(hue).arg(saturation).arg(lightness);
 }
 
-QString oklch(ColorValue c)
+QString oklch(Rgb c)
 {
     const OkLch lch = toOkLch(c);
     const QString chroma = QString::number(lch.C, 'f', 3);
@@ -57,7 +57,7 @@ QString oklch(ColorValue c)
 
 } // namespace
 
-QString cssColor(ColorValue c, CssFormat format)
+QString cssColor(Rgb c, CssFormat format)
 {
     switch (format) {
     case CssFormat::Hex:
@@ -65,9 +65,9 @@ QString cssColor(ColorValue c, CssFormat format)
     case CssFormat::HexLower:
         return hex(c);
     case CssFormat::Rgb:
-        return QStringLiteral("rgb(%1 %2 %3)").arg(redOf(c)).arg(greenOf(c)).arg(blueOf(c));
+        return QStringLiteral("rgb(%1 %2 %3)").arg(c.red).arg(c.green).arg(c.blue);
     case CssFormat::RgbCommas:
-        return QStringLiteral("rgb(%1, %2, %3)").arg(redOf(c)).arg(greenOf(c)).arg(blueOf(c));
+        return QStringLiteral("rgb(%1, %2, %3)").arg(c.red).arg(c.green).arg(c.blue);
     case CssFormat::Hsl:
         return hsl(c);
     case CssFormat::Oklch:
@@ -76,7 +76,7 @@ QString cssColor(ColorValue c, CssFormat format)
     return {};
 }
 
-QString cssDeclaration(ColorValue foreground, ColorValue background)
+QString cssDeclaration(Rgb foreground, Rgb background)
 {
     return QStringLiteral("color: %1; background-color: %2;")
         .arg(cssColor(foreground, CssFormat::Hex), cssColor(background, CssFormat::Hex));

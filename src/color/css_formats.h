@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QString>
 
@@ -24,9 +24,9 @@ inline constexpr std::array kCssFormats{CssFormat::Hex, CssFormat::HexLower,
                                         CssFormat::Rgb, CssFormat::RgbCommas,
                                         CssFormat::Hsl, CssFormat::Oklch};
 
-QString cssColor(ColorValue c, CssFormat format);
+QString cssColor(Rgb c, CssFormat format);
 
 // The pair as one declaration: "color: #000000; background-color: #CD890F;".
-QString cssDeclaration(ColorValue foreground, ColorValue background);
+QString cssDeclaration(Rgb foreground, Rgb background);
 
 } // namespace tintavo

@@ -1,5 +1,11 @@
 #include "color/editor_controls.h"
 
+#include "common/scroll_slider.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 namespace tintavo {
 
 namespace {
@@ -68,6 +74,29 @@ const ControlSpec kControls[] = {
 std::span<const ControlSpec> colorEditingControls()
 {
     return kControls;
+}
+
+ColorEditingControls buildColorEditingControls(QWidget *window)
+{
+    const QHash<QString, QWidget *> built = buildControls(window, kControls);
+    const auto channel = [&](const char *dec, const char *hex, const char *slide) {
+        return ChannelEditors{builtControl<QLineEdit>(built, dec),
+                              builtControl<QLineEdit>(built, hex),
+                              builtControl<ScrollSlider>(built, slide)};
+    };
+    return {
+        builtControl<QGroupBox>(built, "Frame1"),
+        builtControl<QPlainTextEdit>(built, "effect_text"),
+        builtControl<QLineEdit>(built, "txtColorInfo"),
+        builtControl<QGroupBox>(built, "fg_frame"),
+        builtControl<QGroupBox>(built, "bg_frame"),
+        {channel("fg_red_dec", "fg_red_hex", "fg_red_slide"),
+         channel("fg_green_dec", "fg_green_hex", "fg_green_slide"),
+         channel("fg_blue_dec", "fg_blue_hex", "fg_blue_slide")},
+        {channel("bg_red_dec", "bg_red_hex", "bg_red_slide"),
+         channel("bg_green_dec", "bg_green_hex", "bg_green_slide"),
+         channel("bg_blue_dec", "bg_blue_hex", "bg_blue_slide")},
+    };
 }
 
 } // namespace tintavo

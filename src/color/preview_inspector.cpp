@@ -142,12 +142,12 @@ void PreviewInspector::adjust(PairRole role, double target)
 {
     const PairRole other =
         role == PairRole::Foreground ? PairRole::Background : PairRole::Foreground;
-    const std::optional<ColorValue> found =
+    const std::optional<Rgb> found =
         nearestPassingColor(m_pair.color(role), m_pair.color(other), target);
     if (!found)
         return;
     m_beforeAdjustment = std::pair{m_pair.foreground(), m_pair.background()};
-    m_hooks.loadColor(role, *found);
+    m_pair.setColor(role, *found);
 }
 
 void PreviewInspector::undoAdjustment()
@@ -156,8 +156,8 @@ void PreviewInspector::undoAdjustment()
         return;
     const auto [foreground, background] = *m_beforeAdjustment;
     m_beforeAdjustment.reset();
-    m_hooks.loadColor(PairRole::Foreground, foreground);
-    m_hooks.loadColor(PairRole::Background, background);
+    m_pair.setColor(PairRole::Foreground, foreground);
+    m_pair.setColor(PairRole::Background, background);
 }
 
 } // namespace tintavo

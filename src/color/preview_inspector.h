@@ -29,8 +29,6 @@ class PreviewInspector : public QObject
 public:
     struct Hooks
     {
-        // Loads a colour the way the colour dialog does.
-        std::function<void(PairRole, ColorValue)> loadColor;
         // Keeps the read-out's switch for the next start.
         std::function<void(bool)> saveShowContrast;
     };
@@ -65,7 +63,7 @@ private:
     bool m_showContrast;
     VisionMode m_mode = VisionMode::Normal;
     // The pair as it was before the last adjustment.
-    std::optional<std::pair<ColorValue, ColorValue>> m_beforeAdjustment;
+    std::optional<std::pair<Rgb, Rgb>> m_beforeAdjustment;
 };
 
 } // namespace tintavo

@@ -30,7 +30,7 @@ bool QtColorChooser::choose()
     const QColor c = m_dialog->selectedColor();
     if (!c.isValid())
         return false;
-    m_color = fromQColor(c);
+    m_color = toRgb(c);
     return true;
 }
 

@@ -18,12 +18,12 @@ public:
     ~QtColorChooser() override;
 
     bool choose() override;
-    ColorValue chosenColor() const override { return m_color; }
+    Rgb chosenColor() const override { return m_color; }
 
 private:
     QWidget *m_owner;
     QColorDialog *m_dialog = nullptr;
-    ColorValue m_color = 0;
+    Rgb m_color;
 };
 
 } // namespace tintavo

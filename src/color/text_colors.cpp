@@ -6,7 +6,7 @@
 
 namespace tintavo {
 
-void showTextColors(QWidget *box, ColorValue text, ColorValue background)
+void showTextColors(QWidget *box, Rgb text, Rgb background)
 {
     box->setStyleSheet(QStringLiteral("%1 { color: %2; background-color: %3; }")
                            .arg(QLatin1String(box->metaObject()->className()),

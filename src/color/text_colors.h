@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 class QWidget;
 
@@ -10,6 +10,6 @@ namespace tintavo {
 // style sheet carries the colours, as a palette change does not reach the
 // screen under the application's style sheet. The rule names the box's class,
 // so its scroll bars keep their look.
-void showTextColors(QWidget *box, ColorValue text, ColorValue background);
+void showTextColors(QWidget *box, Rgb text, Rgb background);
 
 } // namespace tintavo

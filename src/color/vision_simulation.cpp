@@ -29,7 +29,7 @@ constexpr Matrix kTritanopia{{{1.255528, -0.076749, -0.178779},
                               {-0.078411, 0.930809, 0.147602},
                               {0.004733, 0.691367, 0.303900}}};
 
-ColorValue apply(const Matrix &m, ColorValue c)
+Rgb apply(const Matrix &m, Rgb c)
 {
     const LinearRgb in = toLinear(c);
     std::array<double, 3> out{};
@@ -65,7 +65,7 @@ QString visionModeName(VisionMode mode)
     return {};
 }
 
-ColorValue simulateVision(ColorValue c, VisionMode mode)
+Rgb simulateVision(Rgb c, VisionMode mode)
 {
     switch (mode) {
     case VisionMode::Normal:
@@ -85,7 +85,7 @@ ColorValue simulateVision(ColorValue c, VisionMode mode)
         // colour's relative luminance (the sRGB / Rec. 709 weights).
         const LinearRgb in = toLinear(c);
         const int grey = linearToChannel(0.2126 * in.r + 0.7152 * in.g + 0.0722 * in.b);
-        return RGB(grey, grey, grey);
+        return rgb(grey, grey, grey);
     }
     }
     return c;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QString>
 
@@ -29,6 +29,6 @@ inline constexpr std::array kVisionModes{VisionMode::Normal,       VisionMode::P
 QString visionModeName(VisionMode mode);
 
 // `c` as seen in `mode`; Normal gives `c` back unchanged.
-ColorValue simulateVision(ColorValue c, VisionMode mode);
+Rgb simulateVision(Rgb c, VisionMode mode);
 
 } // namespace tintavo

@@ -3,6 +3,7 @@
 #include "color/css_formats.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/palette_file.h"
+#include "colorbox/swatch_view.h"
 #include "desktop/desktop_services.h"
 
 #include <QClipboard>
@@ -19,9 +20,9 @@ const QString kCssFilter = QStringLiteral("CSS 自定义属性 (*.css)");
 
 } // namespace
 
-ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, MessageService &messages,
-                                   FileDialogs dialogs)
-    : QObject(window), m_window(window), m_box(box), m_messages(messages),
+ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, const SwatchView &view,
+                                   MessageService &messages, FileDialogs dialogs)
+    : QObject(window), m_window(window), m_box(box), m_view(view), m_messages(messages),
       m_dialogs(std::move(dialogs))
 {
     if (!m_dialogs.savePath) {
@@ -59,7 +60,7 @@ void ColorBoxTransfer::copySwatchCode()
 
 void ColorBoxTransfer::exportColorBox()
 {
-    const std::vector<ColorValue> colors = exportedColors(m_box.colors());
+    const std::vector<Rgb> colors = exportedColors(m_box.colors());
     if (colors.empty()) {
         m_messages.showError(QStringLiteral("颜色盒里没有颜色可以导出（白色表示空格）。"));
         return;
@@ -75,7 +76,7 @@ void ColorBoxTransfer::exportColorBox()
         path += suffix;
     const QByteArray bytes =
         css ? cssPropertiesBytes(colors)
-            : gimpPaletteBytes(colors, QStringLiteral("Tintavo"), m_box.gridColumns());
+            : gimpPaletteBytes(colors, QStringLiteral("Tintavo"), m_view.columns());
     if (const QString error = writeFileAtomically(path, bytes); !error.isEmpty())
         m_messages.showError(error);
 }

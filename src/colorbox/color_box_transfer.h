@@ -12,6 +12,7 @@ namespace tintavo {
 
 class ColorBoxModel;
 class MessageService;
+class SwatchView;
 
 // The swatch menu's items that take colours out of the program and back in:
 // "复制颜色代码" (the selected swatch as #RRGGBB), "导出颜色盒…" (every
@@ -30,8 +31,9 @@ public:
         std::function<QString()> openPath;
     };
 
-    ColorBoxTransfer(QWidget *window, ColorBoxModel &box, MessageService &messages,
-                     FileDialogs dialogs = {});
+    // `view` shows `box`; a palette file keeps its columns.
+    ColorBoxTransfer(QWidget *window, ColorBoxModel &box, const SwatchView &view,
+                     MessageService &messages, FileDialogs dialogs = {});
 
     // Adds a separator and the three items after the menu's existing ones.
     void addMenuItems(QMenu *menu);
@@ -43,6 +45,7 @@ public:
 private:
     QWidget *m_window;
     ColorBoxModel &m_box;
+    const SwatchView &m_view;
     MessageService &m_messages;
     FileDialogs m_dialogs;
 };

@@ -66,28 +66,28 @@ PaletteReadResult readGimpPalette(const QByteArray &bytes)
                 return failure(i + 1,
                                QStringLiteral("颜色值 %1 超过 255。").arg(m.captured(k + 1)));
         }
-        result.colors.push_back(RGB(channel[0], channel[1], channel[2]));
+        result.colors.push_back(rgb(channel[0], channel[1], channel[2]));
     }
     if (result.colors.empty())
         return failure(0, QStringLiteral("调色板里没有颜色。"));
     return result;
 }
 
-QByteArray gimpPaletteBytes(const std::vector<ColorValue> &colors, const QString &name, int columns)
+QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name, int columns)
 {
     QByteArray out = "GIMP Palette\nName: " + name.toUtf8() +
                      "\nColumns: " + QByteArray::number(columns) + "\n#\n";
-    for (const ColorValue c : colors)
+    for (const Rgb c : colors)
         out += QStringLiteral("%1 %2 %3\t%4\n")
-                   .arg(redOf(c))
-                   .arg(greenOf(c))
-                   .arg(blueOf(c))
+                   .arg(c.red)
+                   .arg(c.green)
+                   .arg(c.blue)
                    .arg(cssColor(c, CssFormat::Hex))
                    .toUtf8();
     return out;
 }
 
-QByteArray cssPropertiesBytes(const std::vector<ColorValue> &colors)
+QByteArray cssPropertiesBytes(const std::vector<Rgb> &colors)
 {
     QString out = QStringLiteral(":root {");
     for (size_t i = 0; i < colors.size(); ++i)
@@ -95,11 +95,11 @@ QByteArray cssPropertiesBytes(const std::vector<ColorValue> &colors)
     return (out + QStringLiteral(" }\n")).toUtf8();
 }
 
-std::vector<ColorValue> exportedColors(const std::vector<ColorValue> &swatches)
+std::vector<Rgb> exportedColors(const std::vector<Rgb> &swatches)
 {
-    std::vector<ColorValue> out;
+    std::vector<Rgb> out;
     std::copy_if(swatches.begin(), swatches.end(), std::back_inserter(out),
-                 [](ColorValue c) { return c != kWhite; });
+                 [](Rgb c) { return c != kRgbWhite; });
     return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +14,7 @@ namespace tintavo {
 
 struct PaletteReadResult
 {
-    std::vector<ColorValue> colors;
+    std::vector<Rgb> colors;
     // Empty when the file was read; otherwise a Chinese message for the user
     // naming the first bad line, and `colors` is empty.
     QString error;
@@ -30,14 +30,13 @@ struct PaletteReadResult
 PaletteReadResult readGimpPalette(const QByteArray &bytes);
 
 // A GIMP palette of `colors`, one "R G B<TAB>#RRGGBB" line each, in order.
-QByteArray gimpPaletteBytes(const std::vector<ColorValue> &colors, const QString &name,
-                            int columns);
+QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name, int columns);
 
 // ":root { --tintavo-0: #123456; --tintavo-1: ...; }" with a line end.
-QByteArray cssPropertiesBytes(const std::vector<ColorValue> &colors);
+QByteArray cssPropertiesBytes(const std::vector<Rgb> &colors);
 
 // The colours an export writes: every non-white swatch, in order.
-std::vector<ColorValue> exportedColors(const std::vector<ColorValue> &swatches);
+std::vector<Rgb> exportedColors(const std::vector<Rgb> &swatches);
 
 // Where `imported` colours go in a box of `count` swatches: from `slot` on,
 // wrapping to 0 past the end as captures do (a slot past the end starts at 0),

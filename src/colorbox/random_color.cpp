@@ -11,12 +11,12 @@ int channelFromUnit(double u)
     return std::clamp(int(std::nearbyint(u * 256)), 0, 255); // nearbyint: ties to even
 }
 
-ColorValue randomColor()
+Rgb randomColor()
 {
     QRandomGenerator *random = QRandomGenerator::global();
     const int red = channelFromUnit(random->generateDouble());
     const int green = channelFromUnit(random->generateDouble());
-    return RGB(red, green, channelFromUnit(random->generateDouble()));
+    return rgb(red, green, channelFromUnit(random->generateDouble()));
 }
 
 } // namespace tintavo

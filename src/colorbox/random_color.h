@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 namespace tintavo {
 
@@ -11,6 +11,6 @@ namespace tintavo {
 int channelFromUnit(double u);
 
 // A random colour, red, green and blue drawn in that order.
-ColorValue randomColor();
+Rgb randomColor();
 
 } // namespace tintavo

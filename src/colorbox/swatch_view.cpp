@@ -1,6 +1,7 @@
 #include "colorbox/swatch_view.h"
 
 #include "colorbox/color_box_model.h"
+#include "colorbox/swatch_grid.h"
 #include "common/floor_div.h"
 #include "common/qt_color.h"
 #include "common/twips.h"
@@ -9,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSet>
 
 #include <vector>
 
@@ -17,13 +17,12 @@ namespace tintavo {
 
 namespace {
 
-constexpr int kSwatchPixels = twipsToPixels(ColorBoxModel::kSwatchWidth);
-static_assert(ColorBoxModel::kSwatchWidth == ColorBoxModel::kSwatchHeight,
-              "the view paints square swatches");
-static_assert(ColorBoxModel::kSwatchWidth % kTwipsPerPixel == 0,
+constexpr int kSwatchPixels = twipsToPixels(kFirstSwatch.width);
+static_assert(kFirstSwatch.width == kFirstSwatch.height, "the view paints square swatches");
+static_assert(kFirstSwatch.width % kTwipsPerPixel == 0,
               "the grid pitch must be a whole number of pixels");
 
-void paintSwatch(QPainter &p, const QRect &r, ColorValue c)
+void paintSwatch(QPainter &p, const QRect &r, Rgb c)
 {
     // A one-pixel sunken edge: shadow above and to the left, light below and right.
     static const QColor shadow(128, 128, 128);
@@ -50,7 +49,7 @@ SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m
         connect(m_model, &ColorBoxModel::colorChanged, this,
                 [this](int index) { update(swatchRect(index)); });
         connect(m_model, &ColorBoxModel::colorsChanged, this, qOverload<>(&QWidget::update));
-        connect(m_model, &ColorBoxModel::positionsChanged, this, qOverload<>(&QWidget::update));
+        connect(m_model, &ColorBoxModel::countChanged, this, qOverload<>(&QWidget::update));
         connect(m_model, &QObject::destroyed, this, [this] {
             m_model = nullptr;
             update();
@@ -71,27 +70,38 @@ bool SwatchView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void SwatchView::arrange(int columns)
+{
+    if (columns <= 0)
+        return;
+    m_columns = columns;
+    update();
+}
+
 QRect SwatchView::swatchRect(int index) const
 {
     if (!m_model || !m_model->contains(index))
         return QRect();
-    const QPoint twips = m_model->position(index);
-    return QRect(twipsToPixels(twips.x()), twipsToPixels(twips.y()), kSwatchPixels, kSwatchPixels);
+    const QRect first = toPixels(kFirstSwatch);
+    const int cols = std::max(m_columns, 1);
+    const QPoint at = m_columns ? QPoint(index % cols, index / cols) * kSwatchPixels : QPoint();
+    return QRect(first.topLeft() + at, QSize(kSwatchPixels, kSwatchPixels));
 }
 
-bool SwatchView::gridRange(const QRect &area, int &first, int &last) const
+void SwatchView::gridRange(const QRect &area, int &first, int &last) const
 {
-    if (!m_model || m_model->gridColumns() <= 0 || area.isEmpty())
-        return false;
-    const int cols = m_model->gridColumns();
-    const int top = swatchRect(0).top();
+    if (!m_columns) {
+        // Not arranged yet: every swatch lies on swatch 0, the last on top.
+        first = last = m_model->lastIndex();
+        return;
+    }
+    const int top = toPixels(kFirstSwatch).top();
     const int firstRow = std::max(0, floorDiv(area.top() - top, kSwatchPixels));
     const int lastRow = floorDiv(area.bottom() - top, kSwatchPixels);
-    const qint64 lo = qint64(firstRow) * cols;
-    const qint64 hi = std::min<qint64>((qint64(lastRow) + 1) * cols - 1, m_model->lastIndex());
+    const qint64 lo = qint64(firstRow) * m_columns;
+    const qint64 hi = std::min<qint64>((qint64(lastRow) + 1) * m_columns - 1, m_model->lastIndex());
     first = static_cast<int>(std::min<qint64>(lo, m_model->count()));
     last = static_cast<int>(hi);
-    return true;
 }
 
 int SwatchView::swatchAt(const QPoint &pos) const
@@ -99,17 +109,10 @@ int SwatchView::swatchAt(const QPoint &pos) const
     // The frame clips its swatches: nothing outside it can be hit.
     if (!m_model || !rect().contains(pos))
         return -1;
-
     int first = 0;
     int last = -1;
-    if (gridRange(QRect(pos, QSize(1, 1)), first, last)) {
-        for (int i = last; i >= first; --i) {
-            if (swatchRect(i).contains(pos))
-                return i;
-        }
-        return -1;
-    }
-    for (int i = m_model->lastIndex(); i >= 0; --i) {
+    gridRange(QRect(pos, QSize(1, 1)), first, last);
+    for (int i = last; i >= first; --i) {
         if (swatchRect(i).contains(pos))
             return i;
     }
@@ -137,36 +140,15 @@ void SwatchView::paintEvent(QPaintEvent *event)
 
     QPainter p(this);
     p.setClipRect(area);
-    const std::vector<ColorValue> &colors = m_model->colors();
-
+    const std::vector<Rgb> &colors = m_model->colors();
     int first = 0;
     int last = -1;
-    if (gridRange(area, first, last)) {
-        for (int i = first; i <= last; ++i) {
-            const QRect r = swatchRect(i);
-            if (r.intersects(area))
-                paintSwatch(p, r, colors[static_cast<size_t>(i)]);
-        }
-        return;
-    }
-
-    // Not arranged (fresh swatches lie stacked on swatch 0): paint only the
-    // topmost swatch at each place, lower ones first so that partial overlaps
-    // come out as the stacking order says.
-    std::vector<int> visible;
-    QSet<qint64> places;
-    for (int i = m_model->lastIndex(); i >= 0; --i) {
+    gridRange(area, first, last);
+    for (int i = first; i <= last; ++i) {
         const QRect r = swatchRect(i);
-        if (!r.intersects(area))
-            continue;
-        const qint64 place = (qint64(r.x()) << 32) ^ quint32(r.y());
-        if (places.contains(place))
-            continue;
-        places.insert(place);
-        visible.push_back(i);
+        if (r.intersects(area))
+            paintSwatch(p, r, colors[static_cast<size_t>(i)]);
     }
-    for (auto it = visible.rbegin(); it != visible.rend(); ++it)
-        paintSwatch(p, swatchRect(*it), colors[static_cast<size_t>(*it)]);
 }
 
 } // namespace tintavo

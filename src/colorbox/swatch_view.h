@@ -28,6 +28,13 @@ public:
     // Swatch `index`'s square in view pixels (empty for an index that does not exist).
     QRect swatchRect(int index) const;
 
+    // Lays the swatches out in rows of `columns` from swatch 0, left to right,
+    // top to bottom, touching one another. 0 moves nothing. Until the first
+    // arrangement every swatch lies over swatch 0.
+    void arrange(int columns);
+    // The columns of the arrangement; 0 before the first.
+    int columns() const { return m_columns; }
+
 signals:
     // A mouse button (any) went down on swatch `index`.
     void swatchPressed(int index, const QPoint &globalPos);
@@ -38,12 +45,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // The index range [first, last] whose grid rows intersect `area`, when the
-    // swatches lie in arrange's grid; false otherwise.
-    bool gridRange(const QRect &area, int &first, int &last) const;
+    // The index range [first, last] whose grid rows intersect `area`.
+    void gridRange(const QRect &area, int &first, int &last) const;
     void followParent();
 
     ColorBoxModel *m_model;
+    int m_columns = 0;
 };
 
 } // namespace tintavo

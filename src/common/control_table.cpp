@@ -69,6 +69,15 @@ QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const Control
     return made;
 }
 
+QWidget *builtControl(const QHash<QString, QWidget *> &built, const char *name,
+                      const QMetaObject &type)
+{
+    QWidget *w = built.value(QString::fromLatin1(name));
+    if (!w || !type.cast(w))
+        qFatal("no control %s of type %s in the table", name, type.className());
+    return w;
+}
+
 void applyTabOrder(QList<QWidget *> widgets)
 {
     std::stable_sort(widgets.begin(), widgets.end(), [](QWidget *a, QWidget *b) {

@@ -42,6 +42,16 @@ struct ControlSpec
 // Returns the created widgets by name.
 QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> table);
 
+// The control `name` that buildControls made, as the type the window keeps it
+// as. Windows look each of theirs up once, when they build them; a name or type
+// that does not match the table stops the program at once, in every build.
+QWidget *builtControl(const QHash<QString, QWidget *> &built, const char *name,
+                      const QMetaObject &type);
+template <typename T> T *builtControl(const QHash<QString, QWidget *> &built, const char *name)
+{
+    return static_cast<T *>(builtControl(built, name, T::staticMetaObject));
+}
+
 // Chains keyboard focus through `widgets`, sorted by their "tabIndex" property.
 void applyTabOrder(QList<QWidget *> widgets);
 

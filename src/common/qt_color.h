@@ -6,16 +6,25 @@
 
 namespace tintavo {
 
-// The toolkit's colour for a stored colour value; only the low 24 bits count,
-// so a hand-edited value outside 0..0xFFFFFF still shows a colour.
+inline QColor toQColor(Rgb c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+inline Rgb toRgb(const QColor &c)
+{
+    return rgb(c.red(), c.green(), c.blue());
+}
+
+// The sampled screen still reports stored colour values.
 inline QColor toQColor(ColorValue c)
 {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return toQColor(toRgb(c));
 }
 
 inline ColorValue fromQColor(const QColor &c)
 {
-    return RGB(c.red(), c.green(), c.blue());
+    return toColorValue(toRgb(c));
 }
 
 } // namespace tintavo

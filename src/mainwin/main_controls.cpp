@@ -1,5 +1,8 @@
 #include "mainwin/main_controls.h"
 
+#include <QGroupBox>
+#include <QPushButton>
+
 namespace tintavo {
 
 namespace {
@@ -40,6 +43,21 @@ const ControlSpec kControls[] = {
 std::span<const ControlSpec> mainWindowControls()
 {
     return kControls;
+}
+
+MainControls buildMainWindowControls(QWidget *window)
+{
+    const QHash<QString, QWidget *> built = buildControls(window, kControls);
+    return {
+        builtControl<QGroupBox>(built, "Frame4"),
+        builtControl<QPushButton>(built, "show_fg_color"),
+        builtControl<QPushButton>(built, "show_bg_color"),
+        builtControl<QPushButton>(built, "cmdMouse"),
+        builtControl<QPushButton>(built, "show_help"),
+        builtControl<QPushButton>(built, "exit_me"),
+        builtControl<QPushButton>(built, "about_me"),
+        builtControl<QGroupBox>(built, "Frame3"),
+    };
 }
 
 } // namespace tintavo

@@ -3,17 +3,16 @@
 #include "about/about_dialog.h"
 #include "color/color_editing.h"
 #include "color/copy_as_menu.h"
-#include "color/editor_controls.h"
 #include "color/preview_inspector.h"
 #include "color/qt_color_chooser.h"
 #include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/swatch_grid.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
-#include "mainwin/main_controls.h"
 #include "mainwin/random_fill.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
@@ -39,12 +38,20 @@ namespace tintavo {
 
 namespace {
 
-std::vector<ControlSpec> allControls()
+// The settings file keeps the colour box in its packed form.
+std::vector<ColorValue> packed(const std::vector<Rgb> &colors)
 {
-    std::vector<ControlSpec> all;
-    for (auto table : {colorEditingControls(), mainWindowControls()})
-        all.insert(all.end(), table.begin(), table.end());
-    return all;
+    std::vector<ColorValue> out(colors.size());
+    std::transform(colors.begin(), colors.end(), out.begin(), toColorValue);
+    return out;
+}
+
+std::vector<Rgb> unpacked(const std::vector<ColorValue> &colors)
+{
+    std::vector<Rgb> out(colors.size());
+    std::transform(colors.begin(), colors.end(), out.begin(),
+                   [](ColorValue c) { return toRgb(c); });
+    return out;
 }
 
 template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
@@ -77,36 +84,35 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
         m_makeHotKey = [] { return createGlobalHotKey(); };
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 
-    const std::vector<ControlSpec> table = allControls();
-    m_controls = buildControls(this, table);
+    m_editors = buildColorEditingControls(this);
+    m_commands = buildMainWindowControls(this);
     m_pair = new ColorPair(this);
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
-    m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
+    m_colorEditing = new ColorEditing(m_editors, *m_pair, *m_messages, this);
     // The control table makes every multi-line box one that can keep a band free.
-    m_inspector = new PreviewInspector(
-        static_cast<MultiLineTextBox *>(control<QPlainTextEdit>("effect_text")), *m_pair, true,
-        {[this](PairRole role, ColorValue color) { m_colorEditing->loadColor(role, color); },
-         [this](bool show) {
-             if (const SaveResult saved = SaveShowContrast(show); !saved)
-                 m_messages->showError(saved.message());
-         }});
+    m_inspector = new PreviewInspector(static_cast<MultiLineTextBox *>(m_editors.preview), *m_pair,
+                                       true, {[this](bool show) {
+                                           if (const SaveResult saved = SaveShowContrast(show);
+                                               !saved)
+                                               m_messages->showError(saved.message());
+                                       }});
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
-    addCopyAsCommands(control<QLineEdit>("txtColorInfo"), this, *m_pair);
+    addCopyAsCommands(m_editors.codeLine, this, *m_pair);
 
     m_colorBox = new ColorBoxModel(this);
-    m_store = new ColorBoxStore(
-        {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
-         [this] { return m_colorBox->nextCaptureSlot; }, [this] { return settings.autoSave; }},
-        this);
+    m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
+                                 [this] { return m_colorBox->nextCaptureSlot; },
+                                 [this] { return settings.autoSave; }},
+                                this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
     connect(m_store, &ColorBoxStore::promptSaveFailed, this,
             [this](const QString &message) { m_messages->showError(message); });
-    m_swatchView = new SwatchView(m_colorBox, control("Frame3"));
+    m_swatchView = new SwatchView(m_colorBox, m_commands.colorBoxFrame);
     m_swatchMenu = buildSwatchMenu(this);
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
-    (new ColorBoxTransfer(this, *m_colorBox, *m_messages, services.fileDialogs))
+    (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, services.fileDialogs))
         ->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
@@ -116,14 +122,14 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     command(m_swatchMenu.saveBackground, &MainWindow::saveIntoSwatch, PairRole::Background);
     command(m_swatchMenu.saveForeground, &MainWindow::saveIntoSwatch, PairRole::Foreground);
 
-    connectButton("show_fg_color", &MainWindow::chooseForegroundColor);
-    connectButton("show_bg_color", &MainWindow::chooseBackgroundColor);
-    connectButton("show_help", &MainWindow::fillColorBoxAtRandom);
-    connectButton("cmdMouse", &MainWindow::openPicker);
-    connectButton("exit_me", &MainWindow::openSettings);
-    connectButton("about_me", &MainWindow::openAbout);
+    connectButton(m_commands.chooseForeground, &MainWindow::chooseForegroundColor);
+    connectButton(m_commands.chooseBackground, &MainWindow::chooseBackgroundColor);
+    connectButton(m_commands.randomFill, &MainWindow::fillColorBoxAtRandom);
+    connectButton(m_commands.pick, &MainWindow::openPicker);
+    connectButton(m_commands.settings, &MainWindow::openSettings);
+    connectButton(m_commands.about, &MainWindow::openAbout);
 
-    // The swatch view joined after the table was built; chain the focus
+    // The swatch view joined after the tables were built; chain the focus
     // through every control by its tab index once more.
     QList<QWidget *> focusable;
     for (QWidget *w : findChildren<QWidget *>()) {
@@ -140,16 +146,9 @@ MainWindow::~MainWindow()
     delete m_picker.data();
 }
 
-template <typename T> T *MainWindow::control(const char *name) const
+void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)())
 {
-    T *w = qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
-    Q_ASSERT_X(w, "MainWindow::control", name);
-    return w;
-}
-
-void MainWindow::connectButton(const char *name, void (MainWindow::*handler)())
-{
-    connect(control<QPushButton>(name), &QPushButton::clicked, this, handler);
+    connect(button, &QPushButton::clicked, this, handler);
 }
 
 void MainWindow::start()
@@ -175,29 +174,24 @@ void MainWindow::start()
     show();
 
     if (settings.autoLoad)
-        m_colorBox->setColors(file.storedColors(m_colorBox->count()));
+        m_colorBox->setColors(unpacked(file.storedColors(m_colorBox->count())));
     else
-        m_colorBox->fillColors(kWhite);
+        m_colorBox->fillColors(kRgbWhite);
     m_colorBox->nextCaptureSlot =
         startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
-    m_store->setLoaded(m_colorBox->colors());
+    m_store->setLoaded(packed(m_colorBox->colors()));
 }
 
 void MainWindow::loadContents()
 {
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
-    control<QGroupBox>("Frame1")->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
+    m_editors.previewFrame->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
 
-    // Black on #CD890F.
-    m_colorEditing->loadColor(PairRole::Background, RGB(205, 137, 15));
-    m_colorEditing->loadColor(PairRole::Foreground, RGB(0, 0, 0));
-
-    QWidget *colorInfo = control("txtColorInfo");
-    QFont bold = colorInfo->font();
+    QFont bold = m_editors.codeLine->font();
     bold.setBold(true);
-    colorInfo->setFont(bold);
+    m_editors.codeLine->setFont(bold);
 
-    auto *effectText = control<QPlainTextEdit>("effect_text");
+    QPlainTextEdit *effectText = m_editors.preview;
     effectText->setPlainText(helpText());
     effectText->setTabChangesFocus(true); // Tab moves on, as from every other control
     effectText->setFocus();
@@ -216,14 +210,14 @@ void MainWindow::layOutControls()
     const ResizeResult r =
         tintavo::resizedLayout(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
     m_layout = r.layout;
-    control("Frame1")->setGeometry(toPixels(m_layout.Frame1));
-    control("effect_text")->setGeometry(toPixels(m_layout.effect_text));
-    control("fg_frame")->setGeometry(toPixels(m_layout.fg_frame));
-    control("bg_frame")->setGeometry(toPixels(m_layout.bg_frame));
-    control("Frame4")->setGeometry(toPixels(m_layout.Frame4));
-    control("Frame3")->setGeometry(toPixels(m_layout.Frame3));
-    control("txtColorInfo")->setGeometry(toPixels(m_layout.txtColorInfo));
-    m_colorBox->arrange(r.colorBoxWidth);
+    m_editors.previewFrame->setGeometry(toPixels(m_layout.Frame1));
+    m_editors.preview->setGeometry(toPixels(m_layout.effect_text));
+    m_editors.foregroundFrame->setGeometry(toPixels(m_layout.fg_frame));
+    m_editors.backgroundFrame->setGeometry(toPixels(m_layout.bg_frame));
+    m_commands.commandFrame->setGeometry(toPixels(m_layout.Frame4));
+    m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3));
+    m_editors.codeLine->setGeometry(toPixels(m_layout.txtColorInfo));
+    m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -264,7 +258,7 @@ void MainWindow::loadSwatchInto(PairRole role)
 {
     if (!m_colorBox->contains(m_colorBox->selectedSwatch))
         return;
-    m_colorEditing->loadColor(role, m_colorBox->color(m_colorBox->selectedSwatch));
+    m_pair->setColor(role, m_colorBox->color(m_colorBox->selectedSwatch));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)
@@ -276,7 +270,7 @@ void MainWindow::showPair()
 {
     // A colour-vision simulation changes what the preview draws, never the pair.
     const VisionMode mode = m_inspector ? m_inspector->visionMode() : VisionMode::Normal;
-    showTextColors(control("effect_text"), simulateVision(m_pair->foreground(), mode),
+    showTextColors(m_editors.preview, simulateVision(m_pair->foreground(), mode),
                    simulateVision(m_pair->background(), mode));
 }
 

@@ -2,12 +2,13 @@
 
 #include "color/color_pair.h"
 #include "color/color_value.h"
+#include "color/editor_controls.h"
 #include "colorbox/color_box_transfer.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
+#include "mainwin/main_controls.h"
 #include "settings/settings.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -95,8 +96,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The window's title, the start colours in the pair and its editors, and
-    // the help text in the preview.
+    // The window's title and the help text in the preview.
     void loadContents();
     void layOutControls();
     void saveColorBoxOnExit();
@@ -105,10 +105,10 @@ private:
     void loadSwatchInto(PairRole role);
     void saveIntoSwatch(PairRole role);
     void showPair();
-    void connectButton(const char *name, void (MainWindow::*handler)());
-    template <typename T = QWidget> T *control(const char *name) const;
+    void connectButton(QPushButton *button, void (MainWindow::*handler)());
 
-    QHash<QString, QWidget *> m_controls;
+    ColorEditingControls m_editors;
+    MainControls m_commands;
     ColorPair *m_pair = nullptr;
     ColorEditing *m_colorEditing = nullptr;
     PreviewInspector *m_inspector = nullptr;

@@ -10,7 +10,7 @@ namespace tintavo {
 
 void RandomFill(ColorBoxModel &model)
 {
-    std::vector<ColorValue> colors(static_cast<size_t>(model.count()));
+    std::vector<Rgb> colors(static_cast<size_t>(model.count()));
     std::generate(colors.begin(), colors.end(), randomColor);
     model.setColors(colors);
 }

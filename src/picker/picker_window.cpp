@@ -338,13 +338,7 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    // The slot wraps only when a capture comes after the last swatch was
-    // written, so between captures it may hold the swatch count.
-    qint32 &slot = m_colorBox.nextCaptureSlot;
-    if (!m_colorBox.contains(slot))
-        slot = 0;
-    m_colorBox.setColor(slot, m_shownColor);
-    ++slot;
+    m_colorBox.storeCapture(toRgb(m_shownColor));
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)

@@ -23,7 +23,7 @@ public:
     // Where the store reads what it saves, asked at the moment of saving.
     struct Source
     {
-        std::function<const std::vector<ColorValue> &()> colors;
+        std::function<std::vector<ColorValue>()> colors;
         std::function<qint32()> startPoint;
         std::function<bool()> autoSave;
     };

@@ -111,10 +111,10 @@ struct FakeColorChooser : ColorChooser
         color = answer.value_or(color);
         return answer.has_value();
     }
-    ColorValue chosenColor() const override { return color; }
+    Rgb chosenColor() const override { return color; }
 
-    std::optional<ColorValue> answer;
-    ColorValue color = 0;
+    std::optional<Rgb> answer;
+    Rgb color;
     bool asked = false;
 };
 
@@ -251,7 +251,8 @@ struct MainWindowFixture
         programEnded = 0;
         form = std::make_unique<MainWindow>(MainWindowServices{
             realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
-            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs, [this] {
+            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs,
+            [this] {
                 auto key = std::make_unique<FakeGlobalHotKey>();
                 madeKeys << key.get();
                 return key;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,9 @@
 namespace tintavo::reference {
 
 // A colour written the CSS way round, 0xRRGGBB.
-inline ColorValue web(int rrggbb)
+inline Rgb web(int rrggbb)
 {
-    return RGB(rrggbb >> 16, (rrggbb >> 8) & 255, rrggbb & 255);
+    return rgb(rrggbb >> 16, (rrggbb >> 8) & 255, rrggbb & 255);
 }
 
 inline double linear(int channel)

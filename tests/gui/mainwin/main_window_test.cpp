@@ -96,7 +96,7 @@ private slots:
         f.writeIni({"[APPSET]", "nColor=" + QString::number(count)});
         f.start();
         for (int i = 0; i < std::min(count, 200); ++i)
-            f.form->colorBox().setColor(i, RGB(i % 256, i / 256, 1));
+            f.form->colorBox().setColor(i, rgb(i % 256, i / 256, 1));
         f.pressAt(at, "setFg");
         const auto dec = [&](const char *box) { return f.control(box)->text().toInt(); };
         QCOMPARE(dec("fg_blue_dec") ? dec("fg_red_dec") + 256 * dec("fg_green_dec") : -1, index);

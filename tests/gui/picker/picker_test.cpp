@@ -133,7 +133,7 @@ private slots:
         QFETCH(int, start);
         QFETCH(QList<int>, written);
         ColorBoxModel &box = f.form->colorBox();
-        box.fillColors(RGB(1, 1, 1));
+        box.fillColors(rgb(1, 1, 1));
         box.nextCaptureSlot = start;
         open();
         const QColor atOpening = swatch();

@@ -104,7 +104,7 @@ private slots:
             QSKIP("a real portal is on the bus");
         m_portal.reset(); // gives up the portal's name first
         m_portal.reset(portal.isEmpty() ? nullptr : new Child(PORTAL_STANDIN, portal));
-        m_box.fillColors(kWhite);
+        m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 1;
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
@@ -115,7 +115,7 @@ private slots:
         QTest::qWait(200); // nothing more comes
         QCOMPARE(noticeOf(picker), noticeAfter);
         QCOMPARE(m_box.nextCaptureSlot, stored < 0 ? 1 : 2);
-        QCOMPARE(m_box.color(1), stored < 0 ? kWhite : stored);
+        QCOMPARE(m_box.color(1), stored < 0 ? kRgbWhite : toRgb(stored));
         if (stored >= 0) {
             QWidget *swatch = picker->findChild<QWidget *>("Picture1");
             QCOMPARE(swatch->grab().toImage().pixel(swatch->rect().center()),
@@ -128,7 +128,7 @@ private slots:
         m_portal.reset();
         m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         pick(picker);
-        QTRY_COMPARE(m_box.color(stored < 0 ? 1 : 2), RGB(0, 0, 255));
+        QTRY_COMPARE(m_box.color(stored < 0 ? 1 : 2), rgb(0, 0, 255));
         picker->close();
     }
 
@@ -138,10 +138,10 @@ private slots:
         const QByteArray expected = qgetenv("REAL_PORTAL_COLOR");
         if (expected.isEmpty())
             QSKIP("run by real_portal.sh");
-        m_box.fillColors(kWhite);
+        m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
         pick(openPicker());
-        QTRY_COMPARE_WITH_TIMEOUT(m_box.color(0), expected.toInt(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(toColorValue(m_box.color(0)), expected.toInt(), 20000);
     }
 };
 

@@ -144,9 +144,9 @@ private slots:
     {
         QVERIFY(QDir().mkdir(f.iniPath()));
         f.start();
-        f.form->colorBox().setColor(1, 5);
+        f.form->colorBox().setColor(1, rgb(5, 0, 0));
         QTRY_COMPARE(f.messages.shown.size(), 1);
-        f.form->colorBox().setColor(2, 6);
+        f.form->colorBox().setColor(2, rgb(6, 0, 0));
         QTest::qWait(2000);
         QCOMPARE(f.messages.shown, QStringList("无法保存设置文件“" + f.iniPath() +
                                                "”：同名的是一个文件夹，不是文件"));

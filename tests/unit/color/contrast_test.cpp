@@ -68,8 +68,7 @@ TEST(NearestPassing, ReachesTheTargetWithTheLeastLightnessChange)
         {0x2A9D8F, 0xE9C46A, 4.5}, {0xFFFF00, 0xFFFFFF, 7.0}, {0x101010, 0x000000, 4.5}};
     // clang-format on
     for (const auto &[color, against, target] : rows) {
-        const std::optional<ColorValue> found =
-            nearestPassingColor(web(color), web(against), target);
+        const std::optional<Rgb> found = nearestPassingColor(web(color), web(against), target);
         ASSERT_TRUE(found) << std::hex << color;
         EXPECT_GE(contrastRatio(*found, web(against)), target);
         const OkLch from = toOkLch(web(color)), to = toOkLch(*found);

@@ -31,12 +31,12 @@ TEST(Simulation, MatchesThePublishedModelWithinOneStep)
         {255, 0, 0},   {0, 255, 0},    {0, 0, 255},  {255, 255, 0}, {0, 255, 255},
         {255, 0, 255}, {205, 137, 15}, {18, 52, 86}, {3, 2, 1},     {250, 240, 230}};
     for (const auto &[r, g, b] : colors) {
-        EXPECT_EQ(simulateVision(RGB(r, g, b), VisionMode::Normal), RGB(r, g, b));
+        EXPECT_EQ(simulateVision(rgb(r, g, b), VisionMode::Normal), rgb(r, g, b));
         const double lin[] = {reference::linear(r), reference::linear(g), reference::linear(b)};
         for (const auto &[mode, m] : kPublished) {
-            const ColorValue seen = simulateVision(RGB(r, g, b), mode);
+            const Rgb seen = simulateVision(rgb(r, g, b), mode);
             for (int i = 0; i < 3; ++i)
-                EXPECT_NEAR((seen >> (8 * i)) & 255,
+                EXPECT_NEAR(seen.channel(i),
                             reference::encoded(m[3 * i] * lin[0] + m[3 * i + 1] * lin[1] +
                                                m[3 * i + 2] * lin[2]),
                             1)
@@ -46,7 +46,7 @@ TEST(Simulation, MatchesThePublishedModelWithinOneStep)
     // Greys stay the same grey in every mode.
     for (int v = 0; v < 256; ++v)
         for (const VisionMode mode : kVisionModes)
-            ASSERT_EQ(simulateVision(RGB(v, v, v), mode), RGB(v, v, v))
+            ASSERT_EQ(simulateVision(rgb(v, v, v), mode), rgb(v, v, v))
                 << v << ' ' << visionModeName(mode).toStdString();
 }
 

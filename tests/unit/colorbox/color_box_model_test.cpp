@@ -1,44 +1,76 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/random_color.h"
+#include "colorbox/swatch_grid.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
-#include <tuple>
 #include <vector>
 
 using namespace tintavo;
 
 namespace {
 
-// Swatches of a box (made as start-up makes it) arranged in a frame of a
-// width: in rows of that many columns from swatch 0, or, when no column fits,
-// left where they were (all on swatch 0, or the last arrangement).
-TEST(ColorBoxModel, ArrangesEverySwatchByIndex)
+// How many columns of swatches a frame of a width holds; 0 leaves them where
+// they were.
+TEST(SwatchColumns, FitTheFrameWithItsMargin)
 {
-    // clang-format off
-    const std::tuple<int, qint32, int> rows[] = { // swatches, frame width, columns
-        {64, 11235, 46}, {2, 600, 2}, {2, 360, 1}, {2, 599, 1}, {64, 359, 0}, {8, -100000, 0},
-        {64, 2147483647, 8947848}, {32768, 360, 1}};
-    // clang-format on
-    for (const auto &[count, width, columns] : rows) {
+    const struct
+    {
+        const char *name;
+        qint32 frameWidth;
+        int columns;
+    } rows[] = {
+        {"design width", 11235, 46},
+        {"two columns", 600, 2},
+        {"one column, narrowest", 360, 1},
+        {"one column, widest", 599, 1},
+        {"too narrow", 359, 0},
+        {"negative", -100000, 0},
+        {"widest there is", 2147483647, 8947848},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(swatchColumns(row.frameWidth), row.columns) << row.name;
+}
+
+// Captures write the next slot and move on; a slot past the last swatch wraps
+// to 0 only when the next capture comes; a press makes the pressed swatch next.
+TEST(ColorBoxModel, StoresCapturesInTurn)
+{
+    const struct
+    {
+        const char *name;
+        qint32 startSlot;
+        int captures;
+        std::vector<int> written;
+        qint32 nextSlot;
+    } rows[] = {
+        {"from the first slot", 0, 2, {0, 1}, 2},
+        {"onto the last slot, then past it", 2, 1, {2}, 3},
+        {"past the last slot wraps", 3, 2, {0, 1}, 2},
+        {"from far outside", 100, 1, {0}, 1},
+        {"from a negative slot", -5, 1, {0}, 1},
+    };
+    for (const auto &row : rows) {
         ColorBoxModel box;
-        box.addSwatches(count - 1);
-        EXPECT_EQ(box.arrange(width), columns > 0) << width;
-        for (int j = 0; j < count; ++j) {
-            const QPoint expected =
-                columns ? QPoint(120 + (j % columns) * 240, 195 + (j / columns) * 240)
-                        : QPoint(120, 195);
-            ASSERT_EQ(box.position(j), expected) << "swatch " << j << " width " << width;
-        }
+        box.addSwatches(2);
+        box.fillColors(kRgbWhite);
+        box.nextCaptureSlot = row.startSlot;
+        for (int i = 0; i < row.captures; ++i)
+            box.storeCapture(rgb(i, 0, 1));
+        for (size_t i = 0; i < row.written.size(); ++i)
+            EXPECT_EQ(box.color(row.written[i]), rgb(int(i), 0, 1)) << row.name;
+        EXPECT_EQ(box.nextCaptureSlot, row.nextSlot) << row.name;
     }
     ColorBoxModel box;
     box.addSwatches(63);
-    ASSERT_TRUE(box.arrange(11235));
-    const std::vector<QPoint> arranged = box.positions();
-    EXPECT_FALSE(box.arrange(359));
-    EXPECT_EQ(box.positions(), arranged);
+    box.selectSwatch(5);
+    box.storeCapture(rgb(1, 2, 3));
+    box.storeCapture(rgb(4, 5, 6));
+    EXPECT_EQ(box.color(5), rgb(1, 2, 3));
+    EXPECT_EQ(box.color(6), rgb(4, 5, 6));
+    EXPECT_EQ(box.selectedSwatch, 5);
 }
 
 // The capture slot at start-up for a box of `count` swatches, those in
@@ -46,23 +78,41 @@ TEST(ColorBoxModel, ArrangesEverySwatchByIndex)
 // slot. The main window's start-up tests read the everyday cases from a file.
 TEST(StartCaptureSlot, ChoosesTheSlot)
 {
-    // clang-format off
-    const std::tuple<int, int, int, qint32, qint32, qint32> rows[] = {
+    const struct
+    {
+        const char *name;
+        int count, from, to;
+        qint32 remember, stored, expected;
+    } rows[] = {
         // Remember-position off (any value but 1): the first white swatch, or the count.
-        {64, 0, 0, 0, 0, 0},  {64, 0, 5, 0, 7, 5},  {64, 0, 63, 0, 0, 64}, {64, 0, 64, 0, 0, 64},
-        {64, 0, 62, 0, 0, 62}, {64, 1, 64, 0, 0, 0}, {2, 0, 1, 0, 0, 2},    {64, 0, 5, 2, 7, 5},
-        {64, 0, 5, -1, 7, 5}, {0, 0, 0, 0, 0, 0},
+        {"all white", 64, 0, 0, 0, 0, 0},
+        {"first white after five", 64, 0, 5, 0, 7, 5},
+        {"a white last swatch alone is full", 64, 0, 63, 0, 0, 64},
+        {"full", 64, 0, 64, 0, 0, 64},
+        {"last two white", 64, 0, 62, 0, 0, 62},
+        {"white first swatch", 64, 1, 64, 0, 0, 0},
+        {"two swatches, last white", 2, 0, 1, 0, 0, 2},
+        {"remember 2 counts as off", 64, 0, 5, 2, 7, 5},
+        {"remember -1 counts as off", 64, 0, 5, -1, 7, 5},
+        {"empty box", 0, 0, 0, 0, 0, 0},
         // On: the stored slot strictly inside the box, else 0, never the white search.
-        {64, 0, 0, 1, 7, 7},  {64, 0, 0, 1, 1, 1},  {64, 0, 0, 1, 62, 62},  {64, 0, 5, 1, 0, 0},
-        {64, 0, 5, 1, 63, 0}, {64, 0, 5, 1, 64, 0}, {64, 0, 5, 1, -1, 0},   {2, 0, 0, 1, 1, 0},
-        {64, 0, 5, 1, 2147483647, 0}, {64, 0, 5, 1, 30, 30}, {0, 0, 0, 1, 0, 0}};
-    // clang-format on
-    for (const auto &[count, from, to, remember, stored, expected] : rows) {
-        std::vector<ColorValue> colors(size_t(count), kWhite);
-        for (int i = from; i < to; ++i)
-            colors[size_t(i)] = RGB(255, 0, 0);
-        EXPECT_EQ(startCaptureSlot(colors, remember, stored), expected)
-            << count << ' ' << from << ' ' << to << ' ' << remember << ' ' << stored;
+        {"stored 7", 64, 0, 0, 1, 7, 7},
+        {"stored 1", 64, 0, 0, 1, 1, 1},
+        {"stored next to last", 64, 0, 0, 1, 62, 62},
+        {"stored 0", 64, 0, 5, 1, 0, 0},
+        {"stored last", 64, 0, 5, 1, 63, 0},
+        {"stored past the end", 64, 0, 5, 1, 64, 0},
+        {"stored negative", 64, 0, 5, 1, -1, 0},
+        {"two swatches, stored 1", 2, 0, 0, 1, 1, 0},
+        {"stored huge", 64, 0, 5, 1, 2147483647, 0},
+        {"stored 30", 64, 0, 5, 1, 30, 30},
+        {"empty box, remembered", 0, 0, 0, 1, 0, 0},
+    };
+    for (const auto &row : rows) {
+        std::vector<Rgb> colors(size_t(row.count), kRgbWhite);
+        for (int i = row.from; i < row.to; ++i)
+            colors[size_t(i)] = rgb(255, 0, 0);
+        EXPECT_EQ(startCaptureSlot(colors, row.remember, row.stored), row.expected) << row.name;
     }
 }
 
@@ -78,7 +128,10 @@ TEST(RandomColor, ChannelFromUnit)
     // colours: a repeating stream would give a few.
     ColorBoxModel box;
     box.addSwatches(255);
-    EXPECT_GE(std::set<ColorValue>(box.colors().begin(), box.colors().end()).size(), 250u);
+    std::set<int> distinct;
+    for (Rgb c : box.colors())
+        distinct.insert(c.red << 16 | c.green << 8 | c.blue);
+    EXPECT_GE(distinct.size(), 250u);
 }
 
 } // namespace

@@ -13,12 +13,12 @@ namespace {
 // Palettes are taken whole or not at all; a refused one names its bad line.
 TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
 {
-    const std::tuple<QByteArray, std::vector<ColorValue>, int> rows[] = {
+    const std::tuple<QByteArray, std::vector<Rgb>, int> rows[] = {
         {"GIMP Palette\nName: Web safe\nColumns: 6\n#\n# comment\n  0   0   0\tBlack\n"
          "255 128   7\tDeep orange 2\n\n",
-         {RGB(0, 0, 0), RGB(255, 128, 7)},
+         {rgb(0, 0, 0), rgb(255, 128, 7)},
          0},
-        {"\xEF\xBB\xBFGIMP Palette\r\nName: x\r\n1 2 3\r\n", {RGB(1, 2, 3)}, 0},
+        {"\xEF\xBB\xBFGIMP Palette\r\nName: x\r\n1 2 3\r\n", {rgb(1, 2, 3)}, 0},
         {"", {}, 0},
         {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), {}, 1},
         {"GIMP Palette\n1 2 3 a\n4 5\n6 7 8\n", {}, 3},
@@ -37,8 +37,8 @@ TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
 
 TEST(WritePalette, ExportsNonWhiteSwatchesAndReadsThemBack)
 {
-    const std::vector<ColorValue> colors =
-        exportedColors({RGB(18, 52, 86), kWhite, RGB(0, 0, 0), RGB(255, 255, 254)});
+    const std::vector<Rgb> colors =
+        exportedColors({rgb(18, 52, 86), kRgbWhite, rgb(0, 0, 0), rgb(255, 255, 254)});
     const QByteArray gpl = gimpPaletteBytes(colors, QStringLiteral("Tintavo"), 8);
     EXPECT_EQ(gpl, "GIMP Palette\nName: Tintavo\nColumns: 8\n#\n18 52 86\t#123456\n"
                    "0 0 0\t#000000\n255 255 254\t#FFFFFE\n");
