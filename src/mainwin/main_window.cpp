@@ -21,7 +21,9 @@
 #include "platform/unavailable_platform.h"
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
+#include "settings/save_queue.h"
 #include "settings/settings_dialog.h"
+#include "settings/settings_store.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,21 +84,29 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(this, *m_pair, *m_messages);
+    m_saves = new SaveQueue(this);
+    m_settings = new SettingsStore(*m_saves, this);
+    connect(m_settings, &SettingsStore::saveFailed, this,
+            [this](const QString &message) { m_messages->showError(message); });
     m_inspector = new PreviewInspector(
         control<QPlainTextEdit>("effect_text"), *m_pair, true,
         {[this](PairRole role, ColorValue color) { m_colorEditing->loadColor(role, color); },
          [this](bool show) {
-             if (const SaveResult saved = SaveShowContrast(show); !saved)
-                 m_messages->showError(saved.message());
+             Settings next = m_settings->settings();
+             next.showContrast = show;
+             m_settings->change(next, SettingsKeys::ShowContrast);
          }});
+    connect(m_settings, &SettingsStore::changed, m_inspector,
+            [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
     addCopyAsCommands(control<QLineEdit>("txtColorInfo"), this, *m_pair);
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore(
         {[this]() -> const std::vector<ColorValue> & { return m_colorBox->colors(); },
-         [this] { return m_colorBox->nextCaptureSlot; }, [this] { return settings.autoSave; }},
-        this);
+         [this] { return m_colorBox->nextCaptureSlot; },
+         [this] { return m_settings->settings().autoSave; }},
+        *m_saves, this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
     connect(m_store, &ColorBoxStore::promptSaveFailed, this,
@@ -163,12 +173,11 @@ void MainWindow::start()
     }
 
     const SettingsSnapshot file;
-    settings = file.settings();
-    m_inspector->setShowContrast(settings.showContrast);
-
+    Settings settings = file.settings();
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
+    m_settings->setLoaded(settings);
     m_colorBox->addSwatches(settings.swatchCount - 1);
     show();
 
@@ -233,7 +242,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::saveColorBoxOnExit()
 {
-    if (!settings.autoSave)
+    if (!m_settings->settings().autoSave)
         return;
     for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
         ColorBoxStore::printFailure(saved);
@@ -244,7 +253,7 @@ void MainWindow::saveColorBoxOnExit()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (!settings.autoSave)
+    if (!m_settings->settings().autoSave)
         return;
     if (const SaveResult saved = m_store->save(); !saved) {
         ColorBoxStore::printFailure(saved);
@@ -320,11 +329,13 @@ void MainWindow::openPicker()
             m_picker =
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
+            const Settings &settings = m_settings->settings();
             m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        {LoadLoupeEnabled(), LoadSampleSize(), m_makeHotKey});
+                                        {settings.loupe, settings.sampleSize, m_makeHotKey});
             connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-                if (const SaveResult saved = SaveSampleSize(size); !saved)
-                    m_messages->showError(saved.message());
+                Settings next = m_settings->settings();
+                next.sampleSize = size;
+                m_settings->change(next, SettingsKeys::SampleSize);
             });
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
@@ -340,15 +351,7 @@ void MainWindow::openPicker()
 
 void MainWindow::openSettings()
 {
-    SettingsDialog::showSingle(
-        m_settingsDialog, settings,
-        [this](const Settings &edited) {
-            if (const SaveResult saved = SaveSettings(edited); !saved) {
-                ColorBoxStore::printFailure(saved);
-                m_messages->showError(saved.message());
-            }
-        },
-        this);
+    SettingsDialog::showSingle(m_settingsDialog, *m_settings, this);
 }
 
 void MainWindow::openAbout()
