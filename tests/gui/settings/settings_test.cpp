@@ -1,14 +1,57 @@
 // The settings file through a run of the program: what the start reads from
 // it, what the settings dialog shows and saves, what the exit leaves in it.
+#include "color/preview_inspector.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
+#include "picker/picker_window.h"
 #include "settings/safe_file.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QProcess>
 
 using namespace tintavo;
+
+// Something the user does that saves.
+using Change = std::function<void(test::MainWindowFixture &)>;
+Q_DECLARE_METATYPE(Change)
+
+namespace {
+
+// Another running copy that holds the settings file's lock for `ms`.
+struct LockHolder
+{
+    explicit LockHolder(const QString &path, int ms)
+    {
+        process.start(QStringLiteral(TINTAVO_SETTINGS_HELPER), {"hold", path, QString::number(ms)});
+        started = process.waitForReadyRead(10000);
+    }
+    ~LockHolder() { process.waitForFinished(10000); }
+    QProcess process;
+    bool started = false;
+};
+
+// The longest the window's event loop went without running a 10 ms timer.
+struct LongestGap
+{
+    LongestGap()
+    {
+        clock.start();
+        QObject::connect(&tick, &QTimer::timeout, [this] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        tick.start(10);
+    }
+    QElapsedTimer clock;
+    QTimer tick;
+    qint64 last = 0, longest = 0;
+};
+
+} // namespace
 
 class SettingsTest : public QObject
 {
@@ -133,6 +176,66 @@ private slots:
         QTEST(shown(), "dialog");
         QCOMPARE(f.savedAtExit(), saved);
         QCOMPARE(f.programEnded, 1);
+    }
+
+    void answersWhileAnotherCopyHoldsTheFile_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("swatch saved into") << Change([](test::MainWindowFixture &f) {
+            f.pressSwatch(0, "menuSaveBg");
+        }) << "[COLOR]|Color0=1018317|[AppSet]|StartPoint=0";
+        QTest::newRow("settings dialog saved") << Change([](test::MainWindowFixture &f) {
+            f.press("exit_me");
+            QTest::mouseClick(test::child<QWidget>(f.control<QWidget>("FrmSet"), "Command1"),
+                              Qt::LeftButton);
+        }) << "[APPSET]|AutoSave=1|AutoLoad=1|nColor=64|AutoRember=1";
+        QTest::newRow("contrast read-out switched off") << Change([](test::MainWindowFixture &f) {
+            std::unique_ptr<QMenu> menu(f.form->previewInspector().createContextMenu({}));
+            for (QAction *action : menu->actions())
+                if (action->text() == u"显示对比度")
+                    action->trigger();
+        }) << "[APPSET]|ShowContrast=0";
+        QTest::newRow("picker's sample size chosen") << Change([](test::MainWindowFixture &f) {
+            f.press("cmdMouse");
+            PickerWindow *picker = f.form->picker();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5}, picker->mapToGlobal({5, 5}));
+            QApplication::sendEvent(picker, &event);
+            QApplication::activePopupWidget()->close();
+            picker->findChild<QAction *>("menuSample3")->trigger();
+        }) << "[APPSET]|SampleSize=3";
+    }
+
+    // Another copy holds the file's lock for 4 s from just before the change:
+    // the window answers all the while, and the change lands once the lock
+    // is free, with nothing said to the user.
+    void answersWhileAnotherCopyHoldsTheFile()
+    {
+        QFETCH(Change, change);
+        QFETCH(QString, saved);
+        f.start();
+        LockHolder holder(f.iniPath(), 4000);
+        QVERIFY(holder.started);
+        LongestGap gap;
+        change(f);
+        QTRY_COMPARE_WITH_TIMEOUT(f.readIni(), (saved.split(u'|').join("\r\n") + "\r\n").toLatin1(),
+                                  15000);
+        qInfo("saved after %lld ms; the window went at most %lld ms without answering",
+              gap.clock.elapsed(), gap.longest);
+        QVERIFY(gap.clock.elapsed() > 3000); // not before the other copy let go
+        QVERIFY2(gap.longest < 1000, qPrintable(QString::number(gap.longest)));
+        QCOMPARE(f.messages.shown, QStringList());
+    }
+
+    // The exit waits for another copy's lock rather than lose the change.
+    void exitWaitsForAnotherCopy()
+    {
+        f.start();
+        LockHolder holder(f.iniPath(), 2000);
+        QVERIFY(holder.started);
+        f.pressSwatch(0, "menuSaveBg");
+        QCOMPARE(f.savedAtExit(), "[COLOR]\r\nColor0=1018317\r\n[AppSet]\r\nStartPoint=0\r\n");
+        QCOMPARE(f.questions.asked, QStringList());
     }
 
     // A save that cannot happen is heard once per run of failures, naming the
