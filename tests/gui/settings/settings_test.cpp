@@ -199,7 +199,7 @@ private slots:
         QTest::newRow("picker's sample size chosen") << Change([](test::MainWindowFixture &f) {
             f.press("cmdMouse");
             PickerWindow *picker = f.form->picker();
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5}, picker->mapToGlobal({5, 5}));
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5}, picker->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(picker, &event);
             QApplication::activePopupWidget()->close();
             picker->findChild<QAction *>("menuSample3")->trigger();
