@@ -64,8 +64,8 @@ SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     showSettings();
 }
 
-SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot,
-                                           SettingsStore &settings, QWidget *parent)
+SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, SettingsStore &settings,
+                                           QWidget *parent)
 {
     if (!slot)
         slot = new SettingsDialog(settings, parent);

@@ -183,7 +183,8 @@ TEST_F(SaveProcessTest, LockIsTakenOnlyFromACopyThatEnded)
                                      QFileDevice::FileModificationTime));
     SaveResult failure;
     EXPECT_FALSE(lockForSaving(path(), failure, 500));
-    EXPECT_EQ(failure.message(), "无法保存设置文件“" + path() + "”：另一个正在运行的 Tintavo 一直占用着它");
+    EXPECT_EQ(failure.message(),
+              "无法保存设置文件“" + path() + "”：另一个正在运行的 Tintavo 一直占用着它");
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(30000));
     EXPECT_TRUE(lockForSaving(path(), failure, 0)) << "a copy that ended still kept the lock";
