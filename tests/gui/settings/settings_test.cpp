@@ -220,11 +220,6 @@ private slots:
         QTest::newRow("Enter and Esc leave the dialog alone")
             << QStringList() << (keys << openDialog()) << Swatches() << false << "99 on on on"
             << startPoint0;
-        // Kept by the switches themselves, not the dialog.
-        QTest::newRow("contrast switch and sample size")
-            << QStringList() << Steps{contrastSwitch(), sampleSize3()} << Swatches() << false
-            << "64 on on on"
-            << QStringList{"[APPSET]", "ShowContrast=0", "SampleSize=3", "StartPoint=0"};
     }
 
     void startAndExit()
