@@ -21,7 +21,9 @@
 #include "platform/unavailable_platform.h"
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
+#include "settings/save_queue.h"
 #include "settings/settings_dialog.h"
+#include "settings/settings_store.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -90,21 +92,27 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
     m_colorEditing = new ColorEditing(m_editors, *m_pair, *m_messages, this);
+    m_saves = new SaveQueue(this);
+    m_settings = new SettingsStore(*m_saves, this);
+    connect(m_settings, &SettingsStore::saveFailed, this,
+            [this](const QString &message) { m_messages->showError(message); });
     // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(static_cast<MultiLineTextBox *>(m_editors.preview), *m_pair,
                                        true, {[this](bool show) {
-                                           if (const SaveResult saved = SaveShowContrast(show);
-                                               !saved)
-                                               m_messages->showError(saved.message());
+                                           Settings next = m_settings->settings();
+                                           next.showContrast = show;
+                                           m_settings->change(next, SettingsKeys::ShowContrast);
                                        }});
+    connect(m_settings, &SettingsStore::changed, m_inspector,
+            [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
     addCopyAsCommands(m_editors.codeLine, this, *m_pair);
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
                                  [this] { return m_colorBox->nextCaptureSlot; },
-                                 [this] { return settings.autoSave; }},
-                                this);
+                                 [this] { return m_settings->settings().autoSave; }},
+                                *m_saves, this);
     connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
     connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
     connect(m_store, &ColorBoxStore::promptSaveFailed, this,
@@ -164,12 +172,11 @@ void MainWindow::start()
     }
 
     const SettingsSnapshot file;
-    settings = file.settings();
-    m_inspector->setShowContrast(settings.showContrast);
-
+    Settings settings = file.settings();
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
+    m_settings->setLoaded(settings);
     m_colorBox->addSwatches(settings.swatchCount - 1);
     show();
 
@@ -229,7 +236,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::saveColorBoxOnExit()
 {
-    if (!settings.autoSave)
+    if (!m_settings->settings().autoSave)
         return;
     for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
         ColorBoxStore::printFailure(saved);
@@ -240,7 +247,7 @@ void MainWindow::saveColorBoxOnExit()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (!settings.autoSave)
+    if (!m_settings->settings().autoSave)
         return;
     if (const SaveResult saved = m_store->save(); !saved) {
         ColorBoxStore::printFailure(saved);
@@ -316,12 +323,14 @@ void MainWindow::openPicker()
             m_picker =
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
+            const Settings &settings = m_settings->settings();
             m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        {LoadLoupeEnabled(), LoadSampleSize(), m_makeHotKey,
-                                         LoadColorManaged()});
+                                        {settings.loupe, settings.sampleSize, m_makeHotKey,
+                                         settings.colorManaged});
             connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-                if (const SaveResult saved = SaveSampleSize(size); !saved)
-                    m_messages->showError(saved.message());
+                Settings next = m_settings->settings();
+                next.sampleSize = size;
+                m_settings->change(next, SettingsKeys::SampleSize);
             });
         }
         connect(m_picker, &PickerWindow::closed, this, [this] {
@@ -337,15 +346,7 @@ void MainWindow::openPicker()
 
 void MainWindow::openSettings()
 {
-    SettingsDialog::showSingle(
-        m_settingsDialog, settings,
-        [this](const Settings &edited) {
-            if (const SaveResult saved = SaveSettings(edited); !saved) {
-                ColorBoxStore::printFailure(saved);
-                m_messages->showError(saved.message());
-            }
-        },
-        this);
+    SettingsDialog::showSingle(m_settingsDialog, *m_settings, this);
 }
 
 void MainWindow::openAbout()

@@ -7,7 +7,6 @@
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "mainwin/main_controls.h"
-#include "settings/settings.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,11 +21,13 @@ class ColorChooser;
 class ColorEditing;
 class PickerWindow;
 class SettingsDialog;
+class SettingsStore;
 class AboutDialog;
 class GlobalHotKey;
 class MessageService;
 class PreviewInspector;
 class QuestionService;
+class SaveQueue;
 class ScreenSampler;
 class DesktopPicking;
 class SwatchView;
@@ -87,10 +88,6 @@ public:
     // The picker window while it is open.
     PickerWindow *picker() const;
 
-    // As read at start-up and edited by the settings dialog since; the next
-    // capture slot itself is the colour box's.
-    Settings settings;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -114,6 +111,10 @@ private:
     PreviewInspector *m_inspector = nullptr;
     ColorBoxModel *m_colorBox = nullptr;
     ColorBoxStore *m_store = nullptr;
+    SaveQueue *m_saves = nullptr;
+    // As read at start-up and changed since; the next capture slot itself is
+    // the colour box's.
+    SettingsStore *m_settings = nullptr;
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
     MainLayout m_layout = designLayout();

@@ -1,13 +1,14 @@
 #include "settings/color_box_store.h"
 
 #include "settings/ini_settings.h"
+#include "settings/save_queue.h"
 
 #include <cstdio>
 
 namespace tintavo {
 
-ColorBoxStore::ColorBoxStore(Source source, QObject *parent)
-    : QObject(parent), m_source(std::move(source))
+ColorBoxStore::ColorBoxStore(Source source, SaveQueue &saves, QObject *parent)
+    : QObject(parent), m_source(std::move(source)), m_saves(saves)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kPromptDelayMs);
@@ -43,17 +44,43 @@ void ColorBoxStore::schedule()
         m_timer.start();
 }
 
-SaveResult ColorBoxStore::save()
+std::shared_ptr<const ColorBoxStore::Snapshot> ColorBoxStore::snapshot()
 {
     m_timer.stop();
-    const std::vector<ColorValue> &colors = m_source.colors();
-    std::vector<bool> changed = m_changed;
-    changed.resize(colors.size(), true);
-    const SaveResult result = SaveColorBox(colors, m_loaded, changed, m_source.startPoint());
+    auto s = std::make_shared<Snapshot>();
+    s->colors = m_source.colors();
+    s->loaded = m_loaded;
+    s->changed = m_changed;
+    s->changed.resize(s->colors.size(), true);
+    s->startPoint = m_source.startPoint();
+    s->number = ++m_lastNumber;
+    return s;
+}
+
+bool ColorBoxStore::finished(const Snapshot &s, const SaveResult &result)
+{
+    // A save overtaken by a newer one that has ended already tells nothing new.
+    if (s.number < m_lastFinished)
+        return false;
+    m_lastFinished = s.number;
     if (result) {
-        m_loaded = colors;
-        m_changed.assign(colors.size(), false);
+        m_loaded = s.colors;
+        // A swatch changed again while the save ran is still this copy's change.
+        const std::vector<ColorValue> &now = m_source.colors();
+        m_changed.resize(now.size(), true);
+        for (size_t i = 0; i < now.size(); ++i)
+            m_changed[i] = m_changed[i] && (i >= s.colors.size() || now[i] != s.colors[i]);
     }
+    return true;
+}
+
+SaveResult ColorBoxStore::save()
+{
+    const std::shared_ptr<const Snapshot> s = snapshot();
+    const SaveResult result = m_saves.runAndWait(this, [s, path = GetIniPath()] {
+        return SaveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
+    });
+    finished(*s, result);
     return result;
 }
 
@@ -61,12 +88,21 @@ void ColorBoxStore::promptSave()
 {
     if (!m_source.autoSave())
         return;
-    const SaveResult result = save();
-    if (!result && !m_failing) {
-        printFailure(result);
-        emit promptSaveFailed(result.message());
-    }
-    m_failing = !result;
+    const std::shared_ptr<const Snapshot> s = snapshot();
+    m_saves.post(
+        this,
+        [s, path = GetIniPath()] {
+            return SaveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
+        },
+        [this, s](const SaveResult &result) {
+            if (!finished(*s, result))
+                return;
+            if (!result && !m_failing) {
+                printFailure(result);
+                emit promptSaveFailed(result.message());
+            }
+            m_failing = !result;
+        });
 }
 
 void ColorBoxStore::printFailure(const SaveResult &result)

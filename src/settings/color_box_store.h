@@ -7,14 +7,18 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tintavo {
 
+class SaveQueue;
+
 // Keeps the colour box on disk for one running copy of the program. It knows
 // which swatches this copy changed since it loaded them or last saved, so a
 // save leaves another copy's swatches alone; and with auto-save on it saves a
-// moment after the first change of a burst, so a crash loses little.
+// moment after the first change of a burst, so a crash loses little. Saves
+// run on the save queue; only the one at exit is waited for.
 class ColorBoxStore : public QObject
 {
     Q_OBJECT
@@ -32,7 +36,7 @@ public:
     // whole random fill included, go out in one write.
     static constexpr int kPromptDelayMs = 1500;
 
-    explicit ColorBoxStore(Source source, QObject *parent = nullptr);
+    ColorBoxStore(Source source, SaveQueue &saves, QObject *parent = nullptr);
 
     // The colours now shown are what the file gave (or white, not loaded):
     // nothing counts as changed yet.
@@ -42,8 +46,8 @@ public:
     void markChanged(int index);
     void markAllChanged();
 
-    // Saves the changed swatches and StartPoint now, as at exit; failures are
-    // returned for the caller to report.
+    // Saves the changed swatches and StartPoint now and waits for the save,
+    // as at exit; failures are returned for the caller to report.
     SaveResult save();
 
     // What the user hears of a failed save, also written to standard error.
@@ -55,14 +59,31 @@ signals:
     void promptSaveFailed(const QString &message);
 
 private:
+    // What one save writes, taken when it is asked for.
+    struct Snapshot
+    {
+        std::vector<ColorValue> colors;
+        std::vector<ColorValue> loaded;
+        std::vector<bool> changed;
+        qint32 startPoint = 0;
+        quint64 number = 0;
+    };
+
     void schedule();
     void promptSave();
+    std::shared_ptr<const Snapshot> snapshot();
+    // Whether the save of s is the newest to have ended; after a success,
+    // what it wrote is what the file holds.
+    bool finished(const Snapshot &s, const SaveResult &result);
 
     Source m_source;
+    SaveQueue &m_saves;
     std::vector<ColorValue> m_loaded;
     std::vector<bool> m_changed;
     QTimer m_timer;
     bool m_failing = false;
+    quint64 m_lastNumber = 0;
+    quint64 m_lastFinished = 0;
 };
 
 } // namespace tintavo

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <algorithm>
 #include <cstring>
@@ -420,7 +419,7 @@ SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change)
     // Another running copy may save at the same moment: the lock makes its
     // read-change-write and ours follow each other instead of overlapping.
     SaveResult failure;
-    const std::unique_ptr<QLockFile> lock = lockForSaving(path, failure);
+    const std::unique_ptr<SaveLock> lock = lockForSaving(path, failure);
     if (!lock)
         return failure;
 

@@ -35,6 +35,8 @@ constexpr QByteArrayView kRemember = "AutoRember";
 constexpr QByteArrayView kStartPoint = "StartPoint";
 constexpr QByteArrayView kShowContrast = "ShowContrast";
 constexpr QByteArrayView kSampleSize = "SampleSize";
+constexpr QByteArrayView kLoupe = "Loupe";
+constexpr QByteArrayView kColorManaged = "ColorManaged";
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
@@ -95,7 +97,8 @@ private:
 // Writes the swatches SaveColorBox picks, and StartPoint when asked, into
 // one reading of the file.
 SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
-                        const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint)
+                        const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint,
+                        const QString &path)
 {
     const QByteArray slot = QByteArray::number(startPoint);
     const auto loadedColor = [&](size_t i) { return i < loaded.size() ? loaded[i] : kWhite; };
@@ -110,7 +113,7 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
         any = colors[i] != kWhite || madeWhite(i);
     if (!any)
         return {};
-    return UpdateProfileFile(GetIniPath(), [&](IniProfile &profile) {
+    return UpdateProfileFile(path, [&](IniProfile &profile) {
         char value[16];
         for (size_t i = 0; i < colors.size(); ++i) {
             const ColorKey key{qint32(i)};
@@ -192,6 +195,12 @@ Settings SettingsSnapshot::settings() const
     s.rememberStartSlot = readSwitch(kRemember, defaults.rememberStartSlot);
     s.startSlot = m_profile.readInt(kAppSetRead, kStartPoint, defaults.startSlot);
     s.showContrast = m_profile.readInt(kAppSetRead, kShowContrast, 1) != 0;
+    s.loupe = readSwitch(kLoupe, defaults.loupe);
+    s.sampleSize = m_profile.readInt(kAppSetRead, kSampleSize, defaults.sampleSize);
+    // Only a plain 0 turns it off: a word the user may have meant otherwise
+    // (off, no) keeps picks right rather than raw.
+    const std::optional<QByteArray> managed = m_profile.readString(kAppSetRead, kColorManaged);
+    s.colorManaged = !managed || managed->trimmed() != "0";
     return s;
 }
 
@@ -211,25 +220,6 @@ Settings LoadSettings()
     return SettingsSnapshot().settings();
 }
 
-bool LoadLoupeEnabled()
-{
-    return ReadProfileInt(kAppSetRead, "Loupe", 1, GetIniPath()) == 1;
-}
-
-bool LoadColorManaged()
-{
-    // Only a plain 0 turns it off: a value the user may not have meant as a
-    // number (off, no) keeps picks right rather than raw.
-    const std::optional<QByteArray> value =
-        ReadProfileFile(GetIniPath()).readString(kAppSetRead, "ColorManaged");
-    return !value || value->trimmed() != "0";
-}
-
-int LoadSampleSize()
-{
-    return ReadProfileInt(kAppSetRead, kSampleSize, 1, GetIniPath());
-}
-
 std::vector<ColorValue> LoadStoredColors(qint32 count)
 {
     if (count <= 0)
@@ -237,45 +227,52 @@ std::vector<ColorValue> LoadStoredColors(qint32 count)
     return SettingsSnapshot().storedColors(count);
 }
 
-SaveResult SaveStoredColors(std::span<const ColorValue> colors)
+SaveResult SaveStoredColors(std::span<const ColorValue> colors, const QString &path)
 {
-    return SaveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false);
+    return SaveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
 }
 
-SaveResult SaveStartPoint(qint32 slot)
+SaveResult SaveStartPoint(qint32 slot, const QString &path)
 {
-    return WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot),
-                              GetIniPath());
+    return WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
 }
 
 SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
-                        const std::vector<bool> &changed, qint32 startPoint)
+                        const std::vector<bool> &changed, qint32 startPoint, const QString &path)
 {
-    return SaveColorBox(colors, loaded, changed, startPoint, true);
+    return SaveColorBox(colors, loaded, changed, startPoint, true, path);
 }
 
-SaveResult SaveShowContrast(bool show)
+SaveResult SaveSettingsKeys(const Settings &s, std::span<const SettingsKeys> groups,
+                            const QString &path)
 {
-    return WriteProfileString(kAppSetRead, kShowContrast, show ? "1" : "0", GetIniPath());
+    const auto onOff = [](bool on) { return QByteArrayView(on ? "1" : "0"); };
+    const QByteArray count = QByteArray::number(s.swatchCount);
+    const QByteArray sampleSize = QByteArray::number(s.sampleSize);
+    std::vector<IniEntry> entries;
+    for (const SettingsKeys group : groups) {
+        switch (group) {
+        case SettingsKeys::Dialog:
+            entries.insert(entries.end(), {{kAppSetRead, kAutoSave, onOff(s.autoSave)},
+                                           {kAppSetRead, kAutoLoad, onOff(s.autoLoad)},
+                                           {kAppSetRead, kCount, count},
+                                           {kAppSetRead, kRemember, onOff(s.rememberStartSlot)}});
+            break;
+        case SettingsKeys::ShowContrast:
+            entries.push_back({kAppSetRead, kShowContrast, onOff(s.showContrast)});
+            break;
+        case SettingsKeys::SampleSize:
+            entries.push_back({kAppSetRead, kSampleSize, sampleSize});
+            break;
+        }
+    }
+    return WriteProfileStrings(path, entries);
 }
 
-SaveResult SaveSampleSize(int size)
+SaveResult SaveSettings(const Settings &s, const QString &path)
 {
-    return WriteProfileString(kAppSetRead, kSampleSize, QByteArray::number(size), GetIniPath());
-}
-
-SaveResult SaveSettings(const Settings &s)
-{
-    const QByteArray values[] = {s.autoSave ? "1" : "0", s.autoLoad ? "1" : "0",
-                                 QByteArray::number(s.swatchCount),
-                                 s.rememberStartSlot ? "1" : "0"};
-    const IniEntry entries[] = {
-        {kAppSetRead, kAutoSave, values[0]},
-        {kAppSetRead, kAutoLoad, values[1]},
-        {kAppSetRead, kCount, values[2]},
-        {kAppSetRead, kRemember, values[3]},
-    };
-    return WriteProfileStrings(GetIniPath(), entries);
+    const SettingsKeys dialog[] = {SettingsKeys::Dialog};
+    return SaveSettingsKeys(s, dialog, path);
 }
 
 } // namespace tintavo

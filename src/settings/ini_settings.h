@@ -41,36 +41,34 @@ private:
 // an empty value, gives the default of that key.
 Settings LoadSettings();
 
-// Whether the picker shows its loupe: [APPSET] Loupe, on unless the file says
-// otherwise (copies of the program that predate the key ignore it).
-bool LoadLoupeEnabled();
-
-// [APPSET] SampleSize as stored: the picker reads 1, 3 and 5 and takes any
-// other value for 1.
-int LoadSampleSize();
-
-// Whether picks are colour-managed: [APPSET] ColorManaged, on unless it is 0.
-bool LoadColorManaged();
-
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> LoadStoredColors(qint32 count);
 
+// Every save below writes the file at path; a save that runs on another
+// thread is handed the path computed on the window's.
+
 // Stores every non-white swatch under its index; a white swatch leaves what
 // the file holds for it. One write of the file for all of them.
-SaveResult SaveStoredColors(std::span<const ColorValue> colors);
+SaveResult SaveStoredColors(std::span<const ColorValue> colors, const QString &path = GetIniPath());
 
 // The next colour-box slot, kept for the next start.
-SaveResult SaveStartPoint(qint32 slot);
+SaveResult SaveStartPoint(qint32 slot, const QString &path = GetIniPath());
 
-// [APPSET] ShowContrast: 1 shows the preview's contrast read-out, 0 hides it.
-SaveResult SaveShowContrast(bool show);
+// The keys one change of the settings writes, all under [APPSET].
+enum class SettingsKeys
+{
+    Dialog,       // AutoSave, AutoLoad, nColor and AutoRember, in that order
+    ShowContrast, // 1 shows the preview's contrast read-out, 0 hides it
+    SampleSize,   // the side of the square the picker averages
+};
 
-// [APPSET] SampleSize: the side of the square the picker averages.
-SaveResult SaveSampleSize(int size);
+// The keys of each group in turn, as one change of the file: byte for byte
+// what one write per group, in that order, would leave. A switch as 1 or 0.
+SaveResult SaveSettingsKeys(const Settings &s, std::span<const SettingsKeys> groups,
+                            const QString &path = GetIniPath());
 
-// AutoSave, AutoLoad, nColor and AutoRember (not StartPoint), in that order;
-// a switch as 1 or 0.
-SaveResult SaveSettings(const Settings &s);
+// The settings dialog's four keys (not StartPoint).
+SaveResult SaveSettings(const Settings &s, const QString &path = GetIniPath());
 
 // The colour box's save as one change of the file: of the non-white swatches,
 // those marked in `changed` and those whose stored colour is still the one in
@@ -80,6 +78,7 @@ SaveResult SaveSettings(const Settings &s);
 // then StartPoint. With every swatch marked and nothing loaded this is
 // SaveStoredColors followed by SaveStartPoint, byte for byte.
 SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
-                        const std::vector<bool> &changed, qint32 startPoint);
+                        const std::vector<bool> &changed, qint32 startPoint,
+                        const QString &path = GetIniPath());
 
 } // namespace tintavo

@@ -1,22 +1,23 @@
 #include "settings/safe_file.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,13 +28,6 @@ namespace {
 constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
 constexpr QByteArrayView kUtf16LEBom = "\xFF\xFE";
 constexpr QByteArrayView kUtf16BEBom = "\xFE\xFF";
-// A save holds the lock for milliseconds; a lock this old was left by a copy
-// that died while holding it.
-constexpr int kStaleLockMs = 2000;
-// How long a save waits for another running copy to finish its own.
-constexpr int kLockWaitMs = 6000;
-constexpr int kLockPollMs = 5;
-
 // First line of a recovery copy; the second holds the file it belongs to.
 constexpr QByteArrayView kRecoveryMagic = "Tintavo recovery copy\n";
 
@@ -190,49 +184,109 @@ SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes, const 
     return ok ? SaveResult{} : SaveResult::failure(target, reasonForError(error));
 }
 
-std::unique_ptr<QLockFile> tryLock(const QString &lockPath)
+// Whether fd is still the file at path: a holder removes the lock file as it
+// lets go, so a waiter that then gets the lock may hold a file no one else
+// will open again.
+bool isFileAt(int fd, const QByteArray &path)
 {
-    auto lock = std::make_unique<QLockFile>(lockPath);
-    lock->setStaleLockTime(kStaleLockMs);
-    // Polled in short steps: QLockFile's own waiting doubles its pauses from
-    // a tenth of a second, far longer than another copy's save takes.
-    QDeadlineTimer deadline(kLockWaitMs);
-    while (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError &&
-           !deadline.hasExpired()) {
-        // A copy killed while breaking a stale lock leaves this helper file,
-        // which would otherwise block breaking it for half a minute.
-        const QFileInfo breaker(lockPath + QStringLiteral(".rmlock"));
-        if (breaker.exists() &&
-            breaker.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs)
-            QFile::remove(breaker.filePath());
-        QThread::msleep(kLockPollMs);
+    struct stat held
+    {
+    }, named{};
+    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Waits until a descriptor of the watched file is closed (a holder letting
+// go, or the kernel closing a dead holder's) or the lock file is removed, or
+// at most maxMs: a file system shared with other machines tells nothing of
+// their closes, so the lock is tried again now and then as well.
+void waitForRelease(int watch, int maxMs)
+{
+    pollfd event{watch, POLLIN, 0};
+    if (::poll(&event, 1, maxMs) > 0) {
+        char drained[4096];
+        while (::read(watch, drained, sizeof drained) > 0) {
+        }
     }
-    return lock;
+}
+
+// The lock on lockPath, or -1 with the reason in error (EWOULDBLOCK: still
+// held by another copy when the deadline passed).
+int takeLock(const QString &lockPath, QDeadlineTimer deadline, int &error)
+{
+    constexpr int kRecheckMs = 100;
+    const QByteArray path = nativePath(lockPath);
+    for (;;) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0) {
+            error = errno;
+            return -1;
+        }
+        // Watched before the first try, so a release just after it is not missed.
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (watch >= 0)
+            ::inotify_add_watch(watch, path.constData(), IN_CLOSE | IN_ATTRIB | IN_DELETE_SELF);
+        bool locked = false;
+        for (;;) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                locked = true;
+                break;
+            }
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            if (error != EWOULDBLOCK || deadline.hasExpired())
+                break;
+            waitForRelease(watch, int(std::min<qint64>(deadline.remainingTime(), kRecheckMs)));
+            if (!isFileAt(fd, path))
+                break; // removed by its holder: the next holder makes it anew
+        }
+        if (watch >= 0)
+            ::close(watch);
+        if (locked && isFileAt(fd, path)) {
+            const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+            if (::ftruncate(fd, 0) == 0)
+                writeAll(fd, pid);
+            return fd;
+        }
+        ::close(fd);
+        if (!locked && (error != EWOULDBLOCK || deadline.hasExpired()))
+            return -1;
+    }
 }
 
 } // namespace
 
-std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failure)
+SaveLock::~SaveLock()
 {
+    // Removed while still held: a copy that opens the name from now on makes
+    // a new file, and one already waiting on this one sees it gone.
+    ::unlink(nativePath(m_path).constData());
+    ::close(m_fd);
+}
+
+std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure, int waitMs)
+{
+    const QDeadlineTimer deadline(waitMs);
     QDir().mkpath(folderOf(path));
-    std::unique_ptr<QLockFile> lock = tryLock(path + QStringLiteral(".lock"));
+    QString lockPath = path + QStringLiteral(".lock");
+    int error = 0;
+    int fd = takeLock(lockPath, deadline, error);
     // A folder that takes no new files cannot hold the lock either.
-    if (lock->error() != QLockFile::NoError && lock->error() != QLockFile::LockFailedError) {
+    if (fd < 0 && error != EWOULDBLOCK) {
         QDir().mkpath(recoveryDir());
-        lock = tryLock(fallbackLockPath(QFileInfo(path).absoluteFilePath()));
+        lockPath = fallbackLockPath(QFileInfo(path).absoluteFilePath());
+        fd = takeLock(lockPath, deadline, error);
     }
-    switch (lock->error()) {
-    case QLockFile::NoError:
-        return lock;
-    case QLockFile::LockFailedError:
+    if (fd >= 0)
+        return std::make_unique<SaveLock>(fd, lockPath);
+    if (error == EWOULDBLOCK) {
         failure =
             SaveResult::failure(path, QStringLiteral("另一个正在运行的 Tintavo 一直占用着它"));
-        break;
-    default:
+    } else {
         failure = SaveResult::failure(
             path, QStringLiteral("文件所在的文件夹不能新建文件，配置文件夹“%1”也不能")
                       .arg(QDir::toNativeSeparators(recoveryDir())));
-        break;
     }
     return nullptr;
 }
@@ -271,7 +325,7 @@ QStringList RestoreInterruptedSaves(const QString &settingsPath)
             continue;
         }
         SaveResult failure;
-        const std::unique_ptr<QLockFile> lock = lockForSaving(target, failure);
+        const std::unique_ptr<SaveLock> lock = lockForSaving(target, failure);
         // The save that wrote it may have finished (or still be running) by now.
         if (!lock || !QFileInfo::exists(copyPath))
             continue;

@@ -6,8 +6,6 @@
 
 #include <memory>
 
-class QLockFile;
-
 namespace tintavo {
 
 // How a settings file's text sits on disk. The profile reader works on 8-bit
@@ -72,10 +70,34 @@ QString recoveryDir();
 // take no lock.
 QString fallbackLockPath(const QString &target);
 
-// Takes the lock that makes the saves of running copies into one file follow
-// each other: beside the file, or where its folder takes no new files, in
-// recoveryDir(). Null, with the reason in failure, when it cannot be had.
-std::unique_ptr<QLockFile> lockForSaving(const QString &path, SaveResult &failure);
+// The lock that makes the saves of running copies into one file follow each
+// other: an flock on a lock file, which names the holder's process id for
+// whoever looks. The kernel lets go of it when the holder ends, however it
+// ends, so a copy that died holding it never keeps the others out, and a
+// running copy's lock is never taken from it however long it holds it.
+// Letting go removes the lock file.
+class SaveLock
+{
+public:
+    SaveLock(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
+    ~SaveLock();
+    SaveLock(const SaveLock &) = delete;
+    SaveLock &operator=(const SaveLock &) = delete;
+
+private:
+    int m_fd;
+    QString m_path;
+};
+
+// How long a save waits for another running copy to finish its own.
+inline constexpr int kLockWaitMs = 6000;
+
+// Takes the lock beside the file, or where its folder takes no new files, in
+// recoveryDir(); waits up to waitMs while another copy holds it. Null, with
+// the reason in failure, when it cannot be had. It blocks: the window's
+// thread leaves this to the save queue.
+std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure,
+                                        int waitMs = kLockWaitMs);
 
 // Finishes a save of the settings file at settingsPath that was cut off while
 // the file was rewritten in place: its recovery copy, when the file is shorter

@@ -17,6 +17,14 @@ struct Settings
     // The preview's contrast read-out shown (ShowContrast: anything but 0);
     // written only when the user switches it, and ignored by older copies.
     bool showContrast = true;
+    // The picker's loupe shown (Loupe: 1); never written, by this version.
+    bool loupe = true;
+    // The side of the square the picker averages, as stored (SampleSize); the
+    // picker takes anything but 1, 3 or 5 for 1.
+    int sampleSize = 1;
+    // Picks taken back to sRGB through the monitor's published profile
+    // (ColorManaged: anything but 0); never written, by this version.
+    bool colorManaged = true;
 };
 
 } // namespace tintavo

@@ -3,6 +3,7 @@
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "settings/count_text.h"
+#include "settings/settings_store.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,10 +32,10 @@ constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 
 } // namespace
 
-SettingsDialog::SettingsDialog(Settings &settings, SaveFn save, QWidget *parent)
+SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      settings_(settings), save_(std::move(save))
+      settings_(settings)
 {
     setObjectName(QStringLiteral("FrmSet"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -63,11 +64,11 @@ SettingsDialog::SettingsDialog(Settings &settings, SaveFn save, QWidget *parent)
     showSettings();
 }
 
-SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, Settings &settings,
-                                           SaveFn save, QWidget *parent)
+SettingsDialog *SettingsDialog::showSingle(QPointer<SettingsDialog> &slot, SettingsStore &settings,
+                                           QWidget *parent)
 {
     if (!slot)
-        slot = new SettingsDialog(settings, std::move(save), parent);
+        slot = new SettingsDialog(settings, parent);
     slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
     slot->show();
     slot->raise();
@@ -84,20 +85,21 @@ void SettingsDialog::closeEvent(QCloseEvent *event)
 
 void SettingsDialog::showSettings()
 {
-    countBox_->setText(QString::number(settings_.swatchCount));
-    autoSaveBox_->setChecked(settings_.autoSave);
-    autoLoadBox_->setChecked(settings_.autoLoad);
-    rememberBox_->setChecked(settings_.rememberStartSlot);
+    const Settings &shown = settings_.settings();
+    countBox_->setText(QString::number(shown.swatchCount));
+    autoSaveBox_->setChecked(shown.autoSave);
+    autoLoadBox_->setChecked(shown.autoLoad);
+    rememberBox_->setChecked(shown.rememberStartSlot);
 }
 
 void SettingsDialog::saveAndClose()
 {
-    settings_.autoSave = autoSaveBox_->isChecked();
-    settings_.autoLoad = autoLoadBox_->isChecked();
-    settings_.swatchCount = countFromText(countBox_->text());
-    settings_.rememberStartSlot = rememberBox_->isChecked();
-    if (save_)
-        save_(settings_);
+    Settings edited = settings_.settings();
+    edited.autoSave = autoSaveBox_->isChecked();
+    edited.autoLoad = autoLoadBox_->isChecked();
+    edited.swatchCount = countFromText(countBox_->text());
+    edited.rememberStartSlot = rememberBox_->isChecked();
+    settings_.change(edited, SettingsKeys::Dialog);
     close();
 }
 

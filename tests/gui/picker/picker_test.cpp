@@ -195,7 +195,7 @@ private slots:
             action->trigger();
             QApplication::activePopupWidget()->close();
             QCOMPARE(text("lblData(4)"), QString(shown));
-            QVERIFY2(f.readIni().contains(kept), f.readIni().constData());
+            QTRY_VERIFY2(f.readIni().contains(kept), f.readIni().constData());
         }
     }
 

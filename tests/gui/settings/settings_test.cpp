@@ -1,14 +1,68 @@
 // The settings file through a run of the program: what the start reads from
 // it, what the settings dialog shows and saves, what the exit leaves in it.
+#include "color/preview_inspector.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
+#include "picker/picker_window.h"
 #include "settings/safe_file.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QProcess>
 
 using namespace tintavo;
+
+class SettingsTest;
+// One thing the user does.
+using Step = std::function<void(SettingsTest &)>;
+using Steps = QList<Step>;
+// What swatches show; an invalid colour: the bare frame, no swatch there.
+using Swatches = QList<QPair<int, QColor>>;
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Steps)
+Q_DECLARE_METATYPE(Swatches)
+
+namespace {
+
+// Another running copy that holds the settings file's lock for `ms`.
+struct LockHolder
+{
+    explicit LockHolder(const QString &path, int ms)
+    {
+        process.start(QStringLiteral(TINTAVO_SETTINGS_HELPER), {"hold", path, QString::number(ms)});
+        started = process.waitForReadyRead(10000);
+    }
+    ~LockHolder() { process.waitForFinished(10000); }
+    QProcess process;
+    bool started = false;
+};
+
+// The longest the window's event loop went without running a 10 ms timer.
+struct LongestGap
+{
+    LongestGap()
+    {
+        clock.start();
+        QObject::connect(&tick, &QTimer::timeout, [this] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        tick.start(10);
+    }
+    QElapsedTimer clock;
+    QTimer tick;
+    qint64 last = 0, longest = 0;
+};
+
+QByteArray fileText(const QStringList &lines)
+{
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+} // namespace
 
 class SettingsTest : public QObject
 {
@@ -17,11 +71,6 @@ class SettingsTest : public QObject
     test::MainWindowFixture f;
     QPointer<QWidget> dlg;
 
-    QWidget *open()
-    {
-        f.press("exit_me");
-        return dlg = f.control<QWidget>("FrmSet");
-    }
     // The count box and the three check boxes, as a user reads them.
     QString shown() const
     {
@@ -31,111 +80,231 @@ class SettingsTest : public QObject
         return text;
     }
 
+    // The steps of the tables.
+    void open()
+    {
+        f.press("exit_me");
+        dlg = f.control<QWidget>("FrmSet");
+    }
+    static Step openDialog() { return &SettingsTest::open; }
+    static Step swatchMenu(int swatch, const char *item)
+    {
+        return [=](SettingsTest &t) { t.f.pressSwatch(swatch, item); };
+    }
+    // The swatch menu's key, on swatch 0 before any press.
+    static Step ctrlKey(Qt::Key key)
+    {
+        return [=](SettingsTest &) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+        };
+    }
+    static Step typeCount(const char *text)
+    {
+        return [=](SettingsTest &t) { test::child<QLineEdit>(t.dlg, "Text1")->setText(text); };
+    }
+    static Step click(const char *control)
+    {
+        return [=](SettingsTest &t) {
+            QTest::mouseClick(test::child<QWidget>(t.dlg, control), Qt::LeftButton);
+        };
+    }
+    static Step keyOn(const char *control, Qt::Key key)
+    {
+        return [=](SettingsTest &t) { QTest::keyClick(test::child<QWidget>(t.dlg, control), key); };
+    }
+    static Step closeDialog()
+    {
+        return [](SettingsTest &t) { t.dlg->close(); };
+    }
+    static Step contrastSwitch()
+    {
+        return [](SettingsTest &t) {
+            std::unique_ptr<QMenu> menu(t.f.form->previewInspector().createContextMenu({}));
+            for (QAction *action : menu->actions())
+                if (action->text() == u"显示对比度")
+                    action->trigger();
+        };
+    }
+    static Step sampleSize3()
+    {
+        return [](SettingsTest &t) {
+            t.f.press("cmdMouse");
+            PickerWindow *picker = t.f.form->picker();
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5},
+                                    picker->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(picker, &event);
+            QApplication::activePopupWidget()->close();
+            picker->findChild<QAction *>("menuSample3")->trigger();
+        };
+    }
+
 private slots:
     void cleanup() { f.reset(); }
 
-    // The file before the start ('|' between lines); what the user then does
-    // ("swatch:item" on the swatch menu, a menu key, "exit_me" opening the
-    // dialog, "Text1=count" typed there, "control:key" pressed there, or a
-    // click on its "CheckN", "CommandN" or "close" box); what swatches show ("index=colour", "none"
-    // for the bare frame past the last); what the dialog shows when opened
-    // then; and the file the exit leaves.
+    // The file before the start; what the user then does; what swatches
+    // show; whether the file holds the change before the exit; what the
+    // dialog shows when opened then; and the file the exit leaves.
     void startAndExit_data()
     {
-        for (const char *column : {"before", "commands", "swatches", "dialog", "after"})
-            QTest::addColumn<QString>(column);
-        const QString box5 = "|[COLOR]|Color0=1|Color1=2|Color2=3|Color3=4|Color4=5";
-        const QString rows[][6] = {
-            {"no file: 64 white swatches", "", "", "0=#FFFFFF 63=#FFFFFF 64=none", "64 on on on",
-             "[AppSet]|StartPoint=0"},
-            {"three swatches", "[APPSET]|nColor=3", "", "2=#FFFFFF 3=none", "3 on on on",
-             "[APPSET]|nColor=3|StartPoint=0"},
-            {"at least two", "[APPSET]|nColor=-5", "", "1=#FFFFFF 2=none", "2 on on on",
-             "[APPSET]|nColor=-5|StartPoint=0"},
-            {"at most 32768", "[APPSET]|nColor=2147483647", "", "", "32768 on on on",
-             "[APPSET]|nColor=2147483647|StartPoint=0"},
-            {"stored colours, remembering slot 7", "[APPSET]|AutoRember=1|StartPoint=7" + box5, "",
-             "0=#010000 4=#050000 5=#FFFFFF", "64 on on on",
-             "[APPSET]|AutoRember=1|StartPoint=7" + box5},
-            {"forgetting: the first white swatch", "[APPSET]|AutoRember=0|StartPoint=7" + box5, "",
-             "", "64 on on off", "[APPSET]|AutoRember=0|StartPoint=5" + box5},
-            {"saving into swatches", "", "0:menuSaveBg 2:menuSaveFg", "0=#CD890F 2=#000000",
-             "64 on on on", "[COLOR]|Color0=1018317|Color2=0|[AppSet]|StartPoint=2"},
-            {"Ctrl+S", "", "Ctrl+S", "0=#CD890F", "64 on on on",
-             "[COLOR]|Color0=1018317|[AppSet]|StartPoint=0"},
-            {"Ctrl+D", "[COLOR]|Color0=5", "Ctrl+D", "0=#000000", "64 on on on",
-             "[COLOR]|Color0=0|[AppSet]|StartPoint=0"},
-            // White from a white swatch: the old colour must not come back.
-            {"saving white", "[COLOR]|Color0=5|Color1=6", "3:setFg 0:menuSaveFg", "0=#FFFFFF",
-             "64 on on on", "[COLOR]|Color1=6|[AppSet]|StartPoint=0"},
-            {"auto-load off", "[APPSET]|AutoLoad=0|AutoRember=0|[COLOR]|Color0=111|Color1=222",
-             "1:menuSaveFg", "0=#FFFFFF", "64 on off off",
-             "[APPSET]|AutoLoad=0|AutoRember=0|StartPoint=1|[COLOR]|Color0=111|Color1=0"},
-            {"auto-save off", "[APPSET]|AutoSave=0|StartPoint=9|[COLOR]|Color0=5", "3:menuSaveBg",
-             "0=#050000", "64 off on on", "[APPSET]|AutoSave=0|StartPoint=9|[COLOR]|Color0=5"},
-            // Saving writes every key, and the window goes by it at once: with
-            // auto-save now off, the changed swatch is not written at exit.
-            {"dialog saved", "", "exit_me Text1=30 Check1 Check2 Command1 0:menuSaveBg", "",
-             "30 off off on", "[APPSET]|AutoSave=0|AutoLoad=0|nColor=30|AutoRember=1"},
-            {"dialog discarded, then closed", "",
-             "exit_me Text1=99 Check1 Command2 exit_me Text1=98 Check2 close", "", "64 on on on",
-             "[AppSet]|StartPoint=0"},
-            // A second open brings the same dialog.
-            {"Enter and Esc leave the dialog alone", "",
-             "exit_me Text1=99 Text1:Return Text1:Enter Text1:Esc Command1:Return "
-             "Command1:Enter Command1:Esc Command2:Return Command2:Enter Command2:Esc exit_me",
-             "", "99 on on on", "[AppSet]|StartPoint=0"},
-        };
-        for (const auto &r : rows)
-            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3] << r[4] << r[5];
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<Swatches>("swatches");
+        QTest::addColumn<bool>("savedSoon");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("after");
+        const QStringList box5{"[COLOR]",  "Color0=1", "Color1=2",
+                               "Color2=3", "Color3=4", "Color4=5"};
+        const QColor none;
+        const QStringList startPoint0{"[AppSet]", "StartPoint=0"};
+        QTest::newRow("no file: 64 white swatches")
+            << QStringList() << Steps() << Swatches{{0, Qt::white}, {63, Qt::white}, {64, none}}
+            << false << "64 on on on" << startPoint0;
+        QTest::newRow("three swatches")
+            << QStringList{"[APPSET]", "nColor=3"} << Steps() << Swatches{{2, Qt::white}, {3, none}}
+            << false << "3 on on on" << QStringList{"[APPSET]", "nColor=3", "StartPoint=0"};
+        QTest::newRow("at least two")
+            << QStringList{"[APPSET]", "nColor=-5"} << Steps()
+            << Swatches{{1, Qt::white}, {2, none}} << false << "2 on on on"
+            << QStringList{"[APPSET]", "nColor=-5", "StartPoint=0"};
+        QTest::newRow("at most 32768")
+            << QStringList{"[APPSET]", "nColor=2147483647"} << Steps() << Swatches() << false
+            << "32768 on on on" << QStringList{"[APPSET]", "nColor=2147483647", "StartPoint=0"};
+        QTest::newRow("stored colours, remembering slot 7")
+            << QStringList{"[APPSET]", "AutoRember=1", "StartPoint=7"} + box5 << Steps()
+            << Swatches{{0, "#010000"}, {4, "#050000"}, {5, Qt::white}} << false << "64 on on on"
+            << QStringList{"[APPSET]", "AutoRember=1", "StartPoint=7"} + box5;
+        QTest::newRow("forgetting: the first white swatch")
+            << QStringList{"[APPSET]", "AutoRember=0", "StartPoint=7"} + box5 << Steps()
+            << Swatches() << false << "64 on on off"
+            << QStringList{"[APPSET]", "AutoRember=0", "StartPoint=5"} + box5;
+        QTest::newRow("saving into swatches")
+            << QStringList() << Steps{swatchMenu(0, "menuSaveBg"), swatchMenu(2, "menuSaveFg")}
+            << Swatches{{0, "#CD890F"}, {2, Qt::black}} << true << "64 on on on"
+            << QStringList{"[COLOR]", "Color0=1018317", "Color2=0", "[AppSet]", "StartPoint=2"};
+        QTest::newRow("Ctrl+S") << QStringList() << Steps{ctrlKey(Qt::Key_S)}
+                                << Swatches{{0, "#CD890F"}} << true << "64 on on on"
+                                << QStringList{"[COLOR]", "Color0=1018317"} + startPoint0;
+        QTest::newRow("Ctrl+D") << QStringList{"[COLOR]", "Color0=5"} << Steps{ctrlKey(Qt::Key_D)}
+                                << Swatches{{0, Qt::black}} << true << "64 on on on"
+                                << QStringList{"[COLOR]", "Color0=0"} + startPoint0;
+        // White from a white swatch: the old colour must not come back.
+        QTest::newRow("saving white")
+            << QStringList{"[COLOR]", "Color0=5", "Color1=6"}
+            << Steps{swatchMenu(3, "setFg"), swatchMenu(0, "menuSaveFg")}
+            << Swatches{{0, Qt::white}} << true << "64 on on on"
+            << QStringList{"[COLOR]", "Color1=6"} + startPoint0;
+        QTest::newRow("auto-load off")
+            << QStringList{"[APPSET]", "AutoLoad=0", "AutoRember=0",
+                           "[COLOR]",  "Color0=111", "Color1=222"}
+            << Steps{swatchMenu(1, "menuSaveFg")} << Swatches{{0, Qt::white}} << true
+            << "64 on off off"
+            << QStringList{"[APPSET]", "AutoLoad=0", "AutoRember=0", "StartPoint=1",
+                           "[COLOR]",  "Color0=111", "Color1=0"};
+        QTest::newRow("auto-save off")
+            << QStringList{"[APPSET]", "AutoSave=0", "StartPoint=9", "[COLOR]", "Color0=5"}
+            << Steps{swatchMenu(3, "menuSaveBg")} << Swatches{{0, "#050000"}} << false
+            << "64 off on on"
+            << QStringList{"[APPSET]", "AutoSave=0", "StartPoint=9", "[COLOR]", "Color0=5"};
+        // Saving writes every key, and the window goes by it at once: with
+        // auto-save now off, the changed swatch is not written at exit.
+        QTest::newRow("dialog saved")
+            << QStringList()
+            << Steps{openDialog(),    typeCount("30"),   click("Check1"),
+                     click("Check2"), click("Command1"), swatchMenu(0, "menuSaveBg")}
+            << Swatches() << false << "30 off off on"
+            << QStringList{"[APPSET]", "AutoSave=0", "AutoLoad=0", "nColor=30", "AutoRember=1"};
+        QTest::newRow("dialog discarded, then closed")
+            << QStringList()
+            << Steps{openDialog(), typeCount("99"), click("Check1"), click("Command2"),
+                     openDialog(), typeCount("98"), click("Check2"), closeDialog()}
+            << Swatches() << false << "64 on on on" << startPoint0;
+        // A second open brings the same dialog.
+        Steps keys{openDialog(), typeCount("99")};
+        for (const char *control : {"Text1", "Command1", "Command2"})
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                keys << keyOn(control, key);
+        QTest::newRow("Enter and Esc leave the dialog alone")
+            << QStringList() << (keys << openDialog()) << Swatches() << false << "99 on on on"
+            << startPoint0;
     }
 
     void startAndExit()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, commands);
-        QFETCH(QString, swatches);
-        QFETCH(QString, after);
+        QFETCH(QStringList, before);
+        QFETCH(Steps, steps);
+        QFETCH(Swatches, swatches);
+        QFETCH(QStringList, after);
         if (!before.isEmpty())
-            f.writeIni(before.split(u'|'));
+            f.writeIni(before);
         f.start();
-        for (const QString &command : commands.split(u' ', Qt::SkipEmptyParts)) {
-            if (command.startsWith(u"Ctrl+")) // the menu's key, on swatch 0 before any press
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key(command.back().unicode()),
-                                Qt::ControlModifier);
-            else if (command[0].isDigit())
-                f.pressSwatch(command.section(u':', 0, 0).toInt(), command.section(u':', 1));
-            else if (command.contains(u':'))
-                QTest::keyClick(test::child<QWidget>(dlg, command.section(u':', 0, 0)),
-                                QKeySequence(command.section(u':', 1))[0].key());
-            else if (command == u"exit_me")
-                open();
-            else if (command.contains(u'='))
-                test::child<QLineEdit>(dlg, "Text1")->setText(command.section(u'=', 1));
-            else if (command == u"close")
-                dlg->close();
-            else
-                QTest::mouseClick(test::child<QWidget>(dlg, command), Qt::LeftButton);
-        }
+        for (const Step &step : steps)
+            step(*this);
         QTRY_VERIFY(!dlg || dlg->isVisible()); // a closed dialog is gone
         const QImage view = f.onScreen(f.control<QWidget>("Picture1"));
-        for (const QString &swatch : swatches.split(u' ', Qt::SkipEmptyParts)) {
-            const int i = swatch.section(u'=', 0, 0).toInt();
+        for (const auto &[i, color] : swatches) {
             const QColor shows = view.pixelColor(16 + 16 * (i % 46), 21 + 16 * (i / 46));
-            if (swatch.endsWith(u"none"))
-                QVERIFY2(shows != Qt::white, qPrintable(swatch));
-            else
-                QCOMPARE(shows, QColor(swatch.section(u'=', 1)));
+            QVERIFY2(color.isValid() ? shows == color : shows != Qt::white,
+                     qPrintable(QString::number(i)));
         }
         // A changed swatch reaches the file in about two seconds, not only at exit.
-        const QByteArray saved = (after.split(u'|').join("\r\n") + "\r\n").toLatin1();
-        QTest::qWait(commands.contains(u"menuSave") ? 2000 : 0);
-        if (commands.contains(u"menuSave"))
-            QCOMPARE(f.readIni(), saved);
+        QFETCH(bool, savedSoon);
+        if (savedSoon) {
+            QTest::qWait(2000);
+            QCOMPARE(f.readIni(), fileText(after));
+        }
         open();
         QTEST(shown(), "dialog");
-        QCOMPARE(f.savedAtExit(), saved);
+        QCOMPARE(f.savedAtExit(), fileText(after));
         QCOMPARE(f.programEnded, 1);
+    }
+
+    void answersWhileAnotherCopyHoldsTheFile_data()
+    {
+        QTest::addColumn<Step>("change");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("swatch saved into")
+            << swatchMenu(0, "menuSaveBg")
+            << QStringList{"[COLOR]", "Color0=1018317", "[AppSet]", "StartPoint=0"};
+        QTest::newRow("settings dialog saved") << Step([](SettingsTest &t) {
+            t.open();
+            click("Command1")(t);
+        }) << QStringList{"[APPSET]", "AutoSave=1", "AutoLoad=1", "nColor=64", "AutoRember=1"};
+        QTest::newRow("contrast read-out switched off")
+            << contrastSwitch() << QStringList{"[APPSET]", "ShowContrast=0"};
+        QTest::newRow("picker's sample size chosen")
+            << sampleSize3() << QStringList{"[APPSET]", "SampleSize=3"};
+    }
+
+    // Another copy holds the file's lock for 4 s from just before the change:
+    // the window answers all the while, and the change lands once the lock
+    // is free, with nothing said to the user.
+    void answersWhileAnotherCopyHoldsTheFile()
+    {
+        QFETCH(Step, change);
+        QFETCH(QStringList, saved);
+        f.start();
+        LockHolder holder(f.iniPath(), 4000);
+        QVERIFY(holder.started);
+        LongestGap gap;
+        change(*this);
+        QTRY_COMPARE_WITH_TIMEOUT(f.readIni(), fileText(saved), 15000);
+        qInfo("saved after %lld ms; the window went at most %lld ms without answering",
+              gap.clock.elapsed(), gap.longest);
+        QVERIFY(gap.clock.elapsed() > 3000); // not before the other copy let go
+        QVERIFY2(gap.longest < 1000, qPrintable(QString::number(gap.longest)));
+        QCOMPARE(f.messages.shown, QStringList());
+    }
+
+    // The exit waits for another copy's lock rather than lose the change.
+    void exitWaitsForAnotherCopy()
+    {
+        f.start();
+        LockHolder holder(f.iniPath(), 2000);
+        QVERIFY(holder.started);
+        f.pressSwatch(0, "menuSaveBg");
+        QCOMPARE(f.savedAtExit(),
+                 fileText({"[COLOR]", "Color0=1018317", "[AppSet]", "StartPoint=0"}));
+        QCOMPARE(f.questions.asked, QStringList());
     }
 
     // A save that cannot happen is heard once per run of failures, naming the

@@ -4,6 +4,7 @@
 #include "settings/safe_file.h"
 #include "settings_file_test.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -205,6 +206,31 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
                   underOurName ? QStringList() : QStringList{QFileInfo(theirs).fileName()});
     }
     qputenv("XDG_CONFIG_HOME", home);
+}
+
+// Another copy's lock is never taken from it while it runs, however old its
+// lock file looks; once it has ended, however it ended, the next save takes
+// the lock at once and leaves no lock file behind.
+TEST_F(SaveProcessTest, LockIsTakenOnlyFromACopyThatEnded)
+{
+    QProcess holder;
+    start(holder, {"hold", path(), "600000"});
+    ASSERT_TRUE(holder.waitForReadyRead(30000));
+    QFile lockFile(path() + ".lock");
+    ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
+    EXPECT_EQ(lockFile.readAll(), QByteArray::number(holder.processId()) + '\n');
+    ASSERT_TRUE(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+    SaveResult failure;
+    EXPECT_FALSE(lockForSaving(path(), failure, 500));
+    EXPECT_EQ(failure.message(),
+              "无法保存设置文件“" + path() + "”：另一个正在运行的 Tintavo 一直占用着它");
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(30000));
+    EXPECT_TRUE(lockForSaving(path(), failure, 0)) << "a copy that ended still kept the lock";
+    EXPECT_TRUE(SaveStartPoint(4));
+    EXPECT_EQ(readFile(), "[AppSet]\r\nStartPoint=4\r\n");
+    EXPECT_FALSE(QFile::exists(lockFile.fileName()));
 }
 
 // A save the disk has no room for fails, naming the file and the reason, and

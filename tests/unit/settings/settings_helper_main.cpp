@@ -4,9 +4,12 @@
 // g * 65536 + i (PARITY 0 or 1: only swatch 2 * (g - FIRST) + PARITY) and
 // StartPoint to g, and saves as at exit; PARITY 0 also saves nColor as g.
 // restore PATH: finishes an interrupted save of PATH and prints the file.
+// hold PATH MS: takes PATH's save lock, says "holding", keeps it MS
+// milliseconds (or until killed), then ends.
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
 #include "settings/safe_file.h"
+#include "settings/save_queue.h"
 
 #include <QByteArray>
 
@@ -24,6 +27,16 @@ int main(int argc, char **argv)
             std::printf("%s\n", path.toLocal8Bit().constData());
         return 0;
     }
+    if (argc == 4 && std::strcmp(argv[1], "hold") == 0) {
+        SaveResult failure;
+        const auto lock = lockForSaving(QString::fromLocal8Bit(argv[2]), failure);
+        if (!lock)
+            return 1;
+        std::printf("holding\n");
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(QByteArray(argv[3]).toInt()));
+        return 0;
+    }
     if (argc != 7 || std::strcmp(argv[1], "save") != 0)
         return 2;
     setIniPathForTesting(QString::fromLocal8Bit(argv[2]));
@@ -31,8 +44,10 @@ int main(int argc, char **argv)
     const quint32 count = number(3), parity = number(6);
     std::vector<ColorValue> colors = SettingsSnapshot().storedColors(qint32(count));
     qint32 slot = 0;
+    SaveQueue saves;
     ColorBoxStore store({[&]() -> const std::vector<ColorValue> & { return colors; },
-                         [&] { return slot; }, [] { return false; }});
+                         [&] { return slot; }, [] { return false; }},
+                        saves);
     store.setLoaded(colors);
     std::printf("saving\n");
     std::fflush(stdout);
