@@ -29,10 +29,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 #include <vector>
 
@@ -225,6 +227,36 @@ void MainWindow::layOutControls()
     m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3));
     m_editors.codeLine->setGeometry(toPixels(m_layout.txtColorInfo));
     m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange &&
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        keepOnScreen();
+}
+
+void MainWindow::keepOnScreen()
+{
+    // The picker minimises and maximises this window over and over; a window
+    // manager that animates minimising moves the frame below the screen while
+    // it does, and a restore caught in between may keep that place. A window
+    // back in its normal state is brought onto the screen it is nearest.
+    const QRect frame = frameGeometry();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const bool seen = std::any_of(screens.cbegin(), screens.cend(), [&](const QScreen *s) {
+        const QRect shown = s->availableGeometry() & frame;
+        return shown.width() >= 100 && shown.height() >= 50;
+    });
+    if (seen || screens.isEmpty())
+        return;
+    const QScreen *nearest = QGuiApplication::screenAt(frame.center());
+    if (!nearest)
+        nearest = QGuiApplication::primaryScreen();
+    const QRect area = nearest->availableGeometry();
+    move(std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() - frame.width())),
+         std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -91,11 +91,13 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // The window's title and the help text in the preview.
     void loadContents();
     void layOutControls();
+    void keepOnScreen();
     void saveColorBoxOnExit();
     void openSwatchMenu(int index, const QPoint &globalPos);
     // The swatch menu's commands on the selected swatch.

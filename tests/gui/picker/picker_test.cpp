@@ -82,6 +82,21 @@ private slots:
         QVERIFY(f.hotKey.held);
     }
 
+    // Left off the screen while minimised (where a window manager's animation
+    // may leave it), the main window comes back on the screen after the
+    // picker, maximised and then in its normal state alike.
+    void mainWindowComesBackOnTheScreen()
+    {
+        f.form->setWindowState(Qt::WindowNoState);
+        open();
+        f.form->move(40, 5000);
+        picker->close();
+        QVERIFY(f.form->windowState() & Qt::WindowMaximized);
+        f.form->setWindowState(Qt::WindowNoState);
+        const QRect shown = f.form->screen()->availableGeometry() & f.form->frameGeometry();
+        QVERIFY2(shown.height() >= 50, qPrintable(QString::number(f.form->frameGeometry().y())));
+    }
+
     // Samples (see sampleAt()), then the position and colour shown, and the
     // swatch (none: as at opening).
     void showsThePointerAndTheColourUnderIt_data()
