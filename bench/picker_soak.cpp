@@ -52,7 +52,6 @@ int main(int argc, char *argv[])
     setUpApplicationLook(app);
     QTemporaryDir dir;
     setIniPathForTesting(dir.filePath(QStringLiteral("Tintavo.ini")));
-    if (qEnvironmentVariableIsSet("SOAK_INI")) { QFile f(dir.filePath("Tintavo.ini")); f.open(QIODevice::WriteOnly); f.write(qgetenv("SOAK_INI")); }
     MainWindow window({});
     window.start();
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;

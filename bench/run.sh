@@ -3,7 +3,7 @@
 # figures. Uses the current display, or a private Xvfb when there is none.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" test
 dir="$root/build-bench"
 "$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DTINTAVO_BUILD_TESTS=OFF
 

@@ -1,19 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tintavo needs to build, run and test, when any
-# of them is missing. Safe to run again: it does nothing when all are present.
+# Installs the Debian packages Tintavo needs, when any of them is missing.
+# Safe to run again: it does nothing when all are present.
+# Usage: deps.sh [run|package|test]
+#   run      building and running the program (the default);
+#   package  that, and making the Debian package;
+#   test     all of that, and what the tests and benchmarks use.
 set -euo pipefail
 
+# Building and running: the compiler and build tools, Qt with its Chinese
+# translations and Wayland plugin, xcb, LittleCMS, the CJK fonts the interface
+# is set in, and Xvfb for the run command's advice where there is no display.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
   libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libx11-dev liblcms2-dev
   fonts-wqy-microhei fonts-noto-cjk
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  dpkg-dev desktop-file-utils appstream file
-  xvfb xauth xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
-  dbus-daemon imagemagick xclip
-  sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+  xvfb xauth
 )
+case "${1:-run}" in
+run) ;;
+package | test)
+  packages+=(dpkg-dev desktop-file-utils appstream file)
+  if [[ $1 == test ]]; then
+    packages+=(
+      libgtest-dev libgmock-dev clang libclang-rt-dev
+      xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
+      dbus-daemon imagemagick xclip
+      sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+    )
+  fi
+  ;;
+*)
+  echo "usage: deps.sh [run|package|test]" >&2
+  exit 2
+  ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

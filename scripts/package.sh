@@ -3,7 +3,7 @@
 # leaves it in build-package/. Install it with: apt-get install ./build-package/tintavo_*.deb
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" package
 dir="$root/build-package"
 "$root/scripts/build.sh" "$dir" -DTINTAVO_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 rm -f "$dir"/tintavo_*.deb

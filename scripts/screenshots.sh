@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tintavo=${1:-}
 if [[ -z "$tintavo" ]]; then
-  "$root/scripts/deps.sh"
+  "$root/scripts/deps.sh" test
   "$root/scripts/build.sh" "$root/build" -DTINTAVO_BUILD_TESTS=OFF
   tintavo=$root/build/src/app/tintavo
 fi

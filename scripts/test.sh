@@ -4,7 +4,7 @@
 # afterwards. Set TINTAVO_SANITIZE=1 for an AddressSanitizer/UBSan build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" test
 
 dir="$root/build-tests"
 opts=(-DTINTAVO_BUILD_TESTS=ON)
