@@ -8,7 +8,6 @@ SaveQueue::SaveQueue(QObject *parent)
     : QObject(parent), m_thread(QThread::create([this] { work(); }))
 {
     m_thread->setObjectName(QStringLiteral("settings saves"));
-    m_thread->start();
 }
 
 SaveQueue::~SaveQueue()
@@ -18,12 +17,17 @@ SaveQueue::~SaveQueue()
         m_ending = true;
     }
     m_queued.wakeAll();
-    m_thread->wait();
+    if (m_thread->isRunning())
+        m_thread->wait();
     delete m_thread;
 }
 
 quint64 SaveQueue::enqueue(QObject *owner, Job job, Done done)
 {
+    // The thread starts with the first save, not with the program: most runs
+    // save only at the end, and a start-up has better things to do.
+    if (!m_thread->isRunning() && !m_thread->isFinished())
+        m_thread->start();
     const QMutexLocker locker(&m_mutex);
     const quint64 number = ++m_lastNumber;
     for (Pending &waiting : m_pending) {
