@@ -41,43 +41,6 @@ struct Step
     bool byKey() const { return key.key() != Qt::Key_unknown; }
 };
 
-// Types over a box's whole text, as after a click into it.
-Step type(const char *box, const QString &text)
-{
-    return {Step::Type, box, text};
-}
-// Types on after what the box holds.
-Step typeOn(const char *box, const QString &text)
-{
-    return {Step::TypeOn, box, text};
-}
-Step drag(const char *slider, int to)
-{
-    return {Step::Drag, slider, {}, {}, to};
-}
-Step key(const char *control, QKeyCombination k)
-{
-    return {Step::Key, control, {}, k};
-}
-Step previewMenu(const QString &entry)
-{
-    return {Step::PreviewMenu, entry, {}};
-}
-// Opens the colour dialog with a button (or an Alt key, `k`) and answers it.
-Step dialog(const char *button, const QString &color, QKeyCombination k = {})
-{
-    return {Step::Dialog, button, color, k};
-}
-// Chooses a swatch command on a swatch of `color` (with `k`: by its key, on swatch 0).
-Step swatch(const char *command, const QString &color, QKeyCombination k = {})
-{
-    return {Step::SwatchCommand, command, color, k};
-}
-Step clickPreview()
-{
-    return {Step::ClickPreview, "effect_text", {}};
-}
-
 // What the user reads: a channel's three editors, or a text that a control
 // (or the clipboard) holds somewhere in it.
 struct Shows
@@ -87,10 +50,6 @@ struct Shows
     QString hex = {};
     int slider = -1; // -1: not a channel
 };
-Shows channel(const char *name, const QString &dec, const QString &hex, int slider)
-{
-    return {name, dec, hex, slider};
-}
 
 } // namespace
 
@@ -102,6 +61,24 @@ class ColorTest : public QObject
     Q_OBJECT
 
     test::MainWindowFixture f;
+
+    // Types over a box's whole text, as after a click into it, or on after what it holds.
+    static Step type(const char *box, const QString &text) { return {Step::Type, box, text}; }
+    static Step typeOn(const char *box, const QString &text) { return {Step::TypeOn, box, text}; }
+    static Step drag(const char *slider, int to) { return {Step::Drag, slider, {}, {}, to}; }
+    static Step key(const char *control, QKeyCombination k) { return {Step::Key, control, {}, k}; }
+    static Step previewMenu(const QString &entry) { return {Step::PreviewMenu, entry, {}}; }
+    // Opens the colour dialog with a button (or an Alt key, `k`) and answers it.
+    static Step dialog(const char *button, const QString &color, QKeyCombination k = {})
+    {
+        return {Step::Dialog, button, color, k};
+    }
+    // Chooses a swatch command on a swatch of `color` (with `k`: by its key, on swatch 0).
+    static Step swatch(const char *command, const QString &color, QKeyCombination k = {})
+    {
+        return {Step::SwatchCommand, command, color, k};
+    }
+    static Step clickPreview() { return {Step::ClickPreview, "effect_text", {}}; }
 
     void run(const Step &s)
     {
@@ -188,8 +165,8 @@ private slots:
                                             {drag(qPrintable(name + "_slide"), 100)}};
                 for (const QList<Step> &steps : ways)
                     QTest::newRow(qPrintable(steps[0].name()))
-                        << steps << QList{channel(qPrintable(name), "100", "64", 100)}
-                        << QStringList() << QStringList() << (p ? black : c) << (p ? c : start);
+                        << steps << QList<Shows>{{name, "100", "64", 100}} << QStringList()
+                        << QStringList() << (p ? black : c) << (p ? c : start);
             }
 
         // Earlier typing into a channel makes no difference to loads into it.
@@ -200,87 +177,86 @@ private slots:
         using S = QList<Shows>;
         QTest::newRow("at start")
             << L{}
-            << S{channel("bg_red", "205", "CD", 205),
+            << S{{"bg_red", "205", "CD", 205},
                  {"contrast_info", "对比度 7.18:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓"},
                  {"txtColorInfo", line + "背景色：RGB(205，137，15) [#CD890F]"}}
             << QStringList() << QStringList() << black << start;
         QTest::newRow("hex typing goes on after the caret")
             << L{type("fg_red_hex", "a"), typeOn("fg_red_hex", "b")}
-            << S{channel("fg_red", "171", "AB", 171)} << QStringList() << QStringList()
+            << S{{"fg_red", "171", "AB", 171}} << QStringList() << QStringList()
             << QColor(0xAB, 0, 0) << start;
         QTest::newRow("hex lone F stays as typed")
             << L{type("fg_red_hex", "F")}
-            << S{channel("fg_red", "15", "F", 15), {"txtColorInfo", "前景色RGB(15，0，0)[#F0000]"}}
+            << S{{"fg_red", "15", "F", 15}, {"txtColorInfo", "前景色RGB(15，0，0)[#F0000]"}}
             << QStringList() << QStringList() << QColor(15, 0, 0) << start;
         QTest::newRow("hex g is refused")
-            << L{type("bg_blue_hex", "g")} << S{channel("bg_blue", "15", "g", 15)}
+            << L{type("bg_blue_hex", "g")} << S{{"bg_blue", "15", "g", 15}}
             << QStringList{messages::kHexDigit}
             << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]"} << black << start;
         QTest::newRow("dec 300") << L{type("bg_green_dec", "30"), typeOn("bg_green_dec", "0")}
-                                 << S{channel("bg_green", "255", "FF", 255),
+                                 << S{{"bg_green", "255", "FF", 255},
                                       {"txtColorInfo", "背景色：RGB(205，255，15) [#CDFF0F]"}}
                                  << QStringList{messages::kTooLarge}
                                  << QStringList{line + "背景色：RGB(205，300，15) [#CD1E0F]"}
                                  << black << QColor(205, 255, 15);
-        QTest::newRow("dec 1x") << L{type("fg_green_dec", "1x")}
-                                << S{channel("fg_green", "0", "00", 0)}
+        QTest::newRow("dec 1x") << L{type("fg_green_dec", "1x")} << S{{"fg_green", "0", "00", 0}}
                                 << QStringList{messages::kDigitsOnly}
                                 << QStringList{"前景色RGB(0，1x，0)[#000100]"} << black << start;
-        QTest::newRow("dec emptied") << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")}
-                                     << S{channel("bg_red", "", "00", 0)} << QStringList()
-                                     << QStringList() << black << QColor(0, 0x89, 0x0F);
+        QTest::newRow("dec emptied")
+            << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")} << S{{"bg_red", "", "00", 0}}
+            << QStringList() << QStringList() << black << QColor(0, 0x89, 0x0F);
         // Page Up moves a slider by its large change, an arrow key by one.
         QTest::newRow("bg red slider pages by ten")
             << L{drag("bg_red_slide", 100), key("bg_red_slide", Qt::Key_PageUp),
                  key("bg_red_slide", Qt::Key_Right)}
-            << S{channel("bg_red", "111", "6F", 111)} << QStringList() << QStringList() << black
+            << S{{"bg_red", "111", "6F", 111}} << QStringList() << QStringList() << black
             << QColor(0x6F, 0x89, 0x0F);
         QTest::newRow("fg blue slider by five")
             << L{drag("fg_blue_slide", 100), key("fg_blue_slide", Qt::Key_PageUp),
                  key("fg_blue_slide", Qt::Key_Right)}
-            << S{channel("fg_blue", "106", "6A", 106)} << QStringList() << QStringList()
+            << S{{"fg_blue", "106", "6A", 106}} << QStringList() << QStringList()
             << QColor(0, 0, 0x6A) << start;
         QTest::newRow("colour buttons")
             << typed + L{dialog("show_fg_color", "#AA0000"), dialog("show_bg_color", "#123456")}
-            << S{channel("fg_red", "170", "AA", 170), channel("bg_blue", "86", "56", 86)}
-            << QStringList() << QStringList() << QColor(0xAA, 0, 0) << QColor(0x12, 0x34, 0x56);
+            << S{{"fg_red", "170", "AA", 170}, {"bg_blue", "86", "56", 86}} << QStringList()
+            << QStringList() << QColor(0xAA, 0, 0) << QColor(0x12, 0x34, 0x56);
         QTest::newRow("Alt+G and Alt+B")
             << typed + L{dialog("show_fg_color", "#0000FF", Qt::Key_G),
                          dialog("show_bg_color", "#00FF00", Qt::Key_B)}
-            << S{channel("fg_blue", "255", "FF", 255), channel("bg_green", "255", "FF", 255)}
-            << QStringList() << QStringList() << QColor(0, 0, 255) << QColor(0, 255, 0);
+            << S{{"fg_blue", "255", "FF", 255}, {"bg_green", "255", "FF", 255}} << QStringList()
+            << QStringList() << QColor(0, 0, 255) << QColor(0, 255, 0);
         QTest::newRow("dialog cancelled after a choice")
             << L{dialog("show_bg_color", "#010203"), dialog("show_bg_color", "")}
-            << S{channel("bg_red", "1", "01", 1)} << QStringList() << QStringList() << black
+            << S{{"bg_red", "1", "01", 1}} << QStringList() << QStringList() << black
             << QColor(1, 2, 3);
         QTest::newRow("set as fore- and background")
             << typed + L{swatch("setFg", "#00AA55"), swatch("setBg", "#FFFFFF")}
-            << S{channel("fg_green", "170", "AA", 170), channel("bg_red", "255", "FF", 255)}
-            << QStringList() << QStringList() << QColor(0, 0xAA, 0x55) << QColor(255, 255, 255);
+            << S{{"fg_green", "170", "AA", 170}, {"bg_red", "255", "FF", 255}} << QStringList()
+            << QStringList() << QColor(0, 0xAA, 0x55) << QColor(255, 255, 255);
         QTest::newRow("Ctrl+F and Ctrl+B")
             << L{swatch("setFg", "#00AA55", Qt::Key_F), swatch("setBg", "#123456", Qt::Key_B)}
-            << S{channel("fg_green", "170", "AA", 170), channel("bg_blue", "86", "56", 86)}
-            << QStringList() << QStringList() << QColor(0, 0xAA, 0x55) << QColor(0x12, 0x34, 0x56);
+            << S{{"fg_green", "170", "AA", 170}, {"bg_blue", "86", "56", 86}} << QStringList()
+            << QStringList() << QColor(0, 0xAA, 0x55) << QColor(0x12, 0x34, 0x56);
         QTest::newRow("copy a swatch's code")
             << L{swatch("copySwatchCode", "#123456")} << S{{"clipboard", "#123456"}}
             << QStringList() << QStringList() << black << start;
         QTest::newRow("click pads a lone hex digit")
             << L{type("fg_red_hex", "F"), type("bg_red_dec", "205"), clickPreview()}
-            << S{channel("fg_red", "15", "0F", 15)} << QStringList() << QStringList()
-            << QColor(15, 0, 0) << start;
+            << S{{"fg_red", "15", "0F", 15}} << QStringList() << QStringList() << QColor(15, 0, 0)
+            << start;
         QTest::newRow("click drops leading zeros")
             << L{type("fg_red_dec", "007"), clickPreview()}
-            << S{channel("fg_red", "7", "07", 7), {"txtColorInfo", "RGB(7，0，0)"}} << QStringList()
+            << S{{"fg_red", "7", "07", 7}, {"txtColorInfo", "RGB(7，0，0)"}} << QStringList()
             << QStringList() << QColor(7, 0, 0) << start;
         QTest::newRow("click reports a long hex text once")
             << L{type("bg_red_hex", "FF"), typeOn("bg_red_hex", "F"), clickPreview()}
-            << S{channel("bg_red", "0", "FFF", 0)}
+            << S{{"bg_red", "0", "FFF", 0}}
             << QStringList{messages::kHexLength, messages::kHexLength}
             << QStringList{line + "背景色：RGB(255，137，15) [#FFF890F]",
                            line + "背景色：RGB(0，137，15) [#FFF890F]"}
             << black << QColor(0, 0x89, 0x0F);
         QTest::newRow("click after a refused hex text")
-            << L{type("bg_blue_hex", "g"), clickPreview()} << S{channel("bg_blue", "0", "0g", 0)}
+            << L{type("bg_blue_hex", "g"), clickPreview()} << S{{"bg_blue", "0", "0g", 0}}
             << QStringList{messages::kHexDigit, messages::kHexDigit}
             << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]",
                            line + "背景色：RGB(205，137，15) [#CD890g]"}
@@ -288,11 +264,11 @@ private slots:
         QTest::newRow("adjusted to AA")
             << L{dialog("show_fg_color", "#777777"), dialog("show_bg_color", "#FFFFFF"),
                  previewMenu("前景色调至 AA")}
-            << S{channel("fg_red", "118", "76", 118), {"contrast_info", "对比度 4.54:1"}}
-            << QStringList() << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
+            << S{{"fg_red", "118", "76", 118}, {"contrast_info", "对比度 4.54:1"}} << QStringList()
+            << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
         QTest::newRow("protanopia in the preview only")
             << L{dialog("show_bg_color", "#FF0000"), previewMenu("红色盲")}
-            << S{channel("bg_red", "255", "FF", 255),
+            << S{{"bg_red", "255", "FF", 255},
                  {"contrast_info", "[模拟红色盲] 对比度"},
                  {"txtColorInfo", "[#FF0000]"}}
             << QStringList() << QStringList() << black << protanopia;
