@@ -24,7 +24,8 @@ TEST(Simulation, ShowsThePublishedModelsColours)
     for (const auto &[mode, seen] : rows)
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(simulateVision(colors[i], VisionMode::Normal), colors[i]);
-            EXPECT_EQ(simulateVision(colors[i], mode), seen[i]) << visionModeName(mode).toStdString();
+            EXPECT_EQ(simulateVision(colors[i], mode), seen[i])
+                << visionModeName(mode).toStdString();
         }
     // Greys stay the same grey in every mode.
     for (int v = 0; v < 256; ++v)
