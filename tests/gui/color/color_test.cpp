@@ -16,29 +16,15 @@
 
 using namespace tintavo;
 
+class ColorTest;
+
 namespace {
 
-// One thing a user does.
+// One thing a user does, named for a failure.
 struct Step
 {
-    enum Kind
-    {
-        Type,
-        TypeOn,
-        Drag,
-        Key,
-        PreviewMenu,
-        Dialog,
-        SwatchCommand,
-        ClickPreview
-    } kind;
-    QString control; // the box, slider, button, menu entry or swatch command
-    QString text;    // what is typed, or the colour chosen (empty: cancel)
-    QKeyCombination key = {};
-    int value = 0;
-
-    QString name() const { return control + u' ' + text; }
-    bool byKey() const { return key.key() != Qt::Key_unknown; }
+    QString name;
+    std::function<void(ColorTest &)> run;
 };
 
 // What the user reads: a channel's three editors, or a text that a control
@@ -63,73 +49,70 @@ class ColorTest : public QObject
     test::MainWindowFixture f;
 
     // Types over a box's whole text, as after a click into it, or on after what it holds.
-    static Step type(const char *box, const QString &text) { return {Step::Type, box, text}; }
-    static Step typeOn(const char *box, const QString &text) { return {Step::TypeOn, box, text}; }
-    static Step drag(const char *slider, int to) { return {Step::Drag, slider, {}, {}, to}; }
-    static Step key(const char *control, QKeyCombination k) { return {Step::Key, control, {}, k}; }
-    static Step previewMenu(const QString &entry) { return {Step::PreviewMenu, entry, {}}; }
-    // Opens the colour dialog with a button (or an Alt key, `k`) and answers it.
-    static Step dialog(const char *button, const QString &color, QKeyCombination k = {})
+    static Step type(const QString &box, const QString &text)
     {
-        return {Step::Dialog, button, color, k};
+        return {box + u' ' + text, [=](ColorTest &t) { t.f.typeOver(box, text); }};
     }
-    // Chooses a swatch command on a swatch of `color` (with `k`: by its key, on swatch 0).
-    static Step swatch(const char *command, const QString &color, QKeyCombination k = {})
+    static Step typeOn(const QString &box, const QString &text)
     {
-        return {Step::SwatchCommand, command, color, k};
+        return {box + u' ' + text, [=](ColorTest &t) { QTest::keyClicks(t.f.control(box), text); }};
     }
-    static Step clickPreview() { return {Step::ClickPreview, "effect_text", {}}; }
-
-    void run(const Step &s)
+    static Step drag(const QString &name, int to)
     {
-        switch (s.kind) {
-        case Step::Type:
-            f.typeOver(s.control, s.text);
-            break;
-        case Step::TypeOn:
-            QTest::keyClicks(f.control(s.control), s.text);
-            break;
-        case Step::Drag: {
-            auto *slider = f.control<QSlider>(s.control);
-            slider->setSliderDown(true);
-            slider->setSliderPosition(s.value);
-            slider->setSliderDown(false);
-            break;
-        }
-        case Step::Key:
-            QTest::keyClick(f.control<QWidget>(s.control), s.key.key(), s.key.keyboardModifiers());
-            break;
-        case Step::PreviewMenu: {
-            std::unique_ptr<QMenu> menu(f.form->previewInspector().createContextMenu(QPoint()));
-            for (QAction *a : menu->findChildren<QAction *>())
-                if (a->text() == s.control)
-                    a->trigger();
-            break;
-        }
-        case Step::Dialog:
-            f.colorChooser.answer =
-                s.text.isEmpty() ? std::nullopt : std::optional(toRgb(QColor(s.text)));
-            f.colorChooser.asked = false;
-            if (s.byKey())
-                QTest::keyClick(QApplication::focusWidget(), s.key.key(), Qt::AltModifier);
-            else
-                f.press(s.control);
-            QTRY_VERIFY2(f.colorChooser.asked, qPrintable(s.name()));
-            break;
-        case Step::SwatchCommand:
-            if (s.byKey()) {
-                f.form->colorBox().setColor(0, toRgb(QColor(s.text)));
-                QTest::keyClick(QApplication::focusWidget(), s.key.key(), Qt::ControlModifier);
-            } else {
-                f.form->colorBox().setColor(3, toRgb(QColor(s.text)));
-                f.pressSwatch(3, s.control);
-            }
-            break;
-        case Step::ClickPreview:
-            QTest::mouseClick(f.control<QPlainTextEdit>(s.control)->viewport(), Qt::LeftButton, {},
-                              QPoint(20, 20));
-            break;
-        }
+        return {name, [=](ColorTest &t) {
+                    auto *slider = t.f.control<QSlider>(name);
+                    slider->setSliderDown(true);
+                    slider->setSliderPosition(to);
+                    slider->setSliderDown(false);
+                }};
+    }
+    static Step key(const QString &control, QKeyCombination k)
+    {
+        return {control, [=](ColorTest &t) {
+                    QTest::keyClick(t.f.control<QWidget>(control), k.key(), k.keyboardModifiers());
+                }};
+    }
+    static Step previewMenu(const QString &entry)
+    {
+        return {entry, [=](ColorTest &t) {
+                    std::unique_ptr<QMenu> menu(t.f.form->previewInspector().createContextMenu({}));
+                    for (QAction *a : menu->findChildren<QAction *>())
+                        if (a->text() == entry)
+                            a->trigger();
+                }};
+    }
+    // Opens the colour dialog with a button (or an Alt key) and answers `color`
+    // (none: cancel).
+    static Step dialog(const QString &button, const QString &color, Qt::Key altKey = {})
+    {
+        return {button + u' ' + color, [=](ColorTest &t) {
+                    t.f.colorChooser.answer =
+                        color.isEmpty() ? std::nullopt : std::optional(toRgb(QColor(color)));
+                    t.f.colorChooser.asked = false;
+                    if (altKey)
+                        QTest::keyClick(QApplication::focusWidget(), altKey, Qt::AltModifier);
+                    else
+                        t.f.press(button);
+                    QTRY_VERIFY(t.f.colorChooser.asked);
+                }};
+    }
+    // Chooses a swatch command on swatch 3 of `color`, or with Ctrl+`key` on swatch 0.
+    static Step swatch(const QString &command, const QString &color, Qt::Key key = {})
+    {
+        return {command + u' ' + color, [=](ColorTest &t) {
+                    t.f.form->colorBox().setColor(key ? 0 : 3, toRgb(QColor(color)));
+                    if (key)
+                        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+                    else
+                        t.f.pressSwatch(3, command);
+                }};
+    }
+    static Step clickPreview()
+    {
+        return {"click", [](ColorTest &t) {
+                    QTest::mouseClick(t.f.control<QPlainTextEdit>("effect_text")->viewport(),
+                                      Qt::LeftButton, {}, QPoint(20, 20));
+                }};
     }
 
     QString textOf(const QString &control) const
@@ -160,11 +143,11 @@ private slots:
                 const QString name = pairs[p] + u'_' + channels[ch];
                 QColor c = p ? start : black;
                 ch == 0 ? c.setRed(100) : ch == 1 ? c.setGreen(100) : c.setBlue(100);
-                const QList<Step> ways[] = {{type(qPrintable(name + "_dec"), "100")},
-                                            {type(qPrintable(name + "_hex"), "64")},
-                                            {drag(qPrintable(name + "_slide"), 100)}};
+                const QList<Step> ways[] = {{type(name + "_dec", "100")},
+                                            {type(name + "_hex", "64")},
+                                            {drag(name + "_slide", 100)}};
                 for (const QList<Step> &steps : ways)
-                    QTest::newRow(qPrintable(steps[0].name()))
+                    QTest::newRow(qPrintable(steps[0].name))
                         << steps << QList<Shows>{{name, "100", "64", 100}} << QStringList()
                         << QStringList() << (p ? black : c) << (p ? c : start);
             }
@@ -285,9 +268,9 @@ private slots:
         QStringList lines;
         f.messages.whileOpen = [&] { lines << textOf("txtColorInfo"); };
         for (const Step &step : steps) {
-            run(step);
+            step.run(*this);
             if (QTest::currentTestFailed())
-                QFAIL(qPrintable("at step " + step.name()));
+                QFAIL(qPrintable("at step " + step.name));
         }
         for (const Shows &s : shows) {
             if (s.slider < 0) {
@@ -324,7 +307,7 @@ private slots:
         QFETCH(QList<Step>, steps);
         QFETCH(bool, plate);
         for (const Step &step : steps)
-            run(step);
+            step.run(*this);
         auto *preview = f.control<QPlainTextEdit>("effect_text");
         const QRect readout = f.form->previewInspector().readout()->geometry();
         QCOMPARE(f.form->previewInspector().readout()->isVisible(), plate);
