@@ -207,12 +207,16 @@ struct MainWindowFixture
         return settingsDir->filePath(QStringLiteral("Tintavo.ini"));
     }
 
-    // The settings file the next start() reads; CR LF line ends are added.
+    // A settings file's bytes: the lines with CR LF ends.
+    static QByteArray iniText(const QStringList &lines)
+    {
+        return (lines.join("\r\n") + "\r\n").toLatin1();
+    }
+    // The settings file the next start() reads.
     void writeIni(const QStringList &lines)
     {
         QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(iniText(lines)) > 0);
     }
 
     QByteArray readIni()

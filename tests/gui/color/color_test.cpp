@@ -16,67 +16,16 @@
 
 using namespace tintavo;
 
+class ColorTest;
+
 namespace {
 
-// One thing a user does.
+// One thing a user does, named for a failure.
 struct Step
 {
-    enum Kind
-    {
-        Type,
-        TypeOn,
-        Drag,
-        Key,
-        PreviewMenu,
-        Dialog,
-        SwatchCommand,
-        ClickPreview
-    } kind;
-    QString control; // the box, slider, button, menu entry or swatch command
-    QString text;    // what is typed, or the colour chosen (empty: cancel)
-    QKeyCombination key = {};
-    int value = 0;
-
-    QString name() const { return control + u' ' + text; }
-    bool byKey() const { return key.key() != Qt::Key_unknown; }
+    QString name;
+    std::function<void(ColorTest &)> run;
 };
-
-// Types over a box's whole text, as after a click into it.
-Step type(const char *box, const QString &text)
-{
-    return {Step::Type, box, text};
-}
-// Types on after what the box holds.
-Step typeOn(const char *box, const QString &text)
-{
-    return {Step::TypeOn, box, text};
-}
-Step drag(const char *slider, int to)
-{
-    return {Step::Drag, slider, {}, {}, to};
-}
-Step key(const char *control, QKeyCombination k)
-{
-    return {Step::Key, control, {}, k};
-}
-Step previewMenu(const QString &entry)
-{
-    return {Step::PreviewMenu, entry, {}};
-}
-// Opens the colour dialog with a button (or an Alt key, `k`) and answers it.
-Step dialog(const char *button, const QString &color, QKeyCombination k = {})
-{
-    return {Step::Dialog, button, color, k};
-}
-// Chooses a swatch command on a swatch of `color` (with `k`: by its key, on swatch 0).
-Step swatch(const char *command, const QString &color, QKeyCombination k = {})
-{
-    return {Step::SwatchCommand, command, color, k};
-}
-Step clickPreview()
-{
-    return {Step::ClickPreview, "effect_text", {}};
-}
 
 // What the user reads: a channel's three editors, or a text that a control
 // (or the clipboard) holds somewhere in it.
@@ -87,10 +36,6 @@ struct Shows
     QString hex = {};
     int slider = -1; // -1: not a channel
 };
-Shows channel(const char *name, const QString &dec, const QString &hex, int slider)
-{
-    return {name, dec, hex, slider};
-}
 
 } // namespace
 
@@ -103,56 +48,71 @@ class ColorTest : public QObject
 
     test::MainWindowFixture f;
 
-    void run(const Step &s)
+    // Types over a box's whole text, as after a click into it, or on after what it holds.
+    static Step type(const QString &box, const QString &text)
     {
-        switch (s.kind) {
-        case Step::Type:
-            f.typeOver(s.control, s.text);
-            break;
-        case Step::TypeOn:
-            QTest::keyClicks(f.control(s.control), s.text);
-            break;
-        case Step::Drag: {
-            auto *slider = f.control<QSlider>(s.control);
-            slider->setSliderDown(true);
-            slider->setSliderPosition(s.value);
-            slider->setSliderDown(false);
-            break;
-        }
-        case Step::Key:
-            QTest::keyClick(f.control<QWidget>(s.control), s.key.key(), s.key.keyboardModifiers());
-            break;
-        case Step::PreviewMenu: {
-            std::unique_ptr<QMenu> menu(f.form->previewInspector().createContextMenu(QPoint()));
-            for (QAction *a : menu->findChildren<QAction *>())
-                if (a->text() == s.control)
-                    a->trigger();
-            break;
-        }
-        case Step::Dialog:
-            f.colorChooser.answer =
-                s.text.isEmpty() ? std::nullopt : std::optional(toRgb(QColor(s.text)));
-            f.colorChooser.asked = false;
-            if (s.byKey())
-                QTest::keyClick(QApplication::focusWidget(), s.key.key(), Qt::AltModifier);
-            else
-                f.press(s.control);
-            QTRY_VERIFY2(f.colorChooser.asked, qPrintable(s.name()));
-            break;
-        case Step::SwatchCommand:
-            if (s.byKey()) {
-                f.form->colorBox().setColor(0, toRgb(QColor(s.text)));
-                QTest::keyClick(QApplication::focusWidget(), s.key.key(), Qt::ControlModifier);
-            } else {
-                f.form->colorBox().setColor(3, toRgb(QColor(s.text)));
-                f.pressSwatch(3, s.control);
-            }
-            break;
-        case Step::ClickPreview:
-            QTest::mouseClick(f.control<QPlainTextEdit>(s.control)->viewport(), Qt::LeftButton, {},
-                              QPoint(20, 20));
-            break;
-        }
+        return {box + u' ' + text, [=](ColorTest &t) { t.f.typeOver(box, text); }};
+    }
+    static Step typeOn(const QString &box, const QString &text)
+    {
+        return {box + u' ' + text, [=](ColorTest &t) { QTest::keyClicks(t.f.control(box), text); }};
+    }
+    static Step drag(const QString &name, int to)
+    {
+        return {name, [=](ColorTest &t) {
+                    auto *slider = t.f.control<QSlider>(name);
+                    slider->setSliderDown(true);
+                    slider->setSliderPosition(to);
+                    slider->setSliderDown(false);
+                }};
+    }
+    static Step key(const QString &control, QKeyCombination k)
+    {
+        return {control, [=](ColorTest &t) {
+                    QTest::keyClick(t.f.control<QWidget>(control), k.key(), k.keyboardModifiers());
+                }};
+    }
+    static Step previewMenu(const QString &entry)
+    {
+        return {entry, [=](ColorTest &t) {
+                    std::unique_ptr<QMenu> menu(t.f.form->previewInspector().createContextMenu({}));
+                    for (QAction *a : menu->findChildren<QAction *>())
+                        if (a->text() == entry)
+                            a->trigger();
+                }};
+    }
+    // Opens the colour dialog with a button (or an Alt key) and answers `color`
+    // (none: cancel).
+    static Step dialog(const QString &button, const QString &color, Qt::Key altKey = {})
+    {
+        return {button + u' ' + color, [=](ColorTest &t) {
+                    t.f.colorChooser.answer =
+                        color.isEmpty() ? std::nullopt : std::optional(toRgb(QColor(color)));
+                    t.f.colorChooser.asked = false;
+                    if (altKey)
+                        QTest::keyClick(QApplication::focusWidget(), altKey, Qt::AltModifier);
+                    else
+                        t.f.press(button);
+                    QTRY_VERIFY(t.f.colorChooser.asked);
+                }};
+    }
+    // Chooses a swatch command on swatch 3 of `color`, or with Ctrl+`key` on swatch 0.
+    static Step swatch(const QString &command, const QString &color, Qt::Key key = {})
+    {
+        return {command + u' ' + color, [=](ColorTest &t) {
+                    t.f.form->colorBox().setColor(key ? 0 : 3, toRgb(QColor(color)));
+                    if (key)
+                        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+                    else
+                        t.f.pressSwatch(3, command);
+                }};
+    }
+    static Step clickPreview()
+    {
+        return {"click", [](ColorTest &t) {
+                    QTest::mouseClick(t.f.control<QPlainTextEdit>("effect_text")->viewport(),
+                                      Qt::LeftButton, {}, QPoint(20, 20));
+                }};
     }
 
     QString textOf(const QString &control) const
@@ -183,13 +143,13 @@ private slots:
                 const QString name = pairs[p] + u'_' + channels[ch];
                 QColor c = p ? start : black;
                 ch == 0 ? c.setRed(100) : ch == 1 ? c.setGreen(100) : c.setBlue(100);
-                const QList<Step> ways[] = {{type(qPrintable(name + "_dec"), "100")},
-                                            {type(qPrintable(name + "_hex"), "64")},
-                                            {drag(qPrintable(name + "_slide"), 100)}};
+                const QList<Step> ways[] = {{type(name + "_dec", "100")},
+                                            {type(name + "_hex", "64")},
+                                            {drag(name + "_slide", 100)}};
                 for (const QList<Step> &steps : ways)
-                    QTest::newRow(qPrintable(steps[0].name()))
-                        << steps << QList{channel(qPrintable(name), "100", "64", 100)}
-                        << QStringList() << QStringList() << (p ? black : c) << (p ? c : start);
+                    QTest::newRow(qPrintable(steps[0].name))
+                        << steps << QList<Shows>{{name, "100", "64", 100}} << QStringList()
+                        << QStringList() << (p ? black : c) << (p ? c : start);
             }
 
         // Earlier typing into a channel makes no difference to loads into it.
@@ -200,87 +160,86 @@ private slots:
         using S = QList<Shows>;
         QTest::newRow("at start")
             << L{}
-            << S{channel("bg_red", "205", "CD", 205),
+            << S{{"bg_red", "205", "CD", 205},
                  {"contrast_info", "对比度 7.18:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓"},
                  {"txtColorInfo", line + "背景色：RGB(205，137，15) [#CD890F]"}}
             << QStringList() << QStringList() << black << start;
         QTest::newRow("hex typing goes on after the caret")
             << L{type("fg_red_hex", "a"), typeOn("fg_red_hex", "b")}
-            << S{channel("fg_red", "171", "AB", 171)} << QStringList() << QStringList()
+            << S{{"fg_red", "171", "AB", 171}} << QStringList() << QStringList()
             << QColor(0xAB, 0, 0) << start;
         QTest::newRow("hex lone F stays as typed")
             << L{type("fg_red_hex", "F")}
-            << S{channel("fg_red", "15", "F", 15), {"txtColorInfo", "前景色RGB(15，0，0)[#F0000]"}}
+            << S{{"fg_red", "15", "F", 15}, {"txtColorInfo", "前景色RGB(15，0，0)[#F0000]"}}
             << QStringList() << QStringList() << QColor(15, 0, 0) << start;
         QTest::newRow("hex g is refused")
-            << L{type("bg_blue_hex", "g")} << S{channel("bg_blue", "15", "g", 15)}
+            << L{type("bg_blue_hex", "g")} << S{{"bg_blue", "15", "g", 15}}
             << QStringList{messages::kHexDigit}
             << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]"} << black << start;
         QTest::newRow("dec 300") << L{type("bg_green_dec", "30"), typeOn("bg_green_dec", "0")}
-                                 << S{channel("bg_green", "255", "FF", 255),
+                                 << S{{"bg_green", "255", "FF", 255},
                                       {"txtColorInfo", "背景色：RGB(205，255，15) [#CDFF0F]"}}
                                  << QStringList{messages::kTooLarge}
                                  << QStringList{line + "背景色：RGB(205，300，15) [#CD1E0F]"}
                                  << black << QColor(205, 255, 15);
-        QTest::newRow("dec 1x") << L{type("fg_green_dec", "1x")}
-                                << S{channel("fg_green", "0", "00", 0)}
+        QTest::newRow("dec 1x") << L{type("fg_green_dec", "1x")} << S{{"fg_green", "0", "00", 0}}
                                 << QStringList{messages::kDigitsOnly}
                                 << QStringList{"前景色RGB(0，1x，0)[#000100]"} << black << start;
-        QTest::newRow("dec emptied") << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")}
-                                     << S{channel("bg_red", "", "00", 0)} << QStringList()
-                                     << QStringList() << black << QColor(0, 0x89, 0x0F);
+        QTest::newRow("dec emptied")
+            << L{type("bg_red_dec", "1"), typeOn("bg_red_dec", "\b")} << S{{"bg_red", "", "00", 0}}
+            << QStringList() << QStringList() << black << QColor(0, 0x89, 0x0F);
         // Page Up moves a slider by its large change, an arrow key by one.
         QTest::newRow("bg red slider pages by ten")
             << L{drag("bg_red_slide", 100), key("bg_red_slide", Qt::Key_PageUp),
                  key("bg_red_slide", Qt::Key_Right)}
-            << S{channel("bg_red", "111", "6F", 111)} << QStringList() << QStringList() << black
+            << S{{"bg_red", "111", "6F", 111}} << QStringList() << QStringList() << black
             << QColor(0x6F, 0x89, 0x0F);
         QTest::newRow("fg blue slider by five")
             << L{drag("fg_blue_slide", 100), key("fg_blue_slide", Qt::Key_PageUp),
                  key("fg_blue_slide", Qt::Key_Right)}
-            << S{channel("fg_blue", "106", "6A", 106)} << QStringList() << QStringList()
+            << S{{"fg_blue", "106", "6A", 106}} << QStringList() << QStringList()
             << QColor(0, 0, 0x6A) << start;
         QTest::newRow("colour buttons")
             << typed + L{dialog("show_fg_color", "#AA0000"), dialog("show_bg_color", "#123456")}
-            << S{channel("fg_red", "170", "AA", 170), channel("bg_blue", "86", "56", 86)}
-            << QStringList() << QStringList() << QColor(0xAA, 0, 0) << QColor(0x12, 0x34, 0x56);
+            << S{{"fg_red", "170", "AA", 170}, {"bg_blue", "86", "56", 86}} << QStringList()
+            << QStringList() << QColor(0xAA, 0, 0) << QColor(0x12, 0x34, 0x56);
         QTest::newRow("Alt+G and Alt+B")
             << typed + L{dialog("show_fg_color", "#0000FF", Qt::Key_G),
                          dialog("show_bg_color", "#00FF00", Qt::Key_B)}
-            << S{channel("fg_blue", "255", "FF", 255), channel("bg_green", "255", "FF", 255)}
-            << QStringList() << QStringList() << QColor(0, 0, 255) << QColor(0, 255, 0);
+            << S{{"fg_blue", "255", "FF", 255}, {"bg_green", "255", "FF", 255}} << QStringList()
+            << QStringList() << QColor(0, 0, 255) << QColor(0, 255, 0);
         QTest::newRow("dialog cancelled after a choice")
             << L{dialog("show_bg_color", "#010203"), dialog("show_bg_color", "")}
-            << S{channel("bg_red", "1", "01", 1)} << QStringList() << QStringList() << black
+            << S{{"bg_red", "1", "01", 1}} << QStringList() << QStringList() << black
             << QColor(1, 2, 3);
         QTest::newRow("set as fore- and background")
             << typed + L{swatch("setFg", "#00AA55"), swatch("setBg", "#FFFFFF")}
-            << S{channel("fg_green", "170", "AA", 170), channel("bg_red", "255", "FF", 255)}
-            << QStringList() << QStringList() << QColor(0, 0xAA, 0x55) << QColor(255, 255, 255);
+            << S{{"fg_green", "170", "AA", 170}, {"bg_red", "255", "FF", 255}} << QStringList()
+            << QStringList() << QColor(0, 0xAA, 0x55) << QColor(255, 255, 255);
         QTest::newRow("Ctrl+F and Ctrl+B")
             << L{swatch("setFg", "#00AA55", Qt::Key_F), swatch("setBg", "#123456", Qt::Key_B)}
-            << S{channel("fg_green", "170", "AA", 170), channel("bg_blue", "86", "56", 86)}
-            << QStringList() << QStringList() << QColor(0, 0xAA, 0x55) << QColor(0x12, 0x34, 0x56);
+            << S{{"fg_green", "170", "AA", 170}, {"bg_blue", "86", "56", 86}} << QStringList()
+            << QStringList() << QColor(0, 0xAA, 0x55) << QColor(0x12, 0x34, 0x56);
         QTest::newRow("copy a swatch's code")
             << L{swatch("copySwatchCode", "#123456")} << S{{"clipboard", "#123456"}}
             << QStringList() << QStringList() << black << start;
         QTest::newRow("click pads a lone hex digit")
             << L{type("fg_red_hex", "F"), type("bg_red_dec", "205"), clickPreview()}
-            << S{channel("fg_red", "15", "0F", 15)} << QStringList() << QStringList()
-            << QColor(15, 0, 0) << start;
+            << S{{"fg_red", "15", "0F", 15}} << QStringList() << QStringList() << QColor(15, 0, 0)
+            << start;
         QTest::newRow("click drops leading zeros")
             << L{type("fg_red_dec", "007"), clickPreview()}
-            << S{channel("fg_red", "7", "07", 7), {"txtColorInfo", "RGB(7，0，0)"}} << QStringList()
+            << S{{"fg_red", "7", "07", 7}, {"txtColorInfo", "RGB(7，0，0)"}} << QStringList()
             << QStringList() << QColor(7, 0, 0) << start;
         QTest::newRow("click reports a long hex text once")
             << L{type("bg_red_hex", "FF"), typeOn("bg_red_hex", "F"), clickPreview()}
-            << S{channel("bg_red", "0", "FFF", 0)}
+            << S{{"bg_red", "0", "FFF", 0}}
             << QStringList{messages::kHexLength, messages::kHexLength}
             << QStringList{line + "背景色：RGB(255，137，15) [#FFF890F]",
                            line + "背景色：RGB(0，137，15) [#FFF890F]"}
             << black << QColor(0, 0x89, 0x0F);
         QTest::newRow("click after a refused hex text")
-            << L{type("bg_blue_hex", "g"), clickPreview()} << S{channel("bg_blue", "0", "0g", 0)}
+            << L{type("bg_blue_hex", "g"), clickPreview()} << S{{"bg_blue", "0", "0g", 0}}
             << QStringList{messages::kHexDigit, messages::kHexDigit}
             << QStringList{line + "背景色：RGB(205，137，15) [#CD89g]",
                            line + "背景色：RGB(205，137，15) [#CD890g]"}
@@ -288,11 +247,11 @@ private slots:
         QTest::newRow("adjusted to AA")
             << L{dialog("show_fg_color", "#777777"), dialog("show_bg_color", "#FFFFFF"),
                  previewMenu("前景色调至 AA")}
-            << S{channel("fg_red", "118", "76", 118), {"contrast_info", "对比度 4.54:1"}}
-            << QStringList() << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
+            << S{{"fg_red", "118", "76", 118}, {"contrast_info", "对比度 4.54:1"}} << QStringList()
+            << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
         QTest::newRow("protanopia in the preview only")
             << L{dialog("show_bg_color", "#FF0000"), previewMenu("红色盲")}
-            << S{channel("bg_red", "255", "FF", 255),
+            << S{{"bg_red", "255", "FF", 255},
                  {"contrast_info", "[模拟红色盲] 对比度"},
                  {"txtColorInfo", "[#FF0000]"}}
             << QStringList() << QStringList() << black << protanopia;
@@ -309,9 +268,9 @@ private slots:
         QStringList lines;
         f.messages.whileOpen = [&] { lines << textOf("txtColorInfo"); };
         for (const Step &step : steps) {
-            run(step);
+            step.run(*this);
             if (QTest::currentTestFailed())
-                QFAIL(qPrintable("at step " + step.name()));
+                QFAIL(qPrintable("at step " + step.name));
         }
         for (const Shows &s : shows) {
             if (s.slider < 0) {
@@ -348,7 +307,7 @@ private slots:
         QFETCH(QList<Step>, steps);
         QFETCH(bool, plate);
         for (const Step &step : steps)
-            run(step);
+            step.run(*this);
         auto *preview = f.control<QPlainTextEdit>("effect_text");
         const QRect readout = f.form->previewInspector().readout()->geometry();
         QCOMPARE(f.form->previewInspector().readout()->isVisible(), plate);

@@ -3,11 +3,9 @@
 #include "color/preview_inspector.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
-#include "picker/picker_window.h"
 #include "settings/safe_file.h"
 
 #include <QCheckBox>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -56,11 +54,6 @@ struct LongestGap
     QTimer tick;
     qint64 last = 0, longest = 0;
 };
-
-QByteArray fileText(const QStringList &lines)
-{
-    return (lines.join("\r\n") + "\r\n").toLatin1();
-}
 
 } // namespace
 
@@ -125,18 +118,6 @@ class SettingsTest : public QObject
                     action->trigger();
         };
     }
-    static Step sampleSize3()
-    {
-        return [](SettingsTest &t) {
-            t.f.press("cmdMouse");
-            PickerWindow *picker = t.f.form->picker();
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5},
-                                    picker->mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(picker, &event);
-            QApplication::activePopupWidget()->close();
-            picker->findChild<QAction *>("menuSample3")->trigger();
-        };
-    }
 
 private slots:
     void cleanup() { f.reset(); }
@@ -188,11 +169,10 @@ private slots:
                                 << Swatches{{0, Qt::black}} << true << "64 on on on"
                                 << QStringList{"[COLOR]", "Color0=0"} + startPoint0;
         // White from a white swatch: the old colour must not come back.
-        QTest::newRow("saving white")
-            << QStringList{"[COLOR]", "Color0=5", "Color1=6"}
-            << Steps{swatchMenu(3, "setFg"), swatchMenu(0, "menuSaveFg")}
-            << Swatches{{0, Qt::white}} << true << "64 on on on"
-            << QStringList{"[COLOR]", "Color1=6"} + startPoint0;
+        QTest::newRow("saving white") << QStringList{"[COLOR]", "Color0=5", "Color1=6"}
+                                      << Steps{swatchMenu(3, "setFg"), swatchMenu(0, "menuSaveFg")}
+                                      << Swatches{{0, Qt::white}} << true << "64 on on on"
+                                      << QStringList{"[COLOR]", "Color1=6"} + startPoint0;
         QTest::newRow("auto-load off")
             << QStringList{"[APPSET]", "AutoLoad=0", "AutoRember=0",
                            "[COLOR]",  "Color0=111", "Color1=222"}
@@ -250,11 +230,11 @@ private slots:
         QFETCH(bool, savedSoon);
         if (savedSoon) {
             QTest::qWait(2000);
-            QCOMPARE(f.readIni(), fileText(after));
+            QCOMPARE(f.readIni(), f.iniText(after));
         }
         open();
         QTEST(shown(), "dialog");
-        QCOMPARE(f.savedAtExit(), fileText(after));
+        QCOMPARE(f.savedAtExit(), f.iniText(after));
         QCOMPARE(f.programEnded, 1);
     }
 
@@ -271,8 +251,6 @@ private slots:
         }) << QStringList{"[APPSET]", "AutoSave=1", "AutoLoad=1", "nColor=64", "AutoRember=1"};
         QTest::newRow("contrast read-out switched off")
             << contrastSwitch() << QStringList{"[APPSET]", "ShowContrast=0"};
-        QTest::newRow("picker's sample size chosen")
-            << sampleSize3() << QStringList{"[APPSET]", "SampleSize=3"};
     }
 
     // Another copy holds the file's lock for 4 s from just before the change:
@@ -287,7 +265,7 @@ private slots:
         QVERIFY(holder.started);
         LongestGap gap;
         change(*this);
-        QTRY_COMPARE_WITH_TIMEOUT(f.readIni(), fileText(saved), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.readIni(), f.iniText(saved), 15000);
         qInfo("saved after %lld ms; the window went at most %lld ms without answering",
               gap.clock.elapsed(), gap.longest);
         QVERIFY(gap.clock.elapsed() > 3000); // not before the other copy let go
@@ -303,7 +281,7 @@ private slots:
         QVERIFY(holder.started);
         f.pressSwatch(0, "menuSaveBg");
         QCOMPARE(f.savedAtExit(),
-                 fileText({"[COLOR]", "Color0=1018317", "[AppSet]", "StartPoint=0"}));
+                 f.iniText({"[COLOR]", "Color0=1018317", "[AppSet]", "StartPoint=0"}));
         QCOMPARE(f.questions.asked, QStringList());
     }
 

@@ -1,48 +1,32 @@
 #include "color/vision_simulation.h"
-#include "reference_color.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 using namespace tintavo;
 
 namespace {
 
-// Machado, Oliveira and Fernandes (2009), the authors' published tables for
-// linear sRGB, row by row; the achromat's rows are the luminance weights.
-const std::map<VisionMode, std::array<double, 9>> kPublished{
-    {VisionMode::Protanomaly,
-     {0.385450, 0.769005, -0.154455, 0.100526, 0.829802, 0.069673, -0.007442, -0.022190, 1.029632}},
-    {VisionMode::Protanopia,
-     {0.152286, 1.052583, -0.204868, 0.114503, 0.786281, 0.099216, -0.003882, -0.048116, 1.051998}},
-    {VisionMode::Deuteranomaly,
-     {0.547494, 0.607765, -0.155259, 0.181692, 0.781742, 0.036566, -0.010410, 0.027275, 0.983136}},
-    {VisionMode::Deuteranopia,
-     {0.367322, 0.860646, -0.227968, 0.280085, 0.672501, 0.047413, -0.011820, 0.042940, 0.968881}},
-    {VisionMode::Tritanopia,
-     {1.255528, -0.076749, -0.178779, -0.078411, 0.930809, 0.147602, 0.004733, 0.691367, 0.303900}},
-    {VisionMode::Achromatopsia,
-     {0.2126, 0.7152, 0.0722, 0.2126, 0.7152, 0.0722, 0.2126, 0.7152, 0.0722}}};
-
-TEST(Simulation, MatchesThePublishedModelWithinOneStep)
+// What the preview shows of red, the starting background and a dark blue in
+// each mode: the model of Machado, Oliveira and Fernandes (2009) on linear sRGB,
+// the achromat seeing the luminance's grey.
+TEST(Simulation, ShowsThePublishedModelsColours)
 {
-    const std::array<int, 3> colors[] = {
-        {255, 0, 0},   {0, 255, 0},    {0, 0, 255},  {255, 255, 0}, {0, 255, 255},
-        {255, 0, 255}, {205, 137, 15}, {18, 52, 86}, {3, 2, 1},     {250, 240, 230}};
-    for (const auto &[r, g, b] : colors) {
-        EXPECT_EQ(simulateVision(rgb(r, g, b), VisionMode::Normal), rgb(r, g, b));
-        const double lin[] = {reference::linear(r), reference::linear(g), reference::linear(b)};
-        for (const auto &[mode, m] : kPublished) {
-            const Rgb seen = simulateVision(rgb(r, g, b), mode);
-            for (int i = 0; i < 3; ++i)
-                EXPECT_NEAR(seen.channel(i),
-                            reference::encoded(m[3 * i] * lin[0] + m[3 * i + 1] * lin[1] +
-                                               m[3 * i + 2] * lin[2]),
-                            1)
-                    << r << ',' << g << ',' << b << ' ' << visionModeName(mode).toStdString();
+    const Rgb colors[] = {rgb(255, 0, 0), rgb(205, 137, 15), rgb(18, 52, 86)};
+    const std::pair<VisionMode, std::array<Rgb, 3>> rows[] = {
+        // clang-format off
+        {VisionMode::Protanomaly, {rgb(167, 89, 0), rgb(175, 142, 0), rgb(32, 53, 87)}},
+        {VisionMode::Protanopia, {rgb(109, 95, 0), rgb(161, 141, 0), rgb(36, 54, 87)}},
+        {VisionMode::Deuteranomaly, {rgb(195, 118, 0), rgb(185, 150, 16), rgb(25, 50, 86)}},
+        {VisionMode::Deuteranopia, {rgb(163, 144, 0), rgb(177, 157, 22), rgb(26, 48, 85)}},
+        {VisionMode::Tritanopia, {rgb(255, 0, 15), rgb(224, 119, 117), rgb(0, 60, 64)}},
+        {VisionMode::Achromatopsia, {rgb(127, 127, 127), rgb(151, 151, 151), rgb(51, 51, 51)}}};
+    // clang-format on
+    for (const auto &[mode, seen] : rows)
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(simulateVision(colors[i], VisionMode::Normal), colors[i]);
+            EXPECT_EQ(simulateVision(colors[i], mode), seen[i])
+                << visionModeName(mode).toStdString();
         }
-    }
     // Greys stay the same grey in every mode.
     for (int v = 0; v < 256; ++v)
         for (const VisionMode mode : kVisionModes)

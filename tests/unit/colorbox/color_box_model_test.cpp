@@ -34,45 +34,6 @@ TEST(SwatchColumns, FitTheFrameWithItsMargin)
         EXPECT_EQ(swatchColumns(row.frameWidth), row.columns) << row.name;
 }
 
-// Captures write the next slot and move on; a slot past the last swatch wraps
-// to 0 only when the next capture comes; a press makes the pressed swatch next.
-TEST(ColorBoxModel, StoresCapturesInTurn)
-{
-    const struct
-    {
-        const char *name;
-        qint32 startSlot;
-        int captures;
-        std::vector<int> written;
-        qint32 nextSlot;
-    } rows[] = {
-        {"from the first slot", 0, 2, {0, 1}, 2},
-        {"onto the last slot, then past it", 2, 1, {2}, 3},
-        {"past the last slot wraps", 3, 2, {0, 1}, 2},
-        {"from far outside", 100, 1, {0}, 1},
-        {"from a negative slot", -5, 1, {0}, 1},
-    };
-    for (const auto &row : rows) {
-        ColorBoxModel box;
-        box.addSwatches(2);
-        box.fillColors(kRgbWhite);
-        box.nextCaptureSlot = row.startSlot;
-        for (int i = 0; i < row.captures; ++i)
-            box.storeCapture(rgb(i, 0, 1));
-        for (size_t i = 0; i < row.written.size(); ++i)
-            EXPECT_EQ(box.color(row.written[i]), rgb(int(i), 0, 1)) << row.name;
-        EXPECT_EQ(box.nextCaptureSlot, row.nextSlot) << row.name;
-    }
-    ColorBoxModel box;
-    box.addSwatches(63);
-    box.selectSwatch(5);
-    box.storeCapture(rgb(1, 2, 3));
-    box.storeCapture(rgb(4, 5, 6));
-    EXPECT_EQ(box.color(5), rgb(1, 2, 3));
-    EXPECT_EQ(box.color(6), rgb(4, 5, 6));
-    EXPECT_EQ(box.selectedSwatch, 5);
-}
-
 // The capture slot at start-up for a box of `count` swatches, those in
 // [from, to) coloured and the rest white, the remember switch and the stored
 // slot. The main window's start-up tests read the everyday cases from a file.
@@ -93,11 +54,9 @@ TEST(StartCaptureSlot, ChoosesTheSlot)
         {"white first swatch", 64, 1, 64, 0, 0, 0},
         {"two swatches, last white", 2, 0, 1, 0, 0, 2},
         {"remember 2 counts as off", 64, 0, 5, 2, 7, 5},
-        {"remember -1 counts as off", 64, 0, 5, -1, 7, 5},
         {"empty box", 0, 0, 0, 0, 0, 0},
         // On: the stored slot strictly inside the box, else 0, never the white search.
         {"stored 7", 64, 0, 0, 1, 7, 7},
-        {"stored 1", 64, 0, 0, 1, 1, 1},
         {"stored next to last", 64, 0, 0, 1, 62, 62},
         {"stored 0", 64, 0, 5, 1, 0, 0},
         {"stored last", 64, 0, 5, 1, 63, 0},
@@ -105,7 +64,6 @@ TEST(StartCaptureSlot, ChoosesTheSlot)
         {"stored negative", 64, 0, 5, 1, -1, 0},
         {"two swatches, stored 1", 2, 0, 0, 1, 1, 0},
         {"stored huge", 64, 0, 5, 1, 2147483647, 0},
-        {"stored 30", 64, 0, 5, 1, 30, 30},
         {"empty box, remembered", 0, 0, 0, 1, 0, 0},
     };
     for (const auto &row : rows) {

@@ -3,9 +3,7 @@
 #include "settings/ini_profile.h"
 #include "settings_file_test.h"
 
-#include <QDateTime>
 #include <QProcess>
-#include <QSysInfo>
 
 #include <limits>
 
@@ -78,29 +76,6 @@ TEST(IniProfile, WritesChangeOnlyWhatTheyName)
         IniProfile profile = IniProfile::fromBytes(before);
         EXPECT_FALSE(profile.writeString(section, key, value)) << section.data() << key.data();
         EXPECT_EQ(profile.toBytes(), before);
-    }
-}
-
-// A lock left by a killed copy (empty or a dead process's, a minute old, with or
-// without a breaker file younger than Qt's half-minute limit) stops no save.
-TEST_F(SettingsFileTest, LeftoverLocksDoNotBlockASave)
-{
-    const auto leave = [](const QString &name, const QByteArray &content, int ageSeconds) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.flush(); // or closing would write it, and make the file new again
-        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                                     QFileDevice::FileModificationTime));
-    };
-    // A process id far above any the system hands out is a dead one.
-    const QByteArray deadOwner = "999999999\nghost\n" + QSysInfo::machineHostName().toUtf8() + '\n';
-    for (int round = 1; round <= 4; ++round) {
-        leave(path() + ".lock", round % 2 ? deadOwner : QByteArray(), 60);
-        if (round > 2)
-            leave(path() + ".lock.rmlock", QByteArray(), 10);
-        EXPECT_TRUE(WriteProfileString("APPSET", "StartPoint", QByteArray::number(round), path()));
-        EXPECT_EQ(ReadProfileInt("APPSET", "StartPoint", 0, path()), round);
     }
 }
 
