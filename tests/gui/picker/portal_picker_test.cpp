@@ -7,6 +7,9 @@
 #include "platform/desktop_picking.h"
 #include "platform/unavailable_platform.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -109,6 +112,12 @@ private slots:
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
         QTRY_COMPARE(noticeOf(picker), key ? kNotice : kNoKey);
+        // The desktop hands out one pixel: no square to average.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, picker->mapToGlobal(QPoint()));
+        QApplication::sendEvent(picker, &menuKey);
+        for (const char *size : {"menuSample1", "menuSample3", "menuSample5"})
+            QVERIFY(!picker->findChild<QAction *>(size)->isEnabled());
+        QApplication::activePopupWidget()->close();
 
         pick(picker);
         QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker), noticeAfter, 10000);
