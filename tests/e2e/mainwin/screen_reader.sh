@@ -17,11 +17,12 @@ dbus-daemon --config-file="$conf" --nofork --print-address=1 >"$work/bus" &
 pids+=($!)
 poll 10 test -s "$work/bus" || fail "the private bus did not start"
 export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-# The launcher starts the accessibility bus and names it on the session bus.
-# Kept off the X root window: Qt 6.4 connects at once to a bus it finds there,
-# before it listens for being switched on, and then never shows its tree.
+# The launcher starts the accessibility bus, with its socket in $work, and
+# names it on the session bus. Kept off the X root window: Qt 6.4 connects at
+# once to a bus it finds there, before it listens for being switched on, and
+# then never shows its tree.
 xprop -root -remove AT_SPI_BUS
-env -u DISPLAY "$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
+env -u DISPLAY XDG_RUNTIME_DIR="$work" "$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
 pids+=($!)
 a11y_bus() {
   dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
