@@ -25,7 +25,7 @@ package | test)
     packages+=(
       libgtest-dev libgmock-dev clang libclang-rt-dev
       xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
-      dbus-daemon imagemagick xclip
+      dbus-daemon imagemagick xclip at-spi2-core python3-pyatspi
       sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     )
   fi

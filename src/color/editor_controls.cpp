@@ -84,7 +84,7 @@ ColorEditingControls buildColorEditingControls(QWidget *window)
                               builtControl<QLineEdit>(built, hex),
                               builtControl<ScrollSlider>(built, slide)};
     };
-    return {
+    ColorEditingControls made{
         builtControl<QGroupBox>(built, "Frame1"),
         builtControl<QPlainTextEdit>(built, "effect_text"),
         builtControl<QLineEdit>(built, "txtColorInfo"),
@@ -97,6 +97,23 @@ ColorEditingControls buildColorEditingControls(QWidget *window)
          channel("bg_green_dec", "bg_green_hex", "bg_green_slide"),
          channel("bg_blue_dec", "bg_blue_hex", "bg_blue_slide")},
     };
+    // A screen reader sees neither the frame nor the column a box stands in,
+    // and the tooltips of the two frames are the same: each editor's name
+    // says whose colour, which channel and which base it edits.
+    static const char *const channelNames[] = {"红色", "绿色", "蓝色"};
+    for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
+        const QString pair = QString::fromUtf8(role == PairRole::Foreground ? "前景色" : "背景色");
+        for (int i = 0; i < 3; ++i) {
+            const QString name = pair + u' ' + QString::fromUtf8(channelNames[i]) + u' ';
+            const ChannelEditors &editors = made.channel(role, i);
+            editors.decimal->setAccessibleName(name + QStringLiteral("十进制"));
+            editors.hex->setAccessibleName(name + QStringLiteral("十六进制"));
+            editors.slider->setAccessibleName(name + QStringLiteral("滑块"));
+        }
+    }
+    made.preview->setAccessibleName(QStringLiteral("效果预览"));
+    made.codeLine->setAccessibleName(QStringLiteral("颜色代码"));
+    return made;
 }
 
 } // namespace tintavo

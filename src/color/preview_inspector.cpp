@@ -1,6 +1,7 @@
 #include "color/preview_inspector.h"
 
 #include "color/contrast.h"
+#include "common/announce.h"
 #include "common/text_box.h"
 
 #include <QActionGroup>
@@ -64,6 +65,11 @@ void PreviewInspector::updateReadout()
     } else {
         m_readout->setText(marker.trimmed());
     }
+    // Spoken, a tick or a cross says nothing: the name spells the grades out.
+    QString spoken = m_readout->text();
+    announceName(
+        m_readout,
+        spoken.replace(u'✓', QStringLiteral(" 通过")).replace(u'✗', QStringLiteral(" 未通过")));
     m_readout->setVisible(m_showContrast || simulated);
     placeReadout();
 }

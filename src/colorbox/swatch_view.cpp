@@ -1,12 +1,14 @@
 #include "colorbox/swatch_view.h"
 
 #include "colorbox/color_box_model.h"
+#include "colorbox/swatch_accessibility.h"
 #include "colorbox/swatch_grid.h"
 #include "common/floor_div.h"
 #include "common/qt_color.h"
 #include "common/twips.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -34,21 +36,42 @@ void paintSwatch(QPainter &p, const QRect &r, Rgb c)
     p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 1), light);
 }
 
+// The selected swatch while the keyboard is on the box: a black and a white
+// ring inside the edge, one of which shows on any colour, leaving the middle
+// to the colour itself.
+void paintSelection(QPainter &p, const QRect &r)
+{
+    p.setPen(Qt::black);
+    p.drawRect(r.adjusted(1, 1, -2, -2));
+    p.setPen(Qt::white);
+    p.drawRect(r.adjusted(2, 2, -3, -3));
+}
+
 } // namespace
 
 SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m_model(model)
 {
     setObjectName(QStringLiteral("Picture1"));
-    // Its place in the window's tab order, for applyTabOrder.
+    // Its place in the window's tab order, for applyTabOrder. Reached by Tab
+    // only: a click opens the menu and leaves the focus where it was.
     setProperty("tabIndex", 37);
+    setFocusPolicy(Qt::TabFocus);
+    installSwatchAccessibility();
+    setAccessibleName(QStringLiteral("储存颜色"));
     if (frame) {
         frame->installEventFilter(this);
         followParent();
     }
     if (m_model) {
-        connect(m_model, &ColorBoxModel::colorChanged, this,
-                [this](int index) { update(swatchRect(index)); });
-        connect(m_model, &ColorBoxModel::colorsChanged, this, qOverload<>(&QWidget::update));
+        connect(m_model, &ColorBoxModel::colorChanged, this, [this](int index) {
+            update(swatchRect(index));
+            announceSwatch(this, index, QAccessible::NameChanged);
+        });
+        connect(m_model, &ColorBoxModel::colorsChanged, this, [this] {
+            update();
+            for (int i = 0; i < m_model->count(); ++i)
+                announceSwatch(this, i, QAccessible::NameChanged);
+        });
         connect(m_model, &ColorBoxModel::countChanged, this, qOverload<>(&QWidget::update));
         connect(m_model, &QObject::destroyed, this, [this] {
             m_model = nullptr;
@@ -127,7 +150,80 @@ void SwatchView::mousePressEvent(QMouseEvent *event)
         return;
     }
     event->accept();
+    select(index);
     emit swatchPressed(index, event->globalPosition().toPoint());
+}
+
+void SwatchView::select(int index)
+{
+    const int before = m_model->selectedSwatch;
+    m_model->selectSwatch(index);
+    update(swatchRect(before));
+    update(swatchRect(index));
+    if (hasFocus())
+        announceSwatch(this, index, QAccessible::Focus);
+    announceSwatch(this, index, QAccessible::Selection);
+}
+
+void SwatchView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_model) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int current = m_model->selectedSwatch;
+    const int row = std::max(m_columns, 1);
+    int next = current;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        next = current - 1;
+        break;
+    case Qt::Key_Right:
+        next = current + 1;
+        break;
+    case Qt::Key_Up:
+        next = current - row;
+        break;
+    case Qt::Key_Down:
+        next = current + row;
+        break;
+    case Qt::Key_Home:
+        next = 0;
+        break;
+    case Qt::Key_End:
+        next = m_model->lastIndex();
+        break;
+    case Qt::Key_F10:
+        if (event->modifiers() != Qt::ShiftModifier) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        [[fallthrough]];
+    case Qt::Key_Menu:
+        emit swatchPressed(current, mapToGlobal(swatchRect(current).center()));
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_model->contains(next) && next != current)
+        select(next);
+}
+
+void SwatchView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (m_model) {
+        update(swatchRect(m_model->selectedSwatch));
+        announceSwatch(this, m_model->selectedSwatch, QAccessible::Focus);
+    }
+}
+
+void SwatchView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (m_model)
+        update(swatchRect(m_model->selectedSwatch));
 }
 
 void SwatchView::paintEvent(QPaintEvent *event)
@@ -149,6 +245,8 @@ void SwatchView::paintEvent(QPaintEvent *event)
         if (r.intersects(area))
             paintSwatch(p, r, colors[static_cast<size_t>(i)]);
     }
+    if (hasFocus() && m_model->contains(m_model->selectedSwatch))
+        paintSelection(p, swatchRect(m_model->selectedSwatch));
 }
 
 } // namespace tintavo

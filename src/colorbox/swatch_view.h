@@ -36,15 +36,21 @@ public:
     int columns() const { return m_columns; }
 
 signals:
-    // A mouse button (any) went down on swatch `index`.
+    // A mouse button (any) went down on swatch `index`, or the menu key or
+    // Shift+F10 was pressed with `index` selected: the swatch's menu is due.
     void swatchPressed(int index, const QPoint &globalPos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // The arrow keys, Home and End select another swatch, as a press does.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void select(int index);
     // The index range [first, last] whose grid rows intersect `area`.
     void gridRange(const QRect &area, int &first, int &last) const;
     void followParent();

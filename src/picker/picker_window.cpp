@@ -5,6 +5,7 @@
 #include "picker/loupe_window.h"
 
 #include "colorbox/color_box_model.h"
+#include "common/announce.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/interface_font.h"
@@ -249,6 +250,7 @@ void PickerWindow::sampleUnderPointer()
     m_lastPointer = pointer;
     m_sampled = true;
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
+    announceName(m_positionLabel, m_positionLabel->text());
     m_positionLabel->adjustSize();
 
     // One read serves the swatch, the mean and the loupe, so that what the
@@ -290,6 +292,7 @@ void PickerWindow::showColorCode(ColorValue color)
     // Red, green, blue, as the loupe and every web colour code reads them.
     m_colorLabel->setText(QStringLiteral("RGB颜色：") +
                           toQColor(color).name(QColor::HexRgb).mid(1).toUpper());
+    announceName(m_colorLabel, m_colorLabel->text());
     m_colorLabel->adjustSize();
 }
 

@@ -30,13 +30,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), preview);
         // Shift+Tab arrives as Backtab, as from the X server.
         QTest::keyClick(preview, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtColorInfo"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Picture1"));
         QCOMPARE(
             test::tabChain(preview),
             "effect_text fg_blue_slide fg_green_slide fg_red_slide fg_blue_hex fg_blue_dec "
             "fg_green_hex fg_green_dec fg_red_hex fg_red_dec exit_me show_fg_color show_bg_color "
             "about_me show_help bg_blue_slide bg_green_slide bg_red_slide bg_blue_hex bg_blue_dec "
-            "bg_green_hex bg_green_dec bg_red_hex bg_red_dec cmdMouse txtColorInfo effect_text");
+            "bg_green_hex bg_green_dec bg_red_hex bg_red_dec cmdMouse txtColorInfo Picture1 "
+            "effect_text");
         QCOMPARE(preview->toPlainText(), text);
     }
 
