@@ -19,7 +19,7 @@ enum class CssFormat
     RgbCommas, // rgb(18, 52, 86)
     Hsl,       // hsl(210 65% 20%): whole degrees and percent
     Oklch,     // oklch(0.319 0.072 251.2): lightness and chroma to three decimals, hue to one
-    DisplayP3, // color(display-p3 0.1035 0.2006 0.3291): four decimals
+    DisplayP3, // color(display-p3 0.1066 0.2009 0.3270): four decimals
 };
 
 inline constexpr std::array kCssFormats{CssFormat::Hex, CssFormat::HexLower,
