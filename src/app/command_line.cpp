@@ -38,11 +38,12 @@ QStringList argumentList(int argc, char *argv[])
 
 // The toolkit's own options, which it takes out of the command line when the
 // application object is made: they are not unknown here. First those that
-// take a value.
+// take a value. Its -name is declared with the program's --name, which takes
+// a value too; the dashes tell them apart.
 // clang-format off
 constexpr const char *kToolkitValueOptions[] = {
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "name", "visual",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "visual",
     "style", "stylesheet", "qmljsdebugger", "fontengine", "dialogs"};
 constexpr const char *kToolkitFlags[] = {
     "reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
@@ -191,7 +192,8 @@ void printLine(std::FILE *stream, const QString &text)
 int answerColorQuestion(bool contrast, const QStringList &colors)
 {
     const qsizetype wanted = contrast ? 2 : 1;
-    if (colors.size() != wanted) {
+    // A --name given nothing reads as an empty colour.
+    if (colors.size() != wanted || colors.contains(QString())) {
         printLine(stderr, contrast ? hint("tintavo --contrast 需要两种颜色：前景色和背景色。",
                                           "tintavo --contrast takes two colours: the text "
                                           "colour and the background colour.")
@@ -263,13 +265,17 @@ CommandLine handleCommandLine(int argc, char *argv[])
     const QCommandLineOption name(
         QStringLiteral("name"),
         QStringLiteral("打印颜色的 CSS 名称，不是命名颜色时打印最接近的名称及 ΔE_OK / Print the "
-                       "CSS name of a colour, or the nearest name and its ΔE_OK."));
+                       "CSS name of a colour, or the nearest name and its ΔE_OK."),
+        QStringLiteral("COLOUR"));
     parser.addOptions({pick, contrast, name});
     parser.addPositionalArgument(
-        QStringLiteral("颜色"),
-        QStringLiteral("#RGB、#RRGGBB、rgb(r g b)、rgb(r, g, b) 或 CSS 颜色名，不分大小写 / "
-                       "#RGB, #RRGGBB, rgb(r g b), rgb(r, g, b) or a CSS name, in any case"),
-        QStringLiteral("[--contrast FG BG | --name COLOUR | --pick]"));
+        QStringLiteral("FG BG"),
+        QStringLiteral("--contrast 的前景色与背景色。颜色（--name 的也一样）写作 #RGB、#RRGGBB、"
+                       "rgb(r g b)、rgb(r, g, b) 或 CSS 颜色名，不分大小写 / The text and "
+                       "background colours for --contrast. A colour (for --name too) is "
+                       "written #RGB, #RRGGBB, rgb(r g b), rgb(r, g, b) or as a CSS name, in "
+                       "any case."),
+        QStringLiteral("[FG BG]"));
     addToolkitOptions(parser);
     parser.parse(args);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
@@ -293,14 +299,19 @@ CommandLine handleCommandLine(int argc, char *argv[])
         return {0};
     }
 
-    if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(parser.isSet(name)) > 1) {
+    // -name with one dash is the toolkit's (the X resource name of the windows).
+    const bool nameWanted = parser.isSet(name) && typedOption(args, name.names().front()) != u"-name";
+    if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) > 1) {
         printLine(stderr, hint("--pick、--contrast 和 --name 一次只能用一个。",
                                "--pick, --contrast and --name go one at a time."));
         return {2};
     }
     // Answered without a display: a script may ask them anywhere.
-    if (parser.isSet(contrast) || parser.isSet(name))
-        return {answerColorQuestion(parser.isSet(contrast), parser.positionalArguments())};
+    if (parser.isSet(contrast))
+        return {answerColorQuestion(true, parser.positionalArguments())};
+    if (nameWanted)
+        return {answerColorQuestion(false, QStringList{parser.value(name)} +
+                                               parser.positionalArguments())};
 
     if (const QString problem = displayProblem(args); !problem.isEmpty()) {
         std::fputs((problem + u'\n').toUtf8().constData(), stderr);

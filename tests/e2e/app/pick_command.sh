@@ -34,13 +34,13 @@ expected() {
 pick() {
   local settings=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
   local actions=("${@:4:$#-5}")
-  step="--pick, $settings, at $x,$y: ${actions[*]}"
+  step="--pick, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
   printf '%s\r\n' "$settings" >"$work/app/Tintavo.ini"
   cp "$work/app/Tintavo.ini" "$work/ini.before"
   xdotool mousemove 200 150
   (cd "$work/app" && exec env QT_QPA_PLATFORM=xcb timeout 20 ./tintavo --pick >"$work/out" 2>"$work/err") &
   app_pid=$!
-  timeout 10 xdotool search --sync --onlyvisible --pid "$app_pid" >/dev/null || fail "no loupe: $(cat "$work/err")"
+  timeout 10 xdotool search --sync --onlyvisible --classname '^tintavo$' >/dev/null || fail "no loupe: $(cat "$work/err")"
   [[ -z $(xdotool search --name 'Vantolux' 2>/dev/null) ]] || fail "the main window opened"
   xdotool mousemove "$x" "$y"
   sleep 0.3
