@@ -18,10 +18,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace tintavo {
@@ -226,8 +226,9 @@ int answerColorQuestion(bool contrast, const QStringList &colors)
                               .arg(nearest.name, QString::number(nearest.deltaE, 'f', 3)));
     } else {
         const QString first = names.takeFirst();
-        printLine(stdout, names.isEmpty() ? first
-                                          : QStringLiteral("%1 (又作 %2)").arg(first, names.join(u' ')));
+        printLine(stdout, names.isEmpty()
+                              ? first
+                              : QStringLiteral("%1 (又作 %2)").arg(first, names.join(u' ')));
     }
     return 0;
 }
@@ -300,7 +301,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
     }
 
     // -name with one dash is the toolkit's (the X resource name of the windows).
-    const bool nameWanted = parser.isSet(name) && typedOption(args, name.names().front()) != u"-name";
+    const bool nameWanted =
+        parser.isSet(name) && typedOption(args, QStringLiteral("name")) != u"-name";
     if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) > 1) {
         printLine(stderr, hint("--pick、--contrast 和 --name 一次只能用一个。",
                                "--pick, --contrast and --name go one at a time."));

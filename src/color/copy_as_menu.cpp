@@ -33,7 +33,8 @@ void addFormats(QMenu *menu, const QString &title, Rgb color)
     for (const QString &name : names)
         formats->addAction(name, [name] { copyText(name); });
     if (names.isEmpty())
-        formats->addAction(QStringLiteral("最接近：") + nearestCssName(color).name)->setEnabled(false);
+        formats->addAction(QStringLiteral("最接近：") + nearestCssName(color).name)
+            ->setEnabled(false);
 }
 
 } // namespace

@@ -58,14 +58,14 @@ QString oklch(Rgb c)
              QString::number(hue, 'f', 1));
 }
 
-// CSS Color 4's matrices, linear sRGB to XYZ (D65) and XYZ to linear
-// Display P3, multiplied out once here.
+// Through XYZ (D65) with CSS Color 4's matrices, as exact fractions, so that
+// the figures agree with what browsers compute; Display P3 shares sRGB's
+// transfer curve.
 QString displayP3(Rgb c)
 {
-    constexpr double toXyz[3][3] = {
-        {506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},
-        {87098.0 / 409605, 175762.0 / 245763, 12673.0 / 175545},
-        {7918.0 / 409605, 87881.0 / 737289, 1001167.0 / 1053270}};
+    constexpr double toXyz[3][3] = {{506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},
+                                    {87098.0 / 409605, 175762.0 / 245763, 12673.0 / 175545},
+                                    {7918.0 / 409605, 87881.0 / 737289, 1001167.0 / 1053270}};
     constexpr double toP3[3][3] = {{446124.0 / 178915, -333277.0 / 357830, -72051.0 / 178915},
                                    {-14852.0 / 17905, 63121.0 / 35810, 423.0 / 17905},
                                    {11844.0 / 330415, -50337.0 / 660830, 316169.0 / 330415}};

@@ -22,9 +22,8 @@ enum class CssFormat
     DisplayP3, // color(display-p3 0.1066 0.2009 0.3270): four decimals
 };
 
-inline constexpr std::array kCssFormats{CssFormat::Hex, CssFormat::HexLower,
-                                        CssFormat::Rgb, CssFormat::RgbCommas,
-                                        CssFormat::Hsl, CssFormat::Oklch,
+inline constexpr std::array kCssFormats{CssFormat::Hex,       CssFormat::HexLower, CssFormat::Rgb,
+                                        CssFormat::RgbCommas, CssFormat::Hsl,      CssFormat::Oklch,
                                         CssFormat::DisplayP3};
 
 QString cssColor(Rgb c, CssFormat format);

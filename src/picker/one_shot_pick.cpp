@@ -196,7 +196,8 @@ void OneShotPick::pickAt(QPoint point)
         meanColor(m_sampler->pixelColors(point, r), 2 * r + 1, m_options.sampleSize);
     finish();
     if (!color) {
-        emit failed(line("Tintavo 读不到那里的屏幕颜色。", "Tintavo could not read the screen there."));
+        emit failed(
+            line("Tintavo 读不到那里的屏幕颜色。", "Tintavo could not read the screen there."));
         return;
     }
     if (const DisplayProfile *profile = profileAt(point))

@@ -14,24 +14,36 @@ constexpr quint16 kCrosshairGlyph = 34;
 Qt::Key keyFor(xcb_keysym_t keysym)
 {
     switch (keysym) {
-    case 0xff1b: return Qt::Key_Escape;
-    case 0xff0d: return Qt::Key_Return;
-    case 0xff8d: return Qt::Key_Enter;
-    case 0xff51: return Qt::Key_Left;
-    case 0xff52: return Qt::Key_Up;
-    case 0xff53: return Qt::Key_Right;
-    case 0xff54: return Qt::Key_Down;
-    default: return Qt::Key_unknown;
+    case 0xff1b:
+        return Qt::Key_Escape;
+    case 0xff0d:
+        return Qt::Key_Return;
+    case 0xff8d:
+        return Qt::Key_Enter;
+    case 0xff51:
+        return Qt::Key_Left;
+    case 0xff52:
+        return Qt::Key_Up;
+    case 0xff53:
+        return Qt::Key_Right;
+    case 0xff54:
+        return Qt::Key_Down;
+    default:
+        return Qt::Key_unknown;
     }
 }
 
 Qt::MouseButton buttonFor(xcb_button_t button)
 {
     switch (button) {
-    case 1: return Qt::LeftButton;
-    case 2: return Qt::MiddleButton;
-    case 3: return Qt::RightButton;
-    default: return Qt::NoButton; // the wheel and the rest
+    case 1:
+        return Qt::LeftButton;
+    case 2:
+        return Qt::MiddleButton;
+    case 3:
+        return Qt::RightButton;
+    default:
+        return Qt::NoButton; // the wheel and the rest
     }
 }
 
@@ -76,20 +88,19 @@ GrabResult X11PointerGrab::grab()
     // their coordinates are desktop points.
     auto *pointer = xcb_grab_pointer_reply(
         m_connection,
-        xcb_grab_pointer(m_connection, 0, m_root,
-                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
-                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair,
-                         XCB_CURRENT_TIME),
+        xcb_grab_pointer(
+            m_connection, 0, m_root, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
+            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair, XCB_CURRENT_TIME),
         nullptr);
     const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(pointer);
     if (!pointerHeld)
         return GrabResult::Taken;
-    auto *keyboard = xcb_grab_keyboard_reply(
-        m_connection,
-        xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                          XCB_GRAB_MODE_ASYNC),
-        nullptr);
+    auto *keyboard =
+        xcb_grab_keyboard_reply(m_connection,
+                                xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr);
     const bool keyboardHeld = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(keyboard);
     if (!keyboardHeld) {

@@ -27,7 +27,8 @@ private slots:
             << QStringList{"color(display-p3 0.3737 0.2103 0.5791)", "rebeccapurple"};
         QTest::newRow("both spellings of grey") << QColor(0x808080) << QStringList{"gray", "grey"};
         QTest::newRow("one step off steelblue")
-            << QColor(0x4682B5) << QStringList{"color(display-p3 0.3318 0.5041 0.6929)", "-最接近：steelblue"};
+            << QColor(0x4682B5)
+            << QStringList{"color(display-p3 0.3318 0.5041 0.6929)", "-最接近：steelblue"};
     }
 
     void submenuEndsWithDisplayP3AndName()

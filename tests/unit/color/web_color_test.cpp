@@ -59,8 +59,7 @@ TEST(CssNames, ExactAndNearest)
 // in either spelling of grey, whatever their case; anything else is refused.
 TEST(CssNames, ColoursAsUsersWriteThem)
 {
-    const std::pair<const char *, int> rows[] = {
-        // clang-format off
+    const std::pair<const char *, int> rows[] = {// clang-format off
         {"#abc", 0xAABBCC}, {"#C0FFEE", 0xC0FFEE}, {"rgb(18 52 86)", 0x123456},
         {"rgb(18, 52, 86)", 0x123456}, {" RGB( 0 ,255,0 ) ", 0x00FF00}, {"SteelBlue", 0x4682B4},
         {"grey", 0x808080}, {"GRAY", 0x808080}, {"lightslategrey", 0x778899},
