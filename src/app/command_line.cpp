@@ -340,8 +340,8 @@ int runOneShotPick()
             OneShotPick::Options{settings.loupe, settings.sampleSize, settings.colorManaged});
         break;
     case DesktopServices::Unavailable:
-        printLine(stderr, hint("此会话既不是 X11 也没有桌面门户，Tintavo 无法取色。",
-                               "This session is neither X11 nor offers the desktop portal, so "
+        printLine(stderr, hint("此会话既不是 X11 会话也没有桌面门户，Tintavo 无法取色。",
+                               "This session is no X11 session and has no desktop portal, so "
                                "Tintavo cannot pick."));
         return 2;
     }

@@ -58,9 +58,8 @@ QString oklch(Rgb c)
              QString::number(hue, 'f', 1));
 }
 
-// Through XYZ (D65) with CSS Color 4's matrices, as exact fractions, so that
-// the figures agree with what browsers compute; Display P3 shares sRGB's
-// transfer curve.
+// Through XYZ (D65), with the exact fractions CSS Color 4 publishes for its
+// matrices; Display P3 shares sRGB's transfer curve.
 QString displayP3(Rgb c)
 {
     constexpr double toXyz[3][3] = {{506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},

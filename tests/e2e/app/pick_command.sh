@@ -3,14 +3,17 @@
 # picture in which every pixel has its own colour): a left click prints the
 # pixel under the pointer (or the mean of the square the settings file asks
 # for) and ends with 0; Escape and a right click print nothing and end with 1.
-# No main window opens and the settings file is left as it was.
-# Usage: pick_command.sh TINTAVO X_PROBE. Exit 77: no Xvfb or tools.
+# No main window opens and the settings file is left as it was. As in a
+# Wayland session it prints what the desktop portal (a stand-in on a private
+# session bus) picks, and nothing when the pick is called off there.
+# Usage: pick_command.sh TINTAVO X_PROBE PORTAL_STANDIN BUS_CONF.
+# Exit 77: no Xvfb or tools.
 source "$(dirname "$0")/../lib.sh"
-tintavo=$1 probe=$2
+tintavo=$1 probe=$2 standin=$3 conf=$4
 command -v Xvfb >/dev/null && command -v openbox >/dev/null && command -v xdotool >/dev/null ||
   { echo "no Xvfb/openbox/xdotool: skipped"; exit 77; }
 source "$e2e_dir/../../scripts/xvfb.sh"
-at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} 2>/dev/null; }
+at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} ${portal_pids:-} 2>/dev/null; }
 start_private_xvfb $((800 + RANDOM % 100)) 1280x1024x24 || fail "no X server"
 start_openbox "$work" || fail "no window manager"
 "$probe" pattern || fail "the root picture could not be painted"
@@ -60,3 +63,29 @@ pick '[APPSET]' 1001 700 key Return 0 "$(expected 1001 700 1)"
 pick $'[APPSET]\r\nSampleSize=3' 768 512 click 1 0 "$(expected 768 512 3)"
 pick '[APPSET]' 517 301 key Escape 1 ''
 pick '[APPSET]' 517 301 click 3 1 ''
+
+# portal_pick STATUS OUTPUT STANDIN_ARG...
+portal_pick() {
+  local status=0 want_status=$1 want=$2
+  shift 2
+  step="--pick through the portal, $*"
+  rm -f "$work/bus"
+  dbus-daemon --config-file="$conf" --nofork --print-address=1 >"$work/bus" &
+  portal_pids=$!
+  poll 10 test -s "$work/bus" || fail "the private bus did not start"
+  local bus
+  bus=$(head -1 "$work/bus")
+  DBUS_SESSION_BUS_ADDRESS=$bus "$standin" "$@" </dev/null >"$work/portal.log" &
+  portal_pids+=" $!"
+  poll 10 grep -q '^ready$' "$work/portal.log" || fail "the stand-in portal did not start"
+  (cd "$work/app" && exec env DBUS_SESSION_BUS_ADDRESS="$bus" \
+    WAYLAND_DISPLAY=wayland-tintavo-test QT_QPA_PLATFORM=xcb timeout 20 ./tintavo --pick \
+    >"$work/out" 2>"$work/err") || status=$?
+  kill $portal_pids && { wait $portal_pids 2>/dev/null || true; }
+  portal_pids=
+  ((status == want_status)) || fail "status $status, not $want_status: $(cat "$work/err")"
+  [[ $(cat "$work/out") == "$want" ]] || fail "printed '$(cat "$work/out")', not '$want'"
+  echo "ok: $step"
+}
+portal_pick 0 '#3366CC' --color 0.2,0.4,0.8
+portal_pick 1 '' --cancel
