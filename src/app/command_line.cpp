@@ -1,15 +1,27 @@
 #include "app/command_line.h"
 
+#include "color/contrast.h"
+#include "color/css_formats.h"
+#include "color/css_names.h"
+#include "picker/one_shot_pick.h"
+#include "platform/desktop_picking.h"
+#include "platform/desktop_session.h"
+#include "platform/pointer_grab.h"
+#include "platform/screen_sampler.h"
+#include "settings/ini_settings.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace tintavo {
@@ -26,11 +38,12 @@ QStringList argumentList(int argc, char *argv[])
 
 // The toolkit's own options, which it takes out of the command line when the
 // application object is made: they are not unknown here. First those that
-// take a value.
+// take a value. Its -name is declared with the program's --name, which takes
+// a value too; the dashes tell them apart.
 // clang-format off
 constexpr const char *kToolkitValueOptions[] = {
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "name", "visual",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "visual",
     "style", "stylesheet", "qmljsdebugger", "fontengine", "dialogs"};
 constexpr const char *kToolkitFlags[] = {
     "reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
@@ -169,6 +182,57 @@ QString displayProblem(const QStringList &args)
     return first;
 }
 
+void printLine(std::FILE *stream, const QString &text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+// --contrast and --name: the colours read, the answer printed; the status.
+int answerColorQuestion(bool contrast, const QStringList &colors)
+{
+    const qsizetype wanted = contrast ? 2 : 1;
+    // A --name given nothing reads as an empty colour.
+    if (colors.size() != wanted || colors.contains(QString())) {
+        printLine(stderr, contrast ? hint("tintavo --contrast 需要两种颜色：前景色和背景色。",
+                                          "tintavo --contrast takes two colours: the text "
+                                          "colour and the background colour.")
+                                   : hint("tintavo --name 需要一种颜色。",
+                                          "tintavo --name takes one colour."));
+        return 2;
+    }
+    std::vector<Rgb> read;
+    for (const QString &text : colors) {
+        const std::optional<Rgb> color = parseCssColor(text);
+        if (!color) {
+            printLine(stderr, hint("Tintavo 不认识颜色 “%1”：请写成 #RGB、#RRGGBB、rgb(r g b)、"
+                                   "rgb(r, g, b)（0–255）或 CSS 颜色名。",
+                                   "Tintavo cannot read the colour \"%1\": write it as #RGB, "
+                                   "#RRGGBB, rgb(r g b), rgb(r, g, b) (0-255) or a CSS name.")
+                                  .arg(text));
+            return 2;
+        }
+        read.push_back(*color);
+    }
+    if (contrast) {
+        printLine(stdout, pairContrastText(read[0], read[1]));
+        return 0;
+    }
+    // The name comes first either way, for a script to cut out.
+    QStringList names = cssNamesOf(read[0]);
+    if (names.isEmpty()) {
+        const NearestCssName nearest = nearestCssName(read[0]);
+        printLine(stdout, QStringLiteral("%1 (最接近，ΔE_OK %2)")
+                              .arg(nearest.name, QString::number(nearest.deltaE, 'f', 3)));
+    } else {
+        const QString first = names.takeFirst();
+        printLine(stdout, names.isEmpty()
+                              ? first
+                              : QStringLiteral("%1 (又作 %2)").arg(first, names.join(u' ')));
+    }
+    return 0;
+}
+
 } // namespace
 
 void describeApplication()
@@ -178,7 +242,7 @@ void describeApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral(TINTAVO_APP_ID));
 }
 
-std::optional<int> handleCommandLine(int argc, char *argv[])
+CommandLine handleCommandLine(int argc, char *argv[])
 {
     const QStringList args = argumentList(argc, argv);
     QCommandLineParser parser;
@@ -190,6 +254,29 @@ std::optional<int> handleCommandLine(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption pick(
+        QStringLiteral("pick"),
+        QStringLiteral("取一次屏幕颜色：点左键打印 #RRGGBB（状态 0），按 Esc 或右键什么也不打印"
+                       "（状态 1） / Pick one colour from the screen: a left click prints it as "
+                       "#RRGGBB (status 0), Escape or a right click prints nothing (status 1)."));
+    const QCommandLineOption contrast(
+        QStringLiteral("contrast"),
+        QStringLiteral("打印前景色 FG 在背景色 BG 上的 WCAG 2.2 对比度与 APCA Lc / Print the "
+                       "WCAG 2.2 contrast ratio and APCA Lc of the text colour FG on BG."));
+    const QCommandLineOption name(
+        QStringLiteral("name"),
+        QStringLiteral("打印颜色的 CSS 名称，不是命名颜色时打印最接近的名称及 ΔE_OK / Print the "
+                       "CSS name of a colour, or the nearest name and its ΔE_OK."),
+        QStringLiteral("COLOUR"));
+    parser.addOptions({pick, contrast, name});
+    parser.addPositionalArgument(
+        QStringLiteral("FG BG"),
+        QStringLiteral("--contrast 的前景色与背景色。颜色（--name 的也一样）写作 #RGB、#RRGGBB、"
+                       "rgb(r g b)、rgb(r, g, b) 或 CSS 颜色名，不分大小写 / The text and "
+                       "background colours for --contrast. A colour (for --name too) is "
+                       "written #RGB, #RRGGBB, rgb(r g b), rgb(r, g, b) or as a CSS name, in "
+                       "any case."),
+        QStringLiteral("[FG BG]"));
     addToolkitOptions(parser);
     parser.parse(args);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
@@ -197,7 +284,7 @@ std::optional<int> handleCommandLine(int argc, char *argv[])
         const QString line = hint("Tintavo 不认识选项 %1，可用的选项请看 tintavo --help。",
                                   "Tintavo does not know the option %1: see tintavo --help.");
         std::fputs((line.arg(option) + u'\n').toUtf8().constData(), stderr);
-        return 2;
+        return {2};
     }
     // --help-all would add the toolkit's options, which only the toolkit can
     // list once it runs; the program's own are all there is to show here.
@@ -210,14 +297,75 @@ std::optional<int> handleCommandLine(int argc, char *argv[])
                                         : QCoreApplication::applicationName() + u' ' +
                                               QCoreApplication::applicationVersion() + u'\n';
         std::fputs(text.toLocal8Bit().constData(), stdout);
-        return 0;
+        return {0};
     }
+
+    // -name with one dash is the toolkit's (the X resource name of the windows).
+    const bool nameWanted =
+        parser.isSet(name) && typedOption(args, QStringLiteral("name")) != u"-name";
+    if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) > 1) {
+        printLine(stderr, hint("--pick、--contrast 和 --name 一次只能用一个。",
+                               "--pick, --contrast and --name go one at a time."));
+        return {2};
+    }
+    // Answered without a display: a script may ask them anywhere.
+    if (parser.isSet(contrast))
+        return {answerColorQuestion(true, parser.positionalArguments())};
+    if (nameWanted)
+        return {answerColorQuestion(false, QStringList{parser.value(name)} +
+                                               parser.positionalArguments())};
 
     if (const QString problem = displayProblem(args); !problem.isEmpty()) {
         std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+        return {2};
+    }
+    return {std::nullopt, parser.isSet(pick)};
+}
+
+int runOneShotPick()
+{
+    const Settings settings = LoadSettings();
+    std::unique_ptr<ScreenSampler> sampler;
+    std::unique_ptr<PointerGrab> grab;
+    std::unique_ptr<OneShotPick> pick;
+    switch (servicesForSession(SessionEnvironment::fromProcess())) {
+    case DesktopServices::Portal:
+        pick = std::make_unique<OneShotPick>(createDesktopPicking());
+        break;
+    case DesktopServices::X11:
+        sampler = createScreenSampler();
+        grab = createPointerGrab();
+        pick = std::make_unique<OneShotPick>(
+            *sampler, *grab,
+            OneShotPick::Options{settings.loupe, settings.sampleSize, settings.colorManaged});
+        break;
+    case DesktopServices::Unavailable:
+        printLine(stderr, hint("此会话既不是 X11 会话也没有桌面门户，Tintavo 无法取色。",
+                               "This session is no X11 session and has no desktop portal, so "
+                               "Tintavo cannot pick."));
         return 2;
     }
-    return std::nullopt;
+    // The loupe hides between moves; that must not end the run.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    int status = 2;
+    QObject::connect(pick.get(), &OneShotPick::picked, [&status](Rgb color) {
+        printLine(stdout, cssColor(color, CssFormat::Hex));
+        status = 0;
+        QCoreApplication::quit();
+    });
+    QObject::connect(pick.get(), &OneShotPick::cancelled, [&status] {
+        status = 1;
+        QCoreApplication::quit();
+    });
+    QObject::connect(pick.get(), &OneShotPick::failed, [&status](const QString &why) {
+        printLine(stderr, why);
+        status = 2;
+        QCoreApplication::quit();
+    });
+    // Started from the event loop, so that an answer that comes at once still ends it.
+    QTimer::singleShot(0, pick.get(), &OneShotPick::start);
+    QCoreApplication::exec();
+    return status;
 }
 
 } // namespace tintavo

@@ -9,12 +9,25 @@ namespace tintavo {
 void describeApplication();
 
 // What the command line settles before any window exists: --help and
-// --version print and end the program; an unknown option, and a start with
-// no display to show a window on (none set, none that fits the platform, or
-// one that cannot be reached), end it with a one-line hint on standard error
-// and status 2. Returns the exit status in those cases, nothing when the
-// program should start.
-// Neither case reads or writes the settings file.
-std::optional<int> handleCommandLine(int argc, char *argv[]);
+// --version print and end the program, and so do --contrast FG BG and --name
+// COLOUR, which print their answer on standard output (status 0); an unknown
+// option, a colour that cannot be read, and a start with no display to show a
+// window on (none set, none that fits the platform, or one that cannot be
+// reached), end it with a one-line hint on standard error and status 2.
+// None of them reads or writes the settings file.
+struct CommandLine
+{
+    // The status to end with at once; nothing when the program should start.
+    std::optional<int> exitStatus;
+    // --pick: one pick for a script (runOneShotPick) instead of the main window.
+    bool pickOnce = false;
+};
+CommandLine handleCommandLine(int argc, char *argv[]);
+
+// tintavo --pick, once the application object exists: prints the colour
+// picked as #RRGGBB and returns 0; returns 1, printing nothing, when the user
+// calls the pick off, and 2 with one line on standard error when no pick can
+// be made. Reads the picker's settings; writes nothing.
+int runOneShotPick();
 
 } // namespace tintavo

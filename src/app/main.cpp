@@ -12,11 +12,14 @@
 int main(int argc, char *argv[])
 {
     tintavo::describeApplication();
-    if (const std::optional<int> status = tintavo::handleCommandLine(argc, argv))
-        return *status;
+    const tintavo::CommandLine command = tintavo::handleCommandLine(argc, argv);
+    if (command.exitStatus)
+        return *command.exitStatus;
     QApplication app(argc, argv);
 
     tintavo::setUpApplicationLook(app);
+    if (command.pickOnce)
+        return tintavo::runOneShotPick();
 
     // A Wayland session picks through the desktop portal, also when the
     // toolkit runs through XWayland: the X root window there shows only X

@@ -43,6 +43,47 @@ QString contrastSummary(double ratio)
              mark(g.largeAAA));
 }
 
+namespace {
+
+// APCA's screen luminance: a plain power curve rather than the sRGB one, and
+// its own coefficients, as the published constants have them.
+double apcaLuminance(Rgb c)
+{
+    const auto lin = [](int channel) { return std::pow(channel / 255.0, 2.4); };
+    const double y = 0.2126729 * lin(c.red) + 0.7151522 * lin(c.green) + 0.0721750 * lin(c.blue);
+    // Near-black lifted, for the flare of a real screen.
+    constexpr double kBlackThreshold = 0.022, kBlackClamp = 1.414;
+    return y < kBlackThreshold ? y + std::pow(kBlackThreshold - y, kBlackClamp) : y;
+}
+
+} // namespace
+
+double apcaContrast(Rgb text, Rgb background)
+{
+    const double yText = apcaLuminance(text), yBackground = apcaLuminance(background);
+    constexpr double kScale = 1.14, kOffset = 0.027, kLowClip = 0.1, kMinDeltaY = 0.0005;
+    if (std::abs(yBackground - yText) < kMinDeltaY)
+        return 0;
+    if (yBackground > yText) {
+        const double sapc = (std::pow(yBackground, 0.56) - std::pow(yText, 0.57)) * kScale;
+        return sapc < kLowClip ? 0 : (sapc - kOffset) * 100;
+    }
+    const double sapc = (std::pow(yBackground, 0.65) - std::pow(yText, 0.62)) * kScale;
+    return sapc > -kLowClip ? 0 : (sapc + kOffset) * 100;
+}
+
+QString apcaText(double lc)
+{
+    // Below the clip the figure is exactly 0, so no "-0.0" can come of it.
+    return QStringLiteral("APCA Lc ") + QString::number(lc, 'f', 1);
+}
+
+QString pairContrastText(Rgb text, Rgb background)
+{
+    return contrastSummary(contrastRatio(text, background)) + QStringLiteral("  ") +
+           apcaText(apcaContrast(text, background));
+}
+
 bool contrastReachable(Rgb against, double target)
 {
     return contrastRatio(rgb(0, 0, 0), against) >= target ||

@@ -39,6 +39,18 @@ QString contrastRatioText(double ratio);
 // The short read-out of a pair, e.g. "对比度 4.54:1  正文 AA✓ AAA✗  大字 AA✓ AAA✓".
 QString contrastSummary(double ratio);
 
+// The lightness contrast Lc of APCA-W3 0.0.98G-4g for `text` on `background`:
+// about 0 to 106 for dark text on a light ground, about 0 to -108 the other
+// way round. Informative only: WCAG 2.2 does not use it.
+double apcaContrast(Rgb text, Rgb background);
+
+// "APCA Lc 63.1": one decimal, a minus sign for light text on dark.
+QString apcaText(double lc);
+
+// What the contrast plate and tintavo --contrast show for a pair: the WCAG
+// read-out, then APCA, e.g. "对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc 63.1".
+QString pairContrastText(Rgb text, Rgb background);
+
 // Whether any colour, of whatever hue, reaches `target` against `against`:
 // black or white does when anything does.
 bool contrastReachable(Rgb against, double target);

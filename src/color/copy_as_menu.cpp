@@ -2,6 +2,7 @@
 
 #include "color/color_pair.h"
 #include "color/css_formats.h"
+#include "color/css_names.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,6 +26,15 @@ void addFormats(QMenu *menu, const QString &title, Rgb color)
         const QString text = cssColor(color, format);
         formats->addAction(text, [text] { copyText(text); });
     }
+    // A name is copied only where it is the colour exactly; otherwise the
+    // nearest one is shown for reference, since pasting it would change the colour.
+    formats->addSeparator();
+    const QStringList names = cssNamesOf(color);
+    for (const QString &name : names)
+        formats->addAction(name, [name] { copyText(name); });
+    if (names.isEmpty())
+        formats->addAction(QStringLiteral("最接近：") + nearestCssName(color).name)
+            ->setEnabled(false);
 }
 
 } // namespace

@@ -28,7 +28,9 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
     m_readout->setFocusPolicy(Qt::ClickFocus);
     m_readout->setToolTip(QStringLiteral(
         "按 WCAG 2.2 计算的前景色与背景色的对比度。正文需 4.5:1 才达 AA、7:1 才达 AAA；"
-        "大字（18 磅以上，或 14 磅以上粗体）需 3:1 达 AA、4.5:1 达 AAA。"));
+        "大字（18 磅以上，或 14 磅以上粗体）需 3:1 达 AA、4.5:1 达 AAA。\n"
+        "APCA Lc 是 APCA-W3 0.0.98G-4g 算出的明度对比，仅供参考，不属于 WCAG 2.2："
+        "深色字在浅色底上为正，浅色字在深色底上为负。"));
     m_preview->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         QMenu *menu = createContextMenu(pos);
@@ -59,9 +61,8 @@ void PreviewInspector::updateReadout()
     const QString marker =
         simulated ? QStringLiteral("[模拟%1] ").arg(visionModeName(m_mode)) : QString();
     if (m_showContrast) {
-        const double ratio = contrastRatio(simulateVision(m_pair.foreground(), m_mode),
-                                           simulateVision(m_pair.background(), m_mode));
-        m_readout->setText(marker + contrastSummary(ratio));
+        m_readout->setText(marker + pairContrastText(simulateVision(m_pair.foreground(), m_mode),
+                                                     simulateVision(m_pair.background(), m_mode)));
     } else {
         m_readout->setText(marker.trimmed());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/global_hotkey.h"
+#include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 
 namespace tintavo {
@@ -23,6 +24,16 @@ public:
     using GlobalHotKey::GlobalHotKey;
     HotKeyResult registerKey(QKeyCombination) override { return HotKeyResult::Unsupported; }
     void unregisterKey() override {}
+};
+
+class UnavailablePointerGrab : public PointerGrab
+{
+    Q_OBJECT
+
+public:
+    using PointerGrab::PointerGrab;
+    GrabResult grab() override { return GrabResult::Unsupported; }
+    void release() override {}
 };
 
 } // namespace tintavo

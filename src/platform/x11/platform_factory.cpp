@@ -1,6 +1,7 @@
 #include "platform/unavailable_platform.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_global_hotkey.h"
+#include "platform/x11/x11_pointer_grab.h"
 #include "platform/x11/x11_screen_sampler.h"
 
 namespace tintavo {
@@ -28,6 +29,15 @@ std::unique_ptr<GlobalHotKey> createGlobalHotKey()
     if (!screen)
         return std::make_unique<UnavailableGlobalHotKey>();
     return std::make_unique<X11GlobalHotKey>(connection, screen->root);
+}
+
+std::unique_ptr<PointerGrab> createPointerGrab()
+{
+    xcb_connection_t *connection = x11::toolkitConnection();
+    xcb_screen_t *screen = connection ? x11::defaultScreen(connection) : nullptr;
+    if (!screen)
+        return std::make_unique<UnavailablePointerGrab>();
+    return std::make_unique<X11PointerGrab>(connection, screen->root);
 }
 
 } // namespace tintavo

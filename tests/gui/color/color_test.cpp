@@ -249,6 +249,10 @@ private slots:
                  previewMenu("前景色调至 AA")}
             << S{{"fg_red", "118", "76", 118}, {"contrast_info", "对比度 4.54:1"}} << QStringList()
             << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
+        QTest::newRow("APCA beside WCAG")
+            << L{dialog("show_fg_color", "#888888"), dialog("show_bg_color", "#FFFFFF")}
+            << S{{"contrast_info", "对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc 63.1"}}
+            << QStringList() << QStringList() << QColor(0x88, 0x88, 0x88) << QColor(Qt::white);
         QTest::newRow("protanopia in the preview only")
             << L{dialog("show_bg_color", "#FF0000"), previewMenu("红色盲")}
             << S{{"bg_red", "255", "FF", 255},

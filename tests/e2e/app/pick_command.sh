@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# tintavo --pick as a script uses it, on a private X server (openbox, a root
+# picture in which every pixel has its own colour): a left click prints the
+# pixel under the pointer (or the mean of the square the settings file asks
+# for) and ends with 0; Escape and a right click print nothing and end with 1.
+# No main window opens and the settings file is left as it was. As in a
+# Wayland session it prints what the desktop portal (a stand-in on a private
+# session bus) picks, and nothing when the pick is called off there.
+# Usage: pick_command.sh TINTAVO X_PROBE PORTAL_STANDIN BUS_CONF.
+# Exit 77: no Xvfb or tools.
+source "$(dirname "$0")/../lib.sh"
+tintavo=$1 probe=$2 standin=$3 conf=$4
+command -v Xvfb >/dev/null && command -v openbox >/dev/null && command -v xdotool >/dev/null ||
+  { echo "no Xvfb/openbox/xdotool: skipped"; exit 77; }
+source "$e2e_dir/../../scripts/xvfb.sh"
+at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} ${portal_pids:-} 2>/dev/null; }
+start_private_xvfb $((800 + RANDOM % 100)) 1280x1024x24 || fail "no X server"
+start_openbox "$work" || fail "no window manager"
+"$probe" pattern || fail "the root picture could not be painted"
+mkdir "$work/app" && cp "$tintavo" "$work/app/tintavo"
+
+# expected X Y SIZE: the pattern's colour at (X, Y), or the mean of the SIZE x
+# SIZE pixels around it, halves rounded up, as #RRGGBB.
+expected() {
+  local x y r=0 g=0 b=0 n=$(($3 * $3)) h=$(($3 / 2))
+  for ((y = $2 - h; y <= $2 + h; y++)); do
+    for ((x = $1 - h; x <= $1 + h; x++)); do
+      ((r += x & 255, g += y & 255, b += ((x >> 8) & 15) | (((y >> 8) & 15) << 4)))
+    done
+  done
+  printf '#%02X%02X%02X\n' $(((2 * r + n) / (2 * n))) $(((2 * g + n) / (2 * n))) $(((2 * b + n) / (2 * n)))
+}
+
+# pick SETTINGS X Y ACTION... STATUS OUTPUT: with SETTINGS in the settings file,
+# starts tintavo --pick, waits for its loupe, moves to (X, Y), does the xdotool
+# ACTION and expects STATUS and exactly OUTPUT on standard output.
+pick() {
+  local settings=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
+  local actions=("${@:4:$#-5}")
+  step="--pick, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
+  printf '%s\r\n' "$settings" >"$work/app/Tintavo.ini"
+  cp "$work/app/Tintavo.ini" "$work/ini.before"
+  xdotool mousemove 200 150
+  (cd "$work/app" && exec env QT_QPA_PLATFORM=xcb timeout 20 ./tintavo --pick >"$work/out" 2>"$work/err") &
+  app_pid=$!
+  timeout 10 xdotool search --sync --onlyvisible --classname '^tintavo$' >/dev/null || fail "no loupe: $(cat "$work/err")"
+  [[ -z $(xdotool search --name 'Vantolux' 2>/dev/null) ]] || fail "the main window opened"
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  xdotool "${actions[@]}"
+  wait "$app_pid" || status=$?
+  app_pid=
+  ((status == want_status)) || fail "status $status, not $want_status: $(cat "$work/err")"
+  [[ $(cat "$work/out") == "$want" ]] || fail "printed '$(cat "$work/out")', not '$want'"
+  cmp -s "$work/ini.before" "$work/app/Tintavo.ini" || fail "the settings file changed"
+  [[ $(ls "$work/app") == $'Tintavo.ini\ntintavo' ]] || fail "files left beside it: $(ls "$work/app")"
+  echo "ok: $step"
+}
+
+pick '[APPSET]' 517 301 click 1 0 "$(expected 517 301 1)"
+pick '[APPSET]' 1001 700 key Return 0 "$(expected 1001 700 1)"
+# A corner of the picture's 256-pixel blocks, where the mean differs from the middle.
+pick $'[APPSET]\r\nSampleSize=3' 768 512 click 1 0 "$(expected 768 512 3)"
+pick '[APPSET]' 517 301 key Escape 1 ''
+pick '[APPSET]' 517 301 click 3 1 ''
+
+# portal_pick STATUS OUTPUT STANDIN_ARG...
+portal_pick() {
+  local status=0 want_status=$1 want=$2
+  shift 2
+  step="--pick through the portal, $*"
+  rm -f "$work/bus"
+  dbus-daemon --config-file="$conf" --nofork --print-address=1 >"$work/bus" &
+  portal_pids=$!
+  poll 10 test -s "$work/bus" || fail "the private bus did not start"
+  local bus
+  bus=$(head -1 "$work/bus")
+  DBUS_SESSION_BUS_ADDRESS=$bus "$standin" "$@" </dev/null >"$work/portal.log" &
+  portal_pids+=" $!"
+  poll 10 grep -q '^ready$' "$work/portal.log" || fail "the stand-in portal did not start"
+  (cd "$work/app" && exec env DBUS_SESSION_BUS_ADDRESS="$bus" \
+    WAYLAND_DISPLAY=wayland-tintavo-test QT_QPA_PLATFORM=xcb timeout 20 ./tintavo --pick \
+    >"$work/out" 2>"$work/err") || status=$?
+  kill $portal_pids && { wait $portal_pids 2>/dev/null || true; }
+  portal_pids=
+  ((status == want_status)) || fail "status $status, not $want_status: $(cat "$work/err")"
+  [[ $(cat "$work/out") == "$want" ]] || fail "printed '$(cat "$work/out")', not '$want'"
+  echo "ok: $step"
+}
+portal_pick 0 '#3366CC' --color 0.2,0.4,0.8
+portal_pick 1 '' --cancel
