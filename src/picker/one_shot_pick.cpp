@@ -86,23 +86,8 @@ void OneShotPick::start()
         return;
     }
     m_monitors = m_sampler->monitors();
-    if (m_options.colorManaged) {
-        const QList<QByteArray> published = m_sampler->monitorProfiles();
-        for (qsizetype i = 0; i < published.size(); ++i) {
-            m_profiles.emplace_back(published[i]);
-            // As the picker does: the monitor's values stay as the screen has them.
-            if (!published[i].isEmpty() && !m_profiles.back().isValid()) {
-                std::fprintf(stderr, "%s\n",
-                             line("显示器 %1 的色彩配置文件无法使用，取色按屏幕原值：%2",
-                                  "the colour profile of monitor %1 cannot be used; picks "
-                                  "there give the screen's own values: %2")
-                                 .arg(i + 1)
-                                 .arg(m_profiles.back().error())
-                                 .toUtf8()
-                                 .constData());
-            }
-        }
-    }
+    if (m_options.colorManaged) // as the picker does
+        m_profiles.load(*m_sampler);
     if (m_options.loupe)
         m_loupe = std::make_unique<LoupeWindow>(m_monitors);
     tryGrab();
@@ -140,18 +125,6 @@ void OneShotPick::tryGrab()
     }
 }
 
-const DisplayProfile *OneShotPick::profileAt(QPoint point) const
-{
-    qsizetype monitor = 0;
-    for (qsizetype i = 0; i < m_monitors.size(); ++i) {
-        if (m_monitors[i].contains(point))
-            monitor = i;
-    }
-    if (monitor >= qsizetype(m_profiles.size()) || !m_profiles[std::size_t(monitor)].isValid())
-        return nullptr;
-    return &m_profiles[std::size_t(monitor)];
-}
-
 void OneShotPick::sample()
 {
     if (m_done || !m_loupe)
@@ -171,7 +144,7 @@ void OneShotPick::sample()
     m_lastPointer = pointer;
     const auto pixels = m_sampler->pixelColors(pointer, r);
     std::optional<ColorValue> sampled = meanColor(pixels, LoupeWindow::kSide, m_options.sampleSize);
-    const DisplayProfile *profile = profileAt(pointer);
+    const DisplayProfile *profile = m_profiles.at(pointer);
     if (sampled && profile)
         sampled = profile->toSrgb(*sampled);
     m_loupe->showPixels(pointer, pixels, m_options.sampleSize, sampled, profile != nullptr);
@@ -200,7 +173,7 @@ void OneShotPick::pickAt(QPoint point)
             line("Tintavo 读不到那里的屏幕颜色。", "Tintavo could not read the screen there."));
         return;
     }
-    if (const DisplayProfile *profile = profileAt(point))
+    if (const DisplayProfile *profile = m_profiles.at(point))
         color = profile->toSrgb(*color);
     emit picked(toRgb(*color));
 }

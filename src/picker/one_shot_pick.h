@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_value.h"
+#include "picker/monitor_profiles.h"
 
 #include <QList>
 #include <QObject>
@@ -13,7 +14,6 @@
 namespace tintavo {
 
 class DesktopPicking;
-class DisplayProfile;
 class LoupeWindow;
 class PointerGrab;
 class ScreenSampler;
@@ -58,7 +58,6 @@ private:
     void finish();
     void cancel();
     void finishDesktopPick(PickOutcome outcome, ColorValue color);
-    const DisplayProfile *profileAt(QPoint point) const;
 
     ScreenSampler *m_sampler = nullptr;
     PointerGrab *m_grab = nullptr;
@@ -66,7 +65,7 @@ private:
     std::unique_ptr<DesktopPicking> m_desktop;
     std::unique_ptr<LoupeWindow> m_loupe;
     QList<QRect> m_monitors;
-    std::vector<DisplayProfile> m_profiles;
+    MonitorProfiles m_profiles;
     QObject *m_ticker = nullptr; // the sampling timer, gone when the pick ends
     int m_grabTries = 0;
     QPoint m_lastPointer{-1, -1};

@@ -2,6 +2,7 @@
 
 #include "picker/area_sample.h"
 #include "picker/display_profile.h"
+#include "picker/monitor_profiles.h"
 #include "picker/loupe_window.h"
 
 #include "colorbox/color_box_model.h"
@@ -139,7 +140,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     if (options.loupe && m_sampler.available())
         m_loupe = std::make_unique<LoupeWindow>(m_monitors);
     if (m_colorManaged && m_sampler.available())
-        loadProfiles();
+        m_profiles.load(m_sampler);
 
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);
@@ -154,39 +155,6 @@ PickerWindow::~PickerWindow()
     // Also when the picker goes down with the main window without being
     // closed: the keys go back to the desktop.
     m_hotKey.unregisterKey();
-}
-
-void PickerWindow::loadProfiles()
-{
-    m_profiles.clear();
-    const QList<QByteArray> published = m_sampler.monitorProfiles();
-    for (qsizetype i = 0; i < published.size(); ++i) {
-        DisplayProfile profile(published[i]);
-        // A profile that cannot be used is said once, and that monitor's
-        // values stay as the screen has them.
-        if (!published[i].isEmpty() && !profile.isValid()) {
-            const QByteArray why = profile.error().toUtf8();
-            std::fprintf(stderr,
-                         "Tintavo: 显示器 %d 的色彩配置文件无法使用，取色按屏幕原值 / the colour "
-                         "profile of monitor %d cannot be used; picks there give the screen's "
-                         "own values: %s\n",
-                         int(i + 1), int(i + 1), why.constData());
-            std::fflush(stderr);
-        }
-        m_profiles.push_back(std::move(profile));
-    }
-}
-
-const DisplayProfile *PickerWindow::profileAt(QPoint pointer) const
-{
-    qsizetype monitor = 0;
-    for (qsizetype i = 0; i < m_monitors.size(); ++i) {
-        if (m_monitors[i].contains(pointer))
-            monitor = i;
-    }
-    if (monitor >= qsizetype(m_profiles.size()) || !m_profiles[std::size_t(monitor)].isValid())
-        return nullptr;
-    return &m_profiles[std::size_t(monitor)];
 }
 
 void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey)
@@ -240,7 +208,7 @@ void PickerWindow::sampleUnderPointer()
     const QPoint pointer = m_sampler.pointerPosition();
     if (m_colorManaged && m_sampler.profilesChanged()) {
         // The desktop recalibrated: what the pointer rests on converts anew.
-        loadProfiles();
+        m_profiles.load(m_sampler);
         m_rereads = qMax(m_rereads, 1);
     }
     const bool reread = m_rereads > 0 && m_sampled;
@@ -272,7 +240,7 @@ void PickerWindow::sampleUnderPointer()
     std::optional<ColorValue> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
     // The loupe magnifies the screen as it is; what is picked is the value
     // the colour-managed page asked for.
-    const DisplayProfile *profile = profileAt(pointer);
+    const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
     if (sampled && profile)
         sampled = profile->toSrgb(*sampled);
     if (m_loupe)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_value.h"
+#include "picker/monitor_profiles.h"
 
 #include <QPoint>
 #include <QRect>
@@ -15,7 +16,6 @@ class QMenu;
 namespace tintavo {
 
 class ColorBoxModel;
-class DisplayProfile;
 class GlobalHotKey;
 class LoupeWindow;
 class ScreenSampler;
@@ -85,8 +85,6 @@ private:
     void setNotice(const QString &text);
     void showColor(ColorValue color);
     void showColorCode(ColorValue color);
-    void loadProfiles();
-    const DisplayProfile *profileAt(QPoint pointer) const;
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
     void setUpDesktopPicking();
     QString parentWindowId();
@@ -106,9 +104,9 @@ private:
     std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
     int m_sampleSize = 1;
     bool m_colorManaged = true;
-    // The monitors and, where colour-managed, the profile of each.
     QList<QRect> m_monitors;
-    std::vector<DisplayProfile> m_profiles;
+    // Where colour-managed, the profile of each monitor.
+    MonitorProfiles m_profiles;
     // The pointer position of the last sample; (0, 0) until the first.
     QPoint m_lastPointer;
     bool m_sampled = false;
