@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     volatile ColorValue sink = 0;
     const Figure sample = microsecondsPerCall(20000, [&](int) {
         const QPoint p = sampler->pointerPosition();
-        sink = sampler->pixelColor(p).value_or(-1);
+        sink = sampler->pixelColor(p).value_or(Rgb()).red;
     });
     const Figure pointerOnly =
         microsecondsPerCall(20000, [&](int) { sink = sampler->pointerPosition().x(); });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QColor>
 
@@ -14,17 +14,6 @@ inline QColor toQColor(Rgb c)
 inline Rgb toRgb(const QColor &c)
 {
     return rgb(c.red(), c.green(), c.blue());
-}
-
-// The sampled screen still reports stored colour values.
-inline QColor toQColor(ColorValue c)
-{
-    return toQColor(toRgb(c));
-}
-
-inline ColorValue fromQColor(const QColor &c)
-{
-    return toColorValue(toRgb(c));
 }
 
 } // namespace tintavo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <optional>
 #include <vector>
@@ -19,7 +19,6 @@ int sampleSizeFromSetting(int stored);
 // a `side` × `side` square read row by row. Each channel is the mean of the
 // 8-bit values, rounded half up; pixels that could not be read are left out,
 // and nothing comes back when none could.
-std::optional<ColorValue> meanColor(const std::vector<std::optional<ColorValue>> &square,
-                                    int side, int size);
+std::optional<Rgb> meanColor(const std::vector<std::optional<Rgb>> &square, int side, int size);
 
 } // namespace tintavo

@@ -62,14 +62,14 @@ DisplayProfile::~DisplayProfile() = default;
 DisplayProfile::DisplayProfile(DisplayProfile &&) noexcept = default;
 DisplayProfile &DisplayProfile::operator=(DisplayProfile &&) noexcept = default;
 
-ColorValue DisplayProfile::toSrgb(ColorValue screen) const
+Rgb DisplayProfile::toSrgb(Rgb screen) const
 {
     if (!m_transform)
         return screen;
-    const quint8 in[3] = {quint8(screen), quint8(screen >> 8), quint8(screen >> 16)};
+    const quint8 in[3] = {screen.red, screen.green, screen.blue};
     quint8 out[3] = {};
     cmsDoTransform(m_transform.get(), in, out, 1);
-    return RGB(out[0], out[1], out[2]);
+    return rgb(out[0], out[1], out[2]);
 }
 
 } // namespace tintavo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,7 +31,7 @@ public:
 
     // The sRGB value of a screen value (relative colorimetric, 8 bits in and
     // out); the value itself where the profile is invalid.
-    ColorValue toSrgb(ColorValue screen) const;
+    Rgb toSrgb(Rgb screen) const;
 
 private:
     struct TransformDeleter

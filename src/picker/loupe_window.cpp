@@ -82,8 +82,8 @@ LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
 }
 
 void LoupeWindow::showPixels(QPoint pointer,
-                             const std::vector<std::optional<ColorValue>> &pixels,
-                             int sampleSize, std::optional<ColorValue> sampled, bool converted)
+                             const std::vector<std::optional<Rgb>> &pixels,
+                             int sampleSize, std::optional<Rgb> sampled, bool converted)
 {
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
@@ -155,7 +155,7 @@ QImage LoupeWindow::renderGrid(qreal ratio) const
     grid.fill(kGridLine);
     for (int row = 0; row < kSide; ++row) {
         for (int col = 0; col < kSide; ++col) {
-            const std::optional<ColorValue> c = m_pixels[row * kSide + col];
+            const std::optional<Rgb> c = m_pixels[row * kSide + col];
             const QRgb rgb = c ? toQColor(*c).rgb() : 0;
             for (int y = row * cell + 1; y < (row + 1) * cell; ++y) {
                 auto *line = reinterpret_cast<QRgb *>(grid.scanLine(y));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QImage>
 #include <QPoint>
@@ -46,8 +46,8 @@ public:
     // and shows the window.
     // `converted` marks the code as a colour-managed value rather than the
     // screen's own.
-    void showPixels(QPoint pointer, const std::vector<std::optional<ColorValue>> &pixels,
-                    int sampleSize, std::optional<ColorValue> sampled, bool converted = false);
+    void showPixels(QPoint pointer, const std::vector<std::optional<Rgb>> &pixels,
+                    int sampleSize, std::optional<Rgb> sampled, bool converted = false);
 
     // Moves the loupe beside `pointer`, off the pixels it would show there,
     // keeping what it shows.
@@ -63,9 +63,9 @@ private:
     QImage renderGrid(qreal ratio) const;
     const QScreen *screenAt(QPoint native) const;
 
-    std::vector<std::optional<ColorValue>> m_pixels;
+    std::vector<std::optional<Rgb>> m_pixels;
     int m_sampleSize = 1;
-    std::optional<ColorValue> m_sampled;
+    std::optional<Rgb> m_sampled;
     bool m_converted = false;
     QRect m_placed;
     QList<QRect> m_monitors;

@@ -143,7 +143,7 @@ void OneShotPick::sample()
     }
     m_lastPointer = pointer;
     const auto pixels = m_sampler->pixelColors(pointer, r);
-    std::optional<ColorValue> sampled = meanColor(pixels, LoupeWindow::kSide, m_options.sampleSize);
+    std::optional<Rgb> sampled = meanColor(pixels, LoupeWindow::kSide, m_options.sampleSize);
     const DisplayProfile *profile = m_profiles.at(pointer);
     if (sampled && profile)
         sampled = profile->toSrgb(*sampled);
@@ -165,7 +165,7 @@ void OneShotPick::pickAt(QPoint point)
         return;
     }
     // Read afresh where the click was, rather than trust the last tick.
-    std::optional<ColorValue> color =
+    std::optional<Rgb> color =
         meanColor(m_sampler->pixelColors(point, r), 2 * r + 1, m_options.sampleSize);
     finish();
     if (!color) {
@@ -175,7 +175,7 @@ void OneShotPick::pickAt(QPoint point)
     }
     if (const DisplayProfile *profile = m_profiles.at(point))
         color = profile->toSrgb(*color);
-    emit picked(toRgb(*color));
+    emit picked(*color);
 }
 
 void OneShotPick::finish()
@@ -197,12 +197,12 @@ void OneShotPick::cancel()
     emit cancelled();
 }
 
-void OneShotPick::finishDesktopPick(PickOutcome outcome, ColorValue color)
+void OneShotPick::finishDesktopPick(PickOutcome outcome, Rgb color)
 {
     m_done = true;
     switch (outcome) {
     case PickOutcome::Success:
-        emit picked(toRgb(color));
+        emit picked(color);
         return;
     case PickOutcome::Cancelled:
         emit cancelled();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 #include "picker/monitor_profiles.h"
 
 #include <QList>
@@ -57,7 +57,7 @@ private:
     void pickAt(QPoint point);
     void finish();
     void cancel();
-    void finishDesktopPick(PickOutcome outcome, ColorValue color);
+    void finishDesktopPick(PickOutcome outcome, Rgb color);
 
     ScreenSampler *m_sampler = nullptr;
     PointerGrab *m_grab = nullptr;

@@ -110,7 +110,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     m_notice->setMargin(0);
     m_swatch = controls.value(QStringLiteral("Picture1"));
     // The swatch starts in the desktop's window colour.
-    showColor(fromQColor(palette().color(QPalette::Base)));
+    showColor(toRgb(palette().color(QPalette::Base)));
     if (m_desktop) {
         setUpDesktopPicking();
         return;
@@ -193,7 +193,7 @@ void PickerWindow::setNotice(const QString &text)
             .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))));
 }
 
-void PickerWindow::showColor(ColorValue color)
+void PickerWindow::showColor(Rgb color)
 {
     m_shownColor = color;
     QPalette p = m_swatch->palette();
@@ -237,7 +237,7 @@ void PickerWindow::sampleUnderPointer()
     const auto pixels = m_sampler.pixelColors(pointer, radius);
     // A square that cannot be read at all leaves the swatch showing what it
     // showed.
-    std::optional<ColorValue> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
+    std::optional<Rgb> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
     // The loupe magnifies the screen as it is; what is picked is the value
     // the colour-managed page asked for.
     const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
@@ -250,12 +250,12 @@ void PickerWindow::sampleUnderPointer()
                 : QString();
     m_colorLabel->setToolTip(managed);
     m_swatch->setToolTip(managed);
-    const ColorValue color = sampled.value_or(m_shownColor);
+    const Rgb color = sampled.value_or(m_shownColor);
     showColorCode(color);
     showColor(color);
 }
 
-void PickerWindow::showColorCode(ColorValue color)
+void PickerWindow::showColorCode(Rgb color)
 {
     // Red, green, blue, as the loupe and every web colour code reads them.
     m_colorLabel->setText(QStringLiteral("RGB颜色：") +
@@ -309,7 +309,7 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    m_colorBox.storeCapture(toRgb(m_shownColor));
+    m_colorBox.storeCapture(m_shownColor);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
@@ -366,7 +366,7 @@ void PickerWindow::startDesktopPick()
     m_desktop->pick(parentWindowId());
 }
 
-void PickerWindow::finishDesktopPick(PickOutcome outcome, ColorValue color)
+void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
 {
     switch (outcome) {
     case PickOutcome::Success:

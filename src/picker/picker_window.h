@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 #include "picker/monitor_profiles.h"
 
 #include <QPoint>
@@ -83,13 +83,13 @@ protected:
 
 private:
     void setNotice(const QString &text);
-    void showColor(ColorValue color);
-    void showColorCode(ColorValue color);
+    void showColor(Rgb color);
+    void showColorCode(Rgb color);
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
     void setUpDesktopPicking();
     QString parentWindowId();
     void startDesktopPick();
-    void finishDesktopPick(PickOutcome outcome, ColorValue color);
+    void finishDesktopPick(PickOutcome outcome, Rgb color);
     void showDesktopNotice();
 
     ColorBoxModel &m_colorBox;
@@ -113,7 +113,7 @@ private:
     // Ticks left in which a resting pointer is read again: the main window
     // minimising and the loupe moving away change the screen under it.
     int m_rereads = 0;
-    ColorValue m_shownColor = 0;
+    Rgb m_shownColor;
     std::unique_ptr<DesktopPicking> m_desktop;
     bool m_desktopKey = true; // until the desktop refuses the key
     QString m_pickTrouble;    // why the last pick failed; empty when it did not

@@ -43,7 +43,7 @@ public:
 
 signals:
     // Once per started pick; color holds the pixel on Success only.
-    void picked(tintavo::PickOutcome outcome, tintavo::ColorValue color);
+    void picked(tintavo::PickOutcome outcome, tintavo::Rgb color);
     void keyBound(tintavo::PickOutcome outcome);
     void keyPressed();
 };

@@ -44,19 +44,19 @@ bool isDecodable(const PixelFormat &format)
            maskFits(format.blueMask, format.bitsPerPixel);
 }
 
-ColorValue decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size)
+std::optional<Rgb> decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size)
 {
     if (!isDecodable(format) || !data)
-        return -1;
+        return std::nullopt;
     const std::size_t bytes = static_cast<std::size_t>(format.bitsPerPixel / 8);
     if (size < bytes)
-        return -1;
+        return std::nullopt;
     quint32 pixel = 0;
     for (std::size_t i = 0; i < bytes; ++i) {
         const std::size_t index = format.msbFirst ? i : bytes - 1 - i;
         pixel = (pixel << 8) | data[index];
     }
-    return RGB(channelTo8Bits(pixel, format.redMask), channelTo8Bits(pixel, format.greenMask),
+    return rgb(channelTo8Bits(pixel, format.redMask), channelTo8Bits(pixel, format.greenMask),
                channelTo8Bits(pixel, format.blueMask));
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QtGlobal>
 #include <cstddef>
+#include <optional>
 
 namespace tintavo {
 
@@ -23,10 +24,10 @@ struct PixelFormat
 // non-empty channel masks that fit in it.
 bool isDecodable(const PixelFormat &format);
 
-// The colour of the first pixel of image data, as 0x00BBGGRR, each channel
-// scaled to 0..255 whatever its width; -1 (the invalid colour) when the format is
-// not decodable or the data is too short.
-ColorValue decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size);
+// The colour of the first pixel of image data, each channel scaled to 0..255
+// whatever its width; nothing when the format is not decodable or the data is
+// too short.
+std::optional<Rgb> decodePixel(const PixelFormat &format, const quint8 *data, std::size_t size);
 
 // Bytes from one row of an image `width` pixels wide to the next.
 std::size_t rowStride(const PixelFormat &format, int width);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QByteArray>
 #include <QList>
@@ -32,7 +32,7 @@ public:
 
     // The colour the screen shows at a desktop point, whichever window covers
     // it; nothing when the point is off the desktop or cannot be read.
-    virtual std::optional<ColorValue> pixelColor(QPoint screen) = 0;
+    virtual std::optional<Rgb> pixelColor(QPoint screen) = 0;
 
     // The desktop's monitors in native pixels, as the display server lays
     // them out; empty where it does not say (the toolkit's own, rounded to
@@ -56,9 +56,9 @@ public:
     // row by row (2·radius + 1 on a side); nothing for pixels off the desktop.
     // A sampler that can reads the square in one request, so that its centre
     // and its neighbours show the same moment of the screen.
-    virtual std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius)
+    virtual std::vector<std::optional<Rgb>> pixelColors(QPoint centre, int radius)
     {
-        std::vector<std::optional<ColorValue>> area;
+        std::vector<std::optional<Rgb>> area;
         for (int y = centre.y() - radius; y <= centre.y() + radius; ++y) {
             for (int x = centre.x() - radius; x <= centre.x() + radius; ++x)
                 area.push_back(pixelColor({x, y}));

@@ -13,7 +13,7 @@ class UnavailableScreenSampler : public ScreenSampler
 public:
     bool available() const override { return false; }
     QPoint pointerPosition() override { return {}; }
-    std::optional<ColorValue> pixelColor(QPoint) override { return std::nullopt; }
+    std::optional<Rgb> pixelColor(QPoint) override { return std::nullopt; }
 };
 
 class UnavailableGlobalHotKey : public GlobalHotKey

@@ -3,7 +3,7 @@
 // Monitor profiles made with LittleCMS, for tests of colour-managed picking:
 // Adobe RGB (1998) and a Display P3-like one, as ICC bytes; and the screen
 // value a colour-managed program shows for an sRGB colour on such a monitor.
-#include "color/color_value.h"
+#include "color/rgb.h"
 
 #include <QByteArray>
 #include <lcms2.h>
@@ -38,13 +38,13 @@ inline QByteArray iccProfile(Monitor monitor, const char *description,
 }
 
 // The way between sRGB and a monitor's space, as LittleCMS gives it.
-inline ColorValue convert(const QByteArray &from, const QByteArray &to, ColorValue color)
+inline Rgb convert(const QByteArray &from, const QByteArray &to, Rgb color)
 {
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
     cmsHPROFILE in = from.isEmpty() ? srgb : cmsOpenProfileFromMem(from.constData(), cmsUInt32Number(from.size()));
     cmsHPROFILE out = to.isEmpty() ? srgb : cmsOpenProfileFromMem(to.constData(), cmsUInt32Number(to.size()));
     cmsHTRANSFORM t = cmsCreateTransform(in, TYPE_RGB_8, out, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
-    const quint8 px[3] = {quint8(color), quint8(color >> 8), quint8(color >> 16)};
+    const quint8 px[3] = {color.red, color.green, color.blue};
     quint8 res[3] = {};
     cmsDoTransform(t, px, res, 1);
     cmsDeleteTransform(t);
@@ -52,7 +52,7 @@ inline ColorValue convert(const QByteArray &from, const QByteArray &to, ColorVal
         if (p != srgb)
             cmsCloseProfile(p);
     cmsCloseProfile(srgb);
-    return RGB(res[0], res[1], res[2]);
+    return rgb(res[0], res[1], res[2]);
 }
 
 } // namespace tintavo::test

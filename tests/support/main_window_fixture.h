@@ -149,14 +149,14 @@ struct FakeScreenSampler : ScreenSampler
         pointer = to;
         return isAvailable;
     }
-    std::optional<ColorValue> pixelColor(QPoint at) override
+    std::optional<Rgb> pixelColor(QPoint at) override
     {
         return pixels.contains(at) ? std::optional(pixels.value(at)) : std::nullopt;
     }
 
     bool isAvailable = true;
     QPoint pointer;
-    QHash<QPoint, ColorValue> pixels;
+    QHash<QPoint, Rgb> pixels;
 };
 
 // Answers registrations with `answer`; press() is the user pressing the held key.

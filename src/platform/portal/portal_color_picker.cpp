@@ -43,11 +43,11 @@ void PortalColorPicker::sendPickColor(const QString &parentWindow)
                 finish(PickOutcome::Failed);
                 return;
             }
-            finish(PickOutcome::Success, toColorValue(qdbus_cast<PortalColor>(color)));
+            finish(PickOutcome::Success, toRgb(qdbus_cast<PortalColor>(color)));
         });
 }
 
-void PortalColorPicker::finish(PickOutcome outcome, ColorValue color)
+void PortalColorPicker::finish(PickOutcome outcome, Rgb color)
 {
     m_picking = false;
     emit finished(outcome, color);

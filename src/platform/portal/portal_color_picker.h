@@ -28,11 +28,11 @@ public:
 
 signals:
     // Once per started pick; color is meaningful on Success only.
-    void finished(tintavo::PickOutcome outcome, tintavo::ColorValue color);
+    void finished(tintavo::PickOutcome outcome, tintavo::Rgb color);
 
 private:
     void sendPickColor(const QString &parentWindow);
-    void finish(PickOutcome outcome, ColorValue color = 0);
+    void finish(PickOutcome outcome, Rgb color = {});
 
     QDBusConnection m_bus;
     int m_responseTimeoutMs;

@@ -61,9 +61,9 @@ int toChannel(double value)
 
 } // namespace
 
-ColorValue toColorValue(const PortalColor &color)
+Rgb toRgb(const PortalColor &color)
 {
-    return RGB(toChannel(color.red), toChannel(color.green), toChannel(color.blue));
+    return rgb(toChannel(color.red), toChannel(color.green), toChannel(color.blue));
 }
 
 QString handlePath(const QString &kind, const QString &uniqueName, const QString &token)

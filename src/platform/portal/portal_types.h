@@ -45,7 +45,7 @@ void registerPortalTypes();
 
 // 0..1 channels as a colour value, each rounded to the nearest of 0..255;
 // values outside 0..1 (or not numbers) are held to the range.
-ColorValue toColorValue(const PortalColor &color);
+Rgb toRgb(const PortalColor &color);
 
 // Where the portal puts the Request (or Session) object for a token: the
 // caller's unique bus name without its ':' and with '.' as '_', then the token.

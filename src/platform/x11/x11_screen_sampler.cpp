@@ -200,7 +200,7 @@ bool X11ScreenSampler::movePointer(QPoint screen)
     return true;
 }
 
-std::optional<ColorValue> X11ScreenSampler::pixelColor(QPoint screen)
+std::optional<Rgb> X11ScreenSampler::pixelColor(QPoint screen)
 {
     if (!m_available || screen.x() < 0 || screen.y() < 0 || !fitsCoordinate(screen.x()) ||
         !fitsCoordinate(screen.y()))
@@ -217,18 +217,14 @@ std::optional<ColorValue> X11ScreenSampler::pixelColor(QPoint screen)
     std::free(error);
     if (!reply)
         return std::nullopt;
-    const ColorValue color =
-        decodePixel(m_format, xcb_get_image_data(reply.get()),
-                    static_cast<std::size_t>(xcb_get_image_data_length(reply.get())));
-    if (color < 0)
-        return std::nullopt;
-    return color;
+    return decodePixel(m_format, xcb_get_image_data(reply.get()),
+                       static_cast<std::size_t>(xcb_get_image_data_length(reply.get())));
 }
 
-std::vector<std::optional<ColorValue>> X11ScreenSampler::pixelColors(QPoint centre, int radius)
+std::vector<std::optional<Rgb>> X11ScreenSampler::pixelColors(QPoint centre, int radius)
 {
     const int side = 2 * radius + 1;
-    std::vector<std::optional<ColorValue>> area(static_cast<std::size_t>(side * side));
+    std::vector<std::optional<Rgb>> area(static_cast<std::size_t>(side * side));
     const QRect wanted(centre - QPoint(radius, radius), QSize(side, side));
     // The server refuses a request reaching past the root window (BadMatch),
     // so only the part on the desktop is asked for; the rest stays invalid.
@@ -257,9 +253,8 @@ std::vector<std::optional<ColorValue>> X11ScreenSampler::pixelColors(QPoint cent
                 continue;
             const int row = part.y() + y - wanted.y();
             const int col = part.x() + x - wanted.x();
-            const ColorValue c = decodePixel(m_format, data + offset, size - offset);
-            if (c >= 0)
-                area[static_cast<std::size_t>(row * side + col)] = c;
+            area[static_cast<std::size_t>(row * side + col)] =
+                decodePixel(m_format, data + offset, size - offset);
         }
     }
     return area;

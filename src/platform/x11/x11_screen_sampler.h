@@ -26,8 +26,8 @@ public:
 
     bool available() const override;
     QPoint pointerPosition() override;
-    std::optional<ColorValue> pixelColor(QPoint screen) override;
-    std::vector<std::optional<ColorValue>> pixelColors(QPoint centre, int radius) override;
+    std::optional<Rgb> pixelColor(QPoint screen) override;
+    std::vector<std::optional<Rgb>> pixelColors(QPoint centre, int radius) override;
     QList<QRect> monitors() override;
     QList<QByteArray> monitorProfiles() override;
     bool profilesChanged() override;

@@ -9,6 +9,13 @@
 
 using namespace tintavo;
 
+struct Sample
+{
+    QPoint at;
+    QColor shows; // invalid: nothing readable there
+};
+Q_DECLARE_METATYPE(QList<Sample>)
+
 class PickerTest : public QObject
 {
     Q_OBJECT
@@ -37,15 +44,14 @@ class PickerTest : public QObject
         return image.pixelColor(image.rect().center());
     }
 
-    // "x,y=colour": the pointer moves where the screen shows the colour (as
-    // stored; '-': unreadable), and is sampled.
-    void sampleAt(const QString &sample)
+    // The pointer moves to `at`, where the screen shows `color` (none:
+    // nothing readable), and is sampled.
+    void sampleAt(Sample sample)
     {
-        const QStringList v = sample.split(QRegularExpression("[,=]"));
-        f.sampler.pointer = QPoint(v[0].toInt(), v[1].toInt());
-        f.sampler.pixels.remove(f.sampler.pointer);
-        if (v[2] != u"-")
-            f.sampler.pixels[f.sampler.pointer] = v[2].toInt(nullptr, 16);
+        f.sampler.pointer = sample.at;
+        f.sampler.pixels.remove(sample.at);
+        if (sample.shows.isValid())
+            f.sampler.pixels[sample.at] = toRgb(sample.shows);
         picker->sampleUnderPointer();
     }
 
@@ -97,34 +103,33 @@ private slots:
         QVERIFY2(shown.height() >= 50, qPrintable(QString::number(f.form->frameGeometry().y())));
     }
 
-    // Samples (see sampleAt()), then the position and colour shown, and the
-    // swatch (none: as at opening).
+    // Samples, then the position and colour shown, and the swatch (none: as
+    // at opening).
     void showsThePointerAndTheColourUnderIt_data()
     {
-        for (const char *column : {"samples", "position", "color", "swatch"})
+        QTest::addColumn<QList<Sample>>("samples");
+        for (const char *column : {"position", "color", "swatch"})
             QTest::addColumn<QString>(column);
-        const char *const rows[][5] = {
-            {"red, green, blue", "512,384=563412", "光标位置：512,384", "RGB颜色：123456",
-             "#123456"},
-            {"pure red", "512,384=FF", "光标位置：512,384", "RGB颜色：FF0000", "#FF0000"},
-            {"black, zero-padded", "512,384=0", "光标位置：512,384", "RGB颜色：000000", "#000000"},
-            {"resting at the start point is not sampled", "0,0=563412", "", "", ""},
-            {"a resting pointer does not see the screen change", "512,384=563412 512,384=FF",
-             "光标位置：512,384", "RGB颜色：123456", "#123456"},
-            {"an unreadable pixel keeps the colour", "512,384=563412 6,7=-", "光标位置：6,7",
-             "RGB颜色：123456", "#123456"},
-        };
-        for (const auto &r : rows)
-            QTest::newRow(r[0]) << r[1] << r[2] << r[3] << r[4];
+        const QPoint p(512, 384);
+        const QString at = "光标位置：512,384";
+        QTest::newRow("red, green, blue") << QList<Sample>{{p, "#123456"}} << at << "RGB颜色：123456" << "#123456";
+        QTest::newRow("pure red") << QList<Sample>{{p, "#FF0000"}} << at << "RGB颜色：FF0000" << "#FF0000";
+        QTest::newRow("black, zero-padded") << QList<Sample>{{p, "#000000"}} << at << "RGB颜色：000000" << "#000000";
+        QTest::newRow("resting at the start point is not sampled")
+            << QList<Sample>{{{0, 0}, "#123456"}} << "" << "" << "";
+        QTest::newRow("a resting pointer does not see the screen change")
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000"}} << at << "RGB颜色：123456" << "#123456";
+        QTest::newRow("an unreadable pixel keeps the colour")
+            << QList<Sample>{{p, "#123456"}, {{6, 7}, {}}} << "光标位置：6,7" << "RGB颜色：123456" << "#123456";
     }
 
     void showsThePointerAndTheColourUnderIt()
     {
-        QFETCH(QString, samples);
+        QFETCH(QList<Sample>, samples);
         QFETCH(QString, swatch);
         open();
         const QColor atOpening = this->swatch();
-        for (const QString &sample : samples.split(u' '))
+        for (const Sample &sample : samples)
             sampleAt(sample);
         QTEST(text("lblData(0)"), "position");
         QTEST(text("lblData(4)"), "color");
@@ -154,10 +159,10 @@ private slots:
         const QColor atOpening = swatch();
         for (int press = 0; press < written.size(); ++press) {
             if (press > 0)
-                sampleAt(QString("%1,1=%2").arg(press).arg(0x563412 + press, 0, 16));
+                sampleAt({{press, 1}, QColor(0x12, 0x34, 0x56 + press)});
             QVERIFY(f.hotKey.press());
             QCOMPARE(toQColor(box.color(written[press])),
-                     press ? toQColor(0x563412 + press) : atOpening);
+                     press ? QColor(0x12, 0x34, 0x56 + press) : atOpening);
         }
     }
 
@@ -167,8 +172,8 @@ private slots:
     void arrowKeysStepThePointer()
     {
         open();
-        sampleAt("100,50=FF"); // red; blue above it, nothing readable to its left
-        f.sampler.pixels[QPoint(100, 49)] = 0xFF0000;
+        sampleAt({{100, 50}, Qt::red}); // blue above it, nothing readable to its left
+        f.sampler.pixels[QPoint(100, 49)] = rgb(0, 0, 255);
         const std::pair<Qt::Key, QPoint> steps[] = {
             {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
         QCOMPARE(f.madeKeys.size(), 4);
@@ -193,10 +198,10 @@ private slots:
     {
         for (int y = 8; y <= 12; ++y) { // black, ringed with white in the 3 x 3 square
             for (int x = 8; x <= 12; ++x)
-                f.sampler.pixels[QPoint(x, y)] = qMax(qAbs(x - 10), qAbs(y - 10)) == 1 ? 0xFFFFFF : 0;
+                f.sampler.pixels[QPoint(x, y)] = qMax(qAbs(x - 10), qAbs(y - 10)) == 1 ? kRgbWhite : Rgb();
         }
         open();
-        sampleAt("10,10=0");
+        sampleAt({{10, 10}, Qt::black});
         const std::tuple<const char *, const char *, const char *> rows[] = {
             {"menuSample3", "RGB颜色：E3E3E3", "SampleSize=3"}, // 8 · 255 / 9, half up
             {"menuSample5", "RGB颜色：525252", "SampleSize=5"}, // 8 · 255 / 25
@@ -225,7 +230,7 @@ private slots:
             f.sampler.isAvailable = readable;
             open();
             QCOMPARE(text("Label1"), notice);
-            sampleAt("5,5=30201");
+            sampleAt({{5, 5}, QColor(1, 2, 3)});
             QCOMPARE(text("lblData(4)").isEmpty(), !readable);
             picker->close();
             QTRY_VERIFY(!f.form->picker());

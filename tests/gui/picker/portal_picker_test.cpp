@@ -128,9 +128,9 @@ private slots:
         if (stored >= 0) {
             QWidget *swatch = picker->findChild<QWidget *>("Picture1");
             QCOMPARE(swatch->grab().toImage().pixel(swatch->rect().center()),
-                     toQColor(stored).rgb());
+                     toQColor(toRgb(stored)).rgb());
             QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
-                     "RGB颜色：" + toQColor(stored).name().mid(1).toUpper());
+                     "RGB颜色：" + toQColor(toRgb(stored)).name().mid(1).toUpper());
         }
 
         // Whatever went wrong, the picker still picks once the portal answers.

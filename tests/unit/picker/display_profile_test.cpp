@@ -11,11 +11,11 @@ namespace {
 
 using test::Monitor;
 
-int largestChannelGap(ColorValue a, ColorValue b)
+int largestChannelGap(Rgb a, Rgb b)
 {
     int gap = 0;
-    for (int shift : {0, 8, 16})
-        gap = std::max(gap, std::abs(((a >> shift) & 0xFF) - ((b >> shift) & 0xFF)));
+    for (int channel : {0, 1, 2})
+        gap = std::max(gap, std::abs(a.channel(channel) - b.channel(channel)));
     return gap;
 }
 
@@ -29,19 +29,19 @@ TEST(DisplayProfile, ScreenValuesBackToSrgb)
         const DisplayProfile profile(icc);
         ASSERT_TRUE(profile.isValid()) << profile.error().toStdString();
         EXPECT_EQ(profile.description(), QStringLiteral("Test monitor"));
-        for (const ColorValue page : {RGB(51, 102, 204), RGB(255, 0, 0), RGB(0, 128, 0), RGB(18, 52, 86),
-                                      RGB(205, 137, 15), 0, kWhite}) {
-            const ColorValue screen = test::convert({}, icc, page);
+        for (const Rgb page : {rgb(51, 102, 204), rgb(255, 0, 0), rgb(0, 128, 0), rgb(18, 52, 86),
+                               rgb(205, 137, 15), rgb(0, 0, 0), kRgbWhite}) {
+            const Rgb screen = test::convert({}, icc, page);
             EXPECT_LE(largestChannelGap(profile.toSrgb(screen), page), 2)
-                << std::hex << page << " shown as " << screen;
-            if (page != 0 && page != kWhite) { // a wide monitor shows it less saturated
-                EXPECT_NE(screen, page) << std::hex << page;
+                << page.red << ',' << page.green << ',' << page.blue;
+            if (page != rgb(0, 0, 0) && page != kRgbWhite) { // less saturated on a wide monitor
+                EXPECT_NE(screen, page) << page.red << ',' << page.green << ',' << page.blue;
             }
         }
     }
     // #3366CC as an Adobe RGB monitor shows it.
     const DisplayProfile adobe(test::iccProfile(Monitor::AdobeRgb, "Adobe RGB (1998)"));
-    EXPECT_LE(largestChannelGap(adobe.toSrgb(RGB(72, 102, 200)), RGB(51, 102, 204)), 2);
+    EXPECT_LE(largestChannelGap(adobe.toSrgb(rgb(72, 102, 200)), rgb(51, 102, 204)), 2);
 }
 
 // Only an RGB display profile converts; anything else is refused with a
@@ -64,7 +64,7 @@ TEST(DisplayProfile, RefusesWhatIsNoRgbDisplayProfile)
         const DisplayProfile profile(bytes);
         EXPECT_FALSE(profile.isValid()) << name;
         EXPECT_FALSE(profile.error().isEmpty()) << name;
-        EXPECT_EQ(profile.toSrgb(RGB(72, 102, 200)), RGB(72, 102, 200)) << name;
+        EXPECT_EQ(profile.toSrgb(rgb(72, 102, 200)), rgb(72, 102, 200)) << name;
     }
 }
 
