@@ -7,9 +7,9 @@
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 
-#include <QElapsedTimer>
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>

@@ -14,8 +14,8 @@ using Profile = std::unique_ptr<void, ProfileCloser>;
 
 QString descriptionOf(cmsHPROFILE profile)
 {
-    const cmsUInt32Number size = cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US",
-                                                   nullptr, 0);
+    const cmsUInt32Number size =
+        cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US", nullptr, 0);
     if (size < sizeof(wchar_t))
         return {};
     std::wstring text(size / sizeof(wchar_t), L'\0');

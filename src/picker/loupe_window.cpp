@@ -81,8 +81,7 @@ LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
              Qt::X11BypassWindowManagerHint);
 }
 
-void LoupeWindow::showPixels(QPoint pointer,
-                             const std::vector<std::optional<Rgb>> &pixels,
+void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb>> &pixels,
                              int sampleSize, std::optional<Rgb> sampled, bool converted)
 {
     // The root window spans every monitor's bounding box; what lies between
@@ -130,7 +129,8 @@ void LoupeWindow::moveBeside(QPoint pointer)
     // near a seam may not be the pointer's: sized for the pointer's first,
     // and again for the other monitor's scale when it lands there.
     const QScreen *target = screenAt(pointer);
-    QRect native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
+    QRect native =
+        loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
     if (const QScreen *other = screenAt(native.center()); other != target) {
         target = other;
         native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);

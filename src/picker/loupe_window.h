@@ -46,8 +46,8 @@ public:
     // and shows the window.
     // `converted` marks the code as a colour-managed value rather than the
     // screen's own.
-    void showPixels(QPoint pointer, const std::vector<std::optional<Rgb>> &pixels,
-                    int sampleSize, std::optional<Rgb> sampled, bool converted = false);
+    void showPixels(QPoint pointer, const std::vector<std::optional<Rgb>> &pixels, int sampleSize,
+                    std::optional<Rgb> sampled, bool converted = false);
 
     // Moves the loupe beside `pointer`, off the pixels it would show there,
     // keeping what it shows.

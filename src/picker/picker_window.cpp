@@ -2,8 +2,8 @@
 
 #include "picker/area_sample.h"
 #include "picker/display_profile.h"
-#include "picker/monitor_profiles.h"
 #include "picker/loupe_window.h"
+#include "picker/monitor_profiles.h"
 
 #include "colorbox/color_box_model.h"
 #include "common/announce.h"
@@ -79,8 +79,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
-      m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
-      m_colorManaged(options.colorManaged),
+      m_sampleSize(sampleSizeFromSetting(options.sampleSize)), m_colorManaged(options.colorManaged),
       m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -299,7 +298,8 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
             emit sampleSizeChosen(m_sampleSize);
         });
     }
-    for (QAction *action : m_menu->findChildren<QAction *>(QString(), Qt::FindChildrenRecursively)) {
+    for (QAction *action :
+         m_menu->findChildren<QAction *>(QString(), Qt::FindChildrenRecursively)) {
         if (action->isCheckable())
             action->setChecked(action->data().toInt() == m_sampleSize);
     }
@@ -397,7 +397,8 @@ void PickerWindow::showDesktopNotice()
 {
     // A pick that ended without a colour says so in the first line, in place
     // of why the pointer is not followed; the instructions stay.
-    const QString first = m_pickCancelled ? QStringLiteral("本次没有取色") : QStringLiteral("无法跟随光标取色");
+    const QString first =
+        m_pickCancelled ? QStringLiteral("本次没有取色") : QStringLiteral("无法跟随光标取色");
     if (!m_pickTrouble.isEmpty())
         setNotice(m_pickTrouble);
     else if (m_desktopKey)

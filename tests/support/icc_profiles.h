@@ -10,7 +10,11 @@
 
 namespace tintavo::test {
 
-enum class Monitor { AdobeRgb, WideP3 };
+enum class Monitor
+{
+    AdobeRgb,
+    WideP3
+};
 
 inline QByteArray iccProfile(Monitor monitor, const char *description,
                              cmsProfileClassSignature deviceClass = cmsSigDisplayClass)
@@ -41,9 +45,13 @@ inline QByteArray iccProfile(Monitor monitor, const char *description,
 inline Rgb convert(const QByteArray &from, const QByteArray &to, Rgb color)
 {
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHPROFILE in = from.isEmpty() ? srgb : cmsOpenProfileFromMem(from.constData(), cmsUInt32Number(from.size()));
-    cmsHPROFILE out = to.isEmpty() ? srgb : cmsOpenProfileFromMem(to.constData(), cmsUInt32Number(to.size()));
-    cmsHTRANSFORM t = cmsCreateTransform(in, TYPE_RGB_8, out, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
+    cmsHPROFILE in = from.isEmpty()
+                         ? srgb
+                         : cmsOpenProfileFromMem(from.constData(), cmsUInt32Number(from.size()));
+    cmsHPROFILE out =
+        to.isEmpty() ? srgb : cmsOpenProfileFromMem(to.constData(), cmsUInt32Number(to.size()));
+    cmsHTRANSFORM t =
+        cmsCreateTransform(in, TYPE_RGB_8, out, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC, 0);
     const quint8 px[3] = {color.red, color.green, color.blue};
     quint8 res[3] = {};
     cmsDoTransform(t, px, res, 1);

@@ -67,11 +67,16 @@ xcb_keysym_t keysymFor(Qt::Key key)
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<xcb_keysym_t>(key);
     switch (key) {
-    case Qt::Key_Left: return 0xff51;
-    case Qt::Key_Up: return 0xff52;
-    case Qt::Key_Right: return 0xff53;
-    case Qt::Key_Down: return 0xff54;
-    default: return 0;
+    case Qt::Key_Left:
+        return 0xff51;
+    case Qt::Key_Up:
+        return 0xff52;
+    case Qt::Key_Right:
+        return 0xff53;
+    case Qt::Key_Down:
+        return 0xff54;
+    default:
+        return 0;
     }
 }
 

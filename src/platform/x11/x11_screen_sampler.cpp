@@ -139,8 +139,8 @@ QList<QByteArray> X11ScreenSampler::monitorProfiles()
     // numbered from 1 as the server numbers its monitors.
     std::vector<xcb_intern_atom_cookie_t> names;
     for (qsizetype i = 0; i < count; ++i) {
-        const QByteArray name = i == 0 ? QByteArray("_ICC_PROFILE")
-                                       : "_ICC_PROFILE_" + QByteArray::number(i);
+        const QByteArray name =
+            i == 0 ? QByteArray("_ICC_PROFILE") : "_ICC_PROFILE_" + QByteArray::number(i);
         names.push_back(xcb_intern_atom(m_connection, 0, quint16(name.size()), name.constData()));
     }
     m_profileAtoms.clear();
@@ -150,14 +150,16 @@ QList<QByteArray> X11ScreenSampler::monitorProfiles()
     }
     std::vector<xcb_get_property_cookie_t> reads;
     for (xcb_atom_t atom : m_profileAtoms) // up to 16 MiB, far beyond any monitor's profile
-        reads.push_back(xcb_get_property(m_connection, 0, m_root, atom, XCB_ATOM_CARDINAL, 0,
-                                         4u << 20));
+        reads.push_back(
+            xcb_get_property(m_connection, 0, m_root, atom, XCB_ATOM_CARDINAL, 0, 4u << 20));
     for (xcb_get_property_cookie_t cookie : reads) {
-        Reply<xcb_get_property_reply_t> value(xcb_get_property_reply(m_connection, cookie, nullptr));
+        Reply<xcb_get_property_reply_t> value(
+            xcb_get_property_reply(m_connection, cookie, nullptr));
         const bool bytes = value && value->format == 8 && value->type == XCB_ATOM_CARDINAL;
-        profiles.append(bytes ? QByteArray(static_cast<const char *>(xcb_get_property_value(value.get())),
-                                           xcb_get_property_value_length(value.get()))
-                              : QByteArray());
+        profiles.append(
+            bytes ? QByteArray(static_cast<const char *>(xcb_get_property_value(value.get())),
+                               xcb_get_property_value_length(value.get()))
+                  : QByteArray());
     }
     // A monitor without a profile of its own shows what the first one's says.
     for (QByteArray &profile : profiles) {

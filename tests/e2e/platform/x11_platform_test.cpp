@@ -2,13 +2,13 @@
 // server: another client's pixels read back exactly, XTEST presses reach us once.
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
+#include "icc_profiles.h"
 #include "picker/area_sample.h"
 #include "picker/loupe_window.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
-#include "icc_profiles.h"
 #include "x_client.h"
 
 #include <QApplication>
@@ -108,7 +108,7 @@ private slots:
     void loupeShowsThePixelsItStandsFor_data()
     {
         QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("size"); // of the square averaged
+        QTest::addColumn<int>("size");  // of the square averaged
         QTest::addColumn<bool>("jump"); // onto where the loupe stood a moment ago
         const int w = m_root.width(), h = m_root.height();
         const std::tuple<const char *, QPoint, int, bool> rows[] = {
@@ -171,7 +171,8 @@ private slots:
             const QPoint stands = point + QPoint(i % side - r, i / side - r);
             if (drawn(stands) < 0 ? c != 0x707070 && c != 0x909090 : c != drawn(stands))
                 wrong << QString::asprintf("(%d,%d) shows %06x", stands.x(), stands.y(), c);
-            square.push_back(drawn(stands) < 0 ? std::nullopt : std::optional(toRgb(drawn(stands))));
+            square.push_back(drawn(stands) < 0 ? std::nullopt
+                                               : std::optional(toRgb(drawn(stands))));
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String(", "))));
         QRect outline; // where the grid shows white: only the outline's light band
@@ -204,8 +205,10 @@ private slots:
             picker->show();
             QVERIFY(warp(start));
             const std::pair<const char *, QPoint> steps[] = {
-                {"alt+shift+Right", {1, 0}}, {"alt+shift+Down", {1, 1}},
-                {"alt+shift+Left", {leftTaken ? 1 : 0, 1}}, {"alt+shift+Up", {leftTaken ? 1 : 0, 0}}};
+                {"alt+shift+Right", {1, 0}},
+                {"alt+shift+Down", {1, 1}},
+                {"alt+shift+Left", {leftTaken ? 1 : 0, 1}},
+                {"alt+shift+Up", {leftTaken ? 1 : 0, 0}}};
             for (const auto &[key, to] : steps) {
                 QVERIFY(xdotool({"key", key}));
                 QTRY_COMPARE(m_sampler->pointerPosition(), start + to);
@@ -249,10 +252,16 @@ private slots:
             picker.move(m_root.width() / 2 - 150, 40);
             picker.show();
             // Where, through which profile (none: raw), and what happens first.
-            struct Pick { QPoint at; QByteArray profile; const char *before; };
+            struct Pick
+            {
+                QPoint at;
+                QByteArray profile;
+                const char *before;
+            };
             const Pick picks[] = {{left, adobe, nullptr},
                                   {right, twoMonitors ? wide : adobe, nullptr},
-                                  {right, twoMonitors ? adobe : wide, twoMonitors ? "_ICC_PROFILE_1" : "_ICC_PROFILE"},
+                                  {right, twoMonitors ? adobe : wide,
+                                   twoMonitors ? "_ICC_PROFILE_1" : "_ICC_PROFILE"},
                                   {left, {}, "broken"}};
             for (int i = 0; i < 4; ++i) {
                 const Pick &p = picks[i];
@@ -272,10 +281,12 @@ private slots:
                 const ColorValue stored = toColorValue(box.color(i));
                 for (int shift : {0, 8, 16})
                     QVERIFY2(qAbs(((stored >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) <= 1,
-                             qPrintable(QString::asprintf("pick %d: %06x stored, %06x expected", i, stored, expected)));
+                             qPrintable(QString::asprintf("pick %d: %06x stored, %06x expected", i,
+                                                          stored, expected)));
                 const QString tip = picker.findChild<QLabel *>("lblData(4)")->toolTip();
                 QCOMPARE(tip.isEmpty(), !managed || p.profile.isEmpty());
-                QVERIFY(tip.isEmpty() || tip.contains(p.profile == adobe ? "Test Adobe RGB" : "Test wide P3"));
+                QVERIFY(tip.isEmpty() ||
+                        tip.contains(p.profile == adobe ? "Test Adobe RGB" : "Test wide P3"));
             }
         }
     }

@@ -1,7 +1,7 @@
 #include "x_client.h"
 
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <xcb/xcb_keysyms.h>
 
 namespace tintavo::test {
@@ -89,7 +89,8 @@ std::vector<qint32> XClient::pixelColors(const QRect &area)
         nullptr);
     const quint8 *d = reply ? xcb_get_image_data(reply) : nullptr;
     const std::size_t size = reply ? std::size_t(xcb_get_image_data_length(reply)) : 0;
-    for (std::size_t i = 0; d && i < colors.size() && 4 * i + 3 <= size; ++i) // blue, green, red, pad
+    for (std::size_t i = 0; d && i < colors.size() && 4 * i + 3 <= size;
+         ++i) // blue, green, red, pad
         colors[i] = d[4 * i + 2] | (d[4 * i + 1] << 8) | (d[4 * i] << 16);
     std::free(reply);
     return colors;
@@ -97,8 +98,8 @@ std::vector<qint32> XClient::pixelColors(const QRect &area)
 
 void XClient::setRootBytes(const char *name, const QByteArray &bytes)
 {
-    auto *atom = xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, quint16(strlen(name)), name),
-                                       nullptr);
+    auto *atom =
+        xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, quint16(strlen(name)), name), nullptr);
     if (bytes.isEmpty())
         xcb_delete_property(m_c, m_screen->root, atom->atom);
     else

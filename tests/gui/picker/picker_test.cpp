@@ -112,15 +112,25 @@ private slots:
             QTest::addColumn<QString>(column);
         const QPoint p(512, 384);
         const QString at = "光标位置：512,384";
-        QTest::newRow("red, green, blue") << QList<Sample>{{p, "#123456"}} << at << "RGB颜色：123456" << "#123456";
-        QTest::newRow("pure red") << QList<Sample>{{p, "#FF0000"}} << at << "RGB颜色：FF0000" << "#FF0000";
-        QTest::newRow("black, zero-padded") << QList<Sample>{{p, "#000000"}} << at << "RGB颜色：000000" << "#000000";
+        QTest::newRow("red, green, blue")
+            << QList<Sample>{{p, "#123456"}} << at << "RGB颜色：123456"
+            << "#123456";
+        QTest::newRow("pure red") << QList<Sample>{{p, "#FF0000"}} << at << "RGB颜色：FF0000"
+                                  << "#FF0000";
+        QTest::newRow("black, zero-padded")
+            << QList<Sample>{{p, "#000000"}} << at << "RGB颜色：000000"
+            << "#000000";
         QTest::newRow("resting at the start point is not sampled")
-            << QList<Sample>{{{0, 0}, "#123456"}} << "" << "" << "";
+            << QList<Sample>{{{0, 0}, "#123456"}} << ""
+            << ""
+            << "";
         QTest::newRow("a resting pointer does not see the screen change")
-            << QList<Sample>{{p, "#123456"}, {p, "#FF0000"}} << at << "RGB颜色：123456" << "#123456";
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000"}} << at << "RGB颜色：123456"
+            << "#123456";
         QTest::newRow("an unreadable pixel keeps the colour")
-            << QList<Sample>{{p, "#123456"}, {{6, 7}, {}}} << "光标位置：6,7" << "RGB颜色：123456" << "#123456";
+            << QList<Sample>{{p, "#123456"}, {{6, 7}, {}}} << "光标位置：6,7"
+            << "RGB颜色：123456"
+            << "#123456";
     }
 
     void showsThePointerAndTheColourUnderIt()
@@ -174,11 +184,14 @@ private slots:
         open();
         sampleAt({{100, 50}, Qt::red}); // blue above it, nothing readable to its left
         f.sampler.pixels[QPoint(100, 49)] = rgb(0, 0, 255);
-        const std::pair<Qt::Key, QPoint> steps[] = {
-            {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+        const std::pair<Qt::Key, QPoint> steps[] = {{Qt::Key_Left, {-1, 0}},
+                                                    {Qt::Key_Right, {1, 0}},
+                                                    {Qt::Key_Up, {0, -1}},
+                                                    {Qt::Key_Down, {0, 1}}};
         QCOMPARE(f.madeKeys.size(), 4);
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(f.madeKeys[i]->held, QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, steps[i].first));
+            QCOMPARE(f.madeKeys[i]->held,
+                     QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, steps[i].first));
             const QPoint to = f.sampler.pointer + steps[i].second;
             QVERIFY(f.madeKeys[i]->press());
             QCOMPARE(text("lblData(0)"), QString("光标位置：%1,%2").arg(to.x()).arg(to.y()));
@@ -198,7 +211,8 @@ private slots:
     {
         for (int y = 8; y <= 12; ++y) { // black, ringed with white in the 3 x 3 square
             for (int x = 8; x <= 12; ++x)
-                f.sampler.pixels[QPoint(x, y)] = qMax(qAbs(x - 10), qAbs(y - 10)) == 1 ? kRgbWhite : Rgb();
+                f.sampler.pixels[QPoint(x, y)] =
+                    qMax(qAbs(x - 10), qAbs(y - 10)) == 1 ? kRgbWhite : Rgb();
         }
         open();
         sampleAt({{10, 10}, Qt::black});
@@ -207,7 +221,8 @@ private slots:
             {"menuSample5", "RGB颜色：525252", "SampleSize=5"}, // 8 · 255 / 25
             {"menuSample1", "RGB颜色：000000", "SampleSize=1"}};
         for (const auto &[item, shown, kept] : rows) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), picker->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    picker->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(picker, &event);
             QTRY_VERIFY(QApplication::activePopupWidget());
             auto *action = picker->findChild<QAction *>(item);

@@ -87,7 +87,8 @@ private slots:
         QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
                                 << RGB(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
-        QTest::newRow("ended otherwise (Escape on wlroots)") << QStringList{"--ended"} << kNothing << -1;
+        QTest::newRow("ended otherwise (Escape on wlroots)")
+            << QStringList{"--ended"} << kNothing << -1;
         QTest::newRow("error") << QStringList{"--error"} << "取色服务出错，\n未能取色" << -1;
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;

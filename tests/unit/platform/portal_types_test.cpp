@@ -11,14 +11,11 @@ namespace {
 TEST(PortalColor, ChannelsRoundToTheNearestByte)
 {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    const std::pair<PortalColor, Rgb> rows[] = {{{0, 0, 0}, rgb(0, 0, 0)},
-                                                       {{1, 1, 1}, kRgbWhite},
-                                                       {{0.5, 0, 0}, rgb(128, 0, 0)},
-                                                       {{0, 0.0019, 0}, rgb(0, 0, 0)},
-                                                       {{0, 0, 0.0021}, rgb(0, 0, 1)},
-                                                       {{0.2, 0.4, 0.8}, rgb(51, 102, 204)},
-                                                       {{0.999, 1.0, 0.9999}, kRgbWhite},
-                                                       {{-0.5, 1.5, kNaN}, rgb(0, 255, 0)}};
+    const std::pair<PortalColor, Rgb> rows[] = {
+        {{0, 0, 0}, rgb(0, 0, 0)},         {{1, 1, 1}, kRgbWhite},
+        {{0.5, 0, 0}, rgb(128, 0, 0)},     {{0, 0.0019, 0}, rgb(0, 0, 0)},
+        {{0, 0, 0.0021}, rgb(0, 0, 1)},    {{0.2, 0.4, 0.8}, rgb(51, 102, 204)},
+        {{0.999, 1.0, 0.9999}, kRgbWhite}, {{-0.5, 1.5, kNaN}, rgb(0, 255, 0)}};
     for (const auto &[in, expected] : rows)
         EXPECT_EQ(toRgb(in), expected) << in.red << " " << in.green << " " << in.blue;
 }
