@@ -2,7 +2,7 @@
 # Builds the Debian package from this build tree, unpacks it into a scratch
 # root and checks it there as a desktop and a user meet it: the desktop entry
 # and the AppStream metadata pass their validators, each icon size is a PNG of
-# that size, Depends names the toolkit and the fonts, the binary answers
+# that size, Depends names the toolkit, LittleCMS and the fonts, the binary answers
 # --version and --help and refuses to start without a display, all without a
 # settings file appearing. Then the binary opens its window with the class the
 # desktop entry names and keeps its settings in the user's config folder, not
@@ -19,7 +19,7 @@ deb=$work/tintavo_${version}_$(dpkg --print-architecture).deb
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 depends=$(dpkg-deb -f "$deb" Depends)
-for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-wqy-microhei fonts-noto-cjk; do
+for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 liblcms2-2 fonts-wqy-microhei fonts-noto-cjk; do
   grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg: $depends"
 done
 [[ -n "$(dpkg-deb -f "$deb" Maintainer)" ]] || fail "no Maintainer field"
