@@ -1,6 +1,6 @@
 #include "color/qt_color_chooser.h"
 
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 
 #include <QColorDialog>
 

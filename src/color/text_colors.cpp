@@ -1,6 +1,6 @@
 #include "color/text_colors.h"
 
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 
 #include <QWidget>
 

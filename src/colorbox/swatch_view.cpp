@@ -4,7 +4,7 @@
 #include "colorbox/swatch_accessibility.h"
 #include "colorbox/swatch_grid.h"
 #include "common/floor_div.h"
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 #include "common/twips.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "picker/loupe_window.h"
 
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 #include "picker/loupe_placement.h"
 
 #include <QGuiApplication>

@@ -10,7 +10,7 @@
 #include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/interface_font.h"
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"

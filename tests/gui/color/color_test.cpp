@@ -6,7 +6,7 @@
 #include "color/qt_color_chooser.h"
 #include "color/vision_simulation.h"
 #include "colorbox/color_box_model.h"
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 
 #include <QClipboard>
 #include <QColorDialog>

@@ -1,5 +1,5 @@
 #include "colorbox/color_box_model.h"
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 #include "common/twips.h"
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"

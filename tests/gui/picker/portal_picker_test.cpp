@@ -2,7 +2,7 @@
 // stand-in desktop portal on a private session bus this test starts.
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
-#include "common/qt_color.h"
+#include "color/qt_color.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/unavailable_platform.h"
