@@ -77,3 +77,16 @@ ini_is() {
 pixel() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -om1 '#[0-9A-F]\{6\}' | tr -d '#'
 }
+
+# pattern_mean X Y SIZE: the mean of the SIZE x SIZE pixels around (X, Y) of
+# the root picture x_probe paints (every pixel its own colour), each channel
+# rounded half up, as "R G B".
+pattern_mean() {
+  local x y r=0 g=0 b=0 n=$(($3 * $3)) h=$(($3 / 2))
+  for ((y = $2 - h; y <= $2 + h; y++)); do
+    for ((x = $1 - h; x <= $1 + h; x++)); do
+      ((r += x & 255, g += y & 255, b += ((x >> 8) & 15) | (((y >> 8) & 15) << 4)))
+    done
+  done
+  echo $(((2 * r + n) / (2 * n))) $(((2 * g + n) / (2 * n))) $(((2 * b + n) / (2 * n)))
+}

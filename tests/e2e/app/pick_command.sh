@@ -20,16 +20,8 @@ start_openbox "$work" || fail "no window manager"
 mkdir "$work/app" && cp "$tintavo" "$work/app/tintavo"
 
 # expected X Y SIZE: the pattern's colour at (X, Y), or the mean of the SIZE x
-# SIZE pixels around it, halves rounded up, as #RRGGBB.
-expected() {
-  local x y r=0 g=0 b=0 n=$(($3 * $3)) h=$(($3 / 2))
-  for ((y = $2 - h; y <= $2 + h; y++)); do
-    for ((x = $1 - h; x <= $1 + h; x++)); do
-      ((r += x & 255, g += y & 255, b += ((x >> 8) & 15) | (((y >> 8) & 15) << 4)))
-    done
-  done
-  printf '#%02X%02X%02X\n' $(((2 * r + n) / (2 * n))) $(((2 * g + n) / (2 * n))) $(((2 * b + n) / (2 * n)))
-}
+# SIZE pixels around it, as #RRGGBB.
+expected() { printf '#%02X%02X%02X\n' $(pattern_mean "$@"); }
 
 # pick SETTINGS X Y ACTION... STATUS OUTPUT: with SETTINGS in the settings file,
 # starts tintavo --pick, waits for its loupe, moves to (X, Y), does the xdotool

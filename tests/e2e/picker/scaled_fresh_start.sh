@@ -13,16 +13,11 @@ command -v Xvfb >/dev/null && command -v openbox >/dev/null || { echo "no Xvfb/o
 source "$e2e_dir/../../scripts/xvfb.sh"
 at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} 2>/dev/null; }
 
-# stored X Y SIZE: what the swatch must hold, as the settings file writes it:
-# the mean of the SIZE x SIZE pattern pixels around (X, Y), halves rounded up.
+# stored X Y SIZE: what the swatch must hold, as the settings file writes it.
 stored() {
-  local x y r=0 g=0 b=0 n=$(($3 * $3)) h=$(($3 / 2))
-  for ((y = $2 - h; y <= $2 + h; y++)); do
-    for ((x = $1 - h; x <= $1 + h; x++)); do
-      ((r += x & 255, g += y & 255, b += ((x >> 8) & 15) | (((y >> 8) & 15) << 4)))
-    done
-  done
-  echo $(((2 * r + n) / (2 * n) + 256 * ((2 * g + n) / (2 * n)) + 65536 * ((2 * b + n) / (2 * n))))
+  local r g b
+  read -r r g b <<<"$(pattern_mean "$@")"
+  echo $((r + 256 * g + 65536 * b))
 }
 
 # run SCALE SIZE
