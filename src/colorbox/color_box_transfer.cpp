@@ -8,6 +8,8 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QMenu>
 
@@ -77,8 +79,15 @@ void ColorBoxTransfer::exportColorBox()
     const QByteArray bytes =
         css ? cssPropertiesBytes(colors)
             : gimpPaletteBytes(colors, QStringLiteral("Tintavo"), m_view.columns());
-    if (const QString error = writeFileAtomically(path, bytes); !error.isEmpty())
-        m_messages.showError(error);
+    // The disk may be slow or a network away: the window goes on meanwhile,
+    // and a failure is still said once the write has ended.
+    auto *writing = new QFutureWatcher<QString>(this);
+    connect(writing, &QFutureWatcherBase::finished, this, [this, writing] {
+        writing->deleteLater();
+        if (const QString error = writing->result(); !error.isEmpty())
+            m_messages.showError(error);
+    });
+    writing->setFuture(QtConcurrent::run([path, bytes] { return writeFileAtomically(path, bytes); }));
 }
 
 void ColorBoxTransfer::importColorBox()
@@ -86,7 +95,18 @@ void ColorBoxTransfer::importColorBox()
     const QString path = m_dialogs.openPath();
     if (path.isEmpty())
         return;
-    const PaletteFileRead file = readPaletteFile(path);
+    // Read beside the window, as the export writes; the colours go in once
+    // the file is read.
+    auto *reading = new QFutureWatcher<PaletteFileRead>(this);
+    connect(reading, &QFutureWatcherBase::finished, this, [this, reading, path] {
+        reading->deleteLater();
+        importRead(path, reading->result());
+    });
+    reading->setFuture(QtConcurrent::run([path] { return readPaletteFile(path); }));
+}
+
+void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &file)
+{
     if (!file.error.isEmpty()) {
         m_messages.showError(file.error);
         return;

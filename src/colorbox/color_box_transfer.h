@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colorbox/palette_file.h"
+
 #include <QObject>
 #include <QString>
 
@@ -43,6 +45,7 @@ public:
     void importColorBox();
 
 private:
+    void importRead(const QString &path, const PaletteFileRead &file);
     QWidget *m_window;
     ColorBoxModel &m_box;
     const SwatchView &m_view;

@@ -338,10 +338,11 @@ private slots:
         box.setColor(2, rgb(0, 0, 0));
         f.pressSwatch(0, "exportColorBox");
         QFile file(saved);
+        QTRY_VERIFY(file.exists()); // written beside the window
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().endsWith("\n18 52 86\t#123456\n0 0 0\t#000000\n"));
         f.pressSwatch(box.lastIndex(), "importColorBox");
-        QCOMPARE(f.swatchShows(box.lastIndex()), QColor(18, 52, 86));
+        QTRY_COMPARE(f.swatchShows(box.lastIndex()), QColor(18, 52, 86));
         QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
         QVERIFY(f.messages.shown.isEmpty());
 
@@ -354,6 +355,7 @@ private slots:
               {large, "文件大于 1 MiB，不会是调色板"}}) {
             chosen = path;
             f.pressSwatch(0, "importColorBox");
+            QTRY_VERIFY(!f.messages.shown.isEmpty());
             QCOMPARE(f.messages.shown.takeFirst(),
                      QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason));
             QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
