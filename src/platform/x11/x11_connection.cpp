@@ -39,4 +39,32 @@ xcb_screen_t *defaultScreen(xcb_connection_t *connection)
     return first;
 }
 
+namespace {
+
+const std::pair<Qt::Key, xcb_keysym_t> kKeysyms[] = {
+    {Qt::Key_Escape, 0xff1b}, {Qt::Key_Return, 0xff0d}, {Qt::Key_Enter, 0xff8d},
+    {Qt::Key_Left, 0xff51},   {Qt::Key_Up, 0xff52},     {Qt::Key_Right, 0xff53},
+    {Qt::Key_Down, 0xff54},
+};
+
+} // namespace
+
+xcb_keysym_t keysymForKey(Qt::Key key)
+{
+    for (const auto &[qt, keysym] : kKeysyms) {
+        if (qt == key)
+            return keysym;
+    }
+    return 0;
+}
+
+Qt::Key keyForKeysym(xcb_keysym_t keysym)
+{
+    for (const auto &[qt, x] : kKeysyms) {
+        if (x == keysym)
+            return qt;
+    }
+    return Qt::Key_unknown;
+}
+
 } // namespace tintavo::x11

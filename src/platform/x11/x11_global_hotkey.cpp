@@ -1,5 +1,7 @@
 #include "platform/x11/x11_global_hotkey.h"
 
+#include "platform/x11/x11_connection.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdlib>
@@ -10,11 +12,7 @@ namespace tintavo {
 
 namespace {
 
-struct FreeDeleter
-{
-    void operator()(void *p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+using x11::Reply;
 
 struct KeySymbolsDeleter
 {
@@ -66,18 +64,7 @@ xcb_keysym_t keysymFor(Qt::Key key)
         return static_cast<xcb_keysym_t>('a' + (key - Qt::Key_A));
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<xcb_keysym_t>(key);
-    switch (key) {
-    case Qt::Key_Left:
-        return 0xff51;
-    case Qt::Key_Up:
-        return 0xff52;
-    case Qt::Key_Right:
-        return 0xff53;
-    case Qt::Key_Down:
-        return 0xff54;
-    default:
-        return 0;
-    }
+    return x11::keysymForKey(key);
 }
 
 // Every live hot key of the process: they share the toolkit's connection, and

@@ -1,7 +1,8 @@
 #include "platform/x11/x11_pointer_grab.h"
 
+#include "platform/x11/x11_connection.h"
+
 #include <QCoreApplication>
-#include <cstdlib>
 #include <cstring>
 
 namespace tintavo {
@@ -10,28 +11,6 @@ namespace {
 
 // The cursor font's crosshair and its mask, the next glyph.
 constexpr quint16 kCrosshairGlyph = 34;
-
-Qt::Key keyFor(xcb_keysym_t keysym)
-{
-    switch (keysym) {
-    case 0xff1b:
-        return Qt::Key_Escape;
-    case 0xff0d:
-        return Qt::Key_Return;
-    case 0xff8d:
-        return Qt::Key_Enter;
-    case 0xff51:
-        return Qt::Key_Left;
-    case 0xff52:
-        return Qt::Key_Up;
-    case 0xff53:
-        return Qt::Key_Right;
-    case 0xff54:
-        return Qt::Key_Down;
-    default:
-        return Qt::Key_unknown;
-    }
-}
 
 Qt::MouseButton buttonFor(xcb_button_t button)
 {
@@ -86,24 +65,20 @@ GrabResult X11PointerGrab::grab()
     }
     // Events go to the root rather than to the window under the pointer, so
     // their coordinates are desktop points.
-    auto *pointer = xcb_grab_pointer_reply(
+    const x11::Reply<xcb_grab_pointer_reply_t> pointer(xcb_grab_pointer_reply(
         m_connection,
         xcb_grab_pointer(
             m_connection, 0, m_root, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair, XCB_CURRENT_TIME),
-        nullptr);
-    const bool pointerHeld = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(pointer);
-    if (!pointerHeld)
+        nullptr));
+    if (!pointer || pointer->status != XCB_GRAB_STATUS_SUCCESS)
         return GrabResult::Taken;
-    auto *keyboard =
+    const x11::Reply<xcb_grab_keyboard_reply_t> keyboard(
         xcb_grab_keyboard_reply(m_connection,
                                 xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME,
                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-                                nullptr);
-    const bool keyboardHeld = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(keyboard);
-    if (!keyboardHeld) {
+                                nullptr));
+    if (!keyboard || keyboard->status != XCB_GRAB_STATUS_SUCCESS) {
         // Half a grab would leave the keyboard with another program while
         // the pointer is ours: give it back and let the caller try again.
         xcb_ungrab_pointer(m_connection, XCB_CURRENT_TIME);
@@ -146,7 +121,7 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
             return false;
         const xcb_keysym_t keysym =
             m_symbols ? xcb_key_symbols_get_keysym(m_symbols, press->detail, 0) : 0;
-        if (const Qt::Key key = keyFor(keysym); key != Qt::Key_unknown)
+        if (const Qt::Key key = x11::keyForKeysym(keysym); key != Qt::Key_unknown)
             emit keyPressed(key);
         return true;
     }

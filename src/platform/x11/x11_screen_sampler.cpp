@@ -1,5 +1,7 @@
 #include "platform/x11/x11_screen_sampler.h"
 
+#include "platform/x11/x11_connection.h"
+
 #include <QRect>
 #include <xcb/randr.h>
 
@@ -12,11 +14,7 @@ namespace tintavo {
 
 namespace {
 
-struct FreeDeleter
-{
-    void operator()(void *p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+using x11::Reply;
 
 bool fitsCoordinate(int value)
 {
