@@ -43,7 +43,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 9;
 constexpr auto kSettle = 500ms;
 constexpr auto kRunTimeout = 30s;
 constexpr auto kRest = 10s;
@@ -529,8 +529,18 @@ bool copyProgram(const fs::path &from, const fs::path &folder, std::string &copy
     if (ec)
         return false;
     fs::permissions(to, fs::perms::owner_all, fs::perm_options::add, ec);
+    if (ec)
+        return false;
+    // A file just written stays in the page cache as dirty pages until it
+    // reaches the disk, and a process mapping it counts those pages as its
+    // own private dirty memory: written back first, the copy's code counts
+    // as the baseline's does.
+    const int fd = open(to.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && fdatasync(fd) == 0;
+    if (fd >= 0)
+        close(fd);
     copy = to.string();
-    return !ec;
+    return synced;
 }
 
 void writeFile(const fs::path &path, const std::string &text)
@@ -667,7 +677,9 @@ int main()
         {"64 swatches, time to first paint", 1, &Ratios::time, 1.3},
         {"64 swatches, private dirty", 1, &Ratios::dirty, 1.3},
         {"64 swatches, resident (RSS)", 1, &Ratios::rss, 1.3},
-        {"32768 swatches, time to first paint", 2, &Ratios::time, 1.6},
+        {"32768 swatches, time to first paint", 2, &Ratios::time, 1.5},
+        {"32768 swatches, private dirty", 2, &Ratios::dirty, 1.5},
+        {"32768 swatches, resident (RSS)", 2, &Ratios::rss, 1.5},
     };
     std::puts("\nTargets against the Chinese label window (informational):");
     for (const Target &t : targets) {
