@@ -1,9 +1,11 @@
 #include "app/command_line.h"
+#include "app/early_start.h"
 #include "common/app_look.h"
 #include "common/termination_signals.h"
 #include "mainwin/main_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
+#include "settings/ini_settings.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -11,15 +13,24 @@
 
 int main(int argc, char *argv[])
 {
+    // A fixed threshold, so that the heap's free top is given back as it is
+    // freed: the adaptive one rises past a large settings file's size once
+    // its text is freed, and the start-up thread's heap then kept the whole
+    // parse, two megabytes at 32768 swatches, for the run.
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
     tintavo::describeApplication();
     const tintavo::CommandLine command = tintavo::handleCommandLine(argc, argv);
     if (command.exitStatus)
         return *command.exitStatus;
+    // Starts its thread before the toolkit connects to the display, so the
+    // two overlap.
+    tintavo::EarlyStart early;
     QApplication app(argc, argv);
 
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
         return tintavo::runOneShotPick();
+    early.readStartState(tintavo::GetIniPath());
 
     // A Wayland session picks through the desktop portal, also when the
     // toolkit runs through XWayland: the X root window there shows only X
@@ -29,7 +40,7 @@ int main(int argc, char *argv[])
         tintavo::DesktopServices::Portal)
         services.desktopPicking = &tintavo::createDesktopPicking;
     tintavo::MainWindow mainWindow(services);
-    mainWindow.start();
+    mainWindow.start(early.takeStartState());
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

@@ -14,6 +14,7 @@
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/random_fill.h"
+#include "mainwin/start_state.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
@@ -47,14 +48,6 @@ std::vector<ColorValue> packed(const std::vector<Rgb> &colors)
 {
     std::vector<ColorValue> out(colors.size());
     std::transform(colors.begin(), colors.end(), out.begin(), toColorValue);
-    return out;
-}
-
-std::vector<Rgb> unpacked(const std::vector<ColorValue> &colors)
-{
-    std::vector<Rgb> out(colors.size());
-    std::transform(colors.begin(), colors.end(), out.begin(),
-                   [](ColorValue c) { return toRgb(c); });
     return out;
 }
 
@@ -163,27 +156,27 @@ void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)(
 
 void MainWindow::start()
 {
+    start(readStartState(GetIniPath()));
+}
+
+void MainWindow::start(const StartState &state)
+{
     hide();
     loadContents();
 
-    // A save cut off last time while rewriting a file in place is finished first.
-    if (const QStringList restored = RestoreInterruptedSaves(GetIniPath()); !restored.isEmpty()) {
+    if (!state.restoredFiles.isEmpty()) {
         m_messages->showError(
             QStringLiteral("上次保存设置时程序意外中止，已用恢复副本修复设置文件：%1")
-                .arg(restored.join(QStringLiteral("、"))));
+                .arg(state.restoredFiles.join(QStringLiteral("、"))));
     }
 
-    const SettingsSnapshot file;
-    Settings settings = file.settings();
-    // At least two swatches; and no more than the box's indices can number,
-    // whatever a hand-edited file asks for.
-    settings.swatchCount = std::clamp(settings.swatchCount, 2, ColorBoxModel::kMaxSwatches);
+    const Settings &settings = state.settings;
     m_settings->setLoaded(settings);
     m_colorBox->addSwatches(settings.swatchCount - 1);
     show();
 
     if (settings.autoLoad)
-        m_colorBox->setColors(unpacked(file.storedColors(m_colorBox->count())));
+        m_colorBox->setColors(state.storedColors);
     else
         m_colorBox->fillColors(kRgbWhite);
     m_colorBox->nextCaptureSlot =

@@ -31,6 +31,7 @@ class SaveQueue;
 class ScreenSampler;
 class DesktopPicking;
 class SwatchView;
+struct StartState;
 
 // What the main window asks of the desktop. Tests swap in fakes; a null entry
 // means the real thing.
@@ -65,8 +66,10 @@ public:
     explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: loads the window's contents, reads the settings, builds and
+    // Start-up: loads the window's contents, takes the settings, builds and
     // fills the colour box, shows the window and picks the next capture slot.
+    void start(const StartState &state);
+    // The same, reading the settings file here.
     void start();
 
     ColorPair &colorPair() const { return *m_pair; }

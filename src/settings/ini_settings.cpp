@@ -180,7 +180,7 @@ void setIniPathForTesting(const QString &path)
     overrides().iniPath = path;
 }
 
-SettingsSnapshot::SettingsSnapshot() : m_profile(ReadProfileFile(GetIniPath())) {}
+SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(ReadProfileFile(path)) {}
 
 Settings SettingsSnapshot::settings() const
 {

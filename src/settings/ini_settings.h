@@ -26,7 +26,7 @@ void setIniPathForTesting(const QString &path);
 class SettingsSnapshot
 {
 public:
-    SettingsSnapshot();
+    explicit SettingsSnapshot(const QString &path = GetIniPath());
 
     // As LoadSettings.
     Settings settings() const;
