@@ -4,40 +4,24 @@
 
 #include <QString>
 
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <thread>
+#include <future>
 
 namespace tintavo {
 
 // The start-up work that needs no window, done on another core while the
 // toolkit connects to the display and the main window is built: the font
-// configuration first, then the settings file once its path is known.
+// configuration, then the settings file.
 class EarlyStart
 {
 public:
-    EarlyStart();
-    // Ends the thread, also when no settings file was asked for.
-    ~EarlyStart();
-    EarlyStart(const EarlyStart &) = delete;
-    EarlyStart &operator=(const EarlyStart &) = delete;
+    // Reads the settings file at settingsPath unless it is empty.
+    explicit EarlyStart(const QString &settingsPath);
 
-    // Reads the settings file at path next; called once the application
-    // exists (the path depends on where the program runs from).
-    void readStartState(const QString &path);
-    // What readStartState read, waiting for it if it is not done yet.
-    StartState takeStartState();
+    // What was read from the settings file, waiting for it if need be; once.
+    StartState takeStartState() { return m_work.get(); }
 
 private:
-    void run();
-
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::optional<QString> m_path;
-    bool m_abandoned = false;
-    std::optional<StartState> m_state;
-    std::thread m_thread;
+    std::future<StartState> m_work;
 };
 
 } // namespace tintavo

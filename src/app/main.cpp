@@ -22,15 +22,13 @@ int main(int argc, char *argv[])
     const tintavo::CommandLine command = tintavo::handleCommandLine(argc, argv);
     if (command.exitStatus)
         return *command.exitStatus;
-    // Starts its thread before the toolkit connects to the display, so the
-    // two overlap.
-    tintavo::EarlyStart early;
+    // Started before the toolkit connects to the display, so the two overlap.
+    tintavo::EarlyStart early(command.pickOnce ? QString() : tintavo::GetIniPath());
     QApplication app(argc, argv);
 
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
         return tintavo::runOneShotPick();
-    early.readStartState(tintavo::GetIniPath());
 
     // A Wayland session picks through the desktop portal, also when the
     // toolkit runs through XWayland: the X root window there shows only X

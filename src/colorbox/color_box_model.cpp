@@ -34,6 +34,19 @@ void ColorBoxModel::setColors(const std::vector<Rgb> &colors)
     emit colorsChanged();
 }
 
+void ColorBoxModel::setSwatches(std::vector<Rgb> colors)
+{
+    if (colors.empty())
+        colors.push_back(m_colors.front());
+    if (colors.size() > size_t(kMaxSwatches))
+        colors.resize(size_t(kMaxSwatches));
+    const bool resized = colors.size() != m_colors.size();
+    m_colors = std::move(colors);
+    if (resized)
+        emit countChanged();
+    emit colorsChanged();
+}
+
 void ColorBoxModel::addSwatches(qint32 highestIndex)
 {
     // Creating an index that exists, or one past the 16-bit range, fails on its

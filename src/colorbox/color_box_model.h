@@ -44,6 +44,10 @@ public:
     // dropped and swatches beyond the list keep theirs.
     void setColors(const std::vector<Rgb> &colors);
 
+    // The box becomes exactly these swatches, in this order (swatch 0 kept
+    // when the list is empty, and no more than kMaxSwatches).
+    void setSwatches(std::vector<Rgb> colors);
+
     // Creates swatches 1..highestIndex, then gives every swatch a random
     // colour (red, green, blue drawn in that order). Indices that exist already
     // or lie past the 16-bit range are skipped; below 1 it creates nothing but
@@ -65,7 +69,7 @@ signals:
     void colorChanged(int index);
     // Many colours changed at once.
     void colorsChanged();
-    // Swatches were added.
+    // Swatches were added or taken away.
     void countChanged();
 
 private:

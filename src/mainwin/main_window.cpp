@@ -172,13 +172,14 @@ void MainWindow::start(const StartState &state)
 
     const Settings &settings = state.settings;
     m_settings->setLoaded(settings);
-    m_colorBox->addSwatches(settings.swatchCount - 1);
+    // The stored colours, or an empty box when auto-load is off.
+    std::vector<Rgb> colors(size_t(settings.swatchCount), kRgbWhite);
+    if (settings.autoLoad)
+        std::copy_n(state.storedColors.begin(), std::min(colors.size(), state.storedColors.size()),
+                    colors.begin());
+    m_colorBox->setSwatches(std::move(colors));
     show();
 
-    if (settings.autoLoad)
-        m_colorBox->setColors(state.storedColors);
-    else
-        m_colorBox->fillColors(kRgbWhite);
     m_colorBox->nextCaptureSlot =
         startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
     m_store->setLoaded(packed(m_colorBox->colors()));
