@@ -119,22 +119,11 @@ bool IniProfile::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) con
     return true;
 }
 
-size_t IniProfile::KeyNameHash::operator()(const KeyName &name) const
-{
-    return FoldedHash()(name.key) ^ (size_t(name.sectionName) * 0x9E3779B97F4A7C15ull);
-}
-
-bool IniProfile::KeyNameEqual::operator()(const KeyName &a, const KeyName &b) const
-{
-    return a.sectionName == b.sectionName && FoldedEqual()(a.key, b.key);
-}
-
 IniProfile IniProfile::fromBytes(const QByteArray &bytes)
 {
     IniProfile profile;
     profile.m_source = bytes;
     const QByteArrayView source(profile.m_source);
-    profile.m_keys.reserve(size_t(source.count('\n')) + 1);
     const qsizetype size = source.size();
     qsizetype start = 0;
     while (start < size) {
@@ -183,7 +172,6 @@ void IniProfile::addLine(QByteArrayView text, QByteArrayView eol)
         return;
     }
 
-    Section &section = m_sections.back();
     const qsizetype equals = rest.startsWith(';') ? -1 : text.indexOf('=');
     if (equals >= 0) {
         line.kind = LineKind::Key;
@@ -191,16 +179,38 @@ void IniProfile::addLine(QByteArrayView text, QByteArrayView eol)
         while (valueBegin < text.size() && isBlank(text[valueBegin]))
             ++valueBegin;
         line.valueBegin = valueBegin;
-        const QByteArrayView key = trimmed(text.first(equals));
-        const qsizetype nameIndex = m_sectionName.back();
-        if (nameIndex >= 0 && !key.isEmpty()) {
-            const KeyPosition position{qsizetype(m_sections.size()) - 1,
-                                       qsizetype(section.lines.size())};
-            m_repeatedKeys =
-                !m_keys.try_emplace(KeyName{nameIndex, key}, position).second || m_repeatedKeys;
+    }
+    m_sections.back().lines.push_back(line);
+}
+
+QByteArrayView IniProfile::keyOf(const Line &line)
+{
+    if (line.kind != LineKind::Key || isRemoved(line))
+        return {};
+    return trimmed(line.text.first(line.text.indexOf('=')));
+}
+
+IniProfile::KeyIndex &IniProfile::keysOf(qsizetype sectionName) const
+{
+    if (m_keys.size() <= size_t(sectionName))
+        m_keys.resize(size_t(sectionName) + 1);
+    std::optional<KeyIndex> &index = m_keys[size_t(sectionName)];
+    if (index)
+        return *index;
+    index.emplace();
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        if (m_sectionName[s] != sectionName)
+            continue;
+        const std::vector<Line> &lines = m_sections[s].lines;
+        index->first.reserve(index->first.size() + lines.size());
+        for (size_t l = 0; l < lines.size(); ++l) {
+            const QByteArrayView key = keyOf(lines[l]);
+            if (!key.isEmpty() &&
+                !index->first.try_emplace(key, KeyPosition{qsizetype(s), qsizetype(l)}).second)
+                index->repeated = true;
         }
     }
-    section.lines.push_back(line);
+    return *index;
 }
 
 QByteArray IniProfile::toBytes() const
@@ -226,8 +236,9 @@ const IniProfile::Line *IniProfile::findKey(QByteArrayView section, QByteArrayVi
     const auto name = m_nameIndex.find(section);
     if (name == m_nameIndex.end())
         return nullptr;
-    const auto it = m_keys.find(KeyName{name->second, key});
-    if (it == m_keys.end())
+    const KeyIndex &keys = keysOf(name->second);
+    const auto it = keys.first.find(key);
+    if (it == keys.first.end())
         return nullptr;
     return &m_sections[size_t(it->second.section)].lines[size_t(it->second.line)];
 }
@@ -247,6 +258,23 @@ qint32 IniProfile::readInt(QByteArrayView section, QByteArrayView key, qint32 de
         return defaultValue;
     const QByteArrayView value = trimmed(line->text.sliced(line->valueBegin));
     return value.isEmpty() ? defaultValue : parseProfileInt(value);
+}
+
+void IniProfile::forEachKey(
+    QByteArrayView section,
+    const std::function<void(QByteArrayView key, QByteArrayView value)> &visit) const
+{
+    const auto name = m_nameIndex.find(section);
+    if (name == m_nameIndex.end())
+        return;
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        if (m_sectionName[s] != name->second)
+            continue;
+        for (const Line &line : m_sections[s].lines) {
+            if (const QByteArrayView key = keyOf(line); !key.isEmpty())
+                visit(key, trimmed(line.text.sliced(line.valueBegin)));
+        }
+    }
 }
 
 bool IniProfile::isValidSectionName(QByteArrayView name)
@@ -291,7 +319,7 @@ void IniProfile::insertIntoSection(qsizetype sectionName, Line line, QByteArrayV
         --position;
     if (lines[position - 1].eol.isEmpty())
         lines[position - 1].eol = kCrLf;
-    m_keys.try_emplace(KeyName{sectionName, key}, KeyPosition{sectionIndex, qsizetype(position)});
+    keysOf(sectionName).first.try_emplace(key, KeyPosition{sectionIndex, qsizetype(position)});
     // Only blank lines follow the insertion point, so no indexed key moves.
     lines.insert(lines.begin() + qsizetype(position), line);
 }
@@ -303,8 +331,9 @@ bool IniProfile::writeString(QByteArrayView section, QByteArrayView key, QByteAr
 
     const auto name = m_nameIndex.find(section);
     if (name != m_nameIndex.end()) {
-        const auto existing = m_keys.find(KeyName{name->second, key});
-        if (existing != m_keys.end()) {
+        const KeyIndex &keys = keysOf(name->second);
+        const auto existing = keys.first.find(key);
+        if (existing != keys.first.end()) {
             Line &line =
                 m_sections[size_t(existing->second.section)].lines[size_t(existing->second.line)];
             char buffer[256];
@@ -356,14 +385,15 @@ bool IniProfile::removeKey(QByteArrayView section, QByteArrayView key)
     const auto name = m_nameIndex.find(section);
     if (name == m_nameIndex.end())
         return false;
-    const auto found = m_keys.find(KeyName{name->second, key});
-    if (found == m_keys.end())
+    KeyIndex &keys = keysOf(name->second);
+    const auto found = keys.first.find(key);
+    if (found == keys.first.end())
         return false;
     const KeyPosition first = found->second;
-    m_keys.erase(found);
+    keys.first.erase(found);
     // Emptied rather than erased, so the positions the index holds stay right.
     m_sections[size_t(first.section)].lines[size_t(first.line)] = Line{};
-    if (!m_repeatedKeys)
+    if (!keys.repeated)
         return true;
     // A hand-edited file may repeat the key, there or in a later section of
     // the same name; the reader would find the next one instead.
@@ -371,8 +401,7 @@ bool IniProfile::removeKey(QByteArrayView section, QByteArrayView key)
         if (m_sectionName[s] != name->second)
             continue;
         for (Line &line : m_sections[s].lines) {
-            if (line.kind == LineKind::Key &&
-                FoldedEqual()(trimmed(line.text.first(line.text.indexOf('='))), key))
+            if (FoldedEqual()(keyOf(line), key))
                 line = Line{};
         }
     }

@@ -48,6 +48,13 @@ public:
     // otherwise the value read by parseProfileInt.
     qint32 readInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue) const;
 
+    // Every key line under every section of that name, in file order, with
+    // its key and value (blanks around them removed); a repeated key comes
+    // again, and the readers above take its first. Reads a large section in
+    // one pass, where a lookup per key would build its index first.
+    void forEachKey(QByteArrayView section,
+                    const std::function<void(QByteArrayView key, QByteArrayView value)> &visit) const;
+
     // Replaces the value of an existing key where it stands, or adds the key
     // after the last non-blank line of the first section of that name, or adds
     // a new section (spelled as given) at the end. New lines end in CR LF.
@@ -104,23 +111,21 @@ private:
         bool operator()(QByteArrayView a, QByteArrayView b) const;
     };
 
-    // A key under every section of one name (any letter case).
-    struct KeyName
+    // The keys under every section of one name (any letter case): where each
+    // is first found, and whether some key appears twice (only then must a
+    // removal look further).
+    struct KeyIndex
     {
-        qsizetype sectionName = 0;
-        QByteArrayView key;
-    };
-    struct KeyNameHash
-    {
-        size_t operator()(const KeyName &name) const;
-    };
-    struct KeyNameEqual
-    {
-        bool operator()(const KeyName &a, const KeyName &b) const;
+        std::unordered_map<QByteArrayView, KeyPosition, FoldedHash, FoldedEqual> first;
+        bool repeated = false;
     };
 
     static bool isRemoved(const Line &line);
+    static QByteArrayView keyOf(const Line &line);
     void addLine(QByteArrayView text, QByteArrayView eol);
+    // Built when a name's keys are first looked up: a start-up that reads the
+    // colour box in one pass never hashes its tens of thousands of keys.
+    KeyIndex &keysOf(qsizetype sectionName) const;
     const Line *findKey(QByteArrayView section, QByteArrayView key) const;
     QByteArrayView own(QByteArrayView text);
     void insertIntoSection(qsizetype sectionName, Line line, QByteArrayView key);
@@ -132,10 +137,8 @@ private:
     // Section name -> its number; the first section of each number gets new keys.
     std::unordered_map<QByteArrayView, qsizetype, FoldedHash, FoldedEqual> m_nameIndex;
     std::vector<qsizetype> m_firstSectionOfName;
-    // Where each key is first found.
-    std::unordered_map<KeyName, KeyPosition, KeyNameHash, KeyNameEqual> m_keys;
-    // Whether some key appears twice; only then must a removal look further.
-    bool m_repeatedKeys = false;
+    // Per section name number, once looked up.
+    mutable std::vector<std::optional<KeyIndex>> m_keys;
 };
 
 // Reads the text of a value like the Windows profile reader: leading blanks

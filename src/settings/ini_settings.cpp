@@ -12,6 +12,8 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <limits>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -74,6 +76,31 @@ QString configDir()
     if (QCoreApplication::applicationName().isEmpty())
         dir += QStringLiteral("/Tintavo");
     return dir;
+}
+
+// The swatch a key names, when it is one ColorKey spells (in any letter case).
+std::optional<qint32> colorKeyIndex(QByteArrayView key)
+{
+    const qsizetype prefix = kColorKeyPrefix.size();
+    if (key.size() <= prefix || key.size() > prefix + 10)
+        return std::nullopt;
+    for (qsizetype i = 0; i < prefix; ++i) {
+        // The prefix is all letters, whose two cases differ in this bit only.
+        if ((key[i] | 0x20) != (kColorKeyPrefix[i] | 0x20))
+            return std::nullopt;
+    }
+    const QByteArrayView digits = key.sliced(prefix);
+    if (digits.size() > 1 && digits.front() == '0')
+        return std::nullopt;
+    qint64 index = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        index = index * 10 + (c - '0');
+    }
+    if (index > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(index);
 }
 
 // "Color" and the index, built without allocating: a large colour box asks
@@ -206,12 +233,21 @@ Settings SettingsSnapshot::settings() const
 
 std::vector<ColorValue> SettingsSnapshot::storedColors(qint32 count) const
 {
-    std::vector<ColorValue> colors;
     if (count <= 0)
-        return colors;
-    colors.reserve(size_t(count));
-    for (qint32 i = 0; i < count; ++i)
-        colors.push_back(m_profile.readInt(kColorSection, ColorKey(i).view(), kWhite));
+        return {};
+    // One pass over the colour lines: each is matched to its swatch by its
+    // key, exactly as a lookup of ColorKey(i) would match it, and the first
+    // of a repeated key counts, as for every other reader.
+    std::vector<ColorValue> colors(size_t(count), kWhite);
+    std::vector<bool> found(static_cast<size_t>(count), false);
+    m_profile.forEachKey(kColorSection, [&](QByteArrayView key, QByteArrayView value) {
+        const std::optional<qint32> index = colorKeyIndex(key);
+        if (!index || *index >= count || found[size_t(*index)])
+            return;
+        found[size_t(*index)] = true;
+        if (!value.isEmpty())
+            colors[size_t(*index)] = parseProfileInt(value);
+    });
     return colors;
 }
 

@@ -104,7 +104,8 @@ TEST_F(SettingsFileTest, OddLinesRead)
     writeFile("[aPpSeT]\r\nAutoSave=0\r\nautoload=0\r\nNCOLOR=12\r\nAutoRember=0\r\n"
               "StartPoint=7\r\n[COLOR]\r\nColor0=1\r\nColor2=abc\r\nCOLOR3=\r\nColor4=0x10\r\n"
               "Color5=-7\r\nColor6=99999999999\r\ncolor7= 8 \r\nColor8=9\r\nColor8=10\r\n"
-              "[Other]\r\nColor9=11\r\n[Color]\r\nColor10=12\r\nColor-1=5\r\n");
+              "[Other]\r\nColor9=11\r\n[Color]\r\nColor10=12\r\nColor-1=5\r\nColor01=6\r\n"
+              "Colour11=7\r\nColor11 1=8\r\nColor1=\r\nColor4294967297=9\r\n");
     const std::vector<ColorValue> expected = {1,          kWhite, 0, kWhite, 0,  -7,
                                               1215752191, 8,      9, kWhite, 12, kWhite};
     EXPECT_EQ(LoadStoredColors(12), expected);
