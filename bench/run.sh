@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh" test
 dir="$root/build-bench"
-"$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DTINTAVO_BUILD_TESTS=OFF
+"$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Release -DTINTAVO_BUILD_TESTS=OFF -DTINTAVO_BUILD_BENCHMARKS=ON
 
 if [[ -z "${DISPLAY:-}" ]]; then
   source "$root/scripts/xvfb.sh"
