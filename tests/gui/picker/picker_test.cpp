@@ -176,35 +176,6 @@ private slots:
         }
     }
 
-    // Alt+Shift+arrows, held with the capture key, step the pointer one pixel
-    // and show where it lands; they go with the picker, and without the
-    // capture key there are none.
-    void arrowKeysStepThePointer()
-    {
-        open();
-        sampleAt({{100, 50}, Qt::red}); // blue above it, nothing readable to its left
-        f.sampler.pixels[QPoint(100, 49)] = rgb(0, 0, 255);
-        const std::pair<Qt::Key, QPoint> steps[] = {{Qt::Key_Left, {-1, 0}},
-                                                    {Qt::Key_Right, {1, 0}},
-                                                    {Qt::Key_Up, {0, -1}},
-                                                    {Qt::Key_Down, {0, 1}}};
-        QCOMPARE(f.madeKeys.size(), 4);
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(f.madeKeys[i]->held,
-                     QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, steps[i].first));
-            const QPoint to = f.sampler.pointer + steps[i].second;
-            QVERIFY(f.madeKeys[i]->press());
-            QCOMPARE(text("lblData(0)"), QString("光标位置：%1,%2").arg(to.x()).arg(to.y()));
-            QCOMPARE(text("lblData(4)"), QString(i == 2 ? "RGB颜色：0000FF" : "RGB颜色：FF0000"));
-        }
-        picker->close();
-        QTRY_VERIFY(std::none_of(f.madeKeys.begin(), f.madeKeys.end(), [](auto &k) { return k; }));
-        f.hotKey.answer = HotKeyResult::Taken;
-        f.madeKeys.clear();
-        open();
-        QVERIFY(f.madeKeys.isEmpty());
-    }
-
     // The window's menu chooses the square whose mean is the colour; the
     // choice shows at once and is kept in the settings file.
     void menuChoosesTheSampleSize()

@@ -74,39 +74,6 @@ TEST(StartCaptureSlot, ChoosesTheSlot)
     }
 }
 
-// Start-up hands the box its swatches in one piece: the box is exactly the
-// list, within its limits, and says when its size changed.
-TEST(ColorBoxModel, SetSwatches)
-{
-    const struct
-    {
-        const char *name;
-        size_t given, count;
-        bool countChanged;
-    } rows[] = {
-        {"the design's one swatch", 1, 1, false},
-        {"the default sixty-four", 64, 64, true},
-        {"an empty list keeps swatch 0", 0, 1, false},
-        {"the most there can be", 32768, 32768, true},
-        {"one past the most", 32769, 32768, true},
-    };
-    for (const auto &row : rows) {
-        ColorBoxModel box;
-        int counts = 0;
-        QObject::connect(&box, &ColorBoxModel::countChanged, [&counts] { ++counts; });
-        std::vector<Rgb> colors(row.given);
-        for (size_t i = 0; i < colors.size(); ++i)
-            colors[i] = rgb(int(i % 256), int(i / 256 % 256), 7);
-        box.setSwatches(colors);
-        ASSERT_EQ(box.count(), int(row.count)) << row.name;
-        EXPECT_EQ(counts, row.countChanged ? 1 : 0) << row.name;
-        for (size_t i = 0; i < row.count; ++i) {
-            const Rgb expected = row.given ? colors[i] : ColorBoxModel::kDesignColor;
-            ASSERT_EQ(box.color(qint64(i)), expected) << row.name << " swatch " << i;
-        }
-    }
-}
-
 // A draw in [0, 1) to a channel: 256 steps, halves to even, the top one 255.
 TEST(RandomColor, ChannelFromUnit)
 {
