@@ -159,7 +159,7 @@ void MainWindow::start()
     start(readStartState(GetIniPath()));
 }
 
-void MainWindow::start(const StartState &state)
+void MainWindow::start(StartState state)
 {
     hide();
     loadContents();
@@ -172,11 +172,9 @@ void MainWindow::start(const StartState &state)
 
     const Settings &settings = state.settings;
     m_settings->setLoaded(settings);
-    // The stored colours, or an empty box when auto-load is off.
-    std::vector<Rgb> colors(size_t(settings.swatchCount), kRgbWhite);
-    if (settings.autoLoad)
-        std::copy_n(state.storedColors.begin(), std::min(colors.size(), state.storedColors.size()),
-                    colors.begin());
+    // The stored colours, or an empty (white) box when auto-load is off.
+    std::vector<Rgb> colors = std::move(state.storedColors);
+    colors.resize(size_t(settings.swatchCount), kRgbWhite);
     m_colorBox->setSwatches(std::move(colors));
     show();
 

@@ -68,7 +68,7 @@ public:
 
     // Start-up: loads the window's contents, takes the settings, builds and
     // fills the colour box, shows the window and picks the next capture slot.
-    void start(const StartState &state);
+    void start(StartState state);
     // The same, reading the settings file here.
     void start();
 

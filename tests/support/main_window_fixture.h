@@ -188,8 +188,6 @@ struct MainWindowFixture
     FakeQuestionService questions;
     FakeScreenSampler sampler;
     FakeGlobalHotKey hotKey;
-    // The further keys the program made (the picker's), while they live.
-    QList<QPointer<FakeGlobalHotKey>> madeKeys;
     bool realBoxes = false;
     int programEnded = 0;
     // Answers for the colour box's export and import dialogs (none: cancelled).
@@ -251,16 +249,11 @@ struct MainWindowFixture
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
         hotKey.answer = HotKeyResult::Registered;
-        madeKeys.clear();
         programEnded = 0;
         form = std::make_unique<MainWindow>(MainWindowServices{
             realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
             &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs,
-            [this] {
-                auto key = std::make_unique<FakeGlobalHotKey>();
-                madeKeys << key.get();
-                return key;
-            }});
+            [] { return std::make_unique<FakeGlobalHotKey>(); }});
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

@@ -101,9 +101,9 @@ private slots:
     // The sampler reads the native pointer position and each pixel around it
     // (nothing off the screen). Every cell of the loupe, as the X server shows
     // it, has the colour of the screen pixel it stands for (off the screen a
-    // grey hatch); the light band
-    // of its outline runs exactly around the averaged cells; the loupe stays
-    // off those pixels, and Alt+Shift+S stores the mean it outlines.
+    // grey hatch); the light band of its outline runs exactly around the
+    // averaged cells; the loupe stays off those pixels, and Alt+Shift+S
+    // stores the mean it outlines.
     void loupeShowsThePixelsItStandsFor()
     {
         QFETCH(QPoint, point);
