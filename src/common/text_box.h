@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 
 namespace tintavo {
@@ -24,6 +25,23 @@ public:
 
     void setTopBand(int height) { setViewportMargins(0, height, 0, 0); }
     int topBand() const { return viewportMargins().top(); }
+
+protected:
+    // An X clipboard with no owner (a fresh login, or an owner that has ended)
+    // hands the toolkit data of no format at all, and its text control reads
+    // the first format of that empty list: a paste of nothing does nothing.
+    bool canInsertFromMimeData(const QMimeData *source) const override
+    {
+        return hasData(source) && QPlainTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (hasData(source))
+            QPlainTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    static bool hasData(const QMimeData *source) { return source && !source->formats().isEmpty(); }
 };
 
 } // namespace tintavo

@@ -1,7 +1,9 @@
 #include "x_client.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
 #include <xcb/xcb_keysyms.h>
 
 namespace tintavo::test {
@@ -72,6 +74,52 @@ int XClient::takeKeyPresses()
         std::free(e);
     }
     return presses;
+}
+
+bool XClient::answersPing(xcb_window_t window, int timeoutMs)
+{
+    const auto atom = [this](const char *name) {
+        auto *r =
+            xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
+        std::free(r);
+        return a;
+    };
+    const xcb_atom_t protocols = atom("WM_PROTOCOLS"), ping = atom("_NET_WM_PING");
+    // The answer goes to the root window, where any client may listen;
+    // toolkits differ in the mask they send it with.
+    const quint32 mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(m_c, m_screen->root, XCB_CW_EVENT_MASK, &mask);
+    static quint32 stamp = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = protocols;
+    message.data.data32[0] = ping;
+    message.data.data32[1] = ++stamp;
+    message.data.data32[2] = window;
+    xcb_send_event(m_c, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(m_c);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        while (xcb_generic_event_t *e = xcb_poll_for_event(m_c)) {
+            const auto *m = reinterpret_cast<xcb_client_message_event_t *>(e);
+            const bool answer = (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                                m->type == protocols && m->data.data32[0] == ping &&
+                                m->data.data32[1] == stamp;
+            std::free(e);
+            if (answer)
+                return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd fd{xcb_get_file_descriptor(m_c), POLLIN, 0};
+        if (left.count() <= 0 || !ok() || poll(&fd, 1, int(left.count())) <= 0)
+            return false;
+    }
 }
 
 qint32 XClient::pixelColor(QPoint at)

@@ -30,6 +30,9 @@ public:
     void ungrabKey(quint16 modifiers, xcb_keycode_t keycode);
     // Presses of grabbed keys seen since the last call.
     int takeKeyPresses();
+    // Whether the client owning the top-level window answers a _NET_WM_PING
+    // within the time: its event loop is running, not stuck.
+    bool answersPing(xcb_window_t window, int timeoutMs);
 
     // The screen's colour at a root point as 0x00BBGGRR, -1 if unreadable
     // (24-bit true colour, as on the test servers).
