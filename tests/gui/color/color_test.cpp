@@ -411,6 +411,30 @@ private slots:
         }
     }
 
+    // The copy formats a user wrote into the settings file are offered for
+    // both colours once the program has started; a line it cannot read is not.
+    void ownCopyFormatsFromTheSettingsFile()
+    {
+        f.reset();
+        f.writeIni({"[CopyFormats]", "Format2=Sass|$c: #{hex};", "Format1=junk"});
+        f.start();
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *entry : menu->actions())
+                if (entry->menu())
+                    for (QAction *form : entry->menu()->actions())
+                        if (form->text().startsWith(u"Sass") || form->text().startsWith(u"junk"))
+                            (offered << form->text()), form->trigger();
+            menu->close();
+        });
+        auto *line = f.control("txtColorInfo");
+        emit line->customContextMenuRequested(QPoint(2, 2));
+        QCOMPARE(offered, (QStringList{"Sass：$c: #000000;", "Sass：$c: #cd890f;"}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$c: #cd890f;"));
+    }
+
     // The program's own colour dialog opens on black, then on the colour last
     // confirmed; a cancel keeps that colour.
     void qtColorDialogOpensOnTheLastConfirmedColour()
