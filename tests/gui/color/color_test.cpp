@@ -385,7 +385,7 @@ private slots:
         QCOMPARE(f.messages.notices, QStringList{"色阶有 11 种颜色，从所选的颜色格起只放得下 2 种，"
                                                  "其余 9 种没有写入。"});
         f.pressSwatch(1, "makeRamp");
-        const Ramp ramp = rampOf(brand);
+        Ramp ramp = rampOf(brand);
         QCOMPARE(f.swatchShows(1 + ramp.ownStep), toQColor(brand));
         QCOMPARE(f.swatchShows(1), toQColor(ramp.steps[0]));
         QCOMPARE(f.swatchShows(box.lastIndex()), toQColor(ramp.steps[1]));
@@ -399,6 +399,15 @@ private slots:
         QVERIFY(css.contains(QStringLiteral("  --color-brand-%1: #1d4ed8;\n")
                                  .arg(kTailwindSteps[size_t(ramp.ownStep)])
                                  .toLatin1()));
+
+        // A harmony goes in the same way, from the submenu.
+        f.pressSwatch(1 + ramp.ownStep);
+        f.form->findChild<QAction *>("harmony_triadic")->trigger();
+        const std::vector<Rgb> triad = harmonyOf(brand, Harmony::Triadic);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(f.swatchShows(1 + ramp.ownStep + i), toQColor(triad[size_t(i)]));
+        for (int i = 0; i < 3; ++i)
+            ramp.steps[size_t(ramp.ownStep + i)] = triad[size_t(i)];
 
         const QByteArray ini = f.savedAtExit();
         for (int i = 0; i < kTailwindStepCount; ++i) {
