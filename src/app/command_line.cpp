@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/palette_options.h"
+
 #include "color/contrast.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
@@ -71,12 +73,6 @@ QString typedOption(const QStringList &args, const QString &name)
             return option;
     }
     return QStringLiteral("--") + name;
-}
-
-// One line for standard error, in Chinese and in English.
-QString hint(const char *chinese, const char *english)
-{
-    return QString::fromUtf8(chinese) + QStringLiteral(" / ") + QString::fromUtf8(english);
 }
 
 // Why an X server at `display` cannot take the window; empty when it can.
@@ -182,12 +178,6 @@ QString displayProblem(const QStringList &args)
     return first;
 }
 
-void printLine(std::FILE *stream, const QString &text)
-{
-    std::fputs((text + u'\n').toUtf8().constData(), stream);
-    std::fflush(stream);
-}
-
 // --contrast and --name: the colours read, the answer printed; the status.
 int answerColorQuestion(bool contrast, const QStringList &colors)
 {
@@ -203,15 +193,9 @@ int answerColorQuestion(bool contrast, const QStringList &colors)
     }
     std::vector<Rgb> read;
     for (const QString &text : colors) {
-        const std::optional<Rgb> color = parseCssColor(text);
-        if (!color) {
-            printLine(stderr, hint("Tintavo 不认识颜色 “%1”：请写成 #RGB、#RRGGBB、rgb(r g b)、"
-                                   "rgb(r, g, b)（0–255）或 CSS 颜色名。",
-                                   "Tintavo cannot read the colour \"%1\": write it as #RGB, "
-                                   "#RRGGBB, rgb(r g b), rgb(r, g, b) (0-255) or a CSS name.")
-                                  .arg(text));
+        const std::optional<Rgb> color = readColorArgument(text);
+        if (!color)
             return 2;
-        }
         read.push_back(*color);
     }
     if (contrast) {
@@ -230,10 +214,35 @@ int answerColorQuestion(bool contrast, const QStringList &colors)
                               ? first
                               : QStringLiteral("%1 (又作 %2)").arg(first, names.join(u' ')));
     }
+    printLine(stdout, tailwindNameLine(read[0]));
     return 0;
 }
 
 } // namespace
+
+QString hint(const char *chinese, const char *english)
+{
+    return QString::fromUtf8(chinese) + QStringLiteral(" / ") + QString::fromUtf8(english);
+}
+
+void printLine(std::FILE *stream, const QString &text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+std::optional<Rgb> readColorArgument(const QString &text)
+{
+    const std::optional<Rgb> color = parseCssColor(text);
+    if (!color) {
+        printLine(stderr, hint("Tintavo 不认识颜色 “%1”：请写成 #RGB、#RRGGBB、rgb(r g b)、"
+                               "rgb(r, g, b)（0–255）或 CSS 颜色名。",
+                               "Tintavo cannot read the colour \"%1\": write it as #RGB, "
+                               "#RRGGBB, rgb(r g b), rgb(r, g, b) (0-255) or a CSS name.")
+                              .arg(text));
+    }
+    return color;
+}
 
 void describeApplication()
 {
@@ -265,10 +274,12 @@ CommandLine handleCommandLine(int argc, char *argv[])
                        "WCAG 2.2 contrast ratio and APCA Lc of the text colour FG on BG."));
     const QCommandLineOption name(
         QStringLiteral("name"),
-        QStringLiteral("打印颜色的 CSS 名称，不是命名颜色时打印最接近的名称及 ΔE_OK / Print the "
-                       "CSS name of a colour, or the nearest name and its ΔE_OK."),
+        QStringLiteral("打印颜色的 CSS 名称，不是命名颜色时打印最接近的名称及 ΔE_OK；第二行是 "
+                       "Tailwind v4 名称 / Print the CSS name of a colour, or the nearest name "
+                       "and its ΔE_OK; then its Tailwind v4 name likewise."),
         QStringLiteral("COLOUR"));
     parser.addOptions({pick, contrast, name});
+    const PaletteOptions palette = addPaletteOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("FG BG"),
         QStringLiteral("--contrast 的前景色与背景色。颜色（--name 的也一样）写作 #RGB、#RRGGBB、"
@@ -303,11 +314,17 @@ CommandLine handleCommandLine(int argc, char *argv[])
     // -name with one dash is the toolkit's (the X resource name of the windows).
     const bool nameWanted =
         parser.isSet(name) && typedOption(args, QStringLiteral("name")) != u"-name";
-    if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) > 1) {
-        printLine(stderr, hint("--pick、--contrast 和 --name 一次只能用一个。",
-                               "--pick, --contrast and --name go one at a time."));
+    if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) +
+            paletteQuestionCount(parser, palette) >
+        1) {
+        printLine(stderr, hint("--pick、--contrast、--name、--ramp、--harmony 和 --format "
+                               "一次只能用一个。",
+                               "--pick, --contrast, --name, --ramp, --harmony and --format go "
+                               "one at a time."));
         return {2};
     }
+    if (const std::optional<int> status = answerPaletteQuestion(parser, palette))
+        return {*status};
     // Answered without a display: a script may ask them anywhere.
     if (parser.isSet(contrast))
         return {answerColorQuestion(true, parser.positionalArguments())};

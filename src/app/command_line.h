@@ -1,5 +1,10 @@
 #pragma once
 
+#include "color/rgb.h"
+
+#include <QString>
+
+#include <cstdio>
 #include <optional>
 
 namespace tintavo {
@@ -9,8 +14,9 @@ namespace tintavo {
 void describeApplication();
 
 // What the command line settles before any window exists: --help and
-// --version print and end the program, and so do --contrast FG BG and --name
-// COLOUR, which print their answer on standard output (status 0); an unknown
+// --version print and end the program, and so do --contrast FG BG, --name
+// COLOUR and the palette questions (palette_options.h), which print their
+// answer on standard output (status 0); an unknown
 // option, a colour that cannot be read, and a start with no display to show a
 // window on (none set, none that fits the platform, or one that cannot be
 // reached), end it with a one-line hint on standard error and status 2.
@@ -29,5 +35,13 @@ CommandLine handleCommandLine(int argc, char *argv[]);
 // calls the pick off, and 2 with one line on standard error when no pick can
 // be made. Reads the picker's settings; writes nothing.
 int runOneShotPick();
+
+// What the command-line answers share. One line for standard error, in
+// Chinese and in English.
+QString hint(const char *chinese, const char *english);
+void printLine(std::FILE *stream, const QString &text);
+// A colour argument read, or nothing after one line on standard error saying
+// which text could not be read and how a colour is written.
+std::optional<Rgb> readColorArgument(const QString &text);
 
 } // namespace tintavo

@@ -3,6 +3,7 @@
 #include "color/color_pair.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
+#include "color/tailwind_palette.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -19,7 +20,33 @@ void copyText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
-void addFormats(QMenu *menu, const QString &title, Rgb color)
+// A menu line shows user text as written: '&' would otherwise mark an access key.
+QString menuText(QString text)
+{
+    constexpr qsizetype kLongest = 60;
+    if (text.size() > kLongest)
+        text = text.left(kLongest - 1) + u'…';
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
+void addOwnFormats(QMenu *menu, Rgb color, const std::vector<CopyTemplate> &own)
+{
+    if (own.empty())
+        return;
+    menu->addSeparator();
+    for (const CopyTemplate &format : own) {
+        const FilledTemplate filled = fillColorTemplate(format.pattern, color);
+        QAction *entry = menu->addAction(menuText(format.name + QStringLiteral("：") + filled.text),
+                                         [text = filled.text] { copyText(text); });
+        QString tip = QStringLiteral("模板：") + format.pattern;
+        if (!filled.unknown.isEmpty())
+            tip += QStringLiteral("\n不认识的占位符 %1 照原样保留。")
+                       .arg(filled.unknown.join(QStringLiteral("、")));
+        entry->setToolTip(tip);
+    }
+}
+
+void addFormats(QMenu *menu, const QString &title, Rgb color, const std::vector<CopyTemplate> &own)
 {
     QMenu *formats = menu->addMenu(title);
     for (const CssFormat format : kCssFormats) {
@@ -35,19 +62,31 @@ void addFormats(QMenu *menu, const QString &title, Rgb color)
     if (names.isEmpty())
         formats->addAction(QStringLiteral("最接近：") + nearestCssName(color).name)
             ->setEnabled(false);
+    // Tailwind's name likewise: copied only where the colour is that one.
+    const TailwindMatch tailwind = nearestTailwindColor(color);
+    if (tailwind.exact)
+        formats->addAction(QStringLiteral("tailwind: ") + tailwind.name,
+                           [name = tailwind.name] { copyText(name); });
+    else
+        formats->addAction(QStringLiteral("最接近 Tailwind：") + tailwind.name)->setEnabled(false);
+    addOwnFormats(formats, color, own);
+    formats->setToolTipsVisible(true);
 }
 
 } // namespace
 
-void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair)
+void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair,
+                       std::function<std::vector<CopyTemplate>()> ownFormats)
 {
     codeLine->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(codeLine, &QWidget::customContextMenuRequested, codeLine,
-                     [codeLine, &pair](const QPoint &pos) {
+                     [codeLine, &pair, ownFormats](const QPoint &pos) {
+                         const std::vector<CopyTemplate> own =
+                             ownFormats ? ownFormats() : std::vector<CopyTemplate>();
                          QMenu *menu = codeLine->createStandardContextMenu();
                          menu->addSeparator();
-                         addFormats(menu, QStringLiteral("复制前景色为"), pair.foreground());
-                         addFormats(menu, QStringLiteral("复制背景色为"), pair.background());
+                         addFormats(menu, QStringLiteral("复制前景色为"), pair.foreground(), own);
+                         addFormats(menu, QStringLiteral("复制背景色为"), pair.background(), own);
                          const QString declaration =
                              cssDeclaration(pair.foreground(), pair.background());
                          menu->addAction(QStringLiteral("复制 CSS 声明"),

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "color/color_template.h"
+
+#include <functional>
+#include <vector>
+
 class QLineEdit;
 class QWidget;
 
@@ -8,9 +13,12 @@ namespace tintavo {
 class ColorPair;
 
 // The colour-code line's context menu gains "复制前景色为" and "复制背景色为"
-// (each colour in every CSS form, and its CSS name where it has one, or else
-// the nearest name as a disabled line) and "复制 CSS 声明"; Ctrl+Shift+C anywhere in
-// `window` copies that declaration too. The clipboard gets plain text only.
-void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair);
+// (each colour in every CSS form, its CSS name and Tailwind name where it is
+// one, or else the nearest as a disabled line, then the user's own formats
+// that `ownFormats` gives when the menu opens, each with its template as the
+// tooltip) and "复制 CSS 声明"; Ctrl+Shift+C anywhere in `window` copies that
+// declaration too. The clipboard gets plain text only.
+void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair,
+                       std::function<std::vector<CopyTemplate>()> ownFormats = {});
 
 } // namespace tintavo

@@ -3,15 +3,16 @@
 #include "color/css_formats.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/palette_file.h"
+#include "colorbox/ramp_files.h"
 #include "colorbox/swatch_view.h"
 #include "desktop/desktop_services.h"
 
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace tintavo {
 
@@ -19,6 +20,25 @@ namespace {
 
 const QString kGplFilter = QStringLiteral("GIMP 调色板 (*.gpl)");
 const QString kCssFilter = QStringLiteral("CSS 自定义属性 (*.css)");
+const QString kTailwindFilter = QStringLiteral("Tailwind v4 主题 (*.css)");
+
+enum class ExportForm
+{
+    Gimp,
+    CssProperties,
+    Tailwind
+};
+
+// Both style-sheet forms end in .css, so the filter the user chose decides
+// between them; without one, the name's ending does.
+ExportForm exportForm(const QString &filter, const QString &path)
+{
+    if (filter == kTailwindFilter)
+        return ExportForm::Tailwind;
+    if (filter == kCssFilter || path.endsWith(QLatin1String(".css"), Qt::CaseInsensitive))
+        return ExportForm::CssProperties;
+    return ExportForm::Gimp;
+}
 
 } // namespace
 
@@ -29,9 +49,9 @@ ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, const Sw
 {
     if (!m_dialogs.savePath) {
         m_dialogs.savePath = [this](QString *filter) {
-            return QFileDialog::getSaveFileName(m_window, QStringLiteral("导出颜色盒"), QString(),
-                                                kGplFilter + QStringLiteral(";;") + kCssFilter,
-                                                filter);
+            return QFileDialog::getSaveFileName(
+                m_window, QStringLiteral("导出颜色盒"), QString(),
+                QStringList{kGplFilter, kCssFilter, kTailwindFilter}.join(u";;"), filter);
         };
     }
     if (!m_dialogs.openPath) {
@@ -71,13 +91,15 @@ void ColorBoxTransfer::exportColorBox()
     QString path = m_dialogs.savePath(&filter);
     if (path.isEmpty())
         return;
-    const bool css =
-        filter == kCssFilter || path.endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
-    const QString suffix = css ? QStringLiteral(".css") : QStringLiteral(".gpl");
+    const ExportForm form = exportForm(filter, path);
+    const QString suffix =
+        form == ExportForm::Gimp ? QStringLiteral(".gpl") : QStringLiteral(".css");
     if (!path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
     const QByteArray bytes =
-        css ? cssPropertiesBytes(colors)
+        form == ExportForm::Tailwind ? tailwindThemeBytes(rampNameForFile(path), colors)
+        : form == ExportForm::CssProperties
+            ? cssPropertiesBytes(colors)
             : gimpPaletteBytes(colors, QStringLiteral("Tintavo"), m_view.columns());
     // The disk may be slow or a network away: the window goes on meanwhile,
     // and a failure is still said once the write has ended.
@@ -87,7 +109,8 @@ void ColorBoxTransfer::exportColorBox()
         if (const QString error = writing->result(); !error.isEmpty())
             m_messages.showError(error);
     });
-    writing->setFuture(QtConcurrent::run([path, bytes] { return writeFileAtomically(path, bytes); }));
+    writing->setFuture(
+        QtConcurrent::run([path, bytes] { return writeFileAtomically(path, bytes); }));
 }
 
 void ColorBoxTransfer::importColorBox()

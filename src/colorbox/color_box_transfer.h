@@ -18,7 +18,8 @@ class SwatchView;
 
 // The swatch menu's items that take colours out of the program and back in:
 // "复制颜色代码" (the selected swatch as #RRGGBB), "导出颜色盒…" (every
-// non-white swatch as a GIMP palette or as CSS custom properties) and
+// non-white swatch as a GIMP palette, as CSS custom properties or as a
+// Tailwind v4 theme, its ramps named after the file) and
 // "导入颜色盒…" (a GIMP palette into the box from the selected swatch on).
 class ColorBoxTransfer : public QObject
 {

@@ -8,6 +8,7 @@
 #include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_grid.h"
+#include "colorbox/swatch_palettes.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
 #include "common/text_box.h"
@@ -101,7 +102,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_settings, &SettingsStore::changed, m_inspector,
             [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
-    addCopyAsCommands(m_editors.codeLine, this, *m_pair);
+    addCopyAsCommands(m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; });
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
@@ -117,6 +118,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
     (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, services.fileDialogs))
         ->addMenuItems(m_swatchMenu.menu);
+    (new SwatchPalettes(*m_colorBox, *m_messages, this))->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -172,6 +174,7 @@ void MainWindow::start(StartState state)
 
     const Settings &settings = state.settings;
     m_settings->setLoaded(settings);
+    m_copyFormats = std::move(state.copyFormats);
     // The stored colours, or an empty (white) box when auto-load is off.
     std::vector<Rgb> colors = std::move(state.storedColors);
     colors.resize(size_t(settings.swatchCount), kRgbWhite);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_pair.h"
+#include "color/color_template.h"
 #include "color/color_value.h"
 #include "color/editor_controls.h"
 #include "colorbox/color_box_transfer.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tintavo {
 
@@ -122,6 +124,8 @@ private:
     SettingsStore *m_settings = nullptr;
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
+    // Read at start-up; the copy-as menus offer them.
+    std::vector<CopyTemplate> m_copyFormats;
     MainLayout m_layout = designLayout();
 
     std::unique_ptr<MessageService> m_ownMessages;

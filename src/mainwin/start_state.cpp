@@ -1,6 +1,7 @@
 #include "mainwin/start_state.h"
 
 #include "colorbox/color_box_model.h"
+#include "settings/copy_formats.h"
 #include "settings/ini_settings.h"
 #include "settings/safe_file.h"
 
@@ -16,6 +17,7 @@ StartState readStartState(const QString &path)
     state.restoredFiles = RestoreInterruptedSaves(path);
     const SettingsSnapshot file(path);
     state.settings = file.settings();
+    state.copyFormats = readCopyFormats(file.profile());
     // At least two swatches; and no more than the box's indices can number,
     // whatever a hand-edited file asks for.
     state.settings.swatchCount =

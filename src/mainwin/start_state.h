@@ -1,5 +1,6 @@
 #pragma once
 
+#include "color/color_template.h"
 #include "color/rgb.h"
 #include "settings/settings.h"
 
@@ -21,6 +22,8 @@ struct StartState
     Settings settings;
     // Every swatch's stored colour when auto-load is on; empty when it is off.
     std::vector<Rgb> storedColors;
+    // The user's own copy formats ([CopyFormats]).
+    std::vector<CopyTemplate> copyFormats;
 };
 
 // Finishes a save cut off last time, then reads the settings file at path.

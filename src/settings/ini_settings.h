@@ -32,6 +32,8 @@ public:
     Settings settings() const;
     // As LoadStoredColors.
     std::vector<ColorValue> storedColors(qint32 count) const;
+    // The file as read, for the sections read elsewhere.
+    const IniProfile &profile() const { return m_profile; }
 
 private:
     IniProfile m_profile;

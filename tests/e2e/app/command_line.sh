@@ -2,7 +2,8 @@
 # What the command line settles before any window opens: an unknown option,
 # a colour that cannot be read and a display that is missing, does not fit the
 # platform or cannot be reached each end with status 2 and one line on
-# standard error saying which; --contrast and --name answer without a display.
+# standard error saying which; --contrast, --name, --ramp, --harmony and
+# --format answer without a display and leave no settings file behind.
 # Usage: command_line.sh TINTAVO. Needs no X server.
 source "$(dirname "$0")/../lib.sh"
 cp "$1" "$work/tintavo" # a start that went wrong must not leave settings in the build tree
@@ -47,15 +48,39 @@ says() {
 says '对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc 63.1' --contrast '#888888' white
 says '对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc -68.5' --contrast 'RGB(255 255 255)' '#888'
 says '对比度 21.00:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓  APCA Lc 106.0' --contrast 'rgb(0, 0, 0)' '#FFF'
-says 'rebeccapurple' --name '#663399'
-says 'gray (又作 grey)' --name Grey
-says 'steelblue (最接近，ΔE_OK 0.002)' --name 'rgb(70 130 181)'
+says $'rebeccapurple\ntailwind purple-800 (最接近，ΔE_OK 0.058)' --name '#663399'
+says $'gray (又作 grey)\ntailwind olive-500 (最接近，ΔE_OK 0.037)' --name Grey
+says $'steelblue (最接近，ΔE_OK 0.002)\ntailwind cyan-600 (最接近，ΔE_OK 0.058)' --name 'rgb(70 130 181)'
+says $'dodgerblue (最接近，ΔE_OK 0.043)\ntailwind blue-500' --name '#2B7FFF'
+says "$(printf -- '--brand-%s;\n' '50: #f4f8ff' '100: #e7efff' '200: #d1e0ff' '300: #b1cbff' \
+  '400: #87adff' '500: #6494ff' '600: #3a72ff' '700: #1d4ed8' '800: #1f48b5' '900: #1d3e92' \
+  '950: #0e2359')" --ramp '#1D4ED8' --prefix brand
+says "$(printf '@theme {\n'; printf -- '  --color-color-%s;\n' '50: #f7f7f7' '100: #eeeeee' \
+  '200: #e0e0e0' '300: #cacaca' '400: #afafaf' '500: #999999' '600: #808080' '700: #676767' \
+  '800: #545454' '900: #464646' '950: #282828'; printf '}')" --as tailwind --ramp grey
+says $'#3366cc\n#ba363d\n#1b8316' --harmony triadic '#36C'
+says $'#3366cc\n#b03776\n#8c6500\n#007f66' --harmony TETRADIC 'rgb(51 102 204)'
+says '$c: #4682b4; 4682B4 70,130,180 hsl(207 44% 49%) oklch(0.588 0.099 245.7) [steelblue] cyan-600' \
+  --format '$c: #{hex}; {HEX} {r},{g},{b} hsl({h} {s}% {l}%) oklch({L} {C} {H}) [{name}] {tailwind}' \
+  SteelBlue
+says '[]' --format '[{name}]' '#123456'
 expect 2 '不认识颜色 “nope”.*cannot read the colour "nope"' -- --name nope
 expect 2 '不认识颜色 “#12345”' -- --contrast '#12345' white
 expect 2 '不认识颜色 “rgb(300 0 0)”' -- --contrast black 'rgb(300 0 0)'
 expect 2 'contrast 需要两种颜色' -- --contrast white
 expect 2 '一次只能用一个' -- --name red --pick
-for option in --pick --contrast --name; do
+expect 2 '一次只能用一个' -- --ramp red --harmony split blue
+expect 2 '不认识颜色 “#12”' -- --ramp '#12'
+expect 2 'ramp 需要一种颜色' -- --ramp red blue
+expect 2 'prefix 的名称 “2x” 不能用' -- --ramp red --prefix 2x
+expect 2 'as 只能是 css、tailwind 或 gpl，而不是 “scss”' -- --ramp red --as scss
+expect 2 'prefix 和 --as 只与 --ramp 一起用' -- --harmony split red --as css
+expect 2 '配色 “square” 不存在' -- --harmony square red
+expect 2 'harmony 需要配色的种类和一种颜色' -- --harmony split
+expect 2 '不认识的占位符 {rgb} {Hex}' -- --format '{rgb} {Hex} {hex}' red
+expect 2 'format 需要一个模板和一种颜色' -- --format '{hex}'
+[[ ! -e $work/Tintavo.ini ]] || fail "a question wrote the settings file"
+for option in --pick --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
   "$work/tintavo" --help | grep -q -- "$option" || fail "not listed"
 done

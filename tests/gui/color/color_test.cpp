@@ -2,11 +2,12 @@
 #include "main_window_fixture.h"
 
 #include "color/channel_codecs.h"
+#include "color/palette_ramp.h"
 #include "color/preview_inspector.h"
+#include "color/qt_color.h"
 #include "color/qt_color_chooser.h"
 #include "color/vision_simulation.h"
 #include "colorbox/color_box_model.h"
-#include "color/qt_color.h"
 
 #include <QClipboard>
 #include <QColorDialog>
@@ -360,6 +361,87 @@ private slots:
                      QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason));
             QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
         }
+    }
+
+    // A ramp grown from a swatch fills the box from there and is saved with
+    // it; near the end only what fits goes in, and the user hears so. The
+    // box then goes out as a Tailwind theme named after its file.
+    void rampIntoTheBoxAndOut()
+    {
+        QTemporaryDir dir;
+        const QString theme = dir.filePath("brand");
+        f.fileDialogs = {[&](QString *filter) {
+                             *filter = QStringLiteral("Tailwind v4 主题 (*.css)");
+                             return theme;
+                         },
+                         [] { return QString(); }};
+        f.start();
+        ColorBoxModel &box = f.form->colorBox();
+        box.fillColors(kRgbWhite);
+        const Rgb brand = rgb(0x1D, 0x4E, 0xD8);
+        box.setColor(1, brand);
+        box.setColor(box.lastIndex() - 1, brand);
+        f.pressSwatch(box.lastIndex() - 1, "makeRamp");
+        QCOMPARE(f.messages.notices, QStringList{"色阶有 11 种颜色，从所选的颜色格起只放得下 2 种，"
+                                                 "其余 9 种没有写入。"});
+        f.pressSwatch(1, "makeRamp");
+        Ramp ramp = rampOf(brand);
+        QCOMPARE(f.swatchShows(1 + ramp.ownStep), toQColor(brand));
+        QCOMPARE(f.swatchShows(1), toQColor(ramp.steps[0]));
+        QCOMPARE(f.swatchShows(box.lastIndex()), toQColor(ramp.steps[1]));
+
+        f.pressSwatch(0, "exportColorBox");
+        QFile file(theme + ".css");
+        QTRY_VERIFY(file.exists());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray css = file.readAll();
+        QVERIFY(css.startsWith("@theme {\n  --color-brand-50: #"));
+        QVERIFY(css.contains(QStringLiteral("  --color-brand-%1: #1d4ed8;\n")
+                                 .arg(kTailwindSteps[size_t(ramp.ownStep)])
+                                 .toLatin1()));
+
+        // A harmony goes in the same way, from the submenu.
+        f.pressSwatch(1 + ramp.ownStep);
+        f.form->findChild<QAction *>("harmony_triadic")->trigger();
+        const std::vector<Rgb> triad = harmonyOf(brand, Harmony::Triadic);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(f.swatchShows(1 + ramp.ownStep + i), toQColor(triad[size_t(i)]));
+        for (int i = 0; i < 3; ++i)
+            ramp.steps[size_t(ramp.ownStep + i)] = triad[size_t(i)];
+
+        const QByteArray ini = f.savedAtExit();
+        for (int i = 0; i < kTailwindStepCount; ++i) {
+            const Rgb c = ramp.steps[size_t(i)];
+            QVERIFY2(ini.contains(QStringLiteral("Color%1=%2\r\n")
+                                      .arg(1 + i)
+                                      .arg(c.red + 256 * c.green + 65536 * c.blue)
+                                      .toLatin1()),
+                     ini.constData());
+        }
+    }
+
+    // The copy formats a user wrote into the settings file are offered for
+    // both colours once the program has started; a line it cannot read is not.
+    void ownCopyFormatsFromTheSettingsFile()
+    {
+        f.reset();
+        f.writeIni({"[CopyFormats]", "Format2=Sass|$c: #{hex};", "Format1=junk"});
+        f.start();
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *entry : menu->actions())
+                if (entry->menu())
+                    for (QAction *form : entry->menu()->actions())
+                        if (form->text().startsWith(u"Sass") || form->text().startsWith(u"junk"))
+                            (offered << form->text()), form->trigger();
+            menu->close();
+        });
+        auto *line = f.control("txtColorInfo");
+        emit line->customContextMenuRequested(QPoint(2, 2));
+        QCOMPARE(offered, (QStringList{"Sass：$c: #000000;", "Sass：$c: #cd890f;"}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$c: #cd890f;"));
     }
 
     // The program's own colour dialog opens on black, then on the colour last

@@ -124,7 +124,8 @@ private slots:
                      (QStringList{"setBg|设为背景色|Ctrl+B", "setFg|设为前景色|Ctrl+F", "fgff||",
                                   "menuSaveBg|保存背景色|Ctrl+S", "menuSaveFg|保存前景色|Ctrl+D",
                                   "||", "copySwatchCode|复制颜色代码|",
-                                  "exportColorBox|导出颜色盒…|", "importColorBox|导入颜色盒…|"}));
+                                  "exportColorBox|导出颜色盒…|", "importColorBox|导入颜色盒…|",
+                                  "||", "makeRamp|生成色阶|", "harmonies|配色|"}));
         QVERIFY(f.savedAtExit().contains("StartPoint=9\r\n"));
     }
 };

@@ -1,4 +1,5 @@
 #include "colorbox/palette_file.h"
+#include "colorbox/ramp_files.h"
 
 #include <QTemporaryDir>
 
@@ -58,6 +59,29 @@ TEST(ImportSlots, FromTheSlotOnWrappingOnceRound)
     EXPECT_EQ(importSlots(5, 3, 4), (std::vector<int>{3, 4, 0, 1}));
     EXPECT_EQ(importSlots(5, 7, 2), (std::vector<int>{0, 1}));
     EXPECT_EQ(importSlots(3, 1, 9), (std::vector<int>{1, 2, 0}));
+}
+
+} // namespace
+
+namespace {
+
+// A Tailwind theme holds eleven colours to a ramp; the file names the ramps.
+TEST(RampFiles, TailwindThemeAndNames)
+{
+    std::vector<Rgb> colors(12, rgb(0x12, 0xAB, 0xCD));
+    colors.back() = rgb(1, 2, 3);
+    const QByteArray theme = tailwindThemeBytes(QStringLiteral("brand"), colors);
+    EXPECT_TRUE(theme.startsWith("@theme {\n  --color-brand-50: #12abcd;\n"));
+    EXPECT_TRUE(
+        theme.endsWith("  --color-brand-950: #12abcd;\n  --color-brand-2-50: #010203;\n}\n"));
+    EXPECT_EQ(theme.count('\n'), 14);
+    EXPECT_EQ(rampCssLines(QStringLiteral("c"), {rgb(255, 0, 0), rgb(0, 0, 0)}),
+              "--c-50: #ff0000;\n--c-100: #000000;\n");
+    for (const auto &[path, name] : {std::pair{"/tmp/brand.css", "brand"},
+                                     {"/tmp/my-blue_2.css", "my-blue_2"},
+                                     {"/tmp/2024 palette.css", "tintavo"},
+                                     {"/tmp/品牌.css", "tintavo"}})
+        EXPECT_EQ(rampNameForFile(QString::fromUtf8(path)), QLatin1String(name));
 }
 
 } // namespace
