@@ -81,7 +81,7 @@ bool XClient::answersPing(xcb_window_t window, int timeoutMs)
     const auto atom = [this](const char *name) {
         auto *r =
             xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, std::strlen(name), name), nullptr);
-        const xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(r);
         return a;
     };
