@@ -5,12 +5,12 @@
 #include "picker/loupe_window.h"
 #include "picker/monitor_profiles.h"
 
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/announce.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/interface_font.h"
-#include "color/qt_color.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
@@ -115,8 +115,11 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         return;
     }
 
+    // Where nothing can be read the key would store nothing: it stays the
+    // desktop's.
     connect(&m_hotKey, &GlobalHotKey::activated, this, &PickerWindow::storeColor);
-    const HotKeyResult registration = m_hotKey.registerKey(kCaptureKey);
+    const HotKeyResult registration =
+        m_sampler.available() ? m_hotKey.registerKey(kCaptureKey) : HotKeyResult::Unsupported;
     if (registration == HotKeyResult::Registered && m_sampler.canMovePointer() &&
         options.makeHotKey)
         grabNudgeKeys(options.makeHotKey);
@@ -130,6 +133,10 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         setNotice(QStringLiteral("Alt+Shift+S\n已被其他程序占用"));
     else if (registration == HotKeyResult::Unsupported)
         setNotice(QStringLiteral("不支持全局热键，\n无法存储颜色"));
+    else if (m_nudgeKeysTaken)
+        setNotice(QStringLiteral("Alt+Shift+方向键\n已被占用，可冻结"),
+                  QStringLiteral("另一个程序占用了 Alt+Shift+方向键。按 Alt+Shift+F "
+                                 "冻结屏幕后，可以用方向键逐像素移动。"));
     else
         setNotice(m_notice->text());
 
@@ -171,7 +178,8 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
             taken << QString::fromUtf8(nudge.name);
         }
     }
-    // The capture key works all the same; the picker's notice keeps to it.
+    // The capture key works all the same; the notice says what is missing.
+    m_nudgeKeysTaken = !taken.isEmpty();
     if (!taken.isEmpty()) {
         const QByteArray keys = taken.join(QLatin1String(", ")).toUtf8();
         std::fprintf(stderr,
@@ -182,8 +190,9 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
     }
 }
 
-void PickerWindow::setNotice(const QString &text)
+void PickerWindow::setNotice(const QString &text, const QString &details)
 {
+    m_notice->setToolTip(details);
     // Two lines fit the notice's height only with lines set closer than the
     // CJK font's own spacing. A notice breaks where it says, between words.
     m_notice->setText(
@@ -202,9 +211,24 @@ void PickerWindow::showColor(Rgb color)
 
 void PickerWindow::sampleUnderPointer()
 {
+    sample(false);
+}
+
+void PickerWindow::sample(bool force)
+{
     if (!m_sampler.available())
         return;
     const QPoint pointer = m_sampler.pointerPosition();
+    if (m_sampler.layoutChanged()) {
+        // A monitor came or went: the loupe places itself on the new ones,
+        // and each has its own profile.
+        m_monitors = m_sampler.monitors();
+        if (m_loupe)
+            m_loupe->setMonitors(m_monitors);
+        if (m_colorManaged)
+            m_profiles.load(m_sampler);
+        m_rereads = qMax(m_rereads, 1);
+    }
     if (m_colorManaged && m_sampler.profilesChanged()) {
         // The desktop recalibrated: what the pointer rests on converts anew.
         m_profiles.load(m_sampler);
@@ -212,7 +236,7 @@ void PickerWindow::sampleUnderPointer()
     }
     const bool reread = m_rereads > 0 && m_sampled;
     m_rereads = qMax(0, m_rereads - 1);
-    if (pointer == m_lastPointer && !reread)
+    if (pointer == m_lastPointer && !reread && !force)
         return;
     m_lastPointer = pointer;
     m_sampled = true;
@@ -242,13 +266,17 @@ void PickerWindow::sampleUnderPointer()
     const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
     if (sampled && profile)
         sampled = profile->toSrgb(*sampled);
-    if (m_loupe)
+    // The picker's own menu is not to be covered; the loupe comes back
+    // when it closes.
+    if (m_loupe && !(m_menu && m_menu->isVisible()))
         m_loupe->showPixels(pointer, pixels, m_sampleSize, sampled, profile != nullptr);
     const QString managed =
         profile ? QStringLiteral("按显示器色彩配置“%1”换算成的 sRGB 值").arg(profile->description())
                 : QString();
     m_colorLabel->setToolTip(managed);
     m_swatch->setToolTip(managed);
+    if (sampled)
+        m_readColor = sampled;
     const Rgb color = sampled.value_or(m_shownColor);
     showColorCode(color);
     showColor(color);
@@ -293,6 +321,11 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
             action->setEnabled(!m_desktop);
             group->addAction(action);
         }
+        connect(m_menu, &QMenu::aboutToShow, this, [this] {
+            if (m_loupe)
+                m_loupe->hide();
+        });
+        connect(m_menu, &QMenu::aboutToHide, this, [this] { m_rereads = qMax(m_rereads, 1); });
         connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
             setSampleSize(action->data().toInt());
             emit sampleSizeChosen(m_sampleSize);
@@ -309,7 +342,13 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    m_colorBox.storeCapture(m_shownColor);
+    // A press before the first sample stores what the pointer rests on; the
+    // swatch's colour at opening was never on the screen, and white would
+    // empty the slot.
+    if (!m_readColor && !m_desktop)
+        sample(true);
+    if (m_readColor)
+        m_colorBox.storeCapture(*m_readColor);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
@@ -372,6 +411,7 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
     case PickOutcome::Success:
         showColorCode(color);
         showColor(color);
+        m_readColor = color;
         storeColor();
         break;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -82,7 +83,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void setNotice(const QString &text);
+    void sample(bool force);
+    void setNotice(const QString &text, const QString &details = {});
     void showColor(Rgb color);
     void showColorCode(Rgb color);
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
@@ -102,6 +104,7 @@ private:
     QMenu *m_menu = nullptr;
     std::unique_ptr<LoupeWindow> m_loupe;
     std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
+    bool m_nudgeKeysTaken = false;
     int m_sampleSize = 1;
     bool m_colorManaged = true;
     QList<QRect> m_monitors;
@@ -114,6 +117,8 @@ private:
     // minimising and the loupe moving away change the screen under it.
     int m_rereads = 0;
     Rgb m_shownColor;
+    // The last colour read from the screen (or picked); none before the first.
+    std::optional<Rgb> m_readColor;
     std::unique_ptr<DesktopPicking> m_desktop;
     bool m_desktopKey = true; // until the desktop refuses the key
     QString m_pickTrouble;    // why the last pick failed; empty when it did not

@@ -45,6 +45,9 @@ public:
     // profilesChanged() says whether it has since the last call here.
     virtual QList<QByteArray> monitorProfiles() { return {}; }
     virtual bool profilesChanged() { return false; }
+    // Whether monitors came, went or changed size since the last call here;
+    // reads beyond the old desktop's edge work from then on.
+    virtual bool layoutChanged() { return false; }
 
     // Moves the pointer to a desktop point, so that a user can step it one
     // device pixel at a time; false where the desktop does not let programs

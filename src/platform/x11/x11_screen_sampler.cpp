@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace tintavo {
 
@@ -69,6 +70,65 @@ X11ScreenSampler::X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *s
         m_format.blueMask = visual->blue_mask;
         m_available = isDecodable(m_format);
     }
+    watchLayout();
+}
+
+void X11ScreenSampler::watchLayout()
+{
+    // Events are this client's own only on a connection of its own; on the
+    // toolkit's they would be the toolkit's to read.
+    const xcb_query_extension_reply_t *randr =
+        m_available && m_ownsConnection ? xcb_get_extension_data(m_connection, &xcb_randr_id)
+                                        : nullptr;
+    if (!randr || !randr->present)
+        return;
+    // The server answers a client that has not said its version as one of
+    // the first, without the events asked for here.
+    Reply<xcb_randr_query_version_reply_t> version(xcb_randr_query_version_reply(
+        m_connection, xcb_randr_query_version(m_connection, 1, 5), nullptr));
+    if (!version)
+        return;
+    m_randrEvents = randr->first_event;
+    // A monitor plugged in or a resolution raised grows the root window:
+    // what lies beyond its old size must be readable from then on.
+    xcb_randr_select_input(m_connection, m_root,
+                           XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                               XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    xcb_flush(m_connection);
+}
+
+void X11ScreenSampler::readEvents()
+{
+    if (!m_ownsConnection || !m_available)
+        return;
+    bool resized = false;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+        const int type = event->response_type & 0x7f;
+        if (type == XCB_PROPERTY_NOTIFY) {
+            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            m_profilesChanged =
+                m_profilesChanged || std::find(m_profileAtoms.begin(), m_profileAtoms.end(),
+                                               notify->atom) != m_profileAtoms.end();
+        } else if (m_randrEvents && (type == m_randrEvents + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                     type == m_randrEvents + XCB_RANDR_NOTIFY)) {
+            resized = true;
+        }
+        std::free(event);
+    }
+    if (!resized)
+        return;
+    m_layoutChanged = true;
+    // The root's size as it is now, not as the last of the events said.
+    Reply<xcb_get_geometry_reply_t> root(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr));
+    if (root)
+        m_rootSize = QSize(root->width, root->height);
+}
+
+bool X11ScreenSampler::layoutChanged()
+{
+    readEvents();
+    return std::exchange(m_layoutChanged, false);
 }
 
 X11ScreenSampler::~X11ScreenSampler()
@@ -169,18 +229,8 @@ QList<QByteArray> X11ScreenSampler::monitorProfiles()
 
 bool X11ScreenSampler::profilesChanged()
 {
-    bool changed = false;
-    if (!m_watchingProfiles)
-        return changed;
-    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
-            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            changed = changed || std::find(m_profileAtoms.begin(), m_profileAtoms.end(),
-                                           notify->atom) != m_profileAtoms.end();
-        }
-        std::free(event);
-    }
-    return changed;
+    readEvents();
+    return std::exchange(m_profilesChanged, false);
 }
 
 bool X11ScreenSampler::canMovePointer() const
@@ -226,6 +276,7 @@ std::vector<std::optional<Rgb>> X11ScreenSampler::pixelColors(QPoint centre, int
     const int side = 2 * radius + 1;
     std::vector<std::optional<Rgb>> area(static_cast<std::size_t>(side * side));
     const QRect wanted(centre - QPoint(radius, radius), QSize(side, side));
+    readEvents();
     // The server refuses a request reaching past the root window (BadMatch),
     // so only the part on the desktop is asked for; the rest stays invalid.
     const QRect part = wanted & QRect(QPoint(0, 0), m_rootSize);

@@ -12,6 +12,7 @@
 #include "x_client.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
@@ -188,8 +189,11 @@ private slots:
             for (const auto &[key, to] : steps) {
                 QVERIFY(xdotool({"key", key}));
                 QTRY_COMPARE(m_sampler->pointerPosition(), start + to);
-                QTRY_VERIFY(picker->findChild<QLabel *>("lblData(0)")->text().endsWith(
-                    QString("：%1,%2").arg(start.x() + to.x()).arg(start.y() + to.y())));
+                QTRY_VERIFY(
+                    picker->findChild<QLabel *>("lblData(0)")
+                        ->text()
+                        .endsWith(
+                            QString("：%1,%2").arg(start.x() + to.x()).arg(start.y() + to.y())));
             }
             QVERIFY(xdotool({"key", "alt+shift+s"}));
             QTRY_COMPARE(toColorValue(box.color(0)), drawn(start + steps[3].second));
@@ -200,6 +204,64 @@ private slots:
             for (quint16 lock : m_other.lockVariants())
                 m_other.ungrabKey(kAltShift | lock, left);
         }
+    }
+
+    // The loupe never covers the picker's own menu: it hides while the menu
+    // is open and follows the pointer again once it has closed.
+    void loupeKeepsOffThePickersMenu()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        PickerWindow picker(box, *m_sampler, *hotKey);
+        picker.move(100, 100);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        QWindow *loupe = nullptr;
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            loupe = w->objectName() == QLatin1String("Loupe") ? w : loupe;
+        QVERIFY(warp({600, 400}));
+        QTRY_VERIFY(loupe && m_other.viewable(loupe->winId()));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                picker.mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(&picker, &event);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget *menu = QApplication::activePopupWidget();
+        QVERIFY(warp(menu->mapToGlobal(QPoint(menu->width() / 2, 5))));
+        QTest::qWait(400);
+        QVERIFY(!m_other.viewable(loupe->winId()));
+        menu->close();
+        QVERIFY(warp({610, 420}));
+        QTRY_VERIFY(m_other.viewable(loupe->winId()));
+    }
+
+    // A screen that grows while the program runs (a monitor plugged in, a
+    // resolution raised) is read to its new edge, and the picker stores
+    // what it shows there.
+    void newScreenAreaIsRead()
+    {
+        const QSize full = m_root.size();
+        // Shrunk, the screen's monitor goes dark; grown, it comes back.
+        const auto resize = [](QSize to) {
+            QProcess::execute(
+                "sh",
+                {"-c",
+                 QString("xrandr --fb %1x%2 --auto 2>/dev/null").arg(to.width()).arg(to.height())});
+        };
+        resize({full.width() / 2, full.height()});
+        const auto restore = qScopeGuard([&] { resize(full); });
+        QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width() / 2);
+        auto sampler = createScreenSampler(); // connects to the smaller screen
+        resize(full);
+        QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width());
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        PickerWindow picker(box, *sampler, *hotKey, {}, {false, 1, nullptr, false});
+        picker.show();
+        const QPoint far(full.width() * 3 / 4 + 7, full.height() / 2 + 3);
+        QVERIFY(warp(far));
+        QTest::qWait(300);
+        QVERIFY(xdotool({"key", "alt+shift+s"}));
+        QTRY_COMPARE(toColorValue(box.color(0)), drawn(far));
     }
 
     // With a profile on the root for each monitor (the second monitor's
