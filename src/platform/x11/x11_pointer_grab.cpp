@@ -121,7 +121,12 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
             return false;
         const xcb_keysym_t keysym =
             m_symbols ? xcb_key_symbols_get_keysym(m_symbols, press->detail, 0) : 0;
-        if (const Qt::Key key = x11::keyForKeysym(keysym); key != Qt::Key_unknown)
+        Qt::Key key = x11::keyForKeysym(keysym);
+        // The picker's own keys, which the grab keeps from their global binding.
+        constexpr quint16 altShift = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_1;
+        if (key == Qt::Key_unknown && (press->state & altShift) == altShift)
+            key = keysym == 's' ? Qt::Key_S : keysym == 'f' ? Qt::Key_F : Qt::Key_unknown;
+        if (key != Qt::Key_unknown)
             emit keyPressed(key);
         return true;
     }

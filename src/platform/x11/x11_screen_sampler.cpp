@@ -271,6 +271,49 @@ std::optional<Rgb> X11ScreenSampler::pixelColor(QPoint screen)
                        static_cast<std::size_t>(xcb_get_image_data_length(reply.get())));
 }
 
+ScreenFrame X11ScreenSampler::grabFrame()
+{
+    readEvents();
+    if (!m_available || m_rootSize.isEmpty())
+        return {};
+    const int width = m_rootSize.width(), height = m_rootSize.height();
+    xcb_generic_error_t *error = nullptr;
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, 0, 0, quint16(width),
+                      quint16(height), std::numeric_limits<quint32>::max()),
+        &error);
+    std::free(error);
+    if (!reply)
+        return {};
+    std::shared_ptr<xcb_get_image_reply_t> owner(reply, [](auto *r) { std::free(r); });
+    const quint8 *data = xcb_get_image_data(reply);
+    const std::size_t size = static_cast<std::size_t>(xcb_get_image_data_length(reply));
+    const std::size_t stride = rowStride(m_format, width);
+    if (size < stride * std::size_t(height))
+        return {};
+    // The usual true-colour layout is already the frame's: it is handed on
+    // as the server sent it, without a copy of tens of megabytes.
+    const bool native = m_format.bitsPerPixel == 32 && !m_format.msbFirst &&
+                        m_format.redMask == 0xFF0000u && m_format.greenMask == 0xFF00u &&
+                        m_format.blueMask == 0xFFu && Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    if (native)
+        return {m_rootSize, qsizetype(stride), std::shared_ptr<const uchar>(owner, data)};
+    auto pixels = std::shared_ptr<quint32[]>(new quint32[std::size_t(width) * height]);
+    const std::size_t bytes = std::size_t(m_format.bitsPerPixel / 8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t offset = std::size_t(y) * stride + std::size_t(x) * bytes;
+            const std::optional<Rgb> c = decodePixel(m_format, data + offset, size - offset);
+            pixels[std::size_t(y) * width + x] =
+                c ? 0xFF000000u | quint32(c->red) << 16 | quint32(c->green) << 8 | c->blue
+                  : 0xFF000000u;
+        }
+    }
+    return {m_rootSize, qsizetype(width) * 4,
+            std::shared_ptr<const uchar>(pixels, reinterpret_cast<const uchar *>(pixels.get()))};
+}
+
 std::vector<std::optional<Rgb>> X11ScreenSampler::pixelColors(QPoint centre, int radius)
 {
     const int side = 2 * radius + 1;

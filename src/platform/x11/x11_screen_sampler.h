@@ -32,6 +32,7 @@ public:
     QList<QByteArray> monitorProfiles() override;
     bool profilesChanged() override;
     bool layoutChanged() override;
+    ScreenFrame grabFrame() override;
     bool canMovePointer() const override;
     bool movePointer(QPoint screen) override;
 

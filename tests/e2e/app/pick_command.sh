@@ -29,14 +29,15 @@ expected() { printf '#%02X%02X%02X\n' $(pattern_mean "$@"); }
 pick() {
   local settings=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
   local actions=("${@:4:$#-5}")
-  step="--pick ${pick_args[*]}, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
+  step="--pick ${pick_args[*]} ${pick_env:-}, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
   printf '%s\r\n' "$settings" >"$work/app/Tintavo.ini"
   cp "$work/app/Tintavo.ini" "$work/ini.before"
   xdotool mousemove 200 150
-  (cd "$work/app" && exec env DISPLAY="${pick_display:-$DISPLAY}" QT_QPA_PLATFORM=xcb timeout 20 \
+  (cd "$work/app" && exec env DISPLAY="${pick_display:-$DISPLAY}" QT_QPA_PLATFORM=xcb ${pick_env:-} timeout 20 \
     ./tintavo --pick "${pick_args[@]}" >"$work/out" 2>"$work/err") &
   app_pid=$!
   timeout 10 xdotool search --sync --onlyvisible --classname '^tintavo$' >/dev/null || fail "no loupe: $(cat "$work/err")"
+  eval "${after_start:-}"
   [[ -z $(xdotool search --name 'Vantolux' 2>/dev/null) ]] || fail "the main window opened"
   xdotool mousemove "$x" "$y"
   sleep 0.3
@@ -63,6 +64,27 @@ other_pid=$xvfb_pid pick_display=$DISPLAY xvfb_pid=$first_pid pick_args=(-displa
 export DISPLAY=$first
 pick '[APPSET]' 517 301 click 1 0 "$(expected 517 301 1)"
 pick_display= pick_args=()
+
+# --freeze: the frame is read at once and picked from, whatever the screen
+# shows meanwhile (a plain colour here); the arrow keys step on it, at scales
+# 1 to 2 and with the screen split into two monitors.
+after_start='sleep 0.5; xsetroot -solid "#204060"'
+for pick_env in QT_SCALE_FACTOR=1 QT_SCALE_FACTOR=1.5 QT_SCALE_FACTOR=2 split; do
+  if [[ $pick_env == split ]]; then
+    xrandr --setmonitor A 640/169x1024/270+0+0 screen >/dev/null
+    xrandr --setmonitor B 640/169x1024/270+640+0 none >/dev/null
+    pick_env=QT_SCREEN_SCALE_FACTORS='1;2'
+  fi
+  pick_args=(--freeze)
+  pick '[APPSET]' 700 301 click 1 0 "$(expected 700 301 1)"
+  "$probe" pattern
+  pick_args=(--freeze=0)
+  pick $'[APPSET]\r\nSampleSize=3' 1001 700 key Right Right Down Return 0 "$(expected 1003 701 3)"
+  "$probe" pattern
+  pick '[APPSET]' 517 301 key Escape 1 ''
+  "$probe" pattern
+done
+after_start= pick_env= pick_args=()
 
 # portal_pick STATUS OUTPUT STANDIN_ARG...
 portal_pick() {
