@@ -116,11 +116,12 @@ void OneShotPick::tryGrab()
 {
     switch (m_grab->grab()) {
     case GrabResult::Grabbed: {
-        auto *timer = new QTimer(this);
-        timer->setInterval(kSampleIntervalMs);
-        connect(timer, &QTimer::timeout, m_engine.get(), [this] { m_engine->update(); });
-        timer->start();
-        m_ticker = timer;
+        // The loupe follows the pointer's own motion, and nothing wakes
+        // while it rests.
+        connect(m_grab, &PointerGrab::pointerMoved, m_engine.get(), [this] {
+            if (!m_done)
+                m_engine->updateSoon();
+        });
         m_engine->update(true);
         m_engine->raiseLoupe();
         return;
@@ -167,8 +168,6 @@ void OneShotPick::pickAt(QPoint point)
 void OneShotPick::finish()
 {
     m_done = true;
-    delete m_ticker;
-    m_ticker = nullptr;
     if (m_engine)
         m_engine->setLoupeHidden(true);
     if (m_grab)
@@ -195,6 +194,20 @@ void OneShotPick::finishDesktopPick(PickOutcome outcome, Rgb color)
         emit picked(color);
         return;
     case PickOutcome::Cancelled:
+        emit cancelled();
+        return;
+    case PickOutcome::Ended:
+        // Nothing picked, as after Escape, but the desktop would not say it
+        // was Escape: the script's user hears what is known.
+        std::fputs(
+            (line("桌面的取色服务没有给出颜色：取色被取消了，或者失败了（它不区分这两种情况）。",
+                  "The desktop's colour picking service gave no colour: the pick was "
+                  "called off or it failed (it does not tell which).") +
+             u'\n')
+                .toUtf8()
+                .constData(),
+            stderr);
+        std::fflush(stderr);
         emit cancelled();
         return;
     case PickOutcome::Failed:

@@ -66,7 +66,6 @@ private:
     std::unique_ptr<DesktopPicking> m_desktop;
     std::unique_ptr<PickEngine> m_engine;
     std::unique_ptr<FrozenScreen> m_frozen;
-    QObject *m_ticker = nullptr; // the sampling timer, gone when the pick ends
     int m_grabTries = 0;
     bool m_done = false;
 };

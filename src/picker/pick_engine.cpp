@@ -6,7 +6,16 @@
 
 #include "platform/screen_sampler.h"
 
+#include <QTimer>
+
 namespace tintavo {
+
+namespace {
+
+// Time for the windows under something of ours that went away to draw.
+constexpr int kRereadDelayMs = 50;
+
+} // namespace
 
 PickEngine::PickEngine(ScreenSampler &screen, Options options)
     : m_screen(screen), m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
@@ -44,6 +53,33 @@ void PickEngine::setFrame(ScreenSampler *frame)
     // What the frame covered is read once the windows there have drawn
     // themselves again.
     m_rereads = qMax(m_rereads, 2);
+    rereadSoon();
+}
+
+void PickEngine::rereadSoon()
+{
+    // Looks are made when the pointer moves; one that must wait for other
+    // windows to draw is made a moment later all the same.
+    QTimer::singleShot(kRereadDelayMs, this, [this] {
+        if (m_rereads <= 0 || !source().available())
+            return;
+        update();
+        if (m_rereads > 0)
+            rereadSoon();
+    });
+}
+
+void PickEngine::updateSoon()
+{
+    // A burst of motion events (a fast mouse reports a thousand a second)
+    // makes one look, once the burst has been read.
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_updatePending = false;
+        update();
+    });
 }
 
 void PickEngine::reloadLayout()
@@ -94,6 +130,7 @@ void PickEngine::update(bool force)
         // frozen frame is not covered by it.
         m_loupe->moveBeside(pointer);
         m_rereads = 1;
+        rereadSoon();
         return;
     }
     const auto pixels = source().pixelColors(pointer, radius);
@@ -150,10 +187,12 @@ void PickEngine::setLoupeHidden(bool hidden)
     m_loupeHidden = hidden;
     if (!m_loupe)
         return;
-    if (hidden)
+    if (hidden) {
         m_loupe->hide();
-    else
+    } else {
         m_rereads = qMax(m_rereads, 1);
+        rereadSoon();
+    }
 }
 
 void PickEngine::raiseLoupe()

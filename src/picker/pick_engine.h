@@ -55,6 +55,10 @@ public:
     // `force` or the screen there may have changed because of the picker.
     void update(bool force = false);
 
+    // Looks under the pointer once the events at hand have been read: for
+    // pointer motion, which comes in bursts.
+    void updateSoon();
+
     // Steps the pointer by `delta` device pixels and looks where it lands.
     bool step(QPoint delta);
 
@@ -85,12 +89,14 @@ signals:
 private:
     ScreenSampler &source() const;
     bool loupeCovers(const QRect &square) const;
+    void rereadSoon();
     void reloadLayout();
 
     ScreenSampler &m_screen;
     ScreenSampler *m_frame = nullptr;
     std::unique_ptr<LoupeWindow> m_loupe;
     bool m_loupeHidden = false;
+    bool m_updatePending = false;
     int m_sampleSize = 1;
     bool m_colorManaged = true;
     QList<QRect> m_monitors;

@@ -401,6 +401,10 @@ void PickerWindow::freezeNow()
             unfreeze();
     });
     connect(m_grab.get(), &PointerGrab::keyPressed, this, &PickerWindow::frozenKey);
+    // On the frame the loupe follows the pointer's motion, within the frame
+    // it moved in, rather than the next tick.
+    connect(m_grab.get(), &PointerGrab::pointerMoved, m_engine.get(),
+            [this] { m_engine->updateSoon(); });
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
     m_engine->raiseLoupe();
@@ -526,6 +530,7 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
         storeColor();
         break;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
+    case PickOutcome::Ended:     // "nothing this time" claims no cancel either
         m_pickCancelled = true;
         break;
     case PickOutcome::Failed:

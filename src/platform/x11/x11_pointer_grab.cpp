@@ -67,9 +67,11 @@ GrabResult X11PointerGrab::grab()
     // their coordinates are desktop points.
     const x11::Reply<xcb_grab_pointer_reply_t> pointer(xcb_grab_pointer_reply(
         m_connection,
-        xcb_grab_pointer(
-            m_connection, 0, m_root, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
-            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair, XCB_CURRENT_TIME),
+        xcb_grab_pointer(m_connection, 0, m_root,
+                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                             XCB_EVENT_MASK_POINTER_MOTION,
+                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair,
+                         XCB_CURRENT_TIME),
         nullptr));
     if (!pointer || pointer->status != XCB_GRAB_STATUS_SUCCESS)
         return GrabResult::Taken;
@@ -115,6 +117,13 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
     }
     case XCB_BUTTON_RELEASE:
         return reinterpret_cast<const xcb_button_release_event_t *>(event)->event == m_root;
+    case XCB_MOTION_NOTIFY: {
+        const auto *motion = reinterpret_cast<const xcb_motion_notify_event_t *>(event);
+        if (motion->event != m_root)
+            return false;
+        emit pointerMoved(QPoint(motion->root_x, motion->root_y));
+        return true;
+    }
     case XCB_KEY_PRESS: {
         const auto *press = reinterpret_cast<const xcb_key_press_event_t *>(event);
         if (press->event != m_root)

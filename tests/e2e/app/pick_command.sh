@@ -111,3 +111,7 @@ portal_pick() {
 }
 portal_pick 0 '#3366CC' --color 0.2,0.4,0.8
 portal_pick 1 '' --cancel
+! grep -q 'gave no colour' "$work/err" || fail "a cancel was taken for something else"
+# "Ended otherwise" may be a failure: said on standard error, nothing printed.
+portal_pick 1 '' --ended
+grep -q 'gave no colour' "$work/err" || fail "no word of what happened: $(cat "$work/err")"
