@@ -41,7 +41,8 @@ protected:
         QImage part = m_part;
         part.setDevicePixelRatio(devicePixelRatio());
         QPainter p(this);
-        p.fillRect(QRect(QPoint(), size()), Qt::black);
+        // Opaque, every pixel of it: nothing beneath needs filling first.
+        p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QPoint(0, 0), part);
     }
 
