@@ -229,6 +229,30 @@ private slots:
         }
     }
 
+    // 延时冻结 counts down in the notice, then freezes; a screen that cannot
+    // be read whole (as here) is said to be unfreezable. Freezing at once
+    // calls a countdown off.
+    void menuFreezesAfterACountdown()
+    {
+        open();
+        const auto choose = [this](const char *item) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    picker->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(picker, &event);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            picker->findChild<QAction *>(item)->trigger();
+            QApplication::activePopupWidget()->close();
+        };
+        choose("menuFreeze3");
+        QCOMPARE(text("Label1"), "3 秒后冻结屏幕");
+        QTRY_COMPARE(text("Label1"), "2 秒后冻结屏幕");
+        QTRY_COMPARE_WITH_TIMEOUT(text("Label1"), "无法冻结屏幕", 4000);
+        choose("menuFreeze10");
+        QCOMPARE(text("Label1"), "10 秒后冻结屏幕");
+        picker->toggleFreeze();
+        QTRY_COMPARE(text("Label1"), "无法冻结屏幕");
+    }
+
     // The notice says what the desktop denies; without the screen no colour shows.
     void saysWhatTheDesktopDenies()
     {
