@@ -253,7 +253,12 @@ void describeApplication()
 
 CommandLine handleCommandLine(int argc, char *argv[])
 {
-    const QStringList args = argumentList(argc, argv);
+    QStringList args = argumentList(argc, argv);
+    // --freeze takes its delay after '=' or none at all.
+    for (QString &arg : args) {
+        if (arg == u"--freeze")
+            arg = QStringLiteral("--freeze=0");
+    }
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("网页取色工具 / A colour picker for people who write web pages by hand"));
@@ -278,7 +283,14 @@ CommandLine handleCommandLine(int argc, char *argv[])
                        "Tailwind v4 名称 / Print the CSS name of a colour, or the nearest name "
                        "and its ΔE_OK; then its Tailwind v4 name likewise."),
         QStringLiteral("COLOUR"));
-    parser.addOptions({pick, contrast, name});
+    const QCommandLineOption freeze(
+        QStringLiteral("freeze"),
+        QStringLiteral(
+            "与 --pick 同用：先冻结屏幕（过 SECONDS 秒，默认立即），再从冻结的画面取色 / "
+            "With --pick: freeze the screen first (after SECONDS, at once by default) "
+            "and pick from the frozen frame."),
+        QStringLiteral("SECONDS"));
+    parser.addOptions({pick, freeze, contrast, name});
     const PaletteOptions palette = addPaletteOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("FG BG"),
@@ -323,6 +335,18 @@ CommandLine handleCommandLine(int argc, char *argv[])
                                "one at a time."));
         return {2};
     }
+    std::optional<int> freezeAfter;
+    if (parser.isSet(freeze)) {
+        bool number = false;
+        freezeAfter = parser.value(freeze).toInt(&number);
+        if (!parser.isSet(pick) || !number || *freezeAfter < 0 || *freezeAfter > 60) {
+            printLine(stderr,
+                      hint("--freeze[=SECONDS] 只能与 --pick 同用，SECONDS 为 0 到 60 的整数。",
+                           "--freeze[=SECONDS] goes with --pick only, SECONDS a whole "
+                           "number from 0 to 60."));
+            return {2};
+        }
+    }
     if (const std::optional<int> status = answerPaletteQuestion(parser, palette))
         return {*status};
     // Answered without a display: a script may ask them anywhere.
@@ -336,10 +360,10 @@ CommandLine handleCommandLine(int argc, char *argv[])
         std::fputs((problem + u'\n').toUtf8().constData(), stderr);
         return {2};
     }
-    return {std::nullopt, parser.isSet(pick)};
+    return {std::nullopt, parser.isSet(pick), freezeAfter};
 }
 
-int runOneShotPick()
+int runOneShotPick(std::optional<int> freezeAfter)
 {
     const Settings settings = LoadSettings();
     std::unique_ptr<ScreenSampler> sampler;
@@ -352,9 +376,10 @@ int runOneShotPick()
     case DesktopServices::X11:
         sampler = createScreenSampler();
         grab = createPointerGrab();
-        pick = std::make_unique<OneShotPick>(
-            *sampler, *grab,
-            OneShotPick::Options{settings.loupe, settings.sampleSize, settings.colorManaged});
+        pick =
+            std::make_unique<OneShotPick>(*sampler, *grab,
+                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
+                                                               settings.colorManaged, freezeAfter});
         break;
     case DesktopServices::Unavailable:
         printLine(stderr, hint("此会话既不是 X11 会话也没有桌面门户，Tintavo 无法取色。",

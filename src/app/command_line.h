@@ -27,14 +27,17 @@ struct CommandLine
     std::optional<int> exitStatus;
     // --pick: one pick for a script (runOneShotPick) instead of the main window.
     bool pickOnce = false;
+    // --freeze[=SECONDS] with --pick: the seconds after which the screen freezes.
+    std::optional<int> freezeAfter{};
 };
 CommandLine handleCommandLine(int argc, char *argv[]);
 
 // tintavo --pick, once the application object exists: prints the colour
 // picked as #RRGGBB and returns 0; returns 1, printing nothing, when the user
 // calls the pick off, and 2 with one line on standard error when no pick can
-// be made. Reads the picker's settings; writes nothing.
-int runOneShotPick();
+// be made. Reads the picker's settings; writes nothing. With `freezeAfter`,
+// the pick is made from the screen frozen after that many seconds.
+int runOneShotPick(std::optional<int> freezeAfter = std::nullopt);
 
 // What the command-line answers share. One line for standard error, in
 // Chinese and in English.

@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
 
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
-        return tintavo::runOneShotPick();
+        return tintavo::runOneShotPick(command.freezeAfter);
 
     // A Wayland session picks through the desktop portal, also when the
     // toolkit runs through XWayland: the X root window there shows only X

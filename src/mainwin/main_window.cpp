@@ -351,9 +351,9 @@ void MainWindow::openPicker()
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
             const Settings &settings = m_settings->settings();
-            m_picker = new PickerWindow(
-                *m_colorBox, *m_sampler, *m_hotKey, {},
-                {settings.loupe, settings.sampleSize, m_makeHotKey, settings.colorManaged});
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
+                                        {settings.loupe, settings.sampleSize, m_makeHotKey,
+                                         settings.colorManaged, &createPointerGrab});
             connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
                 Settings next = m_settings->settings();
                 next.sampleSize = size;

@@ -81,6 +81,11 @@ LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
              Qt::X11BypassWindowManagerHint);
 }
 
+void LoupeWindow::setMonitors(const QList<QRect> &monitors)
+{
+    m_monitors = monitors.isEmpty() ? toolkitMonitors() : monitors;
+}
+
 void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb>> &pixels,
                              int sampleSize, std::optional<Rgb> sampled, bool converted)
 {

@@ -37,6 +37,7 @@ public:
     // `monitors`: the desktop's monitors in native pixels as the display
     // server has them; empty to go by the toolkit's screens.
     explicit LoupeWindow(const QList<QRect> &monitors = {});
+    void setMonitors(const QList<QRect> &monitors);
 
     // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
     // (native desktop coordinates), row by row, with the middle `sampleSize`

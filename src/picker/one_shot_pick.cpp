@@ -1,8 +1,8 @@
 #include "picker/one_shot_pick.h"
 
 #include "picker/area_sample.h"
-#include "picker/display_profile.h"
-#include "picker/loupe_window.h"
+#include "picker/frozen_screen.h"
+#include "picker/pick_engine.h"
 
 #include "platform/desktop_picking.h"
 #include "platform/pointer_grab.h"
@@ -40,23 +40,26 @@ OneShotPick::OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options opti
             cancel();
     });
     connect(m_grab, &PointerGrab::keyPressed, this, [this](Qt::Key key) {
-        const QPoint pointer = m_sampler->pointerPosition();
         switch (key) {
         case Qt::Key_Escape:
             cancel();
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            pickAt(pointer);
+            pickAt(m_sampler->pointerPosition());
             break;
-        default: {
-            const QPoint step = key == Qt::Key_Left    ? QPoint(-1, 0)
-                                : key == Qt::Key_Right ? QPoint(1, 0)
-                                : key == Qt::Key_Up    ? QPoint(0, -1)
-                                                       : QPoint(0, 1);
-            if (m_sampler->movePointer(pointer + step))
-                sample();
-        }
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            if (m_engine && !m_done)
+                m_engine->step(key == Qt::Key_Left    ? QPoint(-1, 0)
+                               : key == Qt::Key_Right ? QPoint(1, 0)
+                               : key == Qt::Key_Up    ? QPoint(0, -1)
+                                                      : QPoint(0, 1));
+            break;
+        default:
+            break;
         }
     });
 }
@@ -85,27 +88,44 @@ void OneShotPick::start()
                          "Tintavo cannot read the screen here, so it cannot pick."));
         return;
     }
-    m_monitors = m_sampler->monitors();
-    if (m_options.colorManaged) // as the picker does
-        m_profiles.load(*m_sampler);
-    if (m_options.loupe)
-        m_loupe = std::make_unique<LoupeWindow>(m_monitors);
+    m_engine = std::make_unique<PickEngine>(
+        *m_sampler,
+        PickEngine::Options{m_options.loupe, m_options.sampleSize, m_options.colorManaged});
+    if (!m_options.freezeAfter) {
+        tryGrab();
+        return;
+    }
+    QTimer::singleShot(*m_options.freezeAfter * 1000, this, &OneShotPick::freeze);
+}
+
+void OneShotPick::freeze()
+{
+    m_frozen = std::make_unique<FrozenScreen>(*m_sampler);
+    if (m_frozen->isNull()) {
+        m_done = true;
+        emit failed(line("Tintavo 读不到整个屏幕，无法冻结。",
+                         "Tintavo could not read the whole screen, so it cannot freeze it."));
+        return;
+    }
+    m_frozen->show();
+    m_engine->setFrame(m_frozen.get());
     tryGrab();
 }
 
 void OneShotPick::tryGrab()
 {
     switch (m_grab->grab()) {
-    case GrabResult::Grabbed:
-        if (m_loupe) {
-            auto *timer = new QTimer(this);
-            timer->setInterval(kSampleIntervalMs);
-            connect(timer, &QTimer::timeout, this, &OneShotPick::sample);
-            timer->start();
-            m_ticker = timer;
-            sample();
-        }
+    case GrabResult::Grabbed: {
+        // The loupe follows the pointer's own motion, and nothing wakes
+        // while it rests.
+        connect(m_grab, &PointerGrab::pointerMoved, m_engine.get(), [this] {
+            if (!m_done)
+                m_engine->updateSoon();
+        });
+        m_engine->update(true);
+        m_engine->raiseLoupe();
         return;
+    }
     case GrabResult::Taken:
         if (++m_grabTries < kGrabTries) {
             QTimer::singleShot(kGrabRetryMs, this, &OneShotPick::tryGrab);
@@ -125,68 +145,37 @@ void OneShotPick::tryGrab()
     }
 }
 
-void OneShotPick::sample()
-{
-    if (m_done || !m_loupe)
-        return;
-    const QPoint pointer = m_sampler->pointerPosition();
-    if (pointer == m_lastPointer)
-        return;
-    constexpr int r = LoupeWindow::kRadius;
-    const QRect square(pointer - QPoint(r, r), QSize(LoupeWindow::kSide, LoupeWindow::kSide));
-    if (m_loupe->isVisible() && m_loupe->placedAt().adjusted(-2, -2, 2, 2).intersects(square)) {
-        // The pointer jumped onto the loupe, which would magnify itself: it
-        // moves off first, and what it uncovers is read at the next tick.
-        m_loupe->moveBeside(pointer);
-        m_lastPointer = QPoint(-1, -1);
-        return;
-    }
-    m_lastPointer = pointer;
-    const auto pixels = m_sampler->pixelColors(pointer, r);
-    std::optional<Rgb> sampled = meanColor(pixels, LoupeWindow::kSide, m_options.sampleSize);
-    const DisplayProfile *profile = m_profiles.at(pointer);
-    if (sampled && profile)
-        sampled = profile->toSrgb(*sampled);
-    m_loupe->showPixels(pointer, pixels, m_options.sampleSize, sampled, profile != nullptr);
-}
-
 void OneShotPick::pickAt(QPoint point)
 {
     if (m_done)
         return;
-    const int r = m_options.sampleSize / 2;
-    const QRect square(point - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
-    if (m_loupe && m_loupe->isVisible() &&
-        m_loupe->placedAt().adjusted(-2, -2, 2, 2).intersects(square)) {
-        // Clicked before the loupe moved off: read once the windows under it
-        // have drawn themselves again.
-        m_loupe->hide();
+    // Read afresh where the click was, rather than trust the last look.
+    bool retry = false;
+    const std::optional<Rgb> color = m_engine->colorAt(point, &retry);
+    if (retry) {
         QTimer::singleShot(2 * kSampleIntervalMs, this, [this, point] { pickAt(point); });
         return;
     }
-    // Read afresh where the click was, rather than trust the last tick.
-    std::optional<Rgb> color =
-        meanColor(m_sampler->pixelColors(point, r), 2 * r + 1, m_options.sampleSize);
     finish();
     if (!color) {
         emit failed(
             line("Tintavo 读不到那里的屏幕颜色。", "Tintavo could not read the screen there."));
         return;
     }
-    if (const DisplayProfile *profile = m_profiles.at(point))
-        color = profile->toSrgb(*color);
     emit picked(*color);
 }
 
 void OneShotPick::finish()
 {
     m_done = true;
-    delete m_ticker;
-    m_ticker = nullptr;
-    if (m_loupe)
-        m_loupe->hide();
+    if (m_engine)
+        m_engine->setLoupeHidden(true);
     if (m_grab)
         m_grab->release();
+    // The frame goes with the pick: the desktop shows itself again.
+    if (m_engine)
+        m_engine->setFrame(nullptr);
+    m_frozen.reset();
 }
 
 void OneShotPick::cancel()
@@ -205,6 +194,20 @@ void OneShotPick::finishDesktopPick(PickOutcome outcome, Rgb color)
         emit picked(color);
         return;
     case PickOutcome::Cancelled:
+        emit cancelled();
+        return;
+    case PickOutcome::Ended:
+        // Nothing picked, as after Escape, but the desktop would not say it
+        // was Escape: the script's user hears what is known.
+        std::fputs(
+            (line("桌面的取色服务没有给出颜色：取色被取消了，或者失败了（它不区分这两种情况）。",
+                  "The desktop's colour picking service gave no colour: the pick was "
+                  "called off or it failed (it does not tell which).") +
+             u'\n')
+                .toUtf8()
+                .constData(),
+            stderr);
+        std::fflush(stderr);
         emit cancelled();
         return;
     case PickOutcome::Failed:

@@ -1,20 +1,17 @@
 #pragma once
 
 #include "color/rgb.h"
-#include "picker/monitor_profiles.h"
 
-#include <QList>
 #include <QObject>
 #include <QPoint>
-#include <QRect>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace tintavo {
 
 class DesktopPicking;
-class LoupeWindow;
+class FrozenScreen;
+class PickEngine;
 class PointerGrab;
 class ScreenSampler;
 enum class PickOutcome;
@@ -24,8 +21,10 @@ enum class PickOutcome;
 // (or Return) picks the colour under it, as the picker would store it (the
 // mean of its square, taken back to sRGB where the monitor publishes a
 // profile); a right click or Escape calls it off. The arrow keys step the
-// pointer by one device pixel. Where the desktop hands out picks itself (a
-// Wayland session), it asks the desktop for one instead.
+// pointer by one device pixel. Frozen, it first reads the screen once and
+// shows that frame over everything, and picks from it. Where the desktop
+// hands out picks itself (a Wayland session), it asks the desktop for one
+// instead.
 class OneShotPick : public QObject
 {
     Q_OBJECT
@@ -36,6 +35,8 @@ public:
         bool loupe = true;
         int sampleSize = 1; // as stored; anything but 3 or 5 is one pixel
         bool colorManaged = true;
+        // Seconds after which the screen is frozen; none: picked live.
+        std::optional<int> freezeAfter;
     };
 
     OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options options);
@@ -52,8 +53,8 @@ signals:
     void failed(const QString &why);
 
 private:
+    void freeze();
     void tryGrab();
-    void sample();
     void pickAt(QPoint point);
     void finish();
     void cancel();
@@ -63,12 +64,9 @@ private:
     PointerGrab *m_grab = nullptr;
     Options m_options;
     std::unique_ptr<DesktopPicking> m_desktop;
-    std::unique_ptr<LoupeWindow> m_loupe;
-    QList<QRect> m_monitors;
-    MonitorProfiles m_profiles;
-    QObject *m_ticker = nullptr; // the sampling timer, gone when the pick ends
+    std::unique_ptr<PickEngine> m_engine;
+    std::unique_ptr<FrozenScreen> m_frozen;
     int m_grabTries = 0;
-    QPoint m_lastPointer{-1, -1};
     bool m_done = false;
 };
 

@@ -2,17 +2,18 @@
 
 #include "picker/area_sample.h"
 #include "picker/display_profile.h"
-#include "picker/loupe_window.h"
-#include "picker/monitor_profiles.h"
+#include "picker/frozen_screen.h"
+#include "picker/pick_engine.h"
 
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/announce.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/interface_font.h"
-#include "color/qt_color.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
+#include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 
 #include <QActionGroup>
@@ -46,6 +47,8 @@ constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 constexpr int kSampleIntervalMs = 50;
 
 const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
+const QKeyCombination kFreezeKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_F);
+constexpr int kFreezeDelays[] = {3, 5, 10};
 
 struct NudgeKey
 {
@@ -78,8 +81,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
                            std::unique_ptr<DesktopPicking> desktopPicking, PickerOptions options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
-      m_sampleSize(sampleSizeFromSetting(options.sampleSize)), m_colorManaged(options.colorManaged),
+      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey), m_makeGrab(options.makeGrab),
       m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -115,31 +117,44 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         return;
     }
 
+    // Where nothing can be read the key would store nothing: it stays the
+    // desktop's.
     connect(&m_hotKey, &GlobalHotKey::activated, this, &PickerWindow::storeColor);
-    const HotKeyResult registration = m_hotKey.registerKey(kCaptureKey);
+    const HotKeyResult registration =
+        m_sampler.available() ? m_hotKey.registerKey(kCaptureKey) : HotKeyResult::Unsupported;
     if (registration == HotKeyResult::Registered && m_sampler.canMovePointer() &&
         options.makeHotKey)
         grabNudgeKeys(options.makeHotKey);
+    HotKeyResult freezeKey = HotKeyResult::Unsupported;
+    if (registration == HotKeyResult::Registered && options.makeHotKey && m_makeGrab) {
+        m_freezeKey = options.makeHotKey();
+        freezeKey = m_freezeKey->registerKey(kFreezeKey);
+        connect(m_freezeKey.get(), &GlobalHotKey::activated, this, &PickerWindow::toggleFreeze);
+    }
 
     // Say so when the desktop denies the picker its key or the screen, rather
     // than inviting a key press that does nothing or showing colours that are
     // not there.
-    if (!m_sampler.available())
-        setNotice(QStringLiteral("无法读取屏幕，\n取色不可用"));
-    else if (registration == HotKeyResult::Taken)
-        setNotice(QStringLiteral("Alt+Shift+S\n已被其他程序占用"));
-    else if (registration == HotKeyResult::Unsupported)
-        setNotice(QStringLiteral("不支持全局热键，\n无法存储颜色"));
-    else
-        setNotice(m_notice->text());
+    m_hint = m_notice->text();
+    if (!m_sampler.available()) {
+        m_hint = QStringLiteral("无法读取屏幕，\n取色不可用");
+    } else if (registration == HotKeyResult::Taken) {
+        m_hint = QStringLiteral("Alt+Shift+S\n已被其他程序占用");
+    } else if (registration == HotKeyResult::Unsupported) {
+        m_hint = QStringLiteral("不支持全局热键，\n无法存储颜色");
+    } else if (m_nudgeKeysTaken) {
+        m_hint = QStringLiteral("Alt+Shift+方向键\n已被占用，可冻结");
+        m_hintDetails = QStringLiteral("另一个程序占用了 Alt+Shift+方向键。按 Alt+Shift+F "
+                                       "冻结屏幕后，可以用方向键逐像素移动。");
+    } else if (freezeKey == HotKeyResult::Taken) {
+        m_hint = QStringLiteral("Alt+Shift+F\n已被其他程序占用");
+        m_hintDetails = QStringLiteral("另一个程序占用了 Alt+Shift+F：冻结屏幕请用右键菜单。");
+    }
+    restoreNotice();
 
-    // Where the screen cannot be read there is nothing to magnify.
-    if (m_sampler.available())
-        m_monitors = m_sampler.monitors();
-    if (options.loupe && m_sampler.available())
-        m_loupe = std::make_unique<LoupeWindow>(m_monitors);
-    if (m_colorManaged && m_sampler.available())
-        m_profiles.load(m_sampler);
+    m_engine = std::make_unique<PickEngine>(
+        m_sampler, PickEngine::Options{options.loupe, options.sampleSize, options.colorManaged});
+    connect(m_engine.get(), &PickEngine::sampled, this, &PickerWindow::showSample);
 
     // Sampling starts with the window, not with a call.
     auto *timer = new QTimer(this);
@@ -153,6 +168,7 @@ PickerWindow::~PickerWindow()
 {
     // Also when the picker goes down with the main window without being
     // closed: the keys go back to the desktop.
+    unfreeze();
     m_hotKey.unregisterKey();
 }
 
@@ -171,7 +187,8 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
             taken << QString::fromUtf8(nudge.name);
         }
     }
-    // The capture key works all the same; the picker's notice keeps to it.
+    // The capture key works all the same; the notice says what is missing.
+    m_nudgeKeysTaken = !taken.isEmpty();
     if (!taken.isEmpty()) {
         const QByteArray keys = taken.join(QLatin1String(", ")).toUtf8();
         std::fprintf(stderr,
@@ -182,8 +199,9 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
     }
 }
 
-void PickerWindow::setNotice(const QString &text)
+void PickerWindow::setNotice(const QString &text, const QString &details)
 {
+    m_notice->setToolTip(details);
     // Two lines fit the notice's height only with lines set closer than the
     // CJK font's own spacing. A notice breaks where it says, between words.
     m_notice->setText(
@@ -202,56 +220,26 @@ void PickerWindow::showColor(Rgb color)
 
 void PickerWindow::sampleUnderPointer()
 {
-    if (!m_sampler.available())
-        return;
-    const QPoint pointer = m_sampler.pointerPosition();
-    if (m_colorManaged && m_sampler.profilesChanged()) {
-        // The desktop recalibrated: what the pointer rests on converts anew.
-        m_profiles.load(m_sampler);
-        m_rereads = qMax(m_rereads, 1);
-    }
-    const bool reread = m_rereads > 0 && m_sampled;
-    m_rereads = qMax(0, m_rereads - 1);
-    if (pointer == m_lastPointer && !reread)
-        return;
-    m_lastPointer = pointer;
-    m_sampled = true;
+    if (m_engine)
+        m_engine->update();
+}
+
+void PickerWindow::showSample(QPoint pointer, std::optional<Rgb> color,
+                              const DisplayProfile *profile)
+{
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
     announceName(m_positionLabel, m_positionLabel->text());
     m_positionLabel->adjustSize();
-
-    // One read serves the swatch, the mean and the loupe, so that what the
-    // loupe outlines is always what Alt+Shift+S stores.
-    const int radius = m_loupe ? LoupeWindow::kRadius : m_sampleSize / 2;
-    const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
-    if (m_loupe && m_loupe->isVisible() &&
-        m_loupe->placedAt().adjusted(-2, -2, 2, 2).intersects(square)) {
-        // The pointer jumped onto the loupe: read now, and it would magnify
-        // and store itself. It moves off first; what it uncovers is read at
-        // the next tick, once the windows there have drawn it again.
-        m_loupe->moveBeside(pointer);
-        m_rereads = 1;
-        return;
-    }
-    const auto pixels = m_sampler.pixelColors(pointer, radius);
-    // A square that cannot be read at all leaves the swatch showing what it
-    // showed.
-    std::optional<Rgb> sampled = meanColor(pixels, 2 * radius + 1, m_sampleSize);
-    // The loupe magnifies the screen as it is; what is picked is the value
-    // the colour-managed page asked for.
-    const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
-    if (sampled && profile)
-        sampled = profile->toSrgb(*sampled);
-    if (m_loupe)
-        m_loupe->showPixels(pointer, pixels, m_sampleSize, sampled, profile != nullptr);
     const QString managed =
         profile ? QStringLiteral("按显示器色彩配置“%1”换算成的 sRGB 值").arg(profile->description())
                 : QString();
     m_colorLabel->setToolTip(managed);
     m_swatch->setToolTip(managed);
-    const Rgb color = sampled.value_or(m_shownColor);
-    showColorCode(color);
-    showColor(color);
+    // A square that cannot be read at all leaves the swatch showing what it
+    // showed.
+    const Rgb shown = color.value_or(m_shownColor);
+    showColorCode(shown);
+    showColor(shown);
 }
 
 void PickerWindow::showColorCode(Rgb color)
@@ -265,43 +253,73 @@ void PickerWindow::showColorCode(Rgb color)
 
 void PickerWindow::nudgePointer(QPoint step)
 {
-    if (m_sampler.movePointer(m_sampler.pointerPosition() + step))
-        sampleUnderPointer();
+    if (m_engine)
+        m_engine->step(step);
+}
+
+int PickerWindow::sampleSize() const
+{
+    return m_engine ? m_engine->sampleSize() : 1;
 }
 
 void PickerWindow::setSampleSize(int size)
 {
-    m_sampleSize = sampleSizeFromSetting(size);
-    // The pointer need not move for the new square to show.
-    m_rereads = 1;
-    sampleUnderPointer();
+    if (m_engine)
+        m_engine->setSampleSize(size);
+}
+
+void PickerWindow::buildMenu()
+{
+    m_menu = new QMenu(this);
+    QMenu *sizes = m_menu->addMenu(QStringLiteral("取样大小"));
+    sizes->setObjectName(QStringLiteral("menuSampleSize"));
+    auto *group = new QActionGroup(sizes);
+    for (const SampleSizeItem &item : kSampleSizeItems) {
+        QAction *action = sizes->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setCheckable(true);
+        action->setData(item.size);
+        // The desktop hands out one pixel a pick: there is no square to average.
+        action->setEnabled(!m_desktop);
+        group->addAction(action);
+    }
+    connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
+        setSampleSize(action->data().toInt());
+        emit sampleSizeChosen(sampleSize());
+    });
+    // Freezing needs the whole screen and the pointer to itself.
+    const bool canFreeze = m_engine && m_engine->available() && m_makeGrab;
+    QAction *freezeNow = m_menu->addAction(QStringLiteral("冻结屏幕\tAlt+Shift+F"), this,
+                                           &PickerWindow::toggleFreeze);
+    freezeNow->setObjectName(QStringLiteral("menuFreeze"));
+    freezeNow->setEnabled(canFreeze);
+    QMenu *later = m_menu->addMenu(QStringLiteral("延时冻结"));
+    later->setObjectName(QStringLiteral("menuFreezeLater"));
+    later->setEnabled(canFreeze);
+    for (int seconds : kFreezeDelays) {
+        QAction *action = later->addAction(QStringLiteral("%1 秒").arg(seconds), this,
+                                           [this, seconds] { freezeLater(seconds); });
+        action->setObjectName(QStringLiteral("menuFreeze%1").arg(seconds));
+    }
+    // The loupe would draw over the menu.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        if (m_engine)
+            m_engine->setLoupeHidden(true);
+    });
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        if (m_engine)
+            m_engine->setLoupeHidden(false);
+    });
 }
 
 void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (!m_menu) {
-        m_menu = new QMenu(this);
-        QMenu *sizes = m_menu->addMenu(QStringLiteral("取样大小"));
-        sizes->setObjectName(QStringLiteral("menuSampleSize"));
-        auto *group = new QActionGroup(sizes);
-        for (const SampleSizeItem &item : kSampleSizeItems) {
-            QAction *action = sizes->addAction(QString::fromUtf8(item.text));
-            action->setObjectName(QString::fromLatin1(item.name));
-            action->setCheckable(true);
-            action->setData(item.size);
-            // The desktop hands out one pixel a pick: there is no square to average.
-            action->setEnabled(!m_desktop);
-            group->addAction(action);
-        }
-        connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
-            setSampleSize(action->data().toInt());
-            emit sampleSizeChosen(m_sampleSize);
-        });
-    }
+    if (!m_menu)
+        buildMenu();
     for (QAction *action :
          m_menu->findChildren<QAction *>(QString(), Qt::FindChildrenRecursively)) {
         if (action->isCheckable())
-            action->setChecked(action->data().toInt() == m_sampleSize);
+            action->setChecked(action->data().toInt() == sampleSize());
     }
     // Not exec(): the picker keeps sampling and its keys keep working.
     m_menu->popup(event->globalPos());
@@ -309,13 +327,149 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    m_colorBox.storeCapture(m_shownColor);
+    // A press before the first sample stores what the pointer rests on; the
+    // swatch's colour at opening was never on the screen, and white would
+    // empty the slot.
+    if (m_engine && !m_engine->lastColor())
+        m_engine->update(true);
+    if (const std::optional<Rgb> color = m_engine ? m_engine->lastColor() : m_pickedColor)
+        m_colorBox.storeCapture(*color);
+}
+
+void PickerWindow::toggleFreeze()
+{
+    if (m_frozen)
+        unfreeze();
+    else
+        freeze();
+}
+
+void PickerWindow::freezeLater(int seconds)
+{
+    if (!m_countdown) {
+        m_countdown = new QTimer(this);
+        m_countdown->setInterval(1000);
+        connect(m_countdown, &QTimer::timeout, this, [this] {
+            if (--m_secondsLeft > 0)
+                setNotice(QStringLiteral("%1 秒后冻结屏幕").arg(m_secondsLeft));
+            else
+                freeze();
+        });
+    }
+    unfreeze();
+    m_secondsLeft = seconds;
+    setNotice(QStringLiteral("%1 秒后冻结屏幕").arg(m_secondsLeft));
+    m_countdown->start();
+}
+
+void PickerWindow::freeze()
+{
+    if (m_countdown)
+        m_countdown->stop();
+    if (!m_engine || m_frozen || m_freezing)
+        return;
+    // The loupe is not part of the screen: it goes first, and the frame is
+    // read once the windows beneath have drawn themselves again.
+    m_freezing = true;
+    m_engine->setLoupeHidden(true);
+    QTimer::singleShot(kSampleIntervalMs, this, &PickerWindow::freezeNow);
+}
+
+void PickerWindow::freezeNow()
+{
+    m_freezing = false;
+    m_engine->setLoupeHidden(m_menu && m_menu->isVisible());
+    if (!isVisible()) // closed meanwhile
+        return;
+    // The frame first, before anything of ours changes the screen; then the
+    // pointer and the keyboard, so that a click picks rather than reaching
+    // the window under the frame.
+    auto frozen = std::make_unique<FrozenScreen>(m_sampler);
+    auto grab = m_makeGrab ? m_makeGrab() : nullptr;
+    if (frozen->isNull() || !grab || grab->grab() != GrabResult::Grabbed) {
+        setNotice(QStringLiteral("无法冻结屏幕"),
+                  frozen->isNull() ? QStringLiteral("读不到整个屏幕。")
+                                   : QStringLiteral("另一个程序占着指针或键盘。"));
+        return;
+    }
+    m_frozen = std::move(frozen);
+    m_grab = std::move(grab);
+    connect(m_grab.get(), &PointerGrab::buttonPressed, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            frozenKey(Qt::Key_Return);
+        else if (button == Qt::RightButton)
+            unfreeze();
+    });
+    connect(m_grab.get(), &PointerGrab::keyPressed, this, &PickerWindow::frozenKey);
+    // On the frame the loupe follows the pointer's motion, within the frame
+    // it moved in, rather than the next tick.
+    connect(m_grab.get(), &PointerGrab::pointerMoved, m_engine.get(),
+            [this] { m_engine->updateSoon(); });
+    m_frozen->show();
+    m_engine->setFrame(m_frozen.get());
+    m_engine->raiseLoupe();
+    setNotice(QStringLiteral("已冻结，点击存储\nEsc返回实时画面"),
+              QStringLiteral("屏幕已冻结：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                             "Esc、右键或 Alt+Shift+F 返回实时画面。"));
+}
+
+void PickerWindow::frozenKey(Qt::Key key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_S:
+        // Where the pointer is now, not where the last look found it.
+        m_engine->update();
+        storeColor();
+        return;
+    case Qt::Key_Escape:
+    case Qt::Key_F:
+        unfreeze();
+        return;
+    case Qt::Key_Left:
+        m_engine->step({-1, 0});
+        return;
+    case Qt::Key_Right:
+        m_engine->step({1, 0});
+        return;
+    case Qt::Key_Up:
+        m_engine->step({0, -1});
+        return;
+    case Qt::Key_Down:
+        m_engine->step({0, 1});
+        return;
+    default:
+        return;
+    }
+}
+
+void PickerWindow::unfreeze()
+{
+    if (m_countdown && m_countdown->isActive()) {
+        m_countdown->stop();
+        restoreNotice();
+    }
+    if (!m_frozen)
+        return;
+    m_grab.reset();
+    // The live screen is read again once the windows the frame covered have
+    // drawn themselves.
+    m_engine->setFrame(nullptr);
+    m_frozen.reset();
+    restoreNotice();
+}
+
+void PickerWindow::restoreNotice()
+{
+    setNotice(m_hint, m_hintDetails);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_loupe)
-        m_loupe->hide();
+    unfreeze();
+    if (m_engine)
+        m_engine->setLoupeHidden(true);
     emit closed();
     m_hotKey.unregisterKey();
     m_nudgeKeys.clear();
@@ -372,9 +526,11 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
     case PickOutcome::Success:
         showColorCode(color);
         showColor(color);
+        m_pickedColor = color;
         storeColor();
         break;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
+    case PickOutcome::Ended:     // "nothing this time" claims no cancel either
         m_pickCancelled = true;
         break;
     case PickOutcome::Failed:

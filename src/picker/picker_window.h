@@ -1,13 +1,13 @@
 #pragma once
 
 #include "color/rgb.h"
-#include "picker/monitor_profiles.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -17,9 +17,12 @@ namespace tintavo {
 
 class ColorBoxModel;
 class GlobalHotKey;
-class LoupeWindow;
-class ScreenSampler;
 class DesktopPicking;
+class DisplayProfile;
+class FrozenScreen;
+class PickEngine;
+class PointerGrab;
+class ScreenSampler;
 enum class PickOutcome;
 
 // What a picker is opened with besides the desktop's services.
@@ -30,19 +33,25 @@ struct PickerOptions
     bool loupe = true;
     // The side of the square of device pixels whose mean is picked: 1, 3 or 5.
     int sampleSize = 1;
-    // Makes the keys that step the pointer one pixel (Alt+Shift+arrows);
-    // none where the desktop has no global keys.
+    // Makes the keys that step the pointer one pixel (Alt+Shift+arrows) and
+    // freeze the screen (Alt+Shift+F); none where the desktop has no global
+    // keys.
     std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
     // Screen values go back to sRGB through the profile the desktop
     // publishes for the monitor, where it publishes one.
     bool colorManaged = true;
+    // Takes the pointer and the keyboard while the screen is frozen; none
+    // where the screen cannot be frozen.
+    std::function<std::unique_ptr<PointerGrab>()> makeGrab{};
 };
 
 // The picker: a small always-on-top window that follows the pointer over the
 // whole screen and shows the position and the colour under it. While it is
-// open, Alt+Shift+S stores that colour into the colour box's next slot, and
-// Alt+Shift+arrows step the pointer by one device pixel. It holds those keys
-// from its opening until it closes or is destroyed.
+// open, Alt+Shift+S stores that colour into the colour box's next slot,
+// Alt+Shift+arrows step the pointer by one device pixel, and Alt+Shift+F
+// freezes the screen: the picker then picks from that frame, shown over
+// everything, until Escape, a right click or Alt+Shift+F again. It holds
+// those keys from its opening until it closes or is destroyed.
 //
 // Where the desktop hands out picks one click at a time (desktopPicking, a
 // Wayland session), the window cannot follow the pointer: it says so, and its
@@ -68,8 +77,14 @@ public:
     // Steps the pointer by `step` device pixels and samples where it lands.
     void nudgePointer(QPoint step);
 
-    int sampleSize() const { return m_sampleSize; }
+    int sampleSize() const;
     void setSampleSize(int size);
+
+    // Reads the screen once and picks from that frame from now on; back to
+    // the live screen when it is frozen already.
+    void toggleFreeze();
+    // Freezes after `seconds`, counting down in the notice.
+    void freezeLater(int seconds);
 
 signals:
     // The user closed the picker.
@@ -82,7 +97,14 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void setNotice(const QString &text);
+    void showSample(QPoint pointer, std::optional<Rgb> color, const DisplayProfile *profile);
+    void setNotice(const QString &text, const QString &details = {});
+    void restoreNotice();
+    void freeze();
+    void freezeNow();
+    void unfreeze();
+    void frozenKey(Qt::Key key);
+    void buildMenu();
     void showColor(Rgb color);
     void showColorCode(Rgb color);
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
@@ -100,20 +122,25 @@ private:
     QLabel *m_notice = nullptr;
     QWidget *m_swatch = nullptr;
     QMenu *m_menu = nullptr;
-    std::unique_ptr<LoupeWindow> m_loupe;
+    // What is picked, where the screen can be read; none where the desktop
+    // hands out picks itself.
+    std::unique_ptr<PickEngine> m_engine;
     std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
-    int m_sampleSize = 1;
-    bool m_colorManaged = true;
-    QList<QRect> m_monitors;
-    // Where colour-managed, the profile of each monitor.
-    MonitorProfiles m_profiles;
-    // The pointer position of the last sample; (0, 0) until the first.
-    QPoint m_lastPointer;
-    bool m_sampled = false;
-    // Ticks left in which a resting pointer is read again: the main window
-    // minimising and the loupe moving away change the screen under it.
-    int m_rereads = 0;
+    bool m_nudgeKeysTaken = false;
+    std::unique_ptr<GlobalHotKey> m_freezeKey;
+    std::function<std::unique_ptr<PointerGrab>()> m_makeGrab;
+    // While frozen: the frame, and the pointer and keyboard taken.
+    std::unique_ptr<FrozenScreen> m_frozen;
+    std::unique_ptr<PointerGrab> m_grab;
+    bool m_freezing = false; // the loupe is going before the frame is read
+    QTimer *m_countdown = nullptr;
+    int m_secondsLeft = 0;
+    // What the notice says when nothing is under way.
+    QString m_hint;
+    QString m_hintDetails;
     Rgb m_shownColor;
+    // The colour the desktop picked last; none before the first.
+    std::optional<Rgb> m_pickedColor;
     std::unique_ptr<DesktopPicking> m_desktop;
     bool m_desktopKey = true; // until the desktop refuses the key
     QString m_pickTrouble;    // why the last pick failed; empty when it did not

@@ -14,6 +14,8 @@ enum class PickOutcome
 {
     Success,
     Cancelled, // the user dismissed the desktop's picking cursor or dialog
+    Ended,     // no colour, and the desktop does not say whether the user
+               // called the pick off or picking failed
     Failed,    // the desktop answered with an error
     Missing,   // the desktop offers no such service
     TooOld,    // it does, but in a version without what is asked

@@ -36,7 +36,10 @@ public:
 signals:
     // A mouse button went down at a desktop point, in native screen pixels.
     void buttonPressed(Qt::MouseButton button, QPoint screen);
-    // Escape, Return, Enter or an arrow key went down; other keys are swallowed.
+    // The pointer moved to a desktop point, in native screen pixels.
+    void pointerMoved(QPoint screen);
+    // Escape, Return, Enter, an arrow key, Alt+Shift+S or Alt+Shift+F went
+    // down; other keys are swallowed.
     void keyPressed(Qt::Key key);
 };
 

@@ -6,11 +6,23 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace tintavo {
+
+// The whole desktop read at one moment, in native pixels: rows of 32-bit
+// 0xffRRGGBB values in the machine's byte order (QImage::Format_RGB32), one
+// row `stride` bytes after the one above.
+struct ScreenFrame
+{
+    QSize size;
+    qsizetype stride = 0;
+    std::shared_ptr<const uchar> bits;
+    bool isNull() const { return !bits; }
+};
 
 // Reads the screen for the picker: where the pointer is and the colour of one
 // pixel. Every coordinate is in native screen pixels (device pixels of the
@@ -45,6 +57,13 @@ public:
     // profilesChanged() says whether it has since the last call here.
     virtual QList<QByteArray> monitorProfiles() { return {}; }
     virtual bool profilesChanged() { return false; }
+    // Whether monitors came, went or changed size since the last call here;
+    // reads beyond the old desktop's edge work from then on.
+    virtual bool layoutChanged() { return false; }
+
+    // Every monitor read at once, as one frame of the desktop's bounding
+    // box; a null frame where the screen cannot be read whole.
+    virtual ScreenFrame grabFrame() { return {}; }
 
     // Moves the pointer to a desktop point, so that a user can step it one
     // device pixel at a time; false where the desktop does not let programs

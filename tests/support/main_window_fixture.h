@@ -188,6 +188,7 @@ struct MainWindowFixture
     FakeQuestionService questions;
     FakeScreenSampler sampler;
     FakeGlobalHotKey hotKey;
+    HotKeyResult nudgeAnswer = HotKeyResult::Registered; // for Alt+Shift+arrows
     bool realBoxes = false;
     int programEnded = 0;
     // Answers for the colour box's export and import dialogs (none: cancelled).
@@ -248,12 +249,16 @@ struct MainWindowFixture
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
-        hotKey.answer = HotKeyResult::Registered;
+        hotKey.answer = nudgeAnswer = HotKeyResult::Registered;
         programEnded = 0;
         form = std::make_unique<MainWindow>(MainWindowServices{
             realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
             &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs,
-            [] { return std::make_unique<FakeGlobalHotKey>(); }});
+            [this] {
+                auto key = std::make_unique<FakeGlobalHotKey>();
+                key->answer = nudgeAnswer;
+                return key;
+            }});
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

@@ -138,12 +138,15 @@ void PortalRequest::onReply(QDBusPendingCallWatcher *watcher)
 
 void PortalRequest::onResponse(uint response, const QVariantMap &results)
 {
-    // 1 is the user's cancel; back ends answer 2 ("ended some other way")
-    // for a pick called off with Escape too. Neither is a fault of the service.
+    // 1 is the user's cancel. Back ends answer 2 ("ended some other way")
+    // for a pick called off with Escape and for one that failed (wlroots'
+    // on an output at scale 2) alike, so it claims neither.
     if (response == 0)
         finish(PickOutcome::Success, results);
-    else if (response == 1 || response == 2)
+    else if (response == 1)
         finish(PickOutcome::Cancelled);
+    else if (response == 2)
+        finish(PickOutcome::Ended);
     else
         finish(PickOutcome::Failed);
 }

@@ -13,8 +13,10 @@ std::unique_ptr<ScreenSampler> createScreenSampler()
         return std::make_unique<UnavailableScreenSampler>();
     // A connection of its own to the same display: replies on the toolkit's
     // connection pass through its event-reader thread, which costs several
-    // times the round trip itself on every sample.
-    xcb_connection_t *own = xcb_connect(nullptr, nullptr);
+    // times the round trip itself on every sample. The same display, also
+    // when -display named another than DISPLAY does.
+    const QByteArray display = x11::toolkitDisplayName();
+    xcb_connection_t *own = xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
     if (own && !xcb_connection_has_error(own))
         return std::make_unique<X11ScreenSampler>(own, x11::defaultScreen(own), true);
     if (own)

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+// Last: its macros (None, Bool, Status) would clash with the toolkit's names.
+#include <X11/Xlib.h>
+
 namespace tintavo::x11 {
 
 xcb_connection_t *toolkitConnection()
@@ -18,15 +21,27 @@ xcb_connection_t *toolkitConnection()
     return connection;
 }
 
+QByteArray toolkitDisplayName()
+{
+    if (!toolkitConnection())
+        return {};
+    // The name the toolkit opened, from -display or DISPLAY; only its Xlib
+    // display keeps it.
+    Display *display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    return display && DisplayString(display) ? QByteArray(DisplayString(display)) : QByteArray();
+}
+
 xcb_screen_t *defaultScreen(xcb_connection_t *connection)
 {
-    // The toolkit opens the display named by DISPLAY; its screen number is the
-    // one after the dot there. A number the server does not have falls back to
-    // the first screen rather than failing.
+    // The toolkit opens the display named by -display or DISPLAY; its screen
+    // number is the one after the dot there. A number the server does not
+    // have falls back to the first screen rather than failing.
     int screenNumber = 0;
     char *host = nullptr;
     int display = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screenNumber) == 0)
+    const QByteArray name = toolkitDisplayName();
+    if (xcb_parse_display(name.isEmpty() ? nullptr : name.constData(), &host, &display,
+                          &screenNumber) == 0)
         screenNumber = 0;
     std::free(host);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <Qt>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +11,10 @@ namespace tintavo::x11 {
 // The toolkit's own display connection, or null when the program does not run
 // on the xcb platform. Requests made on it are ordered with the toolkit's own.
 xcb_connection_t *toolkitConnection();
+
+// The name of the display the toolkit connected to (given with -display or
+// in DISPLAY); empty when it is not known.
+QByteArray toolkitDisplayName();
 
 // The screen of the connection that the program's windows live on.
 xcb_screen_t *defaultScreen(xcb_connection_t *connection);

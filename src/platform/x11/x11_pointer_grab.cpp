@@ -67,9 +67,11 @@ GrabResult X11PointerGrab::grab()
     // their coordinates are desktop points.
     const x11::Reply<xcb_grab_pointer_reply_t> pointer(xcb_grab_pointer_reply(
         m_connection,
-        xcb_grab_pointer(
-            m_connection, 0, m_root, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
-            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair, XCB_CURRENT_TIME),
+        xcb_grab_pointer(m_connection, 0, m_root,
+                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                             XCB_EVENT_MASK_POINTER_MOTION,
+                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, m_crosshair,
+                         XCB_CURRENT_TIME),
         nullptr));
     if (!pointer || pointer->status != XCB_GRAB_STATUS_SUCCESS)
         return GrabResult::Taken;
@@ -115,13 +117,25 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
     }
     case XCB_BUTTON_RELEASE:
         return reinterpret_cast<const xcb_button_release_event_t *>(event)->event == m_root;
+    case XCB_MOTION_NOTIFY: {
+        const auto *motion = reinterpret_cast<const xcb_motion_notify_event_t *>(event);
+        if (motion->event != m_root)
+            return false;
+        emit pointerMoved(QPoint(motion->root_x, motion->root_y));
+        return true;
+    }
     case XCB_KEY_PRESS: {
         const auto *press = reinterpret_cast<const xcb_key_press_event_t *>(event);
         if (press->event != m_root)
             return false;
         const xcb_keysym_t keysym =
             m_symbols ? xcb_key_symbols_get_keysym(m_symbols, press->detail, 0) : 0;
-        if (const Qt::Key key = x11::keyForKeysym(keysym); key != Qt::Key_unknown)
+        Qt::Key key = x11::keyForKeysym(keysym);
+        // The picker's own keys, which the grab keeps from their global binding.
+        constexpr quint16 altShift = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_1;
+        if (key == Qt::Key_unknown && (press->state & altShift) == altShift)
+            key = keysym == 's' ? Qt::Key_S : keysym == 'f' ? Qt::Key_F : Qt::Key_unknown;
+        if (key != Qt::Key_unknown)
             emit keyPressed(key);
         return true;
     }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace tintavo {
 
@@ -69,6 +70,65 @@ X11ScreenSampler::X11ScreenSampler(xcb_connection_t *connection, xcb_screen_t *s
         m_format.blueMask = visual->blue_mask;
         m_available = isDecodable(m_format);
     }
+    watchLayout();
+}
+
+void X11ScreenSampler::watchLayout()
+{
+    // Events are this client's own only on a connection of its own; on the
+    // toolkit's they would be the toolkit's to read.
+    const xcb_query_extension_reply_t *randr =
+        m_available && m_ownsConnection ? xcb_get_extension_data(m_connection, &xcb_randr_id)
+                                        : nullptr;
+    if (!randr || !randr->present)
+        return;
+    // The server answers a client that has not said its version as one of
+    // the first, without the events asked for here.
+    Reply<xcb_randr_query_version_reply_t> version(xcb_randr_query_version_reply(
+        m_connection, xcb_randr_query_version(m_connection, 1, 5), nullptr));
+    if (!version)
+        return;
+    m_randrEvents = randr->first_event;
+    // A monitor plugged in or a resolution raised grows the root window:
+    // what lies beyond its old size must be readable from then on.
+    xcb_randr_select_input(m_connection, m_root,
+                           XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                               XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    xcb_flush(m_connection);
+}
+
+void X11ScreenSampler::readEvents()
+{
+    if (!m_ownsConnection || !m_available)
+        return;
+    bool resized = false;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+        const int type = event->response_type & 0x7f;
+        if (type == XCB_PROPERTY_NOTIFY) {
+            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            m_profilesChanged =
+                m_profilesChanged || std::find(m_profileAtoms.begin(), m_profileAtoms.end(),
+                                               notify->atom) != m_profileAtoms.end();
+        } else if (m_randrEvents && (type == m_randrEvents + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                     type == m_randrEvents + XCB_RANDR_NOTIFY)) {
+            resized = true;
+        }
+        std::free(event);
+    }
+    if (!resized)
+        return;
+    m_layoutChanged = true;
+    // The root's size as it is now, not as the last of the events said.
+    Reply<xcb_get_geometry_reply_t> root(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr));
+    if (root)
+        m_rootSize = QSize(root->width, root->height);
+}
+
+bool X11ScreenSampler::layoutChanged()
+{
+    readEvents();
+    return std::exchange(m_layoutChanged, false);
 }
 
 X11ScreenSampler::~X11ScreenSampler()
@@ -169,18 +229,8 @@ QList<QByteArray> X11ScreenSampler::monitorProfiles()
 
 bool X11ScreenSampler::profilesChanged()
 {
-    bool changed = false;
-    if (!m_watchingProfiles)
-        return changed;
-    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
-            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            changed = changed || std::find(m_profileAtoms.begin(), m_profileAtoms.end(),
-                                           notify->atom) != m_profileAtoms.end();
-        }
-        std::free(event);
-    }
-    return changed;
+    readEvents();
+    return std::exchange(m_profilesChanged, false);
 }
 
 bool X11ScreenSampler::canMovePointer() const
@@ -221,11 +271,55 @@ std::optional<Rgb> X11ScreenSampler::pixelColor(QPoint screen)
                        static_cast<std::size_t>(xcb_get_image_data_length(reply.get())));
 }
 
+ScreenFrame X11ScreenSampler::grabFrame()
+{
+    readEvents();
+    if (!m_available || m_rootSize.isEmpty())
+        return {};
+    const int width = m_rootSize.width(), height = m_rootSize.height();
+    xcb_generic_error_t *error = nullptr;
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, 0, 0, quint16(width),
+                      quint16(height), std::numeric_limits<quint32>::max()),
+        &error);
+    std::free(error);
+    if (!reply)
+        return {};
+    std::shared_ptr<xcb_get_image_reply_t> owner(reply, [](auto *r) { std::free(r); });
+    const quint8 *data = xcb_get_image_data(reply);
+    const std::size_t size = static_cast<std::size_t>(xcb_get_image_data_length(reply));
+    const std::size_t stride = rowStride(m_format, width);
+    if (size < stride * std::size_t(height))
+        return {};
+    // The usual true-colour layout is already the frame's: it is handed on
+    // as the server sent it, without a copy of tens of megabytes.
+    const bool native = m_format.bitsPerPixel == 32 && !m_format.msbFirst &&
+                        m_format.redMask == 0xFF0000u && m_format.greenMask == 0xFF00u &&
+                        m_format.blueMask == 0xFFu && Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    if (native)
+        return {m_rootSize, qsizetype(stride), std::shared_ptr<const uchar>(owner, data)};
+    auto pixels = std::shared_ptr<quint32[]>(new quint32[std::size_t(width) * height]);
+    const std::size_t bytes = std::size_t(m_format.bitsPerPixel / 8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t offset = std::size_t(y) * stride + std::size_t(x) * bytes;
+            const std::optional<Rgb> c = decodePixel(m_format, data + offset, size - offset);
+            pixels[std::size_t(y) * width + x] =
+                c ? 0xFF000000u | quint32(c->red) << 16 | quint32(c->green) << 8 | c->blue
+                  : 0xFF000000u;
+        }
+    }
+    return {m_rootSize, qsizetype(width) * 4,
+            std::shared_ptr<const uchar>(pixels, reinterpret_cast<const uchar *>(pixels.get()))};
+}
+
 std::vector<std::optional<Rgb>> X11ScreenSampler::pixelColors(QPoint centre, int radius)
 {
     const int side = 2 * radius + 1;
     std::vector<std::optional<Rgb>> area(static_cast<std::size_t>(side * side));
     const QRect wanted(centre - QPoint(radius, radius), QSize(side, side));
+    readEvents();
     // The server refuses a request reaching past the root window (BadMatch),
     // so only the part on the desktop is asked for; the rest stays invalid.
     const QRect part = wanted & QRect(QPoint(0, 0), m_rootSize);

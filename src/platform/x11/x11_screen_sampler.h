@@ -31,10 +31,15 @@ public:
     QList<QRect> monitors() override;
     QList<QByteArray> monitorProfiles() override;
     bool profilesChanged() override;
+    bool layoutChanged() override;
+    ScreenFrame grabFrame() override;
     bool canMovePointer() const override;
     bool movePointer(QPoint screen) override;
 
 private:
+    void watchLayout();
+    void readEvents();
+
     xcb_connection_t *m_connection = nullptr;
     xcb_window_t m_root = XCB_WINDOW_NONE;
     QSize m_rootSize;
@@ -44,6 +49,10 @@ private:
     // _ICC_PROFILE, _ICC_PROFILE_1, … as far as monitors were asked for.
     std::vector<xcb_atom_t> m_profileAtoms;
     bool m_watchingProfiles = false;
+    bool m_profilesChanged = false;
+    // The first event number of RandR; 0 where its events are not watched.
+    int m_randrEvents = 0;
+    bool m_layoutChanged = false;
 };
 
 } // namespace tintavo

@@ -9,11 +9,11 @@
 # Usage: pick_command.sh TINTAVO X_PROBE PORTAL_STANDIN BUS_CONF.
 # Exit 77: no Xvfb or tools.
 source "$(dirname "$0")/../lib.sh"
-tintavo=$1 probe=$2 standin=$3 conf=$4
+tintavo=$1 probe=$2 standin=$3 conf=$4 pick_args=()
 command -v Xvfb >/dev/null && command -v openbox >/dev/null && command -v xdotool >/dev/null ||
   { echo "no Xvfb/openbox/xdotool: skipped"; exit 77; }
 source "$e2e_dir/../../scripts/xvfb.sh"
-at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} ${portal_pids:-} 2>/dev/null; }
+at_exit() { kill ${openbox_pid:-} ${xvfb_pid:-} ${other_pid:-} ${portal_pids:-} 2>/dev/null; }
 start_private_xvfb $((800 + RANDOM % 100)) 1280x1024x24 || fail "no X server"
 start_openbox "$work" || fail "no window manager"
 "$probe" pattern || fail "the root picture could not be painted"
@@ -29,13 +29,15 @@ expected() { printf '#%02X%02X%02X\n' $(pattern_mean "$@"); }
 pick() {
   local settings=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
   local actions=("${@:4:$#-5}")
-  step="--pick, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
+  step="--pick ${pick_args[*]} ${pick_env:-}, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
   printf '%s\r\n' "$settings" >"$work/app/Tintavo.ini"
   cp "$work/app/Tintavo.ini" "$work/ini.before"
   xdotool mousemove 200 150
-  (cd "$work/app" && exec env QT_QPA_PLATFORM=xcb timeout 20 ./tintavo --pick >"$work/out" 2>"$work/err") &
+  (cd "$work/app" && exec env DISPLAY="${pick_display:-$DISPLAY}" QT_QPA_PLATFORM=xcb ${pick_env:-} timeout 20 \
+    ./tintavo --pick "${pick_args[@]}" >"$work/out" 2>"$work/err") &
   app_pid=$!
   timeout 10 xdotool search --sync --onlyvisible --classname '^tintavo$' >/dev/null || fail "no loupe: $(cat "$work/err")"
+  eval "${after_start:-}"
   [[ -z $(xdotool search --name 'Vantolux' 2>/dev/null) ]] || fail "the main window opened"
   xdotool mousemove "$x" "$y"
   sleep 0.3
@@ -55,6 +57,34 @@ pick '[APPSET]' 1001 700 key Return 0 "$(expected 1001 700 1)"
 pick $'[APPSET]\r\nSampleSize=3' 768 512 click 1 0 "$(expected 768 512 3)"
 pick '[APPSET]' 517 301 key Escape 1 ''
 pick '[APPSET]' 517 301 click 3 1 ''
+# -display names the screen picked from, whatever DISPLAY says.
+first=$DISPLAY first_pid=$xvfb_pid
+start_private_xvfb $((900 + RANDOM % 50)) 640x480x24 || fail "no second X server"
+other_pid=$xvfb_pid pick_display=$DISPLAY xvfb_pid=$first_pid pick_args=(-display "$first")
+export DISPLAY=$first
+pick '[APPSET]' 517 301 click 1 0 "$(expected 517 301 1)"
+pick_display= pick_args=()
+
+# --freeze: the frame is read at once and picked from, whatever the screen
+# shows meanwhile (a plain colour here); the arrow keys step on it, at scales
+# 1 to 2 and with the screen split into two monitors.
+after_start='sleep 0.5; xsetroot -solid "#204060"'
+for pick_env in QT_SCALE_FACTOR=1 QT_SCALE_FACTOR=1.5 QT_SCALE_FACTOR=2 split; do
+  if [[ $pick_env == split ]]; then
+    xrandr --setmonitor A 640/169x1024/270+0+0 screen >/dev/null
+    xrandr --setmonitor B 640/169x1024/270+640+0 none >/dev/null
+    pick_env=QT_SCREEN_SCALE_FACTORS='1;2'
+  fi
+  pick_args=(--freeze)
+  pick '[APPSET]' 700 301 click 1 0 "$(expected 700 301 1)"
+  "$probe" pattern
+  pick_args=(--freeze=0)
+  pick $'[APPSET]\r\nSampleSize=3' 1001 700 key Right Right Down Return 0 "$(expected 1003 701 3)"
+  "$probe" pattern
+  pick '[APPSET]' 517 301 key Escape 1 ''
+  "$probe" pattern
+done
+after_start= pick_env= pick_args=()
 
 # portal_pick STATUS OUTPUT STANDIN_ARG...
 portal_pick() {
@@ -81,3 +111,7 @@ portal_pick() {
 }
 portal_pick 0 '#3366CC' --color 0.2,0.4,0.8
 portal_pick 1 '' --cancel
+! grep -q 'gave no colour' "$work/err" || fail "a cancel was taken for something else"
+# "Ended otherwise" may be a failure: said on standard error, nothing printed.
+portal_pick 1 '' --ended
+grep -q 'gave no colour' "$work/err" || fail "no word of what happened: $(cat "$work/err")"

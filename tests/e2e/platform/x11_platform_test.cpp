@@ -8,10 +8,12 @@
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
+#include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 #include "x_client.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
@@ -52,6 +54,16 @@ class X11PlatformTest : public QObject
     // What the pattern another client drew shows at a point; -1 off the screen.
     ColorValue drawn(QPoint p) const { return m_root.contains(p) ? test::patternColor(p) : -1; }
     static ColorValue packed(std::optional<Rgb> c) { return c ? toColorValue(*c) : -1; }
+
+    // The program's own top-level window of that name, if one is shown.
+    static QWindow *window(const char *name)
+    {
+        for (QWindow *w : QGuiApplication::topLevelWindows()) {
+            if (w->objectName() == QLatin1String(name) && w->isVisible())
+                return w;
+        }
+        return nullptr;
+    }
 
     // Whether another client can take Alt+Shift+S with every lock variant.
     bool otherCanTakeTheKey()
@@ -188,8 +200,11 @@ private slots:
             for (const auto &[key, to] : steps) {
                 QVERIFY(xdotool({"key", key}));
                 QTRY_COMPARE(m_sampler->pointerPosition(), start + to);
-                QTRY_VERIFY(picker->findChild<QLabel *>("lblData(0)")->text().endsWith(
-                    QString("：%1,%2").arg(start.x() + to.x()).arg(start.y() + to.y())));
+                QTRY_VERIFY(
+                    picker->findChild<QLabel *>("lblData(0)")
+                        ->text()
+                        .endsWith(
+                            QString("：%1,%2").arg(start.x() + to.x()).arg(start.y() + to.y())));
             }
             QVERIFY(xdotool({"key", "alt+shift+s"}));
             QTRY_COMPARE(toColorValue(box.color(0)), drawn(start + steps[3].second));
@@ -200,6 +215,117 @@ private slots:
             for (quint16 lock : m_other.lockVariants())
                 m_other.ungrabKey(kAltShift | lock, left);
         }
+    }
+
+    // The loupe never covers the picker's own menu: it hides while the menu
+    // is open and follows the pointer again once it has closed.
+    void loupeKeepsOffThePickersMenu()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        PickerWindow picker(box, *m_sampler, *hotKey);
+        picker.move(100, 100);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        QWindow *loupe = nullptr;
+        for (QWindow *w : QGuiApplication::topLevelWindows())
+            loupe = w->objectName() == QLatin1String("Loupe") ? w : loupe;
+        QVERIFY(warp({600, 400}));
+        QTRY_VERIFY(loupe && m_other.viewable(loupe->winId()));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                picker.mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(&picker, &event);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget *menu = QApplication::activePopupWidget();
+        QVERIFY(warp(menu->mapToGlobal(QPoint(menu->width() / 2, 5))));
+        QTest::qWait(400);
+        QVERIFY(!m_other.viewable(loupe->winId()));
+        menu->close();
+        QVERIFY(warp({610, 420}));
+        QTRY_VERIFY(m_other.viewable(loupe->winId()));
+    }
+
+    // Alt+Shift+F freezes the screen: the frame shows over everything pixel
+    // for pixel while the screen beneath changes; the loupe's middle cell
+    // and what Return, Alt+Shift+S or a click store are the frame's pixels,
+    // also after plain arrow steps; Escape goes back to the live screen.
+    void freezingPicksFromTheFrame()
+    {
+        const int w = m_root.width(), h = m_root.height();
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        box.addSwatches(8);
+        PickerWindow picker(box, *m_sampler, *hotKey, {},
+                            {true, 1, [] { return createGlobalHotKey(); }, false,
+                             [] { return createPointerGrab(); }});
+        picker.move(w / 2 - 150, 40);
+        picker.show();
+        const auto restore = qScopeGuard([&] { m_other.showPattern(); });
+        QVERIFY(warp({300, 200}));
+        QTest::qWait(200);
+        QVERIFY(xdotool({"key", "alt+shift+f"}));
+        QTRY_VERIFY(window("FrozenFrame") && m_other.viewable(window("FrozenFrame")->winId()));
+        QTest::qWait(300);
+        QProcess::execute("xsetroot", {"-solid", "#204060"}); // the screen beneath changes
+        QWindow *loupe = window("Loupe");
+        const QPoint points[] = {{517, 301}, {w - 3, h - 2}, {w / 2 - 1, h / 2}, {2, h - 1}};
+        const char *stores[] = {"Return", "alt+shift+s", "Return", "alt+shift+s"};
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(warp(points[i]));
+            QTest::qWait(200);
+            QVERIFY(xdotool({"key", stores[i]}));
+            QTRY_COMPARE(toColorValue(box.color(i)), drawn(points[i]));
+            const QRect placed = m_other.geometry(loupe->winId());
+            const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatio());
+            QCOMPARE(m_other.pixelColor(placed.topLeft() +
+                                        QPoint(1, 1) * (LoupeWindow::kRadius * cell + cell / 2)),
+                     drawn(points[i]));
+            const QPoint away(points[i].x() < w / 2 ? w - 40 : 40,
+                              points[i].y() < h / 2 ? h - 40 : 40);
+            QCOMPARE(m_other.pixelColor(away), drawn(away)); // the frame itself, not the root
+        }
+        const QPoint start(401, 301);
+        QVERIFY(warp(start));
+        QVERIFY(xdotool({"key", "Right", "Right", "Down", "Left", "Down"}));
+        QTRY_COMPARE(m_sampler->pointerPosition(), start + QPoint(1, 2));
+        QVERIFY(xdotool({"click", "1"}));
+        QTRY_COMPARE(toColorValue(box.color(4)), drawn(start + QPoint(1, 2)));
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY(!window("FrozenFrame"));
+        QVERIFY(warp({600, 500}));
+        QTest::qWait(300);
+        QVERIFY(xdotool({"key", "alt+shift+s"}));
+        QTRY_COMPARE(toColorValue(box.color(5)), 0x604020);
+    }
+
+    // A screen that grows while the program runs (a monitor plugged in, a
+    // resolution raised) is read to its new edge, and the picker stores
+    // what it shows there.
+    void newScreenAreaIsRead()
+    {
+        const QSize full = m_root.size();
+        // Shrunk, the screen's monitor goes dark; grown, it comes back.
+        const auto resize = [](QSize to) {
+            QProcess::execute(
+                "sh",
+                {"-c",
+                 QString("xrandr --fb %1x%2 --auto 2>/dev/null").arg(to.width()).arg(to.height())});
+        };
+        resize({full.width() / 2, full.height()});
+        const auto restore = qScopeGuard([&] { resize(full); });
+        QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width() / 2);
+        auto sampler = createScreenSampler(); // connects to the smaller screen
+        resize(full);
+        QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width());
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        PickerWindow picker(box, *sampler, *hotKey, {}, {false, 1, nullptr, false});
+        picker.show();
+        const QPoint far(full.width() * 3 / 4 + 7, full.height() / 2 + 3);
+        QVERIFY(warp(far));
+        QTest::qWait(300);
+        QVERIFY(xdotool({"key", "alt+shift+s"}));
+        QTRY_COMPARE(toColorValue(box.color(0)), drawn(far));
     }
 
     // With a profile on the root for each monitor (the second monitor's

@@ -26,6 +26,14 @@ QRect XClient::geometry(xcb_window_t window)
     return rect;
 }
 
+bool XClient::viewable(xcb_window_t window)
+{
+    auto *a = xcb_get_window_attributes_reply(m_c, xcb_get_window_attributes(m_c, window), nullptr);
+    const bool shown = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(a);
+    return shown;
+}
+
 xcb_keycode_t XClient::keycodeFor(quint32 keysym)
 {
     xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(m_c);

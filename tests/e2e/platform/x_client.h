@@ -21,6 +21,8 @@ public:
     bool ok() const { return !xcb_connection_has_error(m_c); }
     QSize rootSize() const { return {m_screen->width_in_pixels, m_screen->height_in_pixels}; }
     QRect geometry(xcb_window_t window);
+    xcb_window_t root() const { return m_screen->root; }
+    bool viewable(xcb_window_t window);
 
     xcb_keycode_t keycodeFor(quint32 keysym);
     // No lock, CapsLock, NumLock and both, as modifier masks.

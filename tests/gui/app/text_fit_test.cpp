@@ -195,12 +195,15 @@ private slots:
         checkBox(u"question"_s, [&] { f.press("show_help"); });
         // The picker at a long position, and with each thing the desktop may deny.
         f.sampler.pointer = QPoint(1501, 1101);
-        for (const auto &[what, answer, screen] :
-             {std::tuple{"picker", HotKeyResult::Registered, true},
-              {"picker, key taken", HotKeyResult::Taken, true},
-              {"picker, no hot keys", HotKeyResult::Unsupported, true},
-              {"picker, no screen", HotKeyResult::Registered, false}}) {
+        using R = HotKeyResult;
+        for (const auto &[what, answer, arrows, screen] :
+             {std::tuple{"picker", R::Registered, R::Registered, true},
+              {"picker, key taken", R::Taken, R::Registered, true},
+              {"picker, arrows taken", R::Registered, R::Taken, true},
+              {"picker, no hot keys", R::Unsupported, R::Registered, true},
+              {"picker, no screen", R::Registered, R::Registered, false}}) {
             f.hotKey.answer = answer;
+            f.nudgeAnswer = arrows;
             f.sampler.isAvailable = screen;
             f.press("cmdMouse");
             PickerWindow *picker = f.form->picker();

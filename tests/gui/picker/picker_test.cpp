@@ -1,5 +1,5 @@
-#include "colorbox/color_box_model.h"
 #include "color/qt_color.h"
+#include "colorbox/color_box_model.h"
 #include "common/twips.h"
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"
@@ -146,8 +146,7 @@ private slots:
         QCOMPARE(this->swatch(), swatch.isEmpty() ? atOpening : QColor(swatch));
     }
 
-    // The key stores the colour shown into the next slot, wrapping at the end
-    // (before any sample, the swatch's colour at opening).
+    // The key stores the colour shown into the next slot, wrapping at the end.
     void theKeyStoresIntoTheNextSlotAndWraps_data()
     {
         QTest::addColumn<int>("start");
@@ -166,13 +165,38 @@ private slots:
         box.fillColors(rgb(1, 1, 1));
         box.nextCaptureSlot = start;
         open();
-        const QColor atOpening = swatch();
         for (int press = 0; press < written.size(); ++press) {
-            if (press > 0)
-                sampleAt({{press, 1}, QColor(0x12, 0x34, 0x56 + press)});
+            sampleAt({{press + 1, 1}, QColor(0x12, 0x34, 0x56 + press)});
             QVERIFY(f.hotKey.press());
-            QCOMPARE(toQColor(box.color(written[press])),
-                     press ? QColor(0x12, 0x34, 0x56 + press) : atOpening);
+            QCOMPARE(toQColor(box.color(written[press])), QColor(0x12, 0x34, 0x56 + press));
+        }
+    }
+
+    // Only a colour read from the screen is stored: the swatch's colour at
+    // opening is none (white would empty the slot at the next save). A press
+    // before the first sample reads under the pointer; where nothing can be
+    // read, the key is not even held.
+    void theKeyStoresOnlyWhatWasRead()
+    {
+        const std::tuple<const char *, bool, QColor> rows[] = {
+            {"screen unreadable", false, {}},
+            {"pixel unreadable", true, {}},
+            {"nothing sampled yet", true, QColor(0x12, 0x34, 0x56)}};
+        for (const auto &[name, readable, under] : rows) {
+            ColorBoxModel &box = f.form->colorBox();
+            box.fillColors(rgb(1, 1, 1));
+            box.nextCaptureSlot = 0;
+            f.sampler.isAvailable = readable;
+            f.sampler.pointer = QPoint(0, 0);
+            f.sampler.pixels.clear();
+            if (under.isValid())
+                f.sampler.pixels[{0, 0}] = toRgb(under);
+            open();
+            QCOMPARE(f.hotKey.press(), readable);
+            QVERIFY2(toQColor(box.color(0)) == (under.isValid() ? under : QColor(1, 1, 1)), name);
+            QCOMPARE(box.nextCaptureSlot, under.isValid() ? 1 : 0);
+            picker->close();
+            QTRY_VERIFY(!f.form->picker());
         }
     }
 
@@ -205,14 +229,41 @@ private slots:
         }
     }
 
+    // 延时冻结 counts down in the notice, then freezes; a screen that cannot
+    // be read whole (as here) is said to be unfreezable. Freezing at once
+    // calls a countdown off.
+    void menuFreezesAfterACountdown()
+    {
+        open();
+        const auto choose = [this](const char *item) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    picker->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(picker, &event);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            picker->findChild<QAction *>(item)->trigger();
+            QApplication::activePopupWidget()->close();
+        };
+        choose("menuFreeze3");
+        QCOMPARE(text("Label1"), "3 秒后冻结屏幕");
+        QTRY_COMPARE(text("Label1"), "2 秒后冻结屏幕");
+        QTRY_COMPARE_WITH_TIMEOUT(text("Label1"), "无法冻结屏幕", 4000);
+        choose("menuFreeze10");
+        QCOMPARE(text("Label1"), "10 秒后冻结屏幕");
+        picker->toggleFreeze();
+        QTRY_COMPARE(text("Label1"), "无法冻结屏幕");
+    }
+
     // The notice says what the desktop denies; without the screen no colour shows.
     void saysWhatTheDesktopDenies()
     {
-        for (const auto &[answer, readable, notice] :
-             {std::tuple{HotKeyResult::Taken, true, "Alt+Shift+S\n已被其他程序占用"},
-              {HotKeyResult::Unsupported, true, "不支持全局热键，\n无法存储颜色"},
-              {HotKeyResult::Registered, false, "无法读取屏幕，\n取色不可用"}}) {
+        using R = HotKeyResult;
+        for (const auto &[answer, arrows, readable, notice] :
+             {std::tuple{R::Taken, R::Registered, true, "Alt+Shift+S\n已被其他程序占用"},
+              {R::Unsupported, R::Registered, true, "不支持全局热键，\n无法存储颜色"},
+              {R::Registered, R::Taken, true, "Alt+Shift+方向键\n已被占用，可冻结"},
+              {R::Registered, R::Registered, false, "无法读取屏幕，\n取色不可用"}}) {
             f.hotKey.answer = answer;
+            f.nudgeAnswer = arrows;
             f.sampler.isAvailable = readable;
             open();
             QCOMPARE(text("Label1"), notice);

@@ -1,0 +1,204 @@
+#include "picker/pick_engine.h"
+
+#include "picker/area_sample.h"
+#include "picker/display_profile.h"
+#include "picker/loupe_window.h"
+
+#include "platform/screen_sampler.h"
+
+#include <QTimer>
+
+namespace tintavo {
+
+namespace {
+
+// Time for the windows under something of ours that went away to draw.
+constexpr int kRereadDelayMs = 50;
+
+} // namespace
+
+PickEngine::PickEngine(ScreenSampler &screen, Options options)
+    : m_screen(screen), m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
+      m_colorManaged(options.colorManaged)
+{
+    // Where the screen cannot be read there is nothing to magnify.
+    if (!m_screen.available())
+        return;
+    m_monitors = m_screen.monitors();
+    if (options.loupe)
+        m_loupe = std::make_unique<LoupeWindow>(m_monitors);
+    if (m_colorManaged)
+        m_profiles.load(m_screen);
+}
+
+PickEngine::~PickEngine() = default;
+
+bool PickEngine::available() const
+{
+    return source().available();
+}
+
+ScreenSampler &PickEngine::source() const
+{
+    return m_frame ? *m_frame : m_screen;
+}
+
+void PickEngine::setFrame(ScreenSampler *frame)
+{
+    m_frame = frame;
+    if (frame) {
+        update(true);
+        return;
+    }
+    // What the frame covered is read once the windows there have drawn
+    // themselves again.
+    m_rereads = qMax(m_rereads, 2);
+    rereadSoon();
+}
+
+void PickEngine::rereadSoon()
+{
+    // Looks are made when the pointer moves; one that must wait for other
+    // windows to draw is made a moment later all the same.
+    QTimer::singleShot(kRereadDelayMs, this, [this] {
+        if (m_rereads <= 0 || !source().available())
+            return;
+        update();
+        if (m_rereads > 0)
+            rereadSoon();
+    });
+}
+
+void PickEngine::updateSoon()
+{
+    // A burst of motion events (a fast mouse reports a thousand a second)
+    // makes one look, once the burst has been read.
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_updatePending = false;
+        update();
+    });
+}
+
+void PickEngine::reloadLayout()
+{
+    // A monitor came or went: the loupe places itself on the new ones, and
+    // each has its own profile.
+    m_monitors = m_screen.monitors();
+    if (m_loupe)
+        m_loupe->setMonitors(m_monitors);
+    if (m_colorManaged)
+        m_profiles.load(m_screen);
+}
+
+bool PickEngine::loupeCovers(const QRect &square) const
+{
+    return m_loupe && m_loupe->isVisible() &&
+           m_loupe->placedAt().adjusted(-2, -2, 2, 2).intersects(square);
+}
+
+void PickEngine::update(bool force)
+{
+    if (!source().available())
+        return;
+    if (m_screen.layoutChanged()) {
+        reloadLayout();
+        m_rereads = qMax(m_rereads, 1);
+    }
+    if (m_colorManaged && m_screen.profilesChanged()) {
+        // The desktop recalibrated: what the pointer rests on converts anew.
+        m_profiles.load(m_screen);
+        m_rereads = qMax(m_rereads, 1);
+    }
+    const QPoint pointer = source().pointerPosition();
+    const bool reread = m_rereads > 0 && m_sampled;
+    m_rereads = qMax(0, m_rereads - 1);
+    if (pointer == m_lastPointer && !reread && !force)
+        return;
+    m_lastPointer = pointer;
+    m_sampled = true;
+
+    // One read serves the colour, the mean and the loupe.
+    const int radius = m_loupe ? LoupeWindow::kRadius : m_sampleSize / 2;
+    const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    if (!m_frame && loupeCovers(square)) {
+        // The pointer jumped onto the loupe: read now, and it would magnify
+        // and store itself. It moves off first; what it uncovers is read at
+        // the next look, once the windows there have drawn it again. A
+        // frozen frame is not covered by it.
+        m_loupe->moveBeside(pointer);
+        m_rereads = 1;
+        rereadSoon();
+        return;
+    }
+    const auto pixels = source().pixelColors(pointer, radius);
+    std::optional<Rgb> color = meanColor(pixels, 2 * radius + 1, m_sampleSize);
+    // The loupe magnifies the screen as it is; what is picked is the value
+    // the colour-managed page asked for.
+    const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
+    if (color && profile)
+        color = profile->toSrgb(*color);
+    if (m_loupe && !m_loupeHidden)
+        m_loupe->showPixels(pointer, pixels, m_sampleSize, color, profile != nullptr);
+    if (color)
+        m_lastColor = color;
+    emit sampled(pointer, color, profile);
+}
+
+bool PickEngine::step(QPoint delta)
+{
+    if (!m_screen.movePointer(m_screen.pointerPosition() + delta))
+        return false;
+    update();
+    return true;
+}
+
+std::optional<Rgb> PickEngine::colorAt(QPoint point, bool *retry)
+{
+    const int r = m_sampleSize / 2;
+    const QRect square(point - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
+    if (!m_frame && loupeCovers(square)) {
+        // Clicked before the loupe moved off: read once the windows under it
+        // have drawn themselves again.
+        m_loupe->hide();
+        if (retry)
+            *retry = true;
+        return std::nullopt;
+    }
+    std::optional<Rgb> color = meanColor(source().pixelColors(point, r), 2 * r + 1, m_sampleSize);
+    if (const DisplayProfile *profile = m_colorManaged ? m_profiles.at(point) : nullptr;
+        color && profile)
+        color = profile->toSrgb(*color);
+    return color;
+}
+
+void PickEngine::setSampleSize(int size)
+{
+    m_sampleSize = sampleSizeFromSetting(size);
+    // The pointer need not move for the new square to show.
+    m_rereads = qMax(m_rereads, 1);
+    update();
+}
+
+void PickEngine::setLoupeHidden(bool hidden)
+{
+    m_loupeHidden = hidden;
+    if (!m_loupe)
+        return;
+    if (hidden) {
+        m_loupe->hide();
+    } else {
+        m_rereads = qMax(m_rereads, 1);
+        rereadSoon();
+    }
+}
+
+void PickEngine::raiseLoupe()
+{
+    if (m_loupe && m_loupe->isVisible())
+        m_loupe->raise();
+}
+
+} // namespace tintavo

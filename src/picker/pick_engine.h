@@ -1,0 +1,112 @@
+#pragma once
+
+#include "color/rgb.h"
+#include "picker/monitor_profiles.h"
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <memory>
+#include <optional>
+
+namespace tintavo {
+
+class DisplayProfile;
+class LoupeWindow;
+class ScreenSampler;
+
+// What is picked under the pointer, for the picker window and for a pick from
+// the command line alike: it reads the square of device pixels around the
+// pointer once, takes its mean, converts it back to sRGB through the
+// monitor's profile, and shows the same read in the loupe, so that what the
+// loupe outlines is always what is stored or printed. The pixels come from a
+// frame source: the live screen, or a frame frozen from it.
+class PickEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        // A magnified view of the pixels around the pointer follows it.
+        bool loupe = true;
+        // The side of the square whose mean is picked, as stored; anything
+        // but 3 or 5 is one pixel.
+        int sampleSize = 1;
+        // Screen values go back to sRGB where the monitor publishes a profile.
+        bool colorManaged = true;
+    };
+
+    PickEngine(ScreenSampler &screen, Options options);
+    ~PickEngine() override;
+
+    bool available() const;
+    // The live screen, which also moves the pointer.
+    ScreenSampler &screen() const { return m_screen; }
+
+    // Reads pixels from `frame` (a frozen frame) rather than the live screen;
+    // null goes back to the screen. The pointer is looked at again at once.
+    void setFrame(ScreenSampler *frame);
+    bool frozen() const { return m_frame != nullptr; }
+
+    // Looks under the pointer and reports what it finds with sampled();
+    // nothing happens while the pointer rests where it was last seen, unless
+    // `force` or the screen there may have changed because of the picker.
+    void update(bool force = false);
+
+    // Looks under the pointer once the events at hand have been read: for
+    // pointer motion, which comes in bursts.
+    void updateSoon();
+
+    // Steps the pointer by `delta` device pixels and looks where it lands.
+    bool step(QPoint delta);
+
+    // The colour a pick at `point` gives, read afresh; nothing where the
+    // square cannot be read. Where the loupe covers the square on the live
+    // screen it moves off first, and `retry` says to ask again once the
+    // windows beneath have drawn themselves.
+    std::optional<Rgb> colorAt(QPoint point, bool *retry = nullptr);
+
+    int sampleSize() const { return m_sampleSize; }
+    void setSampleSize(int size);
+
+    // The last colour read; none before the first read that found one.
+    std::optional<Rgb> lastColor() const { return m_lastColor; }
+
+    // The loupe keeps off something of the picker's own (its menu) until
+    // shown again.
+    void setLoupeHidden(bool hidden);
+    // Puts the loupe above windows shown after it (a frozen frame).
+    void raiseLoupe();
+
+signals:
+    // The pointer's position and the colour picked there (none where nothing
+    // could be read), with the profile it went through, if any.
+    void sampled(QPoint pointer, std::optional<tintavo::Rgb> color,
+                 const tintavo::DisplayProfile *profile);
+
+private:
+    ScreenSampler &source() const;
+    bool loupeCovers(const QRect &square) const;
+    void rereadSoon();
+    void reloadLayout();
+
+    ScreenSampler &m_screen;
+    ScreenSampler *m_frame = nullptr;
+    std::unique_ptr<LoupeWindow> m_loupe;
+    bool m_loupeHidden = false;
+    bool m_updatePending = false;
+    int m_sampleSize = 1;
+    bool m_colorManaged = true;
+    QList<QRect> m_monitors;
+    MonitorProfiles m_profiles;
+    QPoint m_lastPointer;
+    bool m_sampled = false;
+    // Looks in which a resting pointer is read again: the main window
+    // minimising and the loupe moving away change the screen under it.
+    int m_rereads = 0;
+    std::optional<Rgb> m_lastColor;
+};
+
+} // namespace tintavo
