@@ -1,6 +1,9 @@
 #pragma once
 
+#include "color/rgb.h"
+
 #include <optional>
+#include <utility>
 
 namespace tintavo {
 
@@ -14,13 +17,16 @@ void describeApplication();
 // option, a colour that cannot be read, and a start with no display to show a
 // window on (none set, none that fits the platform, or one that cannot be
 // reached), end it with a one-line hint on standard error and status 2.
-// None of them reads or writes the settings file.
+// None of them reads or writes the settings file. tintavo FG BG starts the
+// window with that pair; a colour there that cannot be read ends it as above.
 struct CommandLine
 {
     // The status to end with at once; nothing when the program should start.
     std::optional<int> exitStatus;
     // --pick: one pick for a script (runOneShotPick) instead of the main window.
     bool pickOnce = false;
+    // tintavo FG BG: the foreground and background the window opens with.
+    std::optional<std::pair<Rgb, Rgb>> startPair = std::nullopt;
 };
 CommandLine handleCommandLine(int argc, char *argv[]);
 

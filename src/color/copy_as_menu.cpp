@@ -1,6 +1,7 @@
 #include "color/copy_as_menu.h"
 
 #include "color/color_pair.h"
+#include "color/color_paste.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
 
@@ -39,13 +40,18 @@ void addFormats(QMenu *menu, const QString &title, Rgb color)
 
 } // namespace
 
-void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair)
+void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair,
+                       ColorPaste *paste)
 {
     codeLine->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(codeLine, &QWidget::customContextMenuRequested, codeLine,
-                     [codeLine, &pair](const QPoint &pos) {
+                     [codeLine, &pair, paste](const QPoint &pos) {
                          QMenu *menu = codeLine->createStandardContextMenu();
                          menu->addSeparator();
+                         if (paste) {
+                             paste->addMenuItems(menu);
+                             menu->addSeparator();
+                         }
                          addFormats(menu, QStringLiteral("复制前景色为"), pair.foreground());
                          addFormats(menu, QStringLiteral("复制背景色为"), pair.background());
                          const QString declaration =

@@ -50,9 +50,21 @@ says '对比度 21.00:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓  APCA Lc 106.0
 says 'rebeccapurple' --name '#663399'
 says 'gray (又作 grey)' --name Grey
 says 'steelblue (最接近，ΔE_OK 0.002)' --name 'rgb(70 130 181)'
+says 'steelblue' --name 'hsl(207 44% 49%)'
+says 'steelblue' --name 4682b4
+says 'red' --name 'oklch(62.8% 0.2577 29.23)'
+says '对比度 21.00:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓  APCA Lc 106.0' --contrast 'lab(0 0 0)' 'color(srgb 1 1 1)'
 expect 2 '不认识颜色 “nope”.*cannot read the colour "nope"' -- --name nope
 expect 2 '不认识颜色 “#12345”' -- --contrast '#12345' white
-expect 2 '不认识颜色 “rgb(300 0 0)”' -- --contrast black 'rgb(300 0 0)'
+expect 2 '不认识颜色 “rgb(1, 2 3)”' -- --contrast black 'rgb(1, 2 3)'
+# What reading had to give up is said, the answer printed all the same.
+expect 0 '“#4682b480”：透明度已舍去' -- --name '#4682b480'
+expect 0 '“oklch(0.7 0.4 150)”：这个颜色超出 sRGB 色域' -- --name 'oklch(0.7 0.4 150)'
+# tintavo FG BG: a colour that cannot be read, or one colour alone, is said
+# before any display is looked for.
+expect 2 '不认识颜色 “nope”' -- '#4682b4' nope
+expect 2 'tintavo 后面可以跟两种颜色' -- '#4682b4'
+expect 2 'tintavo 后面可以跟两种颜色' -- red white blue
 expect 2 'contrast 需要两种颜色' -- --contrast white
 expect 2 '一次只能用一个' -- --name red --pick
 for option in --pick --contrast --name; do
