@@ -119,7 +119,7 @@ expect_focus("颜色 0：空" + slot)
 announced = heard("object:property-change:accessible-name", lambda: keys("Menu", "Down", "Down", "Down", "Return"))
 if poll(3, lambda: box[0].name == "颜色 0：#CD890F" + slot) is None or "颜色 0：#CD890F" + slot not in announced:
     fail(f"swatch 0 reads '{box[0].name}' after 保存背景色; heard {announced}")
-print("ok: swatch 0 announced as '颜色 0：#CD890F'")
+print(f"ok: swatch 0 announced as '颜色 0：#CD890F{slot}'")
 # A swatch selected becomes the capture slot; the one left says so no more.
 keys("Right", "Right")
 expect_focus("颜色 2：空" + slot)
