@@ -192,6 +192,10 @@ void MainWindow::start(StartState state)
     std::vector<Rgb> colors = std::move(state.storedColors);
     colors.resize(size_t(settings.swatchCount), kRgbWhite);
     m_colorBox->setSwatches(std::move(colors));
+    if (state.pair) {
+        m_pair->setColor(PairRole::Foreground, state.pair->first);
+        m_pair->setColor(PairRole::Background, state.pair->second);
+    }
     show();
 
     m_colorBox->setNextCaptureSlot(

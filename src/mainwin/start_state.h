@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tintavo {
@@ -21,6 +23,9 @@ struct StartState
     Settings settings;
     // Every swatch's stored colour when auto-load is on; empty when it is off.
     std::vector<Rgb> storedColors;
+    // The foreground and background to open with, when the command line gave
+    // them (not from the file).
+    std::optional<std::pair<Rgb, Rgb>> pair = std::nullopt;
 };
 
 // Finishes a save cut off last time, then reads the settings file at path.

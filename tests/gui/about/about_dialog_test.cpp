@@ -75,11 +75,11 @@ private slots:
         QCOMPARE(dlg->windowIcon().pixmap(32).toImage(), appIcon().pixmap(32).toImage());
         const QImage sharp = makeAboutLogo(2).toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(sharp.size(), QSize(300, 364));
-        const QImage blown = makeAboutLogo(1)
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32)
-                                 .scaled(sharp.size(), Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
+        const QImage blown =
+            makeAboutLogo(1)
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32)
+                .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         // Steps between neighbours: a blown-up picture smooths every edge.
         const auto steep = [](const QImage &image) {
             int count = 0;
