@@ -26,7 +26,7 @@ QString clipboardText()
 
 ColorPaste::ColorPaste(QWidget *window, const ColorEditingControls &controls, ColorPair &pair,
                        MessageService &messages)
-    : QObject(window), m_window(window), m_controls(controls), m_pair(pair), m_messages(messages)
+    : QObject(window), m_controls(controls), m_pair(pair), m_messages(messages)
 {
     // A text box takes Ctrl+V for itself before a shortcut sees it; this one
     // acts where the focus is anywhere else in the window.

@@ -46,7 +46,6 @@ private:
     // A whole colour pasted into a channel box; false leaves the box to paste as usual.
     bool pasteIntoBox(PairRole role);
 
-    QWidget *m_window;
     ColorEditingControls m_controls;
     ColorPair &m_pair;
     MessageService &m_messages;
