@@ -1,6 +1,7 @@
 #include "about/about_dialog.h"
 
 #include "about/about_logo.h"
+#include "common/app_icon.h"
 #include "common/control_table.h"
 #include "desktop/message_boxes.h"
 #include "desktop/system_info.h"
@@ -94,16 +95,20 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("关于[Kelmira]"));
-    const QPixmap logo = makeAboutLogo();
-    setWindowIcon(logo);
+    // The program's own icon in the title bar; the logo is a banner, not a square.
+    setWindowIcon(appIcon());
 
     // Placed as designed rather than centred: the client area's top-left at a
     // fixed spot of the desktop.
     const QRect client = toPixels(kClientArea);
     setFixedSize(client.size());
     QPoint origin;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    qreal ratio = 1;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         origin = screen->geometry().topLeft();
+        ratio = screen->devicePixelRatio();
+    }
+    const QPixmap logo = makeAboutLogo(ratio);
     setGeometry(QRect(origin + client.topLeft(), client.size()));
 
     const auto made = buildControls(this, kControls);

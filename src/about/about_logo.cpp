@@ -4,14 +4,17 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 
 namespace tintavo {
 
 // A colour wheel with an eyedropper dipped into it, and the title below. Drawn
 // rather than shipped as a picture, so it stays sharp and needs no resource.
-QPixmap makeAboutLogo()
+QPixmap makeAboutLogo(qreal devicePixelRatio)
 {
-    QPixmap logo(150, 182);
+    const qreal ratio = std::max<qreal>(devicePixelRatio, 1);
+    QPixmap logo((QSizeF(150, 182) * ratio).toSize());
+    logo.setDevicePixelRatio(ratio);
     logo.fill(Qt::white);
     QPainter p(&logo);
     p.setRenderHint(QPainter::Antialiasing);

@@ -3,6 +3,7 @@
 #include "app/palette_options.h"
 
 #include "color/contrast.h"
+#include "color/css_color_reader.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
 #include "picker/one_shot_pick.h"
@@ -233,15 +234,19 @@ void printLine(std::FILE *stream, const QString &text)
 
 std::optional<Rgb> readColorArgument(const QString &text)
 {
-    const std::optional<Rgb> color = parseCssColor(text);
-    if (!color) {
-        printLine(stderr, hint("Tintavo 不认识颜色 “%1”：请写成 #RGB、#RRGGBB、rgb(r g b)、"
-                               "rgb(r, g, b)（0–255）或 CSS 颜色名。",
-                               "Tintavo cannot read the colour \"%1\": write it as #RGB, "
-                               "#RRGGBB, rgb(r g b), rgb(r, g, b) (0-255) or a CSS name.")
-                              .arg(text));
+    const CssColorReading reading = readCssColor(text);
+    if (!reading.color) {
+        printLine(stderr,
+                  hint("Tintavo 不认识颜色 “%1”：请写成 #RRGGBB、rgb()、hsl()、oklch() 等 CSS "
+                       "颜色或 CSS 颜色名。",
+                       "Tintavo cannot read the colour \"%1\": write it as #RRGGBB, rgb(), "
+                       "hsl(), oklch() or another CSS colour, or as a CSS name.")
+                      .arg(text));
+        return std::nullopt;
     }
-    return color;
+    for (const QString &note : reading.notes())
+        printLine(stderr, QStringLiteral("“%1”：%2").arg(text, note));
+    return reading.color;
 }
 
 void describeApplication()
@@ -294,11 +299,15 @@ CommandLine handleCommandLine(int argc, char *argv[])
     const PaletteOptions palette = addPaletteOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("FG BG"),
-        QStringLiteral("--contrast 的前景色与背景色。颜色（--name 的也一样）写作 #RGB、#RRGGBB、"
-                       "rgb(r g b)、rgb(r, g, b) 或 CSS 颜色名，不分大小写 / The text and "
-                       "background colours for --contrast. A colour (for --name too) is "
-                       "written #RGB, #RRGGBB, rgb(r g b), rgb(r, g, b) or as a CSS name, in "
-                       "any case."),
+        QStringLiteral("前景色与背景色：窗口以这一对颜色打开，--contrast 比较这两种颜色。颜色"
+                       "（--name 的也一样）可写作任何 CSS 颜色：#RGB、#RRGGBB、#RRGGBBAA、"
+                       "rgb()、hsl()、hwb()、lab()、lch()、oklab()、oklch()、color(srgb …)、"
+                       "color(display-p3 …) 或 CSS 颜色名，不分大小写 / The text and "
+                       "background colours: the window opens with this pair, and --contrast "
+                       "compares them. A colour (for --name too) is any CSS colour: #RGB, "
+                       "#RRGGBB, #RRGGBBAA, rgb(), hsl(), hwb(), lab(), lch(), oklab(), "
+                       "oklch(), color(srgb ...), color(display-p3 ...) or a CSS name, in any "
+                       "case."),
         QStringLiteral("[FG BG]"));
     addToolkitOptions(parser);
     parser.parse(args);
@@ -356,11 +365,30 @@ CommandLine handleCommandLine(int argc, char *argv[])
         return {answerColorQuestion(false, QStringList{parser.value(name)} +
                                                parser.positionalArguments())};
 
+    // The pair the window opens with, read before any display is looked for:
+    // a colour mistyped is the first thing to hear of.
+    CommandLine command{std::nullopt, parser.isSet(pick), freezeAfter};
+    if (const QStringList pair = parser.positionalArguments(); !pair.isEmpty()) {
+        if (pair.size() != 2 || command.pickOnce) {
+            printLine(stderr, hint("tintavo 后面可以跟两种颜色：前景色和背景色，例如 "
+                                   "tintavo '#4682b4' white。",
+                                   "tintavo takes two colours after it, the text colour and "
+                                   "the background colour, e.g. tintavo '#4682b4' white."));
+            return {2};
+        }
+        const std::optional<Rgb> foreground = readColorArgument(pair[0]);
+        if (!foreground)
+            return {2};
+        const std::optional<Rgb> background = readColorArgument(pair[1]);
+        if (!background)
+            return {2};
+        command.startPair = {*foreground, *background};
+    }
     if (const QString problem = displayProblem(args); !problem.isEmpty()) {
         std::fputs((problem + u'\n').toUtf8().constData(), stderr);
         return {2};
     }
-    return {std::nullopt, parser.isSet(pick), freezeAfter};
+    return command;
 }
 
 int runOneShotPick(std::optional<int> freezeAfter)

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace tintavo {
 
@@ -20,7 +21,8 @@ void describeApplication();
 // option, a colour that cannot be read, and a start with no display to show a
 // window on (none set, none that fits the platform, or one that cannot be
 // reached), end it with a one-line hint on standard error and status 2.
-// None of them reads or writes the settings file.
+// None of them reads or writes the settings file. tintavo FG BG starts the
+// window with that pair; a colour there that cannot be read ends it as above.
 struct CommandLine
 {
     // The status to end with at once; nothing when the program should start.
@@ -29,6 +31,8 @@ struct CommandLine
     bool pickOnce = false;
     // --freeze[=SECONDS] with --pick: the seconds after which the screen freezes.
     std::optional<int> freezeAfter{};
+    // tintavo FG BG: the foreground and background the window opens with.
+    std::optional<std::pair<Rgb, Rgb>> startPair = std::nullopt;
 };
 CommandLine handleCommandLine(int argc, char *argv[]);
 
@@ -43,8 +47,10 @@ int runOneShotPick(std::optional<int> freezeAfter = std::nullopt);
 // Chinese and in English.
 QString hint(const char *chinese, const char *english);
 void printLine(std::FILE *stream, const QString &text);
-// A colour argument read, or nothing after one line on standard error saying
-// which text could not be read and how a colour is written.
+// A colour argument read as everywhere else; what reading it had to give up
+// (an alpha, a colour outside sRGB) goes to standard error, one line each, and
+// a text that is no colour gets one line there saying how a colour is written,
+// and nothing back.
 std::optional<Rgb> readColorArgument(const QString &text);
 
 } // namespace tintavo

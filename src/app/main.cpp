@@ -38,7 +38,9 @@ int main(int argc, char *argv[])
         tintavo::DesktopServices::Portal)
         services.desktopPicking = &tintavo::createDesktopPicking;
     tintavo::MainWindow mainWindow(services);
-    mainWindow.start(early.takeStartState());
+    tintavo::StartState state = early.takeStartState();
+    state.pair = command.startPair;
+    mainWindow.start(std::move(state));
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

@@ -98,4 +98,82 @@ Rgb colorOnLightnessLine(double L, double C, double h)
     return fromLinear(rgb);
 }
 
+double encodedChannel(double linear)
+{
+    const double v = std::abs(linear);
+    const double e = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
+    return std::copysign(e, linear);
+}
+
+namespace {
+
+LinearRgb clipped(const LinearRgb &c)
+{
+    return {std::clamp(c.r, 0.0, 1.0), std::clamp(c.g, 0.0, 1.0), std::clamp(c.b, 0.0, 1.0)};
+}
+
+double deltaEOk(const LinearRgb &x, const LinearRgb &y)
+{
+    const OkLab a = toOkLab(x), b = toOkLab(y);
+    return std::hypot(a.L - b.L, a.a - b.a, a.b - b.b);
+}
+
+} // namespace
+
+bool roundsIntoSrgb(const LinearRgb &c)
+{
+    constexpr double lo = -0.5 / 255, hi = 1 + 0.5 / 255;
+    for (const double v : {c.r, c.g, c.b}) {
+        const double e = encodedChannel(v);
+        if (e < lo || e >= hi)
+            return false;
+    }
+    return true;
+}
+
+LinearRgb mapIntoSrgb(const LinearRgb &origin)
+{
+    constexpr double jnd = 0.02, epsilon = 0.0001;
+    const OkLab lab = toOkLab(origin);
+    // Lightness 1 read from a text comes back a hair off through the matrices.
+    constexpr double noise = 1e-6;
+    if (lab.L >= 1 - noise)
+        return {1, 1, 1};
+    if (lab.L <= noise)
+        return {0, 0, 0};
+    if (roundsIntoSrgb(origin))
+        return clipped(origin);
+    const double hue = std::atan2(lab.b, lab.a);
+    const auto atChroma = [&](double chroma) {
+        return fromOkLab({lab.L, chroma * std::cos(hue), chroma * std::sin(hue)});
+    };
+    LinearRgb clip = clipped(origin);
+    if (deltaEOk(clip, origin) < jnd)
+        return clip;
+    // A binary search for the largest chroma whose clipped colour lies within
+    // one just-noticeable difference of it.
+    double min = 0, max = std::hypot(lab.a, lab.b);
+    bool minInGamut = true;
+    while (max - min > epsilon) {
+        const double chroma = (min + max) / 2;
+        const LinearRgb current = atChroma(chroma);
+        if (minInGamut && roundsIntoSrgb(current)) {
+            min = chroma;
+            continue;
+        }
+        clip = clipped(current);
+        const double e = deltaEOk(clip, current);
+        if (e < jnd) {
+            if (jnd - e < epsilon)
+                return clip;
+            minInGamut = false;
+            min = chroma;
+        } else {
+            max = chroma;
+        }
+    }
+    // `min` is always a chroma that is in gamut or clips unnoticeably.
+    return clipped(atChroma(min));
+}
+
 } // namespace tintavo

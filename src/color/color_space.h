@@ -40,4 +40,18 @@ OkLch toOkLch(Rgb c);
 // inside the sRGB gamut, otherwise the largest chroma below it that does.
 Rgb colorOnLightnessLine(double L, double C, double h);
 
+// The sRGB transfer function on a linear value without clamping, odd about 0
+// for values outside the gamut.
+double encodedChannel(double linear);
+
+// Whether a linear-light colour rounds to 8-bit sRGB channels without
+// clipping: a channel may stray outside 0..1 by less than half a step.
+bool roundsIntoSrgb(const LinearRgb &rgb);
+
+// A colour outside sRGB brought into it as CSS Color 4 maps colours for an
+// sRGB screen: keep the OKLCH lightness and hue and lower the chroma until
+// clipping what is left changes the colour by less than ΔE_OK 0.02; white
+// from lightness 1 up, black from 0 down. A colour inside comes back as it is.
+LinearRgb mapIntoSrgb(const LinearRgb &rgb);
+
 } // namespace tintavo

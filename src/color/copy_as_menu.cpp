@@ -1,6 +1,7 @@
 #include "color/copy_as_menu.h"
 
 #include "color/color_pair.h"
+#include "color/color_paste.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
 #include "color/tailwind_palette.h"
@@ -76,15 +77,19 @@ void addFormats(QMenu *menu, const QString &title, Rgb color, const std::vector<
 } // namespace
 
 void addCopyAsCommands(QLineEdit *codeLine, QWidget *window, const ColorPair &pair,
-                       std::function<std::vector<CopyTemplate>()> ownFormats)
+                       std::function<std::vector<CopyTemplate>()> ownFormats, ColorPaste *paste)
 {
     codeLine->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(codeLine, &QWidget::customContextMenuRequested, codeLine,
-                     [codeLine, &pair, ownFormats](const QPoint &pos) {
+                     [codeLine, &pair, ownFormats, paste](const QPoint &pos) {
                          const std::vector<CopyTemplate> own =
                              ownFormats ? ownFormats() : std::vector<CopyTemplate>();
                          QMenu *menu = codeLine->createStandardContextMenu();
                          menu->addSeparator();
+                         if (paste) {
+                             paste->addMenuItems(menu);
+                             menu->addSeparator();
+                         }
                          addFormats(menu, QStringLiteral("复制前景色为"), pair.foreground(), own);
                          addFormats(menu, QStringLiteral("复制背景色为"), pair.background(), own);
                          const QString declaration =

@@ -1,9 +1,9 @@
 #include "color/css_formats.h"
 
 #include "color/color_space.h"
-#include "color/css_names.h"
+#include "color/css_color_reader.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -20,13 +20,60 @@ QString hex(Rgb c)
         .arg(c.blue, 2, 16, QChar(u'0'));
 }
 
-// Hue, saturation and lightness from the integer channels, each as one exact
-// division so that halves round the way they should (up).
+// Whether `text` reads back as `c` with room to spare: every channel lands
+// well inside its rounding interval, so a reader that rounds or computes a
+// little differently (a browser) still gets the same 8-bit colour.
+bool readsBackAs(const QString &text, Rgb c)
+{
+    const CssColorReading back = readCssColor(text);
+    if (back.color != c || back.gamutMapped || back.clamped)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(back.exact[size_t(i)] - c.channel(i)) > 0.35)
+            return false;
+    return true;
+}
+
+// The form with the fewest decimals (`extra` more than the least) that reads
+// back as `c`.
+template <typename Format> QString shortestExact(Rgb c, Format format)
+{
+    QString text;
+    for (int extra = 0; extra <= 4; ++extra) {
+        text = format(extra);
+        if (readsBackAs(text, c))
+            break;
+    }
+    return text;
+}
+
+QString decimals(double v, int places)
+{
+    QString text = QString::number(v, 'f', places);
+    // "-0.0" is no number a person writes.
+    if (text.startsWith(u'-') && text.toDouble() == 0)
+        text.remove(0, 1);
+    return text;
+}
+
+// As decimals(), without the zeros that end a fraction: 210, 65.4, 0.
+QString shortDecimals(double v, int places)
+{
+    QString text = decimals(v, places);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
 QString hsl(Rgb c)
 {
     const int r = c.red, g = c.green, b = c.blue;
     const int hi = std::max({r, g, b}), lo = std::min({r, g, b}), d = hi - lo;
-    int hue = 0, saturation = 0;
+    double hue = 0, saturation = 0;
     if (d > 0) {
         int sixths;
         if (hi == r)
@@ -35,27 +82,36 @@ QString hsl(Rgb c)
             sixths = b - r + 2 * d;
         else
             sixths = r - g + 4 * d;
-        hue = static_cast<int>(std::lround(60.0 * sixths / d)) % 360;
-        saturation = static_cast<int>(std::lround(100.0 * d / (255 - std::abs(hi + lo - 255))));
+        hue = 60.0 * sixths / d;
+        saturation = 100.0 * d / (255 - std::abs(hi + lo - 255));
     }
-    const int lightness = static_cast<int>(std::lround(100.0 * (hi + lo) / 510));
-    return QStringLiteral("hsl(%1 %2% %3%)").arg(hue).arg(saturation).arg(lightness);
+    const double lightness = 100.0 * (hi + lo) / 510;
+    return shortestExact(c, [&](int places) {
+        QString h = shortDecimals(hue, places);
+        // 359.96 shows as 360, which is 0.
+        if (h.toDouble() >= 360)
+            h = QStringLiteral("0");
+        return QStringLiteral("hsl(%1 %2% %3%)")
+            .arg(h, shortDecimals(saturation, places), shortDecimals(lightness, places));
+    });
 }
 
 QString oklch(Rgb c)
 {
     const OkLch lch = toOkLch(c);
-    const QString chroma = QString::number(lch.C, 'f', 3);
-    // A grey has no hue; CSS takes 0 for it.
-    double hue = 0;
-    if (chroma != QLatin1String("0.000")) {
-        hue = std::round(lch.h * 10) / 10;
-        if (hue >= 360)
-            hue = 0;
-    }
-    return QStringLiteral("oklch(%1 %2 %3)")
-        .arg(QString::number(std::clamp(lch.L, 0.0, 1.0), 'f', 3), chroma,
-             QString::number(hue, 'f', 1));
+    return shortestExact(c, [&](int extra) {
+        const QString chroma = decimals(lch.C, 3 + extra);
+        // A grey has no hue; CSS takes 0 for it.
+        double hue = 0;
+        if (chroma.toDouble() != 0) {
+            hue = lch.h;
+            if (decimals(hue, 1 + extra).toDouble() >= 360)
+                hue = 0;
+        }
+        return QStringLiteral("oklch(%1 %2 %3)")
+            .arg(decimals(std::clamp(lch.L, 0.0, 1.0), 3 + extra), chroma,
+                 decimals(hue, 1 + extra));
+    });
 }
 
 // Through XYZ (D65), with the exact fractions CSS Color 4 publishes for its
@@ -77,16 +133,15 @@ QString displayP3(Rgb c)
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             p3[i] += toP3[i][j] * xyz[j];
-    QStringList channels;
-    for (const double v : p3) {
-        // Display P3 holds all of sRGB: anything outside 0..1 is rounding
-        // noise, which would otherwise show as "-0.0000".
-        const double linear = std::clamp(v, 0.0, 1.0);
-        const double encoded =
-            linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-        channels << QString::number(encoded, 'f', 4);
-    }
-    return QStringLiteral("color(display-p3 %1)").arg(channels.join(u' '));
+    return shortestExact(c, [&](int extra) {
+        QStringList channels;
+        for (const double v : p3) {
+            // Display P3 holds all of sRGB: anything outside 0..1 is rounding
+            // noise, which would otherwise show as "-0.0000".
+            channels << decimals(encodedChannel(std::clamp(v, 0.0, 1.0)), 4 + extra);
+        }
+        return QStringLiteral("color(display-p3 %1)").arg(channels.join(u' '));
+    });
 }
 
 } // namespace
@@ -110,36 +165,6 @@ QString cssColor(Rgb c, CssFormat format)
         return displayP3(c);
     }
     return {};
-}
-
-std::optional<Rgb> parseCssColor(const QString &text)
-{
-    const QString t = text.trimmed().toLower();
-    static const QRegularExpression hexForm(QStringLiteral("^#([0-9a-f]{3}|[0-9a-f]{6})$"));
-    static const QRegularExpression rgbForm(QStringLiteral(
-        R"(^rgb\(\s*(\d{1,3})(?:\s*,\s*|\s+)(\d{1,3})(?:\s*,\s*|\s+)(\d{1,3})\s*\)$)"));
-    if (const QRegularExpressionMatch m = hexForm.match(t); m.hasMatch()) {
-        QString digits = m.captured(1);
-        if (digits.size() == 3) {
-            for (int i = 2; i >= 0; --i)
-                digits.insert(i, digits[i]);
-        }
-        const uint v = digits.toUInt(nullptr, 16);
-        return rgb(int(v >> 16), int((v >> 8) & 0xFF), int(v & 0xFF));
-    }
-    if (const QRegularExpressionMatch m = rgbForm.match(t); m.hasMatch()) {
-        int channels[3];
-        for (int i = 0; i < 3; ++i) {
-            channels[i] = m.captured(i + 1).toInt();
-            if (channels[i] > 255)
-                return std::nullopt;
-        }
-        // Both separators in one colour, "rgb(1, 2 3)", are no CSS form.
-        if (t.count(u',') % 2 != 0)
-            return std::nullopt;
-        return rgb(channels[0], channels[1], channels[2]);
-    }
-    return cssNamedColor(t);
 }
 
 QString cssDeclaration(Rgb foreground, Rgb background)

@@ -17,21 +17,93 @@ void ColorBoxModel::setColor(qint64 index, Rgb color)
 {
     if (!contains(index))
         return;
-    m_colors[static_cast<size_t>(index)] = color;
+    Rgb &held = m_colors[static_cast<size_t>(index)];
+    if (held != color)
+        record({{static_cast<qint32>(index), held, color}});
+    held = color;
     emit colorChanged(static_cast<int>(index));
 }
 
 void ColorBoxModel::fillColors(Rgb color)
 {
-    std::fill(m_colors.begin(), m_colors.end(), color);
-    emit colorsChanged();
+    setColors(std::vector<Rgb>(m_colors.size(), color));
 }
 
 void ColorBoxModel::setColors(const std::vector<Rgb> &colors)
 {
     const size_t n = std::min(colors.size(), m_colors.size());
+    Step step;
+    for (size_t i = 0; i < n; ++i) {
+        if (m_colors[i] != colors[i])
+            step.push_back({qint32(i), m_colors[i], colors[i]});
+    }
     std::copy_n(colors.begin(), n, m_colors.begin());
+    record(std::move(step));
     emit colorsChanged();
+}
+
+void ColorBoxModel::setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors)
+{
+    Step step;
+    for (size_t i = 0; i < std::min(indices.size(), colors.size()); ++i) {
+        if (contains(indices[i]) && m_colors[size_t(indices[i])] != colors[i])
+            step.push_back({indices[i], m_colors[size_t(indices[i])], colors[i]});
+    }
+    record(step);
+    apply(step, true);
+}
+
+void ColorBoxModel::record(Step step)
+{
+    if (step.empty())
+        return;
+    m_undo.push_back(std::move(step));
+    if (m_undo.size() > size_t(kUndoSteps))
+        m_undo.pop_front();
+    m_redo.clear();
+    emit historyChanged();
+}
+
+void ColorBoxModel::apply(const Step &step, bool forward)
+{
+    for (const Change &c : step)
+        m_colors[size_t(c.index)] = forward ? c.after : c.before;
+    // A whole box at once is one repaint and one save of everything.
+    if (step.size() > 64) {
+        emit colorsChanged();
+        return;
+    }
+    for (const Change &c : step)
+        emit colorChanged(c.index);
+}
+
+void ColorBoxModel::undo()
+{
+    if (m_undo.empty())
+        return;
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    apply(step, false);
+    m_redo.push_back(std::move(step));
+    emit historyChanged();
+}
+
+void ColorBoxModel::redo()
+{
+    if (m_redo.empty())
+        return;
+    Step step = std::move(m_redo.back());
+    m_redo.pop_back();
+    apply(step, true);
+    m_undo.push_back(std::move(step));
+    emit historyChanged();
+}
+
+void ColorBoxModel::forgetHistory()
+{
+    m_undo.clear();
+    m_redo.clear();
+    emit historyChanged();
 }
 
 void ColorBoxModel::setSwatches(std::vector<Rgb> colors)
@@ -42,6 +114,7 @@ void ColorBoxModel::setSwatches(std::vector<Rgb> colors)
         colors.resize(size_t(kMaxSwatches));
     const bool resized = colors.size() != m_colors.size();
     m_colors = std::move(colors);
+    forgetHistory();
     if (resized)
         emit countChanged();
     emit colorsChanged();
@@ -57,6 +130,7 @@ void ColorBoxModel::addSwatches(qint32 highestIndex)
         emit countChanged();
     }
     std::generate(m_colors.begin(), m_colors.end(), randomColor);
+    forgetHistory();
     emit colorsChanged();
 }
 
@@ -66,6 +140,13 @@ void ColorBoxModel::selectSwatch(qint64 index)
         return;
     selectedSwatch = static_cast<qint32>(index);
     nextCaptureSlot = selectedSwatch;
+    emit marksChanged();
+}
+
+void ColorBoxModel::setNextCaptureSlot(qint32 slot)
+{
+    nextCaptureSlot = slot;
+    emit marksChanged();
 }
 
 void ColorBoxModel::storeCapture(Rgb color)
@@ -74,6 +155,7 @@ void ColorBoxModel::storeCapture(Rgb color)
         nextCaptureSlot = 0;
     setColor(nextCaptureSlot, color);
     ++nextCaptureSlot;
+    emit marksChanged();
 }
 
 qint32 startCaptureSlot(const std::vector<Rgb> &colors, qint32 rememberSlot, qint32 storedSlot)

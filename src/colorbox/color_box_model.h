@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <deque>
 #include <vector>
 
 namespace tintavo {
@@ -29,6 +30,11 @@ public:
     // The slot the next capture writes (see storeCapture).
     qint32 nextCaptureSlot = 0;
 
+    // The swatch the next capture writes: nextCaptureSlot, or 0 once it has
+    // run past the end.
+    qint32 captureTarget() const { return contains(nextCaptureSlot) ? nextCaptureSlot : 0; }
+    void setNextCaptureSlot(qint32 slot);
+
     int count() const { return static_cast<int>(m_colors.size()); }
     int lastIndex() const { return count() - 1; }
     bool contains(qint64 index) const { return index >= 0 && index < count(); }
@@ -43,6 +49,9 @@ public:
     // Replaces the colours of swatches 0 .. colors.size()-1; extra values are
     // dropped and swatches beyond the list keep theirs.
     void setColors(const std::vector<Rgb> &colors);
+    // Swatch indices[i] gets colors[i], as one change; indices that do not
+    // exist are ignored.
+    void setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors);
 
     // The box becomes exactly these swatches, in this order (swatch 0 kept
     // when the list is empty, and no more than kMaxSwatches).
@@ -64,7 +73,22 @@ public:
     // written, so between captures it may hold the swatch count.
     void storeCapture(Rgb color);
 
+    // Every change of colours above (and each capture) is one step that undo()
+    // takes back and redo() makes again, the newest kUndoSteps of them; the
+    // colours it brings back are announced as changes like any other. Making
+    // or replacing swatches (start-up) forgets them all.
+    static constexpr int kUndoSteps = 200;
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    void undo();
+    void redo();
+    void forgetHistory();
+
 signals:
+    // selectedSwatch or captureTarget() may have changed.
+    void marksChanged();
+    // canUndo() or canRedo() may have changed.
+    void historyChanged();
     // One swatch's colour changed.
     void colorChanged(int index);
     // Many colours changed at once.
@@ -73,7 +97,19 @@ signals:
     void countChanged();
 
 private:
+    struct Change
+    {
+        qint32 index;
+        Rgb before, after;
+    };
+    using Step = std::vector<Change>;
+    // Makes the colours of `step` (those it leaves or those it makes) the
+    // box's, and says which changed.
+    void apply(const Step &step, bool forward);
+    void record(Step step);
+
     std::vector<Rgb> m_colors;
+    std::deque<Step> m_undo, m_redo;
 };
 
 // Chooses the capture slot at start-up. With remember-position on

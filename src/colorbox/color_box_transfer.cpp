@@ -2,13 +2,16 @@
 
 #include "color/css_formats.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/color_box_write.h"
 #include "colorbox/palette_file.h"
 #include "colorbox/ramp_files.h"
 #include "colorbox/swatch_view.h"
 #include "desktop/desktop_services.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMenu>
@@ -43,23 +46,39 @@ ExportForm exportForm(const QString &filter, const QString &path)
 } // namespace
 
 ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, const SwatchView &view,
-                                   MessageService &messages, FileDialogs dialogs)
+                                   MessageService &messages, QuestionService &questions,
+                                   FileDialogs dialogs, LastFolder lastFolder)
     : QObject(window), m_window(window), m_box(box), m_view(view), m_messages(messages),
-      m_dialogs(std::move(dialogs))
+      m_questions(questions), m_dialogs(std::move(dialogs)), m_lastFolder(std::move(lastFolder))
 {
     if (!m_dialogs.savePath) {
         m_dialogs.savePath = [this](QString *filter) {
             return QFileDialog::getSaveFileName(
-                m_window, QStringLiteral("导出颜色盒"), QString(),
+                m_window, QStringLiteral("导出颜色盒"), startFolder(),
                 QStringList{kGplFilter, kCssFilter, kTailwindFilter}.join(u";;"), filter);
         };
     }
     if (!m_dialogs.openPath) {
         m_dialogs.openPath = [this] {
-            return QFileDialog::getOpenFileName(m_window, QStringLiteral("导入颜色盒"), QString(),
-                                                kGplFilter);
+            return QFileDialog::getOpenFileName(
+                m_window, QStringLiteral("导入颜色盒"), startFolder(),
+                kGplFilter + QStringLiteral(";;") + kCssFilter + QStringLiteral(";;所有文件 (*)"));
         };
     }
+}
+
+QString ColorBoxTransfer::startFolder() const
+{
+    // Without one kept, the user's home rather than wherever the program was started.
+    const QString kept = m_lastFolder.get ? m_lastFolder.get() : QString();
+    return !kept.isEmpty() && QFileInfo(kept).isDir() ? kept : QDir::homePath();
+}
+
+void ColorBoxTransfer::remember(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (m_lastFolder.set && (!m_lastFolder.get || m_lastFolder.get() != folder))
+        m_lastFolder.set(folder);
 }
 
 void ColorBoxTransfer::addMenuItems(QMenu *menu)
@@ -91,6 +110,7 @@ void ColorBoxTransfer::exportColorBox()
     QString path = m_dialogs.savePath(&filter);
     if (path.isEmpty())
         return;
+    remember(path);
     const ExportForm form = exportForm(filter, path);
     const QString suffix =
         form == ExportForm::Gimp ? QStringLiteral(".gpl") : QStringLiteral(".css");
@@ -115,42 +135,37 @@ void ColorBoxTransfer::exportColorBox()
 
 void ColorBoxTransfer::importColorBox()
 {
+    // Where the user asked for it: the selection may move while the file is
+    // chosen and read.
+    const int first = m_box.selectedSwatch;
     const QString path = m_dialogs.openPath();
     if (path.isEmpty())
         return;
+    remember(path);
     // Read beside the window, as the export writes; the colours go in once
     // the file is read.
     auto *reading = new QFutureWatcher<PaletteFileRead>(this);
-    connect(reading, &QFutureWatcherBase::finished, this, [this, reading, path] {
+    connect(reading, &QFutureWatcherBase::finished, this, [this, reading, path, first] {
         reading->deleteLater();
-        importRead(path, reading->result());
+        importRead(path, reading->result(), first);
     });
     reading->setFuture(QtConcurrent::run([path] { return readPaletteFile(path); }));
 }
 
-void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &file)
+void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &file, int first)
 {
     if (!file.error.isEmpty()) {
         m_messages.showError(file.error);
         return;
     }
-    const PaletteReadResult read = readGimpPalette(file.bytes);
+    const PaletteReadResult read = readPalette(file.bytes);
     if (!read.error.isEmpty()) {
         m_messages.showError(
             QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, read.error));
         return;
     }
-    const int count = static_cast<int>(read.colors.size());
-    const std::vector<int> places = importSlots(m_box.count(), m_box.selectedSwatch, count);
-    for (size_t i = 0; i < places.size(); ++i)
-        m_box.setColor(places[i], read.colors[i]);
-    if (const int leftOut = count - static_cast<int>(places.size()); leftOut > 0) {
-        m_messages.showNotice(QStringLiteral("文件中有 %1 种颜色，颜色盒只放得下 %2 种，"
-                                             "其余 %3 种没有导入。")
-                                  .arg(count)
-                                  .arg(places.size())
-                                  .arg(leftOut));
-    }
+    writeColorsAsking(m_box, first, read.colors, m_questions, m_messages,
+                      QStringLiteral("导入颜色盒"));
 }
 
 } // namespace tintavo

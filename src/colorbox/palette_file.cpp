@@ -89,10 +89,48 @@ QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name,
 
 QByteArray cssPropertiesBytes(const std::vector<Rgb> &colors)
 {
-    QString out = QStringLiteral(":root {");
+    QString out = QStringLiteral(":root {\n");
     for (size_t i = 0; i < colors.size(); ++i)
-        out += QStringLiteral(" --tintavo-%1: %2;").arg(i).arg(cssColor(colors[i], CssFormat::Hex));
-    return (out + QStringLiteral(" }\n")).toUtf8();
+        out +=
+            QStringLiteral("  --tintavo-%1: %2;\n").arg(i).arg(cssColor(colors[i], CssFormat::Hex));
+    return (out + QStringLiteral("}\n")).toUtf8();
+}
+
+PaletteReadResult readCssProperties(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    // Comments out, kept as their line ends so that lines keep their numbers.
+    static const QRegularExpression comment(QStringLiteral(R"(/\*[\s\S]*?\*/)"));
+    for (QRegularExpressionMatch m = comment.match(text); m.hasMatch(); m = comment.match(text)) {
+        const QString kept(m.captured().count(u'\n'), u'\n');
+        text.replace(m.capturedStart(), m.capturedLength(), kept);
+    }
+    static const QRegularExpression declaration(QStringLiteral(R"(--[\w-]+\s*:\s*([^;{}]*))"));
+    PaletteReadResult result;
+    for (QRegularExpressionMatchIterator it = declaration.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const std::optional<Rgb> color = parseCssColor(m.captured(1));
+        if (!color) {
+            return failure(int(QStringView(text).left(m.capturedStart()).count(u'\n')) + 1,
+                           QStringLiteral("“%1”不是颜色。").arg(m.captured(1).trimmed()));
+        }
+        result.colors.push_back(*color);
+    }
+    if (result.colors.empty())
+        return failure(0, QStringLiteral("文件里没有 CSS 自定义属性（--名称: 颜色;），"
+                                         "也不是 GIMP 调色板。"));
+    return result;
+}
+
+PaletteReadResult readPalette(const QByteArray &bytes)
+{
+    QByteArray start = bytes.left(64);
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start.remove(0, 3);
+    return start.trimmed().startsWith("GIMP Palette") ? readGimpPalette(bytes)
+                                                      : readCssProperties(bytes);
 }
 
 std::vector<Rgb> exportedColors(const std::vector<Rgb> &swatches)
@@ -101,17 +139,6 @@ std::vector<Rgb> exportedColors(const std::vector<Rgb> &swatches)
     std::copy_if(swatches.begin(), swatches.end(), std::back_inserter(out),
                  [](Rgb c) { return c != kRgbWhite; });
     return out;
-}
-
-std::vector<int> importSlots(int count, int slot, int imported)
-{
-    std::vector<int> places;
-    if (count <= 0)
-        return places;
-    const int first = (slot < 0 || slot >= count) ? 0 : slot;
-    for (int i = 0; i < std::min(count, imported); ++i)
-        places.push_back((first + i) % count);
-    return places;
 }
 
 PaletteFileRead readPaletteFile(const QString &path)

@@ -29,19 +29,23 @@ struct PaletteReadResult
 // line makes the whole file an error.
 PaletteReadResult readGimpPalette(const QByteArray &bytes);
 
+// Reads CSS custom properties, as exportColorBox writes them: every
+// "--name: colour;" declaration in the text, the colour in any form
+// readCssColor takes, in order; comments and selectors around them are
+// skipped. All or nothing, as a GIMP palette.
+PaletteReadResult readCssProperties(const QByteArray &bytes);
+
+// A GIMP palette or CSS custom properties, whichever the text is.
+PaletteReadResult readPalette(const QByteArray &bytes);
+
 // A GIMP palette of `colors`, one "R G B<TAB>#RRGGBB" line each, in order.
 QByteArray gimpPaletteBytes(const std::vector<Rgb> &colors, const QString &name, int columns);
 
-// ":root { --tintavo-0: #123456; --tintavo-1: ...; }" with a line end.
+// ":root {", then one "  --tintavo-<i>: #RRGGBB;" line a colour, then "}".
 QByteArray cssPropertiesBytes(const std::vector<Rgb> &colors);
 
 // The colours an export writes: every non-white swatch, in order.
 std::vector<Rgb> exportedColors(const std::vector<Rgb> &swatches);
-
-// Where `imported` colours go in a box of `count` swatches: from `slot` on,
-// wrapping to 0 past the end as captures do (a slot past the end starts at 0),
-// each swatch at most once. Colours beyond `count` are left out.
-std::vector<int> importSlots(int count, int slot, int imported);
 
 // The largest palette file an import reads: far beyond any palette a person
 // keeps (a full colour box is a few hundred kilobytes), far below what would

@@ -10,7 +10,7 @@
 
 namespace tintavo {
 
-QString swatchAccessibleName(int index, Rgb color)
+QString swatchAccessibleName(int index, Rgb color, bool captureSlot)
 {
     const QString value = color == kRgbWhite ? QStringLiteral("空")
                                              : QStringLiteral("#%1%2%3")
@@ -18,7 +18,9 @@ QString swatchAccessibleName(int index, Rgb color)
                                                    .arg(color.green, 2, 16, QLatin1Char('0'))
                                                    .arg(color.blue, 2, 16, QLatin1Char('0'))
                                                    .toUpper();
-    return QStringLiteral("颜色 %1：%2").arg(index).arg(value);
+    return QStringLiteral("颜色 %1：%2%3")
+        .arg(index)
+        .arg(value, captureSlot ? QStringLiteral("，下次取色存到这里") : QString());
 }
 
 namespace {
@@ -51,7 +53,8 @@ public:
     {
         if (t != QAccessible::Name || !isValid())
             return QString();
-        return swatchAccessibleName(m_index, m_view->model()->color(m_index));
+        const ColorBoxModel *box = m_view->model();
+        return swatchAccessibleName(m_index, box->color(m_index), box->captureTarget() == m_index);
     }
     QRect rect() const override
     {

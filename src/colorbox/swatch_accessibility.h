@@ -10,8 +10,9 @@ namespace tintavo {
 class SwatchView;
 
 // What a screen reader says for swatch `index`: "颜色 5：#CD890F", or "颜色 5：空"
-// for white, which marks an empty swatch.
-QString swatchAccessibleName(int index, Rgb color);
+// for white, which marks an empty swatch; the swatch the next capture writes
+// adds "，下次取色存到这里".
+QString swatchAccessibleName(int index, Rgb color, bool captureSlot = false);
 
 // The swatches are painted, not widgets, so without this a screen reader would
 // find one nameless picture. Lets the accessibility framework see SwatchView as

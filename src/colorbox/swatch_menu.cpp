@@ -37,6 +37,13 @@ SwatchMenu buildSwatchMenu(QWidget *window)
                                   QKeySequence(Qt::CTRL | Qt::Key_S));
     m.saveForeground = addCommand(m.menu, window, "menuSaveFg", QStringLiteral("保存前景色"),
                                   QKeySequence(Qt::CTRL | Qt::Key_D));
+    m.menu->addSeparator();
+    m.undo = addCommand(m.menu, window, "undoColorBox", QStringLiteral("撤销"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.redo = addCommand(m.menu, window, "redoColorBox", QStringLiteral("重做"),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    m.undo->setEnabled(false);
+    m.redo->setEnabled(false);
     return m;
 }
 

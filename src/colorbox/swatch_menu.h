@@ -15,9 +15,13 @@ struct SwatchMenu
     QAction *separator = nullptr;
     QAction *saveBackground = nullptr; // "保存背景色", Ctrl+S
     QAction *saveForeground = nullptr; // "保存前景色", Ctrl+D
+    // Every change of the colour box, taken back and made again. Text boxes
+    // keep Ctrl+Z for their own text while they have the focus.
+    QAction *undo = nullptr; // "撤销", Ctrl+Z
+    QAction *redo = nullptr; // "重做", Ctrl+Shift+Z
 };
 
-// Builds the popup menu as a child of `window`. The four command actions are
+// Builds the popup menu as a child of `window`. The six command actions are
 // also added to `window` with a window-wide shortcut context, so their keys
 // work while the menu is closed, acting on the selected swatch.
 SwatchMenu buildSwatchMenu(QWidget *window);

@@ -1,10 +1,10 @@
 #include "colorbox/swatch_view.h"
 
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "colorbox/swatch_accessibility.h"
 #include "colorbox/swatch_grid.h"
 #include "common/floor_div.h"
-#include "color/qt_color.h"
 #include "common/twips.h"
 
 #include <QEvent>
@@ -36,15 +36,29 @@ void paintSwatch(QPainter &p, const QRect &r, Rgb c)
     p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 1), light);
 }
 
-// The selected swatch while the keyboard is on the box: a black and a white
-// ring inside the edge, one of which shows on any colour, leaving the middle
-// to the colour itself.
+// The selected swatch, whether clicked or reached by the keyboard: a black
+// and a white ring inside the edge, one of which shows on any colour, leaving
+// the middle to the colour itself.
 void paintSelection(QPainter &p, const QRect &r)
 {
     p.setPen(Qt::black);
     p.drawRect(r.adjusted(1, 1, -2, -2));
     p.setPen(Qt::white);
     p.drawRect(r.adjusted(2, 2, -3, -3));
+}
+
+// Where the next capture goes: a white corner inside the top-left of the
+// swatch's edge with a black one inside it, which shows on any colour and
+// leaves the middle free.
+void paintCaptureMark(QPainter &p, const QRect &r)
+{
+    constexpr int outer = 6, inner = 3;
+    const QPoint corner = r.topLeft() + QPoint(1, 1);
+    for (int y = 0; y < outer; ++y) {
+        p.fillRect(QRect(corner.x(), corner.y() + y, outer - y, 1), Qt::white);
+        if (y < inner)
+            p.fillRect(QRect(corner.x(), corner.y() + y, inner - y, 1), Qt::black);
+    }
 }
 
 } // namespace
@@ -73,6 +87,7 @@ SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m
                 announceSwatch(this, i, QAccessible::NameChanged);
         });
         connect(m_model, &ColorBoxModel::countChanged, this, qOverload<>(&QWidget::update));
+        connect(m_model, &ColorBoxModel::marksChanged, this, &SwatchView::showMarks);
         connect(m_model, &QObject::destroyed, this, [this] {
             m_model = nullptr;
             update();
@@ -154,12 +169,25 @@ void SwatchView::mousePressEvent(QMouseEvent *event)
     emit swatchPressed(index, event->globalPosition().toPoint());
 }
 
+void SwatchView::showMarks()
+{
+    if (!m_model)
+        return;
+    const int slot = m_model->captureTarget();
+    for (const int i : {m_markedSelection, m_markedSlot, m_model->selectedSwatch, slot})
+        update(swatchRect(i));
+    // The capture slot is part of a swatch's name for a screen reader.
+    if (slot != m_markedSlot) {
+        announceSwatch(this, m_markedSlot, QAccessible::NameChanged);
+        announceSwatch(this, slot, QAccessible::NameChanged);
+    }
+    m_markedSelection = m_model->selectedSwatch;
+    m_markedSlot = slot;
+}
+
 void SwatchView::select(int index)
 {
-    const int before = m_model->selectedSwatch;
     m_model->selectSwatch(index);
-    update(swatchRect(before));
-    update(swatchRect(index));
     if (hasFocus())
         announceSwatch(this, index, QAccessible::Focus);
     announceSwatch(this, index, QAccessible::Selection);
@@ -245,8 +273,9 @@ void SwatchView::paintEvent(QPaintEvent *event)
         if (r.intersects(area))
             paintSwatch(p, r, colors[static_cast<size_t>(i)]);
     }
-    if (hasFocus() && m_model->contains(m_model->selectedSwatch))
+    if (m_model->contains(m_model->selectedSwatch))
         paintSelection(p, swatchRect(m_model->selectedSwatch));
+    paintCaptureMark(p, swatchRect(m_model->captureTarget()));
 }
 
 } // namespace tintavo

@@ -8,7 +8,8 @@ class ColorBoxModel;
 
 // The colour box on screen: one widget that paints every swatch of the model
 // at its place as a 240 × 240 twip (16 × 16 pixel) square with a thin sunken
-// border, and turns presses into swatch indices. It lies over the whole of its
+// border, rings the selected swatch, marks the one the next capture writes
+// with a corner, and turns presses into swatch indices. It lies over the whole of its
 // parent (Frame3) and follows the parent's size, so the frame clips the rows
 // below its bottom edge just as it clips child controls. Only swatches that
 // fall inside the view are painted or hit, so a box of 32768 stays quick.
@@ -54,9 +55,13 @@ private:
     // The index range [first, last] whose grid rows intersect `area`.
     void gridRange(const QRect &area, int &first, int &last) const;
     void followParent();
+    // Repaints the selection and the capture mark where they were and are.
+    void showMarks();
 
     ColorBoxModel *m_model;
     int m_columns = 0;
+    int m_markedSelection = 0;
+    int m_markedSlot = 0;
 };
 
 } // namespace tintavo

@@ -17,7 +17,8 @@ QIcon appIcon()
     // window, the task bar and the desktop's menu all show one icon.
     QSvgRenderer svg(QStringLiteral(":/icons/tintavo.svg"));
     QIcon icon;
-    for (const int size : {16, 32, 48, 64}) {
+    // Up to four times the largest title-bar size, for scaled screens.
+    for (const int size : {16, 24, 32, 48, 64, 96, 128, 256}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the program asks of the desktop, behind interfaces so that logic can
 // report without a window and tests can record instead of blocking on a box.
@@ -33,6 +34,11 @@ public:
     // Offers "重试" (retry, the default) and "放弃" (give up) after a
     // failure; true when the user chose to retry.
     virtual bool askRetry(const QString &title, const QString &text) = 0;
+
+    // Offers `choices` as buttons, the last one the default and the answer of
+    // Escape, so it should be the one that changes nothing; the index chosen.
+    virtual int askChoice(const QString &title, const QString &text,
+                          const QStringList &choices) = 0;
 };
 
 // Hands a web address to the default browser; whether that worked is not

@@ -19,8 +19,7 @@ void MessageBoxService::showError(const QString &text)
 
 void MessageBoxService::showNotice(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok,
-                    m_owner);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintavo"), text, QMessageBox::Ok, m_owner);
     widenForTitle(box);
     box.exec();
 }
@@ -44,6 +43,22 @@ bool QuestionBox::askRetry(const QString &title, const QString &text)
     box.setEscapeButton(giveUp);
     box.exec();
     return box.clickedButton() == retry;
+}
+
+int QuestionBox::askChoice(const QString &title, const QString &text, const QStringList &choices)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, m_owner);
+    QList<QPushButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::ActionRole);
+    widenForTitle(box);
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(buttons.constLast());
+        box.setEscapeButton(buttons.constLast());
+    }
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen < 0 ? int(choices.size()) - 1 : int(chosen);
 }
 
 void DesktopUrlOpener::openUrl(const QString &url)

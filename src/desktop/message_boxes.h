@@ -28,6 +28,7 @@ public:
 
     bool askYesNo(const QString &title, const QString &text) override;
     bool askRetry(const QString &title, const QString &text) override;
+    int askChoice(const QString &title, const QString &text, const QStringList &choices) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -2,6 +2,7 @@
 
 #include "about/about_dialog.h"
 #include "color/color_editing.h"
+#include "color/color_paste.h"
 #include "color/copy_as_menu.h"
 #include "color/preview_inspector.h"
 #include "color/qt_color_chooser.h"
@@ -102,7 +103,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_settings, &SettingsStore::changed, m_inspector,
             [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
-    addCopyAsCommands(m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; });
+    addCopyAsCommands(m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
+                      new ColorPaste(this, m_editors, *m_pair, *m_messages));
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
@@ -116,7 +118,15 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_swatchView = new SwatchView(m_colorBox, m_commands.colorBoxFrame);
     m_swatchMenu = buildSwatchMenu(this);
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
-    (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, services.fileDialogs))
+    const ColorBoxTransfer::LastFolder paletteFolder{
+        [this] { return m_settings->settings().paletteFolder; },
+        [this](const QString &folder) {
+            Settings next = m_settings->settings();
+            next.paletteFolder = folder;
+            m_settings->change(next, SettingsKeys::PaletteFolder);
+        }};
+    (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, *m_questions,
+                          services.fileDialogs, paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
     (new SwatchPalettes(*m_colorBox, *m_messages, this))->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
@@ -126,6 +136,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     command(m_swatchMenu.loadForeground, &MainWindow::loadSwatchInto, PairRole::Foreground);
     command(m_swatchMenu.saveBackground, &MainWindow::saveIntoSwatch, PairRole::Background);
     command(m_swatchMenu.saveForeground, &MainWindow::saveIntoSwatch, PairRole::Foreground);
+    connect(m_swatchMenu.undo, &QAction::triggered, m_colorBox, &ColorBoxModel::undo);
+    connect(m_swatchMenu.redo, &QAction::triggered, m_colorBox, &ColorBoxModel::redo);
+    connect(m_colorBox, &ColorBoxModel::historyChanged, this, [this] {
+        m_swatchMenu.undo->setEnabled(m_colorBox->canUndo());
+        m_swatchMenu.redo->setEnabled(m_colorBox->canRedo());
+    });
 
     connectButton(m_commands.chooseForeground, &MainWindow::chooseForegroundColor);
     connectButton(m_commands.chooseBackground, &MainWindow::chooseBackgroundColor);
@@ -179,10 +195,14 @@ void MainWindow::start(StartState state)
     std::vector<Rgb> colors = std::move(state.storedColors);
     colors.resize(size_t(settings.swatchCount), kRgbWhite);
     m_colorBox->setSwatches(std::move(colors));
+    if (state.pair) {
+        m_pair->setColor(PairRole::Foreground, state.pair->first);
+        m_pair->setColor(PairRole::Background, state.pair->second);
+    }
     show();
 
-    m_colorBox->nextCaptureSlot =
-        startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot);
+    m_colorBox->setNextCaptureSlot(
+        startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot));
     m_store->setLoaded(packed(m_colorBox->colors()));
 }
 

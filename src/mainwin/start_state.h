@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tintavo {
@@ -24,6 +26,9 @@ struct StartState
     std::vector<Rgb> storedColors;
     // The user's own copy formats ([CopyFormats]).
     std::vector<CopyTemplate> copyFormats;
+    // The foreground and background to open with, when the command line gave
+    // them (not from the file).
+    std::optional<std::pair<Rgb, Rgb>> pair = std::nullopt;
 };
 
 // Finishes a save cut off last time, then reads the settings file at path.

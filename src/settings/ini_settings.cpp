@@ -39,6 +39,7 @@ constexpr QByteArrayView kShowContrast = "ShowContrast";
 constexpr QByteArrayView kSampleSize = "SampleSize";
 constexpr QByteArrayView kLoupe = "Loupe";
 constexpr QByteArrayView kColorManaged = "ColorManaged";
+constexpr QByteArrayView kPaletteFolder = "PaletteFolder";
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
@@ -228,6 +229,9 @@ Settings SettingsSnapshot::settings() const
     // (off, no) keeps picks right rather than raw.
     const std::optional<QByteArray> managed = m_profile.readString(kAppSetRead, kColorManaged);
     s.colorManaged = !managed || managed->trimmed() != "0";
+    s.paletteFolder =
+        QString::fromUtf8(m_profile.readString(kAppSetRead, kPaletteFolder).value_or(QByteArray()))
+            .trimmed();
     return s;
 }
 
@@ -285,6 +289,7 @@ SaveResult SaveSettingsKeys(const Settings &s, std::span<const SettingsKeys> gro
     const auto onOff = [](bool on) { return QByteArrayView(on ? "1" : "0"); };
     const QByteArray count = QByteArray::number(s.swatchCount);
     const QByteArray sampleSize = QByteArray::number(s.sampleSize);
+    const QByteArray paletteFolder = s.paletteFolder.toUtf8();
     std::vector<IniEntry> entries;
     for (const SettingsKeys group : groups) {
         switch (group) {
@@ -299,6 +304,9 @@ SaveResult SaveSettingsKeys(const Settings &s, std::span<const SettingsKeys> gro
             break;
         case SettingsKeys::SampleSize:
             entries.push_back({kAppSetRead, kSampleSize, sampleSize});
+            break;
+        case SettingsKeys::PaletteFolder:
+            entries.push_back({kAppSetRead, kPaletteFolder, paletteFolder});
             break;
         }
     }

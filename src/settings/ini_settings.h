@@ -59,9 +59,10 @@ SaveResult SaveStartPoint(qint32 slot, const QString &path = GetIniPath());
 // The keys one change of the settings writes, all under [APPSET].
 enum class SettingsKeys
 {
-    Dialog,       // AutoSave, AutoLoad, nColor and AutoRember, in that order
-    ShowContrast, // 1 shows the preview's contrast read-out, 0 hides it
-    SampleSize,   // the side of the square the picker averages
+    Dialog,        // AutoSave, AutoLoad, nColor and AutoRember, in that order
+    ShowContrast,  // 1 shows the preview's contrast read-out, 0 hides it
+    SampleSize,    // the side of the square the picker averages
+    PaletteFolder, // where the palette file dialogs last went
 };
 
 // The keys of each group in turn, as one change of the file: byte for byte

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 namespace tintavo {
 
@@ -25,6 +25,9 @@ struct Settings
     // Picks taken back to sRGB through the monitor's published profile
     // (ColorManaged: anything but 0); never written, by this version.
     bool colorManaged = true;
+    // The folder the palette file dialogs last went to (PaletteFolder, UTF-8);
+    // empty before the first.
+    QString paletteFolder = QString();
 };
 
 } // namespace tintavo

@@ -131,8 +131,14 @@ struct FakeQuestionService : QuestionService
         askYesNo(title, text);
         return retries-- > 0;
     }
+    int askChoice(const QString &title, const QString &text, const QStringList &choices) override
+    {
+        asked << title + u'|' + text + u'|' + choices.join(u'/');
+        return choice.value_or(int(choices.size()) - 1);
+    }
 
     bool answer = false;
+    std::optional<int> choice; // none: the last, as Escape answers
     int retries = 0;
     QStringList asked;
 };

@@ -64,9 +64,21 @@ says '$c: #4682b4; 4682B4 70,130,180 hsl(207 44% 49%) oklch(0.588 0.099 245.7) [
   --format '$c: #{hex}; {HEX} {r},{g},{b} hsl({h} {s}% {l}%) oklch({L} {C} {H}) [{name}] {tailwind}' \
   SteelBlue
 says '[]' --format '[{name}]' '#123456'
+says 'steelblue' --name 'hsl(207 44% 49%)'
+says 'steelblue' --name 4682b4
+says 'red' --name 'oklch(62.8% 0.2577 29.23)'
+says '对比度 21.00:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓  APCA Lc 106.0' --contrast 'lab(0 0 0)' 'color(srgb 1 1 1)'
 expect 2 '不认识颜色 “nope”.*cannot read the colour "nope"' -- --name nope
 expect 2 '不认识颜色 “#12345”' -- --contrast '#12345' white
-expect 2 '不认识颜色 “rgb(300 0 0)”' -- --contrast black 'rgb(300 0 0)'
+expect 2 '不认识颜色 “rgb(1, 2 3)”' -- --contrast black 'rgb(1, 2 3)'
+# What reading had to give up is said, the answer printed all the same.
+expect 0 '“#4682b480”：透明度已舍去' -- --name '#4682b480'
+expect 0 '“oklch(0.7 0.4 150)”：这个颜色超出 sRGB 色域' -- --name 'oklch(0.7 0.4 150)'
+# tintavo FG BG: a colour that cannot be read, or one colour alone, is said
+# before any display is looked for.
+expect 2 '不认识颜色 “nope”' -- '#4682b4' nope
+expect 2 'tintavo 后面可以跟两种颜色' -- '#4682b4'
+expect 2 'tintavo 后面可以跟两种颜色' -- red white blue
 expect 2 'contrast 需要两种颜色' -- --contrast white
 expect 2 '一次只能用一个' -- --name red --pick
 expect 2 '一次只能用一个' -- --ramp red --harmony split blue

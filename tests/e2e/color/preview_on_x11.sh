@@ -5,7 +5,7 @@
 # contrast plate stays legible on white text on white and follows the pair;
 # the preview's menu moves the background to the nearest grey that passes AA
 # and back; Ctrl+Shift+C and the code line's menu put exactly the pair's CSS
-# on the clipboard.
+# on the clipboard; started with two colours, the window opens with that pair.
 # Usage: preview_on_x11.sh TINTAVO. Exit 77: no X server or tools to run on.
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1
@@ -113,4 +113,12 @@ clipboard_is 'rgb(118 118 118)'
 step=撤销调整
 menu_key 2000 1500 Up Up Up Return
 shows FFFFFF FFFFFF
+close_program
+
+# tintavo FG BG opens the window with that pair.
+step='tintavo FG BG'
+mkdir -p "$work/run$((runs + 1))" && cp "$tintavo" "$work/run$((runs + 1))/tintavo"
+start_program ./tintavo 'hsl(207 44% 49%)' white
+xdotool windowmove --sync "$main_wid" 0 0 windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
+shows FFFFFF 4682B4
 close_program

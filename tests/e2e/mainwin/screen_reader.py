@@ -94,7 +94,9 @@ print("ok: 18 different editor names:", " | ".join(editors))
 # The colour box of a first start: 64 empty swatches.
 box = named(main, "储存颜色", "list") or fail("no list 储存颜色 in the tree")
 said = [box[i].name for i in range(box.childCount)]
-want = [f"颜色 {i}：空" for i in range(64)]
+# The next capture goes to the first empty swatch, which says so.
+slot = "，下次取色存到这里"
+want = [f"颜色 {i}：空" + (slot if i == 0 else "") for i in range(64)]
 if said != want:
     fail(f"the swatches are announced as {said}")
 print(f"ok: {len(said)} swatches announced, from '{said[0]}' to '{said[-1]}'")
@@ -112,16 +114,19 @@ def expect_focus(name):
 
 # The preview has the focus at start; Shift+Tab goes round to the colour box.
 keys("shift+Tab")
-expect_focus("颜色 0：空")
+expect_focus("颜色 0：空" + slot)
 # The menu key opens the swatch's menu; its fourth entry is 保存背景色.
 announced = heard("object:property-change:accessible-name", lambda: keys("Menu", "Down", "Down", "Down", "Return"))
-if poll(3, lambda: box[0].name == "颜色 0：#CD890F") is None or "颜色 0：#CD890F" not in announced:
+if poll(3, lambda: box[0].name == "颜色 0：#CD890F" + slot) is None or "颜色 0：#CD890F" + slot not in announced:
     fail(f"swatch 0 reads '{box[0].name}' after 保存背景色; heard {announced}")
-print("ok: swatch 0 announced as '颜色 0：#CD890F'")
+print(f"ok: swatch 0 announced as '颜色 0：#CD890F{slot}'")
+# A swatch selected becomes the capture slot; the one left says so no more.
 keys("Right", "Right")
-expect_focus("颜色 2：空")
+expect_focus("颜色 2：空" + slot)
+if poll(3, lambda: box[0].name == "颜色 0：#CD890F") is None:
+    fail(f"swatch 0 still reads '{box[0].name}' after the capture slot moved on")
 keys("Left", "Left")
-expect_focus("颜色 0：#CD890F")
+expect_focus("颜色 0：#CD890F" + slot)
 
 # Shift+F10 opens it too; its second entry is 设为前景色.
 code = named(main, "颜色代码", "text") or fail("no code line 颜色代码 in the tree")

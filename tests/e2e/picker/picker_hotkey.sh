@@ -4,6 +4,8 @@
 # the next slot, with or without NumLock and CapsLock on, and Tintavo.ini holds
 # the colours once the program has ended (closed with the picker open, too).
 # Once the picker has closed the key stores nothing and another client can take it.
+# Back in the main window, a corner marks the swatch the next capture goes to,
+# and Ctrl+Z takes the last capture back, on the screen and in Tintavo.ini.
 # Usage: picker_hotkey.sh TINTAVO X_PROBE. Exit 77: no X server or tools.
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1 probe=$2
@@ -19,6 +21,18 @@ lock() {
   poll 5 eval "xset q | grep -q '$1 Lock: *$2'"
 }
 shows() { [[ $(pixel $1) == "$2" ]]; }
+px() { echo $(($1 / 15)); } # client pixels at the design size: 15 twips to one
+# in_window X Y: the main window's colour at client pixel (X, Y), as RRGGBB.
+in_window() {
+  import -window "$main_wid" -crop "1x1+$1+$2" -depth 8 txt:- | grep -om1 '#[0-9A-F]\{6\}' | tr -d '#'
+}
+# swatch_is I COLOUR [CORNER]: swatch I shows COLOUR in its middle and, with
+# CORNER, the capture mark's black and white at its top left.
+swatch_is() {
+  local left=$(px $((105 + 120 + $1 * 240))) top=$(px $((6150 + 195)))
+  [[ $(in_window $((left + 8)) $((top + 8))) == "$2" ]] &&
+    { [[ -z ${3:-} ]] || [[ "$(in_window $((left + 1)) $((top + 3))) $(in_window $((left + 3)) $((top + 3)))" == "000000 FFFFFF" ]]; }
+}
 
 # run LOCKS CLOSE COLOUR...: with the lock keys LOCKS on, stores the colours,
 # then closes the picker and the main window (CLOSE=picker) or only the latter.
@@ -61,6 +75,18 @@ run() {
     poll 5 grep -qx press "$work/holder" || fail "the client holding Alt+Shift+S got no press"
     kill "$holder_pid" && holder_pid=
   fi
+  if [[ $2 == undo ]]; then
+    wmctrl -i -c "$picker_wid"
+    poll 10 viewable "$main_wid" || fail "the main window did not come back after the picker"
+    wmctrl -i -r "$main_wid" -b remove,maximized_vert,maximized_horz
+    xdotool windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
+    last=${*: -1}
+    poll 5 swatch_is $((n - 1)) "$last" || fail "swatch $((n - 1)) does not show $last"
+    poll 5 swatch_is $n FFFFFF corner || fail "no capture mark on swatch $n"
+    xdotool key shift+Tab ctrl+z # from the preview's text to the colour box, then undo
+    poll 5 swatch_is $((n - 1)) FFFFFF || fail "Ctrl+Z left swatch $((n - 1)) $last"
+    expected=${expected%$'\n'*}
+  fi
   close_program
   ini_is "$expected"$'\n'"[AppSet]"$'\n'"StartPoint=$n"
   echo "ok: $step: ${*:3} stored"
@@ -69,3 +95,4 @@ run() {
 run none picker 123456 A0B0C0
 run NumCaps picker 2A7F3C C81E64
 run none main 5A783C
+run none undo 3C5A78 785A3C

@@ -1,4 +1,6 @@
 #include "about/about_dialog.h"
+#include "about/about_logo.h"
+#include "common/app_icon.h"
 #include "main_window_fixture.h"
 
 #include <QDir>
@@ -63,6 +65,32 @@ private slots:
     }
 
     void cleanup() { delete slot.data(); }
+
+    // The title bar shows the program's icon, not the banner squashed; at
+    // scale 2 the logo is drawn with twice the pixels, its edges sharper than
+    // the picture of scale 1 blown up.
+    void iconAndLogoAtEveryScale()
+    {
+        const AboutDialog *dlg = open();
+        QCOMPARE(dlg->windowIcon().pixmap(32).toImage(), appIcon().pixmap(32).toImage());
+        const QImage sharp = makeAboutLogo(2).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(sharp.size(), QSize(300, 364));
+        const QImage blown =
+            makeAboutLogo(1)
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32)
+                .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Steps between neighbours: a blown-up picture smooths every edge.
+        const auto steep = [](const QImage &image) {
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 1; x < image.width(); ++x)
+                    count += qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 1, y))) > 96;
+            return count;
+        };
+        QVERIFY2(steep(sharp) > steep(blown) * 3 / 2,
+                 qPrintable(QString::number(steep(sharp)) + u' ' + QString::number(steep(blown))));
+    }
 
     // Its texts (its size is checked on a real X server), at a size the user
     // cannot change; the focus starts on OK and Tab goes on to the system

@@ -108,6 +108,36 @@ class ColorTest : public QObject
                         t.f.pressSwatch(3, command);
                 }};
     }
+    // Puts `text` on the clipboard and presses Ctrl+V in `control` (over all
+    // of a box's text).
+    static Step paste(const QString &control, const QString &text)
+    {
+        return {QStringLiteral("paste ") + text + QStringLiteral(" into ") + control, [=](ColorTest &t) {
+                    QGuiApplication::clipboard()->setText(text);
+                    QWidget *w = t.f.control<QWidget>(control);
+                    w->setFocus();
+                    if (auto *box = qobject_cast<QLineEdit *>(w))
+                        box->selectAll();
+                    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+                }};
+    }
+    // Chooses `entry` in the code line's menu, with `text` on the clipboard.
+    static Step codeLineMenu(const QString &entry, const QString &text)
+    {
+        return {entry + u' ' + text, [=](ColorTest &t) {
+                    QGuiApplication::clipboard()->setText(text);
+                    auto *line = t.f.control("txtColorInfo");
+                    QTimer::singleShot(0, [entry] {
+                        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                        QVERIFY(menu);
+                        for (QAction *a : menu->actions())
+                            if (a->text() == entry)
+                                a->trigger();
+                        menu->close();
+                    });
+                    emit line->customContextMenuRequested(QPoint(2, 2));
+                }};
+    }
     static Step clickPreview()
     {
         return {"click", [](ColorTest &t) {
@@ -120,6 +150,8 @@ class ColorTest : public QObject
     {
         if (control == u"clipboard")
             return QGuiApplication::clipboard()->text();
+        if (control == u"notices")
+            return f.messages.notices.join(u'\n');
         return f.control<QWidget>(control)->property("text").toString();
     }
 
@@ -165,6 +197,34 @@ private slots:
                  {"contrast_info", "对比度 7.18:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓"},
                  {"txtColorInfo", line + "背景色：RGB(205，137，15) [#CD890F]"}}
             << QStringList() << QStringList() << black << start;
+        // A colour code pasted over a colour's group, into one of its boxes
+        // or from the code line's menu sets that whole colour; with what it
+        // had to give up said. What is no colour changes nothing.
+        const QString noColour = "错误：剪贴板里的“%1”不是颜色代码，颜色没有改动。可以粘贴 "
+                                 "#RRGGBB、rgb()、hsl()、oklch() 等 CSS 颜色或 CSS 颜色名。";
+        QTest::newRow("paste over the foreground's group")
+            << L{paste("fg_green_slide", "hsl(207 44% 49%)")}
+            << S{{"fg_green", "130", "82", 130}, {"txtColorInfo", "[#4682B4]"}} << QStringList()
+            << QStringList() << QColor(0x46, 0x82, 0xB4) << start;
+        QTest::newRow("a whole code pasted into one box")
+            << L{paste("bg_red_hex", "#4682B4")}
+            << S{{"bg_red", "70", "46", 70}, {"bg_blue", "180", "B4", 180}} << QStringList()
+            << QStringList() << black << QColor(0x46, 0x82, 0xB4);
+        QTest::newRow("a channel pasted into its box")
+            << L{paste("bg_red_hex", "7f")} << S{{"bg_red", "127", "7F", 127}} << QStringList()
+            << QStringList() << black << QColor(0x7F, 0x89, 0x0F);
+        QTest::newRow("alpha dropped, said")
+            << L{paste("bg_blue_slide", "rgb(70 130 180 / 50%)")}
+            << S{{"bg_green", "130", "82", 130}, {"notices", "透明度已舍去"}} << QStringList()
+            << QStringList() << black << QColor(0x46, 0x82, 0xB4);
+        QTest::newRow("no colour pasted")
+            << L{paste("fg_red_slide", "nope")} << S{{"fg_red", "0", "00", 0}}
+            << QStringList{noColour.arg("nope")} << QStringList{line} << black << start;
+        QTest::newRow("code line menu, either colour")
+            << L{codeLineMenu("粘贴为前景色", "steelblue"),
+                 codeLineMenu("粘贴为背景色", "oklch(1 0 0)")}
+            << S{{"fg_blue", "180", "B4", 180}} << QStringList() << QStringList()
+            << QColor(0x46, 0x82, 0xB4) << QColor(Qt::white);
         QTest::newRow("hex typing goes on after the caret")
             << L{type("fg_red_hex", "a"), typeOn("fg_red_hex", "b")}
             << S{{"fg_red", "171", "AB", 171}} << QStringList() << QStringList()
@@ -323,9 +383,9 @@ private slots:
         QCOMPARE(test::showsColor(image, Qt::black), !plate);
     }
 
-    // Exported as a palette file from the swatch menu, and imported from a
-    // swatch on, wrapping at the end. What is not a regular file (a pipe would
-    // never end) or too large for a palette is refused, the box unchanged.
+    // Exported as a palette file from the swatch menu, its folder kept, and
+    // imported from a swatch on, up to the end and no further. What is not a regular file (a pipe
+    // would never end) or too large for a palette is refused, the box unchanged.
     void colorBoxOutAndIn()
     {
         QTemporaryDir dir;
@@ -342,10 +402,14 @@ private slots:
         QTRY_VERIFY(file.exists()); // written beside the window
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().endsWith("\n18 52 86\t#123456\n0 0 0\t#000000\n"));
+        // The folder is kept for the dialogs' next start.
+        QTRY_VERIFY(f.readIni().contains("PaletteFolder=" + dir.path().toUtf8() + "\r\n"));
         f.pressSwatch(box.lastIndex(), "importColorBox");
         QTRY_COMPARE(f.swatchShows(box.lastIndex()), QColor(18, 52, 86));
-        QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
+        QCOMPARE(f.swatchShows(0), QColor(18, 52, 86));
         QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.messages.notices,
+                 QStringList{"共有 2 种颜色，从颜色 63 到末尾只放得下 1 种，其余 1 种没有写入。"});
 
         const QString pipe = dir.filePath("pipe.gpl"), large = dir.filePath("large.gpl");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -359,7 +423,7 @@ private slots:
             QTRY_VERIFY(!f.messages.shown.isEmpty());
             QCOMPARE(f.messages.shown.takeFirst(),
                      QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason));
-            QCOMPARE(f.swatchShows(0), QColor(0, 0, 0));
+            QCOMPARE(f.swatchShows(0), QColor(18, 52, 86));
         }
     }
 

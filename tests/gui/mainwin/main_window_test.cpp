@@ -1,3 +1,4 @@
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
 
@@ -102,6 +103,8 @@ private slots:
         const auto dec = [&](const char *box) { return f.control(box)->text().toInt(); };
         QCOMPARE(dec("fg_blue_dec") ? dec("fg_red_dec") + 256 * dec("fg_green_dec") : -1, index);
         auto *view = f.control<SwatchView>("Picture1");
+        // The ring and the corner that mark a pressed swatch go elsewhere.
+        f.form->colorBox().selectSwatch(index == 0 ? 1 : 0);
         const QImage shown = f.onScreen(view);
         if (index >= 0) {
             const QRect inside = view->swatchRect(index).adjusted(1, 1, -1, -1);
@@ -120,13 +123,125 @@ private slots:
     void anyButtonOpensTheSwatchMenu()
     {
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
-            QCOMPARE(f.pressSwatch(5 + int(button), QString(), button),
-                     (QStringList{"setBg|设为背景色|Ctrl+B", "setFg|设为前景色|Ctrl+F", "fgff||",
-                                  "menuSaveBg|保存背景色|Ctrl+S", "menuSaveFg|保存前景色|Ctrl+D",
-                                  "||", "copySwatchCode|复制颜色代码|",
-                                  "exportColorBox|导出颜色盒…|", "importColorBox|导入颜色盒…|",
-                                  "||", "makeRamp|生成色阶|", "harmonies|配色|"}));
+            QCOMPARE(
+                f.pressSwatch(5 + int(button), QString(), button),
+                (QStringList{"setBg|设为背景色|Ctrl+B", "setFg|设为前景色|Ctrl+F", "fgff||",
+                             "menuSaveBg|保存背景色|Ctrl+S", "menuSaveFg|保存前景色|Ctrl+D", "||",
+                             "undoColorBox|撤销|Ctrl+Z", "redoColorBox|重做|Ctrl+Shift+Z", "||",
+                             "copySwatchCode|复制颜色代码|", "exportColorBox|导出颜色盒…|",
+                             "importColorBox|导入颜色盒…|", "||", "makeRamp|生成色阶|",
+                             "harmonies|配色|"}));
         QVERIFY(f.savedAtExit().contains("StartPoint=9\r\n"));
+    }
+
+    // The selected swatch wears a black and white ring after a click as after
+    // the keyboard, and the capture slot a black and white corner, on any colour.
+    void selectionAndCaptureSlotAreDrawn()
+    {
+        ColorBoxModel &box = f.form->colorBox();
+        auto *view = f.control<SwatchView>("Picture1");
+        box.fillColors(kRgbWhite);
+        box.setColor(6, Rgb());
+        f.pressSwatch(5, {}, Qt::LeftButton); // the menu closed unchosen
+        box.storeCapture(rgb(0, 0, 255));     // into 5; the next goes to 6
+        const QImage shown = f.onScreen(view);
+        // The ring's two bands at the right edge; the corner's two at the left.
+        const auto marks = [&](int i) {
+            const QRect r = view->swatchRect(i);
+            const int y = r.center().y();
+            QStringList seen;
+            for (const QPoint at :
+                 {QPoint(r.right() - 1, y), QPoint(r.right() - 2, y),
+                  QPoint(r.left() + 1, r.top() + 3), QPoint(r.left() + 3, r.top() + 3)})
+                seen << shown.pixelColor(at).name();
+            return seen.join(u' ');
+        };
+        QCOMPARE(marks(5), QStringLiteral("#000000 #ffffff #000000 #0000ff")); // selected
+        QCOMPARE(marks(6), QStringLiteral("#000000 #000000 #000000 #ffffff")); // capture slot
+        QCOMPARE(marks(7), QStringLiteral("#ffffff #ffffff #ffffff #ffffff"));
+    }
+
+    // A 100-colour palette imported at swatch 60 of 64 among stored colours
+    // asks first and never wraps round to swatch 0; it lands where it was
+    // asked for though the selection moves while the file is read. 取消
+    // changes nothing; 只填空位 fills the empty swatches only, and says what
+    // found no place; Ctrl+Z takes the import back whole, and the file agrees.
+    void importAsksAndNeverWraps()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("hundred.gpl");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("GIMP Palette\n");
+        for (int i = 1; i <= 100; ++i)
+            file.write(QByteArray::number(i) + " 0 0\n");
+        file.close();
+        f.fileDialogs = {[](QString *) { return QString(); }, [&] { return path; }};
+        f.start();
+        ColorBoxModel &box = f.form->colorBox();
+        box.fillColors(kRgbWhite);
+        const QColor stored(0, 0, 200);
+        for (int i : {0, 5, 61, 63})
+            box.setColor(i, toRgb(stored));
+        const auto importAt60 = [&] {
+            f.pressSwatch(60, "importColorBox");
+            box.selectSwatch(2);
+        };
+        importAt60();
+        QTRY_COMPARE(f.questions.asked.size(), 1);
+        QCOMPARE(
+            f.questions.asked.takeFirst(),
+            QStringLiteral("导入颜色盒|从颜色 60 起写入 4 种颜色，会替换颜色盒里已存的 2 种颜色。"
+                           "\n\n覆盖：依次写入，替换已存的颜色。\n只填空位：只写入空格（白色），"
+                           "已存的颜色不动。|覆盖/只填空位/取消"));
+        QCOMPARE(f.swatchShows(60), QColor(Qt::white));
+
+        f.questions.choice = 1;
+        importAt60();
+        QTRY_COMPARE(f.swatchShows(60), QColor(1, 0, 0));
+        const QColor shown[] = {f.swatchShows(61), f.swatchShows(62), f.swatchShows(63),
+                                f.swatchShows(0), f.swatchShows(1)};
+        QCOMPARE(QList<QColor>(std::begin(shown), std::end(shown)),
+                 (QList<QColor>{stored, QColor(2, 0, 0), stored, stored, Qt::white}));
+        QCOMPARE(
+            f.messages.notices,
+            QStringList{"共有 100 种颜色，从颜色 60 到末尾只有 2 个空位，其余 98 种没有写入。"});
+
+        f.control<QWidget>("fg_red_slide")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.swatchShows(60), QColor(Qt::white));
+        QCOMPARE(f.swatchShows(62), QColor(Qt::white));
+        const QByteArray saved = f.savedAtExit();
+        QVERIFY(!saved.contains("Color60=") && !saved.contains("Color62="));
+        QVERIFY(saved.contains("Color61=13107200\r\n"));
+    }
+
+    // Ctrl+Z takes a capture back, also after 保存前景色, and Ctrl+Shift+Z
+    // makes it again; in a text box Ctrl+Z undoes the typing there instead.
+    // What undo brings back is saved.
+    void ctrlZTakesColourBoxChangesBack()
+    {
+        ColorBoxModel &box = f.form->colorBox();
+        box.setColor(3, rgb(0, 0, 200)); // as if stored in an earlier run
+        box.forgetHistory();
+        box.selectSwatch(3);
+        box.storeCapture(rgb(0, 200, 0));
+        f.pressSwatch(4, "menuSaveFg");
+        f.typeOver("bg_red_dec", "12");
+        QTest::keyClick(f.control("bg_red_dec"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.control("bg_red_dec")->text(), QStringLiteral("205"));
+        QCOMPARE(f.swatchShows(4), QColor(0, 0, 0));
+        f.control<QWidget>("fg_red_slide")->setFocus();
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.swatchShows(3), QColor(0, 0, 200));
+        QCOMPARE(f.swatchShows(4), QColor(Qt::white));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.swatchShows(3), QColor(0, 200, 0));
+        f.pressSwatch(0, "undoColorBox");
+        QCOMPARE(f.swatchShows(3), QColor(0, 0, 200));
+        QVERIFY(f.savedAtExit().contains("Color3=13107200\r\n"));
     }
 };
 

@@ -55,25 +55,6 @@ TEST(CssNames, ExactAndNearest)
     }
 }
 
-// What --contrast and --name read: the forms the copy-as menu writes, and names
-// in either spelling of grey, whatever their case; anything else is refused.
-TEST(CssNames, ColoursAsUsersWriteThem)
-{
-    const std::pair<const char *, int> rows[] = {// clang-format off
-        {"#abc", 0xAABBCC}, {"#C0FFEE", 0xC0FFEE}, {"rgb(18 52 86)", 0x123456},
-        {"rgb(18, 52, 86)", 0x123456}, {" RGB( 0 ,255,0 ) ", 0x00FF00}, {"SteelBlue", 0x4682B4},
-        {"grey", 0x808080}, {"GRAY", 0x808080}, {"lightslategrey", 0x778899},
-        {"nope", -1}, {"#12345", -1}, {"rgb(300 0 0)", -1}, {"rgb(1, 2 3)", -1}, {"", -1},
-        {"#1234567", -1}, {"rgb(1 2)", -1}, {"rgb(-1 0 0)", -1}, {"123456", -1}};
-    // clang-format on
-    for (const auto &[text, color] : rows) {
-        const std::optional<Rgb> got = parseCssColor(QString::fromLatin1(text));
-        EXPECT_EQ(got ? std::optional(*got) : std::nullopt,
-                  color < 0 ? std::nullopt : std::optional(web(color)))
-            << text;
-    }
-}
-
 TEST(CssText, DisplayP3)
 {
     const std::pair<int, const char *> rows[] = {

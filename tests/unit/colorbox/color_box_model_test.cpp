@@ -92,4 +92,36 @@ TEST(RandomColor, ChannelFromUnit)
     EXPECT_GE(distinct.size(), 250u);
 }
 
+// Every change is one step back and forth, announced as a change so that it
+// is saved; start-up's filling is none, a new change drops what was undone,
+// and the oldest steps go past the limit.
+TEST(ColorBoxHistory, UndoAndRedoEveryChange)
+{
+    ColorBoxModel box;
+    const Rgb w = kRgbWhite, a = rgb(1, 0, 0), b = rgb(2, 0, 0);
+    box.setSwatches(std::vector<Rgb>(4, w));
+    EXPECT_FALSE(box.canUndo());
+    box.storeCapture(a);
+    box.setColorsAt({2, 3}, {a, b});
+    box.fillColors(b);
+    std::vector<int> announced;
+    QObject::connect(&box, &ColorBoxModel::colorChanged, [&](int i) { announced.push_back(i); });
+    box.undo();
+    EXPECT_EQ(box.colors(), (std::vector<Rgb>{a, w, a, b}));
+    box.undo();
+    EXPECT_EQ(box.colors(), (std::vector<Rgb>{a, w, w, w}));
+    EXPECT_EQ(announced, (std::vector<int>{0, 1, 2, 2, 3}));
+    box.redo();
+    EXPECT_EQ(box.colors(), (std::vector<Rgb>{a, w, a, b}));
+    box.setColor(1, b);
+    EXPECT_FALSE(box.canRedo());
+    for (int i = 0; i < 300; ++i)
+        box.setColor(0, rgb(i % 2, 9, 9));
+    int steps = 0;
+    for (; box.canUndo(); ++steps)
+        box.undo();
+    EXPECT_EQ(steps, ColorBoxModel::kUndoSteps);
+    EXPECT_EQ(box.color(1), b);
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "colorbox/color_box_write.h"
 #include "colorbox/palette_file.h"
 #include "colorbox/ramp_files.h"
 
@@ -11,7 +12,8 @@ using namespace tintavo;
 
 namespace {
 
-// Palettes are taken whole or not at all; a refused one names its bad line.
+// Palettes, GIMP's or CSS custom properties, are taken whole or not at all;
+// a refused one names its bad line.
 TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
 {
     const std::tuple<QByteArray, std::vector<Rgb>, int> rows[] = {
@@ -21,12 +23,18 @@ TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
          0},
         {"\xEF\xBB\xBFGIMP Palette\r\nName: x\r\n1 2 3\r\n", {rgb(1, 2, 3)}, 0},
         {"", {}, 0},
-        {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), {}, 1},
+        {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), {}, 0},
+        {QByteArray("GIMP Palette\n\0", 14), {}, 2},
         {"GIMP Palette\n1 2 3 a\n4 5\n6 7 8\n", {}, 3},
+        {"/* exported */\n:root {\n  --a: #123456;\n  /* --b: nope;\n */ --c:rgb(1 2 3 / 50%)\n}",
+         {rgb(0x12, 0x34, 0x56), rgb(1, 2, 3)},
+         0},
+        {".x { color: red; --brand: hsl(0 100% 50%); }", {rgb(255, 0, 0)}, 0},
+        {":root {\n  --a: #123456;\n  --gap: 10px;\n}\n", {}, 3},
         {"GIMP Palette\n1 2 3\n\n10 256 0 Too bright\n", {}, 4},
         {"GIMP Palette\nName: none\n", {}, 0}};
     for (const auto &[bytes, colors, badLine] : rows) {
-        const PaletteReadResult read = readGimpPalette(bytes);
+        const PaletteReadResult read = readPalette(bytes);
         EXPECT_EQ(read.colors, colors) << bytes.constData();
         EXPECT_EQ(read.error.isEmpty(), !colors.empty()) << read.error.toStdString();
         EXPECT_EQ(read.errorLine, badLine) << bytes.constData();
@@ -44,8 +52,10 @@ TEST(WritePalette, ExportsNonWhiteSwatchesAndReadsThemBack)
     EXPECT_EQ(gpl, "GIMP Palette\nName: Tintavo\nColumns: 8\n#\n18 52 86\t#123456\n"
                    "0 0 0\t#000000\n255 255 254\t#FFFFFE\n");
     EXPECT_EQ(readGimpPalette(gpl).colors, colors);
-    EXPECT_EQ(cssPropertiesBytes(colors), ":root { --tintavo-0: #123456; --tintavo-1: #000000; "
-                                          "--tintavo-2: #FFFFFE; }\n");
+    const QByteArray css = cssPropertiesBytes(colors);
+    EXPECT_EQ(css, ":root {\n  --tintavo-0: #123456;\n  --tintavo-1: #000000;\n"
+                   "  --tintavo-2: #FFFFFE;\n}\n");
+    EXPECT_EQ(readPalette(css).colors, colors);
 
     // Writing the file is the main window's tests' part, but for a failure.
     QTemporaryDir dir;
@@ -53,12 +63,16 @@ TEST(WritePalette, ExportsNonWhiteSwatchesAndReadsThemBack)
                     .startsWith(QStringLiteral("无法写入文件")));
 }
 
-// From the slot on, wrapping once round; a slot past the end starts at 0.
-TEST(ImportSlots, FromTheSlotOnWrappingOnceRound)
+// From the first swatch to the end at most, never round to the start; only
+// empty (white) swatches when filling gaps.
+TEST(WriteSlots, FromTheSwatchToTheEndOnly)
 {
-    EXPECT_EQ(importSlots(5, 3, 4), (std::vector<int>{3, 4, 0, 1}));
-    EXPECT_EQ(importSlots(5, 7, 2), (std::vector<int>{0, 1}));
-    EXPECT_EQ(importSlots(3, 1, 9), (std::vector<int>{1, 2, 0}));
+    const Rgb w = kRgbWhite, c = rgb(1, 2, 3);
+    const std::vector<Rgb> box{c, w, w, c, w};
+    EXPECT_EQ(writeSlots(box, 3, 4, BoxWriteMode::Overwrite), (std::vector<int>{3, 4}));
+    EXPECT_EQ(writeSlots(box, 0, 9, BoxWriteMode::FillEmpty), (std::vector<int>{1, 2, 4}));
+    EXPECT_EQ(writeSlots(box, 2, 1, BoxWriteMode::FillEmpty), (std::vector<int>{2}));
+    EXPECT_EQ(writeSlots(box, 7, 2, BoxWriteMode::Overwrite), (std::vector<int>{}));
 }
 
 } // namespace

@@ -1,0 +1,145 @@
+#include "color/color_paste.h"
+
+#include "color/css_color_reader.h"
+#include "desktop/desktop_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QShortcut>
+
+namespace tintavo {
+
+QString clipboardText()
+{
+    // The clipboard may hand back no data at all while its owner changes.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText() ? data->text() : QString();
+}
+
+ColorPaste::ColorPaste(QWidget *window, const ColorEditingControls &controls, ColorPair &pair,
+                       MessageService &messages)
+    : QObject(window), m_controls(controls), m_pair(pair), m_messages(messages)
+{
+    // A text box takes Ctrl+V for itself before a shortcut sees it; this one
+    // acts where the focus is anywhere else in the window.
+    auto *shortcut = new QShortcut(QKeySequence::Paste, window);
+    shortcut->setObjectName(QStringLiteral("pasteColor"));
+    connect(shortcut, &QShortcut::activated, this, [this] {
+        if (const std::optional<PairRole> role = roleAtHand())
+            paste(*role);
+    });
+    for (const auto *side : {&m_controls.foreground, &m_controls.background}) {
+        for (const ChannelEditors &e : *side) {
+            e.decimal->installEventFilter(this);
+            e.hex->installEventFilter(this);
+        }
+    }
+}
+
+std::optional<PairRole> ColorPaste::roleAtHand() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    const QPoint pointer = QCursor::pos();
+    for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
+        QGroupBox *frame =
+            role == PairRole::Foreground ? m_controls.foregroundFrame : m_controls.backgroundFrame;
+        if (focus && frame->isAncestorOf(focus))
+            return role;
+    }
+    for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
+        QGroupBox *frame =
+            role == PairRole::Foreground ? m_controls.foregroundFrame : m_controls.backgroundFrame;
+        if (frame->rect().contains(frame->mapFromGlobal(pointer)))
+            return role;
+    }
+    return std::nullopt;
+}
+
+std::optional<PairRole> ColorPaste::roleOfBox(const QObject *box) const
+{
+    for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
+        for (int i = 0; i < 3; ++i) {
+            const ChannelEditors &e = m_controls.channel(role, i);
+            if (box == e.decimal || box == e.hex)
+                return role;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ColorPaste::paste(PairRole role)
+{
+    const QString text = clipboardText().trimmed();
+    const CssColorReading reading = readCssColor(text);
+    if (!reading.color) {
+        const QString shown = text.size() > 60 ? text.left(60) + u'…' : text;
+        m_messages.showError(
+            QStringLiteral("错误：剪贴板里的“%1”不是颜色代码，颜色没有改动。可以粘贴 #RRGGBB、"
+                           "rgb()、hsl()、oklch() 等 CSS 颜色或 CSS 颜色名。")
+                .arg(shown));
+        return false;
+    }
+    m_pair.setColor(role, *reading.color);
+    if (const QStringList notes = reading.notes(); !notes.isEmpty())
+        m_messages.showNotice(notes.join(u'\n'));
+    return true;
+}
+
+bool ColorPaste::pasteIntoBox(PairRole role)
+{
+    // A channel's own text ("7F", "127") is no colour code, and a box takes
+    // it as it always has.
+    if (!readCssColor(clipboardText()).color)
+        return false;
+    return paste(role);
+}
+
+void ColorPaste::addMenuItems(QMenu *menu)
+{
+    const bool hasText = !clipboardText().trimmed().isEmpty();
+    for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
+        QAction *item =
+            menu->addAction(role == PairRole::Foreground ? QStringLiteral("粘贴为前景色")
+                                                         : QStringLiteral("粘贴为背景色"),
+                            this, [this, role] { paste(role); });
+        item->setEnabled(hasText);
+    }
+}
+
+bool ColorPaste::eventFilter(QObject *watched, QEvent *event)
+{
+    const std::optional<PairRole> role = roleOfBox(watched);
+    if (!role)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
+        return pasteIntoBox(*role);
+    if (event->type() == QEvent::ContextMenu) {
+        // The box's own menu, with its paste item taking whole colours too.
+        auto *box = static_cast<QLineEdit *>(watched);
+        QMenu *menu = box->createStandardContextMenu();
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() != u"edit-paste")
+                continue;
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, box, [this, box, role = *role] {
+                if (!pasteIntoBox(role))
+                    box->paste();
+            });
+        }
+        menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+        delete menu;
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tintavo
