@@ -12,7 +12,23 @@ if [[ "${TINTAVO_SANITIZE:-0}" == 1 ]]; then
   dir="$root/build-asan"
   opts+=(-DTINTAVO_SANITIZE=ON)
 fi
+# ccache, where installed, so that the second build below compiles almost nothing.
+if command -v ccache >/dev/null; then
+  opts+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
+fi
 "$root/scripts/build.sh" "$dir" "${opts[@]}"
+
+# The same program with no platform services, with its unit and GUI tests: it
+# keeps everything outside src/platform honest about needing no X11 or portal,
+# built where the X11, xcb and Wayland development files cannot be seen. A
+# build matter, so the sanitizer run leaves it out.
+none_dir=
+if [[ "${TINTAVO_SANITIZE:-0}" != 1 ]]; then
+  none_dir="$root/build-none"
+  "$root/scripts/without_x11_dev.sh" "$root/scripts/build.sh" "$none_dir" "${opts[@]}" \
+    -DTINTAVO_PLATFORM=none -DTINTAVO_BUILD_BENCHMARKS=OFF
+fi
 
 # A short fuzzing run (its own clang build); bench/fuzz.sh runs it for longer.
 "$root/scripts/fuzz.sh" 10
@@ -30,4 +46,14 @@ start_private_xvfb $((90 + RANDOM % 100)) 1280x1024x24 "$dir/xvfb.log"
 start_openbox "$dir"
 
 cd "$dir"
-ctest --output-on-failure -j"$(nproc)" --timeout 300
+status=0
+ctest --output-on-failure -j"$(nproc)" --timeout 300 || status=$?
+if [[ -n "$none_dir" ]]; then
+  # The settings file's process tests take minutes and touch no platform
+  # code; the run above has them.
+  echo "The build without platform services (offscreen, no display):"
+  (cd "$none_dir" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+    ctest --output-on-failure -j"$(nproc)" --timeout 300 -E '^unit_settings_processes$') ||
+    status=$?
+fi
+exit "$status"

@@ -34,8 +34,7 @@ int main(int argc, char *argv[])
     // toolkit runs through XWayland: the X root window there shows only X
     // clients, and a key grab on it sees only keys typed into them.
     tintavo::MainWindowServices services;
-    if (tintavo::servicesForSession(tintavo::SessionEnvironment::fromProcess()) ==
-        tintavo::DesktopServices::Portal)
+    if (tintavo::currentDesktopServices() == tintavo::DesktopServices::Portal)
         services.desktopPicking = &tintavo::createDesktopPicking;
     tintavo::MainWindow mainWindow(services);
     tintavo::StartState state = early.takeStartState();

@@ -2,6 +2,7 @@
 
 #include "color/palette_ramp.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/color_box_write.h"
 #include "desktop/desktop_services.h"
 
 #include <QAction>
@@ -9,8 +10,9 @@
 
 namespace tintavo {
 
-SwatchPalettes::SwatchPalettes(ColorBoxModel &box, MessageService &messages, QObject *parent)
-    : QObject(parent), m_box(box), m_messages(messages)
+SwatchPalettes::SwatchPalettes(ColorBoxModel &box, MessageService &messages,
+                               QuestionService &questions, QObject *parent)
+    : QObject(parent), m_box(box), m_messages(messages), m_questions(questions)
 {
 }
 
@@ -63,19 +65,7 @@ bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)
 
 void SwatchPalettes::writeFromSelected(const std::vector<Rgb> &colors, const QString &what)
 {
-    const int first = m_box.selectedSwatch;
-    const int room = m_box.count() - first;
-    const int written = std::min(room, int(colors.size()));
-    for (int i = 0; i < written; ++i)
-        m_box.setColor(first + i, colors[size_t(i)]);
-    if (written < int(colors.size())) {
-        m_messages.showNotice(QStringLiteral("%1有 %2 种颜色，从所选的颜色格起只放得下 %3 种，"
-                                             "其余 %4 种没有写入。")
-                                  .arg(what)
-                                  .arg(colors.size())
-                                  .arg(written)
-                                  .arg(int(colors.size()) - written));
-    }
+    writeColorsAsking(m_box, m_box.selectedSwatch, colors, m_questions, m_messages, what);
 }
 
 } // namespace tintavo

@@ -13,17 +13,20 @@ namespace tintavo {
 
 class ColorBoxModel;
 class MessageService;
+class QuestionService;
 
 // The swatch menu's items that grow a palette from the selected swatch's
 // colour: "生成色阶" (its eleven-step ramp) and "配色" with its harmonies.
-// Each writes its colours into the box from the selected swatch on, without
-// wrapping: where fewer swatches remain, as many as fit, and the user is told.
+// Each writes its colours into the box from the selected swatch on, as an
+// import does: never wrapping, asking before it replaces stored colours, and
+// telling the user what found no place.
 class SwatchPalettes : public QObject
 {
     Q_OBJECT
 
 public:
-    SwatchPalettes(ColorBoxModel &box, MessageService &messages, QObject *parent = nullptr);
+    SwatchPalettes(ColorBoxModel &box, MessageService &messages, QuestionService &questions,
+                   QObject *parent = nullptr);
 
     // Adds a separator, "生成色阶" and the "配色" submenu to `menu`.
     void addMenuItems(QMenu *menu);
@@ -39,6 +42,7 @@ private:
 
     ColorBoxModel &m_box;
     MessageService &m_messages;
+    QuestionService &m_questions;
 };
 
 } // namespace tintavo

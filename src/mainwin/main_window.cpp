@@ -128,7 +128,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, *m_questions,
                           services.fileDialogs, paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
-    (new SwatchPalettes(*m_colorBox, *m_messages, this))->addMenuItems(m_swatchMenu.menu);
+    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };

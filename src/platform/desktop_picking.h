@@ -50,7 +50,9 @@ signals:
     void keyPressed();
 };
 
-// The desktop portal's picking on the session bus. Defined by the portal folder.
+// The desktop's picking (the portal's on the session bus, on Linux); one that
+// answers Missing where there is none. Defined by the platform folder the
+// build picks.
 std::unique_ptr<DesktopPicking> createDesktopPicking();
 
 } // namespace tintavo

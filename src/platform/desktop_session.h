@@ -29,4 +29,10 @@ struct SessionEnvironment
 // toolkit itself talks X11.
 DesktopServices servicesForSession(const SessionEnvironment &environment);
 
+// What this build offers in the session the program was started in: the
+// choice of servicesForSession() for the process's environment, narrowed to
+// the services the platform folder the build picks implements. Defined by
+// that folder.
+DesktopServices currentDesktopServices();
+
 } // namespace tintavo

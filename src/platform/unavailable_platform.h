@@ -1,13 +1,15 @@
 #pragma once
 
+#include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 
 namespace tintavo {
 
-// The screen and keyboard services of a session that offers neither (offscreen,
-// Wayland without X11): the picker still opens, shows nothing and has no hot key.
+// The services of a session that offers none of them (offscreen, Wayland
+// without X11, or a build without a platform): the picker still opens, shows
+// nothing and has no hot key.
 class UnavailableScreenSampler : public ScreenSampler
 {
 public:
@@ -34,6 +36,27 @@ public:
     using PointerGrab::PointerGrab;
     GrabResult grab() override { return GrabResult::Unsupported; }
     void release() override {}
+};
+
+// Every pick and key binding ends as Missing, from the event loop, as the
+// callers of a real desktop expect the answer.
+class UnavailableDesktopPicking : public DesktopPicking
+{
+    Q_OBJECT
+
+public:
+    using DesktopPicking::DesktopPicking;
+    void pick(const QString &) override
+    {
+        QMetaObject::invokeMethod(
+            this, [this] { emit picked(PickOutcome::Missing, {}); }, Qt::QueuedConnection);
+    }
+    bool picking() const override { return false; }
+    void bindKey(QKeyCombination, const QString &, const QString &) override
+    {
+        QMetaObject::invokeMethod(
+            this, [this] { emit keyBound(PickOutcome::Missing); }, Qt::QueuedConnection);
+    }
 };
 
 } // namespace tintavo

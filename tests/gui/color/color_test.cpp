@@ -427,9 +427,10 @@ private slots:
         }
     }
 
-    // A ramp grown from a swatch fills the box from there and is saved with
-    // it; near the end only what fits goes in, and the user hears so. The
-    // box then goes out as a Tailwind theme named after its file.
+    // A ramp grown from a swatch fills the box from there, once the user has
+    // agreed to replace what it holds, and is saved with it; near the end only
+    // what fits goes in, and the user hears so. The box then goes out as a
+    // Tailwind theme named after its file.
     void rampIntoTheBoxAndOut()
     {
         QTemporaryDir dir;
@@ -446,8 +447,13 @@ private slots:
         box.setColor(1, brand);
         box.setColor(box.lastIndex() - 1, brand);
         f.pressSwatch(box.lastIndex() - 1, "makeRamp");
-        QCOMPARE(f.messages.notices, QStringList{"色阶有 11 种颜色，从所选的颜色格起只放得下 2 种，"
-                                                 "其余 9 种没有写入。"});
+        QCOMPARE(f.swatchShows(box.lastIndex() - 1), toQColor(brand)); // 取消: nothing written
+        f.questions.choice = 0; // 覆盖
+        f.pressSwatch(box.lastIndex() - 1, "makeRamp");
+        QCOMPARE(f.messages.notices,
+                 QStringList{QStringLiteral("共有 11 种颜色，从颜色 %1 到末尾只放得下 2 种，"
+                                            "其余 9 种没有写入。")
+                                 .arg(box.lastIndex() - 1)});
         f.pressSwatch(1, "makeRamp");
         Ramp ramp = rampOf(brand);
         QCOMPARE(f.swatchShows(1 + ramp.ownStep), toQColor(brand));

@@ -1,0 +1,43 @@
+// Every service the program asks of the operating system, answered as on a
+// desktop that offers none: the picker opens and says it cannot read the
+// screen, and the global key is unsupported. A port to another system starts
+// from a copy of this file.
+#include "platform/desktop_session.h"
+#include "platform/display_probe.h"
+#include "platform/unavailable_platform.h"
+
+namespace tintavo {
+
+DesktopServices currentDesktopServices()
+{
+    return DesktopServices::Unavailable;
+}
+
+// Nothing here knows a display server to try; the toolkit says why itself
+// when its platform cannot start.
+QString displayProblem(const QStringList &)
+{
+    return {};
+}
+
+std::unique_ptr<ScreenSampler> createScreenSampler()
+{
+    return std::make_unique<UnavailableScreenSampler>();
+}
+
+std::unique_ptr<GlobalHotKey> createGlobalHotKey()
+{
+    return std::make_unique<UnavailableGlobalHotKey>();
+}
+
+std::unique_ptr<PointerGrab> createPointerGrab()
+{
+    return std::make_unique<UnavailablePointerGrab>();
+}
+
+std::unique_ptr<DesktopPicking> createDesktopPicking()
+{
+    return std::make_unique<UnavailableDesktopPicking>();
+}
+
+} // namespace tintavo
