@@ -253,16 +253,23 @@ void MainWindow::keepOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    saveColorBoxOnExit();
+    saveOnExit();
     event->accept();
     m_endProgram();
 }
 
-void MainWindow::saveColorBoxOnExit()
+SaveResult MainWindow::saveAll()
 {
-    if (!m_settings->settings().autoSave)
-        return;
-    for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
+    // Settings whose save failed during the run get their last chance here.
+    const SaveResult settings = m_settings->saveUnsaved();
+    if (!settings || !m_settings->settings().autoSave)
+        return settings;
+    return m_store->save();
+}
+
+void MainWindow::saveOnExit()
+{
+    for (SaveResult saved = saveAll(); !saved; saved = saveAll()) {
         ColorBoxStore::printFailure(saved);
         if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
             return;
@@ -271,9 +278,7 @@ void MainWindow::saveColorBoxOnExit()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (!m_settings->settings().autoSave)
-        return;
-    if (const SaveResult saved = m_store->save(); !saved) {
+    if (const SaveResult saved = saveAll(); !saved) {
         ColorBoxStore::printFailure(saved);
         m_messages->showError(saved.message());
     }

@@ -7,6 +7,7 @@
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "mainwin/main_controls.h"
+#include "settings/safe_file.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -84,8 +85,8 @@ public:
     void openSettings();
     void openAbout();
 
-    // Saves the colour box when auto-save is on, as when the session ends;
-    // a failure is reported, not asked about.
+    // Saves the settings not yet saved, and the colour box when auto-save is
+    // on, as when the session ends; a failure is reported, not asked about.
     void saveForSessionEnd();
 
     // The picker window while it is open.
@@ -101,7 +102,8 @@ private:
     void loadContents();
     void layOutControls();
     void keepOnScreen();
-    void saveColorBoxOnExit();
+    void saveOnExit();
+    SaveResult saveAll();
     void openSwatchMenu(int index, const QPoint &globalPos);
     // The swatch menu's commands on the selected swatch.
     void loadSwatchInto(PairRole role);
