@@ -39,6 +39,9 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
     });
     m_preview->installEventFilter(this);
     connect(&m_pair, &ColorPair::changed, this, &PreviewInspector::updateReadout);
+    // Any change of the pair after an adjustment, the user's own edits
+    // included, disarms its undo: it would silently put back both colours.
+    connect(&m_pair, &ColorPair::changed, this, [this] { m_beforeAdjustment.reset(); });
     updateReadout();
 }
 
@@ -153,8 +156,9 @@ void PreviewInspector::adjust(PairRole role, double target)
         nearestPassingColor(m_pair.color(role), m_pair.color(other), target);
     if (!found)
         return;
-    m_beforeAdjustment = std::pair{m_pair.foreground(), m_pair.background()};
+    const std::pair before{m_pair.foreground(), m_pair.background()};
     m_pair.setColor(role, *found);
+    m_beforeAdjustment = before; // armed after its own change of the pair
 }
 
 void PreviewInspector::undoAdjustment()

@@ -249,6 +249,12 @@ private slots:
                  previewMenu("前景色调至 AA")}
             << S{{"fg_red", "118", "76", 118}, {"contrast_info", "对比度 4.54:1"}} << QStringList()
             << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
+        // The user's own edit since disarms it: nothing is put back behind their back.
+        QTest::newRow("edited after an adjustment, undo")
+            << L{dialog("show_fg_color", "#777777"), dialog("show_bg_color", "#FFFFFF"),
+                 previewMenu("前景色调至 AA"), type("bg_red_dec", "250"), previewMenu("撤销调整")}
+            << S{{"fg_red", "118", "76", 118}, {"bg_red", "250", "FA", 250}} << QStringList()
+            << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(250, 255, 255);
         QTest::newRow("APCA beside WCAG")
             << L{dialog("show_fg_color", "#888888"), dialog("show_bg_color", "#FFFFFF")}
             << S{{"contrast_info", "对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc 63.1"}}
