@@ -38,6 +38,7 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
         delete menu;
     });
     m_preview->installEventFilter(this);
+    m_preview->viewport()->installEventFilter(this);
     connect(&m_pair, &ColorPair::changed, this, &PreviewInspector::updateReadout);
     // Any change of the pair after an adjustment, the user's own edits
     // included, disarms its undo: it would silently put back both colours.
@@ -47,7 +48,11 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
 
 bool PreviewInspector::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_preview && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    // The text area is laid out only after the box has its new size: the
+    // plate follows the area itself, not the box.
+    const bool areaMoved = watched == m_preview->viewport() &&
+                           (event->type() == QEvent::Resize || event->type() == QEvent::Move);
+    if (areaMoved || (watched == m_preview && event->type() == QEvent::Show))
         placeReadout();
     return QObject::eventFilter(watched, event);
 }

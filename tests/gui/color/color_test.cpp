@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QLabel>
+#include <QScrollBar>
 
 #include <sys/stat.h>
 
@@ -326,6 +327,31 @@ private slots:
                          readout.left() - preview->contentsRect().left(), readout.height());
         const QImage image = preview->grab().toImage().copy(band);
         QCOMPARE(test::showsColor(image, Qt::black), !plate);
+    }
+
+    // The plate sits at the top right of the text, just left of the scroll
+    // bar, at start and after every resize, maximise and restore.
+    void contrastPlateFollowsTheWindow()
+    {
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QLabel *plate = f.form->previewInspector().readout();
+        const auto placed = [&] {
+            const QRect at = plate->geometry();
+            const int bar = preview->verticalScrollBar()->mapTo(preview, QPoint()).x();
+            return at.right() < bar && at.right() >= bar - 6 &&
+                   at.top() <= preview->contentsRect().top() + 4;
+        };
+        QVERIFY(placed());
+        const std::function<void()> steps[] = {
+            [&] { f.form->resize(1000, 600); }, [&] { f.form->resize(1200, 600); },
+            [&] { f.form->resize(700, 500); }, [&] { f.form->showMaximized(); },
+            [&] { f.form->showNormal(); }};
+        for (const auto &step : steps) {
+            const int before = preview->width();
+            step();
+            QTRY_VERIFY(preview->width() != before);
+            QTRY_VERIFY2(placed(), qPrintable(QString::number(f.form->width())));
+        }
     }
 
     // Exported as a palette file from the swatch menu, and imported from a
