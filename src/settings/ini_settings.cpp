@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStandardPaths>
 
 #include <charconv>
@@ -47,6 +48,8 @@ struct PathOverrides
     QString iniPath;
     QString programDir;
     DirWritableProbe probe;
+    QString found; // GetIniPath's answer, once it has been worked out
+    QMutex mutex;
 };
 
 PathOverrides &overrides()
@@ -185,25 +188,33 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
 
 void setProgramDirForTesting(const QString &dir)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().programDir = dir;
+    overrides().found.clear();
 }
 
 void setDirWritableProbeForTesting(DirWritableProbe probe)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().probe = std::move(probe);
+    overrides().found.clear();
 }
 
 QString GetIniPath()
 {
-    if (!overrides().iniPath.isEmpty())
-        return overrides().iniPath;
-    const DirWritableProbe &probe = overrides().probe;
-    return ResolveIniPath(programDir(), configDir(),
-                          probe ? probe : DirWritableProbe(IsDirWritable));
+    PathOverrides &o = overrides();
+    const QMutexLocker locker(&o.mutex);
+    if (!o.iniPath.isEmpty())
+        return o.iniPath;
+    if (o.found.isEmpty())
+        o.found = ResolveIniPath(programDir(), configDir(),
+                                 o.probe ? o.probe : DirWritableProbe(IsDirWritable));
+    return o.found;
 }
 
 void setIniPathForTesting(const QString &path)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().iniPath = path;
 }
 

@@ -162,6 +162,22 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
     }
 }
 
+// The file is found once per run, not at every save: the window never waits
+// on the filesystem for it.
+TEST(IniPath, FoundOncePerRun)
+{
+    QTemporaryDir dir;
+    int asked = 0;
+    setProgramDirForTesting(dir.path());
+    setDirWritableProbeForTesting([&](const QString &) { return ++asked > 0; });
+    const QString first = GetIniPath();
+    EXPECT_TRUE(SaveStartPoint(3) && SaveStartPoint(4));
+    EXPECT_EQ(GetIniPath(), first);
+    EXPECT_EQ(asked, 1);
+    setProgramDirForTesting({});
+    setDirWritableProbeForTesting({});
+}
+
 // The count box's text as the settings dialog saves it: a number rounded half
 // to even and held to 32 bits, or 65 for anything else.
 TEST(CountText, ReadsTheCountBox)
