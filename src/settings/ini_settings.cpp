@@ -175,12 +175,19 @@ bool IsDirWritable(const QString &dir)
 #endif
 }
 
+InstallLayout configuredInstallLayout()
+{
+    return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
+}
+
 QString ResolveIniPath(const QString &programDir, const QString &configDir,
-                       const DirWritableProbe &isWritable)
+                       const DirWritableProbe &isWritable, const InstallLayout &layout)
 {
     const QString besideProgram = QDir(programDir).filePath(kFileName);
-    const bool installed =
-        QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("../" TINTAVO_DESKTOP_ENTRY)));
+    // The data folder may lie outside the prefix (an absolute one): the way
+    // from the program to its entry is worked out from both full paths.
+    const QString entry = QDir(layout.binDir).relativeFilePath(layout.desktopEntry);
+    const bool installed = QFileInfo::exists(QDir(programDir).filePath(entry));
     if (!installed && (QFileInfo::exists(besideProgram) || isWritable(programDir)))
         return besideProgram;
     return QDir(configDir).filePath(kFileName);
