@@ -11,6 +11,8 @@
 
 #include <QPointer>
 #include <QWidget>
+
+class QScrollBar;
 #include <functional>
 #include <memory>
 
@@ -101,6 +103,7 @@ private:
     // The window's title and the help text in the preview.
     void loadContents();
     void layOutControls();
+    void scrollToShow(const QWidget *control);
     void keepOnScreen();
     void saveOnExit();
     SaveResult saveAll();
@@ -125,6 +128,8 @@ private:
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
     MainLayout m_layout = designLayout();
+    QScrollBar *m_hScroll = nullptr;
+    QScrollBar *m_vScroll = nullptr;
 
     std::unique_ptr<MessageService> m_ownMessages;
     std::unique_ptr<ColorChooser> m_ownColorChooser;
