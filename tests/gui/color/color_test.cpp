@@ -342,13 +342,11 @@ private slots:
                    at.top() <= preview->contentsRect().top() + 4;
         };
         QVERIFY(placed());
-        const std::function<void()> steps[] = {
-            [&] { f.form->resize(1000, 600); }, [&] { f.form->resize(1200, 600); },
-            [&] { f.form->resize(700, 500); }, [&] { f.form->showMaximized(); },
-            [&] { f.form->showNormal(); }};
-        for (const auto &step : steps) {
+        for (const int width : {1000, 1200, 700, 0, -1}) { // 0: maximised, -1: restored
             const int before = preview->width();
-            step();
+            width > 0    ? f.form->resize(width, 560)
+            : width == 0 ? f.form->showMaximized()
+                         : f.form->showNormal();
             QTRY_VERIFY(preview->width() != before);
             QTRY_VERIFY2(placed(), qPrintable(QString::number(f.form->width())));
         }

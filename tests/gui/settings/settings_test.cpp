@@ -317,7 +317,7 @@ private slots:
             if (changeAgain) {
                 open();
                 click("Command1")(*this);
-                saved << "AutoSave=1" << "AutoLoad=1" << "nColor=64" << "AutoRember=1";
+                saved += {"AutoSave=1", "AutoLoad=1", "nColor=64", "AutoRember=1"};
                 QTRY_COMPARE(f.readIni(), f.iniText(saved));
             }
             QCOMPARE(f.savedAtExit(), f.iniText(saved << "StartPoint=0"));

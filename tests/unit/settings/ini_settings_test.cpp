@@ -155,7 +155,8 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
                                 {true, true, true, false},  {true, false, true, false}};
         for (const auto &[installed, fileThere, writable, beside] : rows) {
             QFile file(program + QStringLiteral("/Tintavo.ini"));
-            ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
+            ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly)
+                                  : !file.exists() || file.remove());
             QFile desktopEntry(entry);
             ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
                                   : !desktopEntry.exists() || desktopEntry.remove());
@@ -175,9 +176,7 @@ TEST(IniPath, FoundOncePerRun)
     int asked = 0;
     setProgramDirForTesting(dir.path());
     setDirWritableProbeForTesting([&](const QString &) { return ++asked > 0; });
-    const QString first = GetIniPath();
-    EXPECT_TRUE(SaveStartPoint(3) && SaveStartPoint(4));
-    EXPECT_EQ(GetIniPath(), first);
+    EXPECT_TRUE(SaveStartPoint(3) && SaveStartPoint(4) && GetIniPath() == GetIniPath());
     EXPECT_EQ(asked, 1);
     setProgramDirForTesting({});
     setDirWritableProbeForTesting({});
