@@ -38,7 +38,9 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
         delete menu;
     });
     m_preview->installEventFilter(this);
-    m_preview->viewport()->installEventFilter(this);
+    // Kept, not asked of the box, which is only a plain widget while it goes.
+    m_textArea = m_preview->viewport();
+    m_textArea->installEventFilter(this);
     connect(&m_pair, &ColorPair::changed, this, &PreviewInspector::updateReadout);
     // Any change of the pair after an adjustment, the user's own edits
     // included, disarms its undo: it would silently put back both colours.
@@ -50,8 +52,8 @@ bool PreviewInspector::eventFilter(QObject *watched, QEvent *event)
 {
     // The text area is laid out only after the box has its new size: the
     // plate follows the area itself, not the box.
-    const bool areaMoved = watched == m_preview->viewport() &&
-                           (event->type() == QEvent::Resize || event->type() == QEvent::Move);
+    const bool areaMoved =
+        watched == m_textArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move);
     if (areaMoved || (watched == m_preview && event->type() == QEvent::Show))
         placeReadout();
     return QObject::eventFilter(watched, event);
