@@ -38,13 +38,23 @@ PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, b
         delete menu;
     });
     m_preview->installEventFilter(this);
+    // Kept, not asked of the box, which is only a plain widget while it goes.
+    m_textArea = m_preview->viewport();
+    m_textArea->installEventFilter(this);
     connect(&m_pair, &ColorPair::changed, this, &PreviewInspector::updateReadout);
+    // Any change of the pair after an adjustment, the user's own edits
+    // included, disarms its undo: it would silently put back both colours.
+    connect(&m_pair, &ColorPair::changed, this, [this] { m_beforeAdjustment.reset(); });
     updateReadout();
 }
 
 bool PreviewInspector::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_preview && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    // The text area is laid out only after the box has its new size: the
+    // plate follows the area itself, not the box.
+    const bool areaMoved =
+        watched == m_textArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move);
+    if (areaMoved || (watched == m_preview && event->type() == QEvent::Show))
         placeReadout();
     return QObject::eventFilter(watched, event);
 }
@@ -153,8 +163,9 @@ void PreviewInspector::adjust(PairRole role, double target)
         nearestPassingColor(m_pair.color(role), m_pair.color(other), target);
     if (!found)
         return;
-    m_beforeAdjustment = std::pair{m_pair.foreground(), m_pair.background()};
+    const std::pair before{m_pair.foreground(), m_pair.background()};
     m_pair.setColor(role, *found);
+    m_beforeAdjustment = before; // armed after its own change of the pair
 }
 
 void PreviewInspector::undoAdjustment()

@@ -57,6 +57,7 @@ private:
     QAction *addAdjustment(QMenu *menu, PairRole role, double target, const QString &text);
 
     MultiLineTextBox *m_preview;
+    QWidget *m_textArea; // the preview's viewport, compared only
     ColorPair &m_pair;
     Hooks m_hooks;
     QLabel *m_readout;

@@ -2,6 +2,7 @@
 
 #include "common/frame_caption_style.h"
 #include "common/interface_font.h"
+#include "common/screen_fit.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -28,6 +29,8 @@ void setUpApplicationLook(QApplication &app)
 
     // Frames carry their caption on the frame line.
     app.setStyle(new FrameCaptionStyle);
+
+    keepWindowsOnScreen(app);
 }
 
 } // namespace tintavo

@@ -27,6 +27,10 @@ MainLayout designLayout();
 // the preview by the difference.
 inline constexpr int kDesignClientWidth = 11460;
 inline constexpr int kDesignClientHeight = 7170;
+// The least client area the controls need: the editor and command frames
+// whole and a few lines of preview. A smaller window scrolls over them.
+inline constexpr int kLeastClientWidth = kDesignClientWidth;
+inline constexpr int kLeastClientHeight = kDesignClientHeight - 2640;
 
 struct ResizeResult
 {

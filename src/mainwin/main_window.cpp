@@ -29,6 +29,7 @@
 #include "settings/settings_store.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -38,6 +39,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <vector>
 
@@ -85,6 +88,15 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
 
     m_editors = buildColorEditingControls(this);
     m_commands = buildMainWindowControls(this);
+    m_hScroll = new QScrollBar(Qt::Horizontal, this);
+    m_vScroll = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar *bar : {m_hScroll, m_vScroll})
+        connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutControls);
+    // Tab, or an access key, brings the control it reaches into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && isAncestorOf(now))
+            scrollToShow(now);
+    });
     m_pair = new ColorPair(this);
     connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
     showPair();
@@ -230,18 +242,51 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::layOutControls()
 {
     // The client area, not the outer frame, drives the rule, so the layout is
-    // the same whatever borders a window manager draws, or none.
-    const ResizeResult r =
-        tintavo::resizedLayout(pixelsToTwips(width()), pixelsToTwips(height()), m_layout);
+    // the same whatever borders a window manager draws, or none. Where it is
+    // smaller than the controls need (a small screen), they keep that size
+    // and scroll.
+    const QSize least(twipsToPixels(kLeastClientWidth), twipsToPixels(kLeastClientHeight));
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    bool wide = width() < least.width(), tall = height() < least.height();
+    wide = wide || (tall && width() - bar < least.width());
+    tall = tall || (wide && height() - bar < least.height());
+    const QSize view(width() - (tall ? bar : 0), height() - (wide ? bar : 0));
+    const QSize content = view.expandedTo(least);
+    m_hScroll->setGeometry(0, view.height(), view.width(), bar);
+    m_vScroll->setGeometry(view.width(), 0, bar, view.height());
+    for (const auto &[scroll, shown, extra, page] :
+         {std::tuple{m_hScroll, wide, content.width() - view.width(), view.width()},
+          std::tuple{m_vScroll, tall, content.height() - view.height(), view.height()}}) {
+        scroll->setRange(0, extra);
+        scroll->setPageStep(page);
+        scroll->setSingleStep(20);
+        scroll->setVisible(shown);
+        scroll->raise();
+    }
+    const QPoint offset(-m_hScroll->value(), -m_vScroll->value());
+    const ResizeResult r = tintavo::resizedLayout(pixelsToTwips(content.width()),
+                                                  pixelsToTwips(content.height()), m_layout);
     m_layout = r.layout;
-    m_editors.previewFrame->setGeometry(toPixels(m_layout.Frame1));
+    m_editors.previewFrame->setGeometry(toPixels(m_layout.Frame1).translated(offset));
     m_editors.preview->setGeometry(toPixels(m_layout.effect_text));
-    m_editors.foregroundFrame->setGeometry(toPixels(m_layout.fg_frame));
-    m_editors.backgroundFrame->setGeometry(toPixels(m_layout.bg_frame));
-    m_commands.commandFrame->setGeometry(toPixels(m_layout.Frame4));
-    m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3));
+    m_editors.foregroundFrame->setGeometry(toPixels(m_layout.fg_frame).translated(offset));
+    m_editors.backgroundFrame->setGeometry(toPixels(m_layout.bg_frame).translated(offset));
+    m_commands.commandFrame->setGeometry(toPixels(m_layout.Frame4).translated(offset));
+    m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3).translated(offset));
     m_editors.codeLine->setGeometry(toPixels(m_layout.txtColorInfo));
     m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
+}
+
+void MainWindow::scrollToShow(const QWidget *control)
+{
+    const QRect at(control->mapTo(this, QPoint()), control->size());
+    // Its far edge into view, then its near one, which wins where it is larger.
+    const auto follow = [](QScrollBar *scroll, int from, int to, int view) {
+        const int shift = from - std::max(0, to - view) < 0 ? from : std::max(0, to - view);
+        scroll->setValue(scroll->value() + shift);
+    };
+    follow(m_hScroll, at.left(), at.right() + 1, m_hScroll->width());
+    follow(m_vScroll, at.top(), at.bottom() + 1, m_vScroll->height());
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -276,16 +321,23 @@ void MainWindow::keepOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    saveColorBoxOnExit();
+    saveOnExit();
     event->accept();
     m_endProgram();
 }
 
-void MainWindow::saveColorBoxOnExit()
+SaveResult MainWindow::saveAll()
 {
-    if (!m_settings->settings().autoSave)
-        return;
-    for (SaveResult saved = m_store->save(); !saved; saved = m_store->save()) {
+    // Settings whose save failed during the run get their last chance here.
+    const SaveResult settings = m_settings->saveUnsaved();
+    if (!settings || !m_settings->settings().autoSave)
+        return settings;
+    return m_store->save();
+}
+
+void MainWindow::saveOnExit()
+{
+    for (SaveResult saved = saveAll(); !saved; saved = saveAll()) {
         ColorBoxStore::printFailure(saved);
         if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
             return;
@@ -294,9 +346,7 @@ void MainWindow::saveColorBoxOnExit()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (!m_settings->settings().autoSave)
-        return;
-    if (const SaveResult saved = m_store->save(); !saved) {
+    if (const SaveResult saved = saveAll(); !saved) {
         ColorBoxStore::printFailure(saved);
         m_messages->showError(saved.message());
     }

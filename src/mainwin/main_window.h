@@ -8,9 +8,12 @@
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "mainwin/main_controls.h"
+#include "settings/safe_file.h"
 
 #include <QPointer>
 #include <QWidget>
+
+class QScrollBar;
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,8 +89,8 @@ public:
     void openSettings();
     void openAbout();
 
-    // Saves the colour box when auto-save is on, as when the session ends;
-    // a failure is reported, not asked about.
+    // Saves the settings not yet saved, and the colour box when auto-save is
+    // on, as when the session ends; a failure is reported, not asked about.
     void saveForSessionEnd();
 
     // The picker window while it is open.
@@ -102,8 +105,10 @@ private:
     // The window's title and the help text in the preview.
     void loadContents();
     void layOutControls();
+    void scrollToShow(const QWidget *control);
     void keepOnScreen();
-    void saveColorBoxOnExit();
+    void saveOnExit();
+    SaveResult saveAll();
     void openSwatchMenu(int index, const QPoint &globalPos);
     // The swatch menu's commands on the selected swatch.
     void loadSwatchInto(PairRole role);
@@ -127,6 +132,8 @@ private:
     // Read at start-up; the copy-as menus offer them.
     std::vector<CopyTemplate> m_copyFormats;
     MainLayout m_layout = designLayout();
+    QScrollBar *m_hScroll = nullptr;
+    QScrollBar *m_vScroll = nullptr;
 
     std::unique_ptr<MessageService> m_ownMessages;
     std::unique_ptr<ColorChooser> m_ownColorChooser;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStandardPaths>
 
 #include <charconv>
@@ -48,6 +49,8 @@ struct PathOverrides
     QString iniPath;
     QString programDir;
     DirWritableProbe probe;
+    QString found; // GetIniPath's answer, once it has been worked out
+    QMutex mutex;
 };
 
 PathOverrides &overrides()
@@ -173,12 +176,19 @@ bool IsDirWritable(const QString &dir)
 #endif
 }
 
+InstallLayout configuredInstallLayout()
+{
+    return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
+}
+
 QString ResolveIniPath(const QString &programDir, const QString &configDir,
-                       const DirWritableProbe &isWritable)
+                       const DirWritableProbe &isWritable, const InstallLayout &layout)
 {
     const QString besideProgram = QDir(programDir).filePath(kFileName);
-    const bool installed =
-        QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("../" TINTAVO_DESKTOP_ENTRY)));
+    // The data folder may lie outside the prefix (an absolute one): the way
+    // from the program to its entry is worked out from both full paths.
+    const QString entry = QDir(layout.binDir).relativeFilePath(layout.desktopEntry);
+    const bool installed = QFileInfo::exists(QDir(programDir).filePath(entry));
     if (!installed && (QFileInfo::exists(besideProgram) || isWritable(programDir)))
         return besideProgram;
     return QDir(configDir).filePath(kFileName);
@@ -186,25 +196,33 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
 
 void setProgramDirForTesting(const QString &dir)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().programDir = dir;
+    overrides().found.clear();
 }
 
 void setDirWritableProbeForTesting(DirWritableProbe probe)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().probe = std::move(probe);
+    overrides().found.clear();
 }
 
 QString GetIniPath()
 {
-    if (!overrides().iniPath.isEmpty())
-        return overrides().iniPath;
-    const DirWritableProbe &probe = overrides().probe;
-    return ResolveIniPath(programDir(), configDir(),
-                          probe ? probe : DirWritableProbe(IsDirWritable));
+    PathOverrides &o = overrides();
+    const QMutexLocker locker(&o.mutex);
+    if (!o.iniPath.isEmpty())
+        return o.iniPath;
+    if (o.found.isEmpty())
+        o.found = ResolveIniPath(programDir(), configDir(),
+                                 o.probe ? o.probe : DirWritableProbe(IsDirWritable));
+    return o.found;
 }
 
 void setIniPathForTesting(const QString &path)
 {
+    const QMutexLocker locker(&overrides().mutex);
     overrides().iniPath = path;
 }
 

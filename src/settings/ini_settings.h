@@ -14,7 +14,8 @@ namespace tintavo {
 
 // "Tintavo.ini" beside the executable; when that folder takes no files and
 // holds no Tintavo.ini (a system-wide install), Tintavo.ini in the user's
-// configuration folder instead. Computed anew on every call.
+// configuration folder instead. Found on the first call and kept for the run:
+// saves ask for it on the window's thread, which must not wait on the disk.
 QString GetIniPath();
 
 // Points every operation below at path; an empty path restores GetIniPath's

@@ -324,8 +324,11 @@ QStringList RestoreInterruptedSaves(const QString &settingsPath)
             std::fflush(stderr);
             continue;
         }
+        // Not waited for: a start must not keep the window from coming up. A
+        // copy holding the lock is saving this file in place itself, over this
+        // recovery copy; whatever it leaves, the next start finds.
         SaveResult failure;
-        const std::unique_ptr<SaveLock> lock = lockForSaving(target, failure);
+        const std::unique_ptr<SaveLock> lock = lockForSaving(target, failure, 0);
         // The save that wrote it may have finished (or still be running) by now.
         if (!lock || !QFileInfo::exists(copyPath))
             continue;

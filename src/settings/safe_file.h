@@ -104,7 +104,7 @@ std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure
 // or different, is written back. Any other recovery copy, or one that names
 // another file, is deleted with a line on standard error: a start writes to
 // its own settings file only. Returns the files that were restored. Callers
-// hold no lock; the file's is taken.
+// hold no lock; the file's is taken if it is free, never waited for.
 QStringList RestoreInterruptedSaves(const QString &settingsPath);
 
 } // namespace tintavo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/ini_settings.h"
+#include "settings/save_queue.h"
 #include "settings/settings.h"
 
 #include <QObject>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace tintavo {
-
-class SaveQueue;
 
 // The running program's settings in one place. The window, the settings
 // dialog, the preview's contrast switch and the picker read them here and
@@ -29,8 +28,12 @@ public:
 
     // Takes next as the settings and saves the keys of `keys`. Changes made
     // while a save waits for the file go out with it, newest values first
-    // to last.
+    // to last; keys whose save failed go out again with every later save
+    // until one of them succeeds.
     void change(const Settings &next, SettingsKeys keys);
+
+    // Writes the keys not yet saved and waits for it, as at exit.
+    SaveResult saveUnsaved();
 
 signals:
     void changed();
@@ -40,8 +43,18 @@ signals:
 private:
     SaveQueue &m_saves;
     Settings m_settings;
-    // The keys of the saves asked for and not yet ended, in the order first asked.
-    std::vector<SettingsKeys> m_unsaved;
+    struct Unsaved
+    {
+        SettingsKeys keys;
+        quint64 change; // the newest change of them
+    };
+
+    SaveQueue::Job saveJob() const;
+    // A save that covered every change up to `upTo` succeeded.
+    void saved(quint64 upTo);
+
+    // The keys not yet in the file, in the order first asked.
+    std::vector<Unsaved> m_unsaved;
     quint64 m_lastNumber = 0;
 };
 

@@ -2,6 +2,7 @@
 // scale factor: the ink of every text lies inside the part of its control the
 // style gives to text, clear of the controls above it and of sibling texts.
 #include "main_window_fixture.h"
+#include "mainwin/layout_rule.h"
 #include "picker/picker_window.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -182,6 +183,8 @@ private slots:
     {
         f.realBoxes = true;
         f.start();
+        // As designed, not fitted to a screen smaller than that, where it scrolls.
+        f.form->resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
         check(f.form.get(), u"main window"_s);
         for (auto [button, dialog] : {std::pair{"exit_me", "FrmSet"}, {"about_me", "frmAbout"}}) {
             f.press(button);

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QLabel>
+#include <QScrollBar>
 
 #include <sys/stat.h>
 
@@ -310,6 +311,12 @@ private slots:
                  previewMenu("前景色调至 AA")}
             << S{{"fg_red", "118", "76", 118}, {"contrast_info", "对比度 4.54:1"}} << QStringList()
             << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(Qt::white);
+        // The user's own edit since disarms it: nothing is put back behind their back.
+        QTest::newRow("edited after an adjustment, undo")
+            << L{dialog("show_fg_color", "#777777"), dialog("show_bg_color", "#FFFFFF"),
+                 previewMenu("前景色调至 AA"), type("bg_red_dec", "250"), previewMenu("撤销调整")}
+            << S{{"fg_red", "118", "76", 118}, {"bg_red", "250", "FA", 250}} << QStringList()
+            << QStringList() << QColor(0x76, 0x76, 0x76) << QColor(250, 255, 255);
         QTest::newRow("APCA beside WCAG")
             << L{dialog("show_fg_color", "#888888"), dialog("show_bg_color", "#FFFFFF")}
             << S{{"contrast_info", "对比度 3.54:1  正文 AA✗ AAA✗  大字 AA✓ AAA✗  APCA Lc 63.1"}}
@@ -381,6 +388,29 @@ private slots:
                          readout.left() - preview->contentsRect().left(), readout.height());
         const QImage image = preview->grab().toImage().copy(band);
         QCOMPARE(test::showsColor(image, Qt::black), !plate);
+    }
+
+    // The plate sits at the top right of the text, just left of the scroll
+    // bar, at start and after every resize, maximise and restore.
+    void contrastPlateFollowsTheWindow()
+    {
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QLabel *plate = f.form->previewInspector().readout();
+        const auto placed = [&] {
+            const QRect at = plate->geometry();
+            const int bar = preview->verticalScrollBar()->mapTo(preview, QPoint()).x();
+            return at.right() < bar && at.right() >= bar - 6 &&
+                   at.top() <= preview->contentsRect().top() + 4;
+        };
+        QVERIFY(placed());
+        for (const int width : {1000, 1200, 700, 0, -1}) { // 0: maximised, -1: restored
+            const int before = preview->width();
+            width > 0    ? f.form->resize(width, 560)
+            : width == 0 ? f.form->showMaximized()
+                         : f.form->showNormal();
+            QTRY_VERIFY(preview->width() != before);
+            QTRY_VERIFY2(placed(), qPrintable(QString::number(f.form->width())));
+        }
     }
 
     // Exported as a palette file from the swatch menu, its folder kept, and

@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 
 #include <QGroupBox>
+#include <QStyle>
 
 using namespace tintavo;
 
@@ -43,13 +44,25 @@ private slots:
     }
 
     // A grown window grows the preview by as much, and gives the colour box
-    // more columns.
+    // more columns; one smaller than its controls need (a small screen) keeps
+    // them whole and scrolls each one Tab reaches into view.
     void layoutFollowsTheWindowSize()
     {
         const QSize before = f.control<QWidget>("effect_text")->size();
         f.form->resize(f.form->size() + QSize(67, 40));
         QCOMPARE(f.control<QWidget>("effect_text")->size(), before + QSize(67, 40));
         QCOMPARE(f.control<SwatchView>("Picture1")->swatchRect(50).topLeft(), QPoint(8, 29));
+        f.form->resize(400, 240);
+        QTRY_COMPARE(f.form->size(), QSize(400, 240));
+        const int bar = f.form->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const QRect view(0, 0, 400 - bar, 240 - bar);
+        for (int i = 0; i < 27; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const QWidget *w = QApplication::focusWidget();
+            const QRect at(w->mapTo(f.form.get(), QPoint()), w->size());
+            QVERIFY2((at & view).size() == at.size().boundedTo(view.size()),
+                     qPrintable(w->objectName()));
+        }
     }
 
     // Asked first; the swatches change only on a yes, and the next capture

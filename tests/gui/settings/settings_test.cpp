@@ -303,6 +303,28 @@ private slots:
         QCOMPARE(f.programEnded, 1);
     }
 
+    // A change whose save failed is written by the next save that works, a
+    // later change's or the exit's, and is not lost behind it.
+    void failedSettingsAreSavedLater()
+    {
+        for (const bool changeAgain : {true, false}) {
+            QVERIFY(QDir().mkdir(f.iniPath()));
+            f.start();
+            contrastSwitch()(*this);
+            QTRY_COMPARE(f.messages.shown.size(), 1);
+            QVERIFY(QDir().rmdir(f.iniPath()));
+            QStringList saved{"[APPSET]", "ShowContrast=0"};
+            if (changeAgain) {
+                open();
+                click("Command1")(*this);
+                saved += {"AutoSave=1", "AutoLoad=1", "nColor=64", "AutoRember=1"};
+                QTRY_COMPARE(f.readIni(), f.iniText(saved));
+            }
+            QCOMPARE(f.savedAtExit(), f.iniText(saved << "StartPoint=0"));
+            f.reset();
+        }
+    }
+
     // A save cut off after its recovery copy was written is finished at the
     // next start, which says so once.
     void interruptedSaveIsFinishedAtStart()

@@ -208,6 +208,23 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
     qputenv("XDG_CONFIG_HOME", home);
 }
 
+// A start waits for no other copy's save: the lock's holder writes the file
+// itself, and a recovery copy it leaves is put back by the next start.
+TEST_F(SaveProcessTest, RestoreWaitsForNoOtherCopy)
+{
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
+    writeFile("[COLOR]\r\nColor0=1\r\n");
+    ASSERT_TRUE(writeRecoveryCopy(path(), "[COLOR]\r\nColor0=2\r\n"));
+    QProcess holder;
+    start(holder, {"hold", path(), "1500"});
+    ASSERT_TRUE(holder.waitForReadyRead(30000));
+    EXPECT_EQ(RestoreInterruptedSaves(path()), QStringList());
+    ASSERT_TRUE(holder.waitForFinished(30000));
+    EXPECT_EQ(RestoreInterruptedSaves(path()), QStringList(path()));
+    qputenv("XDG_CONFIG_HOME", home);
+}
+
 // Another copy's lock is never taken from it while it runs, however old its
 // lock file looks; once it has ended, however it ended, the next save takes
 // the lock at once and leaves no lock file behind.

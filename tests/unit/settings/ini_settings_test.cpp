@@ -137,29 +137,49 @@ TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
 
 // Beside the program when a Tintavo.ini is there or the folder takes files, else
 // in the user's configuration folder; never beside an installed copy (known by
-// its desktop entry): root can write to /usr/bin.
+// its desktop entry, wherever the data folder was put): root can write to /usr/bin.
 TEST(IniPath, BesideTheProgramWheneverItCanServe)
 {
     QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("usr/bin"));
+    const QString program = dir.filePath(QStringLiteral("usr/local/bin"));
     const QString config = dir.filePath(QStringLiteral("config"));
-    const QString entry = dir.filePath(QStringLiteral("usr/" TINTAVO_DESKTOP_ENTRY));
-    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(entry).path()));
-    // Installed, a file there, the folder writable, beside the program.
-    const bool rows[][4] = {{false, false, true, true}, {false, false, false, false},
-                            {false, true, true, true},  {false, true, false, true},
-                            {true, true, true, false},  {true, false, true, false}};
-    for (const auto &[installed, fileThere, writable, beside] : rows) {
-        QFile file(program + QStringLiteral("/Tintavo.ini"));
-        ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
-        QFile desktopEntry(entry);
-        ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
-                              : !desktopEntry.exists() || desktopEntry.remove());
-        const QString path =
-            ResolveIniPath(program, config, [&](const QString &) { return writable; });
-        EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
-            << installed << fileThere << writable;
+    // The data folder under the prefix, and an absolute one outside it.
+    for (const InstallLayout &layout :
+         {InstallLayout{"/usr/local/bin", "/usr/local/share/applications/t.desktop"},
+          InstallLayout{"/usr/local/bin", "/usr/share/applications/t.desktop"}}) {
+        const QString entry = dir.filePath(layout.desktopEntry.mid(1));
+        ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(entry).path()));
+        // Installed, a file there, the folder writable, beside the program.
+        const bool rows[][4] = {{false, false, true, true}, {false, false, false, false},
+                                {false, true, true, true},  {false, true, false, true},
+                                {true, true, true, false},  {true, false, true, false}};
+        for (const auto &[installed, fileThere, writable, beside] : rows) {
+            QFile file(program + QStringLiteral("/Tintavo.ini"));
+            ASSERT_TRUE(fileThere ? file.open(QIODevice::WriteOnly)
+                                  : !file.exists() || file.remove());
+            QFile desktopEntry(entry);
+            ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
+                                  : !desktopEntry.exists() || desktopEntry.remove());
+            const QString path = ResolveIniPath(
+                program, config, [&](const QString &) { return writable; }, layout);
+            EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
+                << installed << fileThere << writable << layout.desktopEntry.toStdString();
+        }
     }
+}
+
+// The file is found once per run, not at every save (the folder here takes no
+// file, so each new search would ask again): the window never waits on the disk.
+TEST(IniPath, FoundOncePerRun)
+{
+    QTemporaryDir dir;
+    int asked = 0;
+    setProgramDirForTesting(dir.path());
+    setDirWritableProbeForTesting([&](const QString &) { return ++asked < 0; });
+    EXPECT_TRUE(GetIniPath() == GetIniPath() && GetIniPath() == GetIniPath());
+    EXPECT_EQ(asked, 1);
+    setProgramDirForTesting({});
+    setDirWritableProbeForTesting({});
 }
 
 // The count box's text as the settings dialog saves it: a number rounded half
