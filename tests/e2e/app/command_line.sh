@@ -70,9 +70,9 @@ says '$c: #4682b4; 4682B4 70,130,180 hsl(207 44% 49%) oklch(0.588 0.099 245.7) [
   --format '$c: #{hex}; {HEX} {r},{g},{b} hsl({h} {s}% {l}%) oklch({L} {C} {H}) [{name}] {tailwind}' \
   SteelBlue
 says '[]' --format '[{name}]' '#123456'
-says 'steelblue' --name 'hsl(207 44% 49%)'
-says 'steelblue' --name 4682b4
-says 'red' --name 'oklch(62.8% 0.2577 29.23)'
+says $'steelblue\ntailwind cyan-600 (最接近，ΔE_OK 0.058)' --name 'hsl(207 44% 49%)'
+says $'steelblue\ntailwind cyan-600 (最接近，ΔE_OK 0.058)' --name 4682b4
+says $'red\ntailwind red-500 (最接近，ΔE_OK 0.028)' --name 'oklch(62.8% 0.2577 29.23)'
 says '对比度 21.00:1  正文 AA✓ AAA✓  大字 AA✓ AAA✓  APCA Lc 106.0' --contrast 'lab(0 0 0)' 'color(srgb 1 1 1)'
 expect 2 '不认识颜色 “nope”.*cannot read the colour "nope"' -- --name nope
 expect 2 '不认识颜色 “#12345”' -- --contrast '#12345' white
