@@ -24,7 +24,7 @@ package | test)
   packages+=(dpkg-dev desktop-file-utils appstream file)
   if [[ $1 == test ]]; then
     packages+=(
-      libgtest-dev libgmock-dev clang libclang-rt-dev
+      libgtest-dev libgmock-dev clang libclang-rt-dev ccache
       xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
       dbus-daemon imagemagick xclip at-spi2-core python3-pyatspi
       sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
