@@ -29,7 +29,7 @@ TEXTS = ["0", "7", "128", "255", "256", "-1", "FF", "7f", "0A", "zz", "#4682B4",
 KEYS = ["Tab", "shift+Tab", "Escape", "Return", "space", "ctrl+c", "ctrl+v", "ctrl+z", "ctrl+shift+z",
         "ctrl+a", "ctrl+shift+c", "alt+g", "alt+b", "alt+r", "alt+t", "alt+a", "ctrl+b", "ctrl+f", "ctrl+s",
         "ctrl+d", "Up", "Down", "Left", "Right", "Home", "End", "Menu", "shift+F10", "BackSpace", "Delete"]
-# Seeded colours, so that a save that loses one shows.
+# A file the program has saved before, with colours stored, as a user has it.
 INI_START = "[APPSET]\r\nAutoSave=1\r\nAutoLoad=1\r\nnColor=64\r\n[COLOR]\r\nColor0=1971210\r\nColor5=255\r\n"
 LINE = re.compile(r"^(\[[^\]\r\n]+\]|[^=\[\r\n]+=[^\r\n]*|)$")
 
@@ -149,7 +149,6 @@ class Soak:
         for _ in range(self.rng.randrange(1, 5)):
             run("xdotool", "mousemove", str(self.rng.randrange(1280)), str(self.rng.randrange(1024)))
             run("xdotool", "key", "alt+shift+s")
-            self.counts["stores"] += 1
         for w in self.windows(self.app):
             run("wmctrl", "-i", "-c", w)
         return "picker session"
