@@ -79,23 +79,22 @@ void ColorBoxModel::apply(const Step &step, bool forward)
 
 void ColorBoxModel::undo()
 {
-    if (m_undo.empty())
-        return;
-    Step step = std::move(m_undo.back());
-    m_undo.pop_back();
-    apply(step, false);
-    m_redo.push_back(std::move(step));
-    emit historyChanged();
+    travel(m_undo, m_redo, false);
 }
 
 void ColorBoxModel::redo()
 {
-    if (m_redo.empty())
+    travel(m_redo, m_undo, true);
+}
+
+void ColorBoxModel::travel(std::deque<Step> &from, std::deque<Step> &to, bool forward)
+{
+    if (from.empty())
         return;
-    Step step = std::move(m_redo.back());
-    m_redo.pop_back();
-    apply(step, true);
-    m_undo.push_back(std::move(step));
+    Step step = std::move(from.back());
+    from.pop_back();
+    apply(step, forward);
+    to.push_back(std::move(step));
     emit historyChanged();
 }
 

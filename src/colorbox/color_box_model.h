@@ -106,6 +106,9 @@ private:
     // Makes the colours of `step` (those it leaves or those it makes) the
     // box's, and says which changed.
     void apply(const Step &step, bool forward);
+    // Takes the newest step of `from` back (or, `forward`, makes it again) and
+    // keeps it on `to`.
+    void travel(std::deque<Step> &from, std::deque<Step> &to, bool forward);
     void record(Step step);
 
     std::vector<Rgb> m_colors;
