@@ -44,7 +44,10 @@ const ControlSpec kControls[] = {
 };
 
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
+// How often the picker looks where it cannot be told of motion.
 constexpr int kSampleIntervalMs = 50;
+// How often it looks under a pointer that rests: as often as a caret blinks.
+constexpr int kRestingIntervalMs = 500;
 
 const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
 const QKeyCombination kFreezeKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_F);
@@ -156,10 +159,20 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         m_sampler, PickEngine::Options{options.loupe, options.sampleSize, options.colorManaged});
     connect(m_engine.get(), &PickEngine::sampled, this, &PickerWindow::showSample);
 
-    // Sampling starts with the window, not with a call.
+    // Sampling starts with the window, not with a call. Where motion is
+    // reported, the loupe follows each move within the frame it happened in,
+    // and the timer only catches the moves nothing reports (a program
+    // warping the pointer), at the pace of a text caret's blink.
+    if (m_engine->available() && options.makePointerWatch)
+        m_pointerWatch = options.makePointerWatch();
+    const bool watched = m_pointerWatch && m_pointerWatch->watching();
+    if (watched) {
+        connect(m_pointerWatch.get(), &PointerWatch::moved, m_engine.get(),
+                [this] { m_engine->updateSoon(); });
+    }
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(kSampleIntervalMs);
+    timer->setInterval(watched ? kRestingIntervalMs : kSampleIntervalMs);
     connect(timer, &QTimer::timeout, this, &PickerWindow::sampleUnderPointer);
     timer->start();
 }
@@ -327,11 +340,12 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    // A press before the first sample stores what the pointer rests on; the
-    // swatch's colour at opening was never on the screen, and white would
-    // empty the slot.
-    if (m_engine && !m_engine->lastColor())
-        m_engine->update(true);
+    // What lies under the pointer at the press, also where a program moved
+    // it without a motion report. A press before the first sample stores
+    // what the pointer rests on; the swatch's colour at opening was never on
+    // the screen, and white would empty the slot.
+    if (m_engine)
+        m_engine->update(!m_engine->lastColor());
     if (const std::optional<Rgb> color = m_engine ? m_engine->lastColor() : m_pickedColor)
         m_colorBox.storeCapture(*color);
 }
