@@ -35,7 +35,7 @@ constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      settings_(settings)
+      m_settings(settings)
 {
     setObjectName(QStringLiteral("FrmSet"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -43,14 +43,16 @@ SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     setFixedSize(toPixels(kClientArea).size());
 
     const auto made = buildControls(this, kControls);
-    countBox_ = qobject_cast<QLineEdit *>(made.value(QStringLiteral("Text1")));
-    autoSaveBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check1")));
-    autoLoadBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check2")));
-    rememberBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check3")));
+    for (const SettingRow &row : settingRows()) {
+        if (row.dialogControl)
+            m_editors.push_back({&row, made.value(QLatin1StringView(row.dialogControl))});
+    }
     // The first check box is 12 pixels high: its box and caption are drawn to
     // that height, and the other two match it.
-    for (QCheckBox *box : {autoSaveBox_, autoLoadBox_, rememberBox_})
-        box->setFont(compactInterfaceFont());
+    for (const Editor &editor : m_editors) {
+        if (auto *box = qobject_cast<QCheckBox *>(editor.control))
+            box->setFont(compactInterfaceFont());
+    }
     setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 11px; height: 11px; }"));
 
     // Neither button is default, and Enter must not press the focused one.
@@ -85,21 +87,27 @@ void SettingsDialog::closeEvent(QCloseEvent *event)
 
 void SettingsDialog::showSettings()
 {
-    const Settings &shown = settings_.settings();
-    countBox_->setText(QString::number(shown.swatchCount));
-    autoSaveBox_->setChecked(shown.autoSave);
-    autoLoadBox_->setChecked(shown.autoLoad);
-    rememberBox_->setChecked(shown.rememberStartSlot);
+    const Settings &shown = m_settings.settings();
+    for (const auto &[row, control] : m_editors) {
+        if (auto on = std::get_if<bool Settings::*>(&row->field))
+            static_cast<QCheckBox *>(control)->setChecked(shown.**on);
+        else
+            static_cast<QLineEdit *>(control)->setText(
+                QString::number(shown.*std::get<qint32 Settings::*>(row->field)));
+    }
 }
 
 void SettingsDialog::saveAndClose()
 {
-    Settings edited = settings_.settings();
-    edited.autoSave = autoSaveBox_->isChecked();
-    edited.autoLoad = autoLoadBox_->isChecked();
-    edited.swatchCount = countFromText(countBox_->text());
-    edited.rememberStartSlot = rememberBox_->isChecked();
-    settings_.change(edited, SettingsKeys::Dialog);
+    Settings edited = m_settings.settings();
+    for (const auto &[row, control] : m_editors) {
+        if (auto on = std::get_if<bool Settings::*>(&row->field))
+            edited.**on = static_cast<QCheckBox *>(control)->isChecked();
+        else // the swatch count, the dialog's one number
+            edited.*std::get<qint32 Settings::*>(row->field) =
+                countFromText(static_cast<QLineEdit *>(control)->text());
+    }
+    m_settings.confirm(edited);
     close();
 }
 

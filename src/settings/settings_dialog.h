@@ -3,12 +3,12 @@
 #include <QDialog>
 #include <QPointer>
 
-class QCheckBox;
-class QLineEdit;
+#include <vector>
 
 namespace tintavo {
 
 class SettingsStore;
+struct SettingRow;
 
 // The settings dialog: shows the running program's settings when it opens,
 // and Save changes them in the store, which writes them to the file.
@@ -39,11 +39,16 @@ private:
     void showSettings();
     void saveAndClose();
 
-    SettingsStore &settings_;
-    QLineEdit *countBox_ = nullptr;
-    QCheckBox *autoSaveBox_ = nullptr;
-    QCheckBox *autoLoadBox_ = nullptr;
-    QCheckBox *rememberBox_ = nullptr;
+    // A setting the dialog shows, and its control: a check box for a switch,
+    // a text box for a number.
+    struct Editor
+    {
+        const SettingRow *row;
+        QWidget *control;
+    };
+
+    SettingsStore &m_settings;
+    std::vector<Editor> m_editors;
 };
 
 } // namespace tintavo

@@ -29,9 +29,9 @@ QStringList save(const QString &path, quint32 count, quint32 first, quint32 last
 
 // Which of two generations of the helper's colours every swatch holds; -1 for
 // a mix, a missing swatch or anything else.
-int wholeGeneration(quint32 count, quint32 oldGen, quint32 newGen)
+int wholeGeneration(const QString &path, quint32 count, quint32 oldGen, quint32 newGen)
 {
-    const std::vector<ColorValue> colors = LoadStoredColors(qint32(count));
+    const std::vector<ColorValue> colors = readStoredColors(path, qint32(count));
     bool allOld = true, allNew = true;
     for (quint32 i = 0; i < count; ++i) {
         allOld = allOld && colors[i] == ColorValue(oldGen * 65536 + i);
@@ -125,7 +125,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
             writer.kill();
             ASSERT_TRUE(writer.waitForFinished(30000));
             ASSERT_EQ(run({QStringLiteral("restore"), path()}, inPlace), 0);
-            const int found = wholeGeneration(count, current, current + 1);
+            const int found = wholeGeneration(path(), count, current, current + 1);
             ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
             ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
             gotNew += found == int(current + 1) ? 1 : 0;
@@ -137,7 +137,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
         EXPECT_EQ(QDir(m_config + "/Tintavo/recovery").entryList({"*.recovery"}), QStringList());
         // A later save still works, whatever the kills left behind.
         ASSERT_EQ(run(save(path(), count, current + 1, current + 1), inPlace), 0);
-        EXPECT_EQ(wholeGeneration(count, current + 1, current + 1), int(current + 1));
+        EXPECT_EQ(wholeGeneration(path(), count, current + 1, current + 1), int(current + 1));
     }
 }
 
@@ -159,9 +159,9 @@ TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
     std::vector<ColorValue> expected(kCount);
     for (quint32 i = 0; i < kCount; ++i)
         expected[i] = ColorValue((i < 2 * kRounds ? i / 2 + 1 : 0) * 65536 + i);
-    EXPECT_EQ(LoadStoredColors(kCount), expected);
-    EXPECT_EQ(LoadSettings().swatchCount, qint32(kRounds));
-    EXPECT_EQ(LoadSettings().startSlot, qint32(kRounds));
+    EXPECT_EQ(readStoredColors(path(), kCount), expected);
+    EXPECT_EQ(readSettings(path()).swatchCount, qint32(kRounds));
+    EXPECT_EQ(readSettings(path()).startSlot, qint32(kRounds));
     EXPECT_EQ(ReadProfileInt("Keep", "mine", 0, path()), 1);
     const QByteArray text = readFile();
     EXPECT_EQ(text.count("[COLOR]"), 1);
@@ -245,7 +245,7 @@ TEST_F(SaveProcessTest, LockIsTakenOnlyFromACopyThatEnded)
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(30000));
     EXPECT_TRUE(lockForSaving(path(), failure, 0)) << "a copy that ended still kept the lock";
-    EXPECT_TRUE(SaveStartPoint(4));
+    EXPECT_TRUE(SaveStartPoint(4, path()));
     EXPECT_EQ(readFile(), "[AppSet]\r\nStartPoint=4\r\n");
     EXPECT_FALSE(QFile::exists(lockFile.fileName()));
 }
@@ -268,7 +268,7 @@ TEST_F(SaveProcessTest, FullDiskLeavesTheFileAndSaysWhy)
     for (const auto &[inPlace, configOnTheDisk, reason] : cases) {
         m_config = (configOnTheDisk ? disk : m_dir.path()) + QStringLiteral("/config");
         QFile::remove(disk + "/filler");
-        ASSERT_TRUE(SaveStoredColors(std::vector<ColorValue>(64, 1)));
+        ASSERT_TRUE(SaveStoredColors(std::vector<ColorValue>(64, 1), path()));
         openToNobody(path());           // the disk, too, is root's and 0755
         QFile filler(disk + "/filler"); // the disk full but for room for a lock file
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
