@@ -7,8 +7,8 @@
 namespace tintavo {
 
 // A colour in the layout the settings file stores: 0x00BBGGRR, red in the low
-// byte. Only the file, its round trip and the screen sampling still speak it;
-// everything else works on Rgb and converts with the two functions below.
+// byte. Only the settings file and its stores speak it; everything else works
+// on Rgb and converts with the two functions below.
 using ColorValue = qint32;
 
 // White marks an empty swatch.

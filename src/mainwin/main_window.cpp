@@ -66,8 +66,8 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
     resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
     useServices(services);
 
-    m_editors = buildColorEditingControls(this);
-    m_commands = buildMainWindowControls(this);
+    BuiltControls<MainControls> built = buildMainControls(this);
+    m_controls = built.controls;
     m_hScroll = new QScrollBar(Qt::Horizontal, this);
     m_vScroll = new QScrollBar(Qt::Vertical, this);
     for (QScrollBar *bar : {m_hScroll, m_vScroll})
@@ -81,21 +81,17 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
             [this](const QString &message) { m_messages->showError(message); });
     buildColorViews();
     buildColorBoxViews(services.fileDialogs);
-    connectButton(m_commands.chooseForeground, &MainWindow::chooseForegroundColor);
-    connectButton(m_commands.chooseBackground, &MainWindow::chooseBackgroundColor);
-    connectButton(m_commands.randomFill, &MainWindow::fillColorBoxAtRandom);
-    connectButton(m_commands.pick, &MainWindow::openPicker);
-    connectButton(m_commands.settings, &MainWindow::openSettings);
-    connectButton(m_commands.about, &MainWindow::openAbout);
+    connectButton(m_controls.chooseForeground, &MainWindow::chooseForegroundColor);
+    connectButton(m_controls.chooseBackground, &MainWindow::chooseBackgroundColor);
+    connectButton(m_controls.randomFill, &MainWindow::fillColorBoxAtRandom);
+    connectButton(m_controls.pick, &MainWindow::openPicker);
+    connectButton(m_controls.settings, &MainWindow::openSettings);
+    connectButton(m_controls.about, &MainWindow::openAbout);
 
-    // The swatch view joined after the tables were built; chain the focus
-    // through every control by its tab index once more.
-    QList<QWidget *> focusable;
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (w->property("tabIndex").isValid() && w->property("tabIndex").toInt() >= 0)
-            focusable << w;
-    }
-    applyTabOrder(focusable);
+    // The swatch view joined after the table was built: the focus chain
+    // takes it in at its place.
+    built.tabStops.push_back({kColorBoxTabIndex, m_swatchView});
+    chainFocus(std::move(built.tabStops));
 }
 
 MainWindow::~MainWindow()
@@ -126,10 +122,10 @@ void MainWindow::buildColorViews()
 {
     ColorPair &pair = m_session.pair();
     SettingsStore &settings = m_session.settings();
-    m_colorEditing = new ColorEditing(m_editors, pair, *m_messages, this);
+    m_colorEditing = new ColorEditing(m_controls.editors, pair, *m_messages, this);
     // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(
-        static_cast<MultiLineTextBox *>(m_editors.preview), pair, true,
+        static_cast<MultiLineTextBox *>(m_controls.editors.preview), pair, true,
         {[&settings](bool show) { settings.change(&Settings::showContrast, show); }});
     connect(&settings, &SettingsStore::changed, m_inspector,
             [this, &settings] { m_inspector->setShowContrast(settings.settings().showContrast); });
@@ -137,15 +133,15 @@ void MainWindow::buildColorViews()
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
     showPair();
     addCopyAsCommands(
-        m_editors.codeLine, this, pair, [this] { return m_session.copyFormats(); },
-        new ColorPaste(this, m_editors, pair, *m_messages));
+        m_controls.editors.codeLine, this, pair, [this] { return m_session.copyFormats(); },
+        new ColorPaste(this, m_controls.editors, pair, *m_messages));
 }
 
 void MainWindow::buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDialogs)
 {
     ColorBoxModel &box = m_session.colorBox();
     SettingsStore &settings = m_session.settings();
-    m_swatchView = new SwatchView(&box, m_commands.colorBoxFrame);
+    m_swatchView = new SwatchView(&box, m_controls.colorBoxFrame);
     m_swatchMenu = buildSwatchMenu(this);
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
     const ColorBoxTransfer::LastFolder paletteFolder{
@@ -198,13 +194,13 @@ void MainWindow::start(StartState state)
 void MainWindow::loadContents()
 {
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
-    m_editors.previewFrame->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
+    m_controls.editors.previewFrame->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
 
-    QFont bold = m_editors.codeLine->font();
+    QFont bold = m_controls.editors.codeLine->font();
     bold.setBold(true);
-    m_editors.codeLine->setFont(bold);
+    m_controls.editors.codeLine->setFont(bold);
 
-    QPlainTextEdit *effectText = m_editors.preview;
+    QPlainTextEdit *effectText = m_controls.editors.preview;
     effectText->setPlainText(helpText());
     effectText->setTabChangesFocus(true); // Tab moves on, as from every other control
     effectText->setFocus();
@@ -244,13 +240,16 @@ void MainWindow::layOutControls()
     const ResizeResult r = tintavo::resizedLayout(pixelsToTwips(content.width()),
                                                   pixelsToTwips(content.height()), m_layout);
     m_layout = r.layout;
-    m_editors.previewFrame->setGeometry(toPixels(m_layout.Frame1).translated(offset));
-    m_editors.preview->setGeometry(toPixels(m_layout.effect_text));
-    m_editors.foregroundFrame->setGeometry(toPixels(m_layout.fg_frame).translated(offset));
-    m_editors.backgroundFrame->setGeometry(toPixels(m_layout.bg_frame).translated(offset));
-    m_commands.commandFrame->setGeometry(toPixels(m_layout.Frame4).translated(offset));
-    m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3).translated(offset));
-    m_editors.codeLine->setGeometry(toPixels(m_layout.txtColorInfo));
+    m_controls.editors.previewFrame->setGeometry(
+        toPixels(m_layout.previewFrame).translated(offset));
+    m_controls.editors.preview->setGeometry(toPixels(m_layout.preview));
+    m_controls.editors.foregroundFrame->setGeometry(
+        toPixels(m_layout.foregroundFrame).translated(offset));
+    m_controls.editors.backgroundFrame->setGeometry(
+        toPixels(m_layout.backgroundFrame).translated(offset));
+    m_controls.commandFrame->setGeometry(toPixels(m_layout.commandFrame).translated(offset));
+    m_controls.colorBoxFrame->setGeometry(toPixels(m_layout.colorBoxFrame).translated(offset));
+    m_controls.editors.codeLine->setGeometry(toPixels(m_layout.codeLine));
     m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
 }
 
@@ -344,7 +343,7 @@ void MainWindow::showPair()
     // A colour-vision simulation changes what the preview draws, never the pair.
     const VisionMode mode = m_inspector->visionMode();
     const ColorPair &pair = m_session.pair();
-    showTextColors(m_editors.preview, simulateVision(pair.foreground(), mode),
+    showTextColors(m_controls.editors.preview, simulateVision(pair.foreground(), mode),
                    simulateVision(pair.background(), mode));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "color/color_pair.h"
-#include "color/editor_controls.h"
 #include "colorbox/color_box_transfer.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
@@ -113,13 +112,12 @@ private:
     void connectButton(QPushButton *button, void (MainWindow::*handler)());
 
     Session &m_session;
-    ColorEditingControls m_editors;
-    MainControls m_commands;
+    MainControls m_controls;
     ColorEditing *m_colorEditing = nullptr;
     PreviewInspector *m_inspector = nullptr;
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
-    MainLayout m_layout = designLayout();
+    MainLayout m_layout = kDesignLayout;
     QScrollBar *m_hScroll = nullptr;
     QScrollBar *m_vScroll = nullptr;
 

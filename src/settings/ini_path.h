@@ -34,9 +34,4 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
                        const DirWritableProbe &isWritable,
                        const InstallLayout &layout = configuredInstallLayout());
 
-// The folder GetIniPath treats as the program's, and the probe it asks; empty
-// values restore the real ones.
-void setProgramDirForTesting(const QString &dir);
-void setDirWritableProbeForTesting(DirWritableProbe probe);
-
 } // namespace tintavo

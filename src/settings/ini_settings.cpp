@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QStandardPaths>
 
 #include <charconv>
@@ -37,16 +36,17 @@ using enum SettingForm;
 // Keys spelled as the file has always had them.
 // clang-format off
 const SettingRow kRows[] = {
-    {&Settings::autoSave,          kAppSet, "AutoSave",      Switch,            true,  "Check1"},
-    {&Settings::autoLoad,          kAppSet, "AutoLoad",      Switch,            true,  "Check2"},
-    {&Settings::swatchCount,       kAppSet, "nColor",        Number,            true,  "Text1"},
-    {&Settings::rememberStartSlot, kAppSet, "AutoRember",    Switch,            true,  "Check3"},
-    {&Settings::startSlot,         kAppSet, kStartPoint,     Number,            false, nullptr},
-    {&Settings::showContrast,      kAppSet, "ShowContrast",  OnUnlessZero,      true,  nullptr},
-    {&Settings::loupe,             kAppSet, "Loupe",         Switch,            false, nullptr},
-    {&Settings::sampleSize,        kAppSet, "SampleSize",    Number,            true,  nullptr},
-    {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, false, nullptr},
-    {&Settings::paletteFolder,     kAppSet, "PaletteFolder", Text,              true,  nullptr},
+    // field, section, key, read as, written here, shown in the dialog
+    {&Settings::autoSave,          kAppSet, "AutoSave",      Switch,            true,  true},
+    {&Settings::autoLoad,          kAppSet, "AutoLoad",      Switch,            true,  true},
+    {&Settings::swatchCount,       kAppSet, "nColor",        Number,            true,  true},
+    {&Settings::rememberStartSlot, kAppSet, "AutoRember",    Switch,            true,  true},
+    {&Settings::startSlot,         kAppSet, kStartPoint,     Number,            false, false},
+    {&Settings::showContrast,      kAppSet, "ShowContrast",  OnUnlessZero,      true,  false},
+    {&Settings::loupe,             kAppSet, "Loupe",         Switch,            false, false},
+    {&Settings::sampleSize,        kAppSet, "SampleSize",    Number,            true,  false},
+    {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, false, false},
+    {&Settings::paletteFolder,     kAppSet, "PaletteFolder", Text,              true,  false},
 };
 // clang-format on
 
@@ -88,24 +88,8 @@ void readRow(const SettingRow &row, const IniProfile &profile, Settings &s)
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
-struct PathOverrides
-{
-    QString programDir;
-    DirWritableProbe probe;
-    QString found; // GetIniPath's answer, once it has been worked out
-    QMutex mutex;
-};
-
-PathOverrides &overrides()
-{
-    static PathOverrides instance;
-    return instance;
-}
-
 QString programDir()
 {
-    if (!overrides().programDir.isEmpty())
-        return overrides().programDir;
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
 #ifdef Q_OS_LINUX
@@ -237,28 +221,9 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
     return QDir(configDir).filePath(kFileName);
 }
 
-void setProgramDirForTesting(const QString &dir)
-{
-    const QMutexLocker locker(&overrides().mutex);
-    overrides().programDir = dir;
-    overrides().found.clear();
-}
-
-void setDirWritableProbeForTesting(DirWritableProbe probe)
-{
-    const QMutexLocker locker(&overrides().mutex);
-    overrides().probe = std::move(probe);
-    overrides().found.clear();
-}
-
 QString GetIniPath()
 {
-    PathOverrides &o = overrides();
-    const QMutexLocker locker(&o.mutex);
-    if (o.found.isEmpty())
-        o.found = ResolveIniPath(programDir(), configDir(),
-                                 o.probe ? o.probe : DirWritableProbe(IsDirWritable));
-    return o.found;
+    return ResolveIniPath(programDir(), configDir(), IsDirWritable);
 }
 
 SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(ReadProfileFile(path)) {}
@@ -340,7 +305,7 @@ SaveResult SaveSettings(const Settings &s, const QString &path)
 {
     std::vector<const SettingRow *> shown;
     for (const SettingRow &row : kRows) {
-        if (row.dialogControl)
+        if (row.inDialog)
             shown.push_back(&row);
     }
     return SaveSettingRows(s, shown, path);

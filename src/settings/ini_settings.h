@@ -14,8 +14,8 @@ namespace tintavo {
 
 // "Tintavo.ini" beside the executable; when that folder takes no files and
 // holds no Tintavo.ini (a system-wide install), Tintavo.ini in the user's
-// configuration folder instead. Found on the first call and kept for the run:
-// saves ask for it on the window's thread, which must not wait on the disk.
+// configuration folder instead. Asked once, at start-up: a run's session
+// keeps the answer, and the window never waits on the disk for it.
 QString GetIniPath();
 
 // One reading of the settings file. Start-up takes the settings and then the

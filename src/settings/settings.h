@@ -41,7 +41,7 @@ enum class SettingForm
 };
 
 // One setting: where the file keeps it, how it is read, whether this
-// program writes it, and the settings dialog's control that edits it.
+// program writes it, and whether the settings dialog shows it.
 struct SettingRow
 {
     std::variant<bool Settings::*, qint32 Settings::*, QString Settings::*> field;
@@ -51,7 +51,7 @@ struct SettingRow
     // false: read only here (StartPoint is the colour box's to write; the
     // others are never written, by this version).
     bool written;
-    const char *dialogControl; // objectName in the settings dialog, or none
+    bool inDialog;
 };
 
 // Every setting, in the order a save writes the keys of one change.

@@ -3,12 +3,13 @@
 #include <QDialog>
 #include <QPointer>
 
-#include <vector>
+#include <array>
+
+class QPushButton;
 
 namespace tintavo {
 
 class SettingsStore;
-struct SettingRow;
 
 // The settings dialog: shows the running program's settings when it opens,
 // and Save changes them in the store, which writes them to the file.
@@ -28,6 +29,17 @@ public:
     static SettingsDialog *showSingle(QPointer<SettingsDialog> &slot, SettingsStore &settings,
                                       QWidget *parent = nullptr);
 
+    // The dialog's controls.
+    struct Controls
+    {
+        // The editors of the settings the dialog shows, in the order of their
+        // rows (AutoSave, AutoLoad, nColor, AutoRember): a check box for a
+        // switch, a text box for a number.
+        std::array<QWidget *, 4> editors;
+        QPushButton *save;
+        QPushButton *discard;
+    };
+
     // There is no cancel button: Esc leaves the dialog open.
     void reject() override;
 
@@ -39,16 +51,8 @@ private:
     void showSettings();
     void saveAndClose();
 
-    // A setting the dialog shows, and its control: a check box for a switch,
-    // a text box for a number.
-    struct Editor
-    {
-        const SettingRow *row;
-        QWidget *control;
-    };
-
     SettingsStore &m_settings;
-    std::vector<Editor> m_editors;
+    Controls m_controls{};
 };
 
 } // namespace tintavo

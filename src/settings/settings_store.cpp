@@ -34,7 +34,7 @@ void SettingsStore::change(const Settings &next, bool confirmed)
     const quint64 number = ++m_lastNumber;
     bool any = false;
     for (const SettingRow &row : settingRows()) {
-        if (!row.written || !(differs(row, before, next) || (confirmed && row.dialogControl)))
+        if (!row.written || !(differs(row, before, next) || (confirmed && row.inDialog)))
             continue;
         any = true;
         // A save still waiting gives its place to this one, so this one writes
@@ -48,8 +48,8 @@ void SettingsStore::change(const Settings &next, bool confirmed)
     if (!any)
         return;
     emit changed();
-    const bool withDialog = std::ranges::any_of(
-        m_unsaved, [](const Unsaved &u) { return u.row->dialogControl != nullptr; });
+    const bool withDialog =
+        std::ranges::any_of(m_unsaved, [](const Unsaved &u) { return u.row->inDialog; });
     m_saves.post(this, saveJob(), [this, number, withDialog](const SaveResult &result) {
         if (result) {
             saved(number);

@@ -168,20 +168,6 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
     }
 }
 
-// The file is found once per run, not at every save (the folder here takes no
-// file, so each new search would ask again): the window never waits on the disk.
-TEST(IniPath, FoundOncePerRun)
-{
-    QTemporaryDir dir;
-    int asked = 0;
-    setProgramDirForTesting(dir.path());
-    setDirWritableProbeForTesting([&](const QString &) { return ++asked < 0; });
-    EXPECT_TRUE(GetIniPath() == GetIniPath() && GetIniPath() == GetIniPath());
-    EXPECT_EQ(asked, 1);
-    setProgramDirForTesting({});
-    setDirWritableProbeForTesting({});
-}
-
 // The count box's text as the settings dialog saves it: a number rounded half
 // to even and held to 32 bits, or 65 for anything else.
 TEST(CountText, ReadsTheCountBox)
