@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     if (command.exitStatus)
         return *command.exitStatus;
     // Started before the toolkit connects to the display, so the two overlap.
-    const QString settingsPath = command.pickOnce ? QString() : tintavo::GetIniPath();
+    const QString settingsPath = command.pickOnce ? QString() : tintavo::settingsFilePath();
     tintavo::EarlyStart early(settingsPath);
     QApplication app(argc, argv);
 

@@ -14,14 +14,14 @@ using ColorValue = qint32;
 // White marks an empty swatch.
 inline constexpr ColorValue kWhite = 16777215;
 
-constexpr ColorValue RGB(int red, int green, int blue)
+constexpr ColorValue packRgb(int red, int green, int blue)
 {
     return red + 256 * green + 65536 * blue;
 }
 
 constexpr ColorValue toColorValue(Rgb c)
 {
-    return RGB(c.red, c.green, c.blue);
+    return packRgb(c.red, c.green, c.blue);
 }
 
 // Only the low 24 bits count, so a hand-edited value outside 0..0xFFFFFF

@@ -363,7 +363,7 @@ void MainWindow::fillColorBoxAtRandom()
                                             "您确信要进行此操作？");
     if (!m_questions->askYesNo(QStringLiteral("Tintavo"), question))
         return;
-    RandomFill(m_session.colorBox());
+    fillAtRandom(m_session.colorBox());
 }
 
 PickerWindow *MainWindow::picker() const

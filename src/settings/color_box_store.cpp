@@ -97,7 +97,7 @@ SaveResult ColorBoxStore::save()
 {
     const std::shared_ptr<const Snapshot> s = snapshot();
     const SaveResult result = m_saves.runAndWait(this, [s, path = m_path] {
-        return SaveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
+        return saveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
     });
     finished(*s, result);
     return result;
@@ -111,7 +111,7 @@ void ColorBoxStore::promptSave()
     m_saves.post(
         this,
         [s, path = m_path] {
-            return SaveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
+            return saveColorBox(s->colors, s->loaded, s->changed, s->startPoint, path);
         },
         [this, s](const SaveResult &result) {
             if (!finished(*s, result))

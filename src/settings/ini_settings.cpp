@@ -152,9 +152,9 @@ private:
     qsizetype m_size = 0;
 };
 
-// Writes the swatches SaveColorBox picks, and StartPoint when asked, into
+// Writes the swatches saveColorBox picks, and StartPoint when asked, into
 // one reading of the file.
-SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint,
                         const QString &path)
 {
@@ -171,7 +171,7 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
         any = colors[i] != kWhite || madeWhite(i);
     if (!any)
         return {};
-    return UpdateProfileFile(path, [&](IniProfile &profile) {
+    return updateProfileFile(path, [&](IniProfile &profile) {
         char value[16];
         for (size_t i = 0; i < colors.size(); ++i) {
             const ColorKey key{qint32(i)};
@@ -192,7 +192,7 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
 
 } // namespace
 
-bool IsDirWritable(const QString &dir)
+bool isDirWritable(const QString &dir)
 {
 #ifdef Q_OS_UNIX
     // access() also refuses root on a read-only mount, unlike a look at the
@@ -208,8 +208,8 @@ InstallLayout configuredInstallLayout()
     return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
 }
 
-QString ResolveIniPath(const QString &programDir, const QString &configDir,
-                       const DirWritableProbe &isWritable, const InstallLayout &layout)
+QString resolveSettingsPath(const QString &programDir, const QString &configDir,
+                            const DirWritableProbe &isWritable, const InstallLayout &layout)
 {
     const QString besideProgram = QDir(programDir).filePath(kFileName);
     // The data folder may lie outside the prefix (an absolute one): the way
@@ -221,12 +221,12 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
     return QDir(configDir).filePath(kFileName);
 }
 
-QString GetIniPath()
+QString settingsFilePath()
 {
-    return ResolveIniPath(programDir(), configDir(), IsDirWritable);
+    return resolveSettingsPath(programDir(), configDir(), isDirWritable);
 }
 
-SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(ReadProfileFile(path)) {}
+SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(readProfileFile(path)) {}
 
 Settings SettingsSnapshot::settings() const
 {
@@ -263,7 +263,7 @@ Settings readSettings(const QString &path)
 
 Settings LoadSettings()
 {
-    return readSettings(GetIniPath());
+    return readSettings(settingsFilePath());
 }
 
 std::vector<ColorValue> readStoredColors(const QString &path, qint32 count)
@@ -273,23 +273,23 @@ std::vector<ColorValue> readStoredColors(const QString &path, qint32 count)
     return SettingsSnapshot(path).storedColors(count);
 }
 
-SaveResult SaveStoredColors(std::span<const ColorValue> colors, const QString &path)
+SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path)
 {
-    return SaveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
+    return saveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
 }
 
-SaveResult SaveStartPoint(qint32 slot, const QString &path)
+SaveResult saveStartPoint(qint32 slot, const QString &path)
 {
-    return WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
+    return writeProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
 }
 
-SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, const QString &path)
 {
-    return SaveColorBox(colors, loaded, changed, startPoint, true, path);
+    return saveColorBox(colors, loaded, changed, startPoint, true, path);
 }
 
-SaveResult SaveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
+SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
                            const QString &path)
 {
     std::vector<QByteArray> values;
@@ -298,17 +298,17 @@ SaveResult SaveSettingRows(const Settings &s, std::span<const SettingRow *const>
         values.push_back(storedText(*row, s));
     for (size_t i = 0; i < rows.size(); ++i)
         entries.push_back({rows[i]->section, rows[i]->key, values[i]});
-    return WriteProfileStrings(path, entries);
+    return writeProfileStrings(path, entries);
 }
 
-SaveResult SaveSettings(const Settings &s, const QString &path)
+SaveResult saveDialogSettings(const Settings &s, const QString &path)
 {
     std::vector<const SettingRow *> shown;
     for (const SettingRow &row : kRows) {
         if (row.inDialog)
             shown.push_back(&row);
     }
-    return SaveSettingRows(s, shown, path);
+    return saveSettingRows(s, shown, path);
 }
 
 std::span<const SettingRow> settingRows()

@@ -16,7 +16,7 @@ namespace tintavo {
 // holds no Tintavo.ini (a system-wide install), Tintavo.ini in the user's
 // configuration folder instead. Asked once, at start-up: a run's session
 // keeps the answer, and the window never waits on the disk for it.
-QString GetIniPath();
+QString settingsFilePath();
 
 // One reading of the settings file. Start-up takes the settings and then the
 // stored colours from it, so a large colour box is parsed once, not twice.
@@ -50,18 +50,18 @@ std::vector<ColorValue> readStoredColors(const QString &path, qint32 count);
 
 // Stores every non-white swatch under its index; a white swatch leaves what
 // the file holds for it. One write of the file for all of them.
-SaveResult SaveStoredColors(std::span<const ColorValue> colors, const QString &path);
+SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path);
 
 // The next colour-box slot, kept for the next start.
-SaveResult SaveStartPoint(qint32 slot, const QString &path);
+SaveResult saveStartPoint(qint32 slot, const QString &path);
 
 // The values of rows in s, in that order, as one change of the file: byte
 // for byte what one write per key would leave.
-SaveResult SaveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
+SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
                            const QString &path);
 
 // The keys the settings dialog shows (not StartPoint).
-SaveResult SaveSettings(const Settings &s, const QString &path);
+SaveResult saveDialogSettings(const Settings &s, const QString &path);
 
 // The colour box's save as one change of the file: of the non-white swatches,
 // those marked in `changed` and those whose stored colour is still the one in
@@ -69,8 +69,8 @@ SaveResult SaveSettings(const Settings &s, const QString &path);
 // another running copy has saved since is left to it; the lines of swatches
 // marked in `changed` that are white now but not in `loaded` are removed;
 // then StartPoint. With every swatch marked and nothing loaded this is
-// SaveStoredColors followed by SaveStartPoint, byte for byte.
-SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+// saveStoredColors followed by saveStartPoint, byte for byte.
+SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, const QString &path);
 
 } // namespace tintavo

@@ -77,7 +77,7 @@ SaveQueue::Job SettingsStore::saveJob() const
     for (const Unsaved &u : m_unsaved)
         rows.push_back(u.row);
     return [settings = m_settings, rows = std::move(rows), path = m_path] {
-        return SaveSettingRows(settings, rows, path);
+        return saveSettingRows(settings, rows, path);
     };
 }
 

@@ -26,7 +26,7 @@ using namespace tintavo;
 int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "restore") == 0) {
-        for (const QString &path : RestoreInterruptedSaves(QString::fromLocal8Bit(argv[2])))
+        for (const QString &path : restoreInterruptedSaves(QString::fromLocal8Bit(argv[2])))
             std::printf("%s\n", path.toLocal8Bit().constData());
         return 0;
     }
@@ -70,7 +70,7 @@ int main(int argc, char **argv)
         box.nextCaptureSlot = qint32(g);
         SaveResult result = store.save();
         if (result && parity == 0)
-            result = SaveSettings(Settings{true, true, qint32(g), true, 0}, path);
+            result = saveDialogSettings(Settings{true, true, qint32(g), true, 0}, path);
         if (!result) {
             ColorBoxStore::printFailure(result);
             return 1;
