@@ -32,16 +32,28 @@ namespace {
 
 using K = ControlKind;
 
-// lblData(1..3) are kept hidden; scripts that look for them still find them.
-const ControlSpec kControls[] = {
-    {"lblData(0)", K::Label, nullptr, {30, 30, 1575, 255}},
-    {"lblData(1)", K::Label, nullptr, {210, 300, 1455, 255}},
-    {"lblData(2)", K::Label, nullptr, {180, 585, 1470, 255}},
-    {"lblData(3)", K::Label, nullptr, {210, 870, 1440, 255}},
-    {"lblData(4)", K::Label, nullptr, {45, 360, 1500, 255}},
-    {"Label1", K::Label, nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色"},
-    {"Picture1", K::PictureBox, nullptr, {1680, 30, 1800, 1485}},
+// The picker's controls: the data labels, of which the first shows the
+// position and the last the colour, the notice and the swatch.
+struct PickerControls
+{
+    std::array<QLabel *, 5> data;
+    QLabel *notice;
+    QWidget *swatch;
 };
+using P = PickerControls;
+
+// lblData(1..3) are kept hidden; scripts that look for them still find them.
+// clang-format off
+const ControlRow<PickerControls> kControls[] = {
+    {"lblData(0)", K::Label,      nullptr, {30, 30, 1575, 255},    "", "", -1, into<&P::data, 0>},
+    {"lblData(1)", K::Label,      nullptr, {210, 300, 1455, 255},  "", "", -1, into<&P::data, 1>},
+    {"lblData(2)", K::Label,      nullptr, {180, 585, 1470, 255},  "", "", -1, into<&P::data, 2>},
+    {"lblData(3)", K::Label,      nullptr, {210, 870, 1440, 255},  "", "", -1, into<&P::data, 3>},
+    {"lblData(4)", K::Label,      nullptr, {45, 360, 1500, 255},   "", "", -1, into<&P::data, 4>},
+    {"Label1",     K::Label,      nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色", "", -1, into<&P::notice>},
+    {"Picture1",   K::PictureBox, nullptr, {1680, 30, 1800, 1485}, "", "", -1, into<&P::swatch>},
+};
+// clang-format on
 
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 // How often the picker looks where it cannot be told of motion.
@@ -93,26 +105,24 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     setWindowIcon(appIcon());
     setFixedSize(toPixels(kClientArea).size());
 
-    const auto controls = buildControls(this, kControls);
-    // Every data label starts at the left margin and grows to its text.
-    for (int i = 0; i < 5; ++i) {
-        QWidget *label = controls.value(QStringLiteral("lblData(%1)").arg(i));
+    const PickerControls controls = buildControls<PickerControls>(this, kControls).controls;
+    for (QLabel *label : controls.data) {
+        // Every data label starts at the left margin and grows to its text. A
+        // four-digit position fits beside the swatch, and a notice in the
+        // hint's two lines, only a size below the interface font.
         label->move(twipsToPixels(30), label->y());
+        label->setFont(compactInterfaceFont());
     }
     for (int i : {1, 2, 3})
-        controls.value(QStringLiteral("lblData(%1)").arg(i))->hide();
-    m_positionLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(0)")));
-    m_colorLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(4)")));
-    m_notice = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
-    // A four-digit position fits beside the swatch, and a notice in the
-    // hint's two lines, only a size below the interface font.
-    for (int i : {0, 1, 2, 3, 4})
-        controls.value(QStringLiteral("lblData(%1)").arg(i))->setFont(compactInterfaceFont());
+        controls.data[size_t(i)]->hide();
+    m_positionLabel = controls.data[0];
+    m_colorLabel = controls.data[4];
+    m_notice = controls.notice;
     m_notice->setFont(compactInterfaceFont());
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setMargin(0);
-    m_swatch = controls.value(QStringLiteral("Picture1"));
+    m_swatch = controls.swatch;
     // The swatch starts in the desktop's window colour.
     showColor(toRgb(palette().color(QPalette::Base)));
     if (m_desktop) {

@@ -1,8 +1,8 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
-#include "color/qt_color.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/unavailable_platform.h"
@@ -85,7 +85,7 @@ private slots:
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
         QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
-                                << RGB(51, 102, 204);
+                                << packRgb(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
         QTest::newRow("ended otherwise (Escape on wlroots)")
             << QStringList{"--ended"} << kNothing << -1;
@@ -93,8 +93,8 @@ private slots:
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
-        QTest::newRow("no global shortcuts")
-            << QStringList{"--no-shortcuts", "--color", "1,0.5,0"} << kNoKey << RGB(255, 128, 0);
+        QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
+                                             << kNoKey << packRgb(255, 128, 0);
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
