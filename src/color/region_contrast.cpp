@@ -16,7 +16,7 @@ constexpr int kBins = 2101;
 
 } // namespace
 
-RegionContrast measureRegionContrast(Rgb text, PixelRegion region)
+RegionContrast measureRegionContrast(Rgb text, PixelRegion region, quint8 *belowNormalAA)
 {
     RegionContrast result;
     result.size = QSize(region.width, region.height);
@@ -37,16 +37,28 @@ RegionContrast measureRegionContrast(Rgb text, PixelRegion region)
     std::array<qint64, kBins> bins{};
     qint64 normal = 0, large = 0;
     double lowest = 21;
+    quint32 lastPixel = 0x1000000u; // no pixel
+    double ratio = 1;
+    int pixelBin = 0;
     for (int y = 0; y < region.height; ++y) {
         const quint32 *row = region.pixels + y * region.stride;
         for (int x = 0; x < region.width; ++x) {
-            const quint32 p = row[x];
-            const double l = red[(p >> 16) & 0xFF] + green[(p >> 8) & 0xFF] + blue[p & 0xFF] + 0.05;
-            const double ratio = l > textLuminance ? l / textLuminance : textLuminance / l;
+            // A screen's runs of one colour cost a comparison a pixel.
+            const quint32 p = row[x] & 0xFFFFFFu;
+            if (p != lastPixel) {
+                lastPixel = p;
+                const double l =
+                    red[(p >> 16) & 0xFF] + green[(p >> 8) & 0xFF] + blue[p & 0xFF] + 0.05;
+                ratio = l > textLuminance ? l / textLuminance : textLuminance / l;
+                pixelBin = std::clamp(int(std::floor(ratio * 100.0)), 0, kBins - 1);
+            }
             lowest = std::min(lowest, ratio);
-            normal += ratio >= contrast::kNormalAA;
+            const bool passes = ratio >= contrast::kNormalAA;
+            if (belowNormalAA)
+                *belowNormalAA++ = !passes;
+            normal += passes;
             large += ratio >= contrast::kLargeAA;
-            ++bins[std::clamp(int(std::floor(ratio * 100.0)), 0, kBins - 1)];
+            ++bins[size_t(pixelBin)];
         }
     }
     result.lowestHundredths = int(std::floor(lowest * 100.0));

@@ -35,7 +35,9 @@ struct PixelRegion
     qsizetype stride = 0;
 };
 
-RegionContrast measureRegionContrast(Rgb text, PixelRegion region);
+// With `belowNormalAA`, width × height bytes row by row, each pixel's byte is
+// set to 1 where the text falls short of 4.5:1 over it and 0 elsewhere.
+RegionContrast measureRegionContrast(Rgb text, PixelRegion region, quint8 *belowNormalAA = nullptr);
 
 // "区域 W×H  最低 R:1  P5 R:1  正文 AA 达标 N%  大字 AA 达标 N%".
 QString regionContrastText(const RegionContrast &contrast);

@@ -115,8 +115,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_settings, &SettingsStore::changed, m_inspector,
             [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
-    addCopyAsCommands(m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
-                      new ColorPaste(this, m_editors, *m_pair, *m_messages));
+    addCopyAsCommands(
+        m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
+        new ColorPaste(this, m_editors, *m_pair, *m_messages));
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
@@ -140,7 +141,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, *m_questions,
                           services.fileDialogs, paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
-    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
+    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))
+        ->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -421,9 +423,10 @@ void MainWindow::openPicker()
                 new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
         } else {
             const Settings &settings = m_settings->settings();
-            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
-                                        {settings.loupe, settings.sampleSize, m_makeHotKey,
-                                         settings.colorManaged, &createPointerGrab});
+            PickerOptions options{settings.loupe, settings.sampleSize, m_makeHotKey,
+                                  settings.colorManaged, &createPointerGrab};
+            options.pair = m_pair;
+            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {}, options);
             connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
                 Settings next = m_settings->settings();
                 next.sampleSize = size;
