@@ -266,12 +266,13 @@ void FrameInspector::placeReadout()
     QRect monitor;
     const QScreen *screen = screenAt(m_region.bottomLeft(), &monitor);
     const QSize size = m_readout->size() * screen->devicePixelRatio();
-    // Below the region; above it where the monitor ends; inside it where
-    // neither has room.
-    QPoint at(m_region.left(), m_region.bottom() + 1 + kReadoutGap);
-    if (at.y() + size.height() > monitor.bottom())
-        at.setY(m_region.top() - kReadoutGap - size.height());
+    // Above the region, away from the loupe beside the pointer at the end
+    // of a drag; below it where the monitor ends; inside it where neither
+    // has room.
+    QPoint at(m_region.left(), m_region.top() - kReadoutGap - size.height());
     if (at.y() < monitor.top())
+        at.setY(m_region.bottom() + 1 + kReadoutGap);
+    if (at.y() + size.height() > monitor.bottom() + 1)
         at.setY(m_region.top() + kReadoutGap);
     at.setX(qBound(monitor.left(), at.x(), monitor.right() + 1 - size.width()));
     placeAt(m_readout.get(), at);

@@ -416,9 +416,11 @@ void PickerWindow::freezeNow()
         pair.setBackground = [pair = m_pair](Rgb c) { pair->setColor(PairRole::Background, c); };
     }
     m_inspector = std::make_unique<FrameInspector>(*m_frozen, *m_engine, *m_grab, pair);
-    connect(
-        m_engine.get(), &PickEngine::sampled, m_inspector.get(),
-        [this](QPoint pointer, std::optional<Rgb> color) { m_inspector->sampled(pointer, color); });
+    connect(m_engine.get(), &PickEngine::sampled, m_inspector.get(),
+            [this](QPoint pointer, std::optional<Rgb> color) {
+                if (m_inspector) // not while it goes
+                    m_inspector->sampled(pointer, color);
+            });
     // A left click picks when it is let go, unless the pointer went far
     // enough to drag out a region.
     connect(m_grab.get(), &PointerGrab::buttonPressed, this,
