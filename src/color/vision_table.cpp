@@ -8,7 +8,11 @@ namespace tintavo {
 
 namespace {
 
-constexpr int kGuessSteps = 4096;
+// Fine enough that no stretch holds two thresholds: the steepest part of the
+// curve, near black, climbs 3295 channel values per unit of linear light.
+constexpr int kGuessSteps = 1 << 16;
+// Colours remembered while a block of rows is converted.
+constexpr quint32 kCacheBits = 12;
 
 } // namespace
 
@@ -35,6 +39,8 @@ VisionTable::VisionTable(VisionMode mode) : m_mode(mode)
         }
         m_thresholds[size_t(v)] = atOrAbove;
     }
+    m_thresholds[256] = INFINITY;
+    m_guesses.resize(kGuessSteps + 1);
     for (int i = 0; i <= kGuessSteps; ++i)
         m_guesses[size_t(i)] = quint8(linearToChannel(double(i) / kGuessSteps));
 }
@@ -43,10 +49,8 @@ int VisionTable::encode(double linear) const
 {
     if (!(linear > 0))
         return 0;
-    int v = m_guesses[size_t(std::min(kGuessSteps, int(linear * kGuessSteps)))];
-    while (v < 255 && linear >= m_thresholds[size_t(v + 1)])
-        ++v;
-    return v;
+    const int v = m_guesses[size_t(std::min(kGuessSteps, int(linear * kGuessSteps)))];
+    return v + (linear >= m_thresholds[size_t(v + 1)]);
 }
 
 quint32 VisionTable::apply(quint32 pixel) const
@@ -69,16 +73,26 @@ Rgb VisionTable::apply(Rgb c) const
     return rgb(int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF));
 }
 
-void VisionTable::applyRow(const quint32 *in, quint32 *out, qsizetype count) const
+void VisionTable::applyRows(const quint32 *in, qsizetype inStride, quint32 *out,
+                            qsizetype outStride, int width, int rows) const
 {
+    // Keys hold the colour and a mark that the entry is filled.
+    std::vector<quint64> cache(size_t(1) << kCacheBits, 0);
     quint32 lastIn = 0, lastOut = apply(0u);
-    for (qsizetype i = 0; i < count; ++i) {
-        const quint32 p = in[i] & 0xFFFFFFu;
-        if (p != lastIn) {
-            lastIn = p;
-            lastOut = apply(p);
+    for (int y = 0; y < rows; ++y) {
+        const quint32 *from = in + y * inStride;
+        quint32 *to = out + y * outStride;
+        for (int x = 0; x < width; ++x) {
+            const quint32 p = from[x] & 0xFFFFFFu;
+            if (p != lastIn) {
+                lastIn = p;
+                quint64 &entry = cache[(p * 2654435761u) >> (32 - kCacheBits)];
+                if (quint32(entry >> 32) != (p | 0x1000000u))
+                    entry = quint64(p | 0x1000000u) << 32 | apply(p);
+                lastOut = quint32(entry);
+            }
+            to[x] = lastOut;
         }
-        out[i] = lastOut;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <vector>
 
 namespace tintavo {
 
@@ -22,9 +23,12 @@ public:
     quint32 apply(quint32 pixel) const;
     Rgb apply(Rgb c) const;
 
-    // `count` pixels from `in` to `out` (which may be `in`). Screens hold runs
-    // of one colour: a pixel like the one before costs a comparison.
-    void applyRow(const quint32 *in, quint32 *out, qsizetype count) const;
+    // `rows` rows of `width` pixels from `in` to `out` (which may be `in`),
+    // each `stride` pixels after the one above. Screens repeat their colours:
+    // a pixel like the one before costs a comparison, one seen lately a
+    // look-up.
+    void applyRows(const quint32 *in, qsizetype inStride, quint32 *out, qsizetype outStride,
+                   int width, int rows) const;
 
 private:
     int encode(double linear) const;
@@ -34,10 +38,11 @@ private:
     // sum, is the sum of one table entry per input channel.
     std::array<std::array<std::array<double, 256>, 3>, 3> m_terms{};
     std::array<double, 3> m_rowSums{};
-    // The least linear value that encodes to each channel value, and a first
-    // guess of the value per stretch of linear values, never too high.
-    std::array<double, 256> m_thresholds{};
-    std::array<quint8, 4097> m_guesses{};
+    // The least linear value that encodes to each channel value (and one
+    // past the last, never reached), and per stretch of linear values a first
+    // guess, never too high and at most one too low.
+    std::array<double, 257> m_thresholds{};
+    std::vector<quint8> m_guesses;
 };
 
 } // namespace tintavo

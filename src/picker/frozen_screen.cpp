@@ -128,21 +128,25 @@ void FrozenScreen::showAs(const VisionTable *view)
     if (!view) {
         m_shown = m_frame;
     } else {
-        QImage shown(m_frame.size(), QImage::Format_RGB32);
+        // One buffer serves every view: a new one would cost the system a
+        // fault for each of its pages. A save under way keeps the old view.
+        m_shown = m_frame;
+        if (m_simulated.size() != m_frame.size())
+            m_simulated = QImage(m_frame.size(), QImage::Format_RGB32);
         // Taken here, on this thread: the workers must not detach the image.
-        uchar *to = shown.bits();
+        uchar *to = m_simulated.bits();
         const uchar *from = m_frame.constBits();
-        const qsizetype toStride = shown.bytesPerLine(), fromStride = m_frame.bytesPerLine();
+        const qsizetype toStride = m_simulated.bytesPerLine(), fromStride = m_frame.bytesPerLine();
         const int width = m_frame.width(), height = m_frame.height();
         std::vector<int> firstRows;
         for (int y = 0; y < height; y += kRowsPerTask)
             firstRows.push_back(y);
         QtConcurrent::blockingMap(firstRows, [&](int first) {
-            for (int y = first; y < std::min(height, first + kRowsPerTask); ++y)
-                view->applyRow(reinterpret_cast<const quint32 *>(from + y * fromStride),
-                               reinterpret_cast<quint32 *>(to + y * toStride), width);
+            view->applyRows(reinterpret_cast<const quint32 *>(from + first * fromStride),
+                            fromStride / 4, reinterpret_cast<quint32 *>(to + first * toStride),
+                            toStride / 4, width, std::min(kRowsPerTask, height - first));
         });
-        m_shown = std::move(shown);
+        m_shown = m_simulated;
     }
     for (const auto &window : m_windows)
         window->update();

@@ -54,6 +54,7 @@ private:
     ScreenSampler &m_live;
     QImage m_frame;
     QImage m_shown;
+    QImage m_simulated;
     QRect m_region;
     QImage m_marks;
     std::vector<std::unique_ptr<FrameWindow>> m_windows;
