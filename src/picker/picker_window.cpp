@@ -447,6 +447,8 @@ void PickerWindow::freezeNow()
     m_engine->raiseLoupe();
     setNotice(QStringLiteral("已冻结，点击存储\nEsc返回实时画面"),
               QStringLiteral("屏幕已冻结：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                             "按住左键拖动或 Shift+方向键选出区域，量前景色对其中每个像素的对比度"
+                             "（Ctrl+C 复制）；1–4 键看色觉模拟，0 键看真实画面；Ctrl+S 保存画面；"
                              "Esc、右键或 Alt+Shift+F 返回实时画面。"));
 }
 
