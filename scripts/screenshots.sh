@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the README's picture of the picker and its loupe on a private X server,
-# over a made-up page with bands, thin rules and anti-aliased text.
+# Makes the README's pictures of the picker and its loupe, and of a region's
+# contrast on the frozen screen, on a private X server, over a made-up page
+# with bands, thin rules and anti-aliased text.
 # Usage: scripts/screenshots.sh [TINTAVO] (default: the build of scripts/run.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -53,3 +54,13 @@ sleep 1
 import -window root "$work/shot.png"
 convert "$work/shot.png" -crop 600x360+180+60 +repage "$root/docs/picker.png"
 echo "wrote docs/picker.png"
+
+# The foreground (black) over the page's header, its rule and the page below,
+# measured on the frozen screen.
+xdotool key alt+shift+f
+sleep 1
+xdotool mousemove 20 30 mousedown 1 mousemove 200 60 mousemove 430 95 mouseup 1
+sleep 1
+import -window root "$work/region.png"
+convert "$work/region.png" -crop 600x240+0+0 +repage "$root/docs/region.png"
+echo "wrote docs/region.png"

@@ -6,6 +6,8 @@
 #include "color/css_color_reader.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
+#include "color/region_contrast.h"
+#include "picker/monitor_profiles.h"
 #include "picker/one_shot_pick.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
@@ -187,7 +189,13 @@ CommandLine handleCommandLine(int argc, char *argv[])
             "With --pick: freeze the screen first (after SECONDS, at once by default) "
             "and pick from the frozen frame."),
         QStringLiteral("SECONDS"));
-    parser.addOptions({pick, freeze, contrast, name});
+    const QCommandLineOption region(
+        QStringLiteral("region"),
+        QStringLiteral("与 --contrast FG 同用：读取屏幕上这一矩形（设备像素），打印 FG 对其中每个"
+                       "像素的对比度 / With --contrast FG: read this rectangle of the screen "
+                       "(device pixels) and print the contrast of FG over its every pixel."),
+        QStringLiteral("X,Y,W,H"));
+    parser.addOptions({pick, freeze, contrast, region, name});
     const PaletteOptions palette = addPaletteOptions(parser);
     parser.addPositionalArgument(
         QStringLiteral("FG BG"),
@@ -250,6 +258,36 @@ CommandLine handleCommandLine(int argc, char *argv[])
     }
     if (const std::optional<int> status = answerPaletteQuestion(parser, palette))
         return {*status};
+    if (parser.isSet(region)) {
+        const QStringList numbers = parser.value(region).split(u',');
+        std::vector<int> values;
+        for (const QString &number : numbers) {
+            bool ok = false;
+            values.push_back(number.trimmed().toInt(&ok));
+            if (!ok)
+                values.push_back(-1);
+        }
+        const QStringList colors = parser.positionalArguments();
+        if (!parser.isSet(contrast) || colors.size() != 1 || values.size() != 4 || values[0] < 0 ||
+            values[1] < 0 || values[2] <= 0 || values[3] <= 0) {
+            printLine(stderr, hint("--region X,Y,W,H 要与 --contrast FG 同用，X、Y 不小于 0，"
+                                   "W、H 大于 0，均为整数（设备像素）。",
+                                   "--region X,Y,W,H goes with --contrast FG, with whole "
+                                   "numbers of device pixels: X and Y 0 or more, W and H 1 or "
+                                   "more."));
+            return {2};
+        }
+        const std::optional<Rgb> text = readColorArgument(colors[0]);
+        if (!text)
+            return {2};
+        if (const QString problem = displayProblem(args); !problem.isEmpty()) {
+            std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+            return {2};
+        }
+        CommandLine command;
+        command.regionContrast = {*text, QRect(values[0], values[1], values[2], values[3])};
+        return command;
+    }
     // Answered without a display: a script may ask them anywhere.
     if (parser.isSet(contrast))
         return {answerColorQuestion(true, parser.positionalArguments())};
@@ -328,6 +366,53 @@ int runOneShotPick(std::optional<int> freezeAfter)
     QTimer::singleShot(0, pick.get(), &OneShotPick::start);
     QCoreApplication::exec();
     return status;
+}
+
+int runRegionContrast(Rgb text, const QRect &region)
+{
+    if (currentDesktopServices() != DesktopServices::X11) {
+        // The desktop portal hands out whole screenshots only through a
+        // dialog of its own; a script cannot wait on one yet.
+        printLine(stderr, hint("--region 只能读取 X11 会话的屏幕，此会话不行。",
+                               "--region reads the screen of an X11 session only; this one "
+                               "is not."));
+        return 2;
+    }
+    const std::unique_ptr<ScreenSampler> sampler = createScreenSampler();
+    const ScreenFrame frame = sampler->available() ? sampler->grabFrame() : ScreenFrame{};
+    if (frame.isNull()) {
+        printLine(stderr, hint("Tintavo 读不到屏幕。", "Tintavo cannot read the screen."));
+        return 2;
+    }
+    if (!QRect(QPoint(), frame.size).contains(region)) {
+        printLine(stderr, hint("矩形 %1,%2,%3,%4 超出了屏幕（%5×%6 设备像素）。",
+                               "The rectangle %1,%2,%3,%4 goes beyond the screen (%5×%6 device "
+                               "pixels).")
+                              .arg(region.x())
+                              .arg(region.y())
+                              .arg(region.width())
+                              .arg(region.height())
+                              .arg(frame.size.width())
+                              .arg(frame.size.height()));
+        return 2;
+    }
+    // A copy of the rectangle alone, taken to sRGB where the monitors say how.
+    const qsizetype stride = region.width();
+    std::vector<quint32> pixels(size_t(stride) * size_t(region.height()));
+    for (int y = 0; y < region.height(); ++y) {
+        const auto *row =
+            reinterpret_cast<const quint32 *>(frame.bits.get() + (region.y() + y) * frame.stride) +
+            region.x();
+        std::copy(row, row + stride, pixels.begin() + y * stride);
+    }
+    if (LoadSettings().colorManaged) {
+        MonitorProfiles profiles;
+        profiles.load(*sampler);
+        profiles.toSrgb(pixels.data(), stride, region);
+    }
+    printLine(stdout, regionContrastText(measureRegionContrast(
+                          text, {pixels.data(), region.width(), region.height(), stride})));
+    return 0;
 }
 
 } // namespace tintavo

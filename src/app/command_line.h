@@ -2,6 +2,7 @@
 
 #include "color/rgb.h"
 
+#include <QRect>
 #include <QString>
 
 #include <cstdio>
@@ -33,6 +34,9 @@ struct CommandLine
     std::optional<int> freezeAfter{};
     // tintavo FG BG: the foreground and background the window opens with.
     std::optional<std::pair<Rgb, Rgb>> startPair = std::nullopt;
+    // --contrast FG --region X,Y,W,H: the text colour and the rectangle of
+    // the screen (device pixels) to measure it over (runRegionContrast).
+    std::optional<std::pair<Rgb, QRect>> regionContrast = std::nullopt;
 };
 CommandLine handleCommandLine(int argc, char *argv[]);
 
@@ -42,6 +46,13 @@ CommandLine handleCommandLine(int argc, char *argv[]);
 // be made. Reads the picker's settings; writes nothing. With `freezeAfter`,
 // the pick is made from the screen frozen after that many seconds.
 int runOneShotPick(std::optional<int> freezeAfter = std::nullopt);
+
+// tintavo --contrast FG --region, once the application object exists: reads
+// the rectangle of the screen and prints the contrast of FG over its pixels
+// (regionContrastText), colour-managed as picks are; status 0. A rectangle
+// off the screen, or a screen that cannot be read, ends with one line on
+// standard error and status 2.
+int runRegionContrast(Rgb text, const QRect &region);
 
 // What the command-line answers share. One line for standard error, in
 // Chinese and in English.

@@ -24,13 +24,17 @@ int main(int argc, char *argv[])
     if (command.exitStatus)
         return *command.exitStatus;
     // Started before the toolkit connects to the display, so the two overlap.
-    const QString settingsPath = command.pickOnce ? QString() : tintavo::settingsFilePath();
+    const bool oneShot = command.pickOnce || command.regionContrast;
+    const QString settingsPath = oneShot ? QString() : tintavo::settingsFilePath();
     tintavo::EarlyStart early(settingsPath);
     QApplication app(argc, argv);
 
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
         return tintavo::runOneShotPick(command.freezeAfter);
+    if (command.regionContrast)
+        return tintavo::runRegionContrast(command.regionContrast->first,
+                                          command.regionContrast->second);
 
     // A Wayland session picks through the desktop portal, also when the
     // toolkit runs through XWayland: the X root window there shows only X

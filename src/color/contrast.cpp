@@ -30,7 +30,11 @@ ContrastGrades contrastGrades(double ratio)
 
 QString contrastRatioText(double ratio)
 {
-    const auto hundredths = static_cast<long long>(std::floor(ratio * 100.0));
+    return hundredthsText(static_cast<long long>(std::floor(ratio * 100.0)));
+}
+
+QString hundredthsText(long long hundredths)
+{
     return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
 }
 

@@ -35,6 +35,8 @@ ContrastGrades contrastGrades(double ratio);
 // The ratio with two decimals, cut rather than rounded, so that a pair just
 // below a threshold never shows the threshold: 4.4999 reads "4.49".
 QString contrastRatioText(double ratio);
+// A ratio already cut to hundredths: 454 reads "4.54".
+QString hundredthsText(long long hundredths);
 
 // The short read-out of a pair, e.g. "对比度 4.54:1  正文 AA✓ AAA✗  大字 AA✓ AAA✓".
 QString contrastSummary(double ratio);

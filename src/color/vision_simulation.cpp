@@ -6,7 +6,7 @@ namespace tintavo {
 
 namespace {
 
-using Matrix = std::array<std::array<double, 3>, 3>;
+using Matrix = VisionMatrix;
 
 // Machado, Oliveira and Fernandes, "A Physiologically-based Model for
 // Simulation of Color Vision Deficiency", IEEE TVCG 15(6), 2009. The matrices
@@ -29,20 +29,34 @@ constexpr Matrix kTritanopia{{{1.255528, -0.076749, -0.178779},
                               {-0.078411, 0.930809, 0.147602},
                               {0.004733, 0.691367, 0.303900}}};
 
-Rgb apply(const Matrix &m, Rgb c)
-{
-    const LinearRgb in = toLinear(c);
-    std::array<double, 3> out{};
-    for (int i = 0; i < 3; ++i) {
-        // Divided by the row's sum, which the rounding of the published
-        // figures leaves a millionth off 1, so that a grey keeps its exact level.
-        const double sum = m[i][0] + m[i][1] + m[i][2];
-        out[i] = (m[i][0] * in.r + m[i][1] * in.g + m[i][2] * in.b) / sum;
-    }
-    return fromLinear({out[0], out[1], out[2]});
-}
+// Without cones only the rods' brightness is left: the grey of the colour's
+// relative luminance (the sRGB / Rec. 709 weights).
+constexpr Matrix kAchromatopsia{
+    {{0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}, {0.2126, 0.7152, 0.0722}}};
+constexpr Matrix kIdentity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 
 } // namespace
+
+VisionModel visionModel(VisionMode mode)
+{
+    switch (mode) {
+    case VisionMode::Normal:
+        return {kIdentity, false};
+    case VisionMode::Protanomaly:
+        return {kProtanomaly, true};
+    case VisionMode::Protanopia:
+        return {kProtanopia, true};
+    case VisionMode::Deuteranomaly:
+        return {kDeuteranomaly, true};
+    case VisionMode::Deuteranopia:
+        return {kDeuteranopia, true};
+    case VisionMode::Tritanopia:
+        return {kTritanopia, true};
+    case VisionMode::Achromatopsia:
+        return {kAchromatopsia, false};
+    }
+    return {kIdentity, false};
+}
 
 QString visionModeName(VisionMode mode)
 {
@@ -67,28 +81,18 @@ QString visionModeName(VisionMode mode)
 
 Rgb simulateVision(Rgb c, VisionMode mode)
 {
-    switch (mode) {
-    case VisionMode::Normal:
+    if (mode == VisionMode::Normal)
         return c;
-    case VisionMode::Protanomaly:
-        return apply(kProtanomaly, c);
-    case VisionMode::Protanopia:
-        return apply(kProtanopia, c);
-    case VisionMode::Deuteranomaly:
-        return apply(kDeuteranomaly, c);
-    case VisionMode::Deuteranopia:
-        return apply(kDeuteranopia, c);
-    case VisionMode::Tritanopia:
-        return apply(kTritanopia, c);
-    case VisionMode::Achromatopsia: {
-        // Without cones only the rods' brightness is left: the grey of the
-        // colour's relative luminance (the sRGB / Rec. 709 weights).
-        const LinearRgb in = toLinear(c);
-        const int grey = linearToChannel(0.2126 * in.r + 0.7152 * in.g + 0.0722 * in.b);
-        return rgb(grey, grey, grey);
+    const auto [m, normalised] = visionModel(mode);
+    const LinearRgb in = toLinear(c);
+    std::array<double, 3> out{};
+    for (int i = 0; i < 3; ++i) {
+        // Divided by the row's sum, which the rounding of the published
+        // figures leaves a millionth off 1, so that a grey keeps its exact level.
+        const double sum = normalised ? m[i][0] + m[i][1] + m[i][2] : 1.0;
+        out[i] = (m[i][0] * in.r + m[i][1] * in.g + m[i][2] * in.b) / sum;
     }
-    }
-    return c;
+    return fromLinear({out[0], out[1], out[2]});
 }
 
 } // namespace tintavo

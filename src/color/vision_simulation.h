@@ -31,4 +31,16 @@ QString visionModeName(VisionMode mode);
 // `c` as seen in `mode`; Normal gives `c` back unchanged.
 Rgb simulateVision(Rgb c, VisionMode mode);
 
+// What simulateVision() does in linear light: each output channel is a row of
+// this matrix applied to the input's linear channels, divided by the row's
+// sum where `normalised`. The identity for Normal; for Achromatopsia every row
+// holds the luminance weights, not normalised.
+using VisionMatrix = std::array<std::array<double, 3>, 3>;
+struct VisionModel
+{
+    VisionMatrix matrix;
+    bool normalised;
+};
+VisionModel visionModel(VisionMode mode);
+
 } // namespace tintavo

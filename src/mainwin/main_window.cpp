@@ -391,9 +391,11 @@ void MainWindow::openPicker()
         } else {
             SettingsStore &store = m_session.settings();
             const Settings &settings = store.settings();
-            m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {},
-                                        {settings.loupe, settings.sampleSize, m_makeHotKey,
-                                         settings.colorManaged, &createPointerGrab});
+            PickerOptions options{settings.loupe, settings.sampleSize, m_makeHotKey,
+                                  settings.colorManaged, &createPointerGrab};
+            // A region of the frozen screen can become the background colour.
+            options.pair = &m_session.pair();
+            m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
             connect(m_picker, &PickerWindow::sampleSizeChosen, this,
                     [&store](int size) { store.change(&Settings::sampleSize, size); });
         }

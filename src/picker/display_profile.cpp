@@ -1,5 +1,7 @@
 #include "picker/display_profile.h"
 
+#include <QSysInfo>
+
 #include <lcms2.h>
 
 namespace tintavo {
@@ -51,7 +53,13 @@ DisplayProfile::DisplayProfile(const QByteArray &icc)
     const Profile srgb(cmsCreate_sRGBProfile());
     m_transform.reset(cmsCreateTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                          INTENT_RELATIVE_COLORIMETRIC, 0));
-    if (!m_transform) {
+    // The same way for rows of 32-bit pixels, in the machine's byte order.
+    const cmsUInt32Number pixels =
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
+    m_pixelTransform.reset(cmsCreateTransform(monitor.get(), pixels, srgb.get(), pixels,
+                                              INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_COPY_ALPHA));
+    if (!m_transform || !m_pixelTransform) {
+        m_transform.reset();
         m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
         return;
     }
@@ -70,6 +78,12 @@ Rgb DisplayProfile::toSrgb(Rgb screen) const
     quint8 out[3] = {};
     cmsDoTransform(m_transform.get(), in, out, 1);
     return rgb(out[0], out[1], out[2]);
+}
+
+void DisplayProfile::toSrgb(quint32 *pixels, qsizetype count) const
+{
+    if (m_pixelTransform && count > 0)
+        cmsDoTransform(m_pixelTransform.get(), pixels, pixels, cmsUInt32Number(count));
 }
 
 } // namespace tintavo

@@ -32,6 +32,8 @@ public:
     // The sRGB value of a screen value (relative colorimetric, 8 bits in and
     // out); the value itself where the profile is invalid.
     Rgb toSrgb(Rgb screen) const;
+    // The same for `count` 0xAARRGGBB pixels in place, alpha kept.
+    void toSrgb(quint32 *pixels, qsizetype count) const;
 
 private:
     struct TransformDeleter
@@ -39,6 +41,7 @@ private:
         void operator()(void *transform) const;
     };
     std::unique_ptr<void, TransformDeleter> m_transform;
+    std::unique_ptr<void, TransformDeleter> m_pixelTransform;
     QString m_description;
     QString m_error;
 };

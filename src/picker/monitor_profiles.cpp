@@ -37,4 +37,21 @@ const DisplayProfile *MonitorProfiles::at(QPoint native) const
     return &m_profiles[std::size_t(monitor)];
 }
 
+void MonitorProfiles::toSrgb(quint32 *pixels, qsizetype stride, const QRect &area) const
+{
+    for (qsizetype i = 0; i < m_monitors.size() && i < qsizetype(m_profiles.size()); ++i) {
+        const DisplayProfile &profile = m_profiles[std::size_t(i)];
+        // Where monitors overlap, the later one is the one picks go by.
+        QRect part = m_monitors[i] & area;
+        for (qsizetype later = i + 1; later < m_monitors.size(); ++later)
+            part = part.intersects(m_monitors[later]) ? QRect() : part;
+        if (!profile.isValid() || part.isEmpty())
+            continue;
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            quint32 *row = pixels + (y - area.top()) * stride;
+            profile.toSrgb(row + (part.left() - area.left()), part.width());
+        }
+    }
+}
+
 } // namespace tintavo

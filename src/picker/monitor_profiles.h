@@ -25,6 +25,10 @@ public:
     // its monitor publishes none (or not a usable one).
     const DisplayProfile *at(QPoint native) const;
 
+    // Takes the desktop's 32-bit 0xAARRGGBB pixels of `area`, row by row,
+    // `stride` pixels apart, to sRGB, each through its monitor's profile.
+    void toSrgb(quint32 *pixels, qsizetype stride, const QRect &area) const;
+
 private:
     QList<QRect> m_monitors;
     std::vector<DisplayProfile> m_profiles;

@@ -4,6 +4,7 @@
 #include "picker/display_profile.h"
 #include "picker/loupe_window.h"
 
+#include "color/vision_table.h"
 #include "platform/screen_sampler.h"
 
 #include <QTimer>
@@ -140,8 +141,14 @@ void PickEngine::update(bool force)
     const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
     if (color && profile)
         color = profile->toSrgb(*color);
-    if (m_loupe && !m_loupeHidden)
+    if (m_loupe && !m_loupeHidden && m_loupeView) {
+        auto shown = pixels;
+        for (std::optional<Rgb> &pixel : shown)
+            pixel = pixel ? std::optional(m_loupeView->apply(*pixel)) : std::nullopt;
+        m_loupe->showPixels(pointer, shown, m_sampleSize, color, profile != nullptr);
+    } else if (m_loupe && !m_loupeHidden) {
         m_loupe->showPixels(pointer, pixels, m_sampleSize, color, profile != nullptr);
+    }
     if (color)
         m_lastColor = color;
     emit sampled(pointer, color, profile);
@@ -199,6 +206,19 @@ void PickEngine::raiseLoupe()
 {
     if (m_loupe && m_loupe->isVisible())
         m_loupe->raise();
+}
+
+void PickEngine::setLoupeView(const VisionTable *view)
+{
+    m_loupeView = view;
+    update(true);
+}
+
+void PickEngine::toSrgb(QImage &pixels, QPoint origin) const
+{
+    if (m_colorManaged)
+        m_profiles.toSrgb(reinterpret_cast<quint32 *>(pixels.bits()), pixels.bytesPerLine() / 4,
+                          QRect(origin, pixels.size()));
 }
 
 } // namespace tintavo

@@ -3,6 +3,7 @@
 #include "color/rgb.h"
 #include "picker/monitor_profiles.h"
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -15,6 +16,7 @@ namespace tintavo {
 class DisplayProfile;
 class LoupeWindow;
 class ScreenSampler;
+class VisionTable;
 
 // What is picked under the pointer, for the picker window and for a pick from
 // the command line alike: it reads the square of device pixels around the
@@ -80,6 +82,14 @@ public:
     // Puts the loupe above windows shown after it (a frozen frame).
     void raiseLoupe();
 
+    // The loupe's cells show the screen as `view` shows it (a colour-vision
+    // simulation of the frozen frame); what is picked stays the screen's own
+    // pixel. Null: the screen as it is. Looks again at once.
+    void setLoupeView(const VisionTable *view);
+
+    // Desktop pixels read from `origin` on, taken to sRGB as a pick would be.
+    void toSrgb(QImage &pixels, QPoint origin) const;
+
 signals:
     // The pointer's position and the colour picked there (none where nothing
     // could be read), with the profile it went through, if any.
@@ -96,6 +106,7 @@ private:
     ScreenSampler *m_frame = nullptr;
     std::unique_ptr<LoupeWindow> m_loupe;
     bool m_loupeHidden = false;
+    const VisionTable *m_loupeView = nullptr;
     bool m_updatePending = false;
     int m_sampleSize = 1;
     bool m_colorManaged = true;

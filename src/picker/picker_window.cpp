@@ -2,9 +2,11 @@
 
 #include "picker/area_sample.h"
 #include "picker/display_profile.h"
+#include "picker/frame_inspector.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 
+#include "color/color_pair.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/announce.h"
@@ -97,7 +99,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey), m_makeGrab(options.makeGrab),
-      m_desktop(std::move(desktopPicking))
+      m_pair(options.pair), m_desktop(std::move(desktopPicking))
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -418,27 +420,52 @@ void PickerWindow::freezeNow()
     }
     m_frozen = std::move(frozen);
     m_grab = std::move(grab);
-    connect(m_grab.get(), &PointerGrab::buttonPressed, this, [this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            frozenKey(Qt::Key_Return);
-        else if (button == Qt::RightButton)
-            unfreeze();
-    });
+    FrameInspector::Pair pair;
+    if (m_pair) {
+        pair.foreground = [pair = m_pair] { return pair->foreground(); };
+        pair.setBackground = [pair = m_pair](Rgb c) { pair->setColor(PairRole::Background, c); };
+    }
+    m_inspector = std::make_unique<FrameInspector>(*m_frozen, *m_engine, *m_grab, pair);
+    connect(m_engine.get(), &PickEngine::sampled, m_inspector.get(),
+            [this](QPoint pointer, std::optional<Rgb> color) {
+                if (m_inspector) // not while it goes
+                    m_inspector->sampled(pointer, color);
+            });
+    // A left click picks when it is let go, unless the pointer went far
+    // enough to drag out a region.
+    connect(m_grab.get(), &PointerGrab::buttonPressed, this,
+            [this](Qt::MouseButton button, QPoint at) {
+                if (m_inspector->buttonPressed(button, at))
+                    return;
+                if (button == Qt::RightButton)
+                    unfreeze();
+            });
+    connect(m_grab.get(), &PointerGrab::buttonReleased, this,
+            [this](Qt::MouseButton button, QPoint at) {
+                if (!m_inspector->buttonReleased(button, at))
+                    frozenKey(Qt::Key_Return);
+            });
     connect(m_grab.get(), &PointerGrab::keyPressed, this, &PickerWindow::frozenKey);
     // On the frame the loupe follows the pointer's motion, within the frame
     // it moved in, rather than the next tick.
-    connect(m_grab.get(), &PointerGrab::pointerMoved, m_engine.get(),
-            [this] { m_engine->updateSoon(); });
+    connect(m_grab.get(), &PointerGrab::pointerMoved, m_engine.get(), [this](QPoint at) {
+        m_inspector->pointerMoved(at);
+        m_engine->updateSoon();
+    });
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
     m_engine->raiseLoupe();
     setNotice(QStringLiteral("已冻结，点击存储\nEsc返回实时画面"),
               QStringLiteral("屏幕已冻结：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                             "按住左键拖动或 Shift+方向键选出区域，量前景色对其中每个像素的对比度"
+                             "（Ctrl+C 复制）；1–4 键看色觉模拟，0 键看真实画面；Ctrl+S 保存画面；"
                              "Esc、右键或 Alt+Shift+F 返回实时画面。"));
 }
 
-void PickerWindow::frozenKey(Qt::Key key)
+void PickerWindow::frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
+    if (m_inspector && m_inspector->keyPressed(key, modifiers))
+        return;
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -476,6 +503,7 @@ void PickerWindow::unfreeze()
     }
     if (!m_frozen)
         return;
+    m_inspector.reset();
     m_grab.reset();
     // The live screen is read again once the windows the frame covered have
     // drawn themselves.

@@ -17,6 +17,8 @@ class QMenu;
 namespace tintavo {
 
 class ColorBoxModel;
+class ColorPair;
+class FrameInspector;
 class GlobalHotKey;
 class DesktopPicking;
 class DisplayProfile;
@@ -48,6 +50,9 @@ struct PickerOptions
     // rests with it; where there is none, or it cannot watch, the picker
     // looks on a short timer.
     std::function<std::unique_ptr<PointerWatch>()> makePointerWatch = &createPointerWatch;
+    // The main window's pair: its text colour is measured over regions of
+    // the frozen frame, and a region's colour can become its background.
+    ColorPair *pair = nullptr;
 };
 
 // The picker: a small always-on-top window that follows the pointer over the
@@ -108,7 +113,7 @@ private:
     void freeze();
     void freezeNow();
     void unfreeze();
-    void frozenKey(Qt::Key key);
+    void frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     void buildMenu();
     void showColor(Rgb color);
     void showColorCode(Rgb color);
@@ -138,6 +143,8 @@ private:
     std::unique_ptr<FrozenScreen> m_frozen;
     std::unique_ptr<PointerGrab> m_grab;
     std::unique_ptr<PointerWatch> m_pointerWatch;
+    std::unique_ptr<FrameInspector> m_inspector;
+    ColorPair *m_pair = nullptr;
     bool m_freezing = false; // the loupe is going before the frame is read
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;

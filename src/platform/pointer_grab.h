@@ -34,13 +34,15 @@ public:
     virtual void release() = 0;
 
 signals:
-    // A mouse button went down at a desktop point, in native screen pixels.
+    // A mouse button went down or up at a desktop point, in native screen pixels.
     void buttonPressed(Qt::MouseButton button, QPoint screen);
+    void buttonReleased(Qt::MouseButton button, QPoint screen);
     // The pointer moved to a desktop point, in native screen pixels.
     void pointerMoved(QPoint screen);
-    // Escape, Return, Enter, an arrow key, Alt+Shift+S or Alt+Shift+F went
-    // down; other keys are swallowed.
-    void keyPressed(Qt::Key key);
+    // Escape, Return, Enter, an arrow key, a digit, Alt+Shift+S or
+    // Alt+Shift+F, or a letter with Ctrl went down, with the modifiers held
+    // (Shift, Ctrl, Alt); other keys are swallowed.
+    void keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers);
 };
 
 // The grab of the platform the program runs on; one that answers Unsupported

@@ -115,8 +115,14 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
             emit buttonPressed(button, QPoint(press->root_x, press->root_y));
         return true;
     }
-    case XCB_BUTTON_RELEASE:
-        return reinterpret_cast<const xcb_button_release_event_t *>(event)->event == m_root;
+    case XCB_BUTTON_RELEASE: {
+        const auto *release = reinterpret_cast<const xcb_button_release_event_t *>(event);
+        if (release->event != m_root)
+            return false;
+        if (const Qt::MouseButton button = buttonFor(release->detail); button != Qt::NoButton)
+            emit buttonReleased(button, QPoint(release->root_x, release->root_y));
+        return true;
+    }
     case XCB_MOTION_NOTIFY: {
         const auto *motion = reinterpret_cast<const xcb_motion_notify_event_t *>(event);
         if (motion->event != m_root)
@@ -131,12 +137,23 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
         const xcb_keysym_t keysym =
             m_symbols ? xcb_key_symbols_get_keysym(m_symbols, press->detail, 0) : 0;
         Qt::Key key = x11::keyForKeysym(keysym);
+        Qt::KeyboardModifiers modifiers;
+        if (press->state & XCB_MOD_MASK_SHIFT)
+            modifiers |= Qt::ShiftModifier;
+        if (press->state & XCB_MOD_MASK_CONTROL)
+            modifiers |= Qt::ControlModifier;
+        if (press->state & XCB_MOD_MASK_1)
+            modifiers |= Qt::AltModifier;
+        // Qt numbers digits and letters as ASCII does their capitals.
+        if (key == Qt::Key_unknown && keysym >= '0' && keysym <= '9')
+            key = Qt::Key(keysym);
         // The picker's own keys, which the grab keeps from their global binding.
-        constexpr quint16 altShift = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_1;
-        if (key == Qt::Key_unknown && (press->state & altShift) == altShift)
-            key = keysym == 's' ? Qt::Key_S : keysym == 'f' ? Qt::Key_F : Qt::Key_unknown;
+        const bool altShift = modifiers == (Qt::AltModifier | Qt::ShiftModifier);
+        if (key == Qt::Key_unknown && keysym >= 'a' && keysym <= 'z' &&
+            (modifiers == Qt::ControlModifier || (altShift && (keysym == 's' || keysym == 'f'))))
+            key = Qt::Key(keysym - 'a' + 'A');
         if (key != Qt::Key_unknown)
-            emit keyPressed(key);
+            emit keyPressed(key, modifiers);
         return true;
     }
     case XCB_KEY_RELEASE:

@@ -65,6 +65,22 @@ export DISPLAY=$first
 pick '[APPSET]' 517 301 click 1 0 "$(expected 517 301 1)"
 pick_display= pick_args=()
 
+# --contrast FG --region: white over a rectangle of the pattern (figures worked
+# out from the pattern's formula apart from Tintavo); off the screen or
+# malformed, one line on standard error and status 2.
+step="--contrast white --region"
+region() { (cd "$work/app" && env ${2:-} QT_QPA_PLATFORM=xcb ./tintavo --contrast white --region "$1" 2>"$work/err"); }
+[[ $(region 120,100,100,40) == "区域 100×40  最低 2.72:1  P5 3.02:1  正文 AA 达标 19%  大字 AA 达标 95%" ]] ||
+  fail "printed '$(region 120,100,100,40)': $(cat "$work/err")"
+for bad in 1200,1000,100,40 1,2,3 0,0,0,5 a,1,2,3; do
+  status=0 && region $bad >/dev/null || status=$?
+  ((status == 2)) && grep -q -- '--region\|超出了屏幕' "$work/err" || fail "$bad: status $status, $(cat "$work/err")"
+done
+# A Wayland session's screen is not read yet: said so, status 2.
+status=0 && region 0,0,1,1 WAYLAND_DISPLAY=wayland-tintavo-test >/dev/null || status=$?
+((status == 2)) && grep -q 'X11' "$work/err" || fail "on Wayland: status $status, $(cat "$work/err")"
+echo "ok: $step"
+
 # --freeze: the frame is read at once and picked from, whatever the screen
 # shows meanwhile (a plain colour here); the arrow keys step on it, at scales
 # 1 to 2 and with the screen split into two monitors.

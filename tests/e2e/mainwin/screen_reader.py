@@ -141,3 +141,25 @@ print(f"ok: the code line reads '{reads()}'")
 if plate.name == before or plate.name not in announced or "✓" in plate.name + before:
     fail(f"the contrast plate went from '{before}' to '{plate.name}'; heard {announced}")
 print(f"ok: the contrast plate announced '{plate.name}' (was '{before}')")
+
+# The frozen frame over the root's pattern (x_probe's): a drag measures the
+# foreground, now #CD890F, over every pixel of the region (figures worked out
+# from the pattern apart from Tintavo) and names its read-out so; key 4 shows
+# the pattern's luminance grey, and a click after it stores the true pixel.
+xkeys = lambda *a: subprocess.run(["xdotool", *a], check=True) and time.sleep(0.8)
+keys("alt+m")
+xkeys("key", "alt+shift+f")
+xkeys("mousemove", "900", "700", "mousedown", "1", "mousemove", "930", "710", "mousemove", "959", "719", "mouseup", "1")
+want = "区域 60×20  最低 1.28:1  P5 1.33:1  正文 AA 达标 0%  大字 AA 达标 0%"
+readout = poll(5, lambda: next((n for n in tree(root) if n.name.startswith("区域")), None))
+if readout is None or readout.name != want:
+    fail(f"the region's read-out is named '{readout and readout.name}', not '{want}'")
+print(f"ok: the read-out is named '{want}'")
+xkeys("key", "Escape", "4")
+shown = lambda: subprocess.run(["import", "-window", "root", "-crop", "1x1+1000+650", "-depth", "8", "txt:-"],
+                               capture_output=True, text=True).stdout
+poll(5, lambda: "#A1A1A1" in shown()) or fail(f"key 4 shows {shown()}, not the grey #A1A1A1 of #E88A23")
+xkeys("mousemove", "1000", "650", "click", "1")
+poll(5, lambda: box[0].name.startswith("颜色 0：#E88A23")) or fail(f"the click stored '{box[0].name}'")
+print("ok: key 4 shows #E88A23 as #A1A1A1, and a click stores #E88A23")
+xkeys("key", "Escape")

@@ -2,9 +2,9 @@
 # Reads the real program the way a screen reader does, through AT-SPI on a
 # private session bus with its own accessibility bus, and uses the colour box
 # with the keyboard alone (screen_reader.py says what is checked).
-# Usage: screen_reader.sh TINTAVO BUS_CONF. Exit 77: no X server, no AT-SPI.
+# Usage: screen_reader.sh TINTAVO BUS_CONF X_PROBE. Exit 77: no X server, no AT-SPI.
 source "$(dirname "$0")/../lib.sh"
-tintavo=$1 conf=$2
+tintavo=$1 conf=$2 probe=$3
 need_x wmctrl dbus-daemon
 launcher=/usr/libexec/at-spi-bus-launcher
 [[ -x $launcher ]] || { echo "at-spi2-core missing: skipped"; exit 77; }
@@ -30,6 +30,7 @@ a11y_bus() {
 poll 10 a11y_bus || fail "no accessibility bus: $(cat "$work/launcher.log")"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
+"$probe" pattern || fail "the root picture could not be painted"
 start_program
 xdotool windowmove --sync "$main_wid" 0 0 windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
 step=screen_reader.py

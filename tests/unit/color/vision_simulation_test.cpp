@@ -1,6 +1,9 @@
 #include "color/vision_simulation.h"
+#include "color/vision_table.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace tintavo;
 
@@ -32,6 +35,32 @@ TEST(Simulation, ShowsThePublishedModelsColours)
         for (const VisionMode mode : kVisionModes)
             ASSERT_EQ(simulateVision(rgb(v, v, v), mode), rgb(v, v, v))
                 << v << ' ' << visionModeName(mode).toStdString();
+}
+
+// A whole frame is converted by table, as the published models say, pixel
+// for pixel: every 5th value of each channel (52³ colours), in blocks of rows
+// with repeats, the alpha dropped and the stride's gap left alone.
+TEST(Simulation, FrameTableGivesWhatEachColourGives)
+{
+    std::vector<quint32> in, out;
+    for (int r = 0; r < 256; r += 5)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 5)
+                in.insert(in.end(), 2, 0x12000000u | quint32(r << 16 | g << 8 | b));
+    const int width = 52 * 2, rows = int(in.size()) / width / 2; // every other row
+    for (const VisionMode mode : kVisionModes) {
+        const VisionTable table(mode);
+        out.assign(in.size(), 0xDEADBEEFu);
+        table.applyRows(in.data(), 2 * width, out.data(), 2 * width, width, rows);
+        for (size_t i = 0; i < in.size(); ++i) {
+            const bool converted = (i / size_t(width)) % 2 == 0;
+            const quint32 p = in[i];
+            const Rgb want = simulateVision(rgb(p >> 16 & 255, p >> 8 & 255, p & 255), mode);
+            const quint32 wanted =
+                0xFF000000u | quint32(want.red << 16 | want.green << 8 | want.blue);
+            ASSERT_EQ(out[i], converted ? wanted : 0xDEADBEEFu) << i << ' ' << int(mode);
+        }
+    }
 }
 
 } // namespace

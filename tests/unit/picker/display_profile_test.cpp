@@ -34,6 +34,13 @@ TEST(DisplayProfile, ScreenValuesBackToSrgb)
             const Rgb screen = test::convert({}, icc, page);
             EXPECT_LE(largestChannelGap(profile.toSrgb(screen), page), 2)
                 << page.red << ',' << page.green << ',' << page.blue;
+            // A region's pixels, 0xAARRGGBB in place, go the same way; alpha stays.
+            const auto pixelOf = [](Rgb c, quint32 alpha) {
+                return alpha << 24 | quint32(c.red << 16 | c.green << 8 | c.blue);
+            };
+            quint32 pixel = pixelOf(screen, 0x7F);
+            profile.toSrgb(&pixel, 1);
+            EXPECT_EQ(pixel, pixelOf(profile.toSrgb(screen), 0x7F));
             if (page != rgb(0, 0, 0) && page != kRgbWhite) { // less saturated on a wide monitor
                 EXPECT_NE(screen, page) << page.red << ',' << page.green << ',' << page.blue;
             }

@@ -1,0 +1,422 @@
+#include "picker/frame_inspector.h"
+
+#include "picker/frozen_screen.h"
+#include "picker/pick_engine.h"
+
+#include "color/qt_color.h"
+#include "color/region_contrast.h"
+#include "color/vision_table.h"
+#include "common/announce.h"
+#include "common/interface_font.h"
+#include "platform/pointer_grab.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <array>
+#include <cstdio>
+
+namespace tintavo {
+
+namespace {
+
+// A press becomes a drag once the pointer is this far away, in device
+// pixels; a hand that trembles on a click still picks.
+constexpr int kDragDistance = 3;
+// Between the region and its read-out, in device pixels.
+constexpr int kReadoutGap = 6;
+
+struct ViewKey
+{
+    Qt::Key key;
+    VisionMode mode;
+};
+constexpr ViewKey kViewKeys[] = {
+    {Qt::Key_0, VisionMode::Normal},        {Qt::Key_1, VisionMode::Protanopia},
+    {Qt::Key_2, VisionMode::Deuteranopia},  {Qt::Key_3, VisionMode::Tritanopia},
+    {Qt::Key_4, VisionMode::Achromatopsia},
+};
+
+// The toolkit's screen showing a desktop point, with its rectangle in
+// native pixels: the toolkit keeps a monitor's top-left corner in native
+// pixels and scales its size.
+const QScreen *screenAt(QPoint native, QRect *nativeRect)
+{
+    const QScreen *found = QGuiApplication::primaryScreen();
+    for (const QScreen *s : QGuiApplication::screens()) {
+        if (QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio())
+                .contains(native))
+            found = s;
+    }
+    *nativeRect =
+        QRect(found->geometry().topLeft(), found->geometry().size() * found->devicePixelRatio());
+    return found;
+}
+
+// Puts `label`'s top-left corner on a native desktop point.
+void placeAt(QLabel *label, QPoint native)
+{
+    QRect monitor;
+    const QScreen *screen = screenAt(native, &monitor);
+    label->setScreen(const_cast<QScreen *>(screen));
+    label->move(monitor.topLeft() + (native - monitor.topLeft()) / screen->devicePixelRatio());
+}
+
+std::unique_ptr<QLabel> overlayLabel(const char *name)
+{
+    // Above the frame, and out of the way of the grab's clicks and keys.
+    auto label = std::make_unique<QLabel>(
+        nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                     Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
+                     Qt::WindowTransparentForInput);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAttribute(Qt::WA_ShowWithoutActivating);
+    label->setFont(interfaceFont());
+    label->setTextFormat(Qt::PlainText);
+    label->setStyleSheet(QStringLiteral(
+        "QLabel { background: #202020; color: #ffffff; border: 1px solid #ffffff; padding: 3px "
+        "6px; }"));
+    return label;
+}
+
+// The lower median of each channel, so that it is a value of the region.
+Rgb medianColor(const QImage &pixels)
+{
+    std::array<std::array<qint64, 256>, 3> counts{};
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            ++counts[0][size_t(qRed(row[x]))];
+            ++counts[1][size_t(qGreen(row[x]))];
+            ++counts[2][size_t(qBlue(row[x]))];
+        }
+    }
+    const qint64 middle = (qint64(pixels.width()) * pixels.height() - 1) / 2;
+    std::array<int, 3> median{};
+    for (size_t c = 0; c < 3; ++c) {
+        qint64 seen = 0;
+        while (seen + counts[c][size_t(median[c])] <= middle)
+            seen += counts[c][size_t(median[c]++)];
+    }
+    return rgb(median[0], median[1], median[2]);
+}
+
+// Dark and light diagonal stripes over every pixel marked in `below`: seen
+// on any colour, with the pixel itself between them.
+QImage hatch(QSize size, const std::vector<quint8> &below)
+{
+    QImage marks(size, QImage::Format_ARGB32_Premultiplied);
+    marks.fill(Qt::transparent);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(marks.scanLine(y));
+        const quint8 *marked = below.data() + qsizetype(y) * size.width();
+        for (int x = 0; x < size.width(); ++x) {
+            const int stripe = (x + y) % 8;
+            if (marked[x] && stripe < 2)
+                row[x] = 0xFF000000u;
+            else if (marked[x] && stripe >= 4 && stripe < 6)
+                row[x] = 0xFFFFFFFFu;
+        }
+    }
+    return marks;
+}
+
+} // namespace
+
+FrameInspector::FrameInspector(FrozenScreen &frame, PickEngine &engine, PointerGrab &grab,
+                               Pair pair)
+    : m_frame(frame), m_engine(engine), m_grab(grab), m_pair(std::move(pair)),
+      m_readout(overlayLabel("regionReadout")), m_viewLabel(overlayLabel("visionLabel"))
+{
+}
+
+FrameInspector::~FrameInspector()
+{
+    m_engine.setLoupeView(nullptr);
+    delete m_dialog;
+}
+
+bool FrameInspector::keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers == Qt::NoModifier) {
+        for (const ViewKey &view : kViewKeys) {
+            if (view.key == key) {
+                showView(view.mode);
+                return true;
+            }
+        }
+        if (key == Qt::Key_Escape && (!m_region.isEmpty() || m_dragging)) {
+            clearRegion();
+            return true;
+        }
+    }
+    if (modifiers == Qt::ControlModifier) {
+        if (key == Qt::Key_C && !m_region.isEmpty())
+            QGuiApplication::clipboard()->setText(m_readout->text());
+        else if (key == Qt::Key_S)
+            save();
+        return true;
+    }
+    const QPoint step = key == Qt::Key_Left    ? QPoint(-1, 0)
+                        : key == Qt::Key_Right ? QPoint(1, 0)
+                        : key == Qt::Key_Up    ? QPoint(0, -1)
+                        : key == Qt::Key_Down  ? QPoint(0, 1)
+                                               : QPoint();
+    if (modifiers != Qt::ShiftModifier || step.isNull())
+        return false;
+    // The region grows from where the crosshair stood at the first press.
+    const QPoint pointer = m_engine.screen().pointerPosition();
+    if (!m_anchor || m_region.isEmpty())
+        m_anchor = pointer;
+    const QPoint to = pointer + step;
+    if (m_frame.frame().rect().contains(to) && m_engine.step(step))
+        setRegion(QRect(*m_anchor, to).normalized());
+    return true;
+}
+
+bool FrameInspector::buttonPressed(Qt::MouseButton button, QPoint at)
+{
+    if (button == Qt::LeftButton) {
+        m_pressedAt = at;
+        m_dragging = false;
+        return true;
+    }
+    if (button == Qt::RightButton && m_region.contains(at)) {
+        showRegionMenu(at);
+        return true;
+    }
+    return false;
+}
+
+void FrameInspector::pointerMoved(QPoint at)
+{
+    if (!m_pressedAt)
+        return;
+    const QPoint moved = at - *m_pressedAt;
+    if (!m_dragging && qMax(qAbs(moved.x()), qAbs(moved.y())) < kDragDistance)
+        return;
+    // While the button is down only the outline follows; the figures come
+    // when it is let go.
+    m_dragging = true;
+    m_readout->hide();
+    m_frame.markRegion(QRect(*m_pressedAt, at).normalized());
+}
+
+bool FrameInspector::buttonReleased(Qt::MouseButton button, QPoint at)
+{
+    if (button != Qt::LeftButton)
+        return true;
+    const std::optional<QPoint> from = std::exchange(m_pressedAt, std::nullopt);
+    if (!from) // pressed before the frame was there
+        return true;
+    if (!std::exchange(m_dragging, false))
+        return false;
+    m_anchor.reset();
+    setRegion(QRect(*from, at).normalized());
+    return true;
+}
+
+void FrameInspector::setRegion(const QRect &wanted)
+{
+    const QRect region = wanted & m_frame.frame().rect();
+    if (region.isEmpty()) {
+        clearRegion();
+        return;
+    }
+    m_region = region;
+    // Colour-managed as picks are: the text colour is a page's sRGB value.
+    QImage pixels = m_frame.frame().copy(region);
+    m_engine.toSrgb(pixels, region.topLeft());
+    std::vector<quint8> below(size_t(region.width()) * size_t(region.height()));
+    const Rgb text = m_pair.foreground ? m_pair.foreground() : Rgb{};
+    const RegionContrast figures =
+        measureRegionContrast(text,
+                              {reinterpret_cast<const quint32 *>(pixels.constBits()),
+                               region.width(), region.height(), pixels.bytesPerLine() / 4},
+                              below.data());
+    m_median = medianColor(pixels);
+    m_frame.markRegion(region, hatch(region.size(), below));
+    m_readout->setText(regionContrastText(figures));
+    announceName(m_readout.get(), m_readout->text());
+    placeReadout();
+}
+
+void FrameInspector::clearRegion()
+{
+    m_region = {};
+    m_anchor.reset();
+    m_pressedAt.reset();
+    m_dragging = false;
+    m_readout->hide();
+    m_frame.markRegion({});
+}
+
+void FrameInspector::placeReadout()
+{
+    m_readout->adjustSize();
+    QRect monitor;
+    const QScreen *screen = screenAt(m_region.bottomLeft(), &monitor);
+    const QSize size = m_readout->size() * screen->devicePixelRatio();
+    // Above the region, away from the loupe beside the pointer at the end
+    // of a drag; below it where the monitor ends; inside it where neither
+    // has room.
+    QPoint at(m_region.left(), m_region.top() - kReadoutGap - size.height());
+    if (at.y() < monitor.top())
+        at.setY(m_region.bottom() + 1 + kReadoutGap);
+    if (at.y() + size.height() > monitor.bottom() + 1)
+        at.setY(m_region.top() + kReadoutGap);
+    at.setX(qBound(monitor.left(), at.x(), monitor.right() + 1 - size.width()));
+    placeAt(m_readout.get(), at);
+    m_readout->show();
+    m_readout->raise();
+}
+
+void FrameInspector::showView(VisionMode mode)
+{
+    if (mode != m_mode) {
+        m_mode = mode;
+        m_view = mode == VisionMode::Normal ? nullptr : std::make_unique<VisionTable>(mode);
+        m_frame.showAs(m_view.get());
+        m_engine.setLoupeView(m_view.get());
+    }
+    m_viewMessage.clear();
+    showViewLabel(m_engine.screen().pointerPosition());
+}
+
+void FrameInspector::sampled(QPoint pointer, std::optional<Rgb> color)
+{
+    m_picked = color;
+    if (m_viewLabel->isVisible())
+        showViewLabel(pointer);
+}
+
+void FrameInspector::showViewLabel(QPoint pointer)
+{
+    QStringList lines{
+        m_mode == VisionMode::Normal
+            ? QStringLiteral("真实画面（按 1–4 模拟色觉）")
+            : QStringLiteral("色觉模拟：%1（按 0 看真实画面）").arg(visionModeName(m_mode))};
+    // What is stored is the true pixel; the view only shows it otherwise.
+    if (m_view && m_picked && m_view->apply(*m_picked) != *m_picked)
+        lines << QStringLiteral("取色 %1，看起来是 %2")
+                     .arg(toQColor(*m_picked).name().toUpper(),
+                          toQColor(m_view->apply(*m_picked)).name().toUpper());
+    if (!m_viewMessage.isEmpty())
+        lines << m_viewMessage;
+    m_viewLabel->setText(lines.join(u'\n'));
+    announceName(m_viewLabel.get(), m_viewLabel->text());
+    m_viewLabel->adjustSize();
+    // The top-left corner of the monitor under the pointer, or the bottom-left
+    // one while the pointer is in the way.
+    QRect monitor;
+    const QScreen *screen = screenAt(pointer, &monitor);
+    const QSize size = m_viewLabel->size() * screen->devicePixelRatio();
+    QPoint at = monitor.topLeft() + QPoint(kReadoutGap, kReadoutGap);
+    if (QRect(at, size).adjusted(-20, -20, 20, 20).contains(pointer))
+        at.setY(monitor.bottom() + 1 - kReadoutGap - size.height());
+    placeAt(m_viewLabel.get(), at);
+    m_viewLabel->show();
+    m_viewLabel->raise();
+}
+
+void FrameInspector::lendScreen(bool frameToo)
+{
+    m_grab.release();
+    m_engine.setLoupeHidden(true);
+    if (frameToo) {
+        m_frame.setVisible(false);
+        m_readout->hide();
+        m_viewLabel->hide();
+    }
+}
+
+void FrameInspector::takeScreenBack()
+{
+    m_frame.setVisible(true);
+    m_grab.grab();
+    m_engine.setLoupeHidden(false);
+    m_engine.raiseLoupe();
+    if (!m_region.isEmpty())
+        placeReadout();
+    if (!m_viewLabel->text().isEmpty())
+        showViewLabel(m_engine.screen().pointerPosition());
+}
+
+void FrameInspector::showRegionMenu(QPoint at)
+{
+    if (!m_menu) {
+        m_menu = std::make_unique<QMenu>();
+        m_menu->setObjectName(QStringLiteral("menuRegion"));
+        QAction *background = m_menu->addAction(QStringLiteral("设为背景色"), this, [this] {
+            if (m_pair.setBackground)
+                m_pair.setBackground(m_median);
+        });
+        background->setObjectName(QStringLiteral("menuRegionBackground"));
+        // The grab comes back once the menu's own has gone.
+        connect(m_menu.get(), &QMenu::aboutToHide, this,
+                [this] { QTimer::singleShot(0, this, &FrameInspector::takeScreenBack); });
+    }
+    QPixmap swatch(16, 16);
+    swatch.fill(toQColor(m_median));
+    m_menu->actions().front()->setIcon(QIcon(swatch));
+    m_menu->actions().front()->setToolTip(toQColor(m_median).name().toUpper());
+    lendScreen(false);
+    QRect monitor;
+    const QScreen *screen = screenAt(at, &monitor);
+    m_menu->popup(monitor.topLeft() + (at - monitor.topLeft()) / screen->devicePixelRatio());
+}
+
+void FrameInspector::save()
+{
+    if (m_dialog)
+        return;
+    lendScreen(true);
+    auto *dialog =
+        new QFileDialog(nullptr, QStringLiteral("保存画面"),
+                        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) +
+                            QStringLiteral("/tintavo.png"),
+                        QStringLiteral("PNG 图像 (*.png)"));
+    dialog->setObjectName(QStringLiteral("saveFrameDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("png"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, &FrameInspector::writeFile);
+    connect(dialog, &QDialog::finished, this, &FrameInspector::takeScreenBack);
+    m_dialog = dialog;
+    dialog->open();
+}
+
+void FrameInspector::writeFile(const QString &path)
+{
+    // Encoding a 4K frame takes a while and the disk may be slow: the frame
+    // goes on answering meanwhile.
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, path] {
+        const QString error = watcher->result();
+        watcher->deleteLater();
+        m_viewMessage = error.isEmpty() ? QStringLiteral("已保存到 %1").arg(path)
+                                        : QStringLiteral("未能保存 %1：%2").arg(path, error);
+        showViewLabel(m_engine.screen().pointerPosition());
+    });
+    watcher->setFuture(QtConcurrent::run([image = m_frame.shownFrame(), path] {
+        QImageWriter writer(path, "png");
+        if (writer.write(image))
+            return QString();
+        const QString error = writer.errorString();
+        std::fprintf(stderr, "Tintavo: 未能保存 / could not save %s: %s\n",
+                     path.toLocal8Bit().constData(), error.toLocal8Bit().constData());
+        std::fflush(stderr);
+        return error;
+    }));
+}
+
+} // namespace tintavo
