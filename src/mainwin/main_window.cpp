@@ -81,6 +81,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     m_sampler = services.sampler;
     m_hotKey = services.hotKey;
     m_desktopPicking = services.desktopPicking;
+    m_frameGrabber = services.frameGrabber;
     m_makeHotKey = services.makeHotKey;
     if (!m_makeHotKey && !services.hotKey)
         m_makeHotKey = [] { return createGlobalHotKey(); };
@@ -115,8 +116,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     connect(m_settings, &SettingsStore::changed, m_inspector,
             [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
-    addCopyAsCommands(m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
-                      new ColorPaste(this, m_editors, *m_pair, *m_messages));
+    addCopyAsCommands(
+        m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
+        new ColorPaste(this, m_editors, *m_pair, *m_messages));
 
     m_colorBox = new ColorBoxModel(this);
     m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
@@ -140,7 +142,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, *m_questions,
                           services.fileDialogs, paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
-    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
+    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))
+        ->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -417,19 +420,26 @@ void MainWindow::openPicker()
                 m_ownSampler = std::make_unique<UnavailableScreenSampler>();
             if (!m_ownHotKey)
                 m_ownHotKey = std::make_unique<UnavailableGlobalHotKey>();
+            const Settings &settings = m_settings->settings();
             m_picker =
-                new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking());
+                new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking(),
+                                 {settings.loupe,
+                                  settings.sampleSize,
+                                  {},
+                                  settings.colorManaged,
+                                  {},
+                                  m_frameGrabber});
         } else {
             const Settings &settings = m_settings->settings();
             m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
                                         {settings.loupe, settings.sampleSize, m_makeHotKey,
                                          settings.colorManaged, &createPointerGrab});
-            connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-                Settings next = m_settings->settings();
-                next.sampleSize = size;
-                m_settings->change(next, SettingsKeys::SampleSize);
-            });
         }
+        connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
+            Settings next = m_settings->settings();
+            next.sampleSize = size;
+            m_settings->change(next, SettingsKeys::SampleSize);
+        });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);

@@ -35,6 +35,7 @@ class QuestionService;
 class SaveQueue;
 class ScreenSampler;
 class DesktopPicking;
+class FrameGrabber;
 class SwatchView;
 struct StartState;
 
@@ -58,6 +59,9 @@ struct MainWindowServices
     // Makes the picker's further global keys; by default the desktop's own
     // when hotKey is, and none beside a stand-in hotKey.
     std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+    // With desktopPicking: reads the whole desktop through the desktop, so
+    // that the picker picks on a frame of its own; none: the desktop's pick.
+    std::function<std::unique_ptr<FrameGrabber>()> frameGrabber{};
 };
 
 // The main window: the colour pair with its editors and preview, the command
@@ -146,6 +150,7 @@ private:
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
     std::function<std::unique_ptr<DesktopPicking>()> m_desktopPicking;
+    std::function<std::unique_ptr<FrameGrabber>()> m_frameGrabber;
     std::function<std::unique_ptr<GlobalHotKey>()> m_makeHotKey;
     QPointer<PickerWindow> m_picker;
     QPointer<SettingsDialog> m_settingsDialog;
