@@ -555,6 +555,7 @@ void PickerWindow::startDesktopPick()
         return;
     m_pickTrouble.clear();
     m_pickCancelled = false;
+    m_sayFramesRefused = false;
     if (m_frames && !m_framesRefused) {
         m_frames->grab();
         return;
@@ -591,10 +592,12 @@ void PickerWindow::frameRefused(PickOutcome outcome)
 {
     // Said once; from then on every pick is the desktop's own, one pixel.
     m_framesRefused = true;
-    setNotice(QStringLiteral("截图服务不可用，\n改用桌面取色：\n点选屏幕上的颜色"),
-              outcome == PickOutcome::Missing || outcome == PickOutcome::TooOld
-                  ? QStringLiteral("此桌面没有截图服务，无法放大、微移或取平均值。")
-                  : QStringLiteral("桌面的截图服务拒绝了请求或出错，无法放大、微移或取平均值。"));
+    m_sayFramesRefused = true;
+    m_framesTrouble =
+        outcome == PickOutcome::Missing || outcome == PickOutcome::TooOld
+            ? QStringLiteral("此桌面没有截图服务，无法放大、微移或取平均值。")
+            : QStringLiteral("桌面的截图服务拒绝了请求或出错，无法放大、微移或取平均值。");
+    showDesktopNotice();
     m_desktop->pick(parentWindowId());
 }
 
@@ -639,6 +642,9 @@ void PickerWindow::showDesktopNotice()
                               : QStringLiteral("“取色”，再点选\n屏幕上的颜色");
     if (!m_pickTrouble.isEmpty())
         setNotice(m_pickTrouble);
+    else if (m_sayFramesRefused) // until the next pick
+        setNotice(QStringLiteral("截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色"),
+                  m_framesTrouble);
     else if (m_desktopKey)
         setNotice(first + QStringLiteral("。\n按Alt+Shift+S或\n") + where);
     else

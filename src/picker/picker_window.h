@@ -158,6 +158,8 @@ private:
     PickerOptions m_options;
     std::unique_ptr<FrameGrabber> m_frames;
     bool m_framesRefused = false; // then picks are the desktop's own
+    bool m_sayFramesRefused = false;
+    QString m_framesTrouble;
     bool m_desktopKey = true;     // until the desktop refuses the key
     QString m_pickTrouble;        // why the last pick failed; empty when it did not
     bool m_pickCancelled = false;

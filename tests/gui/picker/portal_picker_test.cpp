@@ -1,10 +1,11 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
+#include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
-#include "color/qt_color.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
+#include "platform/frame_grabber.h"
 #include "platform/unavailable_platform.h"
 
 #include <QAction>
@@ -13,8 +14,10 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 using namespace tintavo;
 
@@ -23,6 +26,46 @@ namespace {
 const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
 const QString kNothing = "本次没有取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
+
+// Every pixel of a frame its own colour.
+QRgb patternAt(QPoint p)
+{
+    return qRgb(p.x() % 256, p.y() % 256, p.x() / 256 * 16 + p.y() / 256);
+}
+
+// A desktop whose screenshot is the pattern at `scale` frame pixels to a
+// logical one, or that refuses with `refusal`.
+struct FakeFrames : FrameGrabber
+{
+    int scale = 1;
+    std::optional<PickOutcome> refusal;
+    void grab() override
+    {
+        QTimer::singleShot(0, this, [this] {
+            if (refusal)
+                return emit failed(*refusal);
+            QImage image(QGuiApplication::primaryScreen()->geometry().size() * scale,
+                         QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, patternAt({x, y}));
+            const QRect logical = QGuiApplication::primaryScreen()->geometry();
+            emit grabbed({image.size(), image.bytesPerLine(),
+                          std::shared_ptr<const uchar>(image.constBits(), [image](auto) {})},
+                         {{QGuiApplication::primaryScreen()->name(), logical,
+                           cutOutputs(image.size(), {logical}).value(0)}});
+        });
+    }
+    bool grabbing() const override { return false; }
+};
+
+QWindow *frameWindow()
+{
+    for (QWindow *w : QGuiApplication::topLevelWindows())
+        if (w->objectName() == "FrozenFrame" && w->isVisible())
+            return w;
+    return nullptr;
+}
 
 // A program the test runs until its first line of output, ended with the test.
 struct Child : QProcess
@@ -139,6 +182,74 @@ private slots:
         m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         pick(picker);
         QTRY_COMPARE(m_box.color(stored < 0 ? 1 : 2), rgb(0, 0, 255));
+        picker->close();
+    }
+
+    void picksOnTheDesktopsFrame_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("refusal"); // -1: none
+        QTest::newRow("frame at the screen's scale") << 1 << -1;
+        QTest::newRow("frame at twice its scale") << 2 << -1;
+        QTest::newRow("no screenshot service") << 1 << int(PickOutcome::Missing);
+    }
+
+    void picksOnTheDesktopsFrame()
+    {
+        QFETCH(int, scale);
+        QFETCH(int, refusal);
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_portal.reset();
+        m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        PickerOptions options;
+        options.makeFrameGrabber = [&] {
+            auto frames = std::make_unique<FakeFrames>();
+            frames->scale = scale;
+            if (refusal >= 0)
+                frames->refusal = PickOutcome(refusal);
+            return frames;
+        };
+        auto *picker =
+            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        picker->show();
+        const QString notice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色";
+        QTRY_COMPARE(noticeOf(picker), notice);
+        pick(picker);
+        if (refusal >= 0) {
+            // Said once, and the desktop's own pick stands in.
+            QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
+            QCOMPARE(noticeOf(picker), "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色");
+            pick(picker);
+            QTRY_COMPARE(m_box.color(1), rgb(0, 0, 255));
+            QCOMPARE(noticeOf(picker), kNotice);
+            picker->close();
+            return;
+        }
+        QTRY_VERIFY(frameWindow());
+        QWindow *frame = frameWindow();
+        QTest::mouseMove(frame, {30, 40});
+        QTest::keyClick(frame, Qt::Key_Right);
+        QTest::keyClick(frame, Qt::Key_Return);
+        const QPoint at(30 * scale + 1, 40 * scale);
+        QTRY_COMPARE(toQColor(m_box.color(0)).rgb(), patternAt(at));
+        QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
+                 "RGB颜色：" + QColor(patternAt(at)).name().mid(1).toUpper());
+        if (scale == 1) {
+            // On the screen: the pixel stored, ringed dark then light.
+            const QImage shown = frame->screen()->grabWindow(frame->winId()).toImage();
+            QCOMPARE(shown.pixel(at), patternAt(at));
+            QCOMPARE(shown.pixel(at + QPoint(0, 1)), qRgb(0, 0, 0));
+            QCOMPARE(shown.pixel(at - QPoint(2, 0)), qRgb(255, 255, 255));
+        }
+        // The frame stays for more picks; a click picks where it is.
+        QTest::mouseClick(frame, Qt::LeftButton, {}, {50, 20});
+        QTRY_COMPARE(toQColor(m_box.color(1)).rgb(), patternAt(QPoint(50, 20) * scale));
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTRY_VERIFY(!frameWindow());
+        QCOMPARE(noticeOf(picker), notice);
         picker->close();
     }
 
