@@ -3,6 +3,7 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
+#include "picker/one_shot_pick.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/frame_grabber.h"
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -58,6 +60,12 @@ struct FakeFrames : FrameGrabber
     }
     bool grabbing() const override { return false; }
 };
+
+// The tile real_portal.sh lays on sway's background, in device pixels.
+QRgb tileAt(QPoint p)
+{
+    return qRgb(p.x() % 64 * 4, p.y() % 64 * 4, 128);
+}
 
 QWindow *frameWindow()
 {
@@ -114,7 +122,9 @@ private slots:
     {
         setUpApplicationLook(*qApp);
         m_box.addSwatches(3);
-        if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
+        // Else real_portal.sh set a bus up.
+        if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR") &&
+            !qEnvironmentVariableIsSet("REAL_PORTAL_SCALE")) {
             m_bus = std::make_unique<Child>(
                 "dbus-daemon",
                 QStringList{"--config-file=" PRIVATE_BUS_CONF, "--nofork", "--print-address=1"});
@@ -251,6 +261,45 @@ private slots:
         QTRY_VERIFY(!frameWindow());
         QCOMPARE(noticeOf(picker), notice);
         picker->close();
+    }
+
+    // Run by real_portal.sh on a headless sway at output scale
+    // REAL_PORTAL_SCALE: the picker and a pick for a script, each on the
+    // real portal's frame, pick the tile's pixels the crosshair rings.
+    void picksOnARealPortalsFrame()
+    {
+        const int scale = qEnvironmentVariableIntValue("REAL_PORTAL_SCALE");
+        if (!scale)
+            QSKIP("run by real_portal.sh");
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
+                                        {true, 1, {}, false, {}, &createFrameGrabber});
+        picker->show();
+        pick(picker);
+        QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
+        QTest::mouseMove(frameWindow(), {13, 17});
+        QTest::keyClick(frameWindow(), Qt::Key_Right);
+        QTest::keyClick(frameWindow(), Qt::Key_Return);
+        const QPoint at = QPoint(13, 17) * scale + QPoint(1, 0);
+        QTRY_COMPARE(toQColor(m_box.color(0)).rgb(), tileAt(at));
+        // What sway shows: that pixel, ringed dark then light.
+        QTest::qWait(300);
+        QCOMPARE(QProcess::execute("grim", {"shown.png"}), 0);
+        const QImage shown("shown.png");
+        QCOMPARE(shown.pixel(at), tileAt(at));
+        QCOMPARE(shown.pixel(at + QPoint(0, 1)), qRgb(0, 0, 0));
+        QCOMPARE(shown.pixel(at - QPoint(2, 0)), qRgb(255, 255, 255));
+        picker->close();
+        QTRY_VERIFY(!frameWindow());
+
+        OneShotPick once(createDesktopPicking(), createFrameGrabber(), {true, 3, false, {}});
+        QSignalSpy picked(&once, &OneShotPick::picked);
+        once.start();
+        QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
+        QTest::mouseClick(frameWindow(), Qt::LeftButton, {}, {13, 17});
+        QTRY_COMPARE(picked.count(), 1); // the mean of 3 × 3 is the middle's
+        QCOMPARE(toQColor(picked[0][0].value<Rgb>()).rgb(), tileAt(QPoint(13, 17) * scale));
     }
 
     // Run by real_portal.sh against xdg-desktop-portal on a headless sway.
