@@ -2,7 +2,7 @@
 # The picker picks through the real xdg-desktop-portal and its wlroots back
 # end on a headless sway, which reads the pixel with grim. Only the choice of
 # the point is scripted: a stand-in for slurp answers a point in sway's
-# background, so no one has to click. Then, at output scale 1 and 2, the
+# background, so no one has to click. Then, at output scale 1, 2 and 1.5, the
 # picker and a pick for a script each pick on the portal's screenshot of a
 # tiled pattern, in their own full-screen windows on sway. The picker runs in
 # the window test (PICKER_TEST), whose events reach those windows directly: a
@@ -74,7 +74,7 @@ poll 20 version || fail "the portal offers no Screenshot"
 REAL_PORTAL_COLOR=$((128 * 65536 + 20 * 256 + 20)) QT_QPA_PLATFORM=offscreen ./picker_test \
   picksFromARealPortal || fail "the real portal's pick of sway's background did not reach slot 0"
 echo "ok: the real portal's pick of sway's background landed in slot 0"
-for scale in 1 2; do
+for scale in 1 2 1.5; do
   SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*" | head -1) swaymsg "output * scale $scale" >/dev/null
   REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test picksOnARealPortalsFrame ||
     fail "at scale $scale, a pick on the portal's frame is not the pixel the crosshair rings"
