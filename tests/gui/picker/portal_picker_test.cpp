@@ -248,11 +248,13 @@ private slots:
         QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
                  "RGB颜色：" + QColor(patternAt(at)).name().mid(1).toUpper());
         if (scale == 1) {
-            // On the screen: the pixel stored, ringed dark then light.
-            const QImage shown = frame->screen()->grabWindow(frame->winId()).toImage();
-            QCOMPARE(shown.pixel(at), patternAt(at));
-            QCOMPARE(shown.pixel(at + QPoint(0, 1)), qRgb(0, 0, 0));
-            QCOMPARE(shown.pixel(at - QPoint(2, 0)), qRgb(255, 255, 255));
+            // On the screen, once drawn: the pixel stored, ringed dark then light.
+            const auto shown = [frame](QPoint p) {
+                return frame->screen()->grabWindow(frame->winId()).toImage().pixel(p);
+            };
+            QTRY_COMPARE(shown(at + QPoint(0, 1)), qRgb(0, 0, 0));
+            QCOMPARE(shown(at), patternAt(at));
+            QCOMPARE(shown(at - QPoint(2, 0)), qRgb(255, 255, 255));
         }
         // The frame stays for more picks; a click picks where it is.
         QTest::mouseClick(frame, Qt::LeftButton, {}, {50, 20});
