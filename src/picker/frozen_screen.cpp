@@ -124,6 +124,14 @@ protected:
         // the frame shows it scaled back down.
         QImage part = m_part;
         part.setDevicePixelRatio(m_owner ? m_scaleX : devicePixelRatio());
+        const QSize device = size() * devicePixelRatio();
+        if (m_owner && part.size() != device) {
+            // Resampled once, not at every move of the crosshair.
+            if (m_resampled.size() != device)
+                m_resampled = m_part.scaled(device, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            part = m_resampled;
+            part.setDevicePixelRatio(devicePixelRatio());
+        }
         QPainter p(this);
         // Opaque, every pixel of it: nothing beneath needs filling first.
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -260,6 +268,7 @@ private:
     QRect m_pixels; // the monitor's rectangle of the frame
     double m_scaleX = 1, m_scaleY = 1;
     QImage m_part;
+    QImage m_resampled; // m_part at this window's device size, where they differ
 };
 
 FrozenScreen::FrozenScreen(ScreenSampler &live)
