@@ -149,7 +149,9 @@ protected:
     {
         pointTo(event->position());
         if (m_owner)
-            emit m_owner->m_input->buttonPressed(event->button(), m_owner->m_pointer);
+            later([button = event->button(), at = m_owner->m_pointer](PointerGrab *input) {
+                emit input->buttonPressed(button, at);
+            });
     }
 
     void keyPressEvent(QKeyEvent *event) override
@@ -167,12 +169,12 @@ protected:
         case Qt::Key_Right:
         case Qt::Key_Up:
         case Qt::Key_Down:
-            emit m_owner->m_input->keyPressed(key);
+            later([key](PointerGrab *input) { emit input->keyPressed(key); });
             return;
         case Qt::Key_S:
         case Qt::Key_F:
             if (altShift)
-                emit m_owner->m_input->keyPressed(key);
+                later([key](PointerGrab *input) { emit input->keyPressed(key); });
             return;
         default:
             return;
@@ -180,6 +182,15 @@ protected:
     }
 
 private:
+    // Told once the event is over: a listener may close the frame, and this
+    // window with it. Nothing is told once the frame has gone.
+    template <typename Tell> void later(Tell tell)
+    {
+        PointerGrab *input = m_owner->m_input.get();
+        QMetaObject::invokeMethod(
+            input, [input, tell] { tell(input); }, Qt::QueuedConnection);
+    }
+
     void setPart(const QImage &frame)
     {
         // A view of the monitor's rectangle of the frame, not a copy.
