@@ -4,6 +4,7 @@
 // anything behind shows as steady growth. Target: at most 50 KiB per 100.
 #include "common/app_look.h"
 #include "mainwin/main_window.h"
+#include "mainwin/session.h"
 #include "picker/picker_window.h"
 #include "settings/ini_settings.h"
 
@@ -51,8 +52,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplicationLook(app);
     QTemporaryDir dir;
-    setIniPathForTesting(dir.filePath(QStringLiteral("Tintavo.ini")));
-    MainWindow window({});
+    Session session(dir.filePath(QStringLiteral("Tintavo.ini")));
+    MainWindow window(session, {});
     window.start();
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int warmUp = 100, every = 100;

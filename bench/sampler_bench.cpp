@@ -1,32 +1,38 @@
 // What the picker costs: one sample (pointer position and the pixel there),
-// and the processor time of its 50 ms timer while the pointer rests, where a
-// tick does nothing but ask for the pointer position.
+// a whole look after the pointer moved, the time from a motion of the
+// pointing device to the loupe showing it, and how often the picker wakes
+// while the pointer rests, against a blinking caret.
 #include "colorbox/color_box_model.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
+#include "platform/pointer_watch.h"
 #include "platform/screen_sampler.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace tintavo;
 
 namespace {
 
-double cpuSeconds()
+// Runs the event loop for a while.
+void settle(int ms)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 struct Figure
@@ -116,22 +122,68 @@ int main(int argc, char *argv[])
                 "picker tick, moved pointer, loupe, 5 x 5 mean", tickMean.median, tickMean.best,
                 tickMean.median / tickLoupe.median);
 
-    int ticks = 0;
-    QTimer timer;
-    timer.setInterval(50);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        sink = sampler->pointerPosition().x();
-        ++ticks;
-    });
-    const double cpuBefore = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    timer.start();
-    QTimer::singleShot(10000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
-    app.exec();
-    const double cpu = cpuSeconds() - cpuBefore;
-    const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
-    std::printf("at rest, 50 ms timer, %.1f s, %d ticks: %.1f ms CPU (%.3f%% of a core)\n", seconds,
-                ticks, cpu * 1000.0, 100.0 * cpu / seconds);
+    // The live picker follows motion as the server reports it: the time from
+    // a move of the pointing device (XTEST's, through xdotool) reaching the
+    // program to the picker showing the new position and the loupe drawn.
+    PickerWindow picker(box, *sampler, *hotKey, {}, {true, 1, {}});
+    picker.show();
+    QCursor::setPos(400, 300);
+    settle(1000);
+    QLabel *position = nullptr;
+    for (QLabel *label : picker.findChildren<QLabel *>())
+        position = label->text().startsWith(QStringLiteral("光标位置")) ? label : position;
+    auto watch = createPointerWatch();
+    std::vector<double> motion;
+    if (watch->watching() && position) {
+        QElapsedTimer sinceMotion;
+        QObject::connect(watch.get(), &PointerWatch::moved, [&] {
+            if (!sinceMotion.isValid())
+                sinceMotion.start();
+        });
+        for (int i = 0; i < 60; ++i) {
+            QCursor::setPos(400, 300 + i % 2);
+            settle(200);
+            const QString before = position->text();
+            sinceMotion.invalidate();
+            QProcess::execute(QStringLiteral("xdotool"), {"mousemove_relative", "--", "7", "0"});
+            while (position->text() == before)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QGuiApplication::sync(); // the loupe drawn on the server
+            if (sinceMotion.isValid())
+                motion.push_back(double(sinceMotion.nsecsElapsed()) / 1e6);
+        }
+    }
+
+    // Wake-ups with the pointer at rest, against what a blinking caret costs
+    // the same toolkit: the picker open, then a window with a line edit that
+    // has the focus, each alone for ten seconds.
+    const auto wakeUps = [&](QWidget &shown) {
+        shown.show();
+        settle(1000);
+        int count = 0;
+        auto *dispatcher = QAbstractEventDispatcher::instance();
+        const auto counting = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
+                                               [&] { ++count; });
+        settle(10000);
+        QObject::disconnect(counting);
+        shown.hide();
+        return count / 10.0;
+    };
+    picker.hide();
+    const double pickerWakes = wakeUps(picker);
+    QLineEdit caret;
+    caret.setText(QStringLiteral("光标"));
+    const double caretWakes = wakeUps(caret);
+    if (motion.empty()) {
+        std::puts("motion to the loupe: the server reports no raw motion here, skipped");
+    } else {
+        std::sort(motion.begin(), motion.end());
+        std::printf("%-48s %8.2f ms  (worst %.2f, target <= 17)\n",
+                    "device motion to the loupe's new centre, median", motion[motion.size() / 2],
+                    motion.back());
+    }
+    std::printf("%-48s %8.1f /s  (caret alone %.1f /s: %.2fx, target <= 1x)\n",
+                "live picker at rest, wake-ups", pickerWakes, caretWakes,
+                caretWakes > 0 ? pickerWakes / caretWakes : 0.0);
     return 0;
 }

@@ -53,7 +53,6 @@ int main()
 {
     QTemporaryDir dir;
     g_path = dir.filePath(QStringLiteral("Tintavo.ini"));
-    setIniPathForTesting(g_path);
 
     std::vector<ColorValue> colors(kSwatches);
     for (int i = 0; i < kSwatches; ++i)
@@ -62,15 +61,15 @@ int main()
     for (ColorValue &c : changed)
         c ^= 0x010101;
 
-    const Timing saveFresh = timeIt([&] { SaveStoredColors(colors); }, removeFile);
+    const Timing saveFresh = timeIt([&] { saveStoredColors(colors, g_path); }, removeFile);
     bool flip = false;
     const Timing saveOver = timeIt([&] {
-        SaveStoredColors(flip ? colors : changed);
+        saveStoredColors(flip ? colors : changed, g_path);
         flip = !flip;
     });
     std::vector<ColorValue> loaded;
-    const Timing load = timeIt([&] { loaded = LoadStoredColors(kSwatches); });
-    const Timing settings = timeIt([] { (void)LoadSettings(); });
+    const Timing load = timeIt([&] { loaded = readStoredColors(g_path, kSwatches); });
+    const Timing settings = timeIt([] { (void)readSettings(g_path); });
 
     QFile file(g_path);
     file.open(QIODevice::ReadOnly);
@@ -95,13 +94,13 @@ int main()
     const bool same = loaded == colors || loaded == changed;
     std::printf("settings file with %d swatches (%lld bytes), %d runs each, median / best:\n",
                 kSwatches, static_cast<long long>(bytes.size()), kRepeats);
-    std::printf("  SaveStoredColors, no file before      %8.2f / %6.2f ms\n", saveFresh.medianMs,
+    std::printf("  saveStoredColors, no file before      %8.2f / %6.2f ms\n", saveFresh.medianMs,
                 saveFresh.minMs);
-    std::printf("  SaveStoredColors, every key replaced  %8.2f / %6.2f ms\n", saveOver.medianMs,
+    std::printf("  saveStoredColors, every key replaced  %8.2f / %6.2f ms\n", saveOver.medianMs,
                 saveOver.minMs);
-    std::printf("  LoadStoredColors                      %8.2f / %6.2f ms%s\n", load.medianMs,
+    std::printf("  readStoredColors                      %8.2f / %6.2f ms%s\n", load.medianMs,
                 load.minMs, same ? "" : "  (WRONG COLOURS)");
-    std::printf("  LoadSettings on that file             %8.2f / %6.2f ms\n", settings.medianMs,
+    std::printf("  readSettings on that file             %8.2f / %6.2f ms\n", settings.medianMs,
                 settings.minMs);
     std::printf("  parse only (in memory)                %8.2f / %6.2f ms\n", parse.medianMs,
                 parse.minMs);
@@ -109,6 +108,5 @@ int main()
                 apply.minMs);
     std::printf("  QSaveFile write + commit of the text   %8.2f / %6.2f ms\n", commit.medianMs,
                 commit.minMs);
-    setIniPathForTesting(QString());
     return same ? 0 : 1;
 }

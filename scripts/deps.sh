@@ -14,7 +14,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
-  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libx11-dev liblcms2-dev libfontconfig-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-xinput-dev libx11-dev liblcms2-dev libfontconfig-dev
   fonts-wqy-microhei fonts-noto-cjk
   xvfb xauth
 )

@@ -43,7 +43,7 @@ void run(int count)
     const double paintMs = msSince(t);
     const double totalMs = msSince(total);
     t.restart();
-    RandomFill(model);
+    fillAtRandom(model);
     const double fillMs = msSince(t);
     t.restart();
     for (int i = 0; i < 1000; ++i)
@@ -51,7 +51,7 @@ void run(int count)
     const double hitUs = msSince(t); // 1000 hits: ms total = µs each
 
     std::printf("colour box %6d swatches: addSwatches %8.3f ms, arrange %8.3f ms, paint %8.3f ms, "
-                "together %8.3f ms; RandomFill %8.3f ms; hit test %6.3f us\n",
+                "together %8.3f ms; fillAtRandom %8.3f ms; hit test %6.3f us\n",
                 count, addMs, orderMs, paintMs, totalMs, fillMs, hitUs);
     (void)pixmap;
 }

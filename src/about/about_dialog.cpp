@@ -33,20 +33,22 @@ constexpr const char *kDisclaimer =
     "本软件为免费软件，您可以自由使用和传播，但不得以任何形式对其进行拆解或反向工程，"
     "也不得将其用于任何商业用途。";
 
+using K = ControlKind;
+using A = AboutDialog::Controls;
 // clang-format off
-constexpr auto kControls = std::to_array<ControlSpec>({
-    {"Image1",         ControlKind::Label,         nullptr, {210, 60, 2280, 2835}},
-    {"lblTitle",       ControlKind::Label,         nullptr, {2820, 75, 2175, 255},   "Vantolux!", "", 5},
-    {"lblVersion",     ControlKind::Label,         nullptr, {2805, 375, 1425, 225},  "版本：0.76", "", 4},
-    {"lblDescription", ControlKind::Label,         nullptr, {2820, 675, 1185, 210},  kCredit, "", 2},
-    {"Label1",         ControlKind::Label,         nullptr, {2835, 1005, 2670, 255}, kWebSiteCaption, "", 6},
-    {"Label2",         ControlKind::Label,         nullptr, {2850, 1320, 2640, 255}, kContact, "", 7},
-    {"Label3",         ControlKind::Label,         nullptr, {2850, 1860, 2820, 525}, kFeedback, "", 8},
-    {"Label4",         ControlKind::Label,         nullptr, {2865, 2325, 2595, 510}, kForumCaption, "", 9},
-    {"lblDisclaimer",  ControlKind::Label,         nullptr, {150, 3090, 3630, 690},  kDisclaimer, "", 3},
-    {"cmdOK",          ControlKind::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0},
-    {"cmdSysInfo",     ControlKind::CommandButton, nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1},
-});
+const ControlRow<A> kControls[] = {
+    {"Image1",         K::Label,         nullptr, {210, 60, 2280, 2835},  "", "", -1, into<&A::logo>},
+    {"lblTitle",       K::Label,         nullptr, {2820, 75, 2175, 255},   "Vantolux!", "", 5, into<&A::besideLogo, 0>},
+    {"lblVersion",     K::Label,         nullptr, {2805, 375, 1425, 225},  "版本：0.76", "", 4, into<&A::besideLogo, 1>},
+    {"lblDescription", K::Label,         nullptr, {2820, 675, 1185, 210},  kCredit, "", 2, into<&A::besideLogo, 2>},
+    {"Label1",         K::Label,         nullptr, {2835, 1005, 2670, 255}, kWebSiteCaption, "", 6, into<&A::besideLogo, 3>},
+    {"Label2",         K::Label,         nullptr, {2850, 1320, 2640, 255}, kContact, "", 7, into<&A::besideLogo, 4>},
+    {"Label3",         K::Label,         nullptr, {2850, 1860, 2820, 525}, kFeedback, "", 8, into<&A::besideLogo, 5>},
+    {"Label4",         K::Label,         nullptr, {2865, 2325, 2595, 510}, kForumCaption, "", 9, into<&A::besideLogo, 6>},
+    {"lblDisclaimer",  K::Label,         nullptr, {150, 3090, 3630, 690},  kDisclaimer, "", 3, into<&A::disclaimer>},
+    {"cmdOK",          K::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0, into<&A::ok>},
+    {"cmdSysInfo",     K::CommandButton, nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1, into<&A::systemInfo>},
+};
 // clang-format on
 
 constexpr TwipsRect kClientArea{2340, 1935, 5850, 3945};
@@ -85,13 +87,13 @@ void setTextColor(QLabel *label, const QColor &color)
 AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      services_(std::move(services))
+      m_services(std::move(services))
 {
     setObjectName(QStringLiteral("frmAbout"));
-    if (!services_.messages)
-        services_.messages = std::make_shared<MessageBoxService>(this);
-    if (!services_.urls)
-        services_.urls = std::make_shared<DesktopUrlOpener>();
+    if (!m_services.messages)
+        m_services.messages = std::make_shared<MessageBoxService>(this);
+    if (!m_services.urls)
+        m_services.urls = std::make_shared<DesktopUrlOpener>();
 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("关于[Kelmira]"));
@@ -111,8 +113,8 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
     const QPixmap logo = makeAboutLogo(ratio);
     setGeometry(QRect(origin + client.topLeft(), client.size()));
 
-    const auto made = buildControls(this, kControls);
-    for (QWidget *w : made) {
+    const BuiltControls<Controls> built = buildControls<Controls>(this, kControls);
+    for (QWidget *w : built.all) {
         // Only the two links and the bare window react to the pointer moving;
         // over any other control nothing happens, so a lit link stays lit.
         w->setAttribute(Qt::WA_NoMousePropagation);
@@ -120,50 +122,41 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
             label->setTextFormat(Qt::PlainText);
     }
     setMouseTracking(true);
+    m_controls = built.controls;
+    const Controls &c = m_controls;
 
     // The lines beside the logo are placed a pixel or two apart; their texts
     // start on one left edge, that of the rightmost.
-    const char *besideLogo[] = {"lblTitle", "lblVersion", "lblDescription", "Label1",
-                                "Label2",   "Label3",     "Label4"};
     int textLeft = 0;
-    for (const char *name : besideLogo)
-        textLeft = std::max(textLeft, made.value(QLatin1String(name))->x());
-    for (const char *name : besideLogo) {
-        auto *label = qobject_cast<QLabel *>(made.value(QLatin1String(name)));
+    for (const QLabel *label : c.besideLogo)
+        textLeft = std::max(textLeft, label->x());
+    for (QLabel *label : c.besideLogo)
         label->setIndent(textLeft - label->x());
-    }
 
-    auto *Image1 = qobject_cast<QLabel *>(made.value(QStringLiteral("Image1")));
-    Image1->setPixmap(logo);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.logo->setPixmap(logo);
+    c.logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    for (const char *name : {"lblTitle", "lblDescription", "Label3"})
-        setTextColor(qobject_cast<QLabel *>(made.value(QLatin1String(name))), Qt::black);
-    auto *lblDisclaimer = qobject_cast<QLabel *>(made.value(QStringLiteral("lblDisclaimer")));
-    setTextColor(lblDisclaimer, QColor(192, 0, 0));
+    for (QLabel *label : {c.title(), c.credit(), c.feedback()})
+        setTextColor(label, Qt::black);
+    setTextColor(c.disclaimer, QColor(192, 0, 0));
     // Drawn for a small bitmap font; with today's taller CJK line spacing its
     // third line needs the few pixels down to the window's bottom edge.
-    lblDisclaimer->resize(lblDisclaimer->width(), client.height() - lblDisclaimer->y());
-    for (const char *name : {"Label3", "lblDisclaimer"}) {
-        auto *label = qobject_cast<QLabel *>(made.value(QLatin1String(name)));
+    c.disclaimer->resize(c.disclaimer->width(), client.height() - c.disclaimer->y());
+    for (QLabel *label : {c.feedback(), c.disclaimer}) {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
-    webSiteLink_ = qobject_cast<QLabel *>(made.value(QStringLiteral("Label1")));
-    forumLink_ = qobject_cast<QLabel *>(made.value(QStringLiteral("Label4")));
-    for (QLabel *link : {webSiteLink_, forumLink_}) {
+    for (QLabel *link : {c.webSite(), c.forum()}) {
         link->setMouseTracking(true);
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
 
-    okButton_ = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdOK")));
-    auto *systemInfoButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("cmdSysInfo")));
-    okButton_->setDefault(true);
-    okButton_->setFocus();
-    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
-    connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
+    c.ok->setDefault(true);
+    c.ok->setFocus();
+    connect(c.ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(c.systemInfo, &QPushButton::clicked, this, &AboutDialog::startSystemInfo);
 }
 
 AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *parent,
@@ -180,7 +173,7 @@ AboutDialog *AboutDialog::showSingle(QPointer<AboutDialog> &slot, QWidget *paren
 
 void AboutDialog::reject()
 {
-    okButton_->click();
+    m_controls.ok->click();
 }
 
 void AboutDialog::closeEvent(QCloseEvent *event)
@@ -191,16 +184,18 @@ void AboutDialog::closeEvent(QCloseEvent *event)
 void AboutDialog::mouseMoveEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint())) {
-        setLinkLit(webSiteLink_, false);
-        setLinkLit(forumLink_, false);
+        setLinkLit(m_controls.webSite(), false);
+        setLinkLit(m_controls.forum(), false);
     }
     QDialog::mouseMoveEvent(event);
 }
 
 bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *link =
-        watched == webSiteLink_ || watched == forumLink_ ? static_cast<QLabel *>(watched) : nullptr;
+    QLabel *const links[] = {m_controls.webSite(), m_controls.forum()};
+    auto *link = std::ranges::find(links, watched) != std::end(links)
+                     ? static_cast<QLabel *>(watched)
+                     : nullptr;
     if (!link)
         return QDialog::eventFilter(watched, event);
 
@@ -210,17 +205,17 @@ bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            pressedLink_ = link;
+            m_pressedLink = link;
         break;
     case QEvent::MouseButtonRelease: {
         // A click is a left press and release on the same link.
         auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool click = mouse->button() == Qt::LeftButton && pressedLink_ == link &&
+        const bool click = mouse->button() == Qt::LeftButton && m_pressedLink == link &&
                            link->rect().contains(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton)
-            pressedLink_ = nullptr;
+            m_pressedLink = nullptr;
         if (click)
-            services_.urls->openUrl(link == webSiteLink_ ? kWebSiteUrl : kForumUrl);
+            m_services.urls->openUrl(link == m_controls.webSite() ? kWebSiteUrl : kForumUrl);
         break;
     }
     default:
@@ -250,7 +245,7 @@ void AboutDialog::paintEvent(QPaintEvent *event)
 void AboutDialog::startSystemInfo()
 {
     if (!startSystemInfoTool())
-        services_.messages->showNotice(kSystemInfoUnavailable);
+        m_services.messages->showNotice(kSystemInfoUnavailable);
 }
 
 } // namespace tintavo

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QPointer>
+
+#include <array>
 #include <memory>
 
 class QLabel;
@@ -33,6 +35,23 @@ public:
 
     explicit AboutDialog(QWidget *parent = nullptr, AboutServices services = {});
 
+    // The dialog's controls.
+    struct Controls
+    {
+        QLabel *logo;
+        // The title, version, credit, web site, contact, feedback and forum lines.
+        std::array<QLabel *, 7> besideLogo;
+        QLabel *disclaimer;
+        QPushButton *ok;
+        QPushButton *systemInfo;
+
+        QLabel *title() const { return besideLogo[0]; }
+        QLabel *credit() const { return besideLogo[2]; }
+        QLabel *webSite() const { return besideLogo[3]; }
+        QLabel *feedback() const { return besideLogo[5]; }
+        QLabel *forum() const { return besideLogo[6]; }
+    };
+
     // The About button's action: creates and shows the dialog when `slot` is
     // empty, otherwise brings the open one to the front. Returns the dialog.
     static AboutDialog *showSingle(QPointer<AboutDialog> &slot, QWidget *parent = nullptr,
@@ -50,11 +69,9 @@ protected:
 private:
     void startSystemInfo();
 
-    AboutServices services_;
-    QLabel *webSiteLink_ = nullptr;
-    QLabel *forumLink_ = nullptr;
-    QPushButton *okButton_ = nullptr;
-    QLabel *pressedLink_ = nullptr; // the link a left press started on
+    AboutServices m_services;
+    Controls m_controls{};
+    QLabel *m_pressedLink = nullptr; // the link a left press started on
 };
 
 } // namespace tintavo

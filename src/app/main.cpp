@@ -3,6 +3,7 @@
 #include "common/app_look.h"
 #include "common/termination_signals.h"
 #include "mainwin/main_window.h"
+#include "mainwin/session.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
 #include "platform/frame_grabber.h"
@@ -24,7 +25,8 @@ int main(int argc, char *argv[])
     if (command.exitStatus)
         return *command.exitStatus;
     // Started before the toolkit connects to the display, so the two overlap.
-    tintavo::EarlyStart early(command.pickOnce ? QString() : tintavo::GetIniPath());
+    const QString settingsPath = command.pickOnce ? QString() : tintavo::settingsFilePath();
+    tintavo::EarlyStart early(settingsPath);
     QApplication app(argc, argv);
 
     tintavo::setUpApplicationLook(app);
@@ -39,7 +41,8 @@ int main(int argc, char *argv[])
         services.desktopPicking = &tintavo::createDesktopPicking;
         services.frameGrabber = &tintavo::createFrameGrabber;
     }
-    tintavo::MainWindow mainWindow(services);
+    tintavo::Session session(settingsPath);
+    tintavo::MainWindow mainWindow(session, services);
     tintavo::StartState state = early.takeStartState();
     state.pair = command.startPair;
     mainWindow.start(std::move(state));

@@ -1,26 +1,27 @@
 #include "color/color_code_line.h"
 
-#include "color/color_pair.h"
+#include "color/channel_codecs.h"
 
 namespace tintavo {
 
-QString colorCodeLine(const ColorPair &pair)
+ChannelTexts ChannelTexts::of(int value)
 {
-    const auto decimal = [&](PairRole role, int ch) { return pair.texts(role, ch).decimal; };
-    const auto hex = [&](PairRole role) {
-        return pair.texts(role, 0).hex + pair.texts(role, 1).hex + pair.texts(role, 2).hex;
-    };
-    const auto triple = [&](PairRole role) {
+    return {QString::number(value), hexByte(value)};
+}
+
+QString colorCodeLine(const PairTexts &texts)
+{
+    const auto hex = [](const auto &side) { return side[0].hex + side[1].hex + side[2].hex; };
+    const auto triple = [](const auto &side) {
         const QString comma = QStringLiteral("，");
-        return QStringLiteral("RGB(") + decimal(role, 0) + comma + decimal(role, 1) + comma +
-               decimal(role, 2) + QStringLiteral(")");
+        return QStringLiteral("RGB(") + side[0].decimal + comma + side[1].decimal + comma +
+               side[2].decimal + QStringLiteral(")");
     };
     // The two halves are deliberately not alike: users copy them by position,
     // so the spacing and the full-width punctuation stay exactly as they are.
-    return QStringLiteral("[当前颜色设置]   前景色") + triple(PairRole::Foreground) +
-           QStringLiteral("[#") + hex(PairRole::Foreground) + QStringLiteral("]") +
-           QStringLiteral("             背景色：") + triple(PairRole::Background) +
-           QStringLiteral(" [#") + hex(PairRole::Background) + QStringLiteral("]");
+    return QStringLiteral("[当前颜色设置]   前景色") + triple(texts[0]) + QStringLiteral("[#") +
+           hex(texts[0]) + QStringLiteral("]") + QStringLiteral("             背景色：") +
+           triple(texts[1]) + QStringLiteral(" [#") + hex(texts[1]) + QStringLiteral("]");
 }
 
 } // namespace tintavo

@@ -44,7 +44,12 @@ ColorEditing::ColorEditing(const ColorEditingControls &controls, ColorPair &pair
     m_controls.codeLine->raise();
     showTextColors(m_controls.codeLine, rgb(0, 0, 0xC0), rgb(0xFF, 0xE0, 0xC0));
 
-    connect(&m_pair, &ColorPair::changed, this, &ColorEditing::showPair);
+    for (PairRole role : kRoles) {
+        m_drawn[ColorPair::index(role)] = m_pair.color(role);
+        for (int i = 0; i < 3; ++i)
+            texts(role, i) = ChannelTexts::of(m_pair.color(role).channel(i));
+    }
+    connect(&m_pair, &ColorPair::changed, this, &ColorEditing::pairChanged);
     showPair();
 }
 
@@ -56,38 +61,65 @@ bool ColorEditing::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+ChannelTexts &ColorEditing::texts(PairRole role, int channel)
+{
+    return m_texts[ColorPair::index(role)][size_t(channel)];
+}
+
+void ColorEditing::pairChanged()
+{
+    for (PairRole role : kRoles) {
+        Rgb &drawn = m_drawn[ColorPair::index(role)];
+        if (drawn == m_pair.color(role))
+            continue;
+        drawn = m_pair.color(role);
+        for (int i = 0; i < 3; ++i)
+            texts(role, i) = ChannelTexts::of(drawn.channel(i));
+    }
+    showPair();
+}
+
+void ColorEditing::write(PairRole role, int channel, int value, const ChannelTexts &shown)
+{
+    texts(role, channel) = shown;
+    Rgb &drawn = m_drawn[ColorPair::index(role)];
+    drawn = drawn.withChannel(channel, value);
+    if (m_pair.color(role) == drawn)
+        showPair();
+    else
+        m_pair.setColor(role, drawn); // which draws it, keeping these texts
+}
+
 void ColorEditing::showPair()
 {
     for (PairRole role : kRoles) {
         for (int i = 0; i < 3; ++i) {
             const ChannelEditors &e = m_controls.channel(role, i);
-            const ChannelTexts &texts = m_pair.texts(role, i);
             const QSignalBlocker quietDecimal(e.decimal), quietHex(e.hex), quietSlider(e.slider);
-            assignText(e.decimal, texts.decimal);
-            assignText(e.hex, texts.hex);
+            assignText(e.decimal, texts(role, i).decimal);
+            assignText(e.hex, texts(role, i).hex);
             e.slider->setValue(m_pair.color(role).channel(i));
         }
     }
-    assignText(m_controls.codeLine, colorCodeLine(m_pair));
+    assignText(m_controls.codeLine, colorCodeLine(m_texts));
 }
 
 void ColorEditing::sliderMoved(PairRole role, int channel)
 {
     const int value = m_controls.channel(role, channel).slider->value();
-    m_pair.setChannel(role, channel, value, ColorPair::textsOf(value));
+    write(role, channel, value, ChannelTexts::of(value));
 }
 
 void ColorEditing::decimalEdited(PairRole role, int channel)
 {
     const QString typed = m_controls.channel(role, channel).decimal->text();
-    // The pair hears of the text before it is checked, so the code line shows
-    // what the user typed while a message about it is open.
-    m_pair.setChannel(role, channel, m_pair.color(role).channel(channel),
-                      {typed, m_pair.texts(role, channel).hex});
+    // The code line shows what the user typed while a message about it is open.
+    texts(role, channel).decimal = typed;
+    showPair();
     const QString checked = checkedDecimal(typed, m_messages);
     // Digits spelling at most 255 by now; the empty text counts as 0.
     const int value = checked.toInt();
-    m_pair.setChannel(role, channel, value, {checked, hexByte(value)});
+    write(role, channel, value, {checked, hexByte(value)});
 }
 
 void ColorEditing::hexEdited(PairRole role, int channel)
@@ -102,17 +134,17 @@ void ColorEditing::hexEdited(PairRole role, int channel)
 
 bool ColorEditing::takeHexText(PairRole role, int channel, const QString &text)
 {
-    const auto keepValue = [&](const QString &hex) {
-        m_pair.setChannel(role, channel, m_pair.color(role).channel(channel),
-                          {m_pair.texts(role, channel).decimal, hex});
+    const auto show = [&](const QString &hex) {
+        texts(role, channel).hex = hex;
+        showPair();
     };
-    keepValue(text);
+    show(text);
     if (!isHexText(text, m_messages))
         return false;
     const QString upper = text.toUpper();
-    keepValue(upper);
+    show(upper);
     const int value = hexValue(upper, m_messages);
-    m_pair.setChannel(role, channel, value, {QString::number(value), upper});
+    write(role, channel, value, {QString::number(value), upper});
     return true;
 }
 
@@ -124,15 +156,15 @@ void ColorEditing::chooseColor(PairRole role, ColorChooser &dialog)
 
 void ColorEditing::normaliseChannel(PairRole role, int channel)
 {
-    const QString hex = m_pair.texts(role, channel).hex;
+    const QString hex = texts(role, channel).hex;
     // Only a lone digit can be padded, and only typing into the hexadecimal
     // box leaves one: the padded text is checked as that box's edits are.
     if (const QString padded = padHexDigit(hex); padded != hex)
         takeHexText(role, channel, padded);
     // A text longer than two characters, or one refused, reads 0 here.
-    const QString shown = m_pair.texts(role, channel).hex;
+    const QString shown = texts(role, channel).hex;
     const int value = hexValue(shown, m_messages);
-    m_pair.setChannel(role, channel, value, {QString::number(value), shown});
+    write(role, channel, value, {QString::number(value), shown});
 }
 
 void ColorEditing::normaliseCodes()
@@ -141,9 +173,10 @@ void ColorEditing::normaliseCodes()
         normaliseChannel(PairRole::Foreground, i);
     for (PairRole role : kRoles) {
         for (int i = 0; i < 3; ++i) {
-            if (m_pair.texts(role, i).hex.isEmpty())
-                m_pair.setChannel(role, i, m_pair.color(role).channel(i),
-                                  {m_pair.texts(role, i).decimal, QStringLiteral("00")});
+            if (texts(role, i).hex.isEmpty()) {
+                texts(role, i).hex = QStringLiteral("00");
+                showPair();
+            }
         }
     }
     for (int i = 0; i < 3; ++i)

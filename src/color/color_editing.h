@@ -1,5 +1,6 @@
 #pragma once
 
+#include "color/color_code_line.h"
 #include "color/color_pair.h"
 #include "color/editor_controls.h"
 
@@ -11,9 +12,10 @@ class ColorChooser;
 class MessageService;
 
 // The eighteen channel editors and the colour-code line as views of the
-// colour pair. A user's edit of one editor is checked and written to the pair;
-// every change of the pair is drawn into all editors and the code line, with
-// their signals blocked, so no editor ever hears another's update.
+// colour pair. The boxes' texts are this view's own: a user's edit of one
+// editor is checked and written to the pair once; every change of the pair is
+// drawn into all editors and the code line, with their signals blocked, so no
+// editor ever hears another's update.
 class ColorEditing : public QObject
 {
     Q_OBJECT
@@ -42,11 +44,19 @@ private:
     // when it was refused and stays as it is.
     bool takeHexText(PairRole role, int channel, const QString &text);
     void normaliseChannel(PairRole role, int channel);
+    ChannelTexts &texts(PairRole role, int channel);
+    // Shows `shown` in the boxes of one channel, and `value` in the pair.
+    void write(PairRole role, int channel, int value, const ChannelTexts &shown);
+    // A colour the pair has from elsewhere is shown in its own forms.
+    void pairChanged();
     void showPair();
 
     ColorEditingControls m_controls;
     ColorPair &m_pair;
     MessageService &m_messages;
+    PairTexts m_texts;
+    // The pair's colours as this view last drew them.
+    std::array<Rgb, 2> m_drawn;
 };
 
 } // namespace tintavo

@@ -7,21 +7,21 @@
 namespace tintavo {
 
 // A colour in the layout the settings file stores: 0x00BBGGRR, red in the low
-// byte. Only the file, its round trip and the screen sampling still speak it;
-// everything else works on Rgb and converts with the two functions below.
+// byte. Only the settings file and its stores speak it; everything else works
+// on Rgb and converts with the two functions below.
 using ColorValue = qint32;
 
 // White marks an empty swatch.
 inline constexpr ColorValue kWhite = 16777215;
 
-constexpr ColorValue RGB(int red, int green, int blue)
+constexpr ColorValue packRgb(int red, int green, int blue)
 {
     return red + 256 * green + 65536 * blue;
 }
 
 constexpr ColorValue toColorValue(Rgb c)
 {
-    return RGB(c.red, c.green, c.blue);
+    return packRgb(c.red, c.green, c.blue);
 }
 
 // Only the low 24 bits count, so a hand-edited value outside 0..0xFFFFFF

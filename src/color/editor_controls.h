@@ -1,10 +1,8 @@
 #pragma once
 
 #include "color/color_pair.h"
-#include "common/control_table.h"
 
 #include <array>
-#include <span>
 
 class QGroupBox;
 class QLineEdit;
@@ -15,10 +13,6 @@ namespace tintavo {
 
 class ScrollSlider;
 
-// The preview frame (Frame1 with effect_text and txtColorInfo) and the two
-// editor frames with their eighteen channel editors, as designed.
-std::span<const ControlSpec> colorEditingControls();
-
 // The three editors of one channel.
 struct ChannelEditors
 {
@@ -27,7 +21,9 @@ struct ChannelEditors
     ScrollSlider *slider;
 };
 
-// The controls of colorEditingControls() as the main window keeps them.
+// The preview frame (Frame1 with effect_text and txtColorInfo) and the two
+// editor frames with their eighteen channel editors; the main window's
+// control table makes them.
 struct ColorEditingControls
 {
     QGroupBox *previewFrame;
@@ -45,7 +41,7 @@ struct ColorEditingControls
     }
 };
 
-// Builds the controls of colorEditingControls() on `window`.
-ColorEditingControls buildColorEditingControls(QWidget *window);
+// Names every editor for a screen reader by what it edits.
+void describeColorEditors(const ColorEditingControls &controls);
 
 } // namespace tintavo

@@ -148,7 +148,8 @@ PaletteFileRead readPaletteFile(const QString &path)
             {}, QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, reason)};
     };
     const QString tooLarge = QStringLiteral("文件大于 1 MiB，不会是调色板");
-    // Without O_NONBLOCK, opening a pipe waits for a writer, and the window with it.
+    // Without O_NONBLOCK, opening a pipe waits for a writer, perhaps for ever:
+    // the import would never end.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return {{},

@@ -66,9 +66,8 @@ void paintCaptureMark(QPainter &p, const QRect &r)
 SwatchView::SwatchView(ColorBoxModel *model, QWidget *frame) : QWidget(frame), m_model(model)
 {
     setObjectName(QStringLiteral("Picture1"));
-    // Its place in the window's tab order, for applyTabOrder. Reached by Tab
-    // only: a click opens the menu and leaves the focus where it was.
-    setProperty("tabIndex", 37);
+    // Reached by Tab only: a click opens the menu and leaves the focus where
+    // it was.
     setFocusPolicy(Qt::TabFocus);
     installSwatchAccessibility();
     setAccessibleName(QStringLiteral("储存颜色"));

@@ -16,10 +16,9 @@ namespace tintavo {
 
 namespace {
 
-QWidget *create(const ControlSpec &item, QWidget *container)
+QWidget *create(ControlKind kind, const QString &caption, QWidget *container)
 {
-    const QString caption = QString::fromUtf8(item.caption);
-    switch (item.kind) {
+    switch (kind) {
     case ControlKind::Frame:
         return new QGroupBox(caption, container);
     case ControlKind::Label:
@@ -48,48 +47,27 @@ QWidget *create(const ControlSpec &item, QWidget *container)
 
 } // namespace
 
-QHash<QString, QWidget *> buildControls(QWidget *window, std::span<const ControlSpec> table)
+QWidget *makeControl(QWidget *container, const char *name, ControlKind kind, const TwipsRect &rect,
+                     const char *caption, const char *tooltip)
 {
-    QHash<QString, QWidget *> made;
-    QList<QWidget *> ordered;
-    for (const ControlSpec &item : table) {
-        QWidget *container = item.parent ? made.value(QString::fromLatin1(item.parent)) : window;
-        Q_ASSERT_X(container, "buildControls", item.name);
-        QWidget *w = create(item, container);
-        w->setObjectName(QString::fromLatin1(item.name));
-        w->setGeometry(toPixels(item.rect));
-        if (*item.tooltip)
-            w->setToolTip(QString::fromUtf8(item.tooltip));
-        w->setProperty("tabIndex", item.tabIndex);
-        made.insert(w->objectName(), w);
-        if (item.tabIndex >= 0)
-            ordered << w;
-    }
-    applyTabOrder(ordered);
-    return made;
-}
-
-QWidget *builtControl(const QHash<QString, QWidget *> &built, const char *name,
-                      const QMetaObject &type)
-{
-    QWidget *w = built.value(QString::fromLatin1(name));
-    if (!w || !type.cast(w))
-        qFatal("no control %s of type %s in the table", name, type.className());
+    QWidget *w = create(kind, QString::fromUtf8(caption ? caption : ""), container);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(toPixels(rect));
+    if (tooltip && *tooltip)
+        w->setToolTip(QString::fromUtf8(tooltip));
     return w;
 }
 
-void applyTabOrder(QList<QWidget *> widgets)
+void chainFocus(std::vector<TabStop> stops)
 {
-    std::stable_sort(widgets.begin(), widgets.end(), [](QWidget *a, QWidget *b) {
-        return a->property("tabIndex").toInt() < b->property("tabIndex").toInt();
-    });
+    std::ranges::stable_sort(stops, {}, &TabStop::index);
     QWidget *previous = nullptr;
-    for (QWidget *w : widgets) {
-        if (w->focusPolicy() == Qt::NoFocus)
+    for (const TabStop &stop : stops) {
+        if (stop.control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
-            QWidget::setTabOrder(previous, w);
-        previous = w;
+            QWidget::setTabOrder(previous, stop.control);
+        previous = stop.control;
     }
 }
 

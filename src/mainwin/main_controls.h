@@ -1,8 +1,7 @@
 #pragma once
 
+#include "color/editor_controls.h"
 #include "common/control_table.h"
-
-#include <span>
 
 class QGroupBox;
 class QPushButton;
@@ -10,12 +9,12 @@ class QWidget;
 
 namespace tintavo {
 
-// The command frame Frame4 with its six buttons, and the colour-box frame Frame3.
-std::span<const ControlSpec> mainWindowControls();
-
-// The controls of mainWindowControls() as the main window keeps them.
+// The main window's controls: the preview frame and the two editor frames with
+// their eighteen channel editors, the command frame Frame4 with its six
+// buttons, and the colour-box frame Frame3.
 struct MainControls
 {
+    ColorEditingControls editors;
     QGroupBox *commandFrame;       // Frame4
     QPushButton *chooseForeground; // show_fg_color
     QPushButton *chooseBackground; // show_bg_color
@@ -26,7 +25,10 @@ struct MainControls
     QGroupBox *colorBoxFrame;      // Frame3
 };
 
-// Builds the controls of mainWindowControls() on `window`.
-MainControls buildMainWindowControls(QWidget *window);
+// The swatch view's place in the tab order, last of all; the window makes it.
+inline constexpr int kColorBoxTabIndex = 37;
+
+// Builds the main window's controls on `window`, as designed.
+BuiltControls<MainControls> buildMainControls(QWidget *window);
 
 } // namespace tintavo

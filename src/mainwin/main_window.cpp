@@ -16,6 +16,7 @@
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
 #include "mainwin/random_fill.h"
+#include "mainwin/session.h"
 #include "mainwin/start_state.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
@@ -24,7 +25,6 @@
 #include "platform/unavailable_platform.h"
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
-#include "settings/save_queue.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
 
@@ -48,14 +48,6 @@ namespace tintavo {
 
 namespace {
 
-// The settings file keeps the colour box in its packed form.
-std::vector<ColorValue> packed(const std::vector<Rgb> &colors)
-{
-    std::vector<ColorValue> out(colors.size());
-    std::transform(colors.begin(), colors.end(), out.begin(), toColorValue);
-    return out;
-}
-
 template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
 {
     if (given)
@@ -66,12 +58,51 @@ template <typename T> T *orOwn(T *given, std::unique_ptr<T> &own, auto make)
 
 } // namespace
 
-MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWidget *parent)
+    : QWidget(parent), m_session(session)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(appIcon());
     resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
+    useServices(services);
 
+    BuiltControls<MainControls> built = buildMainControls(this);
+    m_controls = built.controls;
+    m_hScroll = new QScrollBar(Qt::Horizontal, this);
+    m_vScroll = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar *bar : {m_hScroll, m_vScroll})
+        connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutControls);
+    // Tab, or an access key, brings the control it reaches into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && isAncestorOf(now))
+            scrollToShow(now);
+    });
+    connect(&m_session, &Session::saveFailed, this,
+            [this](const QString &message) { m_messages->showError(message); });
+    buildColorViews();
+    buildColorBoxViews(services.fileDialogs);
+    connectButton(m_controls.chooseForeground, &MainWindow::chooseForegroundColor);
+    connectButton(m_controls.chooseBackground, &MainWindow::chooseBackgroundColor);
+    connectButton(m_controls.randomFill, &MainWindow::fillColorBoxAtRandom);
+    connectButton(m_controls.pick, &MainWindow::openPicker);
+    connectButton(m_controls.settings, &MainWindow::openSettings);
+    connectButton(m_controls.about, &MainWindow::openAbout);
+
+    // The swatch view joined after the table was built: the focus chain
+    // takes it in at its place.
+    built.tabStops.push_back({kColorBoxTabIndex, m_swatchView});
+    chainFocus(std::move(built.tabStops));
+}
+
+MainWindow::~MainWindow()
+{
+    // The program ends with the main window; an open picker goes with it
+    // without its unload step.
+    delete m_picker.data();
+}
+
+void MainWindow::useServices(const MainWindowServices &services)
+{
     m_messages = orOwn(services.messages, m_ownMessages,
                        [this] { return std::make_unique<MessageBoxService>(this); });
     m_colorChooser = orOwn(services.colorChooser, m_ownColorChooser,
@@ -86,64 +117,41 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     if (!m_makeHotKey && !services.hotKey)
         m_makeHotKey = [] { return createGlobalHotKey(); };
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
+}
 
-    m_editors = buildColorEditingControls(this);
-    m_commands = buildMainWindowControls(this);
-    m_hScroll = new QScrollBar(Qt::Horizontal, this);
-    m_vScroll = new QScrollBar(Qt::Vertical, this);
-    for (QScrollBar *bar : {m_hScroll, m_vScroll})
-        connect(bar, &QScrollBar::valueChanged, this, &MainWindow::layOutControls);
-    // Tab, or an access key, brings the control it reaches into view.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && isAncestorOf(now))
-            scrollToShow(now);
-    });
-    m_pair = new ColorPair(this);
-    connect(m_pair, &ColorPair::changed, this, &MainWindow::showPair);
-    showPair();
-    m_colorEditing = new ColorEditing(m_editors, *m_pair, *m_messages, this);
-    m_saves = new SaveQueue(this);
-    m_settings = new SettingsStore(*m_saves, this);
-    connect(m_settings, &SettingsStore::saveFailed, this,
-            [this](const QString &message) { m_messages->showError(message); });
+void MainWindow::buildColorViews()
+{
+    ColorPair &pair = m_session.pair();
+    SettingsStore &settings = m_session.settings();
+    m_colorEditing = new ColorEditing(m_controls.editors, pair, *m_messages, this);
     // The control table makes every multi-line box one that can keep a band free.
-    m_inspector = new PreviewInspector(static_cast<MultiLineTextBox *>(m_editors.preview), *m_pair,
-                                       true, {[this](bool show) {
-                                           Settings next = m_settings->settings();
-                                           next.showContrast = show;
-                                           m_settings->change(next, SettingsKeys::ShowContrast);
-                                       }});
-    connect(m_settings, &SettingsStore::changed, m_inspector,
-            [this] { m_inspector->setShowContrast(m_settings->settings().showContrast); });
+    m_inspector = new PreviewInspector(
+        static_cast<MultiLineTextBox *>(m_controls.editors.preview), pair, true,
+        {[&settings](bool show) { settings.change(&Settings::showContrast, show); }});
+    connect(&settings, &SettingsStore::changed, m_inspector,
+            [this, &settings] { m_inspector->setShowContrast(settings.settings().showContrast); });
+    connect(&pair, &ColorPair::changed, this, &MainWindow::showPair);
     connect(m_inspector, &PreviewInspector::visionModeChanged, this, &MainWindow::showPair);
+    showPair();
     addCopyAsCommands(
-        m_editors.codeLine, this, *m_pair, [this] { return m_copyFormats; },
-        new ColorPaste(this, m_editors, *m_pair, *m_messages));
+        m_controls.editors.codeLine, this, pair, [this] { return m_session.copyFormats(); },
+        new ColorPaste(this, m_controls.editors, pair, *m_messages));
+}
 
-    m_colorBox = new ColorBoxModel(this);
-    m_store = new ColorBoxStore({[this] { return packed(m_colorBox->colors()); },
-                                 [this] { return m_colorBox->nextCaptureSlot; },
-                                 [this] { return m_settings->settings().autoSave; }},
-                                *m_saves, this);
-    connect(m_colorBox, &ColorBoxModel::colorChanged, m_store, &ColorBoxStore::markChanged);
-    connect(m_colorBox, &ColorBoxModel::colorsChanged, m_store, &ColorBoxStore::markAllChanged);
-    connect(m_store, &ColorBoxStore::promptSaveFailed, this,
-            [this](const QString &message) { m_messages->showError(message); });
-    m_swatchView = new SwatchView(m_colorBox, m_commands.colorBoxFrame);
+void MainWindow::buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDialogs)
+{
+    ColorBoxModel &box = m_session.colorBox();
+    SettingsStore &settings = m_session.settings();
+    m_swatchView = new SwatchView(&box, m_controls.colorBoxFrame);
     m_swatchMenu = buildSwatchMenu(this);
     connect(m_swatchView, &SwatchView::swatchPressed, this, &MainWindow::openSwatchMenu);
     const ColorBoxTransfer::LastFolder paletteFolder{
-        [this] { return m_settings->settings().paletteFolder; },
-        [this](const QString &folder) {
-            Settings next = m_settings->settings();
-            next.paletteFolder = folder;
-            m_settings->change(next, SettingsKeys::PaletteFolder);
-        }};
-    (new ColorBoxTransfer(this, *m_colorBox, *m_swatchView, *m_messages, *m_questions,
-                          services.fileDialogs, paletteFolder))
+        [&settings] { return settings.settings().paletteFolder; },
+        [&settings](const QString &folder) { settings.change(&Settings::paletteFolder, folder); }};
+    (new ColorBoxTransfer(this, box, *m_swatchView, *m_messages, *m_questions, fileDialogs,
+                          paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
-    (new SwatchPalettes(*m_colorBox, *m_messages, *m_questions, this))
-        ->addMenuItems(m_swatchMenu.menu);
+    (new SwatchPalettes(box, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -151,35 +159,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent) : QW
     command(m_swatchMenu.loadForeground, &MainWindow::loadSwatchInto, PairRole::Foreground);
     command(m_swatchMenu.saveBackground, &MainWindow::saveIntoSwatch, PairRole::Background);
     command(m_swatchMenu.saveForeground, &MainWindow::saveIntoSwatch, PairRole::Foreground);
-    connect(m_swatchMenu.undo, &QAction::triggered, m_colorBox, &ColorBoxModel::undo);
-    connect(m_swatchMenu.redo, &QAction::triggered, m_colorBox, &ColorBoxModel::redo);
-    connect(m_colorBox, &ColorBoxModel::historyChanged, this, [this] {
-        m_swatchMenu.undo->setEnabled(m_colorBox->canUndo());
-        m_swatchMenu.redo->setEnabled(m_colorBox->canRedo());
+    connect(m_swatchMenu.undo, &QAction::triggered, &box, &ColorBoxModel::undo);
+    connect(m_swatchMenu.redo, &QAction::triggered, &box, &ColorBoxModel::redo);
+    connect(&box, &ColorBoxModel::historyChanged, this, [this, &box] {
+        m_swatchMenu.undo->setEnabled(box.canUndo());
+        m_swatchMenu.redo->setEnabled(box.canRedo());
     });
-
-    connectButton(m_commands.chooseForeground, &MainWindow::chooseForegroundColor);
-    connectButton(m_commands.chooseBackground, &MainWindow::chooseBackgroundColor);
-    connectButton(m_commands.randomFill, &MainWindow::fillColorBoxAtRandom);
-    connectButton(m_commands.pick, &MainWindow::openPicker);
-    connectButton(m_commands.settings, &MainWindow::openSettings);
-    connectButton(m_commands.about, &MainWindow::openAbout);
-
-    // The swatch view joined after the tables were built; chain the focus
-    // through every control by its tab index once more.
-    QList<QWidget *> focusable;
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (w->property("tabIndex").isValid() && w->property("tabIndex").toInt() >= 0)
-            focusable << w;
-    }
-    applyTabOrder(focusable);
-}
-
-MainWindow::~MainWindow()
-{
-    // The program ends with the main window; an open picker goes with it
-    // without its unload step.
-    delete m_picker.data();
 }
 
 void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)())
@@ -189,7 +174,7 @@ void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)(
 
 void MainWindow::start()
 {
-    start(readStartState(GetIniPath()));
+    start(readStartState(m_session.settingsPath()));
 }
 
 void MainWindow::start(StartState state)
@@ -203,34 +188,20 @@ void MainWindow::start(StartState state)
                 .arg(state.restoredFiles.join(QStringLiteral("、"))));
     }
 
-    const Settings &settings = state.settings;
-    m_settings->setLoaded(settings);
-    m_copyFormats = std::move(state.copyFormats);
-    // The stored colours, or an empty (white) box when auto-load is off.
-    std::vector<Rgb> colors = std::move(state.storedColors);
-    colors.resize(size_t(settings.swatchCount), kRgbWhite);
-    m_colorBox->setSwatches(std::move(colors));
-    if (state.pair) {
-        m_pair->setColor(PairRole::Foreground, state.pair->first);
-        m_pair->setColor(PairRole::Background, state.pair->second);
-    }
+    m_session.load(std::move(state));
     show();
-
-    m_colorBox->setNextCaptureSlot(
-        startCaptureSlot(m_colorBox->colors(), settings.rememberStartSlot, settings.startSlot));
-    m_store->setLoaded(packed(m_colorBox->colors()));
 }
 
 void MainWindow::loadContents()
 {
     setWindowTitle(QStringLiteral("Brenvik软件-[Kelmira]-Vantolux！"));
-    m_editors.previewFrame->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
+    m_controls.editors.previewFrame->setTitle(windowTitle() + QStringLiteral("::效果预览::"));
 
-    QFont bold = m_editors.codeLine->font();
+    QFont bold = m_controls.editors.codeLine->font();
     bold.setBold(true);
-    m_editors.codeLine->setFont(bold);
+    m_controls.editors.codeLine->setFont(bold);
 
-    QPlainTextEdit *effectText = m_editors.preview;
+    QPlainTextEdit *effectText = m_controls.editors.preview;
     effectText->setPlainText(helpText());
     effectText->setTabChangesFocus(true); // Tab moves on, as from every other control
     effectText->setFocus();
@@ -270,13 +241,16 @@ void MainWindow::layOutControls()
     const ResizeResult r = tintavo::resizedLayout(pixelsToTwips(content.width()),
                                                   pixelsToTwips(content.height()), m_layout);
     m_layout = r.layout;
-    m_editors.previewFrame->setGeometry(toPixels(m_layout.Frame1).translated(offset));
-    m_editors.preview->setGeometry(toPixels(m_layout.effect_text));
-    m_editors.foregroundFrame->setGeometry(toPixels(m_layout.fg_frame).translated(offset));
-    m_editors.backgroundFrame->setGeometry(toPixels(m_layout.bg_frame).translated(offset));
-    m_commands.commandFrame->setGeometry(toPixels(m_layout.Frame4).translated(offset));
-    m_commands.colorBoxFrame->setGeometry(toPixels(m_layout.Frame3).translated(offset));
-    m_editors.codeLine->setGeometry(toPixels(m_layout.txtColorInfo));
+    m_controls.editors.previewFrame->setGeometry(
+        toPixels(m_layout.previewFrame).translated(offset));
+    m_controls.editors.preview->setGeometry(toPixels(m_layout.preview));
+    m_controls.editors.foregroundFrame->setGeometry(
+        toPixels(m_layout.foregroundFrame).translated(offset));
+    m_controls.editors.backgroundFrame->setGeometry(
+        toPixels(m_layout.backgroundFrame).translated(offset));
+    m_controls.commandFrame->setGeometry(toPixels(m_layout.commandFrame).translated(offset));
+    m_controls.colorBoxFrame->setGeometry(toPixels(m_layout.colorBoxFrame).translated(offset));
+    m_controls.editors.codeLine->setGeometry(toPixels(m_layout.codeLine));
     m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
 }
 
@@ -329,18 +303,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_endProgram();
 }
 
-SaveResult MainWindow::saveAll()
-{
-    // Settings whose save failed during the run get their last chance here.
-    const SaveResult settings = m_settings->saveUnsaved();
-    if (!settings || !m_settings->settings().autoSave)
-        return settings;
-    return m_store->save();
-}
-
 void MainWindow::saveOnExit()
 {
-    for (SaveResult saved = saveAll(); !saved; saved = saveAll()) {
+    for (SaveResult saved = m_session.saveAll(); !saved; saved = m_session.saveAll()) {
         ColorBoxStore::printFailure(saved);
         if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
             return;
@@ -349,7 +314,7 @@ void MainWindow::saveOnExit()
 
 void MainWindow::saveForSessionEnd()
 {
-    if (const SaveResult saved = saveAll(); !saved) {
+    if (const SaveResult saved = m_session.saveAll(); !saved) {
         ColorBoxStore::printFailure(saved);
         m_messages->showError(saved.message());
     }
@@ -357,28 +322,30 @@ void MainWindow::saveForSessionEnd()
 
 void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 {
-    m_colorBox->selectSwatch(index);
+    m_session.colorBox().selectSwatch(index);
     m_swatchMenu.menu->exec(globalPos);
 }
 
 void MainWindow::loadSwatchInto(PairRole role)
 {
-    if (!m_colorBox->contains(m_colorBox->selectedSwatch))
-        return;
-    m_pair->setColor(role, m_colorBox->color(m_colorBox->selectedSwatch));
+    const ColorBoxModel &box = m_session.colorBox();
+    if (box.contains(box.selectedSwatch))
+        m_session.pair().setColor(role, box.color(box.selectedSwatch));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)
 {
-    m_colorBox->setColor(m_colorBox->selectedSwatch, m_pair->color(role));
+    ColorBoxModel &box = m_session.colorBox();
+    box.setColor(box.selectedSwatch, m_session.pair().color(role));
 }
 
 void MainWindow::showPair()
 {
     // A colour-vision simulation changes what the preview draws, never the pair.
-    const VisionMode mode = m_inspector ? m_inspector->visionMode() : VisionMode::Normal;
-    showTextColors(m_editors.preview, simulateVision(m_pair->foreground(), mode),
-                   simulateVision(m_pair->background(), mode));
+    const VisionMode mode = m_inspector->visionMode();
+    const ColorPair &pair = m_session.pair();
+    showTextColors(m_controls.editors.preview, simulateVision(pair.foreground(), mode),
+                   simulateVision(pair.background(), mode));
 }
 
 void MainWindow::chooseForegroundColor()
@@ -397,7 +364,7 @@ void MainWindow::fillColorBoxAtRandom()
                                             "您确信要进行此操作？");
     if (!m_questions->askYesNo(QStringLiteral("Tintavo"), question))
         return;
-    RandomFill(*m_colorBox);
+    fillAtRandom(m_session.colorBox());
 }
 
 PickerWindow *MainWindow::picker() const
@@ -420,25 +387,21 @@ void MainWindow::openPicker()
                 m_ownSampler = std::make_unique<UnavailableScreenSampler>();
             if (!m_ownHotKey)
                 m_ownHotKey = std::make_unique<UnavailableGlobalHotKey>();
-            const Settings &settings = m_settings->settings();
-            m_picker =
-                new PickerWindow(*m_colorBox, *m_ownSampler, *m_ownHotKey, m_desktopPicking(),
-                                 {settings.loupe,
-                                  settings.sampleSize,
-                                  {},
-                                  settings.colorManaged,
-                                  {},
-                                  m_frameGrabber});
+            SettingsStore &store = m_session.settings();
+            const Settings &settings = store.settings();
+            m_picker = new PickerWindow(m_session.colorBox(), *m_ownSampler, *m_ownHotKey,
+                                        m_desktopPicking(),
+                                        {settings.loupe, settings.sampleSize, {},
+                                         settings.colorManaged, {}, {}, m_frameGrabber});
         } else {
-            const Settings &settings = m_settings->settings();
-            m_picker = new PickerWindow(*m_colorBox, *m_sampler, *m_hotKey, {},
+            SettingsStore &store = m_session.settings();
+            const Settings &settings = store.settings();
+            m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {},
                                         {settings.loupe, settings.sampleSize, m_makeHotKey,
                                          settings.colorManaged, &createPointerGrab});
         }
         connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-            Settings next = m_settings->settings();
-            next.sampleSize = size;
-            m_settings->change(next, SettingsKeys::SampleSize);
+            m_session.settings().change(&Settings::sampleSize, size);
         });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
@@ -453,7 +416,7 @@ void MainWindow::openPicker()
 
 void MainWindow::openSettings()
 {
-    SettingsDialog::showSingle(m_settingsDialog, *m_settings, this);
+    SettingsDialog::showSingle(m_settingsDialog, m_session.settings(), this);
 }
 
 void MainWindow::openAbout()

@@ -1,27 +1,21 @@
 #pragma once
 
 #include "color/color_pair.h"
-#include "color/color_template.h"
-#include "color/color_value.h"
-#include "color/editor_controls.h"
 #include "colorbox/color_box_transfer.h"
 #include "colorbox/swatch_menu.h"
 #include "mainwin/layout_rule.h"
 #include "mainwin/main_controls.h"
-#include "settings/safe_file.h"
 
 #include <QPointer>
 #include <QWidget>
 
-class QScrollBar;
 #include <functional>
 #include <memory>
-#include <vector>
+
+class QScrollBar;
 
 namespace tintavo {
 
-class ColorBoxModel;
-class ColorBoxStore;
 class ColorChooser;
 class ColorEditing;
 class PickerWindow;
@@ -32,8 +26,8 @@ class GlobalHotKey;
 class MessageService;
 class PreviewInspector;
 class QuestionService;
-class SaveQueue;
 class ScreenSampler;
+class Session;
 class DesktopPicking;
 class FrameGrabber;
 class SwatchView;
@@ -64,25 +58,24 @@ struct MainWindowServices
     std::function<std::unique_ptr<FrameGrabber>()> frameGrabber{};
 };
 
-// The main window: the colour pair with its editors and preview, the command
-// frame and the colour box. It lives for the whole run; closing it ends the
-// program.
+// The main window: views of a session's colour pair (its editors and preview)
+// and colour box, and the command frame. It lives for the whole run; closing
+// it ends the program.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
+    // `session` must outlive the window.
+    MainWindow(Session &session, const MainWindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: loads the window's contents, takes the settings, builds and
-    // fills the colour box, shows the window and picks the next capture slot.
+    // Start-up: loads the window's contents, hands the session what start-up
+    // read, and shows the window.
     void start(StartState state);
-    // The same, reading the settings file here.
+    // The same, reading the session's settings file here.
     void start();
 
-    ColorPair &colorPair() const { return *m_pair; }
-    ColorBoxModel &colorBox() const { return *m_colorBox; }
     PreviewInspector &previewInspector() const { return *m_inspector; }
 
     // The command buttons.
@@ -108,11 +101,13 @@ protected:
 private:
     // The window's title and the help text in the preview.
     void loadContents();
+    void useServices(const MainWindowServices &services);
+    void buildColorViews();
+    void buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDialogs);
     void layOutControls();
     void scrollToShow(const QWidget *control);
     void keepOnScreen();
     void saveOnExit();
-    SaveResult saveAll();
     void openSwatchMenu(int index, const QPoint &globalPos);
     // The swatch menu's commands on the selected swatch.
     void loadSwatchInto(PairRole role);
@@ -120,22 +115,13 @@ private:
     void showPair();
     void connectButton(QPushButton *button, void (MainWindow::*handler)());
 
-    ColorEditingControls m_editors;
-    MainControls m_commands;
-    ColorPair *m_pair = nullptr;
+    Session &m_session;
+    MainControls m_controls;
     ColorEditing *m_colorEditing = nullptr;
     PreviewInspector *m_inspector = nullptr;
-    ColorBoxModel *m_colorBox = nullptr;
-    ColorBoxStore *m_store = nullptr;
-    SaveQueue *m_saves = nullptr;
-    // As read at start-up and changed since; the next capture slot itself is
-    // the colour box's.
-    SettingsStore *m_settings = nullptr;
     SwatchView *m_swatchView = nullptr;
     SwatchMenu m_swatchMenu;
-    // Read at start-up; the copy-as menus offer them.
-    std::vector<CopyTemplate> m_copyFormats;
-    MainLayout m_layout = designLayout();
+    MainLayout m_layout = kDesignLayout;
     QScrollBar *m_hScroll = nullptr;
     QScrollBar *m_vScroll = nullptr;
 

@@ -8,7 +8,7 @@
 
 namespace tintavo {
 
-void RandomFill(ColorBoxModel &model)
+void fillAtRandom(ColorBoxModel &model)
 {
     std::vector<Rgb> colors(static_cast<size_t>(model.count()));
     std::generate(colors.begin(), colors.end(), randomColor);

@@ -7,6 +7,6 @@ class ColorBoxModel;
 // Gives every swatch, in ascending order, a fresh random colour. nextCaptureSlot
 // stays where it is and nothing is saved; asking the user first is the
 // caller's part.
-void RandomFill(ColorBoxModel &model);
+void fillAtRandom(ColorBoxModel &model);
 
 } // namespace tintavo

@@ -14,7 +14,7 @@ StartState readStartState(const QString &path)
     StartState state;
     // A save cut off while rewriting the file in place is finished before the
     // file is read.
-    state.restoredFiles = RestoreInterruptedSaves(path);
+    state.restoredFiles = restoreInterruptedSaves(path);
     const SettingsSnapshot file(path);
     state.settings = file.settings();
     state.copyFormats = readCopyFormats(file.profile());

@@ -33,19 +33,34 @@ namespace {
 
 using K = ControlKind;
 
-// lblData(1..3) are kept hidden; scripts that look for them still find them.
-const ControlSpec kControls[] = {
-    {"lblData(0)", K::Label, nullptr, {30, 30, 1575, 255}},
-    {"lblData(1)", K::Label, nullptr, {210, 300, 1455, 255}},
-    {"lblData(2)", K::Label, nullptr, {180, 585, 1470, 255}},
-    {"lblData(3)", K::Label, nullptr, {210, 870, 1440, 255}},
-    {"lblData(4)", K::Label, nullptr, {45, 360, 1500, 255}},
-    {"Label1", K::Label, nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色"},
-    {"Picture1", K::PictureBox, nullptr, {1680, 30, 1800, 1485}},
+// The picker's controls: the data labels, of which the first shows the
+// position and the last the colour, the notice and the swatch.
+struct PickerControls
+{
+    std::array<QLabel *, 5> data;
+    QLabel *notice;
+    QWidget *swatch;
 };
+using P = PickerControls;
+
+// lblData(1..3) are kept hidden; scripts that look for them still find them.
+// clang-format off
+const ControlRow<PickerControls> kControls[] = {
+    {"lblData(0)", K::Label,      nullptr, {30, 30, 1575, 255},    "", "", -1, into<&P::data, 0>},
+    {"lblData(1)", K::Label,      nullptr, {210, 300, 1455, 255},  "", "", -1, into<&P::data, 1>},
+    {"lblData(2)", K::Label,      nullptr, {180, 585, 1470, 255},  "", "", -1, into<&P::data, 2>},
+    {"lblData(3)", K::Label,      nullptr, {210, 870, 1440, 255},  "", "", -1, into<&P::data, 3>},
+    {"lblData(4)", K::Label,      nullptr, {45, 360, 1500, 255},   "", "", -1, into<&P::data, 4>},
+    {"Label1",     K::Label,      nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色", "", -1, into<&P::notice>},
+    {"Picture1",   K::PictureBox, nullptr, {1680, 30, 1800, 1485}, "", "", -1, into<&P::swatch>},
+};
+// clang-format on
 
 constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
+// How often the picker looks where it cannot be told of motion.
 constexpr int kSampleIntervalMs = 50;
+// How often it looks under a pointer that rests: as often as a caret blinks.
+constexpr int kRestingIntervalMs = 500;
 
 const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
 const QKeyCombination kFreezeKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_F);
@@ -91,26 +106,24 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     setWindowIcon(appIcon());
     setFixedSize(toPixels(kClientArea).size());
 
-    const auto controls = buildControls(this, kControls);
-    // Every data label starts at the left margin and grows to its text.
-    for (int i = 0; i < 5; ++i) {
-        QWidget *label = controls.value(QStringLiteral("lblData(%1)").arg(i));
+    const PickerControls controls = buildControls<PickerControls>(this, kControls).controls;
+    for (QLabel *label : controls.data) {
+        // Every data label starts at the left margin and grows to its text. A
+        // four-digit position fits beside the swatch, and a notice in the
+        // hint's two lines, only a size below the interface font.
         label->move(twipsToPixels(30), label->y());
+        label->setFont(compactInterfaceFont());
     }
     for (int i : {1, 2, 3})
-        controls.value(QStringLiteral("lblData(%1)").arg(i))->hide();
-    m_positionLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(0)")));
-    m_colorLabel = qobject_cast<QLabel *>(controls.value(QStringLiteral("lblData(4)")));
-    m_notice = qobject_cast<QLabel *>(controls.value(QStringLiteral("Label1")));
-    // A four-digit position fits beside the swatch, and a notice in the
-    // hint's two lines, only a size below the interface font.
-    for (int i : {0, 1, 2, 3, 4})
-        controls.value(QStringLiteral("lblData(%1)").arg(i))->setFont(compactInterfaceFont());
+        controls.data[size_t(i)]->hide();
+    m_positionLabel = controls.data[0];
+    m_colorLabel = controls.data[4];
+    m_notice = controls.notice;
     m_notice->setFont(compactInterfaceFont());
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setMargin(0);
-    m_swatch = controls.value(QStringLiteral("Picture1"));
+    m_swatch = controls.swatch;
     // The swatch starts in the desktop's window colour.
     showColor(toRgb(palette().color(QPalette::Base)));
     if (m_desktop) {
@@ -157,10 +170,20 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         m_sampler, PickEngine::Options{options.loupe, options.sampleSize, options.colorManaged});
     connect(m_engine.get(), &PickEngine::sampled, this, &PickerWindow::showSample);
 
-    // Sampling starts with the window, not with a call.
+    // Sampling starts with the window, not with a call. Where motion is
+    // reported, the loupe follows each move within the frame it happened in,
+    // and the timer only catches the moves nothing reports (a program
+    // warping the pointer), at the pace of a text caret's blink.
+    if (m_engine->available() && options.makePointerWatch)
+        m_pointerWatch = options.makePointerWatch();
+    const bool watched = m_pointerWatch && m_pointerWatch->watching();
+    if (watched) {
+        connect(m_pointerWatch.get(), &PointerWatch::moved, m_engine.get(),
+                [this] { m_engine->updateSoon(); });
+    }
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(kSampleIntervalMs);
+    timer->setInterval(watched ? kRestingIntervalMs : kSampleIntervalMs);
     connect(timer, &QTimer::timeout, this, &PickerWindow::sampleUnderPointer);
     timer->start();
 }
@@ -334,11 +357,12 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    // A press before the first sample stores what the pointer rests on; the
-    // swatch's colour at opening was never on the screen, and white would
-    // empty the slot.
-    if (m_engine && !m_engine->lastColor())
-        m_engine->update(true);
+    // What lies under the pointer at the press, also where a program moved
+    // it without a motion report. A press before the first sample stores
+    // what the pointer rests on; the swatch's colour at opening was never on
+    // the screen, and white would empty the slot.
+    if (m_engine)
+        m_engine->update(!m_engine->lastColor());
     if (const std::optional<Rgb> color = m_engine ? m_engine->lastColor() : m_pickedColor)
         m_colorBox.storeCapture(*color);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/rgb.h"
+#include "platform/pointer_watch.h"
 
 #include <QPoint>
 #include <QRect>
@@ -46,6 +47,10 @@ struct PickerOptions
     // Takes the pointer and the keyboard while the screen is frozen; none
     // where the screen cannot be frozen.
     std::function<std::unique_ptr<PointerGrab>()> makeGrab{};
+    // Says when the pointer moves, so that the picker follows it at once and
+    // rests with it; where there is none, or it cannot watch, the picker
+    // looks on a short timer.
+    std::function<std::unique_ptr<PointerWatch>()> makePointerWatch = &createPointerWatch;
     // Where the desktop hands out picks itself (Wayland): reads the whole
     // desktop through it, so that a pick is made on a frame in Tintavo's own
     // windows, with the loupe, steps and averages; none, or where the desktop
@@ -145,6 +150,7 @@ private:
     // While frozen: the frame, and the pointer and keyboard taken.
     std::unique_ptr<FrozenScreen> m_frozen;
     std::unique_ptr<PointerGrab> m_grab;
+    std::unique_ptr<PointerWatch> m_pointerWatch;
     bool m_freezing = false; // the loupe is going before the frame is read
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;

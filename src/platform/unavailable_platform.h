@@ -4,6 +4,7 @@
 #include "platform/frame_grabber.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
+#include "platform/pointer_watch.h"
 #include "platform/screen_sampler.h"
 
 namespace tintavo {
@@ -37,6 +38,15 @@ public:
     using PointerGrab::PointerGrab;
     GrabResult grab() override { return GrabResult::Unsupported; }
     void release() override {}
+};
+
+class UnavailablePointerWatch : public PointerWatch
+{
+    Q_OBJECT
+
+public:
+    using PointerWatch::PointerWatch;
+    bool watching() const override { return false; }
 };
 
 // Every pick and key binding ends as Missing, from the event loop, as the

@@ -6,13 +6,14 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
 namespace tintavo {
 
+class ColorBoxModel;
 class SaveQueue;
+class SettingsStore;
 
 // Keeps the colour box on disk for one running copy of the program. It knows
 // which swatches this copy changed since it loaded them or last saved, so a
@@ -24,27 +25,19 @@ class ColorBoxStore : public QObject
     Q_OBJECT
 
 public:
-    // Where the store reads what it saves, asked at the moment of saving.
-    struct Source
-    {
-        std::function<std::vector<ColorValue>()> colors;
-        std::function<qint32()> startPoint;
-        std::function<bool()> autoSave;
-    };
-
     // How long after a change the prompt save comes: changes within it, a
     // whole random fill included, go out in one write.
     static constexpr int kPromptDelayMs = 1500;
 
-    ColorBoxStore(Source source, SaveQueue &saves, QObject *parent = nullptr);
+    // Saves box's colours and next capture slot into the file at path, and
+    // saves promptly while settings say auto-save; it hears of every change
+    // of the box itself. All of them must outlive the store.
+    ColorBoxStore(const ColorBoxModel &box, const SettingsStore &settings, SaveQueue &saves,
+                  const QString &path, QObject *parent = nullptr);
 
-    // The colours now shown are what the file gave (or white, not loaded):
+    // The box's colours now are what the file gave (or white, not loaded):
     // nothing counts as changed yet.
-    void setLoaded(const std::vector<ColorValue> &colors);
-
-    // One swatch, or every swatch, was changed by this copy.
-    void markChanged(int index);
-    void markAllChanged();
+    void setLoaded();
 
     // Saves the changed swatches and StartPoint now and waits for the save,
     // as at exit; failures are returned for the caller to report.
@@ -69,15 +62,22 @@ private:
         quint64 number = 0;
     };
 
+    // One swatch, or every swatch, was changed by this copy.
+    void markChanged(int index);
+    void markAllChanged();
     void schedule();
+    std::vector<ColorValue> colors() const;
+    bool autoSave() const;
     void promptSave();
     std::shared_ptr<const Snapshot> snapshot();
     // Whether the save of s is the newest to have ended; after a success,
     // what it wrote is what the file holds.
     bool finished(const Snapshot &s, const SaveResult &result);
 
-    Source m_source;
+    const ColorBoxModel &m_box;
+    const SettingsStore &m_settings;
     SaveQueue &m_saves;
+    QString m_path;
     std::vector<ColorValue> m_loaded;
     std::vector<bool> m_changed;
     QTimer m_timer;

@@ -11,7 +11,7 @@ using DirWritableProbe = std::function<bool(const QString &dir)>;
 
 // Whether the current user may create files in dir, asked of the system
 // (so a read-only mount says no even to root).
-bool IsDirWritable(const QString &dir);
+bool isDirWritable(const QString &dir);
 
 // Where an install puts the program and its desktop entry, as absolute paths.
 struct InstallLayout
@@ -30,13 +30,8 @@ InstallLayout configuredInstallLayout();
 // to /usr/bin, and settings there would be everyone's, and lost with the
 // package. The entry is looked for by its path relative to the program, so a
 // staged or relocated install is known too.
-QString ResolveIniPath(const QString &programDir, const QString &configDir,
-                       const DirWritableProbe &isWritable,
-                       const InstallLayout &layout = configuredInstallLayout());
-
-// The folder GetIniPath treats as the program's, and the probe it asks; empty
-// values restore the real ones.
-void setProgramDirForTesting(const QString &dir);
-void setDirWritableProbeForTesting(DirWritableProbe probe);
+QString resolveSettingsPath(const QString &programDir, const QString &configDir,
+                            const DirWritableProbe &isWritable,
+                            const InstallLayout &layout = configuredInstallLayout());
 
 } // namespace tintavo

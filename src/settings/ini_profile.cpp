@@ -426,7 +426,7 @@ qint32 parseProfileInt(QByteArrayView text)
     return qint32(value);
 }
 
-IniProfile ReadProfileFile(const QString &path)
+IniProfile readProfileFile(const QString &path)
 {
     QByteArray bytes;
     if (readFileBytes(path, bytes) != FileState::Read)
@@ -434,13 +434,13 @@ IniProfile ReadProfileFile(const QString &path)
     return IniProfile::fromBytes(decodeText(bytes).text);
 }
 
-qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
+qint32 readProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
                       const QString &path)
 {
-    return ReadProfileFile(path).readInt(section, key, defaultValue);
+    return readProfileFile(path).readInt(section, key, defaultValue);
 }
 
-SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change)
+SaveResult updateProfileFile(const QString &path, const ProfileChange &change)
 {
     QString target;
     if (SaveResult checked = checkSaveTarget(path, target); !checked)
@@ -468,11 +468,11 @@ SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change)
     return replaceFileContent(target, after);
 }
 
-SaveResult WriteProfileStrings(const QString &path, std::span<const IniEntry> entries)
+SaveResult writeProfileStrings(const QString &path, std::span<const IniEntry> entries)
 {
     if (entries.empty())
         return {};
-    return UpdateProfileFile(path, [entries](IniProfile &profile) {
+    return updateProfileFile(path, [entries](IniProfile &profile) {
         bool accepted = false;
         for (const IniEntry &entry : entries)
             accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
@@ -480,11 +480,11 @@ SaveResult WriteProfileStrings(const QString &path, std::span<const IniEntry> en
     });
 }
 
-SaveResult WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+SaveResult writeProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
                               const QString &path)
 {
     const IniEntry entry{section, key, value};
-    return WriteProfileStrings(path, std::span<const IniEntry>(&entry, 1));
+    return writeProfileStrings(path, std::span<const IniEntry>(&entry, 1));
 }
 
 } // namespace tintavo

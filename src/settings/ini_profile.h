@@ -52,8 +52,9 @@ public:
     // its key and value (blanks around them removed); a repeated key comes
     // again, and the readers above take its first. Reads a large section in
     // one pass, where a lookup per key would build its index first.
-    void forEachKey(QByteArrayView section,
-                    const std::function<void(QByteArrayView key, QByteArrayView value)> &visit) const;
+    void
+    forEachKey(QByteArrayView section,
+               const std::function<void(QByteArrayView key, QByteArrayView value)> &visit) const;
 
     // Replaces the value of an existing key where it stands, or adds the key
     // after the last non-blank line of the first section of that name, or adds
@@ -148,10 +149,10 @@ qint32 parseProfileInt(QByteArrayView text);
 
 // The whole file parsed; a missing or unreadable file (not a regular file, too
 // large, a read error) reads as an empty profile.
-IniProfile ReadProfileFile(const QString &path);
+IniProfile readProfileFile(const QString &path);
 
 // Reads one integer from the file at path; see IniProfile::readInt.
-qint32 ReadProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
+qint32 readProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
                       const QString &path);
 
 // One write; the texts it views must outlive the call that takes it.
@@ -172,14 +173,14 @@ using ProfileChange = std::function<bool(IniProfile &)>;
 // Fails, with the reason, when the lock stayed taken, the existing file could
 // not be read (it is then left alone rather than replaced by these keys
 // alone), the change stored nothing, or the write failed.
-SaveResult UpdateProfileFile(const QString &path, const ProfileChange &change);
+SaveResult updateProfileFile(const QString &path, const ProfileChange &change);
 
-// Applies the writes, in order, as one UpdateProfileFile. Entries with names
+// Applies the writes, in order, as one updateProfileFile. Entries with names
 // or values that cannot be stored are skipped.
-SaveResult WriteProfileStrings(const QString &path, std::span<const IniEntry> entries);
+SaveResult writeProfileStrings(const QString &path, std::span<const IniEntry> entries);
 
 // One entry of the above.
-SaveResult WriteProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+SaveResult writeProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
                               const QString &path);
 
 } // namespace tintavo

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QStandardPaths>
 
 #include <charconv>
@@ -15,6 +14,7 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <type_traits>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -24,45 +24,72 @@ namespace tintavo {
 
 namespace {
 
-// Every key the program stores, spelled as the file has always had them.
-constexpr QByteArrayView kAppSetRead = "APPSET";
+constexpr QByteArrayView kAppSet = "APPSET";
 // StartPoint has always been written under this spelling; lookups ignore case,
 // so it lands in the same section.
 constexpr QByteArrayView kAppSetStartPoint = "AppSet";
+constexpr QByteArrayView kStartPoint = "StartPoint";
 constexpr QByteArrayView kColorSection = "COLOR";
 constexpr QByteArrayView kColorKeyPrefix = "Color";
-constexpr QByteArrayView kAutoSave = "AutoSave";
-constexpr QByteArrayView kAutoLoad = "AutoLoad";
-constexpr QByteArrayView kCount = "nColor";
-constexpr QByteArrayView kRemember = "AutoRember";
-constexpr QByteArrayView kStartPoint = "StartPoint";
-constexpr QByteArrayView kShowContrast = "ShowContrast";
-constexpr QByteArrayView kSampleSize = "SampleSize";
-constexpr QByteArrayView kLoupe = "Loupe";
-constexpr QByteArrayView kColorManaged = "ColorManaged";
-constexpr QByteArrayView kPaletteFolder = "PaletteFolder";
+
+using enum SettingForm;
+// Keys spelled as the file has always had them.
+// clang-format off
+const SettingRow kRows[] = {
+    // field, section, key, read as, written here, shown in the dialog
+    {&Settings::autoSave,          kAppSet, "AutoSave",      Switch,            true,  true},
+    {&Settings::autoLoad,          kAppSet, "AutoLoad",      Switch,            true,  true},
+    {&Settings::swatchCount,       kAppSet, "nColor",        Number,            true,  true},
+    {&Settings::rememberStartSlot, kAppSet, "AutoRember",    Switch,            true,  true},
+    {&Settings::startSlot,         kAppSet, kStartPoint,     Number,            false, false},
+    {&Settings::showContrast,      kAppSet, "ShowContrast",  OnUnlessZero,      true,  false},
+    {&Settings::loupe,             kAppSet, "Loupe",         Switch,            false, false},
+    {&Settings::sampleSize,        kAppSet, "SampleSize",    Number,            true,  false},
+    {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, false, false},
+    {&Settings::paletteFolder,     kAppSet, "PaletteFolder", Text,              true,  false},
+};
+// clang-format on
+
+// The row's value in s as the file stores it.
+QByteArray storedText(const SettingRow &row, const Settings &s)
+{
+    return std::visit(
+        [&s](auto field) {
+            const auto &value = s.*field;
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, bool>)
+                return QByteArray(value ? "1" : "0");
+            else if constexpr (std::is_same_v<T, qint32>)
+                return QByteArray::number(value);
+            else
+                return value.toUtf8();
+        },
+        row.field);
+}
+
+// Reads row from profile into s, whose value is the default.
+void readRow(const SettingRow &row, const IniProfile &profile, Settings &s)
+{
+    const std::optional<QByteArray> text = profile.readString(row.section, row.key);
+    if (auto on = std::get_if<bool Settings::*>(&row.field)) {
+        const int fallback = s.**on ? 1 : 0;
+        if (row.form == OnUnlessPlainZero)
+            s.**on = !text || text->trimmed() != "0";
+        else if (row.form == OnUnlessZero)
+            s.**on = profile.readInt(row.section, row.key, fallback) != 0;
+        else
+            s.**on = profile.readInt(row.section, row.key, fallback) == 1;
+    } else if (auto number = std::get_if<qint32 Settings::*>(&row.field)) {
+        s.**number = profile.readInt(row.section, row.key, s.**number);
+    } else if (text) {
+        s.*std::get<QString Settings::*>(row.field) = QString::fromUtf8(*text).trimmed();
+    }
+}
 
 const QString kFileName = QStringLiteral("Tintavo.ini");
 
-struct PathOverrides
-{
-    QString iniPath;
-    QString programDir;
-    DirWritableProbe probe;
-    QString found; // GetIniPath's answer, once it has been worked out
-    QMutex mutex;
-};
-
-PathOverrides &overrides()
-{
-    static PathOverrides instance;
-    return instance;
-}
-
 QString programDir()
 {
-    if (!overrides().programDir.isEmpty())
-        return overrides().programDir;
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
 #ifdef Q_OS_LINUX
@@ -125,9 +152,9 @@ private:
     qsizetype m_size = 0;
 };
 
-// Writes the swatches SaveColorBox picks, and StartPoint when asked, into
+// Writes the swatches saveColorBox picks, and StartPoint when asked, into
 // one reading of the file.
-SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint,
                         const QString &path)
 {
@@ -144,7 +171,7 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
         any = colors[i] != kWhite || madeWhite(i);
     if (!any)
         return {};
-    return UpdateProfileFile(path, [&](IniProfile &profile) {
+    return updateProfileFile(path, [&](IniProfile &profile) {
         char value[16];
         for (size_t i = 0; i < colors.size(); ++i) {
             const ColorKey key{qint32(i)};
@@ -165,7 +192,7 @@ SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const Colo
 
 } // namespace
 
-bool IsDirWritable(const QString &dir)
+bool isDirWritable(const QString &dir)
 {
 #ifdef Q_OS_UNIX
     // access() also refuses root on a read-only mount, unlike a look at the
@@ -181,8 +208,8 @@ InstallLayout configuredInstallLayout()
     return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
 }
 
-QString ResolveIniPath(const QString &programDir, const QString &configDir,
-                       const DirWritableProbe &isWritable, const InstallLayout &layout)
+QString resolveSettingsPath(const QString &programDir, const QString &configDir,
+                            const DirWritableProbe &isWritable, const InstallLayout &layout)
 {
     const QString besideProgram = QDir(programDir).filePath(kFileName);
     // The data folder may lie outside the prefix (an absolute one): the way
@@ -194,62 +221,18 @@ QString ResolveIniPath(const QString &programDir, const QString &configDir,
     return QDir(configDir).filePath(kFileName);
 }
 
-void setProgramDirForTesting(const QString &dir)
+QString settingsFilePath()
 {
-    const QMutexLocker locker(&overrides().mutex);
-    overrides().programDir = dir;
-    overrides().found.clear();
+    return resolveSettingsPath(programDir(), configDir(), isDirWritable);
 }
 
-void setDirWritableProbeForTesting(DirWritableProbe probe)
-{
-    const QMutexLocker locker(&overrides().mutex);
-    overrides().probe = std::move(probe);
-    overrides().found.clear();
-}
-
-QString GetIniPath()
-{
-    PathOverrides &o = overrides();
-    const QMutexLocker locker(&o.mutex);
-    if (!o.iniPath.isEmpty())
-        return o.iniPath;
-    if (o.found.isEmpty())
-        o.found = ResolveIniPath(programDir(), configDir(),
-                                 o.probe ? o.probe : DirWritableProbe(IsDirWritable));
-    return o.found;
-}
-
-void setIniPathForTesting(const QString &path)
-{
-    const QMutexLocker locker(&overrides().mutex);
-    overrides().iniPath = path;
-}
-
-SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(ReadProfileFile(path)) {}
+SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(readProfileFile(path)) {}
 
 Settings SettingsSnapshot::settings() const
 {
-    const Settings defaults;
-    const auto readSwitch = [this](QByteArrayView key, bool fallback) {
-        return m_profile.readInt(kAppSetRead, key, fallback ? 1 : 0) == 1;
-    };
     Settings s;
-    s.autoSave = readSwitch(kAutoSave, defaults.autoSave);
-    s.autoLoad = readSwitch(kAutoLoad, defaults.autoLoad);
-    s.swatchCount = m_profile.readInt(kAppSetRead, kCount, defaults.swatchCount);
-    s.rememberStartSlot = readSwitch(kRemember, defaults.rememberStartSlot);
-    s.startSlot = m_profile.readInt(kAppSetRead, kStartPoint, defaults.startSlot);
-    s.showContrast = m_profile.readInt(kAppSetRead, kShowContrast, 1) != 0;
-    s.loupe = readSwitch(kLoupe, defaults.loupe);
-    s.sampleSize = m_profile.readInt(kAppSetRead, kSampleSize, defaults.sampleSize);
-    // Only a plain 0 turns it off: a word the user may have meant otherwise
-    // (off, no) keeps picks right rather than raw.
-    const std::optional<QByteArray> managed = m_profile.readString(kAppSetRead, kColorManaged);
-    s.colorManaged = !managed || managed->trimmed() != "0";
-    s.paletteFolder =
-        QString::fromUtf8(m_profile.readString(kAppSetRead, kPaletteFolder).value_or(QByteArray()))
-            .trimmed();
+    for (const SettingRow &row : kRows)
+        readRow(row, m_profile, s);
     return s;
 }
 
@@ -273,68 +256,69 @@ std::vector<ColorValue> SettingsSnapshot::storedColors(qint32 count) const
     return colors;
 }
 
-Settings LoadSettings()
+Settings readSettings(const QString &path)
 {
-    return SettingsSnapshot().settings();
+    return SettingsSnapshot(path).settings();
 }
 
-std::vector<ColorValue> LoadStoredColors(qint32 count)
+Settings LoadSettings()
+{
+    return readSettings(settingsFilePath());
+}
+
+std::vector<ColorValue> readStoredColors(const QString &path, qint32 count)
 {
     if (count <= 0)
         return {};
-    return SettingsSnapshot().storedColors(count);
+    return SettingsSnapshot(path).storedColors(count);
 }
 
-SaveResult SaveStoredColors(std::span<const ColorValue> colors, const QString &path)
+SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path)
 {
-    return SaveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
+    return saveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
 }
 
-SaveResult SaveStartPoint(qint32 slot, const QString &path)
+SaveResult saveStartPoint(qint32 slot, const QString &path)
 {
-    return WriteProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
+    return writeProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
 }
 
-SaveResult SaveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
+SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, const QString &path)
 {
-    return SaveColorBox(colors, loaded, changed, startPoint, true, path);
+    return saveColorBox(colors, loaded, changed, startPoint, true, path);
 }
 
-SaveResult SaveSettingsKeys(const Settings &s, std::span<const SettingsKeys> groups,
-                            const QString &path)
+SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
+                           const QString &path)
 {
-    const auto onOff = [](bool on) { return QByteArrayView(on ? "1" : "0"); };
-    const QByteArray count = QByteArray::number(s.swatchCount);
-    const QByteArray sampleSize = QByteArray::number(s.sampleSize);
-    const QByteArray paletteFolder = s.paletteFolder.toUtf8();
+    std::vector<QByteArray> values;
     std::vector<IniEntry> entries;
-    for (const SettingsKeys group : groups) {
-        switch (group) {
-        case SettingsKeys::Dialog:
-            entries.insert(entries.end(), {{kAppSetRead, kAutoSave, onOff(s.autoSave)},
-                                           {kAppSetRead, kAutoLoad, onOff(s.autoLoad)},
-                                           {kAppSetRead, kCount, count},
-                                           {kAppSetRead, kRemember, onOff(s.rememberStartSlot)}});
-            break;
-        case SettingsKeys::ShowContrast:
-            entries.push_back({kAppSetRead, kShowContrast, onOff(s.showContrast)});
-            break;
-        case SettingsKeys::SampleSize:
-            entries.push_back({kAppSetRead, kSampleSize, sampleSize});
-            break;
-        case SettingsKeys::PaletteFolder:
-            entries.push_back({kAppSetRead, kPaletteFolder, paletteFolder});
-            break;
-        }
-    }
-    return WriteProfileStrings(path, entries);
+    for (const SettingRow *row : rows)
+        values.push_back(storedText(*row, s));
+    for (size_t i = 0; i < rows.size(); ++i)
+        entries.push_back({rows[i]->section, rows[i]->key, values[i]});
+    return writeProfileStrings(path, entries);
 }
 
-SaveResult SaveSettings(const Settings &s, const QString &path)
+SaveResult saveDialogSettings(const Settings &s, const QString &path)
 {
-    const SettingsKeys dialog[] = {SettingsKeys::Dialog};
-    return SaveSettingsKeys(s, dialog, path);
+    std::vector<const SettingRow *> shown;
+    for (const SettingRow &row : kRows) {
+        if (row.inDialog)
+            shown.push_back(&row);
+    }
+    return saveSettingRows(s, shown, path);
+}
+
+std::span<const SettingRow> settingRows()
+{
+    return kRows;
+}
+
+bool differs(const SettingRow &row, const Settings &a, const Settings &b)
+{
+    return std::visit([&](auto field) { return a.*field != b.*field; }, row.field);
 }
 
 } // namespace tintavo

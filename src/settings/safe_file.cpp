@@ -291,7 +291,7 @@ std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure
     return nullptr;
 }
 
-QStringList RestoreInterruptedSaves(const QString &settingsPath)
+QStringList restoreInterruptedSaves(const QString &settingsPath)
 {
     // The file saves write, as they name it: a permitted link's target.
     QString own;

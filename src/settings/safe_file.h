@@ -60,7 +60,7 @@ SaveResult checkSaveTarget(const QString &path, QString &target);
 SaveResult replaceFileContent(const QString &target, const QByteArray &bytes);
 
 // The first step of an in-place rewrite: the complete new text of target,
-// flushed, in recoveryDir(), where RestoreInterruptedSaves finds it.
+// flushed, in recoveryDir(), where restoreInterruptedSaves finds it.
 SaveResult writeRecoveryCopy(const QString &target, const QByteArray &bytes);
 
 // Where recovery copies and the locks of files whose folder takes no new
@@ -105,6 +105,6 @@ std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure
 // another file, is deleted with a line on standard error: a start writes to
 // its own settings file only. Returns the files that were restored. Callers
 // hold no lock; the file's is taken if it is free, never waited for.
-QStringList RestoreInterruptedSaves(const QString &settingsPath);
+QStringList restoreInterruptedSaves(const QString &settingsPath);
 
 } // namespace tintavo

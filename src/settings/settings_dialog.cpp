@@ -3,6 +3,7 @@
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "settings/count_text.h"
+#include "settings/settings.h"
 #include "settings/settings_store.h"
 
 #include <QCheckBox>
@@ -15,18 +16,31 @@ namespace tintavo {
 
 namespace {
 
+using K = ControlKind;
+using D = SettingsDialog::Controls;
 // clang-format off
-constexpr auto kControls = std::to_array<ControlSpec>({
-    {"Frame1",   ControlKind::Frame,         nullptr,  {75, 45, 4245, 1830},   "软件设置", "", 0},
-    {"Label1",   ControlKind::Label,         "Frame1", {120, 210, 1710, 270},  "存储颜色容器数量：", "", 1},
-    {"Text1",    ControlKind::TextBox,       "Frame1", {1965, 195, 1440, 270}, "64", "", 2},
-    {"Check1",   ControlKind::CheckBox,      "Frame1", {135, 675, 3270, 180},  "运行结束时自动保存存储颜色", "", 3},
-    {"Check2",   ControlKind::CheckBox,      "Frame1", {135, 1065, 3345, 255}, "运行时自动加载上次保存的颜色", "", 4},
-    {"Check3",   ControlKind::CheckBox,      "Frame1", {135, 1455, 2895, 255}, "记住上次保存颜色的最后位置", "", 7},
-    {"Command1", ControlKind::CommandButton, nullptr,  {1905, 2055, 1110, 315}, "保存设置", "", 5},
-    {"Command2", ControlKind::CommandButton, nullptr,  {3210, 2070, 1065, 300}, "放弃设置", "", 6},
-});
+const ControlRow<D> kControls[] = {
+    {"Frame1",   K::Frame,         nullptr,  {75, 45, 4245, 1830},    "软件设置", "", 0},
+    {"Label1",   K::Label,         "Frame1", {120, 210, 1710, 270},   "存储颜色容器数量：", "", 1},
+    {"Text1",    K::TextBox,       "Frame1", {1965, 195, 1440, 270},  "64", "", 2, into<&D::editors, 2>},
+    {"Check1",   K::CheckBox,      "Frame1", {135, 675, 3270, 180},   "运行结束时自动保存存储颜色", "", 3, into<&D::editors, 0>},
+    {"Check2",   K::CheckBox,      "Frame1", {135, 1065, 3345, 255},  "运行时自动加载上次保存的颜色", "", 4, into<&D::editors, 1>},
+    {"Check3",   K::CheckBox,      "Frame1", {135, 1455, 2895, 255},  "记住上次保存颜色的最后位置", "", 7, into<&D::editors, 3>},
+    {"Command1", K::CommandButton, nullptr,  {1905, 2055, 1110, 315}, "保存设置", "", 5, into<&D::save>},
+    {"Command2", K::CommandButton, nullptr,  {3210, 2070, 1065, 300}, "放弃设置", "", 6, into<&D::discard>},
+};
 // clang-format on
+
+// The settings the dialog shows, in the order of their rows.
+std::vector<const SettingRow *> shownRows()
+{
+    std::vector<const SettingRow *> rows;
+    for (const SettingRow &row : settingRows()) {
+        if (row.inDialog)
+            rows.push_back(&row);
+    }
+    return rows;
+}
 
 constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 
@@ -35,31 +49,27 @@ constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
 SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      settings_(settings)
+      m_settings(settings)
 {
     setObjectName(QStringLiteral("FrmSet"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("软件设置"));
     setFixedSize(toPixels(kClientArea).size());
 
-    const auto made = buildControls(this, kControls);
-    countBox_ = qobject_cast<QLineEdit *>(made.value(QStringLiteral("Text1")));
-    autoSaveBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check1")));
-    autoLoadBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check2")));
-    rememberBox_ = qobject_cast<QCheckBox *>(made.value(QStringLiteral("Check3")));
+    m_controls = buildControls<Controls>(this, kControls).controls;
     // The first check box is 12 pixels high: its box and caption are drawn to
     // that height, and the other two match it.
-    for (QCheckBox *box : {autoSaveBox_, autoLoadBox_, rememberBox_})
-        box->setFont(compactInterfaceFont());
+    for (QWidget *editor : m_controls.editors) {
+        if (auto *box = qobject_cast<QCheckBox *>(editor))
+            box->setFont(compactInterfaceFont());
+    }
     setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 11px; height: 11px; }"));
 
     // Neither button is default, and Enter must not press the focused one.
-    auto *saveButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command1")));
-    auto *discardButton = qobject_cast<QPushButton *>(made.value(QStringLiteral("Command2")));
-    for (QPushButton *button : {saveButton, discardButton})
+    for (QPushButton *button : {m_controls.save, m_controls.discard})
         button->setAutoDefault(false);
-    connect(saveButton, &QPushButton::clicked, this, &SettingsDialog::saveAndClose);
-    connect(discardButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_controls.save, &QPushButton::clicked, this, &SettingsDialog::saveAndClose);
+    connect(m_controls.discard, &QPushButton::clicked, this, &QWidget::close);
 
     showSettings();
 }
@@ -85,21 +95,33 @@ void SettingsDialog::closeEvent(QCloseEvent *event)
 
 void SettingsDialog::showSettings()
 {
-    const Settings &shown = settings_.settings();
-    countBox_->setText(QString::number(shown.swatchCount));
-    autoSaveBox_->setChecked(shown.autoSave);
-    autoLoadBox_->setChecked(shown.autoLoad);
-    rememberBox_->setChecked(shown.rememberStartSlot);
+    const Settings &shown = m_settings.settings();
+    const std::vector<const SettingRow *> rows = shownRows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const SettingRow *row = rows[i];
+        QWidget *control = m_controls.editors[i];
+        if (auto on = std::get_if<bool Settings::*>(&row->field))
+            static_cast<QCheckBox *>(control)->setChecked(shown.**on);
+        else
+            static_cast<QLineEdit *>(control)->setText(
+                QString::number(shown.*std::get<qint32 Settings::*>(row->field)));
+    }
 }
 
 void SettingsDialog::saveAndClose()
 {
-    Settings edited = settings_.settings();
-    edited.autoSave = autoSaveBox_->isChecked();
-    edited.autoLoad = autoLoadBox_->isChecked();
-    edited.swatchCount = countFromText(countBox_->text());
-    edited.rememberStartSlot = rememberBox_->isChecked();
-    settings_.change(edited, SettingsKeys::Dialog);
+    Settings edited = m_settings.settings();
+    const std::vector<const SettingRow *> rows = shownRows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const SettingRow *row = rows[i];
+        QWidget *control = m_controls.editors[i];
+        if (auto on = std::get_if<bool Settings::*>(&row->field))
+            edited.**on = static_cast<QCheckBox *>(control)->isChecked();
+        else // the swatch count, the dialog's one number
+            edited.*std::get<qint32 Settings::*>(row->field) =
+                countFromText(static_cast<QLineEdit *>(control)->text());
+    }
+    m_settings.confirm(edited);
     close();
 }
 

@@ -3,8 +3,9 @@
 #include <QDialog>
 #include <QPointer>
 
-class QCheckBox;
-class QLineEdit;
+#include <array>
+
+class QPushButton;
 
 namespace tintavo {
 
@@ -28,6 +29,17 @@ public:
     static SettingsDialog *showSingle(QPointer<SettingsDialog> &slot, SettingsStore &settings,
                                       QWidget *parent = nullptr);
 
+    // The dialog's controls.
+    struct Controls
+    {
+        // The editors of the settings the dialog shows, in the order of their
+        // rows (AutoSave, AutoLoad, nColor, AutoRember): a check box for a
+        // switch, a text box for a number.
+        std::array<QWidget *, 4> editors;
+        QPushButton *save;
+        QPushButton *discard;
+    };
+
     // There is no cancel button: Esc leaves the dialog open.
     void reject() override;
 
@@ -39,11 +51,8 @@ private:
     void showSettings();
     void saveAndClose();
 
-    SettingsStore &settings_;
-    QLineEdit *countBox_ = nullptr;
-    QCheckBox *autoSaveBox_ = nullptr;
-    QCheckBox *autoLoadBox_ = nullptr;
-    QCheckBox *rememberBox_ = nullptr;
+    SettingsStore &m_settings;
+    Controls m_controls{};
 };
 
 } // namespace tintavo

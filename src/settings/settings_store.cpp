@@ -1,12 +1,16 @@
 #include "settings/settings_store.h"
 
 #include "settings/color_box_store.h"
+#include "settings/ini_settings.h"
 
 #include <algorithm>
 
 namespace tintavo {
 
-SettingsStore::SettingsStore(SaveQueue &saves, QObject *parent) : QObject(parent), m_saves(saves) {}
+SettingsStore::SettingsStore(SaveQueue &saves, const QString &path, QObject *parent)
+    : QObject(parent), m_saves(saves), m_path(path)
+{
+}
 
 void SettingsStore::setLoaded(const Settings &settings)
 {
@@ -14,20 +18,38 @@ void SettingsStore::setLoaded(const Settings &settings)
     emit changed();
 }
 
-void SettingsStore::change(const Settings &next, SettingsKeys keys)
+void SettingsStore::change(const Settings &next)
 {
-    m_settings = next;
-    emit changed();
+    change(next, false);
+}
+
+void SettingsStore::confirm(const Settings &next)
+{
+    change(next, true);
+}
+
+void SettingsStore::change(const Settings &next, bool confirmed)
+{
+    const Settings before = std::exchange(m_settings, next);
     const quint64 number = ++m_lastNumber;
-    // A save still waiting gives its place to this one, so this one writes
-    // its keys too; one that has run already is written again unchanged.
-    const auto known = std::ranges::find(m_unsaved, keys, &Unsaved::keys);
-    if (known == m_unsaved.end())
-        m_unsaved.push_back({keys, number});
-    else
-        known->change = number;
+    bool any = false;
+    for (const SettingRow &row : settingRows()) {
+        if (!row.written || !(differs(row, before, next) || (confirmed && row.inDialog)))
+            continue;
+        any = true;
+        // A save still waiting gives its place to this one, so this one writes
+        // its keys too; one that has run already is written again unchanged.
+        const auto known = std::ranges::find(m_unsaved, &row, &Unsaved::row);
+        if (known == m_unsaved.end())
+            m_unsaved.push_back({&row, number});
+        else
+            known->change = number;
+    }
+    if (!any)
+        return;
+    emit changed();
     const bool withDialog =
-        std::ranges::find(m_unsaved, SettingsKeys::Dialog, &Unsaved::keys) != m_unsaved.end();
+        std::ranges::any_of(m_unsaved, [](const Unsaved &u) { return u.row->inDialog; });
     m_saves.post(this, saveJob(), [this, number, withDialog](const SaveResult &result) {
         if (result) {
             saved(number);
@@ -51,11 +73,11 @@ SaveResult SettingsStore::saveUnsaved()
 
 SaveQueue::Job SettingsStore::saveJob() const
 {
-    std::vector<SettingsKeys> keys;
+    std::vector<const SettingRow *> rows;
     for (const Unsaved &u : m_unsaved)
-        keys.push_back(u.keys);
-    return [settings = m_settings, keys = std::move(keys), path = GetIniPath()] {
-        return SaveSettingsKeys(settings, keys, path);
+        rows.push_back(u.row);
+    return [settings = m_settings, rows = std::move(rows), path = m_path] {
+        return saveSettingRows(settings, rows, path);
     };
 }
 

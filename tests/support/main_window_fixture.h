@@ -5,6 +5,7 @@
 #include "common/app_look.h"
 #include "fake_message_service.h"
 #include "mainwin/main_window.h"
+#include "mainwin/session.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_sampler.h"
 #include "settings/ini_settings.h"
@@ -201,14 +202,13 @@ struct MainWindowFixture
     ColorBoxTransfer::FileDialogs fileDialogs{[](QString *) { return QString(); },
                                               [] { return QString(); }};
     std::unique_ptr<QTemporaryDir> settingsDir;
+    std::unique_ptr<Session> session;
     std::unique_ptr<MainWindow> form;
 
     QString iniPath()
     {
-        if (!settingsDir) {
+        if (!settingsDir)
             settingsDir = std::make_unique<QTemporaryDir>();
-            setIniPathForTesting(settingsDir->filePath(QStringLiteral("Tintavo.ini")));
-        }
         return settingsDir->filePath(QStringLiteral("Tintavo.ini"));
     }
 
@@ -235,36 +235,38 @@ struct MainWindowFixture
     {
         form->close();
         form.reset();
+        session.reset();
         return readIni();
     }
 
     void reset()
     {
         form.reset();
+        session.reset();
         qDeleteAll(QApplication::topLevelWidgets());
         settingsDir.reset();
-        setIniPathForTesting(QString());
     }
 
     void start()
     {
         setUpApplicationLook(*qApp);
         form.reset(); // before the fakes it may still use
-        iniPath();
+        session = std::make_unique<Session>(iniPath());
         messages = FakeMessageService{};
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
         hotKey.answer = nudgeAnswer = HotKeyResult::Registered;
         programEnded = 0;
-        form = std::make_unique<MainWindow>(MainWindowServices{
-            realBoxes ? nullptr : &messages, &colorChooser, realBoxes ? nullptr : &questions,
-            &sampler, &hotKey, [this] { ++programEnded; }, nullptr, fileDialogs,
-            [this] {
-                auto key = std::make_unique<FakeGlobalHotKey>();
-                key->answer = nudgeAnswer;
-                return key;
-            }});
+        form = std::make_unique<MainWindow>(
+            *session, MainWindowServices{realBoxes ? nullptr : &messages, &colorChooser,
+                                         realBoxes ? nullptr : &questions, &sampler, &hotKey,
+                                         [this] { ++programEnded; }, nullptr, fileDialogs,
+                                         [this] {
+                                             auto key = std::make_unique<FakeGlobalHotKey>();
+                                             key->answer = nudgeAnswer;
+                                             return key;
+                                         }});
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

@@ -35,6 +35,11 @@ std::unique_ptr<PointerGrab> createPointerGrab()
     return std::make_unique<UnavailablePointerGrab>();
 }
 
+std::unique_ptr<PointerWatch> createPointerWatch()
+{
+    return std::make_unique<UnavailablePointerWatch>();
+}
+
 std::unique_ptr<DesktopPicking> createDesktopPicking()
 {
     return std::make_unique<UnavailableDesktopPicking>();

@@ -2,6 +2,7 @@
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_global_hotkey.h"
 #include "platform/x11/x11_pointer_grab.h"
+#include "platform/x11/x11_pointer_watch.h"
 #include "platform/x11/x11_screen_sampler.h"
 
 namespace tintavo {
@@ -40,6 +41,15 @@ std::unique_ptr<PointerGrab> createPointerGrab()
     if (!screen)
         return std::make_unique<UnavailablePointerGrab>();
     return std::make_unique<X11PointerGrab>(connection, screen->root);
+}
+
+std::unique_ptr<PointerWatch> createPointerWatch()
+{
+    xcb_connection_t *connection = x11::toolkitConnection();
+    xcb_screen_t *screen = connection ? x11::defaultScreen(connection) : nullptr;
+    if (!screen)
+        return std::make_unique<UnavailablePointerWatch>();
+    return std::make_unique<X11PointerWatch>(connection, screen->root);
 }
 
 } // namespace tintavo

@@ -78,6 +78,9 @@ run() {
   if [[ $2 == undo ]]; then
     wmctrl -i -c "$picker_wid"
     poll 10 viewable "$main_wid" || fail "the main window did not come back after the picker"
+    # It comes back maximised; made smaller before that, it would be maximised after.
+    poll 5 eval 'xprop -id "$main_wid" _NET_WM_STATE | grep -q MAXIMIZED_VERT' ||
+      fail "the main window did not come back maximised"
     wmctrl -i -r "$main_wid" -b remove,maximized_vert,maximized_horz
     xdotool windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
     last=${*: -1}

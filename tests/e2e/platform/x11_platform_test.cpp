@@ -9,6 +9,7 @@
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
+#include "platform/pointer_watch.h"
 #include "platform/screen_sampler.h"
 #include "x_client.h"
 
@@ -35,9 +36,14 @@ bool xdotool(const QStringList &args)
     return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
 }
 
+// Moves the pointer as a mouse does: the last pixel of the way is a motion
+// of XTEST's pointing device, which the server reports as raw motion (a
+// warp alone it does not).
 bool warp(QPoint to)
 {
-    return xdotool({"mousemove", QString::number(to.x()), QString::number(to.y())});
+    const int dx = to.x() > 0 ? 1 : -1;
+    return xdotool({"mousemove", QString::number(to.x() - dx), QString::number(to.y()),
+                    "mousemove_relative", "--", QString::number(dx), "0"});
 }
 
 } // namespace
@@ -301,6 +307,25 @@ private slots:
     // A screen that grows while the program runs (a monitor plugged in, a
     // resolution raised) is read to its new edge, and the picker stores
     // what it shows there.
+    // The picker follows the pointer on the motion of the pointing device
+    // (XTEST's stands in for the mouse), over any window; nothing is
+    // reported while it rests.
+    void pointerWatchReportsMotionOnly()
+    {
+        auto watch = createPointerWatch();
+        QVERIFY(watch->watching());
+        QSignalSpy moved(watch.get(), &PointerWatch::moved);
+        for (const QPoint to : {QPoint(100, 100), QPoint(0, 600), QPoint(1279, 1023)}) {
+            moved.clear();
+            QVERIFY(warp(to));
+            QTRY_VERIFY(moved.count() > 0);
+            QCOMPARE(m_sampler->pointerPosition(), to);
+        }
+        moved.clear();
+        QTest::qWait(600);
+        QCOMPARE(moved.count(), 0);
+    }
+
     void newScreenAreaIsRead()
     {
         const QSize full = m_root.size();

@@ -102,7 +102,7 @@ class ColorTest : public QObject
     static Step swatch(const QString &command, const QString &color, Qt::Key key = {})
     {
         return {command + u' ' + color, [=](ColorTest &t) {
-                    t.f.form->colorBox().setColor(key ? 0 : 3, toRgb(QColor(color)));
+                    t.f.session->colorBox().setColor(key ? 0 : 3, toRgb(QColor(color)));
                     if (key)
                         QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
                     else
@@ -113,7 +113,8 @@ class ColorTest : public QObject
     // of a box's text).
     static Step paste(const QString &control, const QString &text)
     {
-        return {QStringLiteral("paste ") + text + QStringLiteral(" into ") + control, [=](ColorTest &t) {
+        return {QStringLiteral("paste ") + text + QStringLiteral(" into ") + control,
+                [=](ColorTest &t) {
                     QGuiApplication::clipboard()->setText(text);
                     QWidget *w = t.f.control<QWidget>(control);
                     w->setFocus();
@@ -423,7 +424,7 @@ private slots:
         QString chosen = saved;
         f.fileDialogs = {[&](QString *) { return saved; }, [&] { return chosen; }};
         f.start();
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         box.fillColors(kRgbWhite);
         box.setColor(0, rgb(18, 52, 86));
         box.setColor(2, rgb(0, 0, 0));
@@ -471,14 +472,14 @@ private slots:
                          },
                          [] { return QString(); }};
         f.start();
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         box.fillColors(kRgbWhite);
         const Rgb brand = rgb(0x1D, 0x4E, 0xD8);
         box.setColor(1, brand);
         box.setColor(box.lastIndex() - 1, brand);
         f.pressSwatch(box.lastIndex() - 1, "makeRamp");
         QCOMPARE(f.swatchShows(box.lastIndex() - 1), toQColor(brand)); // 取消: nothing written
-        f.questions.choice = 0; // 覆盖
+        f.questions.choice = 0;                                        // 覆盖
         f.pressSwatch(box.lastIndex() - 1, "makeRamp");
         QCOMPARE(f.messages.notices,
                  QStringList{QStringLiteral("共有 11 种颜色，从颜色 %1 到末尾只放得下 2 种，"

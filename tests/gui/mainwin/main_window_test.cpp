@@ -111,13 +111,13 @@ private slots:
         f.writeIni({"[APPSET]", "nColor=" + QString::number(count)});
         f.start();
         for (int i = 0; i < std::min(count, 200); ++i)
-            f.form->colorBox().setColor(i, rgb(i % 256, i / 256, 1));
+            f.session->colorBox().setColor(i, rgb(i % 256, i / 256, 1));
         f.pressAt(at, "setFg");
         const auto dec = [&](const char *box) { return f.control(box)->text().toInt(); };
         QCOMPARE(dec("fg_blue_dec") ? dec("fg_red_dec") + 256 * dec("fg_green_dec") : -1, index);
         auto *view = f.control<SwatchView>("Picture1");
         // The ring and the corner that mark a pressed swatch go elsewhere.
-        f.form->colorBox().selectSwatch(index == 0 ? 1 : 0);
+        f.session->colorBox().selectSwatch(index == 0 ? 1 : 0);
         const QImage shown = f.onScreen(view);
         if (index >= 0) {
             const QRect inside = view->swatchRect(index).adjusted(1, 1, -1, -1);
@@ -151,7 +151,7 @@ private slots:
     // the keyboard, and the capture slot a black and white corner, on any colour.
     void selectionAndCaptureSlotAreDrawn()
     {
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         auto *view = f.control<SwatchView>("Picture1");
         box.fillColors(kRgbWhite);
         box.setColor(6, Rgb());
@@ -191,7 +191,7 @@ private slots:
         file.close();
         f.fileDialogs = {[](QString *) { return QString(); }, [&] { return path; }};
         f.start();
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         box.fillColors(kRgbWhite);
         const QColor stored(0, 0, 200);
         for (int i : {0, 5, 61, 63})
@@ -234,7 +234,7 @@ private slots:
     // What undo brings back is saved.
     void ctrlZTakesColourBoxChangesBack()
     {
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         box.setColor(3, rgb(0, 0, 200)); // as if stored in an earlier run
         box.forgetHistory();
         box.selectSwatch(3);

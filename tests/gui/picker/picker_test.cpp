@@ -161,7 +161,7 @@ private slots:
     {
         QFETCH(int, start);
         QFETCH(QList<int>, written);
-        ColorBoxModel &box = f.form->colorBox();
+        ColorBoxModel &box = f.session->colorBox();
         box.fillColors(rgb(1, 1, 1));
         box.nextCaptureSlot = start;
         open();
@@ -183,7 +183,7 @@ private slots:
             {"pixel unreadable", true, {}},
             {"nothing sampled yet", true, QColor(0x12, 0x34, 0x56)}};
         for (const auto &[name, readable, under] : rows) {
-            ColorBoxModel &box = f.form->colorBox();
+            ColorBoxModel &box = f.session->colorBox();
             box.fillColors(rgb(1, 1, 1));
             box.nextCaptureSlot = 0;
             f.sampler.isAvailable = readable;

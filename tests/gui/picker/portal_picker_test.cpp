@@ -138,7 +138,7 @@ private slots:
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
         QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
-                                << RGB(51, 102, 204);
+                                << packRgb(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
         QTest::newRow("ended otherwise (Escape on wlroots)")
             << QStringList{"--ended"} << kNothing << -1;
@@ -146,8 +146,8 @@ private slots:
         QTest::newRow("old version") << QStringList{"--screenshot-version", "1"}
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
-        QTest::newRow("no global shortcuts")
-            << QStringList{"--no-shortcuts", "--color", "1,0.5,0"} << kNoKey << RGB(255, 128, 0);
+        QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
+                                             << kNoKey << packRgb(255, 128, 0);
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -282,7 +282,7 @@ private slots:
         m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
         auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
-                                        {true, 1, {}, false, {}, &createFrameGrabber});
+                                        {true, 1, {}, false, {}, {}, &createFrameGrabber});
         picker->show();
         pick(picker);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);

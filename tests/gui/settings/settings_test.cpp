@@ -291,9 +291,9 @@ private slots:
     {
         QVERIFY(QDir().mkdir(f.iniPath()));
         f.start();
-        f.form->colorBox().setColor(1, rgb(5, 0, 0));
+        f.session->colorBox().setColor(1, rgb(5, 0, 0));
         QTRY_COMPARE(f.messages.shown.size(), 1);
-        f.form->colorBox().setColor(2, rgb(6, 0, 0));
+        f.session->colorBox().setColor(2, rgb(6, 0, 0));
         QTest::qWait(2000);
         QCOMPARE(f.messages.shown, QStringList("无法保存设置文件“" + f.iniPath() +
                                                "”：同名的是一个文件夹，不是文件"));
@@ -301,28 +301,6 @@ private slots:
         f.form->close();
         QCOMPARE(f.questions.asked, QStringList(2, "Tintavo|" + f.messages.shown.front()));
         QCOMPARE(f.programEnded, 1);
-    }
-
-    // A change whose save failed is written by the next save that works, a
-    // later change's or the exit's, and is not lost behind it.
-    void failedSettingsAreSavedLater()
-    {
-        for (const bool changeAgain : {true, false}) {
-            QVERIFY(QDir().mkdir(f.iniPath()));
-            f.start();
-            contrastSwitch()(*this);
-            QTRY_COMPARE(f.messages.shown.size(), 1);
-            QVERIFY(QDir().rmdir(f.iniPath()));
-            QStringList saved{"[APPSET]", "ShowContrast=0"};
-            if (changeAgain) {
-                open();
-                click("Command1")(*this);
-                saved += {"AutoSave=1", "AutoLoad=1", "nColor=64", "AutoRember=1"};
-                QTRY_COMPARE(f.readIni(), f.iniText(saved));
-            }
-            QCOMPARE(f.savedAtExit(), f.iniText(saved << "StartPoint=0"));
-            f.reset();
-        }
     }
 
     // A save cut off after its recovery copy was written is finished at the

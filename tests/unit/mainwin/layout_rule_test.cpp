@@ -20,9 +20,9 @@ int figure(const ResizeResult &r, const QString &name)
     const MainLayout &l = r.layout;
     // clang-format off
     const std::map<QString, TwipsRect> rects{
-        {"Frame1", l.Frame1}, {"effect_text", l.effect_text}, {"fg_frame", l.fg_frame},
-        {"bg_frame", l.bg_frame}, {"Frame4", l.Frame4}, {"Frame3", l.Frame3},
-        {"txtColorInfo", l.txtColorInfo}};
+        {"Frame1", l.previewFrame}, {"effect_text", l.preview}, {"fg_frame", l.foregroundFrame},
+        {"bg_frame", l.backgroundFrame}, {"Frame4", l.commandFrame}, {"Frame3", l.colorBoxFrame},
+        {"txtColorInfo", l.codeLine}};
     // clang-format on
     const TwipsRect &rect = rects.at(name.section(u'.', 0, 0));
     const int parts[] = {rect.left, rect.top, rect.width, rect.height};
@@ -52,18 +52,20 @@ TEST(ResizedLayout, SkipsOnlyTheNegativeSizes)
     };
     // clang-format on
     for (const auto &[width, height, previewWidth, expected] : rows) {
-        MainLayout before = resizedLayout(11460, 7170, designLayout()).layout;
+        MainLayout before = resizedLayout(11460, 7170, kDesignLayout).layout;
         if (previewWidth)
-            before.effect_text.width = previewWidth;
+            before.preview.width = previewWidth;
         const ResizeResult r = resizedLayout(width, height, before);
         for (const QString &item : QString::fromLatin1(expected).split(u' '))
             EXPECT_EQ(figure(r, item.section(u'=', 0, 0)), item.section(u'=', 1).toInt())
                 << width << 'x' << height << ' ' << item.toStdString();
     }
-    const ResizeResult big = resizedLayout(2147483647, 2147483647, designLayout());
-    EXPECT_GE(std::min({big.layout.Frame1.width, big.layout.Frame1.height, big.colorBoxWidth}), 0);
-    const MainLayout small = resizedLayout(-2147483647 - 1, -2147483647 - 1, designLayout()).layout;
-    EXPECT_EQ(QSize(small.Frame1.width, small.Frame1.height), QSize(11235, 4155));
+    const ResizeResult big = resizedLayout(2147483647, 2147483647, kDesignLayout);
+    EXPECT_GE(std::min({big.layout.previewFrame.width, big.layout.previewFrame.height,
+                        big.colorBoxWidth}),
+              0);
+    const MainLayout small = resizedLayout(-2147483647 - 1, -2147483647 - 1, kDesignLayout).layout;
+    EXPECT_EQ(QSize(small.previewFrame.width, small.previewFrame.height), QSize(11235, 4155));
 }
 
 } // namespace

@@ -29,9 +29,9 @@ QStringList save(const QString &path, quint32 count, quint32 first, quint32 last
 
 // Which of two generations of the helper's colours every swatch holds; -1 for
 // a mix, a missing swatch or anything else.
-int wholeGeneration(quint32 count, quint32 oldGen, quint32 newGen)
+int wholeGeneration(const QString &path, quint32 count, quint32 oldGen, quint32 newGen)
 {
-    const std::vector<ColorValue> colors = LoadStoredColors(qint32(count));
+    const std::vector<ColorValue> colors = readStoredColors(path, qint32(count));
     bool allOld = true, allNew = true;
     for (quint32 i = 0; i < count; ++i) {
         allOld = allOld && colors[i] == ColorValue(oldGen * 65536 + i);
@@ -100,7 +100,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
         const QString name = inPlace ? "in-place" : "replaced";
         usePath(m_dir.filePath(name + ".ini"));
         m_config = m_dir.filePath(name + "-config");
-        ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
+        ASSERT_TRUE(writeProfileString("Keep", "mine", "1", path()));
         openToNobody(path());
         // Kills spread over the save itself, from the moment the helper says it begins.
         const auto startSaving = [&](QProcess &writer, quint32 generation) {
@@ -125,9 +125,9 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
             writer.kill();
             ASSERT_TRUE(writer.waitForFinished(30000));
             ASSERT_EQ(run({QStringLiteral("restore"), path()}, inPlace), 0);
-            const int found = wholeGeneration(count, current, current + 1);
+            const int found = wholeGeneration(path(), count, current, current + 1);
             ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
-            ASSERT_EQ(ReadProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
+            ASSERT_EQ(readProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
             gotNew += found == int(current + 1) ? 1 : 0;
             current = quint32(found);
         }
@@ -137,7 +137,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
         EXPECT_EQ(QDir(m_config + "/Tintavo/recovery").entryList({"*.recovery"}), QStringList());
         // A later save still works, whatever the kills left behind.
         ASSERT_EQ(run(save(path(), count, current + 1, current + 1), inPlace), 0);
-        EXPECT_EQ(wholeGeneration(count, current + 1, current + 1), int(current + 1));
+        EXPECT_EQ(wholeGeneration(path(), count, current + 1, current + 1), int(current + 1));
     }
 }
 
@@ -147,7 +147,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
 TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
 {
     constexpr quint32 kCount = 256, kRounds = 100;
-    ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", path()));
+    ASSERT_TRUE(writeProfileString("Keep", "mine", "1", path()));
     ASSERT_EQ(run(save(path(), kCount, 0, 0)), 0);
     QProcess copies[2];
     for (int parity : {0, 1})
@@ -159,10 +159,10 @@ TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
     std::vector<ColorValue> expected(kCount);
     for (quint32 i = 0; i < kCount; ++i)
         expected[i] = ColorValue((i < 2 * kRounds ? i / 2 + 1 : 0) * 65536 + i);
-    EXPECT_EQ(LoadStoredColors(kCount), expected);
-    EXPECT_EQ(LoadSettings().swatchCount, qint32(kRounds));
-    EXPECT_EQ(LoadSettings().startSlot, qint32(kRounds));
-    EXPECT_EQ(ReadProfileInt("Keep", "mine", 0, path()), 1);
+    EXPECT_EQ(readStoredColors(path(), kCount), expected);
+    EXPECT_EQ(readSettings(path()).swatchCount, qint32(kRounds));
+    EXPECT_EQ(readSettings(path()).startSlot, qint32(kRounds));
+    EXPECT_EQ(readProfileInt("Keep", "mine", 0, path()), 1);
     const QByteArray text = readFile();
     EXPECT_EQ(text.count("[COLOR]"), 1);
     EXPECT_EQ(text.count("[APPSET]") + text.count("[AppSet]"), 1);
@@ -183,8 +183,8 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
     for (const bool underOurName : {false, true}) {
         QDir(recovery).removeRecursively();
         writeFile("[COLOR]\r\nColor0=1\r\n");
-        ASSERT_TRUE(WriteProfileString("Keep", "mine", "1", other));
-        const QByteArray otherBefore = ReadProfileFile(other).toBytes();
+        ASSERT_TRUE(writeProfileString("Keep", "mine", "1", other));
+        const QByteArray otherBefore = readProfileFile(other).toBytes();
         ASSERT_TRUE(writeRecoveryCopy(path(), "[COLOR]\r\nColor0=2\r\n"));
         const QString ours = recovery.filePath(recovery.entryList(QDir::Files).front());
         ASSERT_TRUE(writeRecoveryCopy(other, "[COLOR]\r\nColor0=3\r\n"));
@@ -201,7 +201,7 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
                                  .arg(ours, other, path());
         EXPECT_EQ(said.toStdString(), (underOurName ? line : path() + u'\n').toStdString());
         EXPECT_EQ(readFile(), underOurName ? "[COLOR]\r\nColor0=1\r\n" : "[COLOR]\r\nColor0=2\r\n");
-        EXPECT_EQ(ReadProfileFile(other).toBytes(), otherBefore);
+        EXPECT_EQ(readProfileFile(other).toBytes(), otherBefore);
         EXPECT_EQ(recovery.entryList(QDir::Files),
                   underOurName ? QStringList() : QStringList{QFileInfo(theirs).fileName()});
     }
@@ -219,9 +219,9 @@ TEST_F(SaveProcessTest, RestoreWaitsForNoOtherCopy)
     QProcess holder;
     start(holder, {"hold", path(), "1500"});
     ASSERT_TRUE(holder.waitForReadyRead(30000));
-    EXPECT_EQ(RestoreInterruptedSaves(path()), QStringList());
+    EXPECT_EQ(restoreInterruptedSaves(path()), QStringList());
     ASSERT_TRUE(holder.waitForFinished(30000));
-    EXPECT_EQ(RestoreInterruptedSaves(path()), QStringList(path()));
+    EXPECT_EQ(restoreInterruptedSaves(path()), QStringList(path()));
     qputenv("XDG_CONFIG_HOME", home);
 }
 
@@ -245,7 +245,7 @@ TEST_F(SaveProcessTest, LockIsTakenOnlyFromACopyThatEnded)
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(30000));
     EXPECT_TRUE(lockForSaving(path(), failure, 0)) << "a copy that ended still kept the lock";
-    EXPECT_TRUE(SaveStartPoint(4));
+    EXPECT_TRUE(saveStartPoint(4, path()));
     EXPECT_EQ(readFile(), "[AppSet]\r\nStartPoint=4\r\n");
     EXPECT_FALSE(QFile::exists(lockFile.fileName()));
 }
@@ -268,7 +268,7 @@ TEST_F(SaveProcessTest, FullDiskLeavesTheFileAndSaysWhy)
     for (const auto &[inPlace, configOnTheDisk, reason] : cases) {
         m_config = (configOnTheDisk ? disk : m_dir.path()) + QStringLiteral("/config");
         QFile::remove(disk + "/filler");
-        ASSERT_TRUE(SaveStoredColors(std::vector<ColorValue>(64, 1)));
+        ASSERT_TRUE(saveStoredColors(std::vector<ColorValue>(64, 1), path()));
         openToNobody(path());           // the disk, too, is root's and 0755
         QFile filler(disk + "/filler"); // the disk full but for room for a lock file
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));

@@ -106,8 +106,8 @@ TEST(ProfileFile, RefusedTargetsStayAsTheyWereAndTheFailureSaysWhy)
         const QString path = dir.filePath(QStringLiteral("Tintavo.ini"));
         shell(make, path, dir.path());
         const QByteArray before = shell(footprint, path, dir.path());
-        EXPECT_EQ(ReadProfileInt("APPSET", "nColor", 64, path), 64) << make;
-        const SaveResult result = WriteProfileString("APPSET", "nColor", "6", path);
+        EXPECT_EQ(readProfileInt("APPSET", "nColor", 64, path), 64) << make;
+        const SaveResult result = writeProfileString("APPSET", "nColor", "6", path);
         EXPECT_FALSE(result) << make;
         EXPECT_TRUE(result.message().contains(reason)) << result.message().toStdString();
         EXPECT_TRUE(result.message().contains(path) || result.message().contains(dir.path()));
@@ -119,7 +119,7 @@ TEST_F(SettingsFileTest, OwnLinkIsFollowed)
 {
     shell("printf '[A]\\r\\n' >\"$2/real.ini\"; ln -s \"$2/real.ini\" \"$1\"", path(),
           m_dir.path());
-    EXPECT_TRUE(WriteProfileString("A", "x", "1", path()));
+    EXPECT_TRUE(writeProfileString("A", "x", "1", path()));
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readFile(), "[A]\r\nx=1\r\n");
 }

@@ -14,8 +14,8 @@ namespace {
 
 using test::SettingsFileTest;
 
-constexpr ColorValue kRed = RGB(255, 0, 0);
-constexpr ColorValue kBlue = RGB(0, 0, 255);
+constexpr ColorValue kRed = packRgb(255, 0, 0);
+constexpr ColorValue kBlue = packRgb(0, 0, 255);
 
 // 64 white swatches with the given colours at the front.
 std::vector<ColorValue> box(std::initializer_list<ColorValue> front, size_t size = 64)
@@ -48,16 +48,16 @@ TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
     for (const QByteArray &file : files) {
         if (file != "<missing>")
             writeFile(file);
-        EXPECT_EQ(shown(LoadSettings()), "1 1 64 1 0") << file.left(40).constData();
-        EXPECT_EQ(LoadStoredColors(64), box({}));
+        EXPECT_EQ(shown(readSettings(path())), "1 1 64 1 0") << file.left(40).constData();
+        EXPECT_EQ(readStoredColors(path(), 64), box({}));
         EXPECT_EQ(readFile(), file);
 
-        SaveStoredColors(box({kRed}));
-        SaveStartPoint(1);
-        SaveSettings(Settings{false, false, 10, false, 0});
+        saveStoredColors(box({kRed}), path());
+        saveStartPoint(1, path());
+        saveDialogSettings(Settings{false, false, 10, false, 0}, path());
         EXPECT_TRUE(readFile().startsWith(file.left(file.lastIndexOf('\n') + 1)));
-        EXPECT_EQ(LoadStoredColors(1)[0], kRed);
-        EXPECT_EQ(shown(LoadSettings()), "0 0 10 0 1");
+        EXPECT_EQ(readStoredColors(path(), 1)[0], kRed);
+        EXPECT_EQ(shown(readSettings(path())), "0 0 10 0 1");
     }
 }
 
@@ -66,34 +66,34 @@ TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
 TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
 {
     // clang-format off
-    const std::pair<void (*)(), const char *> rows[] = {
+    const std::pair<void (*)(const QString &), const char *> rows[] = {
         // Settings after the first exit join its [AppSet], and the other way round.
-        {[] { SaveStartPoint(1); SaveSettings(Settings{true, false, 30, true, 99}); },
+        {[](const QString &p) { saveStartPoint(1, p); saveDialogSettings(Settings{true, false, 30, true, 99}, p); },
          "[AppSet]\r\nStartPoint=1\r\nAutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n"},
-        {[] { SaveSettings({false, true, -5, false, 42});
-              SaveStoredColors(box({1018317})); SaveStartPoint(2); },
+        {[](const QString &p) { saveDialogSettings({false, true, -5, false, 42}, p);
+              saveStoredColors(box({1018317}), p); saveStartPoint(2, p); },
          "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\nStartPoint=2\r\n"
          "[COLOR]\r\nColor0=1018317\r\n"},
-        {[] { SaveSettings(Settings{}); SaveSettings(Settings{false, false, 65, false, 0}); },
+        {[](const QString &p) { saveDialogSettings(Settings{}, p); saveDialogSettings(Settings{false, false, 65, false, 0}, p); },
          "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
         // A white swatch, or one beyond a lowered count, leaves its old line.
-        {[] { SaveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6});
-              SaveStoredColors(box({kBlue, kWhite}, 4)); },
+        {[](const QString &p) { saveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6}, p);
+              saveStoredColors(box({kBlue, kWhite}, 4), p); },
          "[COLOR]\r\nColor0=16711680\r\nColor1=2\r\nColor2=3\r\nColor3=4\r\nColor4=5\r\n"
          "Color5=6\r\n"},
         // A swatch this copy made white loses its line (a hand-doubled one
         // too); one it did not change, or found white, keeps it.
-        {[] { SaveStoredColors(std::vector<ColorValue>{kRed, kBlue, 5, 7});
-              QFile file(GetIniPath());
+        {[](const QString &p) { saveStoredColors(std::vector<ColorValue>{kRed, kBlue, 5, 7}, p);
+              QFile file(p);
               file.open(QIODevice::Append) && file.write("[Color]\r\nColor0=9\r\n");
               file.close();
-              SaveColorBox(box({}, 4), std::vector<ColorValue>{kRed, kBlue, kWhite, 7},
-                           {true, false, true, true}, 0); },
+              saveColorBox(box({}, 4), std::vector<ColorValue>{kRed, kBlue, kWhite, 7},
+                           {true, false, true, true}, 0, p); },
          "[COLOR]\r\nColor1=16711680\r\nColor2=5\r\n[Color]\r\n[AppSet]\r\nStartPoint=0\r\n"}};
     // clang-format on
     for (const auto &[saves, bytes] : rows) {
         QFile::remove(path());
-        saves();
+        saves(path());
         EXPECT_EQ(readFile(), bytes);
     }
 }
@@ -108,10 +108,10 @@ TEST_F(SettingsFileTest, OddLinesRead)
               "Colour11=7\r\nColor11 1=8\r\nColor1=\r\nColor4294967297=9\r\n");
     const std::vector<ColorValue> expected = {1,          kWhite, 0, kWhite, 0,  -7,
                                               1215752191, 8,      9, kWhite, 12, kWhite};
-    EXPECT_EQ(LoadStoredColors(12), expected);
-    EXPECT_EQ(shown(LoadSettings()), "0 0 12 0 7");
-    EXPECT_TRUE(LoadStoredColors(0).empty());
-    EXPECT_TRUE(LoadStoredColors(-3).empty());
+    EXPECT_EQ(readStoredColors(path(), 12), expected);
+    EXPECT_EQ(shown(readSettings(path())), "0 0 12 0 7");
+    EXPECT_TRUE(readStoredColors(path(), 0).empty());
+    EXPECT_TRUE(readStoredColors(path(), -3).empty());
 }
 
 // A file saved by a Windows editor with a byte-order mark: read through the
@@ -125,10 +125,10 @@ TEST_F(SettingsFileTest, EncodedFilesRoundTripByteForByte)
         const QByteArray original =
             encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\n[COLOR]\r\nColor0=5\r\n"_qs);
         writeFile(original);
-        EXPECT_FALSE(LoadSettings().autoSave) << encoding;
-        ASSERT_TRUE(SaveStoredColors(box({5})));
+        EXPECT_FALSE(readSettings(path()).autoSave) << encoding;
+        ASSERT_TRUE(saveStoredColors(box({5}), path()));
         EXPECT_EQ(readFile(), original) << encoding;
-        ASSERT_TRUE(SaveStartPoint(3));
+        ASSERT_TRUE(saveStartPoint(3, path()));
         EXPECT_EQ(readFile(), encoded(u"[APPSET]\r\nAutoSave=0\r\n; 说明\r\nStartPoint=3\r\n"
                                       "[COLOR]\r\nColor0=5\r\n"_qs))
             << encoding;
@@ -160,26 +160,12 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
             QFile desktopEntry(entry);
             ASSERT_TRUE(installed ? desktopEntry.open(QIODevice::WriteOnly)
                                   : !desktopEntry.exists() || desktopEntry.remove());
-            const QString path = ResolveIniPath(
+            const QString path = resolveSettingsPath(
                 program, config, [&](const QString &) { return writable; }, layout);
             EXPECT_EQ(path, (beside ? program : config) + QStringLiteral("/Tintavo.ini"))
                 << installed << fileThere << writable << layout.desktopEntry.toStdString();
         }
     }
-}
-
-// The file is found once per run, not at every save (the folder here takes no
-// file, so each new search would ask again): the window never waits on the disk.
-TEST(IniPath, FoundOncePerRun)
-{
-    QTemporaryDir dir;
-    int asked = 0;
-    setProgramDirForTesting(dir.path());
-    setDirWritableProbeForTesting([&](const QString &) { return ++asked < 0; });
-    EXPECT_TRUE(GetIniPath() == GetIniPath() && GetIniPath() == GetIniPath());
-    EXPECT_EQ(asked, 1);
-    setProgramDirForTesting({});
-    setDirWritableProbeForTesting({});
 }
 
 // The count box's text as the settings dialog saves it: a number rounded half

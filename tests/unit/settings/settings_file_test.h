@@ -9,16 +9,14 @@
 
 namespace tintavo::test {
 
-// Every test gets a settings file of its own in a fresh folder, and every
-// settings call goes to it.
+// Every test gets a settings file of its own in a fresh folder.
 class SettingsFileTest : public ::testing::Test
 {
 protected:
     void SetUp() override { usePath(m_dir.filePath(QStringLiteral("Tintavo.ini"))); }
-    void TearDown() override { setIniPathForTesting(QString()); }
 
     QString path() const { return m_path; }
-    void usePath(const QString &path) { setIniPathForTesting(m_path = path); }
+    void usePath(const QString &path) { m_path = path; }
     void writeFile(const QByteArray &bytes) const
     {
         QFile file(path());

@@ -6,13 +6,16 @@
 // restore PATH: finishes an interrupted save of PATH and prints the file.
 // hold PATH MS: takes PATH's save lock, says "holding", keeps it MS
 // milliseconds (or until killed), then ends.
+#include "colorbox/color_box_model.h"
 #include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
 #include "settings/safe_file.h"
 #include "settings/save_queue.h"
+#include "settings/settings_store.h"
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -23,7 +26,7 @@ using namespace tintavo;
 int main(int argc, char **argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "restore") == 0) {
-        for (const QString &path : RestoreInterruptedSaves(QString::fromLocal8Bit(argv[2])))
+        for (const QString &path : restoreInterruptedSaves(QString::fromLocal8Bit(argv[2])))
             std::printf("%s\n", path.toLocal8Bit().constData());
         return 0;
     }
@@ -39,29 +42,35 @@ int main(int argc, char **argv)
     }
     if (argc != 7 || std::strcmp(argv[1], "save") != 0)
         return 2;
-    setIniPathForTesting(QString::fromLocal8Bit(argv[2]));
+    const QString path = QString::fromLocal8Bit(argv[2]);
     const auto number = [argv](int i) { return QByteArray(argv[i]).toUInt(); };
     const quint32 count = number(3), parity = number(6);
-    std::vector<ColorValue> colors = SettingsSnapshot().storedColors(qint32(count));
-    qint32 slot = 0;
+    const std::vector<ColorValue> stored = SettingsSnapshot(path).storedColors(qint32(count));
+    std::vector<Rgb> colors(stored.size());
+    std::ranges::transform(stored, colors.begin(), toRgb);
+    ColorBoxModel box;
+    box.setSwatches(colors);
     SaveQueue saves;
-    ColorBoxStore store({[&]() -> const std::vector<ColorValue> & { return colors; },
-                         [&] { return slot; }, [] { return false; }},
-                        saves);
-    store.setLoaded(colors);
+    SettingsStore settings(saves, path);
+    settings.setLoaded(Settings{.autoSave = false});
+    ColorBoxStore store(box, settings, saves, path);
+    store.setLoaded();
     std::printf("saving\n");
     std::fflush(stdout);
     for (quint32 g = number(4); g <= number(5); ++g) {
         for (quint32 i = 0; i < count; ++i) {
-            if (parity == 2 || i == 2 * (g - number(4)) + parity) {
-                colors[i] = ColorValue(g * 65536 + i);
-                store.markChanged(int(i));
-            }
+            if (parity == 2)
+                colors[i] = toRgb(ColorValue(g * 65536 + i));
+            else if (i == 2 * (g - number(4)) + parity)
+                box.setColor(i, toRgb(ColorValue(g * 65536 + i)));
         }
-        slot = qint32(g);
+        if (parity == 2)
+            box.setColors(colors); // one change of every swatch, as a random fill
+        box.forgetHistory();
+        box.nextCaptureSlot = qint32(g);
         SaveResult result = store.save();
         if (result && parity == 0)
-            result = SaveSettings(Settings{true, true, qint32(g), true, 0});
+            result = saveDialogSettings(Settings{true, true, qint32(g), true, 0}, path);
         if (!result) {
             ColorBoxStore::printFailure(result);
             return 1;

@@ -1,0 +1,66 @@
+#include "platform/x11/x11_pointer_watch.h"
+
+#include "platform/x11/x11_connection.h"
+
+#include <QCoreApplication>
+#include <xcb/xinput.h>
+
+namespace tintavo {
+
+X11PointerWatch::X11PointerWatch(xcb_connection_t *connection, xcb_window_t root, QObject *parent)
+    : PointerWatch(parent), m_connection(connection), m_root(root)
+{
+    const xcb_query_extension_reply_t *extension = xcb_get_extension_data(connection, &xcb_input_id);
+    if (!extension || !extension->present)
+        return;
+    // Raw events reach the root also while another client holds a grab
+    // only from 2.1 on.
+    x11::Reply<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
+        connection, xcb_input_xi_query_version(connection, 2, 2), nullptr));
+    if (!version || version->major_version < 2 ||
+        (version->major_version == 2 && version->minor_version < 1))
+        return;
+    m_opcode = extension->major_opcode;
+    selectRawMotion(true);
+    if (auto *app = QCoreApplication::instance())
+        app->installNativeEventFilter(this);
+}
+
+X11PointerWatch::~X11PointerWatch()
+{
+    // Without the application the connection is gone, and the selection with it.
+    if (!m_opcode || !QCoreApplication::instance())
+        return;
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+    selectRawMotion(false);
+}
+
+void X11PointerWatch::selectRawMotion(bool on)
+{
+    // The master devices' own entry in the root's selection: the toolkit
+    // keeps its hierarchy and device events under the entry for all devices,
+    // which this leaves alone.
+    struct
+    {
+        xcb_input_event_mask_t header;
+        quint32 bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, on ? quint32(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) : 0};
+    xcb_input_xi_select_events(m_connection, m_root, 1, &mask.header);
+    xcb_flush(m_connection);
+}
+
+bool X11PointerWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & 0x7f) != XCB_GE_GENERIC)
+        return false;
+    const auto *generic = static_cast<const xcb_ge_generic_event_t *>(message);
+    if (generic->extension == m_opcode && generic->event_type == XCB_INPUT_RAW_MOTION)
+        emit moved();
+    // The toolkit passes over raw events; another filter may want them.
+    return false;
+}
+
+} // namespace tintavo
