@@ -12,6 +12,7 @@
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
 #include "platform/display_probe.h"
+#include "platform/frame_grabber.h"
 #include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 #include "settings/ini_settings.h"
@@ -329,7 +330,10 @@ int runOneShotPick(std::optional<int> freezeAfter)
     std::unique_ptr<OneShotPick> pick;
     switch (currentDesktopServices()) {
     case DesktopServices::Portal:
-        pick = std::make_unique<OneShotPick>(createDesktopPicking());
+        pick =
+            std::make_unique<OneShotPick>(createDesktopPicking(), createFrameGrabber(),
+                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
+                                                               settings.colorManaged, freezeAfter});
         break;
     case DesktopServices::X11:
         sampler = createScreenSampler();

@@ -6,6 +6,7 @@
 #include "mainwin/session.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
+#include "platform/frame_grabber.h"
 #include "settings/ini_settings.h"
 
 #include <QApplication>
@@ -40,8 +41,10 @@ int main(int argc, char *argv[])
     // toolkit runs through XWayland: the X root window there shows only X
     // clients, and a key grab on it sees only keys typed into them.
     tintavo::MainWindowServices services;
-    if (tintavo::currentDesktopServices() == tintavo::DesktopServices::Portal)
+    if (tintavo::currentDesktopServices() == tintavo::DesktopServices::Portal) {
         services.desktopPicking = &tintavo::createDesktopPicking;
+        services.frameGrabber = &tintavo::createFrameGrabber;
+    }
     tintavo::Session session(settingsPath);
     tintavo::MainWindow mainWindow(session, services);
     tintavo::StartState state = early.takeStartState();

@@ -112,6 +112,7 @@ void MainWindow::useServices(const MainWindowServices &services)
     m_sampler = services.sampler;
     m_hotKey = services.hotKey;
     m_desktopPicking = services.desktopPicking;
+    m_frameGrabber = services.frameGrabber;
     m_makeHotKey = services.makeHotKey;
     if (!m_makeHotKey && !services.hotKey)
         m_makeHotKey = [] { return createGlobalHotKey(); };
@@ -386,8 +387,14 @@ void MainWindow::openPicker()
                 m_ownSampler = std::make_unique<UnavailableScreenSampler>();
             if (!m_ownHotKey)
                 m_ownHotKey = std::make_unique<UnavailableGlobalHotKey>();
+            SettingsStore &store = m_session.settings();
+            const Settings &settings = store.settings();
+            PickerOptions options{settings.loupe, settings.sampleSize, {}, settings.colorManaged};
+            options.makePointerWatch = {};
+            options.makeFrameGrabber = m_frameGrabber;
+            options.pair = &m_session.pair();
             m_picker = new PickerWindow(m_session.colorBox(), *m_ownSampler, *m_ownHotKey,
-                                        m_desktopPicking());
+                                        m_desktopPicking(), options);
         } else {
             SettingsStore &store = m_session.settings();
             const Settings &settings = store.settings();
@@ -396,9 +403,10 @@ void MainWindow::openPicker()
             // A region of the frozen screen can become the background colour.
             options.pair = &m_session.pair();
             m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
-            connect(m_picker, &PickerWindow::sampleSizeChosen, this,
-                    [&store](int size) { store.change(&Settings::sampleSize, size); });
         }
+        connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
+            m_session.settings().change(&Settings::sampleSize, size);
+        });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);

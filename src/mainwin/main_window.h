@@ -29,6 +29,7 @@ class QuestionService;
 class ScreenSampler;
 class Session;
 class DesktopPicking;
+class FrameGrabber;
 class SwatchView;
 struct StartState;
 
@@ -52,6 +53,9 @@ struct MainWindowServices
     // Makes the picker's further global keys; by default the desktop's own
     // when hotKey is, and none beside a stand-in hotKey.
     std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+    // With desktopPicking: reads the whole desktop through the desktop, so
+    // that the picker picks on a frame of its own; none: the desktop's pick.
+    std::function<std::unique_ptr<FrameGrabber>()> frameGrabber{};
 };
 
 // The main window: views of a session's colour pair (its editors and preview)
@@ -132,6 +136,7 @@ private:
     ScreenSampler *m_sampler = nullptr;
     GlobalHotKey *m_hotKey = nullptr;
     std::function<std::unique_ptr<DesktopPicking>()> m_desktopPicking;
+    std::function<std::unique_ptr<FrameGrabber>()> m_frameGrabber;
     std::function<std::unique_ptr<GlobalHotKey>()> m_makeHotKey;
     QPointer<PickerWindow> m_picker;
     QPointer<SettingsDialog> m_settingsDialog;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picker/loupe_window.h"
+#include "platform/frame_grabber.h"
 #include "platform/screen_sampler.h"
 
 #include <QImage>
@@ -10,21 +12,28 @@ namespace tintavo {
 
 class FrameWindow;
 class VisionTable;
+class PointerGrab;
 
 // The screen read once and shown over everything, so that what shows only
 // for a moment (a hover colour, an open menu, a tooltip, a video frame) can
 // be picked at leisure. It stands in for the live screen: its pixels come
-// from the frame, while the pointer is the desktop's own.
+// from the frame. On X11 the pointer is the desktop's own; where the desktop
+// reads the frame itself (Wayland), no program may move the pointer or take
+// it, so the frame's windows take its motion, clicks and keys and show a
+// crosshair and the loupe of their own.
 class FrozenScreen : public ScreenSampler
 {
 public:
     // Reads every monitor of `live` at once; isNull() where it could not.
     explicit FrozenScreen(ScreenSampler &live);
+    // A frame the desktop read, with each monitor's part of it; coordinates
+    // are the frame's pixels.
+    FrozenScreen(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
     ~FrozenScreen() override;
 
     bool isNull() const { return m_frame.isNull(); }
     // Shows the frame over everything, one window on each monitor, every
-    // screen pixel on the device pixel it was read from.
+    // frame pixel on a device pixel of its monitor.
     void show();
     // Takes the frame off the screen for a while (a dialog must be seen),
     // and puts it back.
@@ -43,20 +52,34 @@ public:
     QRect region() const { return m_region; }
     const QImage &regionMarks() const { return m_marks; }
 
+    // The clicks, keys and motion on the frame's windows, where they take
+    // them (a desktop-read frame); null where the pointer is the desktop's.
+    PointerGrab *input() const;
+    // The loupe beside the crosshair, where the frame's windows draw it.
+    void showLoupe(const LoupeContent &content);
+
     bool available() const override { return !m_frame.isNull(); }
-    QPoint pointerPosition() override { return m_live.pointerPosition(); }
+    QPoint pointerPosition() override { return m_live ? m_live->pointerPosition() : m_pointer; }
     std::optional<Rgb> pixelColor(QPoint screen) override;
-    QList<QRect> monitors() override { return m_live.monitors(); }
-    bool canMovePointer() const override { return m_live.canMovePointer(); }
-    bool movePointer(QPoint screen) override { return m_live.movePointer(screen); }
+    QList<QRect> monitors() override;
+    bool canMovePointer() const override { return !m_live || m_live->canMovePointer(); }
+    bool movePointer(QPoint screen) override;
 
 private:
-    ScreenSampler &m_live;
+    friend class FrameWindow;
+    bool onScreen(QPoint pixel) const;
+
+    ScreenSampler *m_live = nullptr;
     QImage m_frame;
     QImage m_shown;
     QImage m_simulated;
     QRect m_region;
     QImage m_marks;
+    QList<FrameOutput> m_outputs;
+    // The crosshair, and what the loupe beside it shows.
+    QPoint m_pointer;
+    LoupeContent m_loupe;
+    std::unique_ptr<PointerGrab> m_input;
     std::vector<std::unique_ptr<FrameWindow>> m_windows;
 };
 

@@ -53,13 +53,6 @@ int cellPixels(qreal ratio)
     return qMax(1, qRound(LoupeWindow::kCellSize * ratio));
 }
 
-// The loupe's size in device pixels on a monitor of this scale.
-QSize deviceSize(qreal ratio)
-{
-    const int side = LoupeWindow::kSide * cellPixels(ratio) + 1;
-    return {side, side + qRound(kCodeHeight * ratio)};
-}
-
 void fillFrame(QImage &image, const QRect &outer, int width, QRgb colour)
 {
     QPainter p(&image);
@@ -70,7 +63,15 @@ void fillFrame(QImage &image, const QRect &outer, int width, QRgb colour)
     p.fillRect(QRect(outer.right() - width + 1, outer.top(), width, outer.height()), c);
 }
 
+QImage renderGrid(const LoupeContent &content, qreal ratio);
+
 } // namespace
+
+QSize LoupeWindow::deviceSize(qreal ratio)
+{
+    const int side = kSide * cellPixels(ratio) + 1;
+    return {side, side + qRound(kCodeHeight * ratio)};
+}
 
 LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
     : m_monitors(monitors.isEmpty() ? toolkitMonitors() : monitors)
@@ -92,17 +93,14 @@ void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
     const QList<QRect> &monitors = m_monitors;
-    m_pixels = pixels;
-    m_pixels.resize(kSide * kSide);
+    m_content = {pointer, pixels, std::clamp(sampleSize, 1, kSide), sampled, converted};
+    m_content.pixels.resize(kSide * kSide);
     for (int i = 0; i < kSide * kSide; ++i) {
         const QPoint at = pointer + QPoint(i % kSide - kRadius, i / kSide - kRadius);
         if (std::none_of(monitors.cbegin(), monitors.cend(),
                          [at](const QRect &m) { return m.contains(at); }))
-            m_pixels[i].reset();
+            m_content.pixels[i].reset();
     }
-    m_sampleSize = std::clamp(sampleSize, 1, kSide);
-    m_sampled = sampled;
-    m_converted = converted;
     moveBeside(pointer);
     if (!isVisible())
         show();
@@ -150,8 +148,11 @@ void LoupeWindow::moveBeside(QPoint pointer)
         setPosition(at);
 }
 
-QImage LoupeWindow::renderGrid(qreal ratio) const
+namespace {
+
+QImage renderGrid(const LoupeContent &content, qreal ratio)
 {
+    constexpr int kSide = LoupeWindow::kSide;
     const int cell = cellPixels(ratio);
     const int side = kSide * cell + 1;
     // Painted at one device pixel a unit, and only then told its scale, so
@@ -160,7 +161,7 @@ QImage LoupeWindow::renderGrid(qreal ratio) const
     grid.fill(kGridLine);
     for (int row = 0; row < kSide; ++row) {
         for (int col = 0; col < kSide; ++col) {
-            const std::optional<Rgb> c = m_pixels[row * kSide + col];
+            const std::optional<Rgb> c = content.pixels[row * kSide + col];
             const QRgb rgb = c ? toQColor(*c).rgb() : 0;
             for (int y = row * cell + 1; y < (row + 1) * cell; ++y) {
                 auto *line = reinterpret_cast<QRgb *>(grid.scanLine(y));
@@ -174,31 +175,40 @@ QImage LoupeWindow::renderGrid(qreal ratio) const
     }
     // The outer band covers the grid lines around the sampled cells.
     const int band = qMax(1, qRound(ratio));
-    const int first = (kSide - m_sampleSize) / 2 * cell;
-    const QRect ring(first, first, m_sampleSize * cell + 1, m_sampleSize * cell + 1);
+    const int first = (kSide - content.sampleSize) / 2 * cell;
+    const QRect ring(first, first, content.sampleSize * cell + 1, content.sampleSize * cell + 1);
     fillFrame(grid, ring, band, kOutlineOuter);
     fillFrame(grid, ring.adjusted(band, band, -band, -band), band, kOutlineInner);
     grid.setDevicePixelRatio(ratio);
     return grid;
 }
 
-void LoupeWindow::paintEvent(QPaintEvent *)
+} // namespace
+
+void LoupeWindow::paint(QPainter &p, const QRectF &area, const LoupeContent &content, qreal ratio)
 {
-    QPainter p(this);
-    p.fillRect(QRect(QPoint(), size()), kFrameColor);
-    if (m_pixels.empty())
+    p.fillRect(area, kFrameColor);
+    if (content.pixels.size() != size_t(kSide * kSide))
         return;
-    // Drawn for the scale this window is painted at, whatever was guessed
-    // when it was placed.
-    const QImage grid = renderGrid(devicePixelRatio());
-    p.drawImage(QPoint(0, 0), grid);
-    QString code =
-        m_sampled ? toQColor(*m_sampled).name(QColor::HexRgb).toUpper() : QStringLiteral("—");
-    if (m_sampled && m_converted) // from the monitor's profile, not the raw pixel
+    const QImage grid = renderGrid(content, ratio);
+    p.drawImage(area.topLeft(), grid);
+    QString code = content.sampled ? toQColor(*content.sampled).name(QColor::HexRgb).toUpper()
+                                   : QStringLiteral("—");
+    if (content.sampled && content.converted) // from the monitor's profile, not the raw pixel
         code += QStringLiteral(" ICC");
     p.setPen(Qt::white);
     const qreal gridHeight = grid.height() / grid.devicePixelRatio();
-    p.drawText(QRectF(0, gridHeight, width(), height() - gridHeight), Qt::AlignCenter, code);
+    p.drawText(
+        QRectF(area.left(), area.top() + gridHeight, area.width(), area.height() - gridHeight),
+        Qt::AlignCenter, code);
+}
+
+void LoupeWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    // Drawn for the scale this window is painted at, whatever was guessed
+    // when it was placed.
+    paint(p, QRectF(QPointF(), size()), m_content, devicePixelRatio());
 }
 
 } // namespace tintavo

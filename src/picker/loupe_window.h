@@ -9,10 +9,25 @@
 
 #include <optional>
 
+class QPainter;
 class QScreen;
 #include <vector>
 
 namespace tintavo {
+
+// What a loupe shows: the pixels around the pointer (native desktop
+// coordinates), row by row, with the middle `sampleSize` × `sampleSize` cells
+// outlined and `sampled`, the colour they give, as a code under the grid.
+// `converted` marks the code as a colour-managed value rather than the
+// screen's own.
+struct LoupeContent
+{
+    QPoint pointer;
+    std::vector<std::optional<Rgb>> pixels;
+    int sampleSize = 1;
+    std::optional<Rgb> sampled;
+    bool converted = false;
+};
 
 // A small window beside the pointer that magnifies the screen pixels around
 // it, so that a one-pixel line or an anti-aliased edge can be hit exactly.
@@ -57,17 +72,19 @@ public:
     // Where the loupe was last placed, in native desktop pixels.
     QRect placedAt() const { return m_placed; }
 
+    // The loupe's size in device pixels on a monitor of this scale.
+    static QSize deviceSize(qreal ratio);
+    // Paints `content` as the loupe does into `area` (logical pixels) of a
+    // surface painted at `ratio` device pixels a logical one.
+    static void paint(QPainter &p, const QRectF &area, const LoupeContent &content, qreal ratio);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QImage renderGrid(qreal ratio) const;
     const QScreen *screenAt(QPoint native) const;
 
-    std::vector<std::optional<Rgb>> m_pixels;
-    int m_sampleSize = 1;
-    std::optional<Rgb> m_sampled;
-    bool m_converted = false;
+    LoupeContent m_content;
     QRect m_placed;
     QList<QRect> m_monitors;
 };

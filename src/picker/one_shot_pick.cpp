@@ -5,6 +5,7 @@
 #include "picker/pick_engine.h"
 
 #include "platform/desktop_picking.h"
+#include "platform/frame_grabber.h"
 #include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
 
@@ -33,6 +34,11 @@ OneShotPick::OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options opti
     : m_sampler(&sampler), m_grab(&grab), m_options(options)
 {
     m_options.sampleSize = sampleSizeFromSetting(options.sampleSize);
+    listen();
+}
+
+void OneShotPick::listen()
+{
     connect(m_grab, &PointerGrab::buttonPressed, this, [this](Qt::MouseButton button, QPoint at) {
         if (button == Qt::LeftButton)
             pickAt(at);
@@ -64,9 +70,15 @@ OneShotPick::OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options opti
     });
 }
 
-OneShotPick::OneShotPick(std::unique_ptr<DesktopPicking> desktop) : m_desktop(std::move(desktop))
+OneShotPick::OneShotPick(std::unique_ptr<DesktopPicking> desktop,
+                         std::unique_ptr<FrameGrabber> frames, Options options)
+    : m_options(options), m_desktop(std::move(desktop)), m_frames(std::move(frames))
 {
     connect(m_desktop.get(), &DesktopPicking::picked, this, &OneShotPick::finishDesktopPick);
+    if (!m_frames)
+        return;
+    connect(m_frames.get(), &FrameGrabber::grabbed, this, &OneShotPick::pickOnFrame);
+    connect(m_frames.get(), &FrameGrabber::failed, this, &OneShotPick::frameRefused);
 }
 
 OneShotPick::~OneShotPick()
@@ -77,6 +89,11 @@ OneShotPick::~OneShotPick()
 
 void OneShotPick::start()
 {
+    if (m_desktop && m_frames) {
+        QTimer::singleShot(m_options.freezeAfter.value_or(0) * 1000, m_frames.get(),
+                           &FrameGrabber::grab);
+        return;
+    }
     if (m_desktop) {
         // No window of ours for the desktop to put its dialog over.
         m_desktop->pick(QString());
@@ -110,6 +127,42 @@ void OneShotPick::freeze()
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
     tryGrab();
+}
+
+void OneShotPick::pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
+{
+    m_frozen = std::make_unique<FrozenScreen>(frame, outputs);
+    if (m_frozen->isNull()) {
+        m_frozen.reset();
+        frameRefused();
+        return;
+    }
+    // The frame is the whole screen here: its windows take the pointer and
+    // the keys, and the loupe is drawn in them.
+    m_sampler = m_frozen.get();
+    m_grab = m_frozen->input();
+    m_engine = std::make_unique<PickEngine>(
+        *m_frozen,
+        PickEngine::Options{m_options.loupe, m_options.sampleSize, m_options.colorManaged, false});
+    connect(m_engine.get(), &PickEngine::looked, this,
+            [this](const LoupeContent &content) { m_frozen->showLoupe(content); });
+    listen();
+    m_frozen->show();
+    tryGrab();
+}
+
+void OneShotPick::frameRefused()
+{
+    // Said once, and the pick goes on the desktop's way.
+    std::fputs((line("桌面没有给出截图，改用桌面自己的取色（单个像素，没有放大镜和微移）。",
+                     "The desktop gave no screenshot, so Tintavo uses the desktop's own "
+                     "colour pick (one pixel, no loupe, no steps).") +
+                u'\n')
+                   .toUtf8()
+                   .constData(),
+               stderr);
+    std::fflush(stderr);
+    m_desktop->pick(QString());
 }
 
 void OneShotPick::tryGrab()
@@ -173,8 +226,14 @@ void OneShotPick::finish()
     if (m_grab)
         m_grab->release();
     // The frame goes with the pick: the desktop shows itself again.
-    if (m_engine)
+    if (m_frames) {
+        // The engine and the grab read the frame: they go first.
+        m_engine.reset();
+        m_grab = nullptr;
+        m_sampler = nullptr;
+    } else if (m_engine) {
         m_engine->setFrame(nullptr);
+    }
     m_frozen.reset();
 }
 

@@ -10,10 +10,13 @@
 namespace tintavo {
 
 class DesktopPicking;
+class FrameGrabber;
 class FrozenScreen;
 class PickEngine;
 class PointerGrab;
 class ScreenSampler;
+struct FrameOutput;
+struct ScreenFrame;
 enum class PickOutcome;
 
 // One pick for a script, without the picker window: the pointer and the
@@ -23,8 +26,10 @@ enum class PickOutcome;
 // profile); a right click or Escape calls it off. The arrow keys step the
 // pointer by one device pixel. Frozen, it first reads the screen once and
 // shows that frame over everything, and picks from it. Where the desktop
-// hands out picks itself (a Wayland session), it asks the desktop for one
-// instead.
+// keeps the screen to itself (a Wayland session), it asks the desktop for a
+// frame and picks from it the same way, in windows that take the pointer
+// and draw a crosshair of their own; where the desktop gives no frame, it
+// asks the desktop for its own one-pixel pick instead.
 class OneShotPick : public QObject
 {
     Q_OBJECT
@@ -40,7 +45,10 @@ public:
     };
 
     OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options options);
-    explicit OneShotPick(std::unique_ptr<DesktopPicking> desktop);
+    // Picks on the desktop's frames where `frames` gives them, else through
+    // the desktop's own pick.
+    OneShotPick(std::unique_ptr<DesktopPicking> desktop, std::unique_ptr<FrameGrabber> frames,
+                Options options);
     ~OneShotPick() override;
 
     // Starts the pick; exactly one of the signals below follows.
@@ -53,7 +61,10 @@ signals:
     void failed(const QString &why);
 
 private:
+    void listen();
     void freeze();
+    void pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
+    void frameRefused();
     void tryGrab();
     void pickAt(QPoint point);
     void finish();
@@ -64,6 +75,7 @@ private:
     PointerGrab *m_grab = nullptr;
     Options m_options;
     std::unique_ptr<DesktopPicking> m_desktop;
+    std::unique_ptr<FrameGrabber> m_frames;
     std::unique_ptr<PickEngine> m_engine;
     std::unique_ptr<FrozenScreen> m_frozen;
     int m_grabTries = 0;

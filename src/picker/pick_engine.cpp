@@ -26,8 +26,9 @@ PickEngine::PickEngine(ScreenSampler &screen, Options options)
     if (!m_screen.available())
         return;
     m_monitors = m_screen.monitors();
-    if (options.loupe)
+    if (options.loupe && options.loupeWindow)
         m_loupe = std::make_unique<LoupeWindow>(m_monitors);
+    m_loupeElsewhere = options.loupe && !options.loupeWindow;
     if (m_colorManaged)
         m_profiles.load(m_screen);
 }
@@ -122,7 +123,7 @@ void PickEngine::update(bool force)
     m_sampled = true;
 
     // One read serves the colour, the mean and the loupe.
-    const int radius = m_loupe ? LoupeWindow::kRadius : m_sampleSize / 2;
+    const int radius = m_loupe || m_loupeElsewhere ? LoupeWindow::kRadius : m_sampleSize / 2;
     const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
     if (!m_frame && loupeCovers(square)) {
         // The pointer jumped onto the loupe: read now, and it would magnify
@@ -141,13 +142,18 @@ void PickEngine::update(bool force)
     const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
     if (color && profile)
         color = profile->toSrgb(*color);
-    if (m_loupe && !m_loupeHidden && m_loupeView) {
+    if ((m_loupe || m_loupeElsewhere) && !m_loupeHidden) {
+        // The loupe's cells show the view the frame is shown in; what is
+        // picked stays the true pixel.
         auto shown = pixels;
-        for (std::optional<Rgb> &pixel : shown)
-            pixel = pixel ? std::optional(m_loupeView->apply(*pixel)) : std::nullopt;
-        m_loupe->showPixels(pointer, shown, m_sampleSize, color, profile != nullptr);
-    } else if (m_loupe && !m_loupeHidden) {
-        m_loupe->showPixels(pointer, pixels, m_sampleSize, color, profile != nullptr);
+        if (m_loupeView) {
+            for (std::optional<Rgb> &pixel : shown)
+                pixel = pixel ? std::optional(m_loupeView->apply(*pixel)) : std::nullopt;
+        }
+        if (m_loupe)
+            m_loupe->showPixels(pointer, shown, m_sampleSize, color, profile != nullptr);
+        else
+            emit looked({pointer, shown, m_sampleSize, color, profile != nullptr});
     }
     if (color)
         m_lastColor = color;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/rgb.h"
+#include "picker/loupe_window.h"
 #include "picker/monitor_profiles.h"
 
 #include <QImage>
@@ -14,7 +15,6 @@
 namespace tintavo {
 
 class DisplayProfile;
-class LoupeWindow;
 class ScreenSampler;
 class VisionTable;
 
@@ -38,6 +38,10 @@ public:
         int sampleSize = 1;
         // Screen values go back to sRGB where the monitor publishes a profile.
         bool colorManaged = true;
+        // The loupe is a window of its own beside the pointer; where no window
+        // can be placed there (Wayland), whatever shows the frame draws it
+        // from looked() instead.
+        bool loupeWindow = true;
     };
 
     PickEngine(ScreenSampler &screen, Options options);
@@ -95,6 +99,8 @@ signals:
     // could be read), with the profile it went through, if any.
     void sampled(QPoint pointer, std::optional<tintavo::Rgb> color,
                  const tintavo::DisplayProfile *profile);
+    // What the loupe shows, at each look, where it is no window of its own.
+    void looked(const tintavo::LoupeContent &content);
 
 private:
     ScreenSampler &source() const;
@@ -105,6 +111,7 @@ private:
     ScreenSampler &m_screen;
     ScreenSampler *m_frame = nullptr;
     std::unique_ptr<LoupeWindow> m_loupe;
+    bool m_loupeElsewhere = false; // drawn from looked()
     bool m_loupeHidden = false;
     const VisionTable *m_loupeView = nullptr;
     bool m_updatePending = false;

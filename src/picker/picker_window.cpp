@@ -14,6 +14,7 @@
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "platform/desktop_picking.h"
+#include "platform/frame_grabber.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/screen_sampler.h"
@@ -99,7 +100,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey), m_makeGrab(options.makeGrab),
-      m_pair(options.pair), m_desktop(std::move(desktopPicking))
+      m_pair(options.pair), m_desktop(std::move(desktopPicking)), m_options(options)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -284,11 +285,16 @@ void PickerWindow::nudgePointer(QPoint step)
 
 int PickerWindow::sampleSize() const
 {
-    return m_engine ? m_engine->sampleSize() : 1;
+    if (m_engine)
+        return m_engine->sampleSize();
+    // The desktop's own pick is one pixel; a frame it gives is averaged
+    // as the live screen is.
+    return m_frames && !m_framesRefused ? sampleSizeFromSetting(m_options.sampleSize) : 1;
 }
 
 void PickerWindow::setSampleSize(int size)
 {
+    m_options.sampleSize = size;
     if (m_engine)
         m_engine->setSampleSize(size);
 }
@@ -304,8 +310,8 @@ void PickerWindow::buildMenu()
         action->setObjectName(QString::fromLatin1(item.name));
         action->setCheckable(true);
         action->setData(item.size);
-        // The desktop hands out one pixel a pick: there is no square to average.
-        action->setEnabled(!m_desktop);
+        // The desktop's own pick is one pixel: there is no square to average.
+        action->setEnabled(!m_desktop || (m_frames && !m_framesRefused));
         group->addAction(action);
     }
     connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
@@ -313,7 +319,8 @@ void PickerWindow::buildMenu()
         emit sampleSizeChosen(sampleSize());
     });
     // Freezing needs the whole screen and the pointer to itself.
-    const bool canFreeze = m_engine && m_engine->available() && m_makeGrab;
+    const bool canFreeze =
+        (m_engine && m_engine->available() && m_makeGrab) || (m_frames && !m_framesRefused);
     QAction *freezeNow = m_menu->addAction(QStringLiteral("冻结屏幕\tAlt+Shift+F"), this,
                                            &PickerWindow::toggleFreeze);
     freezeNow->setObjectName(QStringLiteral("menuFreeze"));
@@ -364,7 +371,9 @@ void PickerWindow::storeColor()
 
 void PickerWindow::toggleFreeze()
 {
-    if (m_frozen)
+    if (m_desktop && !m_frozen)
+        startDesktopPick();
+    else if (m_frozen)
         unfreeze();
     else
         freeze();
@@ -392,6 +401,11 @@ void PickerWindow::freeze()
 {
     if (m_countdown)
         m_countdown->stop();
+    if (m_desktop) {
+        restoreNotice();
+        startDesktopPick();
+        return;
+    }
     if (!m_engine || m_frozen || m_freezing)
         return;
     // The loupe is not part of the screen: it goes first, and the frame is
@@ -420,38 +434,7 @@ void PickerWindow::freezeNow()
     }
     m_frozen = std::move(frozen);
     m_grab = std::move(grab);
-    FrameInspector::Pair pair;
-    if (m_pair) {
-        pair.foreground = [pair = m_pair] { return pair->foreground(); };
-        pair.setBackground = [pair = m_pair](Rgb c) { pair->setColor(PairRole::Background, c); };
-    }
-    m_inspector = std::make_unique<FrameInspector>(*m_frozen, *m_engine, *m_grab, pair);
-    connect(m_engine.get(), &PickEngine::sampled, m_inspector.get(),
-            [this](QPoint pointer, std::optional<Rgb> color) {
-                if (m_inspector) // not while it goes
-                    m_inspector->sampled(pointer, color);
-            });
-    // A left click picks when it is let go, unless the pointer went far
-    // enough to drag out a region.
-    connect(m_grab.get(), &PointerGrab::buttonPressed, this,
-            [this](Qt::MouseButton button, QPoint at) {
-                if (m_inspector->buttonPressed(button, at))
-                    return;
-                if (button == Qt::RightButton)
-                    unfreeze();
-            });
-    connect(m_grab.get(), &PointerGrab::buttonReleased, this,
-            [this](Qt::MouseButton button, QPoint at) {
-                if (!m_inspector->buttonReleased(button, at))
-                    frozenKey(Qt::Key_Return);
-            });
-    connect(m_grab.get(), &PointerGrab::keyPressed, this, &PickerWindow::frozenKey);
-    // On the frame the loupe follows the pointer's motion, within the frame
-    // it moved in, rather than the next tick.
-    connect(m_grab.get(), &PointerGrab::pointerMoved, m_engine.get(), [this](QPoint at) {
-        m_inspector->pointerMoved(at);
-        m_engine->updateSoon();
-    });
+    listenToFrame(m_grab.get());
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
     m_engine->raiseLoupe();
@@ -460,6 +443,40 @@ void PickerWindow::freezeNow()
                              "按住左键拖动或 Shift+方向键选出区域，量前景色对其中每个像素的对比度"
                              "（Ctrl+C 复制）；1–4 键看色觉模拟，0 键看真实画面；Ctrl+S 保存画面；"
                              "Esc、右键或 Alt+Shift+F 返回实时画面。"));
+}
+
+void PickerWindow::listenToFrame(PointerGrab *input)
+{
+    FrameInspector::Pair pair;
+    if (m_pair) {
+        pair.foreground = [pair = m_pair] { return pair->foreground(); };
+        pair.setBackground = [pair = m_pair](Rgb c) { pair->setColor(PairRole::Background, c); };
+    }
+    m_inspector = std::make_unique<FrameInspector>(*m_frozen, *m_engine, *input, pair);
+    connect(m_engine.get(), &PickEngine::sampled, m_inspector.get(),
+            [this](QPoint pointer, std::optional<Rgb> color) {
+                if (m_inspector) // not while it goes
+                    m_inspector->sampled(pointer, color);
+            });
+    // A left click picks when it is let go, unless the pointer went far
+    // enough to drag out a region.
+    connect(input, &PointerGrab::buttonPressed, this, [this](Qt::MouseButton button, QPoint at) {
+        if (m_inspector->buttonPressed(button, at))
+            return;
+        if (button == Qt::RightButton)
+            unfreeze();
+    });
+    connect(input, &PointerGrab::buttonReleased, this, [this](Qt::MouseButton button, QPoint at) {
+        if (!m_inspector->buttonReleased(button, at))
+            frozenKey(Qt::Key_Return);
+    });
+    connect(input, &PointerGrab::keyPressed, this, &PickerWindow::frozenKey);
+    // On the frame the loupe follows the pointer's motion, within the frame
+    // it moved in, rather than the next tick.
+    connect(input, &PointerGrab::pointerMoved, m_engine.get(), [this](QPoint at) {
+        m_inspector->pointerMoved(at);
+        m_engine->updateSoon();
+    });
 }
 
 void PickerWindow::frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -505,6 +522,13 @@ void PickerWindow::unfreeze()
         return;
     m_inspector.reset();
     m_grab.reset();
+    if (m_desktop) {
+        // The engine reads the frame: it goes first.
+        m_engine.reset();
+        m_frozen.reset();
+        showDesktopNotice();
+        return;
+    }
     // The live screen is read again once the windows the frame covered have
     // drawn themselves.
     m_engine->setFrame(nullptr);
@@ -514,7 +538,10 @@ void PickerWindow::unfreeze()
 
 void PickerWindow::restoreNotice()
 {
-    setNotice(m_hint, m_hintDetails);
+    if (m_desktop)
+        showDesktopNotice();
+    else
+        setNotice(m_hint, m_hintDetails);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
@@ -546,8 +573,14 @@ void PickerWindow::setUpDesktopPicking()
     connect(m_desktop.get(), &DesktopPicking::keyPressed, this, &PickerWindow::startDesktopPick);
     connect(m_desktop.get(), &DesktopPicking::keyBound, this, [this](PickOutcome outcome) {
         m_desktopKey = outcome == PickOutcome::Success;
-        showDesktopNotice();
+        if (!m_frozen)
+            showDesktopNotice();
     });
+    if (m_options.makeFrameGrabber) {
+        m_frames = m_options.makeFrameGrabber();
+        connect(m_frames.get(), &FrameGrabber::grabbed, this, &PickerWindow::showDesktopFrame);
+        connect(m_frames.get(), &FrameGrabber::failed, this, &PickerWindow::frameRefused);
+    }
     showDesktopNotice();
     m_desktop->bindKey(QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S),
                        QStringLiteral("存储当前颜色"), parentWindowId());
@@ -564,10 +597,57 @@ QString PickerWindow::parentWindowId()
 
 void PickerWindow::startDesktopPick()
 {
-    if (!m_desktop || m_desktop->picking())
+    if (m_frozen) {
+        // The desktop's key on the frame stores, as it does live on X11.
+        frozenKey(Qt::Key_S);
+        return;
+    }
+    if (!m_desktop || m_desktop->picking() || (m_frames && m_frames->grabbing()))
         return;
     m_pickTrouble.clear();
     m_pickCancelled = false;
+    m_sayFramesRefused = false;
+    if (m_frames && !m_framesRefused) {
+        m_frames->grab();
+        return;
+    }
+    showDesktopNotice();
+    m_desktop->pick(parentWindowId());
+}
+
+void PickerWindow::showDesktopFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
+{
+    auto frozen = std::make_unique<FrozenScreen>(frame, outputs);
+    if (frozen->isNull() || !isVisible()) {
+        if (frozen->isNull())
+            frameRefused(PickOutcome::Failed);
+        return;
+    }
+    m_frozen = std::move(frozen);
+    m_engine = std::make_unique<PickEngine>(
+        *m_frozen,
+        PickEngine::Options{m_options.loupe, m_options.sampleSize, m_options.colorManaged, false});
+    connect(m_engine.get(), &PickEngine::sampled, this, &PickerWindow::showSample);
+    connect(m_engine.get(), &PickEngine::looked, this,
+            [this](const LoupeContent &content) { m_frozen->showLoupe(content); });
+    listenToFrame(m_frozen->input());
+    m_frozen->show();
+    m_frozen->input()->grab();
+    m_engine->update(true);
+    setNotice(QStringLiteral("已截取屏幕，点击存储\nEsc返回"),
+              QStringLiteral("在截取的画面上：左键、回车或 Alt+Shift+S 存储十字线框住的颜色，"
+                             "方向键逐像素移动；Esc 或右键返回。"));
+}
+
+void PickerWindow::frameRefused(PickOutcome outcome)
+{
+    // Said once; from then on every pick is the desktop's own, one pixel.
+    m_framesRefused = true;
+    m_sayFramesRefused = true;
+    m_framesTrouble =
+        outcome == PickOutcome::Missing || outcome == PickOutcome::TooOld
+            ? QStringLiteral("此桌面没有截图服务，无法放大、微移或取平均值。")
+            : QStringLiteral("桌面的截图服务拒绝了请求或出错，无法放大、微移或取平均值。");
     showDesktopNotice();
     m_desktop->pick(parentWindowId());
 }
@@ -607,12 +687,19 @@ void PickerWindow::showDesktopNotice()
     // of why the pointer is not followed; the instructions stay.
     const QString first =
         m_pickCancelled ? QStringLiteral("本次没有取色") : QStringLiteral("无法跟随光标取色");
+    // With the desktop's frames, the colour is picked on Tintavo's copy.
+    const QString where = m_frames && !m_framesRefused
+                              ? QStringLiteral("“取色”，再在截图\n上点选颜色")
+                              : QStringLiteral("“取色”，再点选\n屏幕上的颜色");
     if (!m_pickTrouble.isEmpty())
         setNotice(m_pickTrouble);
+    else if (m_sayFramesRefused) // until the next pick
+        setNotice(QStringLiteral("截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色"),
+                  m_framesTrouble);
     else if (m_desktopKey)
-        setNotice(first + QStringLiteral("。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色"));
+        setNotice(first + QStringLiteral("。\n按Alt+Shift+S或\n") + where);
     else
-        setNotice(first + QStringLiteral("，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色"));
+        setNotice(first + QStringLiteral("，\n也没有全局热键。\n按") + where);
 }
 
 } // namespace tintavo

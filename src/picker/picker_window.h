@@ -22,10 +22,13 @@ class FrameInspector;
 class GlobalHotKey;
 class DesktopPicking;
 class DisplayProfile;
+class FrameGrabber;
 class FrozenScreen;
 class PickEngine;
 class PointerGrab;
 class ScreenSampler;
+struct FrameOutput;
+struct ScreenFrame;
 enum class PickOutcome;
 
 // What a picker is opened with besides the desktop's services.
@@ -53,6 +56,11 @@ struct PickerOptions
     // The main window's pair: its text colour is measured over regions of
     // the frozen frame, and a region's colour can become its background.
     ColorPair *pair = nullptr;
+    // Where the desktop hands out picks itself (Wayland): reads the whole
+    // desktop through it, so that a pick is made on a frame in Tintavo's own
+    // windows, with the loupe, steps and averages; none, or where the desktop
+    // refuses, its one-pixel pick.
+    std::function<std::unique_ptr<FrameGrabber>()> makeFrameGrabber{};
 };
 
 // The picker: a small always-on-top window that follows the pointer over the
@@ -65,8 +73,10 @@ struct PickerOptions
 //
 // Where the desktop hands out picks one click at a time (desktopPicking, a
 // Wayland session), the window cannot follow the pointer: it says so, and its
-// button 取色, like the desktop's own global key, starts a pick whose colour
-// is shown and stored the same way.
+// button 取色, like the desktop's own global key, asks the desktop for a frame
+// of the screen and shows it frozen, to pick from as above; where the desktop
+// gives no frame, it starts the desktop's own pick, whose colour is shown and
+// stored the same way.
 class PickerWindow : public QWidget
 {
     Q_OBJECT
@@ -119,6 +129,9 @@ private:
     void showColorCode(Rgb color);
     void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
     void setUpDesktopPicking();
+    void listenToFrame(PointerGrab *input);
+    void showDesktopFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
+    void frameRefused(PickOutcome outcome);
     QString parentWindowId();
     void startDesktopPick();
     void finishDesktopPick(PickOutcome outcome, Rgb color);
@@ -155,8 +168,13 @@ private:
     // The colour the desktop picked last; none before the first.
     std::optional<Rgb> m_pickedColor;
     std::unique_ptr<DesktopPicking> m_desktop;
-    bool m_desktopKey = true; // until the desktop refuses the key
-    QString m_pickTrouble;    // why the last pick failed; empty when it did not
+    PickerOptions m_options;
+    std::unique_ptr<FrameGrabber> m_frames;
+    bool m_framesRefused = false; // then picks are the desktop's own
+    bool m_sayFramesRefused = false;
+    QString m_framesTrouble;
+    bool m_desktopKey = true;     // until the desktop refuses the key
+    QString m_pickTrouble;        // why the last pick failed; empty when it did not
     bool m_pickCancelled = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop_picking.h"
+#include "platform/frame_grabber.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/pointer_watch.h"
@@ -67,6 +68,21 @@ public:
         QMetaObject::invokeMethod(
             this, [this] { emit keyBound(PickOutcome::Missing); }, Qt::QueuedConnection);
     }
+};
+
+// No frame to be had: every grab ends as Missing, from the event loop.
+class UnavailableFrameGrabber : public FrameGrabber
+{
+    Q_OBJECT
+
+public:
+    using FrameGrabber::FrameGrabber;
+    void grab() override
+    {
+        QMetaObject::invokeMethod(
+            this, [this] { emit failed(PickOutcome::Missing); }, Qt::QueuedConnection);
+    }
+    bool grabbing() const override { return false; }
 };
 
 } // namespace tintavo

@@ -45,4 +45,9 @@ std::unique_ptr<DesktopPicking> createDesktopPicking()
     return std::make_unique<UnavailableDesktopPicking>();
 }
 
+std::unique_ptr<FrameGrabber> createFrameGrabber()
+{
+    return std::make_unique<UnavailableFrameGrabber>();
+}
+
 } // namespace tintavo

@@ -2,10 +2,13 @@
 # The picker picks through the real xdg-desktop-portal and its wlroots back
 # end on a headless sway, which reads the pixel with grim. Only the choice of
 # the point is scripted: a stand-in for slurp answers a point in sway's
-# background, so no one has to click. The picker runs in the window test
-# (PICKER_TEST, offscreen): a headless sway 1.7 has no input devices, and it
-# stopped when a virtual keyboard (wtype) typed into it, so the real program's
-# keys cannot be pressed there. sway refuses to run as root, so root runs all
+# background, so no one has to click. Then, at output scale 1, 2 and 1.5, the
+# picker and a pick for a script each pick on the portal's screenshot of a
+# tiled pattern, in their own full-screen windows on sway. The picker runs in
+# the window test (PICKER_TEST), whose events reach those windows directly: a
+# headless sway 1.7 has no input devices, and it stopped when a virtual
+# keyboard (wtype) typed into it, so the real program's keys cannot be
+# pressed there. sway refuses to run as root, so root runs all
 # this as nobody.
 #
 # Usage: real_portal.sh PICKER_TEST. Exit 77: the Wayland tools are missing.
@@ -39,8 +42,13 @@ poll() { # poll SECONDS COMMAND...
 export XDG_RUNTIME_DIR=$work/run XDG_CURRENT_DESKTOP=sway:gnome
 export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The gaps leave sway's background showing at the output's edge.
-printf 'output * bg #3366CC solid_color\ngaps outer 40\n' >sway.cfg
+# A tile of 64 × 64 pixels, each its own colour (see tileAt in PICKER_TEST),
+# on sway's background; the gaps leave it showing at the output's edge.
+{
+  echo "P3 64 64 255"
+  for ((y = 0; y < 64; y++)); do for ((x = 0; x < 64; x++)); do echo "$((x * 4)) $((y * 4)) 128"; done; done
+} >tile.ppm
+printf 'output * bg %s tile\ngaps outer 40\n' "$work/tile.ppm" >sway.cfg
 sway -c sway.cfg >sway.log 2>&1 &
 pids+=($!)
 poll 10 compgen -G "$XDG_RUNTIME_DIR/wayland-*" || fail "sway did not start"
@@ -62,6 +70,13 @@ version() {
 }
 poll 20 version || fail "the portal offers no Screenshot"
 
-REAL_PORTAL_COLOR=13395507 QT_QPA_PLATFORM=offscreen ./picker_test picksFromARealPortal ||
-  fail "the real portal's pick of sway's background (#3366CC) did not reach slot 0"
+# The stand-in slurp answers 5,5: the tile's #141480.
+REAL_PORTAL_COLOR=$((128 * 65536 + 20 * 256 + 20)) QT_QPA_PLATFORM=offscreen ./picker_test \
+  picksFromARealPortal || fail "the real portal's pick of sway's background did not reach slot 0"
 echo "ok: the real portal's pick of sway's background landed in slot 0"
+for scale in 1 2 1.5; do
+  SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*" | head -1) swaymsg "output * scale $scale" >/dev/null
+  REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test picksOnARealPortalsFrame ||
+    fail "at scale $scale, a pick on the portal's frame is not the pixel the crosshair rings"
+  echo "ok: at scale $scale, picks on the portal's frame are the pixels the crosshair rings"
+done

@@ -3,8 +3,10 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
+#include "picker/one_shot_pick.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
+#include "platform/frame_grabber.h"
 #include "platform/unavailable_platform.h"
 
 #include <QAction>
@@ -13,8 +15,11 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 using namespace tintavo;
 
@@ -23,6 +28,52 @@ namespace {
 const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
 const QString kNothing = "本次没有取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
+
+// Every pixel of a frame its own colour.
+QRgb patternAt(QPoint p)
+{
+    return qRgb(p.x() % 256, p.y() % 256, p.x() / 256 * 16 + p.y() / 256);
+}
+
+// A desktop whose screenshot is the pattern at `scale` frame pixels to a
+// logical one, or that refuses with `refusal`.
+struct FakeFrames : FrameGrabber
+{
+    int scale = 1;
+    std::optional<PickOutcome> refusal;
+    void grab() override
+    {
+        QTimer::singleShot(0, this, [this] {
+            if (refusal)
+                return emit failed(*refusal);
+            QImage image(QGuiApplication::primaryScreen()->geometry().size() * scale,
+                         QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, patternAt({x, y}));
+            const QRect logical = QGuiApplication::primaryScreen()->geometry();
+            emit grabbed({image.size(), image.bytesPerLine(),
+                          std::shared_ptr<const uchar>(image.constBits(), [image](auto) {})},
+                         {{QGuiApplication::primaryScreen()->name(), logical,
+                           cutOutputs(image.size(), {logical}).value(0)}});
+        });
+    }
+    bool grabbing() const override { return false; }
+};
+
+// The tile real_portal.sh lays on sway's background, in device pixels.
+QRgb tileAt(QPoint p)
+{
+    return qRgb(p.x() % 64 * 4, p.y() % 64 * 4, 128);
+}
+
+QWindow *frameWindow()
+{
+    for (QWindow *w : QGuiApplication::topLevelWindows())
+        if (w->objectName() == "FrozenFrame" && w->isVisible())
+            return w;
+    return nullptr;
+}
 
 // A program the test runs until its first line of output, ended with the test.
 struct Child : QProcess
@@ -71,7 +122,9 @@ private slots:
     {
         setUpApplicationLook(*qApp);
         m_box.addSwatches(3);
-        if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR")) { // else real_portal.sh set a bus up
+        // Else real_portal.sh set a bus up.
+        if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR") &&
+            !qEnvironmentVariableIsSet("REAL_PORTAL_SCALE")) {
             m_bus = std::make_unique<Child>(
                 "dbus-daemon",
                 QStringList{"--config-file=" PRIVATE_BUS_CONF, "--nofork", "--print-address=1"});
@@ -140,6 +193,126 @@ private slots:
         pick(picker);
         QTRY_COMPARE(m_box.color(stored < 0 ? 1 : 2), rgb(0, 0, 255));
         picker->close();
+    }
+
+    void picksOnTheDesktopsFrame_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("refusal"); // -1: none
+        QTest::newRow("frame at the screen's scale") << 1 << -1;
+        QTest::newRow("frame at twice its scale") << 2 << -1;
+        QTest::newRow("no screenshot service") << 1 << int(PickOutcome::Missing);
+    }
+
+    void picksOnTheDesktopsFrame()
+    {
+        QFETCH(int, scale);
+        QFETCH(int, refusal);
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_portal.reset();
+        m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        PickerOptions options;
+        options.makeFrameGrabber = [&] {
+            auto frames = std::make_unique<FakeFrames>();
+            frames->scale = scale;
+            if (refusal >= 0)
+                frames->refusal = PickOutcome(refusal);
+            return frames;
+        };
+        auto *picker =
+            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        picker->show();
+        const QString notice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色";
+        QTRY_COMPARE(noticeOf(picker), notice);
+        pick(picker);
+        if (refusal >= 0) {
+            // Said once, and the desktop's own pick stands in.
+            QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
+            QCOMPARE(noticeOf(picker), "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色");
+            pick(picker);
+            QTRY_COMPARE(m_box.color(1), rgb(0, 0, 255));
+            QCOMPARE(noticeOf(picker), kNotice);
+            picker->close();
+            return;
+        }
+        QTRY_VERIFY(frameWindow());
+        QWindow *frame = frameWindow();
+        QTest::mouseMove(frame, {30, 40});
+        QTest::keyClick(frame, Qt::Key_Right);
+        QTest::keyClick(frame, Qt::Key_Return);
+        const QPoint at(30 * scale + 1, 40 * scale);
+        QTRY_COMPARE(toQColor(m_box.color(0)).rgb(), patternAt(at));
+        QCOMPARE(picker->findChild<QLabel *>("lblData(4)")->text(),
+                 "RGB颜色：" + QColor(patternAt(at)).name().mid(1).toUpper());
+        if (scale == 1) {
+            // On the screen, once drawn: the pixel stored, ringed dark then light.
+            const auto shown = [frame](QPoint p) {
+                return frame->screen()->grabWindow(frame->winId()).toImage().pixel(p);
+            };
+            QTRY_COMPARE(shown(at + QPoint(0, 1)), qRgb(0, 0, 0));
+            QCOMPARE(shown(at), patternAt(at));
+            QCOMPARE(shown(at - QPoint(2, 0)), qRgb(255, 255, 255));
+        }
+        // The frame stays for more picks; a click picks where it is.
+        QTest::mouseClick(frame, Qt::LeftButton, {}, {50, 20});
+        QTRY_COMPARE(toQColor(m_box.color(1)).rgb(), patternAt(QPoint(50, 20) * scale));
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTRY_VERIFY(!frameWindow());
+        QCOMPARE(noticeOf(picker), notice);
+        picker->close();
+    }
+
+    // Run by real_portal.sh on a headless sway at output scale
+    // REAL_PORTAL_SCALE: the picker and a pick for a script, each on the
+    // real portal's frame, pick the pixels the crosshair rings. At a
+    // fractional scale sway resamples the tile, and what it shows is the truth.
+    void picksOnARealPortalsFrame()
+    {
+        const double scale = qEnvironmentVariable("REAL_PORTAL_SCALE").toDouble();
+        if (!scale)
+            QSKIP("run by real_portal.sh");
+        const bool whole = scale == int(scale);
+        QCOMPARE(QProcess::execute("grim", {"before.png"}), 0);
+        const QImage before("before.png");
+        const double k = double(before.width()) / QGuiApplication::primaryScreen()->size().width();
+        const auto device = [k](QPoint p) { return QPoint(int(p.x() * k), int(p.y() * k)); };
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
+                                        {true, 1, {}, false, {}, {}, &createFrameGrabber});
+        picker->show();
+        pick(picker);
+        QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
+        QTest::mouseMove(frameWindow(), {13, 17});
+        QTest::keyClick(frameWindow(), Qt::Key_Right);
+        QTest::keyClick(frameWindow(), Qt::Key_Return);
+        const QPoint at = device({13, 17}) + QPoint(1, 0);
+        QTRY_COMPARE(toQColor(m_box.color(0)).rgb(), before.pixel(at));
+        if (whole) {
+            QCOMPARE(before.pixel(at), tileAt(at));
+            // What sway shows: that pixel, ringed dark then light.
+            QTest::qWait(300);
+            QCOMPARE(QProcess::execute("grim", {"shown.png"}), 0);
+            const QImage shown("shown.png");
+            QCOMPARE(shown.pixel(at), tileAt(at));
+            QCOMPARE(shown.pixel(at + QPoint(0, 1)), qRgb(0, 0, 0));
+            QCOMPARE(shown.pixel(at - QPoint(2, 0)), qRgb(255, 255, 255));
+        }
+        picker->close();
+        QTRY_VERIFY(!frameWindow());
+
+        // On the tile the mean of 3 × 3 is the middle's.
+        OneShotPick once(createDesktopPicking(), createFrameGrabber(),
+                         {true, whole ? 3 : 1, false, {}});
+        QSignalSpy picked(&once, &OneShotPick::picked);
+        once.start();
+        QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
+        QTest::mouseClick(frameWindow(), Qt::LeftButton, {}, {13, 17});
+        QTRY_COMPARE(picked.count(), 1);
+        QCOMPARE(toQColor(picked[0][0].value<Rgb>()).rgb(), before.pixel(device({13, 17})));
     }
 
     // Run by real_portal.sh against xdg-desktop-portal on a headless sway.

@@ -1,6 +1,10 @@
 #include "platform/portal/portal_picking.h"
+#include "platform/portal/portal_screenshot.h"
 #include "platform/portal/portal_types.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -33,6 +37,55 @@ TEST(PortalShortcutTriggerTest, ModifiersThenKeysymName)
     EXPECT_EQ(shortcutTrigger(Qt::MetaModifier | Qt::ControlModifier | Qt::Key_F5),
               QStringLiteral("CTRL+LOGO+F5"));
     EXPECT_EQ(shortcutTrigger(QKeyCombination(Qt::Key_7)), QStringLiteral("7"));
+}
+
+// The screenshot is one picture of the layout at the finest monitor's scale.
+TEST(CutOutputsTest, EachMonitorAtTheFramesScale)
+{
+    const struct
+    {
+        QSize frame;
+        QList<QRect> logical, expected;
+    } rows[] = {
+        {{1280, 720}, {{0, 0, 1280, 720}}, {{0, 0, 1280, 720}}},
+        {{1280, 720}, {{0, 0, 640, 360}}, {{0, 0, 1280, 720}}},
+        {{2560, 720},
+         {{0, 0, 640, 360}, {640, 0, 640, 360}},
+         {{0, 0, 1280, 720}, {1280, 0, 1280, 720}}},
+        // Scales 2 and 1: the second comes scaled up to 2.
+        {{3840, 1440},
+         {{0, 0, 640, 360}, {640, 0, 1280, 720}},
+         {{0, 0, 1280, 720}, {1280, 0, 2560, 1440}}},
+        // Scale 1.5: 1280 × 720 is 853 × 480 logical; edges round.
+        {{1280, 720}, {{0, 0, 853, 480}}, {{0, 0, 1280, 720}}},
+        {{2560, 720},
+         {{0, 0, 853, 480}, {853, 0, 853, 480}},
+         {{0, 0, 1280, 720}, {1280, 0, 1280, 720}}},
+        // Offset monitors; the layout's corner is not at the origin.
+        {{200, 150},
+         {{-100, 0, 100, 100}, {0, 50, 100, 100}},
+         {{0, 0, 100, 100}, {100, 50, 100, 100}}},
+        {{100, 100}, {}, {}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(cutOutputs(row.frame, row.logical), row.expected) << row.frame.width();
+}
+
+TEST(ScratchPictureTest, OnlyAFreshFileInTheTemporaryFolder)
+{
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    QTemporaryDir pictures;
+    const QString own = pictures.filePath("Screenshot.png");
+    const QString scratch = QDir::temp().filePath("tintavo-scratch-test.png");
+    for (const QString &path : {own, scratch}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(isScratchPicture(own, before));
+    EXPECT_TRUE(isScratchPicture(scratch, before));
+    EXPECT_FALSE(isScratchPicture(scratch, before.addSecs(60)));
+    QFile::remove(scratch);
+    EXPECT_FALSE(isScratchPicture(scratch, before));
 }
 
 } // namespace

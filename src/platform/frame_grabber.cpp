@@ -1,0 +1,30 @@
+#include "platform/frame_grabber.h"
+
+#include <cmath>
+
+namespace tintavo {
+
+QList<QRect> cutOutputs(QSize frame, const QList<QRect> &logical)
+{
+    QRect box;
+    for (const QRect &r : logical)
+        box |= r;
+    if (box.isEmpty() || frame.isEmpty())
+        return {};
+    const double kx = double(frame.width()) / box.width();
+    const double ky = double(frame.height()) / box.height();
+    // Each edge on its own, so that neighbours share theirs exactly.
+    const auto edge = [](int at, int origin, double k) {
+        return int(std::lround((at - origin) * k));
+    };
+    QList<QRect> cuts;
+    for (const QRect &r : logical) {
+        const QPoint topLeft(edge(r.left(), box.left(), kx), edge(r.top(), box.top(), ky));
+        const QPoint end(edge(r.left() + r.width(), box.left(), kx),
+                         edge(r.top() + r.height(), box.top(), ky));
+        cuts.append(QRect(topLeft, end - QPoint(1, 1)) & QRect(QPoint(), frame));
+    }
+    return cuts;
+}
+
+} // namespace tintavo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/desktop_picking.h"
+#include "platform/screen_sampler.h"
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <memory>
+
+namespace tintavo {
+
+// One monitor's share of a frame read by the desktop: the toolkit's screen it
+// belongs to and the rectangle of frame pixels that show it.
+struct FrameOutput
+{
+    QString screenName; // QScreen::name()
+    QRect logical;      // the screen's geometry as the toolkit has it
+    QRect pixels;       // its part of the frame
+};
+
+// The whole desktop read once by the desktop itself, for sessions where no
+// program may read the screen on its own (Wayland): the compositor answers
+// later, so the frame comes by a signal. Lives on the user-interface thread.
+class FrameGrabber : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Asks for a frame; grabbed() or failed() follows once, always from the
+    // event loop. Does nothing while one is under way.
+    virtual void grab() = 0;
+    virtual bool grabbing() const = 0;
+
+signals:
+    // Every monitor at once, in device pixels; outputs in the order of the
+    // toolkit's screens.
+    void grabbed(const tintavo::ScreenFrame &frame, const QList<tintavo::FrameOutput> &outputs);
+    // The desktop has no such service (Missing, TooOld), refused or failed
+    // (Failed, Cancelled, Ended) or did not answer (NoAnswer).
+    void failed(tintavo::PickOutcome outcome);
+};
+
+// Where each monitor lies in a frame of the whole layout: the frame covers the
+// bounding box of the monitors' logical rectangles at one scale (that of the
+// finest monitor: a coarser one comes scaled up), so every edge is placed by
+// that ratio and rounded to whole pixels. Empty when there is nothing to cut.
+QList<QRect> cutOutputs(QSize frame, const QList<QRect> &logical);
+
+// The desktop's frame reader (the Screenshot portal, on Linux); one that
+// answers Missing where there is none. Defined by the platform folder the
+// build picks.
+std::unique_ptr<FrameGrabber> createFrameGrabber();
+
+} // namespace tintavo
