@@ -53,14 +53,14 @@ struct PickerOptions
     // rests with it; where there is none, or it cannot watch, the picker
     // looks on a short timer.
     std::function<std::unique_ptr<PointerWatch>()> makePointerWatch = &createPointerWatch;
-    // The main window's pair: its text colour is measured over regions of
-    // the frozen frame, and a region's colour can become its background.
-    ColorPair *pair = nullptr;
     // Where the desktop hands out picks itself (Wayland): reads the whole
     // desktop through it, so that a pick is made on a frame in Tintavo's own
     // windows, with the loupe, steps and averages; none, or where the desktop
     // refuses, its one-pixel pick.
     std::function<std::unique_ptr<FrameGrabber>()> makeFrameGrabber{};
+    // The main window's pair: its text colour is measured over regions of
+    // the frozen frame, and a region's colour can become its background.
+    ColorPair *pair = nullptr;
 };
 
 // The picker: a small always-on-top window that follows the pointer over the
