@@ -19,6 +19,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -372,18 +373,38 @@ int runOneShotPick(std::optional<int> freezeAfter)
     return status;
 }
 
+namespace {
+
+// The whole screen, in device pixels: read at once from the X server, or
+// asked of the desktop's Screenshot portal (a Wayland session), whose answer
+// comes through the event loop. sampler is left set where the screen is the
+// X server's, whose monitors publish colour profiles.
+ScreenFrame readWholeScreen(std::unique_ptr<ScreenSampler> &sampler)
+{
+    if (currentDesktopServices() == DesktopServices::X11) {
+        sampler = createScreenSampler();
+        return sampler->available() ? sampler->grabFrame() : ScreenFrame{};
+    }
+    const std::unique_ptr<FrameGrabber> grabber = createFrameGrabber();
+    ScreenFrame frame;
+    QEventLoop loop;
+    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop,
+                     [&](const ScreenFrame &grabbed) {
+                         frame = grabbed;
+                         loop.quit();
+                     });
+    QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, &QEventLoop::quit);
+    grabber->grab();
+    loop.exec();
+    return frame;
+}
+
+} // namespace
+
 int runRegionContrast(Rgb text, const QRect &region)
 {
-    if (currentDesktopServices() != DesktopServices::X11) {
-        // The desktop portal hands out whole screenshots only through a
-        // dialog of its own; a script cannot wait on one yet.
-        printLine(stderr, hint("--region 只能读取 X11 会话的屏幕，此会话不行。",
-                               "--region reads the screen of an X11 session only; this one "
-                               "is not."));
-        return 2;
-    }
-    const std::unique_ptr<ScreenSampler> sampler = createScreenSampler();
-    const ScreenFrame frame = sampler->available() ? sampler->grabFrame() : ScreenFrame{};
+    std::unique_ptr<ScreenSampler> sampler;
+    const ScreenFrame frame = readWholeScreen(sampler);
     if (frame.isNull()) {
         printLine(stderr, hint("Tintavo 读不到屏幕。", "Tintavo cannot read the screen."));
         return 2;
@@ -409,7 +430,7 @@ int runRegionContrast(Rgb text, const QRect &region)
             region.x();
         std::copy(row, row + stride, pixels.begin() + y * stride);
     }
-    if (LoadSettings().colorManaged) {
+    if (sampler && LoadSettings().colorManaged) {
         MonitorProfiles profiles;
         profiles.load(*sampler);
         profiles.toSrgb(pixels.data(), stride, region);

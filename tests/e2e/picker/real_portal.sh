@@ -11,7 +11,7 @@
 # pressed there. sway refuses to run as root, so root runs all
 # this as nobody.
 #
-# Usage: real_portal.sh PICKER_TEST. Exit 77: the Wayland tools are missing.
+# Usage: real_portal.sh PICKER_TEST TINTAVO. Exit 77: the Wayland tools are missing.
 set -euo pipefail
 if [[ ${1:-} != --inside ]]; then
   for tool in sway grim pipewire dbus-run-session setpriv \
@@ -21,6 +21,7 @@ if [[ ${1:-} != --inside ]]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   cp "$1" "$work/picker_test"
+  cp "$2" "$work/tintavo"
   cp "$0" "$work/inside.sh"
   chmod -R a+rwX "$work"
   as_nobody=()
@@ -74,6 +75,12 @@ poll 20 version || fail "the portal offers no Screenshot"
 REAL_PORTAL_COLOR=$((128 * 65536 + 20 * 256 + 20)) QT_QPA_PLATFORM=offscreen ./picker_test \
   picksFromARealPortal || fail "the real portal's pick of sway's background did not reach slot 0"
 echo "ok: the real portal's pick of sway's background landed in slot 0"
+# A script's --region reads the same frame: white over that one pixel.
+line=$(QT_QPA_PLATFORM=wayland ./tintavo --contrast white --region 5,5,1,1 2>tintavo.log) ||
+  fail "--region on Wayland: $(cat tintavo.log)"
+[[ $line == "区域 1×1  最低 14.56:1  P5 14.56:1  正文 AA 达标 100%  大字 AA 达标 100%" ]] ||
+  fail "--region on Wayland printed '$line'"
+echo "ok: --contrast --region reads the portal's frame"
 for scale in 1 2 1.5; do
   SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*" | head -1) swaymsg "output * scale $scale" >/dev/null
   REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test picksOnARealPortalsFrame ||
