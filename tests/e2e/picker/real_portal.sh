@@ -26,7 +26,8 @@ if [[ ${1:-} != --inside ]]; then
   chmod -R a+rwX "$work"
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" dbus-run-session -- \
+  # A sanitizer build's leak suppressions go along.
+  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" ${LSAN_OPTIONS:+LSAN_OPTIONS="$LSAN_OPTIONS"} dbus-run-session -- \
     bash "$work/inside.sh" --inside "$work"
   exit
 fi
