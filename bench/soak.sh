@@ -16,11 +16,6 @@ if [[ "${TINTAVO_SANITIZE:-0}" == 1 ]]; then
 fi
 "$root/scripts/build.sh" "$dir" "${opts[@]}"
 
-source "$root/scripts/xvfb.sh"
-openbox_pid=
-trap '[[ -z $openbox_pid ]] || kill $openbox_pid; kill $xvfb_pid 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-start_private_xvfb $((400 + RANDOM % 100)) 1280x1024x24
-start_openbox "$dir"
 export LSAN_OPTIONS="suppressions=$root/tests/e2e/lsan.supp"
-"$root/tests/e2e/app/soak.py" "$dir/src/app/tintavo" "$dir/tests/e2e/picker/e2e_picker_x_probe" \
-  --seed "$seed" --seconds "$seconds"
+"$root/tests/e2e/own_x.sh" "$root/tests/e2e/app/soak.py" "$dir/src/app/tintavo" \
+  "$dir/tests/e2e/picker/e2e_picker_x_probe" --seed "$seed" --seconds "$seconds"

@@ -99,8 +99,8 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
                            std::unique_ptr<DesktopPicking> desktopPicking, PickerOptions options)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey), m_makeGrab(options.makeGrab),
-      m_pair(options.pair), m_desktop(std::move(desktopPicking)), m_options(options)
+      m_colorBox(colorBox), m_sampler(sampler), m_hotKey(hotKey),
+      m_desktop(std::move(desktopPicking)), m_options(options)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -142,7 +142,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         options.makeHotKey)
         grabNudgeKeys(options.makeHotKey);
     HotKeyResult freezeKey = HotKeyResult::Unsupported;
-    if (registration == HotKeyResult::Registered && options.makeHotKey && m_makeGrab) {
+    if (registration == HotKeyResult::Registered && options.makeHotKey && m_options.makeGrab) {
         m_freezeKey = options.makeHotKey();
         freezeKey = m_freezeKey->registerKey(kFreezeKey);
         connect(m_freezeKey.get(), &GlobalHotKey::activated, this, &PickerWindow::toggleFreeze);
@@ -320,7 +320,7 @@ void PickerWindow::buildMenu()
     });
     // Freezing needs the whole screen and the pointer to itself.
     const bool canFreeze =
-        (m_engine && m_engine->available() && m_makeGrab) || (m_frames && !m_framesRefused);
+        (m_engine && m_engine->available() && m_options.makeGrab) || (m_frames && !m_framesRefused);
     QAction *freezeNow = m_menu->addAction(QStringLiteral("冻结屏幕\tAlt+Shift+F"), this,
                                            &PickerWindow::toggleFreeze);
     freezeNow->setObjectName(QStringLiteral("menuFreeze"));
@@ -425,7 +425,7 @@ void PickerWindow::freezeNow()
     // pointer and the keyboard, so that a click picks rather than reaching
     // the window under the frame.
     auto frozen = std::make_unique<FrozenScreen>(m_sampler);
-    auto grab = m_makeGrab ? m_makeGrab() : nullptr;
+    auto grab = m_options.makeGrab ? m_options.makeGrab() : nullptr;
     if (frozen->isNull() || !grab || grab->grab() != GrabResult::Grabbed) {
         setNotice(QStringLiteral("无法冻结屏幕"),
                   frozen->isNull() ? QStringLiteral("读不到整个屏幕。")
@@ -448,9 +448,9 @@ void PickerWindow::freezeNow()
 void PickerWindow::listenToFrame(PointerGrab *input)
 {
     FrameInspector::Pair pair;
-    if (m_pair) {
-        pair.foreground = [pair = m_pair] { return pair->foreground(); };
-        pair.setBackground = [pair = m_pair](Rgb c) { pair->setColor(PairRole::Background, c); };
+    if (ColorPair *mainPair = m_options.pair) {
+        pair.foreground = [mainPair] { return mainPair->foreground(); };
+        pair.setBackground = [mainPair](Rgb c) { mainPair->setColor(PairRole::Background, c); };
     }
     m_inspector = std::make_unique<FrameInspector>(*m_frozen, *m_engine, *input, pair);
     connect(m_engine.get(), &PickEngine::sampled, m_inspector.get(),

@@ -151,13 +151,11 @@ private:
     std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
     bool m_nudgeKeysTaken = false;
     std::unique_ptr<GlobalHotKey> m_freezeKey;
-    std::function<std::unique_ptr<PointerGrab>()> m_makeGrab;
     // While frozen: the frame, and the pointer and keyboard taken.
     std::unique_ptr<FrozenScreen> m_frozen;
     std::unique_ptr<PointerGrab> m_grab;
     std::unique_ptr<PointerWatch> m_pointerWatch;
     std::unique_ptr<FrameInspector> m_inspector;
-    ColorPair *m_pair = nullptr;
     bool m_freezing = false; // the loupe is going before the frame is read
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
