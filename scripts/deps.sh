@@ -14,7 +14,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
-  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-xinput-dev libx11-dev liblcms2-dev libfontconfig-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-damage0-dev libx11-dev liblcms2-dev libfontconfig-dev
   fonts-wqy-microhei fonts-noto-cjk
   xvfb xauth
 )
@@ -25,7 +25,7 @@ package | test)
   if [[ $1 == test ]]; then
     packages+=(
       libgtest-dev libgmock-dev clang libclang-rt-dev ccache
-      xdotool x11-xserver-utils x11-utils wmctrl openbox libxcb-damage0-dev
+      xdotool x11-xserver-utils x11-utils wmctrl openbox
       dbus-daemon imagemagick xclip at-spi2-core python3-pyatspi
       sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     )

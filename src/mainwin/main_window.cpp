@@ -21,6 +21,7 @@
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
+#include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "platform/unavailable_platform.h"
 #include "settings/color_box_store.h"
@@ -41,7 +42,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tintavo {
@@ -77,8 +80,7 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
         if (now && isAncestorOf(now))
             scrollToShow(now);
     });
-    connect(&m_session, &Session::saveFailed, this,
-            [this](const QString &message) { m_messages->showError(message); });
+    connect(&m_session, &Session::saveFailed, this, &MainWindow::reportSaveFailure);
     buildColorViews();
     buildColorBoxViews(services.fileDialogs);
     connectButton(m_controls.chooseForeground, &MainWindow::chooseForegroundColor);
@@ -116,6 +118,9 @@ void MainWindow::useServices(const MainWindowServices &services)
     m_makeHotKey = services.makeHotKey;
     if (!m_makeHotKey && !services.hotKey)
         m_makeHotKey = [] { return createGlobalHotKey(); };
+    m_makeScreenChangeWatch = services.makeScreenChangeWatch;
+    if (!m_makeScreenChangeWatch && !services.sampler)
+        m_makeScreenChangeWatch = [] { return createScreenChangeWatch(); };
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
 }
 
@@ -367,6 +372,18 @@ void MainWindow::fillColorBoxAtRandom()
     fillAtRandom(m_session.colorBox());
 }
 
+void MainWindow::reportSaveFailure(const QString &message)
+{
+    // A box opened now would sit under the frozen frame, out of reach of
+    // the pointer and keyboard the frame holds: it waits for the frame.
+    if (m_picker && m_picker->holdsScreen()) {
+        if (!m_heldFailures.contains(message))
+            m_heldFailures.append(message);
+        return;
+    }
+    m_messages->showError(message);
+}
+
 PickerWindow *MainWindow::picker() const
 {
     return m_picker;
@@ -398,14 +415,25 @@ void MainWindow::openPicker()
         } else {
             SettingsStore &store = m_session.settings();
             const Settings &settings = store.settings();
-            PickerOptions options{settings.loupe, settings.sampleSize, m_makeHotKey,
-                                  settings.colorManaged, &createPointerGrab};
+            PickerOptions options{.loupe = settings.loupe,
+                                  .sampleSize = settings.sampleSize,
+                                  .makeHotKey = m_makeHotKey,
+                                  .colorManaged = settings.colorManaged,
+                                  .makeGrab = &createPointerGrab,
+                                  .makeScreenChangeWatch = m_makeScreenChangeWatch};
             // A region of the frozen screen can become the background colour.
             options.pair = &m_session.pair();
             m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
         }
         connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
             m_session.settings().change(&Settings::sampleSize, size);
+        });
+        connect(m_picker, &PickerWindow::frameClosed, this, [this] {
+            // Not from within the click or key that ended the frame.
+            QTimer::singleShot(0, this, [this] {
+                for (const QString &message : std::exchange(m_heldFailures, {}))
+                    reportSaveFailure(message);
+            });
         });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();

@@ -7,6 +7,7 @@
 #include "mainwin/main_controls.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -26,6 +27,7 @@ class GlobalHotKey;
 class MessageService;
 class PreviewInspector;
 class QuestionService;
+class ScreenChangeWatch;
 class ScreenSampler;
 class Session;
 class DesktopPicking;
@@ -44,18 +46,22 @@ struct MainWindowServices
     GlobalHotKey *hotKey = nullptr;
     // Ends the program once the main window has closed (default: quit the
     // application's event loop).
-    std::function<void()> endProgram;
+    std::function<void()> endProgram{};
     // Set where the desktop hands out picks one click at a time (a Wayland
     // session): each picker then gets its own, and sampler and hotKey go unused.
-    std::function<std::unique_ptr<DesktopPicking>()> desktopPicking;
+    std::function<std::unique_ptr<DesktopPicking>()> desktopPicking{};
     // The colour box's export and import file dialogs.
-    ColorBoxTransfer::FileDialogs fileDialogs;
+    ColorBoxTransfer::FileDialogs fileDialogs{};
     // Makes the picker's further global keys; by default the desktop's own
     // when hotKey is, and none beside a stand-in hotKey.
-    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey{};
     // With desktopPicking: reads the whole desktop through the desktop, so
     // that the picker picks on a frame of its own; none: the desktop's pick.
     std::function<std::unique_ptr<FrameGrabber>()> frameGrabber{};
+    // Says where the screen changes, so that the picker shows what is drawn
+    // under a resting pointer; by default the desktop's own when sampler is,
+    // and none beside a stand-in sampler (the picker then looks on a timer).
+    std::function<std::unique_ptr<ScreenChangeWatch>()> makeScreenChangeWatch{};
 };
 
 // The main window: views of a session's colour pair (its editors and preview)
@@ -113,6 +119,7 @@ private:
     void loadSwatchInto(PairRole role);
     void saveIntoSwatch(PairRole role);
     void showPair();
+    void reportSaveFailure(const QString &message);
     void connectButton(QPushButton *button, void (MainWindow::*handler)());
 
     Session &m_session;
@@ -138,7 +145,10 @@ private:
     std::function<std::unique_ptr<DesktopPicking>()> m_desktopPicking;
     std::function<std::unique_ptr<FrameGrabber>()> m_frameGrabber;
     std::function<std::unique_ptr<GlobalHotKey>()> m_makeHotKey;
+    std::function<std::unique_ptr<ScreenChangeWatch>()> m_makeScreenChangeWatch;
     QPointer<PickerWindow> m_picker;
+    // Failures to save heard while a frozen frame held the screen.
+    QStringList m_heldFailures;
     QPointer<SettingsDialog> m_settingsDialog;
     QPointer<AboutDialog> m_aboutDialog;
     std::function<void()> m_endProgram;

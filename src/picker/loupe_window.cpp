@@ -102,8 +102,11 @@ void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb
             m_content.pixels[i].reset();
     }
     moveBeside(pointer);
-    if (!isVisible())
+    if (!isVisible()) {
+        // Above whatever was shown while it was away, a frozen frame too.
         show();
+        raise();
+    }
     update();
 }
 

@@ -1,6 +1,7 @@
 #include "picker/one_shot_pick.h"
 
 #include "picker/area_sample.h"
+#include "picker/frame_parts.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 
@@ -85,6 +86,7 @@ OneShotPick::~OneShotPick()
 {
     if (m_grab)
         m_grab->release();
+    discardPendingFrameParts(this);
 }
 
 void OneShotPick::start()
@@ -223,18 +225,26 @@ void OneShotPick::finish()
     m_done = true;
     if (m_engine)
         m_engine->setLoupeHidden(true);
-    if (m_grab)
+    if (m_grab) {
         m_grab->release();
-    // The frame goes with the pick: the desktop shows itself again.
+        m_grab->disconnect(this);
+    }
+    // The frame goes with the pick: the desktop shows itself again at once.
+    // The frame itself goes once the event at hand is over, for the click or
+    // key that ended the pick may have come from its windows.
+    FrameParts parts;
     if (m_frames) {
-        // The engine and the grab read the frame: they go first.
-        m_engine.reset();
+        // The engine and the grab read the frame: they go with it.
+        parts.engine = std::move(m_engine);
         m_grab = nullptr;
         m_sampler = nullptr;
     } else if (m_engine) {
         m_engine->setFrame(nullptr);
     }
-    m_frozen.reset();
+    if (m_frozen)
+        m_frozen->setVisible(false);
+    parts.frame = std::move(m_frozen);
+    destroyAfterEvent(this, std::move(parts));
 }
 
 void OneShotPick::cancel()

@@ -14,7 +14,10 @@ namespace tintavo {
 namespace {
 
 // Time for the windows under something of ours that went away to draw.
-constexpr int kRereadDelayMs = 50;
+constexpr int kRereadDelayMs = PickEngine::kRedrawDelayMs;
+// A displayed frame at 60 Hz: changes on the screen closer together than
+// this show in one look.
+constexpr int kFrameMs = 16;
 
 } // namespace
 
@@ -103,8 +106,13 @@ bool PickEngine::loupeCovers(const QRect &square) const
 
 void PickEngine::update(bool force)
 {
+    look(force);
+}
+
+PickEngine::Look PickEngine::look(bool force)
+{
     if (!source().available())
-        return;
+        return {};
     if (m_screen.layoutChanged()) {
         reloadLayout();
         m_rereads = qMax(m_rereads, 1);
@@ -115,16 +123,19 @@ void PickEngine::update(bool force)
         m_rereads = qMax(m_rereads, 1);
     }
     const QPoint pointer = source().pointerPosition();
-    const bool reread = m_rereads > 0 && m_sampled;
+    const bool reread = (m_rereads > 0 || m_squareChanged) && m_sampled;
     m_rereads = qMax(0, m_rereads - 1);
     if (pointer == m_lastPointer && !reread && !force)
-        return;
+        return {};
     m_lastPointer = pointer;
     m_sampled = true;
+    m_squareChanged = false;
+    m_sinceLook.start();
 
     // One read serves the colour, the mean and the loupe.
     const int radius = m_loupe || m_loupeElsewhere ? LoupeWindow::kRadius : m_sampleSize / 2;
     const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    m_lastSquare = square;
     if (!m_frame && loupeCovers(square)) {
         // The pointer jumped onto the loupe: read now, and it would magnify
         // and store itself. It moves off first; what it uncovers is read at
@@ -133,15 +144,13 @@ void PickEngine::update(bool force)
         m_loupe->moveBeside(pointer);
         m_rereads = 1;
         rereadSoon();
-        return;
+        return {};
     }
     const auto pixels = source().pixelColors(pointer, radius);
-    std::optional<Rgb> color = meanColor(pixels, 2 * radius + 1, m_sampleSize);
     // The loupe magnifies the screen as it is; what is picked is the value
     // the colour-managed page asked for.
-    const DisplayProfile *profile = m_colorManaged ? m_profiles.at(pointer) : nullptr;
-    if (color && profile)
-        color = profile->toSrgb(*color);
+    const DisplayProfile *profile = nullptr;
+    const std::optional<Rgb> color = pickedColor(pixels, 2 * radius + 1, pointer, &profile);
     if ((m_loupe || m_loupeElsewhere) && !m_loupeHidden) {
         // The loupe's cells show the view the frame is shown in; what is
         // picked stays the true pixel.
@@ -158,6 +167,40 @@ void PickEngine::update(bool force)
     if (color)
         m_lastColor = color;
     emit sampled(pointer, color, profile);
+    return {true, color};
+}
+
+std::optional<Rgb> PickEngine::pickedColor(const std::vector<std::optional<Rgb>> &pixels, int side,
+                                           QPoint centre, const DisplayProfile **profile) const
+{
+    std::optional<Rgb> color = meanColor(pixels, side, m_sampleSize);
+    const DisplayProfile *through = m_colorManaged ? m_profiles.at(centre) : nullptr;
+    if (color && through)
+        color = through->toSrgb(*color);
+    if (profile)
+        *profile = through;
+    return color;
+}
+
+void PickEngine::screenChanged(const QRect &area)
+{
+    // A frozen frame does not change, and nothing is shown before the
+    // first look.
+    if (m_frame || !m_sampled || !area.intersects(m_lastSquare))
+        return;
+    m_squareChanged = true;
+    if (m_changeReadPending)
+        return;
+    // The first change is read at once; those that follow within the same
+    // displayed frame wait for its end and are read together.
+    m_changeReadPending = true;
+    const int wait = m_sinceLook.isValid() ? qBound(0, kFrameMs - int(m_sinceLook.elapsed()), kFrameMs)
+                                           : 0;
+    QTimer::singleShot(wait, this, [this] {
+        m_changeReadPending = false;
+        if (m_squareChanged)
+            update();
+    });
 }
 
 bool PickEngine::step(QPoint delta)
@@ -166,6 +209,14 @@ bool PickEngine::step(QPoint delta)
         return false;
     update();
     return true;
+}
+
+std::optional<Rgb> PickEngine::pickNow(bool *retry)
+{
+    const Look now = look(true);
+    if (retry)
+        *retry = !now.read && source().available();
+    return now.color;
 }
 
 std::optional<Rgb> PickEngine::colorAt(QPoint point, bool *retry)
@@ -180,11 +231,7 @@ std::optional<Rgb> PickEngine::colorAt(QPoint point, bool *retry)
             *retry = true;
         return std::nullopt;
     }
-    std::optional<Rgb> color = meanColor(source().pixelColors(point, r), 2 * r + 1, m_sampleSize);
-    if (const DisplayProfile *profile = m_colorManaged ? m_profiles.at(point) : nullptr;
-        color && profile)
-        color = profile->toSrgb(*color);
-    return color;
+    return pickedColor(source().pixelColors(point, r), 2 * r + 1, point);
 }
 
 void PickEngine::setSampleSize(int size)

@@ -4,6 +4,7 @@
 #include "picker/loupe_window.h"
 #include "picker/monitor_profiles.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -11,6 +12,7 @@
 #include <QRect>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tintavo {
 
@@ -58,21 +60,36 @@ public:
 
     // Looks under the pointer and reports what it finds with sampled();
     // nothing happens while the pointer rests where it was last seen, unless
-    // `force` or the screen there may have changed because of the picker.
+    // `force`, or the screen under it changed (screenChanged()) or may have
+    // changed because of the picker.
     void update(bool force = false);
 
     // Looks under the pointer once the events at hand have been read: for
     // pointer motion, which comes in bursts.
     void updateSoon();
 
+    // Something was drawn within `area` of the live screen (native pixels):
+    // where it meets the square the engine shows, the square is read again,
+    // at most once a displayed frame, also under a resting pointer.
+    void screenChanged(const QRect &area);
+
     // Steps the pointer by `delta` device pixels and looks where it lands.
     bool step(QPoint delta);
 
+    // What a capture stores: the colour under the pointer read at this
+    // moment, shown as any look is; nothing where it cannot be read. Where
+    // the loupe covers the pointer on the live screen it moves off first,
+    // and `retry` says to ask again once the windows beneath have drawn
+    // themselves.
+    std::optional<Rgb> pickNow(bool *retry = nullptr);
+
     // The colour a pick at `point` gives, read afresh; nothing where the
-    // square cannot be read. Where the loupe covers the square on the live
-    // screen it moves off first, and `retry` says to ask again once the
-    // windows beneath have drawn themselves.
+    // square cannot be read. `retry` as for pickNow().
     std::optional<Rgb> colorAt(QPoint point, bool *retry = nullptr);
+
+    // How long to wait before a retry: the windows under something of ours
+    // that went away draw themselves within it.
+    static constexpr int kRedrawDelayMs = 50;
 
     int sampleSize() const { return m_sampleSize; }
     void setSampleSize(int size);
@@ -103,6 +120,18 @@ signals:
     void looked(const tintavo::LoupeContent &content);
 
 private:
+    // One look: whether the square could be read (not when the loupe was
+    // in the way), and the colour picked there.
+    struct Look
+    {
+        bool read = false;
+        std::optional<Rgb> color;
+    };
+    Look look(bool force);
+    // The colour picked from `pixels`, the square of side `side` around
+    // `centre`: their mean, back in sRGB where the monitor has a profile.
+    std::optional<Rgb> pickedColor(const std::vector<std::optional<Rgb>> &pixels, int side,
+                                   QPoint centre, const DisplayProfile **profile = nullptr) const;
     ScreenSampler &source() const;
     bool loupeCovers(const QRect &square) const;
     void rereadSoon();
@@ -121,6 +150,12 @@ private:
     MonitorProfiles m_profiles;
     QPoint m_lastPointer;
     bool m_sampled = false;
+    // The square the last look read, and whether the screen changed there
+    // since; a change is read at most once a frame.
+    QRect m_lastSquare;
+    bool m_squareChanged = false;
+    bool m_changeReadPending = false;
+    QElapsedTimer m_sinceLook;
     // Looks in which a resting pointer is read again: the main window
     // minimising and the loupe moving away change the screen under it.
     int m_rereads = 0;

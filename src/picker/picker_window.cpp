@@ -3,6 +3,7 @@
 #include "picker/area_sample.h"
 #include "picker/display_profile.h"
 #include "picker/frame_inspector.h"
+#include "picker/frame_parts.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 
@@ -28,6 +29,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace tintavo {
 
@@ -92,6 +94,20 @@ const SampleSizeItem kSampleSizeItems[] = {
     {3, "menuSample3", "3×3 平均"},
     {5, "menuSample5", "5×5 平均"},
 };
+
+// Without change reports the picker costs a read every tick; whoever wonders
+// why it wakes so often learns it once a run.
+void sayOnceLookingOnATimer()
+{
+    static bool said = false;
+    if (std::exchange(said, true))
+        return;
+    std::fputs("Tintavo：显示服务器不报告屏幕的变化（X 服务器没有 DAMAGE 扩展），"
+               "取色器改为每 50 毫秒重读一次光标下的屏幕。 / The display server reports no "
+               "screen changes (no DAMAGE extension), so the picker reads the screen under "
+               "the pointer every 50 ms.\n",
+               stderr);
+}
 
 } // namespace
 
@@ -172,20 +188,30 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         m_sampler, PickEngine::Options{options.loupe, options.sampleSize, options.colorManaged});
     connect(m_engine.get(), &PickEngine::sampled, this, &PickerWindow::showSample);
 
-    // Sampling starts with the window, not with a call. Where motion is
-    // reported, the loupe follows each move within the frame it happened in,
-    // and the timer only catches the moves nothing reports (a program
-    // warping the pointer), at the pace of a text caret's blink.
+    // Sampling starts with the window, not with a call. Where motion and
+    // the screen's changes are reported, the loupe follows each move and
+    // each change under it within the frame it happened in, and the timer
+    // only catches the moves nothing reports (a program warping the
+    // pointer), at the pace of a text caret's blink.
     if (m_engine->available() && options.makePointerWatch)
         m_pointerWatch = options.makePointerWatch();
-    const bool watched = m_pointerWatch && m_pointerWatch->watching();
-    if (watched) {
+    if (m_engine->available() && options.makeScreenChangeWatch)
+        m_screenWatch = options.makeScreenChangeWatch();
+    const bool motionWatched = m_pointerWatch && m_pointerWatch->watching();
+    m_screenWatched = m_screenWatch && m_screenWatch->watching();
+    if (motionWatched) {
         connect(m_pointerWatch.get(), &PointerWatch::moved, m_engine.get(),
                 [this] { m_engine->updateSoon(); });
     }
+    if (m_screenWatched) {
+        connect(m_screenWatch.get(), &ScreenChangeWatch::changed, m_engine.get(),
+                &PickEngine::screenChanged);
+    } else if (m_screenWatch && m_engine->available()) {
+        sayOnceLookingOnATimer();
+    }
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(watched ? kRestingIntervalMs : kSampleIntervalMs);
+    timer->setInterval(motionWatched && m_screenWatched ? kRestingIntervalMs : kSampleIntervalMs);
     connect(timer, &QTimer::timeout, this, &PickerWindow::sampleUnderPointer);
     timer->start();
 }
@@ -193,8 +219,10 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
 PickerWindow::~PickerWindow()
 {
     // Also when the picker goes down with the main window without being
-    // closed: the keys go back to the desktop.
+    // closed: the keys go back to the desktop. Nothing of the frame may
+    // outlive the engine it reads.
     unfreeze();
+    discardPendingFrameParts(this);
     m_hotKey.unregisterKey();
 }
 
@@ -246,8 +274,10 @@ void PickerWindow::showColor(Rgb color)
 
 void PickerWindow::sampleUnderPointer()
 {
+    // Unreported changes under a resting pointer are caught by reading it
+    // again, once there is something to compare.
     if (m_engine)
-        m_engine->update();
+        m_engine->update(!m_screenWatched && m_engine->lastColor());
 }
 
 void PickerWindow::showSample(QPoint pointer, std::optional<Rgb> color,
@@ -359,14 +389,24 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void PickerWindow::storeColor()
 {
-    // What lies under the pointer at the press, also where a program moved
-    // it without a motion report. A press before the first sample stores
-    // what the pointer rests on; the swatch's colour at opening was never on
-    // the screen, and white would empty the slot.
-    if (m_engine)
-        m_engine->update(!m_engine->lastColor());
-    if (const std::optional<Rgb> color = m_engine ? m_engine->lastColor() : m_pickedColor)
+    if (!m_engine)
+        return;
+    // What lies under the pointer at the press, read now: a hover colour
+    // drawn after the last look, or a pointer a program moved, is what the
+    // user sees. Nothing is stored where nothing could be read; the swatch's
+    // colour at opening was never on the screen, and white would empty the
+    // slot.
+    bool retry = false;
+    if (const std::optional<Rgb> color = m_engine->pickNow(&retry)) {
         m_colorBox.storeCapture(*color);
+    } else if (retry) {
+        // The loupe was over the pointer and has moved off: once the window
+        // beneath has drawn itself again, that is read.
+        QTimer::singleShot(PickEngine::kRedrawDelayMs, this, [this] {
+            if (const std::optional<Rgb> color = m_engine ? m_engine->pickNow() : std::nullopt)
+                m_colorBox.storeCapture(*color);
+        });
+    }
 }
 
 void PickerWindow::toggleFreeze()
@@ -408,25 +448,29 @@ void PickerWindow::freeze()
     }
     if (!m_engine || m_frozen || m_freezing)
         return;
-    // The loupe is not part of the screen: it goes first, and the frame is
-    // read once the windows beneath have drawn themselves again.
+    // Neither the loupe nor the picker is part of the screen: both go
+    // first, and the frame is read once the windows beneath have drawn
+    // themselves again. The picker comes back above the frame.
     m_freezing = true;
     m_engine->setLoupeHidden(true);
-    QTimer::singleShot(kSampleIntervalMs, this, &PickerWindow::freezeNow);
+    if (m_menu)
+        m_menu->hide();
+    hide();
+    QTimer::singleShot(PickEngine::kRedrawDelayMs, this, &PickerWindow::freezeNow);
 }
 
 void PickerWindow::freezeNow()
 {
     m_freezing = false;
-    m_engine->setLoupeHidden(m_menu && m_menu->isVisible());
-    if (!isVisible()) // closed meanwhile
+    if (m_closed)
         return;
-    // The frame first, before anything of ours changes the screen; then the
-    // pointer and the keyboard, so that a click picks rather than reaching
-    // the window under the frame.
+    // The frame first, before anything of ours is back on the screen; then
+    // the pointer and the keyboard, so that a click picks rather than
+    // reaching the window under the frame.
     auto frozen = std::make_unique<FrozenScreen>(m_sampler);
-    auto grab = m_options.makeGrab ? m_options.makeGrab() : nullptr;
+    auto grab = m_options.makeGrab && !frozen->isNull() ? m_options.makeGrab() : nullptr;
     if (frozen->isNull() || !grab || grab->grab() != GrabResult::Grabbed) {
+        showAgain();
         setNotice(QStringLiteral("无法冻结屏幕"),
                   frozen->isNull() ? QStringLiteral("读不到整个屏幕。")
                                    : QStringLiteral("另一个程序占着指针或键盘。"));
@@ -437,12 +481,21 @@ void PickerWindow::freezeNow()
     listenToFrame(m_grab.get());
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
-    m_engine->raiseLoupe();
+    // Its read-outs stay live over the frame, saying what the crosshair rings.
+    showAgain();
     setNotice(QStringLiteral("已冻结，点击存储\nEsc返回实时画面"),
               QStringLiteral("屏幕已冻结：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
                              "按住左键拖动或 Shift+方向键选出区域，量前景色对其中每个像素的对比度"
                              "（Ctrl+C 复制）；1–4 键看色觉模拟，0 键看真实画面；Ctrl+S 保存画面；"
                              "Esc、右键或 Alt+Shift+F 返回实时画面。"));
+}
+
+void PickerWindow::showAgain()
+{
+    show();
+    raise();
+    m_engine->setLoupeHidden(m_menu && m_menu->isVisible());
+    m_engine->update(true);
 }
 
 void PickerWindow::listenToFrame(PointerGrab *input)
@@ -487,8 +540,6 @@ void PickerWindow::frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_S:
-        // Where the pointer is now, not where the last look found it.
-        m_engine->update();
         storeColor();
         return;
     case Qt::Key_Escape:
@@ -520,20 +571,33 @@ void PickerWindow::unfreeze()
     }
     if (!m_frozen)
         return;
-    m_inspector.reset();
-    m_grab.reset();
-    if (m_desktop) {
-        // The engine reads the frame: it goes first.
-        m_engine.reset();
-        m_frozen.reset();
-        showDesktopNotice();
-        return;
+    // The frame leaves the screen and the pointer and keyboard go back at
+    // once; the objects themselves go once the event at hand is over, for
+    // the key or click that ends the frame came from one of them.
+    FrameParts parts;
+    if (m_grab)
+        m_grab->release();
+    for (QObject *input : {static_cast<QObject *>(m_grab.get()),
+                           static_cast<QObject *>(m_frozen->input())}) {
+        if (input)
+            input->disconnect(this);
     }
-    // The live screen is read again once the windows the frame covered have
-    // drawn themselves.
-    m_engine->setFrame(nullptr);
-    m_frozen.reset();
+    m_frozen->setVisible(false);
+    parts.inspector = std::move(m_inspector);
+    parts.grab = std::move(m_grab);
+    if (m_desktop) {
+        // The engine reads the frame: it goes with it.
+        m_engine->disconnect(this);
+        parts.engine = std::move(m_engine);
+    } else {
+        // The live screen is read again once the windows the frame covered
+        // have drawn themselves.
+        m_engine->setFrame(nullptr);
+    }
+    parts.frame = std::move(m_frozen);
+    destroyAfterEvent(this, std::move(parts));
     restoreNotice();
+    emit frameClosed();
 }
 
 void PickerWindow::restoreNotice()
@@ -546,6 +610,7 @@ void PickerWindow::restoreNotice()
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
+    m_closed = true;
     unfreeze();
     if (m_engine)
         m_engine->setLoupeHidden(true);
@@ -658,8 +723,7 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
     case PickOutcome::Success:
         showColorCode(color);
         showColor(color);
-        m_pickedColor = color;
-        storeColor();
+        m_colorBox.storeCapture(color);
         break;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
     case PickOutcome::Ended:     // "nothing this time" claims no cancel either

@@ -2,6 +2,7 @@
 
 #include "color/rgb.h"
 #include "platform/pointer_watch.h"
+#include "platform/screen_change_watch.h"
 
 #include <QPoint>
 #include <QRect>
@@ -53,6 +54,10 @@ struct PickerOptions
     // rests with it; where there is none, or it cannot watch, the picker
     // looks on a short timer.
     std::function<std::unique_ptr<PointerWatch>()> makePointerWatch = &createPointerWatch;
+    // Says where the screen changes, so that what is drawn under a resting
+    // pointer shows at once; where there is none, or it cannot watch, the
+    // picker looks again on a short timer.
+    std::function<std::unique_ptr<ScreenChangeWatch>()> makeScreenChangeWatch{};
     // Where the desktop hands out picks itself (Wayland): reads the whole
     // desktop through it, so that a pick is made on a frame in Tintavo's own
     // windows, with the loupe, steps and averages; none, or where the desktop
@@ -86,12 +91,13 @@ public:
                  std::unique_ptr<DesktopPicking> desktopPicking = {}, PickerOptions options = {});
     ~PickerWindow() override;
 
-    // Reads the pointer position and the colour under it and shows both;
-    // nothing happens while the pointer rests where the last sample found it,
-    // unless the screen there may have changed because of the picker itself.
+    // Reads the pointer position and the colour under it and shows both, as
+    // the picker's timer does: once the pointer has moved, and where the
+    // screen's changes are not reported, also under a resting pointer.
     void sampleUnderPointer();
 
-    // Stores the colour shown into the colour box's next capture slot.
+    // Stores the colour under the pointer, read at this moment, into the
+    // colour box's next capture slot.
     void storeColor();
 
     // Steps the pointer by `step` device pixels and samples where it lands.
@@ -106,11 +112,17 @@ public:
     // Freezes after `seconds`, counting down in the notice.
     void freezeLater(int seconds);
 
+    // Whether a frozen frame holds the pointer and the keyboard: a window
+    // opened now would sit under it, out of reach, until frameClosed().
+    bool holdsScreen() const { return m_frozen != nullptr; }
+
 signals:
     // The user closed the picker.
     void closed();
     // The user chose another sample size in the window's menu.
     void sampleSizeChosen(int size);
+    // The frozen frame left the screen, and the pointer and keyboard are free.
+    void frameClosed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -122,6 +134,7 @@ private:
     void restoreNotice();
     void freeze();
     void freezeNow();
+    void showAgain();
     void unfreeze();
     void frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     void buildMenu();
@@ -155,16 +168,18 @@ private:
     std::unique_ptr<FrozenScreen> m_frozen;
     std::unique_ptr<PointerGrab> m_grab;
     std::unique_ptr<PointerWatch> m_pointerWatch;
+    std::unique_ptr<ScreenChangeWatch> m_screenWatch;
+    // Without change reports a resting pointer's pixels are read at every tick.
+    bool m_screenWatched = false;
     std::unique_ptr<FrameInspector> m_inspector;
     bool m_freezing = false; // the loupe is going before the frame is read
+    bool m_closed = false;
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
     // What the notice says when nothing is under way.
     QString m_hint;
     QString m_hintDetails;
     Rgb m_shownColor;
-    // The colour the desktop picked last; none before the first.
-    std::optional<Rgb> m_pickedColor;
     std::unique_ptr<DesktopPicking> m_desktop;
     PickerOptions m_options;
     std::unique_ptr<FrameGrabber> m_frames;

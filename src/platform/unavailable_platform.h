@@ -5,6 +5,7 @@
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/pointer_watch.h"
+#include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 
 namespace tintavo {
@@ -46,6 +47,15 @@ class UnavailablePointerWatch : public PointerWatch
 
 public:
     using PointerWatch::PointerWatch;
+    bool watching() const override { return false; }
+};
+
+class UnavailableScreenChangeWatch : public ScreenChangeWatch
+{
+    Q_OBJECT
+
+public:
+    using ScreenChangeWatch::ScreenChangeWatch;
     bool watching() const override { return false; }
 };
 

@@ -7,6 +7,7 @@
 #include "mainwin/main_window.h"
 #include "mainwin/session.h"
 #include "platform/global_hotkey.h"
+#include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "settings/ini_settings.h"
 
@@ -160,10 +161,34 @@ struct FakeScreenSampler : ScreenSampler
     {
         return pixels.contains(at) ? std::optional(pixels.value(at)) : std::nullopt;
     }
+    // With `freezable`, a small desktop: `pixels` on black.
+    ScreenFrame grabFrame() override
+    {
+        if (!freezable)
+            return {};
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        for (auto it = pixels.cbegin(); it != pixels.cend(); ++it) {
+            if (image.rect().contains(it.key()))
+                image.setPixel(it.key(), qRgb(it.value().red, it.value().green, it.value().blue));
+        }
+        return {image.size(), image.bytesPerLine(),
+                std::shared_ptr<const uchar>(image.constBits(), [image](const uchar *) {})};
+    }
 
     bool isAvailable = true;
+    bool freezable = false;
     QPoint pointer;
     QHash<QPoint, Rgb> pixels;
+};
+
+// Changes on the screen are reported when a test says so.
+struct FakeScreenChangeWatch : ScreenChangeWatch
+{
+    explicit FakeScreenChangeWatch(bool watches) : watches(watches) {}
+    bool watching() const override { return watches; }
+    void report(const QRect &area) { emit changed(area); }
+    bool watches;
 };
 
 // Answers registrations with `answer`; press() is the user pressing the held key.
@@ -195,6 +220,9 @@ struct MainWindowFixture
     FakeQuestionService questions;
     FakeScreenSampler sampler;
     FakeGlobalHotKey hotKey;
+    // The picker's, while one is open; whether the next one reports changes.
+    QPointer<FakeScreenChangeWatch> screenWatch;
+    bool screenWatched = true;
     HotKeyResult nudgeAnswer = HotKeyResult::Registered; // for Alt+Shift+arrows
     bool realBoxes = false;
     int programEnded = 0;
@@ -257,16 +285,29 @@ struct MainWindowFixture
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
         hotKey.answer = nudgeAnswer = HotKeyResult::Registered;
+        screenWatched = true;
         programEnded = 0;
-        form = std::make_unique<MainWindow>(
-            *session, MainWindowServices{realBoxes ? nullptr : &messages, &colorChooser,
-                                         realBoxes ? nullptr : &questions, &sampler, &hotKey,
-                                         [this] { ++programEnded; }, nullptr, fileDialogs,
-                                         [this] {
-                                             auto key = std::make_unique<FakeGlobalHotKey>();
-                                             key->answer = nudgeAnswer;
-                                             return key;
-                                         }});
+        MainWindowServices services{
+            .messages = realBoxes ? nullptr : &messages,
+            .colorChooser = &colorChooser,
+            .questions = realBoxes ? nullptr : &questions,
+            .sampler = &sampler,
+            .hotKey = &hotKey,
+            .endProgram = [this] { ++programEnded; },
+            .fileDialogs = fileDialogs,
+            .makeHotKey =
+                [this] {
+                    auto key = std::make_unique<FakeGlobalHotKey>();
+                    key->answer = nudgeAnswer;
+                    return key;
+                },
+            .makeScreenChangeWatch =
+                [this] {
+                    auto watch = std::make_unique<FakeScreenChangeWatch>(screenWatched);
+                    screenWatch = watch.get();
+                    return watch;
+                }};
+        form = std::make_unique<MainWindow>(*session, services);
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }

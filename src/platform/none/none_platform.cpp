@@ -40,6 +40,11 @@ std::unique_ptr<PointerWatch> createPointerWatch()
     return std::make_unique<UnavailablePointerWatch>();
 }
 
+std::unique_ptr<ScreenChangeWatch> createScreenChangeWatch()
+{
+    return std::make_unique<UnavailableScreenChangeWatch>();
+}
+
 std::unique_ptr<DesktopPicking> createDesktopPicking()
 {
     return std::make_unique<UnavailableDesktopPicking>();

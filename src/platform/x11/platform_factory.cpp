@@ -3,6 +3,7 @@
 #include "platform/x11/x11_global_hotkey.h"
 #include "platform/x11/x11_pointer_grab.h"
 #include "platform/x11/x11_pointer_watch.h"
+#include "platform/x11/x11_screen_change_watch.h"
 #include "platform/x11/x11_screen_sampler.h"
 
 namespace tintavo {
@@ -50,6 +51,15 @@ std::unique_ptr<PointerWatch> createPointerWatch()
     if (!screen)
         return std::make_unique<UnavailablePointerWatch>();
     return std::make_unique<X11PointerWatch>(connection, screen->root);
+}
+
+std::unique_ptr<ScreenChangeWatch> createScreenChangeWatch()
+{
+    xcb_connection_t *connection = x11::toolkitConnection();
+    xcb_screen_t *screen = connection ? x11::defaultScreen(connection) : nullptr;
+    if (!screen)
+        return std::make_unique<UnavailableScreenChangeWatch>();
+    return std::make_unique<X11ScreenChangeWatch>(connection, screen->root);
 }
 
 } // namespace tintavo

@@ -10,6 +10,7 @@
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/pointer_watch.h"
+#include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "x_client.h"
 
@@ -20,6 +21,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <memory>
 
@@ -69,6 +71,40 @@ class X11PlatformTest : public QObject
                 return w;
         }
         return nullptr;
+    }
+
+    // The picker as the program opens it on X11, at a logical point.
+    static std::unique_ptr<PickerWindow> openPicker(ColorBoxModel &box, GlobalHotKey &hotKey,
+                                                    ScreenSampler &sampler, QPoint at)
+    {
+        auto picker = std::make_unique<PickerWindow>(
+            box, sampler, hotKey, nullptr,
+            PickerOptions{.makeHotKey = [] { return createGlobalHotKey(); },
+                          .makeGrab = [] { return createPointerGrab(); },
+                          .makeScreenChangeWatch = [] { return createScreenChangeWatch(); }});
+        picker->move(at);
+        picker->show();
+        return picker;
+    }
+
+    // The loupe's middle cell as the X server shows it.
+    qint32 loupeMiddle()
+    {
+        QWindow *loupe = window("Loupe");
+        if (!loupe)
+            return -1;
+        const int cell = qRound(LoupeWindow::kCellSize * loupe->devicePixelRatio());
+        return m_other.pixelColor(m_other.geometry(loupe->winId()).topLeft() +
+                                  QPoint(1, 1) * (LoupeWindow::kRadius * cell + cell / 2));
+    }
+
+    static QString readout(const PickerWindow &picker)
+    {
+        return picker.findChild<QLabel *>("lblData(4)")->text();
+    }
+    static QString readoutOf(ColorValue c)
+    {
+        return QString::asprintf("RGB颜色：%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, c >> 16);
     }
 
     // Whether another client can take Alt+Shift+S with every lock variant.
@@ -302,6 +338,108 @@ private slots:
         QTest::qWait(300);
         QVERIFY(xdotool({"key", "alt+shift+s"}));
         QTRY_COMPARE(toColorValue(box.color(5)), 0x604020);
+    }
+
+    // What is drawn under a resting pointer shows in the loupe and the
+    // read-out once the server reports it, and Alt+Shift+S stores it: a new
+    // root picture, and a window of the test's own that takes its hover
+    // colour a moment after the pointer came onto it.
+    void changesUnderARestingPointerShow()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        box.addSwatches(4);
+        auto picker = openPicker(box, *hotKey, *m_sampler, {40, 40});
+        const auto restore = qScopeGuard([&] { m_other.showPattern(); });
+        const QPoint point(701, 503);
+        QVERIFY(warp(point));
+        QTRY_COMPARE(loupeMiddle(), drawn(point));
+        QTest::qWait(kSettleMs);
+        QProcess::execute("xsetroot", {"-solid", "#0012B1"});
+        QTRY_COMPARE_WITH_TIMEOUT(loupeMiddle(), 0xB11200, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(readout(*picker), readoutOf(0xB11200), 1000);
+        QVERIFY(xdotool({"key", "alt+shift+s"}));
+        QTRY_COMPARE(toColorValue(box.color(0)), 0xB11200);
+
+        QWidget button(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        button.setAutoFillBackground(true);
+        button.setPalette(QColor(0x21, 0x91, 0x31));
+        button.setGeometry(200, 500, 120, 60);
+        struct Hover : QObject
+        {
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                // Drawn a little after the motion that caused it, as a page's is.
+                if (event->type() == QEvent::Enter)
+                    QTimer::singleShot(40, watched, [watched] {
+                        static_cast<QWidget *>(watched)->setPalette(QColor(0xE0, 0x4A, 0x0B));
+                    });
+                return false;
+            }
+        } hover;
+        button.installEventFilter(&hover);
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        const QPoint onIt = button.geometry().center() * button.devicePixelRatio();
+        QVERIFY(warp(onIt));
+        QTRY_COMPARE_WITH_TIMEOUT(readout(*picker), readoutOf(0x0B4AE0), 1000);
+        QTRY_COMPARE(loupeMiddle(), 0x0B4AE0);
+        QVERIFY(xdotool({"key", "alt+shift+s"}));
+        QTRY_COMPARE(toColorValue(box.color(1)), 0x0B4AE0);
+    }
+
+    // Frozen, the frame is the screen without the picker: where the picker
+    // stood the frame holds the picture beneath, and the picker, back over
+    // the frame, reads out what the crosshair rings there.
+    void frameLeavesThePickerOut()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        box.addSwatches(4);
+        auto picker = openPicker(box, *hotKey, *m_sampler, {300, 300});
+        QVERIFY(QTest::qWaitForWindowExposed(picker.get()));
+        QVERIFY(warp({40, 40}));
+        QTest::qWait(kSettleMs);
+        QVERIFY(xdotool({"key", "alt+shift+f"}));
+        QTRY_VERIFY(window("FrozenFrame") && m_other.viewable(window("FrozenFrame")->winId()));
+        QTRY_VERIFY(picker->isVisible() && m_other.viewable(picker->windowHandle()->winId()));
+        for (const QPoint inside : {QPoint(20, 20), QPoint(picker->width() / 2, picker->height() - 5)}) {
+            const QPoint native = picker->mapToGlobal(inside) * picker->devicePixelRatio();
+            QVERIFY(warp(native));
+            QTRY_COMPARE(readout(*picker), readoutOf(drawn(native)));
+            QVERIFY(xdotool({"key", "Return"}));
+            QTRY_COMPARE(toColorValue(box.color(box.nextCaptureSlot - 1)), drawn(native));
+        }
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY(!window("FrozenFrame"));
+    }
+
+    // Escape, a right click and Alt+Shift+F in quick succession end frames
+    // and make new ones from within the events that do it; the picker comes
+    // through and still picks from the frame.
+    void quickKeysOnTheFrame()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        auto picker = openPicker(box, *hotKey, *m_sampler, {300, 300});
+        const QPoint point(901, 207);
+        QVERIFY(warp(point));
+        for (int round = 0; round < 4; ++round) {
+            QVERIFY(xdotool({"key", "alt+shift+f"}));
+            QTRY_VERIFY(window("FrozenFrame"));
+            QTest::qWait(100);
+            QVERIFY(xdotool({"click", "3", "key", "alt+shift+f", "key", "Escape", "key",
+                             "alt+shift+f", "key", "alt+shift+f"}));
+            QTest::qWait(200);
+            if (window("FrozenFrame"))
+                QVERIFY(xdotool({"key", "Escape"}));
+            QTRY_VERIFY(!window("FrozenFrame"));
+        }
+        QVERIFY(xdotool({"key", "alt+shift+f"}));
+        QTRY_VERIFY(window("FrozenFrame"));
+        QVERIFY(xdotool({"key", "Return", "key", "Escape"}));
+        QTRY_COMPARE(toColorValue(box.color(0)), drawn(point));
+        QTRY_VERIFY(!window("FrozenFrame"));
     }
 
     // A screen that grows while the program runs (a monitor plugged in, a

@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTextDocument>
 
@@ -12,7 +13,8 @@ using namespace tintavo;
 struct Sample
 {
     QPoint at;
-    QColor shows; // invalid: nothing readable there
+    QColor shows;      // invalid: nothing readable there
+    QRect changed = {}; // where the screen reports a change, rather than a look
 };
 Q_DECLARE_METATYPE(QList<Sample>)
 
@@ -45,14 +47,20 @@ class PickerTest : public QObject
     }
 
     // The pointer moves to `at`, where the screen shows `color` (none:
-    // nothing readable), and is sampled.
+    // nothing readable), and is sampled: at the next look, or where the
+    // sample says a change was reported, once the picker has heard of it.
     void sampleAt(Sample sample)
     {
         f.sampler.pointer = sample.at;
         f.sampler.pixels.remove(sample.at);
         if (sample.shows.isValid())
             f.sampler.pixels[sample.at] = toRgb(sample.shows);
-        picker->sampleUnderPointer();
+        if (sample.changed.isEmpty()) {
+            picker->sampleUnderPointer();
+            return;
+        }
+        f.screenWatch->report(sample.changed);
+        QTest::qWait(50); // a displayed frame, and then some
     }
 
 private slots:
@@ -124,9 +132,22 @@ private slots:
             << QList<Sample>{{{0, 0}, "#123456"}} << ""
             << ""
             << "";
-        QTest::newRow("a resting pointer does not see the screen change")
-            << QList<Sample>{{p, "#123456"}, {p, "#FF0000"}} << at << "RGB颜色：123456"
+        QTest::newRow("a change drawn under the resting pointer shows")
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p, QSize(1, 1)}}} << at
+            << "RGB颜色：FF0000"
+            << "#FF0000";
+        QTest::newRow("so does one at the loupe's corner")
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p + QPoint(5, -8), QSize(4, 4)}}}
+            << at << "RGB颜色：FF0000"
+            << "#FF0000";
+        QTest::newRow("a change beside the loupe's square is not read")
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p + QPoint(6, -5), QSize(50, 10)}}}
+            << at << "RGB颜色：123456"
             << "#123456";
+        QTest::newRow("nor is one before the first look")
+            << QList<Sample>{{p, "#FF0000", {p, QSize(1, 1)}}} << ""
+            << ""
+            << "";
         QTest::newRow("an unreadable pixel keeps the colour")
             << QList<Sample>{{p, "#123456"}, {{6, 7}, {}}} << "光标位置：6,7"
             << "RGB颜色：123456"
@@ -198,6 +219,52 @@ private slots:
             picker->close();
             QTRY_VERIFY(!f.form->picker());
         }
+    }
+
+    // Alt+Shift+S reads at the press: a colour drawn since the last look,
+    // unreported, is what is stored and shown. Where the screen reports no
+    // changes, the timer's next look sees it too.
+    void theKeyReadsAtThePress()
+    {
+        const QPoint p(40, 30);
+        for (const bool watched : {true, false}) {
+            f.screenWatched = watched;
+            f.session->colorBox().fillColors(rgb(1, 1, 1));
+            f.session->colorBox().nextCaptureSlot = 0;
+            open();
+            sampleAt({p, "#123456"});
+            f.sampler.pixels[p] = rgb(0xFF, 0, 0x80);
+            if (watched)
+                QVERIFY(f.hotKey.press());
+            else
+                picker->sampleUnderPointer();
+            QCOMPARE(text("lblData(4)"), "RGB颜色：FF0080");
+            QCOMPARE(toQColor(f.session->colorBox().color(0)),
+                     watched ? QColor("#FF0080") : QColor(1, 1, 1));
+            picker->close();
+            QTRY_VERIFY(!f.form->picker());
+        }
+    }
+
+    // A save that fails while the frozen frame holds the pointer and the
+    // keyboard is said once the frame has gone: a box under the frame could
+    // take no input.
+    void aFailedSaveWaitsForTheFrame()
+    {
+        f.reset();
+        QVERIFY(QDir().mkdir(f.iniPath()));
+        f.start();
+        f.sampler.freezable = true;
+        open();
+        sampleAt({{5, 5}, "#123456"});
+        picker->toggleFreeze();
+        QTRY_VERIFY(picker->holdsScreen());
+        QVERIFY(f.hotKey.press());
+        QTest::qWait(2000);
+        QCOMPARE(f.messages.shown, QStringList());
+        picker->toggleFreeze();
+        QTRY_COMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown.front().contains(f.iniPath()));
     }
 
     // The window's menu chooses the square whose mean is the colour; the
