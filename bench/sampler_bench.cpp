@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
     // else the machine does weighs on all alike.
     ColorBoxModel box;
     auto hotKey = createGlobalHotKey();
-    const PickerOptions kinds[] = {{false, 1, {}}, {true, 1, {}}, {true, 5, {}}};
+    const PickerOptions kinds[] = {{.loupe = false}, {.loupe = true}, {.sampleSize = 5}};
     std::vector<double> rounds[3];
     for (int round = 0; round < 11; ++round) {
         for (int kind = 0; kind < 3; ++kind) {
@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
     // The live picker follows motion as the server reports it: the time from
     // a move of the pointing device (XTEST's, through xdotool) reaching the
     // program to the picker showing the new position and the loupe drawn.
-    PickerWindow picker(box, *sampler, *hotKey, {}, {true, 1, {}});
+    PickerWindow picker(box, *sampler, *hotKey, {}, {});
     picker.show();
     QCursor::setPos(400, 300);
     settle(1000);

@@ -119,6 +119,7 @@ void MainWindow::useServices(const MainWindowServices &services)
     if (!m_makeHotKey && !services.hotKey)
         m_makeHotKey = [] { return createGlobalHotKey(); };
     m_makeScreenChangeWatch = services.makeScreenChangeWatch;
+    m_makeGrab = services.makeGrab ? services.makeGrab : [] { return createPointerGrab(); };
     if (!m_makeScreenChangeWatch && !services.sampler)
         m_makeScreenChangeWatch = [] { return createScreenChangeWatch(); };
     m_endProgram = services.endProgram ? services.endProgram : [] { QCoreApplication::quit(); };
@@ -419,7 +420,7 @@ void MainWindow::openPicker()
                                   .sampleSize = settings.sampleSize,
                                   .makeHotKey = m_makeHotKey,
                                   .colorManaged = settings.colorManaged,
-                                  .makeGrab = &createPointerGrab,
+                                  .makeGrab = m_makeGrab,
                                   .makeScreenChangeWatch = m_makeScreenChangeWatch};
             // A region of the frozen screen can become the background colour.
             options.pair = &m_session.pair();

@@ -27,6 +27,7 @@ class GlobalHotKey;
 class MessageService;
 class PreviewInspector;
 class QuestionService;
+class PointerGrab;
 class ScreenChangeWatch;
 class ScreenSampler;
 class Session;
@@ -62,6 +63,9 @@ struct MainWindowServices
     // under a resting pointer; by default the desktop's own when sampler is,
     // and none beside a stand-in sampler (the picker then looks on a timer).
     std::function<std::unique_ptr<ScreenChangeWatch>()> makeScreenChangeWatch{};
+    // Takes the pointer and the keyboard for a frozen frame; by default the
+    // desktop's own.
+    std::function<std::unique_ptr<PointerGrab>()> makeGrab{};
 };
 
 // The main window: views of a session's colour pair (its editors and preview)
@@ -146,6 +150,7 @@ private:
     std::function<std::unique_ptr<FrameGrabber>()> m_frameGrabber;
     std::function<std::unique_ptr<GlobalHotKey>()> m_makeHotKey;
     std::function<std::unique_ptr<ScreenChangeWatch>()> m_makeScreenChangeWatch;
+    std::function<std::unique_ptr<PointerGrab>()> m_makeGrab;
     QPointer<PickerWindow> m_picker;
     // Failures to save heard while a frozen frame held the screen.
     QStringList m_heldFailures;

@@ -43,7 +43,7 @@ struct PickerOptions
     // Makes the keys that step the pointer one pixel (Alt+Shift+arrows) and
     // freeze the screen (Alt+Shift+F); none where the desktop has no global
     // keys.
-    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey;
+    std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey{};
     // Screen values go back to sRGB through the profile the desktop
     // publishes for the monitor, where it publishes one.
     bool colorManaged = true;

@@ -7,6 +7,7 @@
 #include "mainwin/main_window.h"
 #include "mainwin/session.h"
 #include "platform/global_hotkey.h"
+#include "platform/pointer_grab.h"
 #include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "settings/ini_settings.h"
@@ -191,6 +192,13 @@ struct FakeScreenChangeWatch : ScreenChangeWatch
     bool watches;
 };
 
+// The pointer and the keyboard, had for the asking.
+struct FakePointerGrab : PointerGrab
+{
+    GrabResult grab() override { return GrabResult::Grabbed; }
+    void release() override {}
+};
+
 // Answers registrations with `answer`; press() is the user pressing the held key.
 struct FakeGlobalHotKey : GlobalHotKey
 {
@@ -306,7 +314,8 @@ struct MainWindowFixture
                     auto watch = std::make_unique<FakeScreenChangeWatch>(screenWatched);
                     screenWatch = watch.get();
                     return watch;
-                }};
+                },
+            .makeGrab = [] { return std::make_unique<FakePointerGrab>(); }};
         form = std::make_unique<MainWindow>(*session, services);
         form->start();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

@@ -165,7 +165,7 @@ private slots:
         QFETCH(bool, jump);
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *m_sampler, *hotKey, {}, {true, size, nullptr});
+        PickerWindow picker(box, *m_sampler, *hotKey, {}, {.sampleSize = size});
         picker.move(m_root.width() / 2 - 150, 40);
         picker.show();
         QWindow *loupe = nullptr;
@@ -231,7 +231,7 @@ private slots:
             ColorBoxModel box;
             auto picker = std::make_unique<PickerWindow>(
                 box, *m_sampler, *hotKey, nullptr,
-                PickerOptions{false, 1, [] { return createGlobalHotKey(); }});
+                PickerOptions{.loupe = false, .makeHotKey = [] { return createGlobalHotKey(); }});
             picker->show();
             QVERIFY(warp(start));
             const std::pair<const char *, QPoint> steps[] = {
@@ -298,8 +298,9 @@ private slots:
         ColorBoxModel box;
         box.addSwatches(8);
         PickerWindow picker(box, *m_sampler, *hotKey, {},
-                            {true, 1, [] { return createGlobalHotKey(); }, false,
-                             [] { return createPointerGrab(); }});
+                            {.makeHotKey = [] { return createGlobalHotKey(); },
+                             .colorManaged = false,
+                             .makeGrab = [] { return createPointerGrab(); }});
         picker.move(w / 2 - 150, 40);
         picker.show();
         const auto restore = qScopeGuard([&] { m_other.showPattern(); });
@@ -482,7 +483,7 @@ private slots:
         QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width());
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *sampler, *hotKey, {}, {false, 1, nullptr, false});
+        PickerWindow picker(box, *sampler, *hotKey, {}, {.loupe = false, .colorManaged = false});
         picker.show();
         const QPoint far(full.width() * 3 / 4 + 7, full.height() / 2 + 3);
         QVERIFY(warp(far));
@@ -515,7 +516,7 @@ private slots:
             ColorBoxModel box;
             box.addSwatches(3);
             box.fillColors(toRgb(kWhite));
-            PickerWindow picker(box, *m_sampler, *hotKey, {}, {false, 1, nullptr, managed});
+            PickerWindow picker(box, *m_sampler, *hotKey, {}, {.loupe = false, .colorManaged = managed});
             picker.move(m_root.width() / 2 - 150, 40);
             picker.show();
             // Where, through which profile (none: raw), and what happens first.

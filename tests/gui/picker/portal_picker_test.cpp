@@ -283,7 +283,9 @@ private slots:
         m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
         auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
-                                        {true, 1, {}, false, {}, {}, &createFrameGrabber});
+                                        {.colorManaged = false,
+                                         .makePointerWatch = {},
+                                         .makeFrameGrabber = &createFrameGrabber});
         picker->show();
         pick(picker);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
