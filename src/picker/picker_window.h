@@ -57,7 +57,8 @@ struct PickerOptions
     // Says where the screen changes, so that what is drawn under a resting
     // pointer shows at once; where there is none, or it cannot watch, the
     // picker looks again on a short timer.
-    std::function<std::unique_ptr<ScreenChangeWatch>()> makeScreenChangeWatch{};
+    std::function<std::unique_ptr<ScreenChangeWatch>()> makeScreenChangeWatch =
+        &createScreenChangeWatch;
     // Where the desktop hands out picks itself (Wayland): reads the whole
     // desktop through it, so that a pick is made on a frame in Tintavo's own
     // windows, with the loupe, steps and averages; none, or where the desktop
