@@ -3,9 +3,10 @@
 # which every pixel has its own colour) at another scale, started and used as
 # a user does: the pointer rests over the main window, Alt+M opens the picker
 # and its loupe, the pointer jumps onto where the loupe stands, then to
-# another point, then steps with Alt+Shift+arrows; Alt+Shift+S after each must
-# store the pixel under the pointer (or the mean of the square around it), as
-# Tintavo.ini shows once the program has ended.
+# another point, then steps with Alt+Shift+arrows, then rests while the root
+# picture is replaced; Alt+Shift+S after each must store the pixel under the
+# pointer (or the mean of the square around it), as Tintavo.ini shows once the
+# program has ended.
 # Usage: scaled_fresh_start.sh TINTAVO X_PROBE. Exit 77: no Xvfb or tools.
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1 probe=$2
@@ -50,6 +51,12 @@ run() {
     sleep 0.3
     colors+=$'\n'"Color$((n++))=$(stored $point $2)"
   done
+  # A new picture under the resting pointer is what the next press stores.
+  xsetroot -solid '#0012B1'
+  sleep 0.3
+  xdotool key alt+shift+s
+  sleep 0.3
+  colors+=$'\n'"Color$((n++))=$((0xB11200))"
   close_program
   ini_is "[APPSET]"$'\n'"SampleSize=$2"$'\n'"StartPoint=$n"$'\n'"[COLOR]$colors"
   kill "$openbox_pid" "$xvfb_pid" && wait "$openbox_pid" "$xvfb_pid" 2>/dev/null
