@@ -44,7 +44,7 @@ int writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &col
             places = writeSlots(box.colors(), first, n, mode);
         }
     }
-    box.setColorsAt(places, {colors.begin(), colors.begin() + qsizetype(places.size())});
+    box.setColorsAt(places, {colors.begin(), colors.begin() + qsizetype(places.size())}, title);
     if (const int leftOut = n - static_cast<int>(places.size()); leftOut > 0) {
         const QString room = mode == BoxWriteMode::FillEmpty
                                  ? QStringLiteral("从颜色 %1 到末尾只有 %2 个空位")

@@ -25,7 +25,7 @@ enum class BoxWriteMode
 std::vector<int> writeSlots(const std::vector<Rgb> &swatches, int first, int n, BoxWriteMode mode);
 
 // Writes `colors` into `box` from swatch `first` on, as one change the user
-// can undo. Where that would replace stored colours it first asks (title
+// can undo, named `title` in the undo history. Where that would replace stored colours it first asks (title
 // `title`): "覆盖" writes every swatch in turn, "只填空位" only the empty ones,
 // "取消" writes nothing. Colours that find no place are told of afterwards.
 // Returns how many were written.

@@ -43,7 +43,7 @@ void SwatchPalettes::writeRamp()
     if (!selectedColor(color, what))
         return;
     const Ramp ramp = rampOf(color);
-    writeFromSelected({ramp.steps.begin(), ramp.steps.end()}, what);
+    writeFromSelected({ramp.steps.begin(), ramp.steps.end()}, QStringLiteral("生成色阶"));
 }
 
 bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)

@@ -61,7 +61,7 @@ says $'dodgerblue (最接近，ΔE_OK 0.043)\ntailwind blue-500' --name '#2B7FFF
 says "$(printf -- '--brand-%s;\n' '50: #f4f8ff' '100: #e7efff' '200: #d1e0ff' '300: #b1cbff' \
   '400: #87adff' '500: #6494ff' '600: #3a72ff' '700: #1d4ed8' '800: #1f48b5' '900: #1d3e92' \
   '950: #0e2359')" --ramp '#1D4ED8' --prefix brand
-says "$(printf '@theme {\n'; printf -- '  --color-color-%s;\n' '50: #f7f7f7' '100: #eeeeee' \
+says "$(printf '@theme {\n'; printf -- '  --color-%s;\n' '50: #f7f7f7' '100: #eeeeee' \
   '200: #e0e0e0' '300: #cacaca' '400: #afafaf' '500: #999999' '600: #808080' '700: #676767' \
   '800: #545454' '900: #464646' '950: #282828'; printf '}')" --as tailwind --ramp grey
 says $'#3366cc\n#ba363d\n#1b8316' --harmony triadic '#36C'

@@ -256,6 +256,27 @@ private slots:
         QCOMPARE(f.swatchShows(3), QColor(0, 0, 200));
         QVERIFY(f.savedAtExit().contains("Color3=13107200\r\n"));
     }
+
+    // After a command from the swatch menu the keyboard is in the colour box,
+    // so Ctrl+Z takes that command back, not the typing before it; 撤销 and
+    // 重做 say what they take back and make again.
+    void ctrlZAfterASwatchMenuCommand()
+    {
+        ColorBoxModel &box = f.session->colorBox();
+        box.fillColors(kRgbWhite);
+        box.setColor(3, rgb(0x1D, 0x4E, 0xD8));
+        f.pressSwatch(9, "menuSaveBg");
+        f.typeOver("fg_green_dec", "7");
+        f.questions.choice = 0; // 覆盖 swatch 3 itself and 9
+        f.pressSwatch(3, "makeRamp");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.control("fg_green_dec")->text(), QStringLiteral("7"));
+        QCOMPARE(f.swatchShows(4), QColor(Qt::white));
+        const QStringList offered = f.pressSwatch(3);
+        QVERIFY2(offered.contains("undoColorBox|撤销 保存背景色（颜色 9）|Ctrl+Z") &&
+                     offered.contains("redoColorBox|重做 生成色阶（11 种颜色）|Ctrl+Shift+Z"),
+                 qPrintable(offered.join(u'\n')));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
