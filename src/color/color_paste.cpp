@@ -143,7 +143,8 @@ bool ColorPaste::eventFilter(QObject *watched, QEvent *event)
                 action->text().section(u'\t', 0, 0) != QLineEdit::tr("&Paste"))
                 continue;
             disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, box->edit, [this, at = *box] { pasteIntoBox(at); });
+            connect(action, &QAction::triggered, box->edit,
+                    [this, at = *box] { pasteIntoBox(at); });
         }
         menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
         delete menu;

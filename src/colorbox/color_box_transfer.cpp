@@ -164,8 +164,15 @@ void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &fi
             QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, read.error));
         return;
     }
-    writeColorsAsking(m_box, first, read.colors, m_questions, m_messages,
-                      QStringLiteral("导入颜色盒"));
+    const BoxWrite done =
+        writeColorsAsking(m_box, first, read.colors, m_questions, QStringLiteral("导入颜色盒"));
+    if (done.cancelled)
+        return;
+    // An import always ends with a word: what went in, and what reading gave up.
+    QStringList said{QStringLiteral("已导入 %1 种颜色。").arg(done.written)};
+    if (!done.leftOut.isEmpty())
+        said << done.leftOut;
+    m_messages.showNotice((said + read.notes()).join(u'\n'));
 }
 
 } // namespace tintavo

@@ -344,8 +344,8 @@ void MainWindow::loadSwatchInto(PairRole role)
 void MainWindow::saveIntoSwatch(PairRole role)
 {
     ColorBoxModel &box = m_session.colorBox();
-    const QAction *command = role == PairRole::Background ? m_swatchMenu.saveBackground
-                                                          : m_swatchMenu.saveForeground;
+    const QAction *command =
+        role == PairRole::Background ? m_swatchMenu.saveBackground : m_swatchMenu.saveForeground;
     box.setColor(box.selectedSwatch, m_session.pair().color(role), command->text());
 }
 

@@ -253,8 +253,8 @@ private slots:
             << L{paste("bg_red_hex", "7fe")} << S{{"bg_red", "205", "CD", 205}}
             << QStringList{noColour.arg("7fe")} << QStringList{bgLine} << black << start;
         QTest::newRow("digits pasted into a decimal box")
-            << L{paste("fg_blue_dec", "200\n")} << S{{"fg_blue", "200", "C8", 200}}
-            << QStringList() << QStringList() << QColor(0, 0, 200) << start;
+            << L{paste("fg_blue_dec", "200\n")} << S{{"fg_blue", "200", "C8", 200}} << QStringList()
+            << QStringList() << QColor(0, 0, 200) << start;
         QTest::newRow("box menu paste, refused")
             << L{boxMenuPaste("fg_green_hex", "12 px")} << S{{"fg_green", "0", "00", 0}}
             << QStringList{noColour.arg("12 px")} << QStringList{line} << black << start;
@@ -476,7 +476,8 @@ private slots:
         QCOMPARE(f.swatchShows(0), QColor(18, 52, 86));
         QVERIFY(f.messages.shown.isEmpty());
         QCOMPARE(f.messages.notices,
-                 QStringList{"共有 2 种颜色，从颜色 63 到末尾只放得下 1 种，其余 1 种没有写入。"});
+                 QStringList{"已导入 1 种颜色。\n"
+                             "共有 2 种颜色，从颜色 63 到末尾只放得下 1 种，其余 1 种没有写入。"});
 
         const QString pipe = dir.filePath("pipe.gpl"), large = dir.filePath("large.gpl");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);

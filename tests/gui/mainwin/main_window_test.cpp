@@ -218,7 +218,8 @@ private slots:
                  (QList<QColor>{stored, QColor(2, 0, 0), stored, stored, Qt::white}));
         QCOMPARE(
             f.messages.notices,
-            QStringList{"共有 100 种颜色，从颜色 60 到末尾只有 2 个空位，其余 98 种没有写入。"});
+            QStringList{"已导入 2 种颜色。\n"
+                        "共有 100 种颜色，从颜色 60 到末尾只有 2 个空位，其余 98 种没有写入。"});
 
         f.control<QWidget>("fg_red_slide")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
