@@ -98,6 +98,17 @@ expect 2 'harmony 需要配色的种类和一种颜色' -- --harmony split
 expect 2 '不认识的占位符 {rgb} {Hex}' -- --format '{rgb} {Hex} {hex}' red
 expect 2 'format 需要一个模板和一种颜色' -- --format '{hex}'
 [[ ! -e $work/Tintavo.ini ]] || fail "a question wrote the settings file"
+# The help is Chinese, the toolkit's own lines too, and fits 79 columns of a
+# terminal (a Chinese character takes two), broken at spaces or between
+# Chinese characters, never inside a word.
+step="--help in Chinese, wrapped whole"
+help=$("$work/tintavo" --help)
+[[ $help == 用法：*'[选项] [FG BG]'* ]] && ! grep -qE 'Usage|Options|Arguments|Displays' <<<"$help" ||
+  fail "$help"
+(($(LC_ALL=C.UTF-8 wc -L <<<"$help") <= 79)) || fail "wider than 79 columns: $help"
+for word in 'oklab()、oklch()' 'color(display-p3' 'complementary、analogous' 'Tailwind'; do
+  grep -qF -- "$word" <<<"$help" || fail "“$word” broken: $help"
+done
 for option in --pick --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
   "$work/tintavo" --help | grep -q -- "$option" || fail "not listed"
