@@ -6,6 +6,7 @@
 #include "common/toolkit_translation.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace tintavo {
 
@@ -19,6 +20,9 @@ void setUpApplicationLook(QApplication &app)
     // The interface is Chinese throughout, the toolkit's own buttons and
     // dialogs included.
     loadToolkitTranslation(app);
+    // Texts the toolkit takes from the locale (file types in the file
+    // dialog) in the interface's language too.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 
     QApplication::setFont(interfaceFont());
 

@@ -2,8 +2,10 @@
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
 
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QStyle>
+#include <QTreeView>
 
 using namespace tintavo;
 
@@ -223,7 +225,7 @@ private slots:
 
         f.control<QWidget>("fg_red_slide")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.swatchShows(60), QColor(Qt::white));
+        QTRY_COMPARE(f.swatchShows(60), QColor(Qt::white)); // once repainted, on a busy machine too
         QCOMPARE(f.swatchShows(62), QColor(Qt::white));
         const QByteArray saved = f.savedAtExit();
         QVERIFY(!saved.contains("Color60=") && !saved.contains("Color62="));
@@ -277,6 +279,49 @@ private slots:
         QVERIFY2(offered.contains("undoColorBox|撤销 保存背景色（颜色 9）|Ctrl+Z") &&
                      offered.contains("redoColorBox|重做 生成色阶（11 种颜色）|Ctrl+Shift+Z"),
                  qPrintable(offered.join(u'\n')));
+    }
+
+    // The palette file dialog reads in Chinese to the last cell, sizes and
+    // types included, each column as wide as what it shows.
+    void fileDialogColumnsReadWhole()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("brand.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(114, 'x')) == 114);
+        file.close();
+        f.fileDialogs = {};
+        f.start();
+        QStringList cells;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll.stop();
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(QStringLiteral("所有文件 (*)"));
+            dialog->setViewMode(QFileDialog::Detail);
+            auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            // A cell's text as the item view draws it: within the style's margins.
+            const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+            const auto cell = [view](int column) {
+                return view->model()->index(0, column, view->rootIndex()).data().toString();
+            };
+            const auto fits = [&](int column) {
+                return view->columnWidth(column) >=
+                       view->fontMetrics().horizontalAdvance(cell(column)) + margins;
+            };
+            // Given the time to read the folder and follow the contents; "(cut)" if in vain.
+            if (!QTest::qWaitFor([&] { return !cell(2).isEmpty() && fits(1) && fits(2); }))
+                qWarning("the columns never came to fit");
+            for (const int column : {1, 2})
+                cells << cell(column) + (fits(column) ? QString() : QStringLiteral(" (cut)"));
+            dialog->reject();
+        });
+        poll.start(10);
+        f.pressSwatch(0, "importColorBox");
+        QTRY_VERIFY(!poll.isActive());
+        QCOMPARE(cells, (QStringList{"114 字节", "纯文本文档"}));
     }
 };
 
