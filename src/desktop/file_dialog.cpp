@@ -9,9 +9,10 @@ namespace tintavo {
 
 namespace {
 
-// The file system model writes sizes in the system's language; these are in
-// the program's (the default locale), as the types already are.
-class FileSizesInLocale : public QIdentityProxyModel
+// The file system model writes sizes and dates in the system's language,
+// and a folder's type in English; these are in the program's (the default
+// locale), as the files' types already are.
+class FileColumnsInLocale : public QIdentityProxyModel
 {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -19,10 +20,20 @@ public:
     QVariant data(const QModelIndex &index, int role) const override
     {
         const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
-        if (files && role == Qt::DisplayRole && index.column() == 1) {
-            const QModelIndex file = mapToSource(index);
+        if (!files || role != Qt::DisplayRole)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        switch (index.column()) {
+        case 1:
             if (!files->isDir(file))
                 return QLocale().formattedDataSize(files->size(file));
+            break;
+        case 2:
+            if (files->isDir(file))
+                return QStringLiteral("文件夹");
+            break;
+        case 3:
+            return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
         }
         return QIdentityProxyModel::data(index, role);
     }
@@ -34,7 +45,7 @@ void fitColumnsToContents(QFileDialog &dialog)
     auto *files = dialog.findChild<QFileSystemModel *>();
     if (!view || !files)
         return;
-    dialog.setProxyModel(new FileSizesInLocale(&dialog));
+    dialog.setProxyModel(new FileColumnsInLocale(&dialog));
     // Sizes and types arrive as the folder is read: the columns follow each
     // folder once it is, and the user may still drag them.
     QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {

@@ -2,8 +2,10 @@
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTreeView>
 
@@ -281,14 +283,15 @@ private slots:
                  qPrintable(offered.join(u'\n')));
     }
 
-    // The palette file dialog reads in Chinese to the last cell, sizes and
-    // types included, each column as wide as what it shows.
+    // The palette file dialog reads in Chinese to the last cell, sizes, types
+    // and dates included, each column as wide as what it shows.
     void fileDialogColumnsReadWhole()
     {
         QTemporaryDir dir;
         QFile file(dir.filePath("brand.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(114, 'x')) == 114);
         file.close();
+        QVERIFY(QDir(dir.path()).mkdir("old"));
         f.fileDialogs = {};
         f.start();
         QStringList cells;
@@ -304,24 +307,34 @@ private slots:
             auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
             // A cell's text as the item view draws it: within the style's margins.
             const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-            const auto cell = [view](int column) {
-                return view->model()->index(0, column, view->rootIndex()).data().toString();
+            const auto cell = [view](int row, int column) {
+                return view->model()->index(row, column, view->rootIndex()).data().toString();
             };
             const auto fits = [&](int column) {
-                return view->columnWidth(column) >=
-                       view->fontMetrics().horizontalAdvance(cell(column)) + margins;
+                for (int row = 0; row < 2 && column > 0; ++row)
+                    if (view->columnWidth(column) <
+                        view->fontMetrics().horizontalAdvance(cell(row, column)) + margins)
+                        return false;
+                return true;
             };
             // Given the time to read the folder and follow the contents; "(cut)" if in vain.
-            if (!QTest::qWaitFor([&] { return !cell(2).isEmpty() && fits(1) && fits(2); }))
+            if (!QTest::qWaitFor([&] { return !cell(1, 2).isEmpty() && fits(1) && fits(2); }))
                 qWarning("the columns never came to fit");
-            for (const int column : {1, 2})
-                cells << cell(column) + (fits(column) ? QString() : QStringLiteral(" (cut)"));
+            for (int row = 0; row < 2; ++row) {
+                QStringList shown;
+                for (const int column : {0, 1, 2, 3})
+                    shown << cell(row, column).remove(QRegularExpression("[0-9/: ]{10,}$")) +
+                                 (fits(column) ? QString() : QStringLiteral(" (cut)"));
+                cells << shown.join(u'|');
+            }
+            cells.sort();
             dialog->reject();
         });
         poll.start(10);
         f.pressSwatch(0, "importColorBox");
         QTRY_VERIFY(!poll.isActive());
-        QCOMPARE(cells, (QStringList{"114 字节", "纯文本文档"}));
+        // The dates as figures alone: 2026/12/8 00:57.
+        QCOMPARE(cells, (QStringList{"brand.txt|114 字节|纯文本文档|", "old||文件夹|"}));
     }
 };
 
