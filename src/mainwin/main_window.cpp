@@ -328,8 +328,8 @@ void MainWindow::saveForSessionEnd()
 void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 {
     m_session.colorBox().selectSwatch(index);
-    // After a command the keyboard is in the colour box, as after a click
-    // there: Ctrl+Z then takes the command back, not the typing before it.
+    // After a command the keyboard is in the colour box, so that Ctrl+Z
+    // takes the command back, not the typing in a text box before it.
     if (m_swatchMenu.menu->exec(globalPos))
         m_swatchView->setFocus(Qt::OtherFocusReason);
 }
