@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/help_page.h"
 #include "app/palette_options.h"
 
 #include "color/contrast.h"
@@ -7,6 +8,7 @@
 #include "color/css_formats.h"
 #include "color/css_names.h"
 #include "color/region_contrast.h"
+#include "common/toolkit_translation.h"
 #include "picker/monitor_profiles.h"
 #include "picker/one_shot_pick.h"
 #include "platform/desktop_picking.h"
@@ -199,8 +201,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
         QStringLiteral("X,Y,W,H"));
     parser.addOptions({pick, freeze, contrast, region, name});
     const PaletteOptions palette = addPaletteOptions(parser);
-    parser.addPositionalArgument(
-        QStringLiteral("FG BG"),
+    const HelpArgument pairArgument{
+        QStringLiteral("FG BG"), QStringLiteral("[FG BG]"),
         QStringLiteral("前景色与背景色：窗口以这一对颜色打开，--contrast 比较这两种颜色。颜色"
                        "（--name 的也一样）可写作任何 CSS 颜色：#RGB、#RRGGBB、#RRGGBBAA、"
                        "rgb()、hsl()、hwb()、lab()、lch()、oklab()、oklch()、color(srgb …)、"
@@ -209,8 +211,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
                        "compares them. A colour (for --name too) is any CSS colour: #RGB, "
                        "#RRGGBB, #RRGGBBAA, rgb(), hsl(), hwb(), lab(), lch(), oklab(), "
                        "oklch(), color(srgb ...), color(display-p3 ...) or a CSS name, in any "
-                       "case."),
-        QStringLiteral("[FG BG]"));
+                       "case.")};
+    parser.addPositionalArgument(pairArgument.name, pairArgument.description, pairArgument.syntax);
     addToolkitOptions(parser);
     parser.parse(args);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
@@ -225,11 +227,19 @@ CommandLine handleCommandLine(int argc, char *argv[])
     const bool helpWanted = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
 
     if (helpWanted || parser.isSet(version)) {
-        // The help text names the program as it was started.
         QCoreApplication app(argc, argv);
-        const QString text = helpWanted ? parser.helpText()
-                                        : QCoreApplication::applicationName() + u' ' +
-                                              QCoreApplication::applicationVersion() + u'\n';
+        // No application object existed while the options were described, so
+        // the toolkit's own descriptions are looked up in its translation now.
+        loadToolkitTranslation(app);
+        // The help text names the program as it was started.
+        const QString text =
+            helpWanted
+                ? helpPage(args.front(), parser.applicationDescription(),
+                           {help, version, pick, freeze, contrast, region, name, palette.ramp,
+                            palette.prefix, palette.form, palette.harmony, palette.format},
+                           pairArgument)
+                : QCoreApplication::applicationName() + u' ' +
+                      QCoreApplication::applicationVersion() + u'\n';
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return {0};
     }
@@ -388,11 +398,10 @@ ScreenFrame readWholeScreen(std::unique_ptr<ScreenSampler> &sampler)
     const std::unique_ptr<FrameGrabber> grabber = createFrameGrabber();
     ScreenFrame frame;
     QEventLoop loop;
-    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop,
-                     [&](const ScreenFrame &grabbed) {
-                         frame = grabbed;
-                         loop.quit();
-                     });
+    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop, [&](const ScreenFrame &grabbed) {
+        frame = grabbed;
+        loop.quit();
+    });
     QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, &QEventLoop::quit);
     grabber->grab();
     loop.exec();

@@ -41,8 +41,13 @@ std::optional<Rgb> oneColor(const QCommandLineParser &parser, const QString &giv
 
 int answerRamp(const QCommandLineParser &parser, const PaletteOptions &o)
 {
-    const QString name = parser.isSet(o.prefix) ? parser.value(o.prefix) : QStringLiteral("color");
-    if (!isRampName(name)) {
+    const QString form = parser.isSet(o.form) ? parser.value(o.form) : QStringLiteral("css");
+    // Tailwind's own names begin with "color-" already: without a name of
+    // the user's they are --color-50 … as in the other forms, not doubled.
+    const QString name = parser.isSet(o.prefix) ? parser.value(o.prefix)
+                         : form == u"tailwind"  ? QString()
+                                                : QStringLiteral("color");
+    if (parser.isSet(o.prefix) && !isRampName(name)) {
         printLine(stderr,
                   hint("--prefix 的名称 “%1” 不能用：应以字母开头，只含字母、数字、- 和 _。",
                        "The --prefix name \"%1\" cannot be used: it starts with a letter "
@@ -50,7 +55,6 @@ int answerRamp(const QCommandLineParser &parser, const PaletteOptions &o)
                       .arg(name));
         return 2;
     }
-    const QString form = parser.isSet(o.form) ? parser.value(o.form) : QStringLiteral("css");
     if (form != u"css" && form != u"tailwind" && form != u"gpl") {
         printLine(stderr, hint("--as 只能是 css、tailwind 或 gpl，而不是 “%1”。",
                                "--as is css, tailwind or gpl, not \"%1\".")
@@ -122,7 +126,9 @@ PaletteOptions addPaletteOptions(QCommandLineParser &parser)
         option("ramp",
                "打印颜色的 50 到 950 十一级色阶 / Print the colour's eleven-step ramp, 50 to 950.",
                "COLOUR"),
-        option("prefix", "--ramp 的名称，默认 color / The name for --ramp (default: color).",
+        option("prefix",
+               "--ramp 的名称，默认 color（tailwind 格式默认不加，即 --color-50）/ The name for "
+               "--ramp (default: color; none in the tailwind form, which gives --color-50).",
                "NAME"),
         option("as",
                "--ramp 的格式：css（默认）、tailwind 或 gpl / The form of --ramp: css "

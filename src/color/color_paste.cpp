@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QShortcut>
 
 namespace tintavo {
@@ -63,13 +64,15 @@ std::optional<PairRole> ColorPaste::roleAtHand() const
     return std::nullopt;
 }
 
-std::optional<PairRole> ColorPaste::roleOfBox(const QObject *box) const
+std::optional<ColorPaste::Box> ColorPaste::boxAt(const QObject *watched) const
 {
     for (const PairRole role : {PairRole::Foreground, PairRole::Background}) {
         for (int i = 0; i < 3; ++i) {
             const ChannelEditors &e = m_controls.channel(role, i);
-            if (box == e.decimal || box == e.hex)
-                return role;
+            if (watched == e.decimal)
+                return Box{role, e.decimal, false};
+            if (watched == e.hex)
+                return Box{role, e.hex, true};
         }
     }
     return std::nullopt;
@@ -93,13 +96,20 @@ bool ColorPaste::paste(PairRole role)
     return true;
 }
 
-bool ColorPaste::pasteIntoBox(PairRole role)
+void ColorPaste::pasteIntoBox(const Box &box)
 {
-    // A channel's own text ("7F", "127") is no colour code, and a box takes
-    // it as it always has.
-    if (!readCssColor(clipboardText()).color)
-        return false;
-    return paste(role);
+    const QString text = clipboardText().trimmed();
+    if (text.isEmpty())
+        return;
+    // A channel's own text ("127" in a decimal box, "7F" in a hex box) goes
+    // in as if typed, so typing's own checks answer it; anything else must be
+    // a whole colour or is refused, the box unchanged.
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression hexDigits(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    if (!readCssColor(text).color && (box.hex ? hexDigits : digits).match(text).hasMatch())
+        box.edit->insert(text);
+    else
+        paste(box.role);
 }
 
 void ColorPaste::addMenuItems(QMenu *menu)
@@ -116,24 +126,25 @@ void ColorPaste::addMenuItems(QMenu *menu)
 
 bool ColorPaste::eventFilter(QObject *watched, QEvent *event)
 {
-    const std::optional<PairRole> role = roleOfBox(watched);
-    if (!role)
+    const std::optional<Box> box = boxAt(watched);
+    if (!box)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
-        return pasteIntoBox(*role);
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        pasteIntoBox(*box);
+        return true;
+    }
     if (event->type() == QEvent::ContextMenu) {
-        // The box's own menu, with its paste item taking whole colours too.
-        auto *box = static_cast<QLineEdit *>(watched);
-        QMenu *menu = box->createStandardContextMenu();
+        // The box's own menu, its paste item answering as Ctrl+V does.
+        QMenu *menu = box->edit->createStandardContextMenu();
         for (QAction *action : menu->actions()) {
-            if (action->objectName() != u"edit-paste")
+            // Named so from Qt 6.5 on; before, only its text tells it.
+            if (action->objectName() != u"edit-paste" &&
+                action->text().section(u'\t', 0, 0) != QLineEdit::tr("&Paste"))
                 continue;
             disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, box, [this, box, role = *role] {
-                if (!pasteIntoBox(role))
-                    box->paste();
-            });
+            connect(action, &QAction::triggered, box->edit,
+                    [this, at = *box] { pasteIntoBox(at); });
         }
         menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
         delete menu;

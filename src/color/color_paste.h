@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QLineEdit;
 class QMenu;
 
 namespace tintavo {
@@ -15,7 +16,8 @@ class MessageService;
 // A colour code from the clipboard, in any form readCssColor takes, becomes
 // the foreground or the background: Ctrl+V with the focus in a colour's
 // group (or, from elsewhere outside a text box, the pointer over it), a whole
-// code pasted into one of that colour's channel boxes, and the code line's
+// code pasted into one of that colour's channel boxes (which otherwise take
+// only their own kind of text from the clipboard), and the code line's
 // menu items "粘贴为前景色" and "粘贴为背景色". What cannot be read as a
 // colour is refused with the usual error notice and changes nothing; a code
 // that had to lose its alpha or be brought into sRGB is taken, with a notice
@@ -41,10 +43,17 @@ protected:
 private:
     // The colour whose group holds the focus or, failing that, lies under the pointer.
     std::optional<PairRole> roleAtHand() const;
-    // The colour a channel box belongs to, if `box` is one.
-    std::optional<PairRole> roleOfBox(const QObject *box) const;
-    // A whole colour pasted into a channel box; false leaves the box to paste as usual.
-    bool pasteIntoBox(PairRole role);
+    struct Box
+    {
+        PairRole role;
+        QLineEdit *edit;
+        bool hex;
+    };
+    // The channel box `watched` is, if it is one.
+    std::optional<Box> boxAt(const QObject *watched) const;
+    // A paste into a channel box: a whole colour sets the colour, the box's
+    // own kind of text goes in as if typed, anything else is refused.
+    void pasteIntoBox(const Box &box);
 
     ColorEditingControls m_controls;
     ColorPair &m_pair;

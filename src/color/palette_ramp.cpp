@@ -2,6 +2,7 @@
 
 #include "color/color_space.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tintavo {
@@ -26,6 +27,28 @@ Ramp rampOf(Rgb c)
                 : colorOnLightnessLine(ladder[size_t(i)], scale * chroma[size_t(i)], own.h);
     }
     return ramp;
+}
+
+bool isRamp(const Rgb *steps)
+{
+    std::vector<double> hues;
+    double above = 2;
+    for (int i = 0; i < kTailwindStepCount; ++i) {
+        const OkLch c = toOkLch(steps[i]);
+        if (c.L >= above)
+            return false;
+        above = c.L;
+        if (c.C >= 0.03)
+            hues.push_back(c.h);
+    }
+    if (hues.size() < 2)
+        return true;
+    // The hues span the circle less the widest gap between neighbours.
+    std::sort(hues.begin(), hues.end());
+    double gap = 360 - (hues.back() - hues.front());
+    for (size_t i = 1; i < hues.size(); ++i)
+        gap = std::max(gap, hues[i] - hues[i - 1]);
+    return 360 - gap <= 60;
 }
 
 std::vector<double> harmonyOffsets(Harmony harmony)

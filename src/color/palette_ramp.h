@@ -25,6 +25,12 @@ struct Ramp
 };
 Ramp rampOf(Rgb c);
 
+// Whether eleven colours read as one ramp, light to dark: OKLCH lightness
+// falling from each step to the next, and the hues of the coloured steps
+// (chroma 0.03 or more) within 60° of one another, as wide as Tailwind's own
+// families drift (amber's spans 50°). A grey ramp has no hue to agree on.
+bool isRamp(const Rgb *steps);
+
 // Colours that go with a colour: partners at fixed OKLCH hue offsets, with the
 // colour's lightness and chroma (chroma lowered into sRGB where it runs out).
 enum class Harmony

@@ -13,13 +13,13 @@ Rgb ColorBoxModel::color(qint64 index) const
     return contains(index) ? m_colors[static_cast<size_t>(index)] : kRgbWhite;
 }
 
-void ColorBoxModel::setColor(qint64 index, Rgb color)
+void ColorBoxModel::setColor(qint64 index, Rgb color, const QString &what)
 {
     if (!contains(index))
         return;
     Rgb &held = m_colors[static_cast<size_t>(index)];
     if (held != color)
-        record({{static_cast<qint32>(index), held, color}});
+        record({{static_cast<qint32>(index), held, color}}, what, 1, index);
     held = color;
     emit colorChanged(static_cast<int>(index));
 }
@@ -29,35 +29,44 @@ void ColorBoxModel::fillColors(Rgb color)
     setColors(std::vector<Rgb>(m_colors.size(), color));
 }
 
-void ColorBoxModel::setColors(const std::vector<Rgb> &colors)
+void ColorBoxModel::setColors(const std::vector<Rgb> &colors, const QString &what)
 {
     const size_t n = std::min(colors.size(), m_colors.size());
-    Step step;
+    std::vector<Change> step;
     for (size_t i = 0; i < n; ++i) {
         if (m_colors[i] != colors[i])
             step.push_back({qint32(i), m_colors[i], colors[i]});
     }
     std::copy_n(colors.begin(), n, m_colors.begin());
-    record(std::move(step));
+    record(std::move(step), what, qsizetype(n), 0);
     emit colorsChanged();
 }
 
-void ColorBoxModel::setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors)
+void ColorBoxModel::setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors,
+                                const QString &what)
 {
-    Step step;
+    std::vector<Change> step;
+    qsizetype written = 0;
     for (size_t i = 0; i < std::min(indices.size(), colors.size()); ++i) {
+        written += contains(indices[i]);
         if (contains(indices[i]) && m_colors[size_t(indices[i])] != colors[i])
             step.push_back({indices[i], m_colors[size_t(indices[i])], colors[i]});
     }
-    record(step);
-    apply(step, true);
+    record(step, what, written, indices.empty() ? 0 : indices.front());
+    apply({step, {}}, true);
 }
 
-void ColorBoxModel::record(Step step)
+void ColorBoxModel::record(std::vector<Change> changes, const QString &what, qsizetype written,
+                           qint64 first)
 {
-    if (step.empty())
+    if (changes.empty())
         return;
-    m_undo.push_back(std::move(step));
+    // Named for all it wrote, also colours that stayed the same.
+    QString name;
+    if (!what.isEmpty())
+        name = written == 1 ? QStringLiteral("%1（颜色 %2）").arg(what).arg(first)
+                            : QStringLiteral("%1（%2 种颜色）").arg(what).arg(written);
+    m_undo.push_back({std::move(changes), name});
     if (m_undo.size() > size_t(kUndoSteps))
         m_undo.pop_front();
     m_redo.clear();
@@ -66,14 +75,14 @@ void ColorBoxModel::record(Step step)
 
 void ColorBoxModel::apply(const Step &step, bool forward)
 {
-    for (const Change &c : step)
+    for (const Change &c : step.changes)
         m_colors[size_t(c.index)] = forward ? c.after : c.before;
     // A whole box at once is one repaint and one save of everything.
-    if (step.size() > 64) {
+    if (step.changes.size() > 64) {
         emit colorsChanged();
         return;
     }
-    for (const Change &c : step)
+    for (const Change &c : step.changes)
         emit colorChanged(c.index);
 }
 
@@ -152,7 +161,7 @@ void ColorBoxModel::storeCapture(Rgb color)
 {
     if (!contains(nextCaptureSlot))
         nextCaptureSlot = 0;
-    setColor(nextCaptureSlot, color);
+    setColor(nextCaptureSlot, color, QStringLiteral("取色"));
     ++nextCaptureSlot;
     emit marksChanged();
 }

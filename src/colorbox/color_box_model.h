@@ -42,16 +42,21 @@ public:
     const std::vector<Rgb> &colors() const { return m_colors; }
     // White for an index that does not exist.
     Rgb color(qint64 index) const;
+    // Each change of colours below may be named by `what` the user did (the
+    // command, "保存前景色"), which the undo history shows with the swatch or
+    // the number of colours written: "保存前景色（颜色 5）", "配色（3 种颜色）".
+
     // Ignored for an index that does not exist.
-    void setColor(qint64 index, Rgb color);
+    void setColor(qint64 index, Rgb color, const QString &what = {});
     // Every swatch gets `color` (white empties the box).
     void fillColors(Rgb color);
     // Replaces the colours of swatches 0 .. colors.size()-1; extra values are
     // dropped and swatches beyond the list keep theirs.
-    void setColors(const std::vector<Rgb> &colors);
+    void setColors(const std::vector<Rgb> &colors, const QString &what = {});
     // Swatch indices[i] gets colors[i], as one change; indices that do not
     // exist are ignored.
-    void setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors);
+    void setColorsAt(const std::vector<int> &indices, const std::vector<Rgb> &colors,
+                     const QString &what = {});
 
     // The box becomes exactly these swatches, in this order (swatch 0 kept
     // when the list is empty, and no more than kMaxSwatches).
@@ -80,6 +85,10 @@ public:
     static constexpr int kUndoSteps = 200;
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
+    // The names of the steps undo() and redo() would take: empty for none,
+    // or where the change was not named.
+    QString undoName() const { return m_undo.empty() ? QString() : m_undo.back().name; }
+    QString redoName() const { return m_redo.empty() ? QString() : m_redo.back().name; }
     void undo();
     void redo();
     void forgetHistory();
@@ -102,14 +111,20 @@ private:
         qint32 index;
         Rgb before, after;
     };
-    using Step = std::vector<Change>;
+    struct Step
+    {
+        std::vector<Change> changes;
+        QString name;
+    };
     // Makes the colours of `step` (those it leaves or those it makes) the
     // box's, and says which changed.
     void apply(const Step &step, bool forward);
     // Takes the newest step of `from` back (or, `forward`, makes it again) and
     // keeps it on `to`.
     void travel(std::deque<Step> &from, std::deque<Step> &to, bool forward);
-    void record(Step step);
+    // Keeps `changes` as one step named for `what` on `written` swatches
+    // (the first of them `first`).
+    void record(std::vector<Change> changes, const QString &what, qsizetype written, qint64 first);
 
     std::vector<Rgb> m_colors;
     std::deque<Step> m_undo, m_redo;

@@ -7,10 +7,10 @@
 #include "colorbox/ramp_files.h"
 #include "colorbox/swatch_view.h"
 #include "desktop/desktop_services.h"
+#include "desktop/file_dialog.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGuiApplication>
@@ -53,16 +53,16 @@ ColorBoxTransfer::ColorBoxTransfer(QWidget *window, ColorBoxModel &box, const Sw
 {
     if (!m_dialogs.savePath) {
         m_dialogs.savePath = [this](QString *filter) {
-            return QFileDialog::getSaveFileName(
-                m_window, QStringLiteral("导出颜色盒"), startFolder(),
+            return askForFile(
+                m_window, QFileDialog::AcceptSave, QStringLiteral("导出颜色盒"), startFolder(),
                 QStringList{kGplFilter, kCssFilter, kTailwindFilter}.join(u";;"), filter);
         };
     }
     if (!m_dialogs.openPath) {
         m_dialogs.openPath = [this] {
-            return QFileDialog::getOpenFileName(
-                m_window, QStringLiteral("导入颜色盒"), startFolder(),
-                kGplFilter + QStringLiteral(";;") + kCssFilter + QStringLiteral(";;所有文件 (*)"));
+            return askForFile(
+                m_window, QFileDialog::AcceptOpen, QStringLiteral("导入颜色盒"), startFolder(),
+                QStringList{kGplFilter, kCssFilter, QStringLiteral("所有文件 (*)")}.join(u";;"));
         };
     }
 }
@@ -164,8 +164,15 @@ void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &fi
             QStringLiteral("无法导入“%1”，颜色盒没有改动。\n%2").arg(path, read.error));
         return;
     }
-    writeColorsAsking(m_box, first, read.colors, m_questions, m_messages,
-                      QStringLiteral("导入颜色盒"));
+    const BoxWrite done =
+        writeColorsAsking(m_box, first, read.colors, m_questions, QStringLiteral("导入颜色盒"));
+    if (done.cancelled)
+        return;
+    // An import always ends with a word: what went in, and what reading gave up.
+    QStringList said{QStringLiteral("已导入 %1 种颜色。").arg(done.written)};
+    if (!done.leftOut.isEmpty())
+        said << done.leftOut;
+    m_messages.showNotice((said + read.notes()).join(u'\n'));
 }
 
 } // namespace tintavo

@@ -16,8 +16,8 @@ std::vector<int> writeSlots(const std::vector<Rgb> &swatches, int first, int n, 
     return places;
 }
 
-int writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &colors,
-                      QuestionService &questions, MessageService &messages, const QString &title)
+BoxWrite writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &colors,
+                           QuestionService &questions, const QString &title)
 {
     const int n = static_cast<int>(colors.size());
     BoxWriteMode mode = BoxWriteMode::Overwrite;
@@ -38,23 +38,24 @@ int writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &col
                 .arg(replaced),
             {QStringLiteral("覆盖"), QStringLiteral("只填空位"), QStringLiteral("取消")});
         if (answer != 0 && answer != 1)
-            return 0;
+            return {true, 0, {}};
         if (answer == 1) {
             mode = BoxWriteMode::FillEmpty;
             places = writeSlots(box.colors(), first, n, mode);
         }
     }
-    box.setColorsAt(places, {colors.begin(), colors.begin() + qsizetype(places.size())});
-    if (const int leftOut = n - static_cast<int>(places.size()); leftOut > 0) {
+    box.setColorsAt(places, {colors.begin(), colors.begin() + qsizetype(places.size())}, title);
+    BoxWrite done{false, int(places.size()), {}};
+    if (const int leftOut = n - done.written; leftOut > 0) {
         const QString room = mode == BoxWriteMode::FillEmpty
                                  ? QStringLiteral("从颜色 %1 到末尾只有 %2 个空位")
                                  : QStringLiteral("从颜色 %1 到末尾只放得下 %2 种");
-        messages.showNotice(QStringLiteral("共有 %1 种颜色，%2，其余 %3 种没有写入。")
-                                .arg(n)
-                                .arg(room.arg(first).arg(places.size()))
-                                .arg(leftOut));
+        done.leftOut = QStringLiteral("共有 %1 种颜色，%2，其余 %3 种没有写入。")
+                           .arg(n)
+                           .arg(room.arg(first).arg(done.written))
+                           .arg(leftOut);
     }
-    return static_cast<int>(places.size());
+    return done;
 }
 
 } // namespace tintavo

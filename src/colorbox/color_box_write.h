@@ -9,7 +9,6 @@
 namespace tintavo {
 
 class ColorBoxModel;
-class MessageService;
 class QuestionService;
 
 // How colours written into the box treat swatches that hold one already.
@@ -24,12 +23,20 @@ enum class BoxWriteMode
 // exist gives none.
 std::vector<int> writeSlots(const std::vector<Rgb> &swatches, int first, int n, BoxWriteMode mode);
 
+// What writing colours into the box came to.
+struct BoxWrite
+{
+    bool cancelled = false; // the user chose "取消"
+    int written = 0;
+    // Colours that found no place, said for the user; empty when all did.
+    QString leftOut;
+};
+
 // Writes `colors` into `box` from swatch `first` on, as one change the user
-// can undo. Where that would replace stored colours it first asks (title
-// `title`): "覆盖" writes every swatch in turn, "只填空位" only the empty ones,
-// "取消" writes nothing. Colours that find no place are told of afterwards.
-// Returns how many were written.
-int writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &colors,
-                      QuestionService &questions, MessageService &messages, const QString &title);
+// can undo, named `title` in the undo history. Where that would replace
+// stored colours it first asks (title `title`): "覆盖" writes every swatch in
+// turn, "只填空位" only the empty ones, "取消" writes nothing.
+BoxWrite writeColorsAsking(ColorBoxModel &box, int first, const std::vector<Rgb> &colors,
+                           QuestionService &questions, const QString &title);
 
 } // namespace tintavo

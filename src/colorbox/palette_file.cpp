@@ -1,6 +1,7 @@
 #include "colorbox/palette_file.h"
 
 #include "color/color_space.h"
+#include "color/css_color_reader.h"
 #include "color/css_formats.h"
 
 #include <QFile>
@@ -108,20 +109,56 @@ PaletteReadResult readCssProperties(const QByteArray &bytes)
         text.replace(m.capturedStart(), m.capturedLength(), kept);
     }
     static const QRegularExpression declaration(QStringLiteral(R"(--[\w-]+\s*:\s*([^;{}]*))"));
+    // What was meant as a colour and, mistyped, must not be passed over.
+    static const QRegularExpression writtenAsColor(
+        QStringLiteral(R"(^(#|(rgba?|hsla?|hwb|lab|lch|oklab|oklch|color)\s*\())"),
+        QRegularExpression::CaseInsensitiveOption);
     PaletteReadResult result;
     for (QRegularExpressionMatchIterator it = declaration.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        const std::optional<Rgb> color = parseCssColor(m.captured(1));
-        if (!color) {
-            return failure(int(QStringView(text).left(m.capturedStart()).count(u'\n')) + 1,
-                           QStringLiteral("“%1”不是颜色。").arg(m.captured(1).trimmed()));
+        const CssColorReading reading = readCssColor(m.captured(1));
+        const int line = int(QStringView(text).left(m.capturedStart()).count(u'\n')) + 1;
+        if (!reading.color) {
+            if (!writtenAsColor.match(m.captured(1).trimmed()).hasMatch()) {
+                result.passedOver.push_back(line);
+                continue;
+            }
+            return failure(line, QStringLiteral("“%1”不是颜色。").arg(m.captured(1).trimmed()));
         }
-        result.colors.push_back(*color);
+        result.colors.push_back(*reading.color);
+        result.alphaDropped += reading.alphaDropped;
+        result.gamutMapped += reading.gamutMapped;
+        result.clamped += reading.clamped;
     }
     if (result.colors.empty())
         return failure(0, QStringLiteral("文件里没有 CSS 自定义属性（--名称: 颜色;），"
                                          "也不是 GIMP 调色板。"));
     return result;
+}
+
+QStringList PaletteReadResult::notes() const
+{
+    QStringList out;
+    if (alphaDropped > 0)
+        out << QStringLiteral("其中 %1 种颜色的透明度已舍去：Tintavo 的颜色都是不透明的。")
+                   .arg(alphaDropped);
+    if (gamutMapped > 0)
+        out << QStringLiteral("其中 %1 种颜色超出 sRGB 色域，已按 CSS Color 4 的色域映射换成"
+                              "最接近的 sRGB 颜色。")
+                   .arg(gamutMapped);
+    if (clamped > 0)
+        out << QStringLiteral("其中 %1 种颜色有超出范围的值，已按 CSS 的规则截到范围内。")
+                   .arg(clamped);
+    if (!passedOver.empty()) {
+        QStringList lines;
+        for (size_t i = 0; i < std::min<size_t>(passedOver.size(), 5); ++i)
+            lines << QString::number(passedOver[i]);
+        out << QStringLiteral("跳过了 %1 个不是颜色的声明（第 %2%3 行）。")
+                   .arg(passedOver.size())
+                   .arg(lines.join(QStringLiteral("、")),
+                        passedOver.size() > 5 ? QStringLiteral("…") : QString());
+    }
+    return out;
 }
 
 PaletteReadResult readPalette(const QByteArray &bytes)

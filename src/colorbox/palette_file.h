@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -20,6 +21,14 @@ struct PaletteReadResult
     QString error;
     // The 1-based number of that line, 0 when the fault is not on one line.
     int errorLine = 0;
+    // Of the colours read, how many lost an alpha, were mapped into sRGB or
+    // had a channel held to its range.
+    int alphaDropped = 0, gamutMapped = 0, clamped = 0;
+    // The lines of declarations passed over as no colour at all (--gap: 4px).
+    std::vector<int> passedOver;
+
+    // One Chinese sentence for each of the above that happened, for the user.
+    QStringList notes() const;
 };
 
 // Reads a GIMP palette: a "GIMP Palette" first line, then optional "Name:" and
@@ -32,7 +41,9 @@ PaletteReadResult readGimpPalette(const QByteArray &bytes);
 // Reads CSS custom properties, as exportColorBox writes them: every
 // "--name: colour;" declaration in the text, the colour in any form
 // readCssColor takes, in order; comments and selectors around them are
-// skipped. All or nothing, as a GIMP palette.
+// skipped, and so are declarations of other things (a length, a font), which
+// are counted. A value written as a colour (a '#' or a colour function) that
+// cannot be read makes the whole file an error, as in a GIMP palette.
 PaletteReadResult readCssProperties(const QByteArray &bytes);
 
 // A GIMP palette or CSS custom properties, whichever the text is.

@@ -1,6 +1,7 @@
 #include "colorbox/ramp_files.h"
 
 #include "color/css_formats.h"
+#include "color/palette_ramp.h"
 #include "color/tailwind_palette.h"
 
 #include <QFileInfo>
@@ -18,15 +19,6 @@ QString stepName(const QString &name, size_t i)
     return QStringLiteral("%1-%2").arg(base).arg(kTailwindSteps[i % kTailwindSteps.size()]);
 }
 
-QByteArray namedLines(const QString &prefix, const QString &name, const std::vector<Rgb> &colors)
-{
-    QString out;
-    for (size_t i = 0; i < colors.size(); ++i)
-        out += QStringLiteral("%1--%2: %3;\n")
-                   .arg(prefix, stepName(name, i), cssColor(colors[i], CssFormat::HexLower));
-    return out.toUtf8();
-}
-
 } // namespace
 
 bool isRampName(const QString &name)
@@ -37,13 +29,32 @@ bool isRampName(const QString &name)
 
 QByteArray rampCssLines(const QString &name, const std::vector<Rgb> &colors)
 {
-    return namedLines(QString(), name, colors);
+    QString out;
+    for (size_t i = 0; i < colors.size(); ++i)
+        out += QStringLiteral("--%1: %2;\n")
+                   .arg(stepName(name, i), cssColor(colors[i], CssFormat::HexLower));
+    return out.toUtf8();
 }
 
 QByteArray tailwindThemeBytes(const QString &name, const std::vector<Rgb> &colors)
 {
-    return "@theme {\n" +
-           namedLines(QStringLiteral("  "), QStringLiteral("color-") + name, colors) + "}\n";
+    const QString base = name.isEmpty() ? QStringLiteral("color") : QStringLiteral("color-") + name;
+    QString out = QStringLiteral("@theme {\n");
+    const auto line = [&out](const QString &variable, Rgb c) {
+        out += QStringLiteral("  --%1: %2;\n").arg(variable, cssColor(c, CssFormat::HexLower));
+    };
+    size_t ramps = 0, loose = 0;
+    for (size_t i = 0; i < colors.size();) {
+        if (colors.size() - i >= kTailwindSteps.size() && isRamp(&colors[i])) {
+            for (size_t step = 0; step < kTailwindSteps.size(); ++step)
+                line(stepName(base, ramps * kTailwindSteps.size() + step), colors[i + step]);
+            ++ramps;
+            i += kTailwindSteps.size();
+        } else {
+            line(QStringLiteral("%1-%2").arg(base).arg(++loose), colors[i++]);
+        }
+    }
+    return (out + QStringLiteral("}\n")).toUtf8();
 }
 
 QByteArray rampGimpPaletteBytes(const QString &name, const std::vector<Rgb> &colors)

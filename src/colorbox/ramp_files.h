@@ -20,8 +20,10 @@ bool isRampName(const QString &name);
 QByteArray rampCssLines(const QString &name, const std::vector<Rgb> &colors);
 
 // A Tailwind v4 theme: "@theme {", "  --color-NAME-50: #rrggbb;" a line and
-// "}". The colours go eleven to a ramp, the first named NAME, the next NAME-2,
-// NAME-3 and so on; a last ramp of fewer than eleven stops where they do.
+// "}". Each run of eleven colours that is a ramp (isRamp) is named as one,
+// the first NAME-50 to NAME-950, the next NAME-2-50 and so on; every other
+// colour is numbered, NAME-1, NAME-2, … in order. An empty NAME leaves the
+// names in Tailwind's own colour space: --color-50, --color-1.
 QByteArray tailwindThemeBytes(const QString &name, const std::vector<Rgb> &colors);
 
 // A GIMP palette whose colours are named NAME-50, NAME-100, ... as above.

@@ -43,7 +43,7 @@ void SwatchPalettes::writeRamp()
     if (!selectedColor(color, what))
         return;
     const Ramp ramp = rampOf(color);
-    writeFromSelected({ramp.steps.begin(), ramp.steps.end()}, what);
+    writeFromSelected({ramp.steps.begin(), ramp.steps.end()}, QStringLiteral("生成色阶"));
 }
 
 bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)
@@ -65,7 +65,10 @@ bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)
 
 void SwatchPalettes::writeFromSelected(const std::vector<Rgb> &colors, const QString &what)
 {
-    writeColorsAsking(m_box, m_box.selectedSwatch, colors, m_questions, m_messages, what);
+    if (const BoxWrite done =
+            writeColorsAsking(m_box, m_box.selectedSwatch, colors, m_questions, what);
+        !done.leftOut.isEmpty())
+        m_messages.showNotice(done.leftOut);
 }
 
 } // namespace tintavo

@@ -3,11 +3,10 @@
 #include "common/frame_caption_style.h"
 #include "common/interface_font.h"
 #include "common/screen_fit.h"
+#include "common/toolkit_translation.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 namespace tintavo {
 
@@ -20,10 +19,10 @@ void setUpApplicationLook(QApplication &app)
 
     // The interface is Chinese throughout, the toolkit's own buttons and
     // dialogs included.
-    auto *qtTranslator = new QTranslator(&app);
-    if (qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qtTranslator);
+    loadToolkitTranslation(app);
+    // Texts the toolkit takes from the locale (file types in the file
+    // dialog) in the interface's language too.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 
     QApplication::setFont(interfaceFont());
 

@@ -170,6 +170,11 @@ void MainWindow::buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDia
     connect(&box, &ColorBoxModel::historyChanged, this, [this, &box] {
         m_swatchMenu.undo->setEnabled(box.canUndo());
         m_swatchMenu.redo->setEnabled(box.canRedo());
+        const auto named = [](const QString &command, const QString &step) {
+            return step.isEmpty() ? command : command + u' ' + step;
+        };
+        m_swatchMenu.undo->setText(named(QStringLiteral("撤销"), box.undoName()));
+        m_swatchMenu.redo->setText(named(QStringLiteral("重做"), box.redoName()));
     });
 }
 
@@ -329,7 +334,10 @@ void MainWindow::saveForSessionEnd()
 void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 {
     m_session.colorBox().selectSwatch(index);
-    m_swatchMenu.menu->exec(globalPos);
+    // After a command the keyboard is in the colour box, so that Ctrl+Z
+    // takes the command back, not the typing in a text box before it.
+    if (m_swatchMenu.menu->exec(globalPos))
+        m_swatchView->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::loadSwatchInto(PairRole role)
@@ -342,7 +350,9 @@ void MainWindow::loadSwatchInto(PairRole role)
 void MainWindow::saveIntoSwatch(PairRole role)
 {
     ColorBoxModel &box = m_session.colorBox();
-    box.setColor(box.selectedSwatch, m_session.pair().color(role));
+    const QAction *command =
+        role == PairRole::Background ? m_swatchMenu.saveBackground : m_swatchMenu.saveForeground;
+    box.setColor(box.selectedSwatch, m_session.pair().color(role), command->text());
 }
 
 void MainWindow::showPair()

@@ -12,7 +12,7 @@ void fillAtRandom(ColorBoxModel &model)
 {
     std::vector<Rgb> colors(static_cast<size_t>(model.count()));
     std::generate(colors.begin(), colors.end(), randomColor);
-    model.setColors(colors);
+    model.setColors(colors, QStringLiteral("随机存储颜色"));
 }
 
 } // namespace tintavo

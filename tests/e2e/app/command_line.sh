@@ -61,7 +61,7 @@ says $'dodgerblue (最接近，ΔE_OK 0.043)\ntailwind blue-500' --name '#2B7FFF
 says "$(printf -- '--brand-%s;\n' '50: #f4f8ff' '100: #e7efff' '200: #d1e0ff' '300: #b1cbff' \
   '400: #87adff' '500: #6494ff' '600: #3a72ff' '700: #1d4ed8' '800: #1f48b5' '900: #1d3e92' \
   '950: #0e2359')" --ramp '#1D4ED8' --prefix brand
-says "$(printf '@theme {\n'; printf -- '  --color-color-%s;\n' '50: #f7f7f7' '100: #eeeeee' \
+says "$(printf '@theme {\n'; printf -- '  --color-%s;\n' '50: #f7f7f7' '100: #eeeeee' \
   '200: #e0e0e0' '300: #cacaca' '400: #afafaf' '500: #999999' '600: #808080' '700: #676767' \
   '800: #545454' '900: #464646' '950: #282828'; printf '}')" --as tailwind --ramp grey
 says $'#3366cc\n#ba363d\n#1b8316' --harmony triadic '#36C'
@@ -98,6 +98,17 @@ expect 2 'harmony 需要配色的种类和一种颜色' -- --harmony split
 expect 2 '不认识的占位符 {rgb} {Hex}' -- --format '{rgb} {Hex} {hex}' red
 expect 2 'format 需要一个模板和一种颜色' -- --format '{hex}'
 [[ ! -e $work/Tintavo.ini ]] || fail "a question wrote the settings file"
+# The help is Chinese, the toolkit's own lines too, and fits 79 columns of a
+# terminal (a Chinese character takes two), broken at spaces or between
+# Chinese characters, never inside a word.
+step="--help in Chinese, wrapped whole"
+help=$("$work/tintavo" --help)
+[[ $help == 用法：*'[选项] [FG BG]'* ]] && ! grep -qE 'Usage|Options|Arguments|Displays' <<<"$help" ||
+  fail "$help"
+(($(LC_ALL=C.UTF-8 wc -L <<<"$help") <= 79)) || fail "wider than 79 columns: $help"
+for word in 'oklab()、oklch()' 'color(display-p3' 'complementary、analogous' 'Tailwind'; do
+  grep -qF -- "$word" <<<"$help" || fail "“$word” broken: $help"
+done
 for option in --pick --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
   "$work/tintavo" --help | grep -q -- "$option" || fail "not listed"

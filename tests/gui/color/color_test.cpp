@@ -123,6 +123,26 @@ class ColorTest : public QObject
                     QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
                 }};
     }
+    // Chooses the paste item of a channel box's own menu, with `text` on the clipboard.
+    static Step boxMenuPaste(const QString &box, const QString &text)
+    {
+        return {QStringLiteral("menu paste ") + text + QStringLiteral(" into ") + box,
+                [=](ColorTest &t) {
+                    QGuiApplication::clipboard()->setText(text);
+                    QTimer::singleShot(0, [] {
+                        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                        QVERIFY(menu);
+                        for (QAction *a : menu->actions())
+                            if (a->text().startsWith(QStringLiteral("粘贴")))
+                                a->trigger();
+                        menu->close();
+                    });
+                    QLineEdit *edit = t.f.control(box);
+                    const QPoint at(2, 2);
+                    QContextMenuEvent event(QContextMenuEvent::Mouse, at, edit->mapToGlobal(at));
+                    QApplication::sendEvent(edit, &event);
+                }};
+    }
     // Chooses `entry` in the code line's menu, with `text` on the clipboard.
     static Step codeLineMenu(const QString &entry, const QString &text)
     {
@@ -222,6 +242,22 @@ private slots:
         QTest::newRow("no colour pasted")
             << L{paste("fg_red_slide", "nope")} << S{{"fg_red", "0", "00", 0}}
             << QStringList{noColour.arg("nope")} << QStringList{line} << black << start;
+        // Into a channel box goes a whole colour or that box's own kind of
+        // text; anything else is refused whole, by Ctrl+V or the box's menu.
+        const QString bgLine = line + "背景色：RGB(205，137，15) [#CD890F]";
+        QTest::newRow("no colour pasted into a box")
+            << L{paste("bg_green_dec", "not a colour at all")} << S{{"bg_green", "137", "89", 137}}
+            << QStringList{noColour.arg("not a colour at all")} << QStringList{bgLine} << black
+            << start;
+        QTest::newRow("three hex digits pasted, refused")
+            << L{paste("bg_red_hex", "7fe")} << S{{"bg_red", "205", "CD", 205}}
+            << QStringList{noColour.arg("7fe")} << QStringList{bgLine} << black << start;
+        QTest::newRow("digits pasted into a decimal box")
+            << L{paste("fg_blue_dec", "200\n")} << S{{"fg_blue", "200", "C8", 200}} << QStringList()
+            << QStringList() << QColor(0, 0, 200) << start;
+        QTest::newRow("box menu paste, refused")
+            << L{boxMenuPaste("fg_green_hex", "12 px")} << S{{"fg_green", "0", "00", 0}}
+            << QStringList{noColour.arg("12 px")} << QStringList{line} << black << start;
         QTest::newRow("code line menu, either colour")
             << L{codeLineMenu("粘贴为前景色", "steelblue"),
                  codeLineMenu("粘贴为背景色", "oklch(1 0 0)")}
@@ -440,7 +476,8 @@ private slots:
         QCOMPARE(f.swatchShows(0), QColor(18, 52, 86));
         QVERIFY(f.messages.shown.isEmpty());
         QCOMPARE(f.messages.notices,
-                 QStringList{"共有 2 种颜色，从颜色 63 到末尾只放得下 1 种，其余 1 种没有写入。"});
+                 QStringList{"已导入 1 种颜色。\n"
+                             "共有 2 种颜色，从颜色 63 到末尾只放得下 1 种，其余 1 种没有写入。"});
 
         const QString pipe = dir.filePath("pipe.gpl"), large = dir.filePath("large.gpl");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);

@@ -2,8 +2,12 @@
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QStyle>
+#include <QTreeView>
 
 using namespace tintavo;
 
@@ -218,11 +222,12 @@ private slots:
                  (QList<QColor>{stored, QColor(2, 0, 0), stored, stored, Qt::white}));
         QCOMPARE(
             f.messages.notices,
-            QStringList{"共有 100 种颜色，从颜色 60 到末尾只有 2 个空位，其余 98 种没有写入。"});
+            QStringList{"已导入 2 种颜色。\n"
+                        "共有 100 种颜色，从颜色 60 到末尾只有 2 个空位，其余 98 种没有写入。"});
 
         f.control<QWidget>("fg_red_slide")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.swatchShows(60), QColor(Qt::white));
+        QTRY_COMPARE(f.swatchShows(60), QColor(Qt::white)); // once repainted, on a busy machine too
         QCOMPARE(f.swatchShows(62), QColor(Qt::white));
         const QByteArray saved = f.savedAtExit();
         QVERIFY(!saved.contains("Color60=") && !saved.contains("Color62="));
@@ -255,6 +260,81 @@ private slots:
         f.pressSwatch(0, "undoColorBox");
         QCOMPARE(f.swatchShows(3), QColor(0, 0, 200));
         QVERIFY(f.savedAtExit().contains("Color3=13107200\r\n"));
+    }
+
+    // After a command from the swatch menu the keyboard is in the colour box,
+    // so Ctrl+Z takes that command back, not the typing before it; 撤销 and
+    // 重做 say what they take back and make again.
+    void ctrlZAfterASwatchMenuCommand()
+    {
+        ColorBoxModel &box = f.session->colorBox();
+        box.fillColors(kRgbWhite);
+        box.setColor(3, rgb(0x1D, 0x4E, 0xD8));
+        f.pressSwatch(9, "menuSaveBg");
+        f.typeOver("fg_green_dec", "7");
+        f.questions.choice = 0; // 覆盖 swatch 3 itself and 9
+        f.pressSwatch(3, "makeRamp");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.control("fg_green_dec")->text(), QStringLiteral("7"));
+        QCOMPARE(f.swatchShows(4), QColor(Qt::white));
+        const QStringList offered = f.pressSwatch(3);
+        QVERIFY2(offered.contains("undoColorBox|撤销 保存背景色（颜色 9）|Ctrl+Z") &&
+                     offered.contains("redoColorBox|重做 生成色阶（11 种颜色）|Ctrl+Shift+Z"),
+                 qPrintable(offered.join(u'\n')));
+    }
+
+    // The palette file dialog reads in Chinese to the last cell, sizes, types
+    // and dates included, each column as wide as what it shows.
+    void fileDialogColumnsReadWhole()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("brand.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(114, 'x')) == 114);
+        file.close();
+        QVERIFY(QDir(dir.path()).mkdir("old"));
+        f.fileDialogs = {};
+        f.start();
+        QStringList cells;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll.stop();
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(QStringLiteral("所有文件 (*)"));
+            dialog->setViewMode(QFileDialog::Detail);
+            auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            // A cell's text as the item view draws it: within the style's margins.
+            const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+            const auto cell = [view](int row, int column) {
+                return view->model()->index(row, column, view->rootIndex()).data().toString();
+            };
+            const auto fits = [&](int column) {
+                for (int row = 0; row < 2 && column > 0; ++row)
+                    if (view->columnWidth(column) <
+                        view->fontMetrics().horizontalAdvance(cell(row, column)) + margins)
+                        return false;
+                return true;
+            };
+            // Given the time to read the folder and follow the contents; "(cut)" if in vain.
+            if (!QTest::qWaitFor([&] { return !cell(1, 2).isEmpty() && fits(1) && fits(2); }))
+                qWarning("the columns never came to fit");
+            for (int row = 0; row < 2; ++row) {
+                QStringList shown;
+                for (const int column : {0, 1, 2, 3})
+                    shown << cell(row, column).remove(QRegularExpression("[0-9/: ]{10,}$")) +
+                                 (fits(column) ? QString() : QStringLiteral(" (cut)"));
+                cells << shown.join(u'|');
+            }
+            cells.sort();
+            dialog->reject();
+        });
+        poll.start(10);
+        f.pressSwatch(0, "importColorBox");
+        QTRY_VERIFY(!poll.isActive());
+        // The dates as figures alone: 2026/12/8 00:57.
+        QCOMPARE(cells, (QStringList{"brand.txt|114 字节|纯文本文档|", "old||文件夹|"}));
     }
 };
 

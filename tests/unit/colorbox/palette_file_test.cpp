@@ -1,3 +1,4 @@
+#include "color/palette_ramp.h"
 #include "colorbox/color_box_write.h"
 #include "colorbox/palette_file.h"
 #include "colorbox/ramp_files.h"
@@ -13,7 +14,8 @@ using namespace tintavo;
 namespace {
 
 // Palettes, GIMP's or CSS custom properties, are taken whole or not at all;
-// a refused one names its bad line.
+// a refused one names its bad line. A style sheet's declarations of other
+// things than colours are passed over, and counted.
 TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
 {
     const std::tuple<QByteArray, std::vector<Rgb>, int> rows[] = {
@@ -30,9 +32,18 @@ TEST(ReadPalette, TakesPalettesWholeOrNotAtAll)
          {rgb(0x12, 0x34, 0x56), rgb(1, 2, 3)},
          0},
         {".x { color: red; --brand: hsl(0 100% 50%); }", {rgb(255, 0, 0)}, 0},
-        {":root {\n  --a: #123456;\n  --gap: 10px;\n}\n", {}, 3},
+        {":root {\n  --a: #123456;\n  --gap: 10px;\n  --b: rgb(1, 2 3);\n}\n", {}, 4},
+        {":root {\n  --a: #12345;\n}\n", {}, 2},
         {"GIMP Palette\n1 2 3\n\n10 256 0 Too bright\n", {}, 4},
         {"GIMP Palette\nName: none\n", {}, 0}};
+    const PaletteReadResult noted = readPalette(
+        ":root {\n  --gap: 1px;\n  --a: rgb(0 0 0 / .5);\n  --b: color(display-p3 1 0 0);\n"
+        "  --font: \"Inter\";\n}\n");
+    EXPECT_EQ(noted.colors.size(), 2u);
+    EXPECT_EQ(noted.notes().join(u'\n'),
+              QStringLiteral("其中 1 种颜色的透明度已舍去：Tintavo 的颜色都是不透明的。\n"
+                             "其中 1 种颜色超出 sRGB 色域，已按 CSS Color 4 的色域映射换成最接近的 "
+                             "sRGB 颜色。\n跳过了 2 个不是颜色的声明（第 2、5 行）。"));
     for (const auto &[bytes, colors, badLine] : rows) {
         const PaletteReadResult read = readPalette(bytes);
         EXPECT_EQ(read.colors, colors) << bytes.constData();
@@ -79,16 +90,38 @@ TEST(WriteSlots, FromTheSwatchToTheEndOnly)
 
 namespace {
 
-// A Tailwind theme holds eleven colours to a ramp; the file names the ramps.
+// A Tailwind theme names a run of eleven as a ramp only where it is one;
+// other colours are numbered. The file names them.
 TEST(RampFiles, TailwindThemeAndNames)
 {
-    std::vector<Rgb> colors(12, rgb(0x12, 0xAB, 0xCD));
-    colors.back() = rgb(1, 2, 3);
-    const QByteArray theme = tailwindThemeBytes(QStringLiteral("brand"), colors);
-    EXPECT_TRUE(theme.startsWith("@theme {\n  --color-brand-50: #12abcd;\n"));
-    EXPECT_TRUE(
-        theme.endsWith("  --color-brand-950: #12abcd;\n  --color-brand-2-50: #010203;\n}\n"));
-    EXPECT_EQ(theme.count('\n'), 14);
+    const Ramp blue = rampOf(rgb(0x1D, 0x4E, 0xD8)), grey = rampOf(rgb(0x80, 0x80, 0x80));
+    std::vector<Rgb> ramps(blue.steps.begin(), blue.steps.end());
+    ramps.push_back(rgb(0, 0, 0));
+    ramps.insert(ramps.end(), grey.steps.begin(), grey.steps.end());
+    std::vector<Rgb> twoHues = ramps;
+    twoHues[5] = rgb(0xD8, 0x1D, 0x4E); // a red amid the blue steps
+    std::vector<Rgb> unsorted(blue.steps.begin(), blue.steps.end());
+    std::swap(unsorted[2], unsorted[3]);
+    const std::tuple<QString, std::vector<Rgb>, QStringList> rows[] = {
+        {"brand",
+         ramps,
+         {"color-brand-50: #f4f8ff", "color-brand-700: #1d4ed8", "color-brand-1: #000000",
+          "color-brand-2-50: #f7f7f7", "color-brand-2-950: #282828"}},
+        {"brand",
+         twoHues,
+         {"color-brand-1: #f4f8ff", "color-brand-12: #000000", "color-brand-50: #f7f7f7"}},
+        {"", unsorted, {"color-1: #f4f8ff", "color-11: #0e2359"}},
+        {"", {rgb(0x3B, 0x82, 0xF6), rgb(0, 0, 0)}, {"color-1: #3b82f6", "color-2: #000000"}}};
+    for (const auto &[name, colors, names] : rows) {
+        const QString theme = QString::fromUtf8(tailwindThemeBytes(name, colors));
+        EXPECT_TRUE(theme.startsWith(u"@theme {\n") && theme.endsWith(u";\n}\n"))
+            << theme.toStdString();
+        EXPECT_EQ(theme.count(u'\n'), qsizetype(colors.size()) + 2);
+        for (const QString &line : names)
+            EXPECT_TRUE(theme.contains(QStringLiteral("\n  --%1;\n").arg(line)))
+                << line.toStdString() << '\n'
+                << theme.toStdString();
+    }
     EXPECT_EQ(rampCssLines(QStringLiteral("c"), {rgb(255, 0, 0), rgb(0, 0, 0)}),
               "--c-50: #ff0000;\n--c-100: #000000;\n");
     for (const auto &[path, name] : {std::pair{"/tmp/brand.css", "brand"},
