@@ -160,10 +160,12 @@ struct FakeScreenSampler : ScreenSampler
     {
         return pixels.contains(at) ? std::optional(pixels.value(at)) : std::nullopt;
     }
+    QList<QByteArray> monitorProfiles() override { return profiles; }
 
     bool isAvailable = true;
     QPoint pointer;
     QHash<QPoint, Rgb> pixels;
+    QList<QByteArray> profiles; // the monitor's, where it publishes one
 };
 
 // Answers registrations with `answer`; press() is the user pressing the held key.

@@ -1,5 +1,6 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
+#include "color/color_pair.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QProcess>
@@ -108,7 +110,7 @@ class PortalPickerTest : public QObject
     static QString noticeOf(PickerWindow *picker)
     {
         QTextDocument text;
-        text.setHtml(picker->findChild<QLabel *>("Label1")->text());
+        text.setHtml(picker->findChild<QLabel *>("lblNotice")->text());
         return text.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
     }
 
@@ -263,6 +265,55 @@ private slots:
         QTest::keyClick(frame, Qt::Key_Escape);
         QTRY_VERIFY(!frameWindow());
         QCOMPARE(noticeOf(picker), notice);
+        picker->close();
+    }
+
+    // A region's read-out names the text colour it measures under the
+    // figures, which Ctrl+C copies alone; the colour-vision label, which
+    // would stand in that corner, goes elsewhere.
+    void regionReadoutNamesTheTextColour()
+    {
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_portal.reset();
+        m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
+        ColorPair pair;
+        pair.setColor(PairRole::Foreground, rgb(0x12, 0x34, 0x56));
+        PickerOptions options;
+        options.makeFrameGrabber = [] { return std::make_unique<FakeFrames>(); };
+        options.pair = &pair;
+        auto *picker =
+            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        picker->show();
+        pick(picker);
+        QTRY_VERIFY(frameWindow());
+        QWindow *frame = frameWindow();
+        const QRect region(4, 4, 201, 91);
+        QTest::mousePress(frame, Qt::LeftButton, {}, region.topLeft());
+        QTest::mouseMove(frame, region.center());
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, region.bottomRight());
+        QTest::keyClick(frame, Qt::Key_1);
+        QLabel *readout = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            readout = w->objectName() == "regionReadout" ? qobject_cast<QLabel *>(w) : readout;
+        QTRY_VERIFY(readout && readout->isVisible());
+        const QStringList lines = readout->text().split(u'\n');
+        QCOMPARE(lines.value(1), "文字：前景色 #123456");
+        QVERIFY2(lines[0].startsWith("区域 201×91  最低 "), qPrintable(lines[0]));
+        QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines[0]);
+        // No label's dark ground shows over the region (the pattern has no
+        // blue there).
+        QTest::qWait(100);
+        const QImage shown = frame->screen()->grabWindow(0).toImage().copy(region);
+        int covered = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                covered += shown.pixel(x, y) == qRgb(0x20, 0x20, 0x20);
+        QCOMPARE(covered, 0);
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTRY_VERIFY(!frameWindow());
         picker->close();
     }
 
