@@ -246,7 +246,11 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
 
 void PickerWindow::setNotice(const QString &text, const QString &details)
 {
-    // What is under way now says more than where the last colour went.
+    // What is under way now says more than where the last colour went; the
+    // same notice again (the desktop confirming its key) does not.
+    const bool same = text == m_noticeText && details == m_noticeDetails;
+    if (m_storedShown && m_storedShown->isActive() && same)
+        return;
     if (m_storedShown)
         m_storedShown->stop();
     m_noticeText = text;
@@ -738,8 +742,9 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
         showColorCode(color);
         showColor(color);
         m_pickedColor = color;
-        storeColor();
-        break;
+        showDesktopNotice();
+        storeColor(); // which says where the colour went, for a moment
+        return;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
     case PickOutcome::Ended:     // "nothing this time" claims no cancel either
         m_pickCancelled = true;

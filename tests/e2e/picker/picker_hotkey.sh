@@ -61,7 +61,7 @@ run() {
     xdotool mousemove "$x" "$y"
     poll 5 shows "$swatch" "$c" || fail "the picker's swatch shows $(pixel $swatch), not $c"
     xdotool key alt+shift+s
-    sleep 0.3 # nothing on the screen tells that it was stored
+    sleep 0.3 # the settings file, read at the end, tells that it was stored
     expected+=$'\n'"Color$((n++))=$((0x${c:4:2} * 65536 + 0x${c:2:2} * 256 + 0x${c:0:2}))"
   done
   if [[ $2 == picker ]]; then

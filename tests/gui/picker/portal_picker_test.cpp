@@ -139,8 +139,8 @@ private slots:
         QTest::addColumn<QStringList>("portal"); // empty: none on the bus
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
-        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
-                                << packRgb(51, 102, 204);
+        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"}
+                                << "已存入颜色 1：#3366CC" << packRgb(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
         QTest::newRow("ended otherwise (Escape on wlroots)")
             << QStringList{"--ended"} << kNothing << -1;
@@ -149,7 +149,7 @@ private slots:
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
         QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
-                                             << kNoKey << packRgb(255, 128, 0);
+                                             << "已存入颜色 1：#FF8000" << packRgb(255, 128, 0);
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -231,12 +231,15 @@ private slots:
         QTRY_COMPARE(noticeOf(picker), notice);
         pick(picker);
         if (refusal >= 0) {
-            // Said once, and the desktop's own pick stands in.
+            // Said once (after where the colour went), and the desktop's own
+            // pick stands in.
             QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
-            QCOMPARE(noticeOf(picker), "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色");
+            QCOMPARE(noticeOf(picker), "已存入颜色 0：#0000FF");
+            QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
+                                      "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色", 5000);
             pick(picker);
             QTRY_COMPARE(m_box.color(1), rgb(0, 0, 255));
-            QCOMPARE(noticeOf(picker), kNotice);
+            QCOMPARE(noticeOf(picker), "已存入颜色 1：#0000FF");
             picker->close();
             return;
         }
