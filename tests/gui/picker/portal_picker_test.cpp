@@ -139,8 +139,8 @@ private slots:
         QTest::addColumn<QStringList>("portal"); // empty: none on the bus
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
-        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"}
-                                << "已存入颜色 1：#3366CC" << packRgb(51, 102, 204);
+        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << "已存入颜色 1：#3366CC"
+                                << packRgb(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
         QTest::newRow("ended otherwise (Escape on wlroots)")
             << QStringList{"--ended"} << kNothing << -1;
