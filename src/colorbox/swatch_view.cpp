@@ -47,12 +47,13 @@ void paintSelection(QPainter &p, const QRect &r)
     p.drawRect(r.adjusted(2, 2, -3, -3));
 }
 
-// Where the next capture goes: a white corner inside the top-left of the
-// swatch's edge with a black one inside it, which shows on any colour and
-// leaves the middle free.
+// Where the next capture goes: a black corner inside the top-left of the
+// swatch's edge with a white band along its diagonal, drawn over the
+// selection's ring. One of them stands out on any colour and beside the
+// ring, and the middle is left to the colour.
 void paintCaptureMark(QPainter &p, const QRect &r)
 {
-    constexpr int outer = 6, inner = 3;
+    constexpr int outer = 12, inner = 8;
     const QPoint corner = r.topLeft() + QPoint(1, 1);
     for (int y = 0; y < outer; ++y) {
         p.fillRect(QRect(corner.x(), corner.y() + y, outer - y, 1), Qt::white);

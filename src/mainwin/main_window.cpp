@@ -446,6 +446,10 @@ void MainWindow::openPicker()
                     reportSaveFailure(message);
             });
         });
+        connect(m_picker, &PickerWindow::loupeChosen, this,
+                [this](bool on) { m_session.settings().change(&Settings::loupe, on); });
+        connect(m_picker, &PickerWindow::colorManagementChosen, this,
+                [this](bool on) { m_session.settings().change(&Settings::colorManaged, on); });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);

@@ -161,7 +161,7 @@ bool FrameInspector::keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers)
     }
     if (modifiers == Qt::ControlModifier) {
         if (key == Qt::Key_C && !m_region.isEmpty())
-            QGuiApplication::clipboard()->setText(m_readout->text());
+            QGuiApplication::clipboard()->setText(m_readoutLine);
         else if (key == Qt::Key_S)
             save();
         return true;
@@ -245,9 +245,16 @@ void FrameInspector::setRegion(const QRect &wanted)
                               below.data());
     m_median = medianColor(pixels);
     m_frame.markRegion(region, hatch(region.size(), below));
-    m_readout->setText(regionContrastText(figures));
-    announceName(m_readout.get(), m_readout->text());
+    // The figures are the line a script gets from --region; under them,
+    // which colour they measure.
+    m_readoutLine = regionContrastText(figures);
+    const QString measured = QStringLiteral("文字：前景色 %1").arg(toQColor(text).name().toUpper());
+    m_readout->setText(m_readoutLine + u'\n' + measured);
+    announceName(m_readout.get(), m_readoutLine);
+    m_readout->setAccessibleDescription(measured);
     placeReadout();
+    if (m_viewLabel->isVisible())
+        showViewLabel(m_engine.screen().pointerPosition());
 }
 
 void FrameInspector::clearRegion()
@@ -276,6 +283,7 @@ void FrameInspector::placeReadout()
         at.setY(m_region.top() + kReadoutGap);
     at.setX(qBound(monitor.left(), at.x(), monitor.right() + 1 - size.width()));
     placeAt(m_readout.get(), at);
+    m_readoutPlaced = QRect(at, size);
     m_readout->show();
     m_readout->raise();
 }
@@ -315,15 +323,28 @@ void FrameInspector::showViewLabel(QPoint pointer)
     m_viewLabel->setText(lines.join(u'\n'));
     announceName(m_viewLabel.get(), m_viewLabel->text());
     m_viewLabel->adjustSize();
-    // The top-left corner of the monitor under the pointer, or the bottom-left
-    // one while the pointer is in the way.
+    // A corner of the monitor under the pointer: the top-left one unless the
+    // pointer, the region or its read-out is in the way there.
     QRect monitor;
     const QScreen *screen = screenAt(pointer, &monitor);
     const QSize size = m_viewLabel->size() * screen->devicePixelRatio();
-    QPoint at = monitor.topLeft() + QPoint(kReadoutGap, kReadoutGap);
-    if (QRect(at, size).adjusted(-20, -20, 20, 20).contains(pointer))
-        at.setY(monitor.bottom() + 1 - kReadoutGap - size.height());
-    placeAt(m_viewLabel.get(), at);
+    const QRect inner = monitor.adjusted(kReadoutGap, kReadoutGap, -kReadoutGap, -kReadoutGap);
+    const QPoint corners[] = {
+        inner.topLeft(),
+        {inner.left(), inner.bottom() + 1 - size.height()},
+        {inner.right() + 1 - size.width(), inner.top()},
+        {inner.right() + 1 - size.width(), inner.bottom() + 1 - size.height()}};
+    const QRect readout = m_region.isEmpty() ? QRect() : m_readoutPlaced;
+    const auto clear = [&](const QRect &placed, bool ofTheRegion) {
+        return !placed.adjusted(-20, -20, 20, 20).contains(pointer) &&
+               (!ofTheRegion || !(placed.intersects(m_region) || placed.intersects(readout)));
+    };
+    // Where every corner is in the way, one clear of the pointer.
+    const QPoint *at = nullptr;
+    for (const bool ofTheRegion : {true, false})
+        for (const QPoint &corner : corners)
+            at = at || !clear(QRect(corner, size), ofTheRegion) ? at : &corner;
+    placeAt(m_viewLabel.get(), at ? *at : corners[1]);
     m_viewLabel->show();
     m_viewLabel->raise();
 }

@@ -78,6 +78,8 @@ private:
     bool m_dragging = false;
     std::optional<QPoint> m_anchor; // where Shift+arrows started the region
     std::unique_ptr<QLabel> m_readout;
+    QString m_readoutLine; // the figures alone, as Ctrl+C copies them
+    QRect m_readoutPlaced; // in native pixels
     std::unique_ptr<QLabel> m_viewLabel;
     QString m_viewMessage; // a save's outcome, under the view's name
     std::unique_ptr<VisionTable> m_view;

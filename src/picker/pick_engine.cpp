@@ -242,6 +242,22 @@ void PickEngine::setSampleSize(int size)
     update();
 }
 
+void PickEngine::setLoupe(bool shown)
+{
+    if (!m_screen.available() || m_loupeElsewhere || shown == bool(m_loupe))
+        return;
+    m_loupe = shown ? std::make_unique<LoupeWindow>(m_monitors) : nullptr;
+    update(true);
+}
+
+void PickEngine::setColorManaged(bool managed)
+{
+    m_colorManaged = managed;
+    if (managed)
+        m_profiles.load(m_screen);
+    update(true);
+}
+
 void PickEngine::setLoupeHidden(bool hidden)
 {
     m_loupeHidden = hidden;

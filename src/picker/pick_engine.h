@@ -94,6 +94,11 @@ public:
     int sampleSize() const { return m_sampleSize; }
     void setSampleSize(int size);
 
+    // Switch the loupe (where it is a window of its own) and the way back
+    // to sRGB while the engine runs; both show at once.
+    void setLoupe(bool shown);
+    void setColorManaged(bool managed);
+
     // The last colour read; none before the first read that found one.
     std::optional<Rgb> lastColor() const { return m_lastColor; }
 

@@ -23,6 +23,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -38,10 +39,12 @@ namespace {
 using K = ControlKind;
 
 // The picker's controls: the data labels, of which the first shows the
-// position and the last the colour, the notice and the swatch.
+// position and the last the colour, the instruction, the notice and the
+// swatch.
 struct PickerControls
 {
     std::array<QLabel *, 5> data;
+    QLabel *instruction;
     QLabel *notice;
     QWidget *swatch;
 };
@@ -55,7 +58,8 @@ const ControlRow<PickerControls> kControls[] = {
     {"lblData(2)", K::Label,      nullptr, {180, 585, 1470, 255},  "", "", -1, into<&P::data, 2>},
     {"lblData(3)", K::Label,      nullptr, {210, 870, 1440, 255},  "", "", -1, into<&P::data, 3>},
     {"lblData(4)", K::Label,      nullptr, {45, 360, 1500, 255},   "", "", -1, into<&P::data, 4>},
-    {"Label1",     K::Label,      nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色", "", -1, into<&P::notice>},
+    {"Label1",     K::Label,      nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色", "", -1, into<&P::instruction>},
+    {"lblNotice",  K::Label,      nullptr, {30, 645, 1575, 435},   "", "", -1, into<&P::notice>},
     {"Picture1",   K::PictureBox, nullptr, {1680, 30, 1800, 1485}, "", "", -1, into<&P::swatch>},
 };
 // clang-format on
@@ -69,6 +73,8 @@ constexpr int kRestingIntervalMs = 500;
 const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
 const QKeyCombination kFreezeKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_F);
 constexpr int kFreezeDelays[] = {3, 5, 10};
+// How long the notice says where a colour went.
+constexpr int kStoredNoticeMs = 3000;
 
 struct NudgeKey
 {
@@ -109,6 +115,15 @@ void sayOnceLookingOnATimer()
                stderr);
 }
 
+// Two lines fit a label's height only with lines set closer than the CJK
+// font's own spacing. A text breaks where it says, between words.
+QString compactLines(const QString &text)
+{
+    return QStringLiteral(
+               "<p style=\"margin: 0; line-height: 13px; -qt-line-height-type: fixed\">%1</p>")
+        .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+}
+
 } // namespace
 
 PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
@@ -136,11 +151,15 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
         controls.data[size_t(i)]->hide();
     m_positionLabel = controls.data[0];
     m_colorLabel = controls.data[4];
+    m_instruction = controls.instruction;
     m_notice = controls.notice;
-    m_notice->setFont(compactInterfaceFont());
-    m_notice->setWordWrap(true);
-    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_notice->setMargin(0);
+    for (QLabel *label : {m_instruction, m_notice}) {
+        label->setFont(compactInterfaceFont());
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setMargin(0);
+    }
+    m_instruction->setText(compactLines(m_instruction->text()));
     m_swatch = controls.swatch;
     // The swatch starts in the desktop's window colour.
     showColor(toRgb(palette().color(QPalette::Base)));
@@ -167,7 +186,7 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, Glob
     // Say so when the desktop denies the picker its key or the screen, rather
     // than inviting a key press that does nothing or showing colours that are
     // not there.
-    m_hint = m_notice->text();
+    m_instruction->setEnabled(registration == HotKeyResult::Registered);
     if (!m_sampler.available()) {
         m_hint = QStringLiteral("无法读取屏幕，\n取色不可用");
     } else if (registration == HotKeyResult::Taken) {
@@ -255,13 +274,40 @@ void PickerWindow::grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKe
 
 void PickerWindow::setNotice(const QString &text, const QString &details)
 {
+    // What is under way now says more than where the last colour went; the
+    // same notice again (the desktop confirming its key) does not.
+    const bool same = text == m_noticeText && details == m_noticeDetails;
+    if (m_storedShown && m_storedShown->isActive() && same)
+        return;
+    if (m_storedShown)
+        m_storedShown->stop();
+    m_noticeText = text;
+    m_noticeDetails = details;
+    showNotice(text, details);
+}
+
+void PickerWindow::showNotice(const QString &text, const QString &details)
+{
     m_notice->setToolTip(details);
-    // Two lines fit the notice's height only with lines set closer than the
-    // CJK font's own spacing. A notice breaks where it says, between words.
-    m_notice->setText(
-        QStringLiteral(
-            "<p style=\"margin: 0; line-height: 13px; -qt-line-height-type: fixed\">%1</p>")
-            .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))));
+    m_notice->setText(text.isEmpty() ? text : compactLines(text));
+    announceName(m_notice, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+void PickerWindow::sayStored(int slot, Rgb color)
+{
+    // The main window is out of sight while the picker is open: the picker
+    // says where the colour went, for a moment, and then what it said before.
+    if (!m_storedShown) {
+        m_storedShown = new QTimer(this);
+        m_storedShown->setSingleShot(true);
+        m_storedShown->setInterval(kStoredNoticeMs);
+        connect(m_storedShown, &QTimer::timeout, this,
+                [this] { showNotice(m_noticeText, m_noticeDetails); });
+    }
+    const QString said =
+        QStringLiteral("已存入颜色 %1：%2").arg(slot).arg(toQColor(color).name().toUpper());
+    showNotice(said, {});
+    m_storedShown->start();
 }
 
 void PickerWindow::showColor(Rgb color)
@@ -348,6 +394,29 @@ void PickerWindow::buildMenu()
         setSampleSize(action->data().toInt());
         emit sampleSizeChosen(sampleSize());
     });
+    // Where the desktop picks one pixel itself there is nothing to magnify,
+    // and it publishes no monitor profile to go by.
+    QAction *loupe = m_menu->addAction(QStringLiteral("显示放大镜"), this, [this](bool on) {
+        m_options.loupe = on;
+        if (m_engine && !m_desktop)
+            m_engine->setLoupe(on);
+        emit loupeChosen(on);
+    });
+    loupe->setObjectName(QStringLiteral("menuLoupe"));
+    loupe->setCheckable(true);
+    loupe->setChecked(m_options.loupe);
+    loupe->setEnabled(!m_desktop || (m_frames && !m_framesRefused));
+    QAction *managed = m_menu->addAction(QStringLiteral("色彩管理"), this, [this](bool on) {
+        m_options.colorManaged = on;
+        if (m_engine && !m_desktop)
+            m_engine->setColorManaged(on);
+        emit colorManagementChosen(on);
+    });
+    managed->setObjectName(QStringLiteral("menuColorManaged"));
+    managed->setCheckable(true);
+    managed->setChecked(m_options.colorManaged);
+    managed->setEnabled(!m_desktop);
+    m_menu->addSeparator();
     // Freezing needs the whole screen and the pointer to itself.
     const bool canFreeze =
         (m_engine && m_engine->available() && m_options.makeGrab) || (m_frames && !m_framesRefused);
@@ -363,6 +432,9 @@ void PickerWindow::buildMenu()
                                            [this, seconds] { freezeLater(seconds); });
         action->setObjectName(QStringLiteral("menuFreeze%1").arg(seconds));
     }
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("关闭取色\tEsc"), this, &QWidget::close)
+        ->setObjectName(QStringLiteral("menuClosePicker"));
     // The loupe would draw over the menu.
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         if (m_engine)
@@ -378,11 +450,8 @@ void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     if (!m_menu)
         buildMenu();
-    for (QAction *action :
-         m_menu->findChildren<QAction *>(QString(), Qt::FindChildrenRecursively)) {
-        if (action->isCheckable())
-            action->setChecked(action->data().toInt() == sampleSize());
-    }
+    for (QAction *action : m_menu->findChild<QMenu *>(QStringLiteral("menuSampleSize"))->actions())
+        action->setChecked(action->data().toInt() == sampleSize());
     // Not exec(): the picker keeps sampling and its keys keep working.
     m_menu->popup(event->globalPos());
 }
@@ -398,15 +467,22 @@ void PickerWindow::storeColor()
     // slot.
     bool retry = false;
     if (const std::optional<Rgb> color = m_engine->pickNow(&retry)) {
-        m_colorBox.storeCapture(*color);
+        capture(*color);
     } else if (retry) {
         // The loupe was over the pointer and has moved off: once the window
         // beneath has drawn itself again, that is read.
         QTimer::singleShot(PickEngine::kRedrawDelayMs, this, [this] {
             if (const std::optional<Rgb> color = m_engine ? m_engine->pickNow() : std::nullopt)
-                m_colorBox.storeCapture(*color);
+                capture(*color);
         });
     }
+}
+
+void PickerWindow::capture(Rgb color)
+{
+    const int slot = m_colorBox.captureTarget();
+    m_colorBox.storeCapture(color);
+    sayStored(slot, color);
 }
 
 void PickerWindow::toggleFreeze()
@@ -622,11 +698,22 @@ void PickerWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void PickerWindow::keyPressEvent(QKeyEvent *event)
+{
+    // The frozen frame has Escape for itself.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !m_frozen)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void PickerWindow::setUpDesktopPicking()
 {
-    // Nothing follows the pointer here: the notice takes the position's
-    // place, and the button 取色 sits under the colour code.
+    // Nothing follows the pointer here: the notice, which says how to pick,
+    // takes the position's place and the instruction's, and the button 取色
+    // sits under the colour code.
     m_positionLabel->hide();
+    m_instruction->hide();
     m_notice->setGeometry(toPixels(TwipsRect{30, 30, 1575, 840}));
     m_colorLabel->move(twipsToPixels(30), twipsToPixels(885));
     auto *button = new QPushButton(QStringLiteral("取色"), this);
@@ -723,8 +810,9 @@ void PickerWindow::finishDesktopPick(PickOutcome outcome, Rgb color)
     case PickOutcome::Success:
         showColorCode(color);
         showColor(color);
-        m_colorBox.storeCapture(color);
-        break;
+        showDesktopNotice();
+        capture(color);
+        return;
     case PickOutcome::Cancelled: // the user changed their mind: the way to try again stays
     case PickOutcome::Ended:     // "nothing this time" claims no cancel either
         m_pickCancelled = true;

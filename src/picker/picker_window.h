@@ -120,22 +120,30 @@ public:
 signals:
     // The user closed the picker.
     void closed();
-    // The user chose another sample size in the window's menu.
+    // The user chose another sample size, switched the loupe or colour
+    // management in the window's menu.
     void sampleSizeChosen(int size);
     // The frozen frame left the screen, and the pointer and keyboard are free.
     void frameClosed();
+    void loupeChosen(bool on);
+    void colorManagementChosen(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showSample(QPoint pointer, std::optional<Rgb> color, const DisplayProfile *profile);
     void setNotice(const QString &text, const QString &details = {});
+    void showNotice(const QString &text, const QString &details);
+    void sayStored(int slot, Rgb color);
     void restoreNotice();
     void freeze();
     void freezeNow();
     void showAgain();
+    // Stores a colour read at a press into the next slot, and says where.
+    void capture(Rgb color);
     void unfreeze();
     void frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     void buildMenu();
@@ -156,6 +164,7 @@ private:
     GlobalHotKey &m_hotKey;
     QLabel *m_positionLabel = nullptr;
     QLabel *m_colorLabel = nullptr;
+    QLabel *m_instruction = nullptr;
     QLabel *m_notice = nullptr;
     QWidget *m_swatch = nullptr;
     QMenu *m_menu = nullptr;
@@ -180,6 +189,10 @@ private:
     // What the notice says when nothing is under way.
     QString m_hint;
     QString m_hintDetails;
+    // What it says now, once it has said where a colour went.
+    QString m_noticeText;
+    QString m_noticeDetails;
+    QTimer *m_storedShown = nullptr;
     Rgb m_shownColor;
     std::unique_ptr<DesktopPicking> m_desktop;
     PickerOptions m_options;

@@ -43,9 +43,9 @@ const SettingRow kRows[] = {
     {&Settings::rememberStartSlot, kAppSet, "AutoRember",    Switch,            true,  true},
     {&Settings::startSlot,         kAppSet, kStartPoint,     Number,            false, false},
     {&Settings::showContrast,      kAppSet, "ShowContrast",  OnUnlessZero,      true,  false},
-    {&Settings::loupe,             kAppSet, "Loupe",         Switch,            false, false},
+    {&Settings::loupe,             kAppSet, "Loupe",         Switch,            true,  false},
     {&Settings::sampleSize,        kAppSet, "SampleSize",    Number,            true,  false},
-    {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, false, false},
+    {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, true,  false},
     {&Settings::paletteFolder,     kAppSet, "PaletteFolder", Text,              true,  false},
 };
 // clang-format on

@@ -48,8 +48,7 @@ struct SettingRow
     QByteArrayView section;
     QByteArrayView key;
     SettingForm form;
-    // false: read only here (StartPoint is the colour box's to write; the
-    // others are never written, by this version).
+    // false: read only here (StartPoint is the colour box's to write).
     bool written;
     bool inDialog;
 };

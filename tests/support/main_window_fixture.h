@@ -176,11 +176,13 @@ struct FakeScreenSampler : ScreenSampler
         return {image.size(), image.bytesPerLine(),
                 std::shared_ptr<const uchar>(image.constBits(), [image](const uchar *) {})};
     }
+    QList<QByteArray> monitorProfiles() override { return profiles; }
 
     bool isAvailable = true;
     bool freezable = false;
     QPoint pointer;
     QHash<QPoint, Rgb> pixels;
+    QList<QByteArray> profiles; // the monitor's, where it publishes one
 };
 
 // Changes on the screen are reported when a test says so.

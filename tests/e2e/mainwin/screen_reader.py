@@ -145,7 +145,8 @@ print(f"ok: the contrast plate announced '{plate.name}' (was '{before}')")
 # The frozen frame over the root's pattern (x_probe's): a drag measures the
 # foreground, now #CD890F, over every pixel of the region (figures worked out
 # from the pattern apart from Tintavo) and names its read-out so; key 4 shows
-# the pattern's luminance grey, and a click after it stores the true pixel.
+# the pattern's luminance grey, and a click after it stores the true pixel,
+# which the picker announces.
 xkeys = lambda *a: subprocess.run(["xdotool", *a], check=True) and time.sleep(0.8)
 keys("alt+m")
 xkeys("key", "alt+shift+f")
@@ -159,7 +160,9 @@ xkeys("key", "Escape", "4")
 shown = lambda: subprocess.run(["import", "-window", "root", "-crop", "1x1+1000+650", "-depth", "8", "txt:-"],
                                capture_output=True, text=True).stdout
 poll(5, lambda: "#A1A1A1" in shown()) or fail(f"key 4 shows {shown()}, not the grey #A1A1A1 of #E88A23")
-xkeys("mousemove", "1000", "650", "click", "1")
+announced = heard("object:property-change:accessible-name", lambda: xkeys("mousemove", "1000", "650", "click", "1"))
 poll(5, lambda: box[0].name.startswith("颜色 0：#E88A23")) or fail(f"the click stored '{box[0].name}'")
 print("ok: key 4 shows #E88A23 as #A1A1A1, and a click stores #E88A23")
+"已存入颜色 0：#E88A23" in announced or fail(f"the picker did not say where the colour went; heard {announced}")
+print("ok: the picker announced '已存入颜色 0：#E88A23'")
 xkeys("key", "Escape")

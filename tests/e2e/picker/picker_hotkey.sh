@@ -4,8 +4,9 @@
 # the next slot, with or without NumLock and CapsLock on, and Tintavo.ini holds
 # the colours once the program has ended (closed with the picker open, too).
 # Once the picker has closed the key stores nothing and another client can take it.
-# Back in the main window, a corner marks the swatch the next capture goes to,
-# and Ctrl+Z takes the last capture back, on the screen and in Tintavo.ini.
+# Escape closes the picker; back in the main window, a corner marks the swatch
+# the next capture goes to, and Ctrl+Z takes the last capture back, on the
+# screen and in Tintavo.ini.
 # Usage: picker_hotkey.sh TINTAVO X_PROBE. Exit 77: no X server or tools.
 source "$(dirname "$0")/../lib.sh"
 tintavo=$1 probe=$2
@@ -27,11 +28,11 @@ in_window() {
   import -window "$main_wid" -crop "1x1+$1+$2" -depth 8 txt:- | grep -om1 '#[0-9A-F]\{6\}' | tr -d '#'
 }
 # swatch_is I COLOUR [CORNER]: swatch I shows COLOUR in its middle and, with
-# CORNER, the capture mark's black and white at its top left.
+# CORNER, the capture mark's black corner and white diagonal at its top left.
 swatch_is() {
   local left=$(px $((105 + 120 + $1 * 240))) top=$(px $((6150 + 195)))
   [[ $(in_window $((left + 8)) $((top + 8))) == "$2" ]] &&
-    { [[ -z ${3:-} ]] || [[ "$(in_window $((left + 1)) $((top + 3))) $(in_window $((left + 3)) $((top + 3)))" == "000000 FFFFFF" ]]; }
+    { [[ -z ${3:-} ]] || [[ "$(in_window $((left + 3)) $((top + 3))) $(in_window $((left + 3)) $((top + 8)))" == "000000 FFFFFF" ]]; }
 }
 
 # run LOCKS CLOSE COLOUR...: with the lock keys LOCKS on, stores the colours,
@@ -60,7 +61,7 @@ run() {
     xdotool mousemove "$x" "$y"
     poll 5 shows "$swatch" "$c" || fail "the picker's swatch shows $(pixel $swatch), not $c"
     xdotool key alt+shift+s
-    sleep 0.3 # nothing on the screen tells that it was stored
+    sleep 0.3 # the settings file, read at the end, tells that it was stored
     expected+=$'\n'"Color$((n++))=$((0x${c:4:2} * 65536 + 0x${c:2:2} * 256 + 0x${c:0:2}))"
   done
   if [[ $2 == picker ]]; then
@@ -76,12 +77,17 @@ run() {
     kill "$holder_pid" && holder_pid=
   fi
   if [[ $2 == undo ]]; then
-    wmctrl -i -c "$picker_wid"
+    xdotool windowactivate --sync "$picker_wid" key Escape
     poll 10 viewable "$main_wid" || fail "the main window did not come back after the picker"
     # It comes back maximised; made smaller before that, it would be maximised after.
     poll 5 eval 'xprop -id "$main_wid" _NET_WM_STATE | grep -q MAXIMIZED_VERT' ||
       fail "the main window did not come back maximised"
-    wmctrl -i -r "$main_wid" -b remove,maximized_vert,maximized_horz
+    # The toolkit may state the maximised state again as the window maps.
+    for _ in 1 2 3; do
+      wmctrl -i -r "$main_wid" -b remove,maximized_vert,maximized_horz
+      sleep 0.3
+      xprop -id "$main_wid" _NET_WM_STATE | grep -q MAXIMIZED_VERT || break
+    done
     xdotool windowactivate --sync "$main_wid" >/dev/null 2>&1 || true
     last=${*: -1}
     poll 5 swatch_is $((n - 1)) "$last" || fail "swatch $((n - 1)) does not show $last"

@@ -9,17 +9,28 @@
 # headless sway 1.7 has no input devices, and it stopped when a virtual
 # keyboard (wtype) typed into it, so the real program's keys cannot be
 # pressed there. sway refuses to run as root, so root runs all
-# this as nobody.
+# this as nobody. The private bus starts the document portal when the portal
+# asks for it, which mounts a FUSE file system under the test's home: it is
+# ended, and the mount let go, before the folder is removed, and the clean-up
+# never decides the test's status.
 #
 # Usage: real_portal.sh PICKER_TEST TINTAVO. Exit 77: the Wayland tools are missing.
 set -euo pipefail
+# unmount_under DIR: lets go of the FUSE file systems still mounted under DIR.
+unmount_under() {
+  local mount
+  while read -r _ mount _; do
+    [[ $mount == "$1"/* ]] || continue
+    fusermount -u -z "$mount" 2>/dev/null || umount -l "$mount" 2>/dev/null || true
+  done </proc/mounts
+}
 if [[ ${1:-} != --inside ]]; then
   for tool in sway grim pipewire dbus-run-session setpriv \
     /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-wlr; do
     command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
   done
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  trap 'status=$?; { unmount_under "$work"; rm -rf "$work"; } 2>/dev/null || true; exit $status' EXIT
   cp "$1" "$work/picker_test"
   cp "$2" "$work/tintavo"
   cp "$0" "$work/inside.sh"
@@ -35,7 +46,26 @@ fi
 work=$2
 cd "$work"
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+# The services the private bus started for the portal (the document portal
+# with its FUSE mount, the permission store) end with what the test started.
+bus_started() {
+  local name
+  for name in org.freedesktop.portal.Documents org.freedesktop.impl.portal.PermissionStore; do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.GetConnectionUnixProcessID "string:$name" 2>/dev/null |
+      awk '/uint32/ {print $2}'
+  done
+}
+end_all() {
+  local started pid
+  started=$(bus_started) || true
+  kill "${pids[@]}" $started 2>/dev/null || true
+  wait 2>/dev/null || true
+  for pid in $started; do poll 5 ended "$pid" || kill -9 "$pid" 2>/dev/null || true; done
+  unmount_under "$work"
+}
+ended() { ! kill -0 "$1" 2>/dev/null; }
+trap 'status=$?; end_all || true; exit $status' EXIT
 fail() { echo "FAIL: $*" >&2; tail -n 5 "$work"/*.log >&2 || true; exit 1; }
 poll() { # poll SECONDS COMMAND...
   local deadline=$((SECONDS + $1)); shift

@@ -1,6 +1,7 @@
 // Every window and box a user can reach, in the program's look at the test's
 // scale factor: the ink of every text lies inside the part of its control the
 // style gives to text, clear of the controls above it and of sibling texts.
+#include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
 #include "mainwin/layout_rule.h"
 #include "picker/picker_window.h"
@@ -198,6 +199,7 @@ private slots:
         checkBox(u"question"_s, [&] { f.press("show_help"); });
         // The picker at a long position, and with each thing the desktop may deny.
         f.sampler.pointer = QPoint(1501, 1101);
+        f.sampler.pixels[f.sampler.pointer] = rgb(0xCD, 0x89, 0x0F);
         using R = HotKeyResult;
         for (const auto &[what, answer, arrows, screen] :
              {std::tuple{"picker", R::Registered, R::Registered, true},
@@ -213,6 +215,13 @@ private slots:
             QTRY_VERIFY(!screen ||
                         test::child<QLabel>(picker, "lblData(0)")->text().endsWith("1501,1101"));
             check(picker, what);
+            if (screen && answer == R::Registered) { // a notice and a capture under the instruction
+                picker->freezeLater(10);
+                f.session->colorBox().nextCaptureSlot = 63;
+                check(picker, what + u", counting down"_s);
+                f.hotKey.press();
+                check(picker, what + u", a colour stored"_s);
+            }
             picker->close();
             QTRY_VERIFY(!f.form->picker());
         }

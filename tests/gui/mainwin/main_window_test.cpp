@@ -1,3 +1,4 @@
+#include "color/contrast.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
@@ -152,30 +153,50 @@ private slots:
     }
 
     // The selected swatch wears a black and white ring after a click as after
-    // the keyboard, and the capture slot a black and white corner, on any colour.
+    // the keyboard. The capture slot's mark stands out on any colour, beside
+    // the ring or without it, at scale 1 and 2: it turns at least 20 pixels
+    // (at scale 1) of what the swatch showed into a colour 3:1 away or more.
     void selectionAndCaptureSlotAreDrawn()
     {
         ColorBoxModel &box = f.session->colorBox();
         auto *view = f.control<SwatchView>("Picture1");
         box.fillColors(kRgbWhite);
-        box.setColor(6, Rgb());
         f.pressSwatch(5, {}, Qt::LeftButton); // the menu closed unchosen
         box.storeCapture(rgb(0, 0, 255));     // into 5; the next goes to 6
         const QImage shown = f.onScreen(view);
-        // The ring's two bands at the right edge; the corner's two at the left.
-        const auto marks = [&](int i) {
-            const QRect r = view->swatchRect(i);
-            const int y = r.center().y();
-            QStringList seen;
-            for (const QPoint at :
-                 {QPoint(r.right() - 1, y), QPoint(r.right() - 2, y),
-                  QPoint(r.left() + 1, r.top() + 3), QPoint(r.left() + 3, r.top() + 3)})
-                seen << shown.pixelColor(at).name();
-            return seen.join(u' ');
+        const QRect ringed = view->swatchRect(5);
+        QCOMPARE(shown.pixelColor(ringed.right() - 1, ringed.center().y()), QColor(Qt::black));
+        QCOMPARE(shown.pixelColor(ringed.right() - 2, ringed.center().y()), QColor(Qt::white));
+        QCOMPARE(shown.pixelColor(ringed.center()), QColor(Qt::blue));
+        const QRect slot = view->swatchRect(6);
+        const auto drawn = [&](qreal scale, int captureSlot) {
+            box.setNextCaptureSlot(captureSlot);
+            QImage image(view->size() * scale, QImage::Format_RGB32);
+            image.setDevicePixelRatio(scale);
+            view->render(&image);
+            return image.copy(QRect(slot.topLeft() * scale, slot.size() * scale));
         };
-        QCOMPARE(marks(5), QStringLiteral("#000000 #ffffff #000000 #0000ff")); // selected
-        QCOMPARE(marks(6), QStringLiteral("#000000 #000000 #000000 #ffffff")); // capture slot
-        QCOMPARE(marks(7), QStringLiteral("#ffffff #ffffff #ffffff #ffffff"));
+        QStringList faint;
+        for (const QColor swatch : {"#ffffff", "#000000", "#808080", "#ff0000", "#ffff00",
+                                    "#0000ff", "#00ff00", "#cd890f", "#202020", "#e0e0e0"})
+            for (const bool ring : {false, true})
+                for (const qreal scale : {1.0, 2.0}) {
+                    box.fillColors(toRgb(swatch));
+                    box.selectSwatch(ring ? 6 : 7);
+                    const QImage marked = drawn(scale, 6), unmarked = drawn(scale, 8);
+                    int changed = 0;
+                    for (int y = 0; y < marked.height(); ++y)
+                        for (int x = 0; x < marked.width(); ++x)
+                            changed += contrastRatio(toRgb(marked.pixelColor(x, y)),
+                                                     toRgb(unmarked.pixelColor(x, y))) >= 3;
+                    if (changed < 20 * scale * scale)
+                        faint << QString("%1%2 at %3: %4")
+                                     .arg(swatch.name(), ring ? " ringed" : "")
+                                     .arg(scale)
+                                     .arg(changed);
+                    QCOMPARE(marked.pixelColor(marked.rect().center()), swatch);
+                }
+        QVERIFY2(faint.isEmpty(), qPrintable(faint.join(", ")));
     }
 
     // A 100-colour palette imported at swatch 60 of 64 among stored colours

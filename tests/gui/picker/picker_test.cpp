@@ -1,6 +1,7 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/twips.h"
+#include "icc_profiles.h"
 #include "main_window_fixture.h"
 #include "picker/picker_window.h"
 
@@ -44,6 +45,22 @@ class PickerTest : public QObject
     {
         const QImage image = test::child<QWidget>(picker, "Picture1")->grab().toImage();
         return image.pixelColor(image.rect().center());
+    }
+
+    // Opens the window's menu, as the menu key does, and chooses `item`,
+    // which shows checked or not as `checked` says (-1: either).
+    void choose(const char *item, int checked = -1)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                picker->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(picker, &event);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto *action = picker->findChild<QAction *>(item);
+        QVERIFY2(action && action->isEnabled(), item);
+        QVERIFY2(checked < 0 || action->isChecked() == bool(checked), item);
+        action->trigger();
+        if (QApplication::activePopupWidget())
+            QApplication::activePopupWidget()->close();
     }
 
     // The pointer moves to `at`, where the screen shows `color` (none:
@@ -94,6 +111,22 @@ private slots:
         QTRY_VERIFY(!f.form->picker());
         open();
         QVERIFY(f.hotKey.held);
+    }
+
+    // Escape and the menu's 关闭取色 close it as its close button does.
+    void escapeAndTheMenuClose()
+    {
+        for (const bool byMenu : {false, true}) {
+            f.form->setWindowState(Qt::WindowNoState);
+            open();
+            if (byMenu)
+                choose("menuClosePicker");
+            else
+                QTest::keyClick(picker, Qt::Key_Escape);
+            QTRY_VERIFY(!f.form->picker());
+            QVERIFY(f.form->isVisible() && (f.form->windowState() & Qt::WindowMaximized));
+            QVERIFY(!f.hotKey.held);
+        }
     }
 
     // Left off the screen while minimised (where a window manager's animation
@@ -167,7 +200,8 @@ private slots:
         QCOMPARE(this->swatch(), swatch.isEmpty() ? atOpening : QColor(swatch));
     }
 
-    // The key stores the colour shown into the next slot, wrapping at the end.
+    // The key stores the colour shown into the next slot, wrapping at the
+    // end, and the notice says where for a moment.
     void theKeyStoresIntoTheNextSlotAndWraps_data()
     {
         QTest::addColumn<int>("start");
@@ -190,7 +224,13 @@ private slots:
             sampleAt({{press + 1, 1}, QColor(0x12, 0x34, 0x56 + press)});
             QVERIFY(f.hotKey.press());
             QCOMPARE(toQColor(box.color(written[press])), QColor(0x12, 0x34, 0x56 + press));
+            const QString said =
+                QString("已存入颜色 %1：#12345%2").arg(written[press]).arg(6 + press);
+            QCOMPARE(text("lblNotice"), said);
+            QCOMPARE(test::child<QLabel>(picker, "lblNotice")->accessibleName(), said);
         }
+        QTRY_COMPARE_WITH_TIMEOUT(text("lblNotice"), "", 5000);
+        QCOMPARE(text("Label1"), "按Alt+Shift+S存储当前颜色");
     }
 
     // Only a colour read from the screen is stored: the swatch's colour at
@@ -283,49 +323,68 @@ private slots:
             {"menuSample5", "RGB颜色：525252", "SampleSize=5"}, // 8 · 255 / 25
             {"menuSample1", "RGB颜色：000000", "SampleSize=1"}};
         for (const auto &[item, shown, kept] : rows) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                    picker->mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(picker, &event);
-            QTRY_VERIFY(QApplication::activePopupWidget());
-            auto *action = picker->findChild<QAction *>(item);
-            QVERIFY(action && action->isEnabled() && !action->isChecked());
-            action->trigger();
-            QApplication::activePopupWidget()->close();
+            choose(item, false);
             QCOMPARE(text("lblData(4)"), QString(shown));
+            QTRY_VERIFY2(f.readIni().contains(kept), f.readIni().constData());
+        }
+    }
+
+    // The menu's 显示放大镜 and 色彩管理 take effect at once and are kept in
+    // the settings file: the loupe goes and comes back, and the read-out
+    // gives the screen's own value or the one the monitor's profile gives.
+    void menuSwitchesTheLoupeAndColourManagement()
+    {
+        f.sampler.profiles = {test::iccProfile(test::Monitor::AdobeRgb, "Test Adobe RGB")};
+        open();
+        const QPoint at(10, 10);
+        sampleAt({at, QColor(0x33, 0x66, 0xCC)});
+        const QString managed = text("lblData(4)");
+        QVERIFY2(managed != "RGB颜色：3366CC", qPrintable(managed));
+        const auto loupeShown = [] {
+            for (QWindow *w : QGuiApplication::topLevelWindows())
+                if (w->objectName() == "Loupe" && w->isVisible())
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY(loupeShown());
+        const std::tuple<const char *, bool, const char *, const char *> rows[] = {
+            {"menuLoupe", false, "Loupe=0", nullptr},
+            {"menuColorManaged", false, "ColorManaged=0", "RGB颜色：3366CC"},
+            {"menuLoupe", true, "Loupe=1", "RGB颜色：3366CC"},
+            {"menuColorManaged", true, "ColorManaged=1", nullptr}};
+        for (const auto &[item, on, kept, shown] : rows) {
+            choose(item, !on);
+            QTRY_COMPARE(loupeShown(), picker->findChild<QAction *>("menuLoupe")->isChecked());
+            QCOMPARE(text("lblData(4)"), shown ? QString(shown) : managed);
             QTRY_VERIFY2(f.readIni().contains(kept), f.readIni().constData());
         }
     }
 
     // 延时冻结 counts down in the notice, then freezes; a screen that cannot
     // be read whole (as here) is said to be unfreezable. Freezing at once
-    // calls a countdown off.
+    // calls a countdown off. The instruction stays meanwhile.
     void menuFreezesAfterACountdown()
     {
         open();
-        const auto choose = [this](const char *item) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                    picker->mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(picker, &event);
-            QTRY_VERIFY(QApplication::activePopupWidget());
-            picker->findChild<QAction *>(item)->trigger();
-            QApplication::activePopupWidget()->close();
-        };
         choose("menuFreeze3");
-        QCOMPARE(text("Label1"), "3 秒后冻结屏幕");
-        QTRY_COMPARE(text("Label1"), "2 秒后冻结屏幕");
-        QTRY_COMPARE_WITH_TIMEOUT(text("Label1"), "无法冻结屏幕", 4000);
+        QCOMPARE(text("lblNotice"), "3 秒后冻结屏幕");
+        QTRY_COMPARE(text("lblNotice"), "2 秒后冻结屏幕");
+        QTRY_COMPARE_WITH_TIMEOUT(text("lblNotice"), "无法冻结屏幕", 4000);
         choose("menuFreeze10");
-        QCOMPARE(text("Label1"), "10 秒后冻结屏幕");
+        QCOMPARE(text("lblNotice"), "10 秒后冻结屏幕");
+        QCOMPARE(text("Label1"), "按Alt+Shift+S存储当前颜色");
         picker->toggleFreeze();
-        QTRY_COMPARE(text("Label1"), "无法冻结屏幕");
+        QTRY_COMPARE(text("lblNotice"), "无法冻结屏幕");
     }
 
-    // The notice says what the desktop denies; without the screen no colour shows.
+    // The notice says what the desktop denies, under the instruction; without
+    // the screen no colour shows.
     void saysWhatTheDesktopDenies()
     {
         using R = HotKeyResult;
         for (const auto &[answer, arrows, readable, notice] :
-             {std::tuple{R::Taken, R::Registered, true, "Alt+Shift+S\n已被其他程序占用"},
+             {std::tuple{R::Registered, R::Registered, true, ""},
+              {R::Taken, R::Registered, true, "Alt+Shift+S\n已被其他程序占用"},
               {R::Unsupported, R::Registered, true, "不支持全局热键，\n无法存储颜色"},
               {R::Registered, R::Taken, true, "Alt+Shift+方向键\n已被占用，可冻结"},
               {R::Registered, R::Registered, false, "无法读取屏幕，\n取色不可用"}}) {
@@ -333,7 +392,8 @@ private slots:
             f.nudgeAnswer = arrows;
             f.sampler.isAvailable = readable;
             open();
-            QCOMPARE(text("Label1"), notice);
+            QCOMPARE(text("lblNotice"), notice);
+            QCOMPARE(text("Label1"), "按Alt+Shift+S存储当前颜色");
             sampleAt({{5, 5}, QColor(1, 2, 3)});
             QCOMPARE(text("lblData(4)").isEmpty(), !readable);
             picker->close();

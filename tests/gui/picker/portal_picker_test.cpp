@@ -1,5 +1,6 @@
 // The picker in a Wayland session: picks and the capture key go through a
 // stand-in desktop portal on a private session bus this test starts.
+#include "color/color_pair.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "common/app_look.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QProcess>
@@ -108,7 +110,7 @@ class PortalPickerTest : public QObject
     static QString noticeOf(PickerWindow *picker)
     {
         QTextDocument text;
-        text.setHtml(picker->findChild<QLabel *>("Label1")->text());
+        text.setHtml(picker->findChild<QLabel *>("lblNotice")->text());
         return text.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n'));
     }
 
@@ -137,7 +139,7 @@ private slots:
         QTest::addColumn<QStringList>("portal"); // empty: none on the bus
         QTest::addColumn<QString>("noticeAfter");
         QTest::addColumn<int>("stored"); // -1: nothing
-        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << kNotice
+        QTest::newRow("picked") << QStringList{"--color", "0.2,0.4,0.8"} << "已存入颜色 1：#3366CC"
                                 << packRgb(51, 102, 204);
         QTest::newRow("cancelled") << QStringList{"--cancel"} << kNothing << -1;
         QTest::newRow("ended otherwise (Escape on wlroots)")
@@ -147,7 +149,7 @@ private slots:
                                      << "此桌面的取色服务\n版本过旧，不支持取色" << -1;
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
         QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
-                                             << kNoKey << packRgb(255, 128, 0);
+                                             << "已存入颜色 1：#FF8000" << packRgb(255, 128, 0);
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -229,12 +231,15 @@ private slots:
         QTRY_COMPARE(noticeOf(picker), notice);
         pick(picker);
         if (refusal >= 0) {
-            // Said once, and the desktop's own pick stands in.
+            // Said once (after where the colour went), and the desktop's own
+            // pick stands in.
             QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
-            QCOMPARE(noticeOf(picker), "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色");
+            QCOMPARE(noticeOf(picker), "已存入颜色 0：#0000FF");
+            QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
+                                      "截图服务不可用，\n已改用桌面取色：\n点选屏幕上的颜色", 5000);
             pick(picker);
             QTRY_COMPARE(m_box.color(1), rgb(0, 0, 255));
-            QCOMPARE(noticeOf(picker), kNotice);
+            QCOMPARE(noticeOf(picker), "已存入颜色 1：#0000FF");
             picker->close();
             return;
         }
@@ -263,6 +268,55 @@ private slots:
         QTest::keyClick(frame, Qt::Key_Escape);
         QTRY_VERIFY(!frameWindow());
         QCOMPARE(noticeOf(picker), notice);
+        picker->close();
+    }
+
+    // A region's read-out names the text colour it measures under the
+    // figures, which Ctrl+C copies alone; the colour-vision label, which
+    // would stand in that corner, goes elsewhere.
+    void regionReadoutNamesTheTextColour()
+    {
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_portal.reset();
+        m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
+        ColorPair pair;
+        pair.setColor(PairRole::Foreground, rgb(0x12, 0x34, 0x56));
+        PickerOptions options;
+        options.makeFrameGrabber = [] { return std::make_unique<FakeFrames>(); };
+        options.pair = &pair;
+        auto *picker =
+            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        picker->show();
+        pick(picker);
+        QTRY_VERIFY(frameWindow());
+        QWindow *frame = frameWindow();
+        const QRect region(4, 4, 201, 91);
+        QTest::mousePress(frame, Qt::LeftButton, {}, region.topLeft());
+        QTest::mouseMove(frame, region.center());
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, region.bottomRight());
+        QTest::keyClick(frame, Qt::Key_1);
+        QLabel *readout = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            readout = w->objectName() == "regionReadout" ? qobject_cast<QLabel *>(w) : readout;
+        QTRY_VERIFY(readout && readout->isVisible());
+        const QStringList lines = readout->text().split(u'\n');
+        QCOMPARE(lines.value(1), "文字：前景色 #123456");
+        QVERIFY2(lines[0].startsWith("区域 201×91  最低 "), qPrintable(lines[0]));
+        QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines[0]);
+        // No label's dark ground shows over the region (the pattern has no
+        // blue there).
+        QTest::qWait(100);
+        const QImage shown = frame->screen()->grabWindow(0).toImage().copy(region);
+        int covered = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                covered += shown.pixel(x, y) == qRgb(0x20, 0x20, 0x20);
+        QCOMPARE(covered, 0);
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QTRY_VERIFY(!frameWindow());
         picker->close();
     }
 
