@@ -70,6 +70,10 @@ constexpr int kSampleIntervalMs = 50;
 // How often it looks under a pointer that rests: as often as a caret blinks.
 constexpr int kRestingIntervalMs = 500;
 
+// What the picker adds to its flags while it shows above a frozen frame.
+constexpr Qt::WindowFlags kAboveFrameFlags =
+    Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint;
+
 const QKeyCombination kCaptureKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_S);
 const QKeyCombination kFreezeKey(Qt::AltModifier | Qt::ShiftModifier, Qt::Key_F);
 constexpr int kFreezeDelays[] = {3, 5, 10};
@@ -240,6 +244,7 @@ PickerWindow::~PickerWindow()
     // Also when the picker goes down with the main window without being
     // closed: the keys go back to the desktop. Nothing of the frame may
     // outlive the engine it reads.
+    m_closed = true;
     unfreeze();
     discardPendingFrameParts(this);
     m_hotKey.unregisterKey();
@@ -557,7 +562,13 @@ void PickerWindow::freezeNow()
     listenToFrame(m_grab.get());
     m_frozen->show();
     m_engine->setFrame(m_frozen.get());
-    // Its read-outs stay live over the frame, saying what the crosshair rings.
+    // Its read-outs stay live over the frame, saying what the crosshair
+    // rings. The frame stands above every window the desktop manages, so
+    // meanwhile the picker is a panel of its own, where its contents were.
+    m_managedAt = pos();
+    const QPoint contents = geometry().topLeft();
+    setWindowFlags(windowFlags() | kAboveFrameFlags);
+    move(contents);
     showAgain();
     setNotice(QStringLiteral("已冻结，点击存储\nEsc返回实时画面"),
               QStringLiteral("屏幕已冻结：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
@@ -672,6 +683,12 @@ void PickerWindow::unfreeze()
     }
     parts.frame = std::move(m_frozen);
     destroyAfterEvent(this, std::move(parts));
+    if (windowFlags() & Qt::X11BypassWindowManagerHint) {
+        setWindowFlags(windowFlags() & ~kAboveFrameFlags);
+        move(m_managedAt);
+        if (!m_closed)
+            show();
+    }
     restoreNotice();
     emit frameClosed();
 }

@@ -184,6 +184,9 @@ private:
     std::unique_ptr<FrameInspector> m_inspector;
     bool m_freezing = false; // the loupe is going before the frame is read
     bool m_closed = false;
+    // Where the desktop had the picker's frame before it showed above a
+    // frozen frame.
+    QPoint m_managedAt;
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
     // What the notice says when nothing is under way.

@@ -404,10 +404,16 @@ private slots:
         QVERIFY(xdotool({"key", "alt+shift+f"}));
         QTRY_VERIFY(window("FrozenFrame") && m_other.viewable(window("FrozenFrame")->winId()));
         QTRY_VERIFY(picker->isVisible() && m_other.viewable(picker->windowHandle()->winId()));
-        for (const QPoint inside : {QPoint(20, 20), QPoint(picker->width() / 2, picker->height() - 5)}) {
+        const auto *swatch = picker->findChild<QWidget *>("Picture1");
+        // Its far edge, clear of the loupe beside a pointer on the labels.
+        const QPoint swatchAt =
+            swatch->mapToGlobal(QPoint(swatch->width() - 4, swatch->height() / 2)) *
+            picker->devicePixelRatio();
+        for (const QPoint inside : {QPoint(20, 20), QPoint(30, picker->height() - 5)}) {
             const QPoint native = picker->mapToGlobal(inside) * picker->devicePixelRatio();
             QVERIFY(warp(native));
             QTRY_COMPARE(readout(*picker), readoutOf(drawn(native)));
+            QTRY_COMPARE(m_other.pixelColor(swatchAt), drawn(native)); // shown over the frame
             QVERIFY(xdotool({"key", "Return"}));
             QTRY_COMPARE(toColorValue(box.color(box.nextCaptureSlot - 1)), drawn(native));
         }
