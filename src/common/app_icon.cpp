@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -21,8 +22,10 @@ class RenderedIconEngine : public QIconEngine
 public:
     RenderedIconEngine()
     {
-        for (const QString &name : QDir(QStringLiteral(":/icons")).entryList({"*.png"})) {
-            const int side = QStringView(name).chopped(4).toInt();
+        // Listed without a name filter, which would start the regular
+        // expression engine for it.
+        for (const QString &name : QDir(QStringLiteral(":/icons")).entryList(QDir::Files)) {
+            const int side = name.endsWith(u".png") ? QStringView(name).chopped(4).toInt() : 0;
             if (side > 0)
                 m_sides.push_back(side);
         }
@@ -54,7 +57,10 @@ public:
         // The nearest drawing at least as large, scaled down where it differs.
         const auto larger = std::lower_bound(m_sides.begin(), m_sides.end(), wanted);
         const int side = larger == m_sides.end() ? m_sides.back() : *larger;
-        QPixmap pixmap(QStringLiteral(":/icons/%1.png").arg(side));
+        // Named as PNG, so that no image format plugin is loaded to guess.
+        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(side), "png");
+        reader.setAutoDetectImageFormat(false);
+        QPixmap pixmap = QPixmap::fromImageReader(&reader);
         if (side != wanted)
             pixmap = pixmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;
