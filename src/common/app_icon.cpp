@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 
 #include <algorithm>
 
@@ -13,10 +13,11 @@ namespace tintavo {
 
 namespace {
 
-// The icon's PNGs, drawn from its one SVG at build time (one per size, named
-// for it). A size is read when it is asked for and not kept: the window
-// system keeps its own copy of a window's icon, and drawing the SVG at start
-// cost more than the rest of the icon's work together.
+// The icon's pixels, drawn from its one SVG at build time (one file per size,
+// named for it, premultiplied ARGB stored uncompressed). A size is made when
+// it is asked for and not kept: the window system keeps its own copy of a
+// window's icon. Drawing the SVG, or decoding PNGs, at every start cost more
+// than the rest of the icon's work together.
 class RenderedIconEngine : public QIconEngine
 {
 public:
@@ -25,7 +26,7 @@ public:
         // Listed without a name filter, which would start the regular
         // expression engine for it.
         for (const QString &name : QDir(QStringLiteral(":/icons")).entryList(QDir::Files)) {
-            const int side = name.endsWith(u".png") ? QStringView(name).chopped(4).toInt() : 0;
+            const int side = name.endsWith(u".argb") ? QStringView(name).chopped(5).toInt() : 0;
             if (side > 0)
                 m_sides.push_back(side);
         }
@@ -57,10 +58,13 @@ public:
         // The nearest drawing at least as large, scaled down where it differs.
         const auto larger = std::lower_bound(m_sides.begin(), m_sides.end(), wanted);
         const int side = larger == m_sides.end() ? m_sides.back() : *larger;
-        // Named as PNG, so that no image format plugin is loaded to guess.
-        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(side), "png");
-        reader.setAutoDetectImageFormat(false);
-        QPixmap pixmap = QPixmap::fromImageReader(&reader);
+        const QResource pixels(QStringLiteral(":/icons/%1.argb").arg(side));
+        if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+            pixels.size() != qint64(side) * side * 4)
+            return {};
+        // The image only looks at the resource's bytes; the pixmap copies them.
+        QPixmap pixmap = QPixmap::fromImage(QImage(pixels.data(), side, side,
+                                                   QImage::Format_ARGB32_Premultiplied));
         if (side != wanted)
             pixmap = pixmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;
