@@ -14,10 +14,11 @@ namespace tintavo {
 namespace {
 
 // The icon's pixels, drawn from its one SVG at build time (one file per size,
-// named for it, premultiplied ARGB stored uncompressed). A size is made when
-// it is asked for and not kept: the window system keeps its own copy of a
-// window's icon. Drawing the SVG, or decoding PNGs, at every start cost more
-// than the rest of the icon's work together.
+// named for it, premultiplied ARGB). A size is made when it is asked for and
+// not kept: the window system keeps its own copy of a window's icon. Drawing
+// the SVG, or decoding PNGs, at every start cost more than the rest of the
+// icon's work together; inflating the pixels costs little, and kept
+// uncompressed they would weigh on the program's resident memory.
 class RenderedIconEngine : public QIconEngine
 {
 public:
@@ -58,13 +59,14 @@ public:
         // The nearest drawing at least as large, scaled down where it differs.
         const auto larger = std::lower_bound(m_sides.begin(), m_sides.end(), wanted);
         const int side = larger == m_sides.end() ? m_sides.back() : *larger;
-        const QResource pixels(QStringLiteral(":/icons/%1.argb").arg(side));
-        if (pixels.compressionAlgorithm() != QResource::NoCompression ||
-            pixels.size() != qint64(side) * side * 4)
+        const QByteArray pixels =
+            QResource(QStringLiteral(":/icons/%1.argb").arg(side)).uncompressedData();
+        if (pixels.size() != qsizetype(side) * side * 4)
             return {};
-        // The image only looks at the resource's bytes; the pixmap copies them.
-        QPixmap pixmap = QPixmap::fromImage(QImage(pixels.data(), side, side,
-                                                   QImage::Format_ARGB32_Premultiplied));
+        // The image only looks at the bytes; the pixmap copies them.
+        QPixmap pixmap = QPixmap::fromImage(
+            QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side,
+                   QImage::Format_ARGB32_Premultiplied));
         if (side != wanted)
             pixmap = pixmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;

@@ -1,9 +1,9 @@
 #include "platform/x11/x11_pointer_watch.h"
 
+#include "common/late_library.h"
 #include "platform/x11/x11_connection.h"
 
 #include <QCoreApplication>
-#include <dlfcn.h>
 #include <xcb/xinput.h>
 
 namespace tintavo {
@@ -22,23 +22,14 @@ struct XInput
 
 const XInput *xinput()
 {
-    static const XInput calls = [] {
-        XInput c;
-        void *library = dlopen("libxcb-xinput.so.0", RTLD_LAZY | RTLD_LOCAL);
-        if (!library)
-            return c;
-        const auto find = [library](auto &to, const char *name) {
-            to = reinterpret_cast<std::remove_reference_t<decltype(to)>>(dlsym(library, name));
-        };
-        find(c.id, "xcb_input_id");
-        find(c.queryVersion, "xcb_input_xi_query_version");
-        find(c.queryVersionReply, "xcb_input_xi_query_version_reply");
-        find(c.selectEvents, "xcb_input_xi_select_events");
-        return c;
-    }();
-    return calls.id && calls.queryVersion && calls.queryVersionReply && calls.selectEvents
-               ? &calls
-               : nullptr;
+    static const LateLibrary library("libxcb-xinput.so.0");
+    static XInput calls;
+    static const bool found = library.find(calls.id, "xcb_input_id") &&
+                              library.find(calls.queryVersion, "xcb_input_xi_query_version") &&
+                              library.find(calls.queryVersionReply,
+                                           "xcb_input_xi_query_version_reply") &&
+                              library.find(calls.selectEvents, "xcb_input_xi_select_events");
+    return found ? &calls : nullptr;
 }
 
 } // namespace
