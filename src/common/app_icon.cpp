@@ -63,10 +63,12 @@ public:
             QResource(QStringLiteral(":/icons/%1.argb").arg(side)).uncompressedData();
         if (pixels.size() != qsizetype(side) * side * 4)
             return {};
-        // The image only looks at the bytes; the pixmap copies them.
+        // A pixmap may share an image of its own format: this one has the
+        // bytes copied, as they go with this call.
         QPixmap pixmap = QPixmap::fromImage(
             QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side,
-                   QImage::Format_ARGB32_Premultiplied));
+                   QImage::Format_ARGB32_Premultiplied)
+                .copy());
         if (side != wanted)
             pixmap = pixmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;

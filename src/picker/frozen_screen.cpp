@@ -104,10 +104,6 @@ public:
                           QSize(qCeil(native.width() / ratio), qCeil(native.height() / ratio))));
     }
 
-    // The display server shows the held frame as this window's background:
-    // only what lies over it is painted here.
-    void setHeld(bool held) { m_held = held; }
-
     // The window of `frozen`'s own pointer on `output`, filling its screen.
     FrameWindow(FrozenScreen *frozen, const FrameOutput &output)
         : m_frozen(frozen), m_ownsPointer(true), m_pixels(output.pixels),
@@ -120,6 +116,20 @@ public:
         setCursor(Qt::BlankCursor);
         setScreen(screenNamed(output.screenName));
         setGeometry(output.logical);
+    }
+
+    // The display server shows the held frame as this window's background:
+    // only what lies over it is painted here.
+    void setHeld(bool held) { m_held = held; }
+
+    // Shows what changed: where nothing lies over a held frame any more, the
+    // server draws it again from what it holds, and nothing is painted here.
+    void refresh()
+    {
+        if (m_held && !m_frozen->drawsOverFrame())
+            m_held = m_frozen->m_held->showIn(winId(), m_pixels);
+        if (!m_held || m_frozen->drawsOverFrame())
+            update();
     }
 
 protected:
@@ -473,7 +483,7 @@ void FrozenScreen::showAs(const VisionTable *view)
         m_simulating = true;
     }
     for (const auto &window : m_windows)
-        window->update();
+        window->refresh();
 }
 
 void FrozenScreen::markRegion(const QRect &region, const QImage &marks)
@@ -481,7 +491,7 @@ void FrozenScreen::markRegion(const QRect &region, const QImage &marks)
     m_region = region & rect();
     m_marks = m_region.isEmpty() ? QImage() : marks;
     for (const auto &window : m_windows)
-        window->update();
+        window->refresh();
 }
 
 bool FrozenScreen::onScreen(QPoint pixel) const
