@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode and runs each of them, printing their
 # figures. Uses the current display, or a private Xvfb when there is none.
+# Usage: bench/run.sh [REFERENCE], REFERENCE another build of the program
+# (an older release, say) whose start-up is measured beside this one's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh" test
@@ -25,7 +27,11 @@ benchmarks=(
 for b in "${benchmarks[@]}"; do
   read -r envvar program <<<"$b"
   echo "== $program"
-  env "$envvar" "$dir/$program"
+  if [[ $program == */bench_startup ]]; then
+    env "$envvar" "$dir/$program" "$@"
+  else
+    env "$envvar" "$dir/$program"
+  fi
 done
 
 # Freezing is measured where it costs most: a 3840 x 2160 screen of its own.

@@ -10,6 +10,10 @@
 // prints or does not print. Memory is read from /proc 500 ms later. At rest
 // (pointer still, nothing opened) one more start of each is watched for 10 s:
 // the context switches of all its threads count its wake-ups.
+//
+// Usage: bench_startup [REFERENCE]. REFERENCE, another build of the program
+// (an older release, say), is measured in the same run, taking turns with
+// the others, and its figures are printed beside this build's.
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -551,8 +555,13 @@ void writeFile(const fs::path &path, const std::string &text)
 
 } // namespace
 
-int main()
+int main(int argc, char *argv[])
 {
+    const std::string reference = argc > 1 ? argv[1] : "";
+    if (!reference.empty() && access(reference.c_str(), X_OK) != 0) {
+        std::fprintf(stderr, "bench_startup: %s is no program to run\n", reference.c_str());
+        return 2;
+    }
     char pattern[] = "/tmp/tintavo-startup-XXXXXX";
     if (!mkdtemp(pattern)) {
         std::puts("bench_startup: no temporary folder, skipped");
@@ -577,15 +586,24 @@ int main()
         server.description = "display " + server.display + " (no private Xvfb with openbox)";
     }
 
-    std::vector<Case> cases(3);
-    cases[0] = {"Chinese label window", BASELINE_PROGRAM, kBaselineTitle, "", {}, 0, {}};
-    cases[1] = {"tintavo, 64 swatches", "", kProgramTitle, settingsText(64), {}, 0, {}};
-    cases[2] = {"tintavo, 32768 swatches", "", kProgramTitle, settingsText(32768), {}, 0, {}};
-    if (!copyProgram(TINTAVO_PROGRAM, work / "64", cases[1].program) ||
-        !copyProgram(TINTAVO_PROGRAM, work / "32768", cases[2].program)) {
-        std::puts("bench_startup: cannot copy the program, skipped");
-        fs::remove_all(work);
-        return 0;
+    // The baseline, then each build with 64 and with 32768 swatches.
+    std::vector<Case> cases{{"Chinese label window", BASELINE_PROGRAM, kBaselineTitle, "", {}, 0, {}}};
+    const std::pair<const char *, std::string> builds[] = {{"tintavo", TINTAVO_PROGRAM},
+                                                           {"reference", reference}};
+    for (const auto &[name, program] : builds) {
+        for (const int swatches : {64, 32768}) {
+            if (program.empty())
+                continue;
+            Case c{std::string(name) + ", " + std::to_string(swatches) + " swatches", "",
+                   kProgramTitle, settingsText(swatches), {}, 0, {}};
+            const fs::path folder = work / (std::string(name) + std::to_string(swatches));
+            if (!copyProgram(program, folder, c.program)) {
+                std::printf("bench_startup: cannot copy %s, skipped\n", program.c_str());
+                fs::remove_all(work);
+                return 0;
+            }
+            cases.push_back(std::move(c));
+        }
     }
 
     WindowWatcher watcher(server.display);
@@ -621,7 +639,9 @@ int main()
         "memory (/proc/PID/smaps_rollup) read %lld ms after shown. Medians; times from\n"
         "process start in ms, memory in MiB; x = against the Chinese label window.\n\n",
         kRuns, server.description.c_str(), static_cast<long long>(kSettle.count()));
-    std::printf("%-24s %8s %7s %8s %7s %7s %7s %8s %7s\n", "program", "shown", "best", "mapped",
+    if (!reference.empty())
+        std::printf("reference = %s\n\n", reference.c_str());
+    std::printf("%-26s %8s %7s %8s %7s %7s %7s %8s %7s\n", "program", "shown", "best", "mapped",
                 "time x", "RSS", "RSS x", "private", "priv x");
 
     const auto shown = [](const Sample &s) { return s.shownMs; };
@@ -640,7 +660,7 @@ int main()
     std::vector<Ratios> ratios;
     for (const Case &c : cases) {
         if (c.samples.empty()) {
-            std::printf("%-24s   no window shown in %d tries (see %s)\n", c.label.c_str(),
+            std::printf("%-26s   no window shown in %d tries (see %s)\n", c.label.c_str(),
                         c.failures, log.c_str());
             ratios.emplace_back();
             continue;
@@ -649,49 +669,56 @@ int main()
         const double m = median(column(c, rss));
         const double d = median(column(c, dirty));
         ratios.push_back({ratio(t, baseTime), ratio(m, baseRss), ratio(d, baseDirty)});
-        std::printf("%-24s %8.1f %7.1f %8.1f %7.2f %7.1f %7.2f %8.1f %7.2f\n", c.label.c_str(), t,
+        std::printf("%-26s %8.1f %7.1f %8.1f %7.2f %7.1f %7.2f %8.1f %7.2f\n", c.label.c_str(), t,
                     best(column(c, shown)), median(column(c, mapped)), ratios.back().time, m,
                     ratios.back().rss, d, ratios.back().dirty);
         if (c.failures)
-            std::printf("%-24s   (%d tries showed no window)\n", "", c.failures);
+            std::printf("%-26s   (%d tries showed no window)\n", "", c.failures);
     }
 
     std::printf("\nAt rest, pointer still, nothing opened: over %lld s after start-up\n",
                 static_cast<long long>(kRest.count()));
     for (const Case &c : cases) {
         if (c.rest)
-            std::printf("  %-24s %5ld wake-ups (context switches, all threads), CPU %.0f ms\n",
+            std::printf("  %-26s %5ld wake-ups (context switches, all threads), CPU %.0f ms\n",
                         c.label.c_str(), c.rest->switches, c.rest->cpuMs);
         else
-            std::printf("  %-24s not measured (no window shown)\n", c.label.c_str());
+            std::printf("  %-26s not measured (no window shown)\n", c.label.c_str());
     }
 
+    // Each target for the build's case with that many swatches (the first of
+    // its two cases, or the second), with the reference's beside it.
     struct Target
     {
         const char *what;
-        size_t caseIndex;
+        size_t caseOffset;
         double Ratios::*figure;
         double limit;
     };
     const Target targets[] = {
-        {"64 swatches, time to first paint", 1, &Ratios::time, 1.3},
-        {"64 swatches, private dirty", 1, &Ratios::dirty, 1.3},
-        {"64 swatches, resident (RSS)", 1, &Ratios::rss, 1.3},
-        {"32768 swatches, time to first paint", 2, &Ratios::time, 1.5},
-        {"32768 swatches, private dirty", 2, &Ratios::dirty, 1.5},
-        {"32768 swatches, resident (RSS)", 2, &Ratios::rss, 1.5},
+        {"64 swatches, time to first paint", 0, &Ratios::time, 1.3},
+        {"64 swatches, private dirty", 0, &Ratios::dirty, 1.3},
+        {"64 swatches, resident (RSS)", 0, &Ratios::rss, 1.2},
+        {"32768 swatches, time to first paint", 1, &Ratios::time, 1.5},
+        {"32768 swatches, private dirty", 1, &Ratios::dirty, 1.5},
+        {"32768 swatches, resident (RSS)", 1, &Ratios::rss, 1.5},
     };
-    std::puts("\nTargets against the Chinese label window (informational):");
+    const bool compared = cases.size() > 3;
+    std::printf("\nTargets against the Chinese label window (informational):\n  %-36s %7s %14s%s\n",
+                "", "target", "this build", compared ? "      reference" : "");
+    const auto figure = [&](size_t index, double Ratios::*field, double limit) {
+        const double r = ratios[index].*field;
+        char text[32] = "UNKNOWN";
+        if (r > 0 && !cases[0].samples.empty())
+            std::snprintf(text, sizeof text, "%.2fx %s", r, r <= limit ? "PASS" : "MISS");
+        return std::string(text);
+    };
     for (const Target &t : targets) {
-        const double r = ratios[t.caseIndex].*t.figure;
-        const bool known = r > 0 && !cases[0].samples.empty();
-        char figure[32] = "";
-        if (known)
-            std::snprintf(figure, sizeof figure, "%.2fx  ", r);
-        std::printf("  %-36s at most %.1fx: %s%s\n", t.what, t.limit, figure,
-                    !known         ? "UNKNOWN"
-                    : r <= t.limit ? "PASS"
-                                   : "MISS");
+        std::printf("  %-36s %6.1fx %14s", t.what, t.limit,
+                    figure(1 + t.caseOffset, t.figure, t.limit).c_str());
+        if (compared)
+            std::printf(" %14s", figure(3 + t.caseOffset, t.figure, t.limit).c_str());
+        std::puts("");
     }
 
     fs::remove_all(work);

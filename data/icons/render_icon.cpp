@@ -1,10 +1,13 @@
 // Build-time tool: renders the application's SVG icon into square PNGs, one
-// per requested size, named SIZE.png in the output folder.
+// per requested size, named SIZE.png in the output folder, and beside each
+// SIZE.argb: its premultiplied 32-bit pixels in this machine's byte order,
+// which the program shows without decoding anything.
 //
 // Usage: render_icon SVG OUTDIR SIZE...
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -33,7 +36,10 @@ int main(int argc, char *argv[])
         svg.render(&painter);
         painter.end();
         const QString out = outDir.filePath(sizeText + QStringLiteral(".png"));
-        if (size <= 0 || !image.save(out, "PNG")) {
+        QFile raw(outDir.filePath(sizeText + QStringLiteral(".argb")));
+        const qint64 bytes = image.sizeInBytes();
+        if (size <= 0 || !image.save(out, "PNG") || !raw.open(QIODevice::WriteOnly) ||
+            raw.write(reinterpret_cast<const char *>(image.constBits()), bytes) != bytes) {
             std::fprintf(stderr, "render_icon: cannot write %s\n", qPrintable(out));
             return 1;
         }

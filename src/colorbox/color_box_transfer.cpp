@@ -6,6 +6,7 @@
 #include "colorbox/palette_file.h"
 #include "colorbox/ramp_files.h"
 #include "colorbox/swatch_view.h"
+#include "common/off_thread.h"
 #include "desktop/desktop_services.h"
 #include "desktop/file_dialog.h"
 
@@ -15,7 +16,6 @@
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace tintavo {
 
@@ -130,7 +130,7 @@ void ColorBoxTransfer::exportColorBox()
             m_messages.showError(error);
     });
     writing->setFuture(
-        QtConcurrent::run([path, bytes] { return writeFileAtomically(path, bytes); }));
+        runOffThread([path, bytes] { return writeFileAtomically(path, bytes); }));
 }
 
 void ColorBoxTransfer::importColorBox()
@@ -149,7 +149,7 @@ void ColorBoxTransfer::importColorBox()
         reading->deleteLater();
         importRead(path, reading->result(), first);
     });
-    reading->setFuture(QtConcurrent::run([path] { return readPaletteFile(path); }));
+    reading->setFuture(runOffThread([path] { return readPaletteFile(path); }));
 }
 
 void ColorBoxTransfer::importRead(const QString &path, const PaletteFileRead &file, int first)

@@ -5,7 +5,8 @@
 namespace tintavo {
 
 // The program's icon, four colour tiles with an eyedropper across them,
-// rendered at 16 to 64 pixels from the SVG the installed icons come from.
+// drawn at build time from the SVG the installed icons come from, at
+// every size they are installed at.
 QIcon appIcon();
 
 } // namespace tintavo

@@ -1,5 +1,7 @@
 #include "picker/display_profile.h"
 
+#include "common/late_library.h"
+
 #include <QSysInfo>
 
 #include <lcms2.h>
@@ -8,20 +10,51 @@ namespace tintavo {
 
 namespace {
 
+// Little CMS, loaded the first time a monitor's profile is read rather than
+// at every start: the main window never converts colours through one.
+struct Lcms
+{
+    decltype(&cmsOpenProfileFromMem) openProfileFromMem = nullptr;
+    decltype(&cmsCloseProfile) closeProfile = nullptr;
+    decltype(&cmsGetColorSpace) getColorSpace = nullptr;
+    decltype(&cmsGetDeviceClass) getDeviceClass = nullptr;
+    decltype(&cmsCreate_sRGBProfile) createSrgbProfile = nullptr;
+    decltype(&cmsCreateTransform) createTransform = nullptr;
+    decltype(&cmsDeleteTransform) deleteTransform = nullptr;
+    decltype(&cmsDoTransform) doTransform = nullptr;
+    decltype(&cmsGetProfileInfo) getProfileInfo = nullptr;
+};
+
+const Lcms *lcms()
+{
+    static const LateLibrary library("liblcms2.so.2");
+    static Lcms calls;
+    static const bool found = library.find(calls.openProfileFromMem, "cmsOpenProfileFromMem") &&
+                              library.find(calls.closeProfile, "cmsCloseProfile") &&
+                              library.find(calls.getColorSpace, "cmsGetColorSpace") &&
+                              library.find(calls.getDeviceClass, "cmsGetDeviceClass") &&
+                              library.find(calls.createSrgbProfile, "cmsCreate_sRGBProfile") &&
+                              library.find(calls.createTransform, "cmsCreateTransform") &&
+                              library.find(calls.deleteTransform, "cmsDeleteTransform") &&
+                              library.find(calls.doTransform, "cmsDoTransform") &&
+                              library.find(calls.getProfileInfo, "cmsGetProfileInfo");
+    return found ? &calls : nullptr;
+}
+
 struct ProfileCloser
 {
-    void operator()(void *profile) const { cmsCloseProfile(profile); }
+    void operator()(void *profile) const { lcms()->closeProfile(profile); }
 };
 using Profile = std::unique_ptr<void, ProfileCloser>;
 
 QString descriptionOf(cmsHPROFILE profile)
 {
     const cmsUInt32Number size =
-        cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US", nullptr, 0);
+        lcms()->getProfileInfo(profile, cmsInfoDescription, "en", "US", nullptr, 0);
     if (size < sizeof(wchar_t))
         return {};
     std::wstring text(size / sizeof(wchar_t), L'\0');
-    cmsGetProfileInfo(profile, cmsInfoDescription, "en", "US", text.data(), size);
+    lcms()->getProfileInfo(profile, cmsInfoDescription, "en", "US", text.data(), size);
     return QString::fromWCharArray(text.c_str()).trimmed();
 }
 
@@ -29,7 +62,7 @@ QString descriptionOf(cmsHPROFILE profile)
 
 void DisplayProfile::TransformDeleter::operator()(void *transform) const
 {
-    cmsDeleteTransform(transform);
+    lcms()->deleteTransform(transform);
 }
 
 DisplayProfile::DisplayProfile(const QByteArray &icc)
@@ -38,26 +71,33 @@ DisplayProfile::DisplayProfile(const QByteArray &icc)
         m_error = QStringLiteral("是空的 / empty");
         return;
     }
-    const Profile monitor(cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
+    const Lcms *cms = lcms();
+    if (!cms) {
+        m_error = QStringLiteral("无法载入 Little CMS / Little CMS cannot be loaded");
+        return;
+    }
+    const Profile monitor(
+        cms->openProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
     if (!monitor) {
         m_error = QStringLiteral("不是 ICC 配置文件 / not an ICC profile");
         return;
     }
     // A printer's or an input device's profile, or a grey or CMYK one, says
     // nothing about how a monitor shows sRGB.
-    if (cmsGetColorSpace(monitor.get()) != cmsSigRgbData ||
-        cmsGetDeviceClass(monitor.get()) != cmsSigDisplayClass) {
+    if (cms->getColorSpace(monitor.get()) != cmsSigRgbData ||
+        cms->getDeviceClass(monitor.get()) != cmsSigDisplayClass) {
         m_error = QStringLiteral("不是 RGB 显示器配置文件 / not an RGB display profile");
         return;
     }
-    const Profile srgb(cmsCreate_sRGBProfile());
-    m_transform.reset(cmsCreateTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
-                                         INTENT_RELATIVE_COLORIMETRIC, 0));
+    const Profile srgb(cms->createSrgbProfile());
+    m_transform.reset(cms->createTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
+                                           INTENT_RELATIVE_COLORIMETRIC, 0));
     // The same way for rows of 32-bit pixels, in the machine's byte order.
     const cmsUInt32Number pixels =
         QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
-    m_pixelTransform.reset(cmsCreateTransform(monitor.get(), pixels, srgb.get(), pixels,
-                                              INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_COPY_ALPHA));
+    m_pixelTransform.reset(cms->createTransform(monitor.get(), pixels, srgb.get(), pixels,
+                                                INTENT_RELATIVE_COLORIMETRIC,
+                                                cmsFLAGS_COPY_ALPHA));
     if (!m_transform || !m_pixelTransform) {
         m_transform.reset();
         m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
@@ -76,14 +116,14 @@ Rgb DisplayProfile::toSrgb(Rgb screen) const
         return screen;
     const quint8 in[3] = {screen.red, screen.green, screen.blue};
     quint8 out[3] = {};
-    cmsDoTransform(m_transform.get(), in, out, 1);
+    lcms()->doTransform(m_transform.get(), in, out, 1);
     return rgb(out[0], out[1], out[2]);
 }
 
 void DisplayProfile::toSrgb(quint32 *pixels, qsizetype count) const
 {
     if (m_pixelTransform && count > 0)
-        cmsDoTransform(m_pixelTransform.get(), pixels, pixels, cmsUInt32Number(count));
+        lcms()->doTransform(m_pixelTransform.get(), pixels, pixels, cmsUInt32Number(count));
 }
 
 } // namespace tintavo

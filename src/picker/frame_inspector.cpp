@@ -8,6 +8,7 @@
 #include "color/vision_table.h"
 #include "common/announce.h"
 #include "common/interface_font.h"
+#include "common/off_thread.h"
 #include "platform/pointer_grab.h"
 
 #include <QClipboard>
@@ -20,7 +21,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QtConcurrent>
 
 #include <array>
 #include <cstdio>
@@ -178,7 +178,7 @@ bool FrameInspector::keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers)
     if (!m_anchor || m_region.isEmpty())
         m_anchor = pointer;
     const QPoint to = pointer + step;
-    if (m_frame.frame().rect().contains(to) && m_engine.step(step))
+    if (m_frame.rect().contains(to) && m_engine.step(step))
         setRegion(QRect(*m_anchor, to).normalized());
     return true;
 }
@@ -227,7 +227,7 @@ bool FrameInspector::buttonReleased(Qt::MouseButton button, QPoint at)
 
 void FrameInspector::setRegion(const QRect &wanted)
 {
-    const QRect region = wanted & m_frame.frame().rect();
+    const QRect region = wanted & m_frame.rect();
     if (region.isEmpty()) {
         clearRegion();
         return;
@@ -428,7 +428,7 @@ void FrameInspector::writeFile(const QString &path)
                                         : QStringLiteral("未能保存 %1：%2").arg(path, error);
         showViewLabel(m_engine.screen().pointerPosition());
     });
-    watcher->setFuture(QtConcurrent::run([image = m_frame.shownFrame(), path] {
+    watcher->setFuture(runOffThread([image = m_frame.shownFrame(), path] {
         QImageWriter writer(path, "png");
         if (writer.write(image))
             return QString();

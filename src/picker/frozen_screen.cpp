@@ -11,11 +11,13 @@
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
-#include <QtConcurrent>
+#include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <thread>
 
 namespace tintavo {
 
@@ -74,9 +76,6 @@ QScreen *screenNamed(const QString &name)
     return QGuiApplication::primaryScreen();
 }
 
-// Rows a worker converts at a time: enough to outweigh handing them out.
-constexpr int kRowsPerTask = 64;
-
 } // namespace
 
 // One monitor's part of the frame, covering that monitor.
@@ -119,7 +118,36 @@ public:
         setGeometry(output.logical);
     }
 
+    // The display server shows the held frame as this window's background:
+    // only what lies over it is painted here.
+    void setHeld(bool held) { m_held = held; }
+
+    // Shows what changed: where nothing lies over a held frame any more, the
+    // server draws it again from what it holds, and nothing is painted here.
+    void refresh()
+    {
+        if (m_held && !m_frozen->drawsOverFrame())
+            m_held = m_frozen->m_held->showIn(winId(), m_pixels);
+        if (!m_held || m_frozen->drawsOverFrame())
+            update();
+    }
+
 protected:
+    bool event(QEvent *event) override
+    {
+        // The toolkit paints a window when it is exposed, and again at every
+        // further exposure.
+        if (event->type() == QEvent::Expose || event->type() == QEvent::Paint) {
+            // Once the frame is on the screen, the rest of it comes over
+            // meanwhile, for the views that need it whole.
+            if (isExposed())
+                m_frozen->startReading();
+            if (m_held && !m_frozen->drawsOverFrame())
+                return true;
+        }
+        return QRasterWindow::event(event);
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         // The frame as shown (as read, or as a colour-vision view sees it),
@@ -307,6 +335,7 @@ private:
 
     FrozenScreen *m_frozen;
     bool m_ownsPointer = false;
+    bool m_held = false;
     QRect m_pixels; // the monitor's rectangle of the frame
     // Frame pixels to one of the window's logical pixels.
     double m_scaleX = 1, m_scaleY = 1;
@@ -315,20 +344,23 @@ private:
     qint64 m_resampledFrom = 0;
 };
 
-FrozenScreen::FrozenScreen(ScreenSampler &live)
-    : m_live(&live), m_frame(frameImage(live.grabFrame())), m_shown(m_frame)
+FrozenScreen::FrozenScreen(ScreenSampler &live) : m_live(&live), m_held(live.holdScreen())
 {
+    if (!m_held)
+        m_frame = frameImage(live.grabFrame());
+    m_size = m_held ? m_held->size() : m_frame.size();
 }
 
 FrozenScreen::FrozenScreen(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
-    : m_frame(frameImage(frame)), m_shown(m_frame)
+    : m_size(frame.size), m_frame(frameImage(frame))
 {
     for (const FrameOutput &o : outputs) {
         if (!o.pixels.isEmpty() && !o.logical.isEmpty())
             m_outputs.append(o);
     }
     if (m_outputs.isEmpty()) {
-        m_frame = m_shown = QImage();
+        m_frame = QImage();
+        m_size = QSize();
         return;
     }
     m_input = std::make_unique<FrameInput>([this] {
@@ -356,7 +388,7 @@ PointerGrab *FrozenScreen::input() const
 
 void FrozenScreen::show()
 {
-    if (m_frame.isNull() || !m_windows.empty())
+    if (isNull() || !m_windows.empty())
         return;
     if (!m_live) {
         for (const FrameOutput &output : m_outputs) {
@@ -369,9 +401,46 @@ void FrozenScreen::show()
     if (monitors.isEmpty())
         monitors = toolkitMonitors();
     for (const QRect &monitor : monitors) {
-        m_windows.push_back(std::make_unique<FrameWindow>(this, monitor));
-        m_windows.back()->show();
+        auto window = std::make_unique<FrameWindow>(this, monitor);
+        if (m_held) {
+            window->create();
+            window->setHeld(m_held->showIn(window->winId(), monitor));
+        }
+        window->show();
+        m_windows.push_back(std::move(window));
     }
+}
+
+void FrozenScreen::startReading()
+{
+    if (!m_held || m_readStarted)
+        return;
+    m_readStarted = true;
+    m_reading = std::async(std::launch::async,
+                           [held = m_held.get(), whole = rect()] { return held->read(whole); });
+}
+
+const QImage *FrozenScreen::readyFrame()
+{
+    using namespace std::chrono_literals;
+    if (m_reading.valid() && m_reading.wait_for(0s) == std::future_status::ready)
+        m_frame = frameImage(m_reading.get());
+    if (m_held && (!m_readStarted || m_reading.valid()))
+        return nullptr;
+    return &m_frame;
+}
+
+const QImage &FrozenScreen::frame()
+{
+    startReading();
+    if (m_reading.valid())
+        m_frame = frameImage(m_reading.get());
+    return m_frame;
+}
+
+const QImage &FrozenScreen::shownFrame()
+{
+    return m_simulating ? m_simulated : frame();
 }
 
 void FrozenScreen::setVisible(bool visible)
@@ -382,47 +451,53 @@ void FrozenScreen::setVisible(bool visible)
 
 void FrozenScreen::showAs(const VisionTable *view)
 {
-    if (m_frame.isNull())
+    if (isNull())
         return;
-    if (!view) {
-        m_shown = m_frame;
-    } else {
-        // One buffer serves every view: a new one would cost the system a
-        // fault for each of its pages. A save under way keeps the old view.
-        m_shown = m_frame;
-        if (m_simulated.size() != m_frame.size())
-            m_simulated = QImage(m_frame.size(), QImage::Format_RGB32);
+    // A save under way keeps the old view: the buffer is its own again
+    // before it is written, and one buffer serves every view after that (a
+    // new one would cost the system a fault for each of its pages).
+    m_simulating = false;
+    const QImage &frame = view ? this->frame() : m_frame;
+    if (view && !frame.isNull()) {
+        if (m_simulated.size() != frame.size())
+            m_simulated = QImage(frame.size(), QImage::Format_RGB32);
         // Taken here, on this thread: the workers must not detach the image.
         uchar *to = m_simulated.bits();
-        const uchar *from = m_frame.constBits();
-        const qsizetype toStride = m_simulated.bytesPerLine(), fromStride = m_frame.bytesPerLine();
-        const int width = m_frame.width(), height = m_frame.height();
-        std::vector<int> firstRows;
-        for (int y = 0; y < height; y += kRowsPerTask)
-            firstRows.push_back(y);
-        QtConcurrent::blockingMap(firstRows, [&](int first) {
+        const uchar *from = frame.constBits();
+        const qsizetype toStride = m_simulated.bytesPerLine(), fromStride = frame.bytesPerLine();
+        const int width = frame.width(), height = frame.height();
+        // A band of rows on every core.
+        const int cores = std::max(1, QThread::idealThreadCount());
+        const int rows = (height + cores - 1) / cores;
+        const auto convert = [&](int first) {
             view->applyRows(reinterpret_cast<const quint32 *>(from + first * fromStride),
                             fromStride / 4, reinterpret_cast<quint32 *>(to + first * toStride),
-                            toStride / 4, width, std::min(kRowsPerTask, height - first));
-        });
-        m_shown = m_simulated;
+                            toStride / 4, width, std::min(rows, height - first));
+        };
+        {
+            std::vector<std::jthread> bands;
+            for (int first = rows; first < height; first += rows)
+                bands.emplace_back(convert, first);
+            convert(0);
+        }
+        m_simulating = true;
     }
     for (const auto &window : m_windows)
-        window->update();
+        window->refresh();
 }
 
 void FrozenScreen::markRegion(const QRect &region, const QImage &marks)
 {
-    m_region = region & m_frame.rect();
+    m_region = region & rect();
     m_marks = m_region.isEmpty() ? QImage() : marks;
     for (const auto &window : m_windows)
-        window->update();
+        window->refresh();
 }
 
 bool FrozenScreen::onScreen(QPoint pixel) const
 {
     if (m_live)
-        return m_frame.rect().contains(pixel);
+        return rect().contains(pixel);
     // The frame spans the monitors' bounding box; what lies between them is
     // no screen pixel.
     return std::any_of(m_outputs.cbegin(), m_outputs.cend(),
@@ -431,10 +506,40 @@ bool FrozenScreen::onScreen(QPoint pixel) const
 
 std::optional<Rgb> FrozenScreen::pixelColor(QPoint screen)
 {
-    if (!onScreen(screen) || !m_frame.rect().contains(screen))
+    if (!onScreen(screen) || !rect().contains(screen))
         return std::nullopt;
-    const QRgb c = reinterpret_cast<const QRgb *>(m_frame.constScanLine(screen.y()))[screen.x()];
+    const QImage *image = readyFrame();
+    if (!image)
+        return pixelColors(screen, 0).front();
+    if (!image->rect().contains(screen))
+        return std::nullopt;
+    const QRgb c = reinterpret_cast<const QRgb *>(image->constScanLine(screen.y()))[screen.x()];
     return rgb(qRed(c), qGreen(c), qBlue(c));
+}
+
+std::vector<std::optional<Rgb>> FrozenScreen::pixelColors(QPoint centre, int radius)
+{
+    if (readyFrame())
+        return ScreenSampler::pixelColors(centre, radius);
+    // Until the frame is here whole, the square is read from where it is
+    // held, in one request.
+    const int side = 2 * radius + 1;
+    std::vector<std::optional<Rgb>> area(size_t(side) * size_t(side));
+    const QRect wanted(centre - QPoint(radius, radius), QSize(side, side));
+    const QRect part = wanted & rect();
+    const ScreenFrame read = part.isEmpty() ? ScreenFrame{} : m_held->read(part);
+    if (read.isNull())
+        return area;
+    for (int y = 0; y < part.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(read.bits.get() + y * read.stride);
+        for (int x = 0; x < part.width(); ++x) {
+            const QPoint at = part.topLeft() + QPoint(x, y);
+            if (onScreen(at))
+                area[size_t((at.y() - wanted.y()) * side + at.x() - wanted.x())] =
+                    rgb(qRed(row[x]), qGreen(row[x]), qBlue(row[x]));
+        }
+    }
+    return area;
 }
 
 QList<QRect> FrozenScreen::monitors()

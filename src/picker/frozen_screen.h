@@ -5,6 +5,7 @@
 #include "platform/screen_sampler.h"
 
 #include <QImage>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -24,14 +25,18 @@ class PointerGrab;
 class FrozenScreen : public ScreenSampler
 {
 public:
-    // Reads every monitor of `live` at once; isNull() where it could not.
+    // Takes every monitor of `live` at once; isNull() where it could not.
+    // Where the display server can hold the frame, it is held and shown
+    // there, and its pixels are read as they are asked for.
     explicit FrozenScreen(ScreenSampler &live);
     // A frame the desktop read, with each monitor's part of it; coordinates
     // are the frame's pixels.
     FrozenScreen(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
     ~FrozenScreen() override;
 
-    bool isNull() const { return m_frame.isNull(); }
+    bool isNull() const { return m_size.isEmpty(); }
+    // The frame's rectangle, in its pixels.
+    QRect rect() const { return QRect(QPoint(0, 0), m_size); }
     // Shows the frame over everything, one window on each monitor, every
     // frame pixel on a device pixel of its monitor.
     void show();
@@ -39,9 +44,11 @@ public:
     // and puts it back.
     void setVisible(bool visible);
 
-    // The frame as read, and as shown: the same, or as `view` sees it.
-    const QImage &frame() const { return m_frame; }
-    const QImage &shownFrame() const { return m_shown; }
+    // The frame as read, and as shown: the same, or as `view` sees it. A
+    // frame held on the display server is read whole the first time, off
+    // this thread once it is shown; these wait for that read.
+    const QImage &frame();
+    const QImage &shownFrame();
     // Shows the frame as `view` sees it, converted on every core; null: as read.
     void showAs(const VisionTable *view);
 
@@ -58,9 +65,10 @@ public:
     // The loupe beside the crosshair, where the frame's windows draw it.
     void showLoupe(const LoupeContent &content);
 
-    bool available() const override { return !m_frame.isNull(); }
+    bool available() const override { return !isNull(); }
     QPoint pointerPosition() override { return m_live ? m_live->pointerPosition() : m_pointer; }
     std::optional<Rgb> pixelColor(QPoint screen) override;
+    std::vector<std::optional<Rgb>> pixelColors(QPoint centre, int radius) override;
     QList<QRect> monitors() override;
     bool canMovePointer() const override { return !m_live || m_live->canMovePointer(); }
     bool movePointer(QPoint screen) override;
@@ -68,11 +76,22 @@ public:
 private:
     friend class FrameWindow;
     bool onScreen(QPoint pixel) const;
+    // Starts reading the held frame whole; once.
+    void startReading();
+    // The frame read whole, where it is here already; else null.
+    const QImage *readyFrame();
+    // Whether anything shows over the frame as read.
+    bool drawsOverFrame() const { return m_simulating || !m_region.isEmpty(); }
 
     ScreenSampler *m_live = nullptr;
+    std::unique_ptr<HeldScreen> m_held;
+    // Ended before the held frame it reads goes.
+    std::future<ScreenFrame> m_reading;
+    bool m_readStarted = false;
+    QSize m_size;
     QImage m_frame;
-    QImage m_shown;
     QImage m_simulated;
+    bool m_simulating = false;
     QRect m_region;
     QImage m_marks;
     QList<FrameOutput> m_outputs;

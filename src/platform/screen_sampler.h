@@ -24,6 +24,25 @@ struct ScreenFrame
     bool isNull() const { return !bits; }
 };
 
+// The whole desktop held still where the display server keeps it: a copy of
+// what every monitor showed at one moment, which windows there show without
+// its pixels passing through this program. Only what is asked for is read.
+class HeldScreen
+{
+public:
+    virtual ~HeldScreen() = default;
+
+    // The desktop's bounding box, in native pixels.
+    virtual QSize size() const = 0;
+    // Makes the native window `window`, which covers `area` of the desktop,
+    // show the held pixels there whenever the server draws it; false where
+    // it cannot (that window then draws them itself).
+    virtual bool showIn(quintptr window, const QRect &area) = 0;
+    // The held pixels of `rect`, within size(), as a frame of that size;
+    // null where they cannot be read. Callable from any thread.
+    virtual ScreenFrame read(const QRect &rect) = 0;
+};
+
 // Reads the screen for the picker: where the pointer is and the colour of one
 // pixel. Every coordinate is in native screen pixels (device pixels of the
 // whole desktop, origin at its top-left corner), never in the toolkit's scaled
@@ -64,6 +83,10 @@ public:
     // Every monitor read at once, as one frame of the desktop's bounding
     // box; a null frame where the screen cannot be read whole.
     virtual ScreenFrame grabFrame() { return {}; }
+    // Every monitor held at once on the display server, as grabFrame()
+    // would read them; null where the server cannot hold them (grabFrame()
+    // then serves).
+    virtual std::unique_ptr<HeldScreen> holdScreen() { return {}; }
 
     // Moves the pointer to a desktop point, so that a user can step it one
     // device pixel at a time; false where the desktop does not let programs

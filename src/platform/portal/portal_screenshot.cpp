@@ -1,5 +1,6 @@
 #include "platform/portal/portal_screenshot.h"
 
+#include "common/off_thread.h"
 #include "platform/portal/portal_types.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QImage>
 #include <QScreen>
 #include <QUrl>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace tintavo {
 
@@ -80,7 +80,7 @@ void PortalScreenshot::load(const QString &path)
         m_grabbing = false;
         emit grabbed(frame, outputs);
     });
-    watcher->setFuture(QtConcurrent::run([path, since = m_askedAt] {
+    watcher->setFuture(runOffThread([path, since = m_askedAt] {
         QImage image(path);
         if (isScratchPicture(path, since))
             QFile::remove(path);

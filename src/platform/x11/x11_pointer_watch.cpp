@@ -1,5 +1,6 @@
 #include "platform/x11/x11_pointer_watch.h"
 
+#include "common/late_library.h"
 #include "platform/x11/x11_connection.h"
 
 #include <QCoreApplication>
@@ -7,16 +8,44 @@
 
 namespace tintavo {
 
+namespace {
+
+// The X Input library, loaded the first time the pointer is watched (the
+// picker) rather than with the program: the main window never needs it.
+struct XInput
+{
+    xcb_extension_t *id = nullptr;
+    decltype(&xcb_input_xi_query_version) queryVersion = nullptr;
+    decltype(&xcb_input_xi_query_version_reply) queryVersionReply = nullptr;
+    decltype(&xcb_input_xi_select_events) selectEvents = nullptr;
+};
+
+const XInput *xinput()
+{
+    static const LateLibrary library("libxcb-xinput.so.0");
+    static XInput calls;
+    static const bool found = library.find(calls.id, "xcb_input_id") &&
+                              library.find(calls.queryVersion, "xcb_input_xi_query_version") &&
+                              library.find(calls.queryVersionReply,
+                                           "xcb_input_xi_query_version_reply") &&
+                              library.find(calls.selectEvents, "xcb_input_xi_select_events");
+    return found ? &calls : nullptr;
+}
+
+} // namespace
+
 X11PointerWatch::X11PointerWatch(xcb_connection_t *connection, xcb_window_t root, QObject *parent)
     : PointerWatch(parent), m_connection(connection), m_root(root)
 {
-    const xcb_query_extension_reply_t *extension = xcb_get_extension_data(connection, &xcb_input_id);
+    const XInput *input = xinput();
+    const xcb_query_extension_reply_t *extension =
+        input ? xcb_get_extension_data(connection, input->id) : nullptr;
     if (!extension || !extension->present)
         return;
     // Raw events reach the root also while another client holds a grab
     // only from 2.1 on.
-    x11::Reply<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-        connection, xcb_input_xi_query_version(connection, 2, 2), nullptr));
+    x11::Reply<xcb_input_xi_query_version_reply_t> version(input->queryVersionReply(
+        connection, input->queryVersion(connection, 2, 2), nullptr));
     if (!version || version->major_version < 2 ||
         (version->major_version == 2 && version->minor_version < 1))
         return;
@@ -45,7 +74,7 @@ void X11PointerWatch::selectRawMotion(bool on)
         xcb_input_event_mask_t header;
         quint32 bits;
     } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, on ? quint32(XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) : 0};
-    xcb_input_xi_select_events(m_connection, m_root, 1, &mask.header);
+    xinput()->selectEvents(m_connection, m_root, 1, &mask.header);
     xcb_flush(m_connection);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/x11/x11_screen_change_watch.h"
 
+#include "common/late_library.h"
 #include "platform/x11/x11_connection.h"
 
 #include <QCoreApplication>
@@ -7,24 +8,53 @@
 
 namespace tintavo {
 
+namespace {
+
+// The DAMAGE library, loaded when the picker first watches the screen rather
+// than with the program: the main window never needs it.
+struct Damage
+{
+    xcb_extension_t *id = nullptr;
+    decltype(&xcb_damage_query_version) queryVersion = nullptr;
+    decltype(&xcb_damage_query_version_reply) queryVersionReply = nullptr;
+    decltype(&xcb_damage_create) create = nullptr;
+    decltype(&xcb_damage_destroy) destroy = nullptr;
+};
+
+const Damage *damage()
+{
+    static const LateLibrary library("libxcb-damage.so.0");
+    static Damage calls;
+    static const bool found =
+        library.find(calls.id, "xcb_damage_id") &&
+        library.find(calls.queryVersion, "xcb_damage_query_version") &&
+        library.find(calls.queryVersionReply, "xcb_damage_query_version_reply") &&
+        library.find(calls.create, "xcb_damage_create") &&
+        library.find(calls.destroy, "xcb_damage_destroy");
+    return found ? &calls : nullptr;
+}
+
+} // namespace
+
 X11ScreenChangeWatch::X11ScreenChangeWatch(xcb_connection_t *connection, xcb_window_t root,
                                            QObject *parent)
     : ScreenChangeWatch(parent), m_connection(connection)
 {
+    const Damage *calls = damage();
     const xcb_query_extension_reply_t *extension =
-        xcb_get_extension_data(connection, &xcb_damage_id);
+        calls ? xcb_get_extension_data(connection, calls->id) : nullptr;
     if (!extension || !extension->present)
         return;
     // The server speaks the extension to a client only after this exchange.
-    const x11::Reply<xcb_damage_query_version_reply_t> version(xcb_damage_query_version_reply(
-        connection, xcb_damage_query_version(connection, 1, 1), nullptr));
+    const x11::Reply<xcb_damage_query_version_reply_t> version(calls->queryVersionReply(
+        connection, calls->queryVersion(connection, 1, 1), nullptr));
     if (!version)
         return;
     m_notifyEvent = extension->first_event + XCB_DAMAGE_NOTIFY;
     // Raw rectangles keep no damage region in the server, so there is
     // nothing to acknowledge and a busy screen costs it no bookkeeping.
     m_damage = xcb_generate_id(connection);
-    xcb_damage_create(connection, m_damage, root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+    calls->create(connection, m_damage, root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
     xcb_flush(connection);
     if (auto *app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
@@ -36,7 +66,7 @@ X11ScreenChangeWatch::~X11ScreenChangeWatch()
     if (m_damage == XCB_NONE || !QCoreApplication::instance())
         return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
-    xcb_damage_destroy(m_connection, m_damage);
+    damage()->destroy(m_connection, m_damage);
     xcb_flush(m_connection);
 }
 

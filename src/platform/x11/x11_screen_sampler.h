@@ -33,6 +33,7 @@ public:
     bool profilesChanged() override;
     bool layoutChanged() override;
     ScreenFrame grabFrame() override;
+    std::unique_ptr<HeldScreen> holdScreen() override;
     bool canMovePointer() const override;
     bool movePointer(QPoint screen) override;
 

@@ -19,7 +19,8 @@ deb=$work/tintavo_${version}_$(dpkg --print-architecture).deb
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 depends=$(dpkg-deb -f "$deb" Depends)
-for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 liblcms2-2 fonts-wqy-microhei fonts-noto-cjk; do
+for pkg in libqt6core6 libqt6gui6 libqt6widgets6 liblcms2-2 libxcb-xinput0 fonts-wqy-microhei \
+  fonts-noto-cjk; do
   grep -qE "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg: $depends"
 done
 [[ -n "$(dpkg-deb -f "$deb" Maintainer)" ]] || fail "no Maintainer field"

@@ -14,5 +14,5 @@ xrandr --setmonitor B 1280/338x1024/270+1280+0 none >/dev/null
 for scales in "QT_SCALE_FACTOR=1" "QT_SCALE_FACTOR=2" "QT_SCREEN_SCALE_FACTORS=1;2"; do
   echo "== $scales"
   env "$scales" "$1" loupeShowsThePixelsItStandsFor colorManagedPicks freezingPicksFromTheFrame \
-    changesUnderARestingPointerShow frameLeavesThePickerOut
+    changesUnderARestingPointerShow frameLeavesThePickerOut frozenFrameShowsRegionAndViews
 done

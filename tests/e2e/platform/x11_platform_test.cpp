@@ -421,6 +421,36 @@ private slots:
         QTRY_VERIFY(!window("FrozenFrame"));
     }
 
+    // Over a frozen frame a region dragged out is outlined, dark and light,
+    // just outside it, the frame showing around it; the achromatic view
+    // (4) shows the frame grey, 0 shows it as read again, and Escape takes
+    // the outline away.
+    void frozenFrameShowsRegionAndViews()
+    {
+        auto hotKey = createGlobalHotKey();
+        ColorBoxModel box;
+        const auto picker = openPicker(box, *hotKey, *m_sampler, {m_root.width() / 2 - 150, 40});
+        const QPoint from(300, 200), to(340, 230), corner = from - QPoint(1, 1);
+        const QPoint away(150, 600); // clear of the loupe and the picker
+        QVERIFY(warp(from));
+        QTest::qWait(200);
+        QVERIFY(xdotool({"key", "alt+shift+f"}));
+        QTRY_VERIFY(window("FrozenFrame") && m_other.viewable(window("FrozenFrame")->winId()));
+        QTest::qWait(kSettleMs);
+        QVERIFY(xdotool({"mousedown", "1"}) && warp(to) && xdotool({"mouseup", "1"}));
+        QTRY_VERIFY(m_other.pixelColor(corner) == 0 || m_other.pixelColor(corner) == 0xFFFFFF);
+        QCOMPARE(m_other.pixelColor(away), drawn(away));
+        const auto grey = [](qint32 c) { return (c & 0xFF) == (c >> 8 & 0xFF) && (c & 0xFF) == c >> 16; };
+        QVERIFY(xdotool({"key", "4"}));
+        QTRY_VERIFY(grey(m_other.pixelColor(away)));
+        QVERIFY(xdotool({"key", "0"}));
+        QTRY_COMPARE(m_other.pixelColor(away), drawn(away));
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_COMPARE(m_other.pixelColor(corner), drawn(corner));
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_VERIFY(!window("FrozenFrame"));
+    }
+
     // Escape, a right click and Alt+Shift+F in quick succession end frames
     // and make new ones from within the events that do it; the picker comes
     // through and still picks from the frame.
