@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/desktop_activation.h"
 #include "app/early_start.h"
 #include "common/app_look.h"
 #include "common/termination_signals.h"
@@ -30,6 +31,11 @@ int main(int argc, char *argv[])
     tintavo::EarlyStart early(settingsPath);
     QApplication app(argc, argv);
 
+    // A desktop's key bound to tintavo --capture reaches the copy that runs.
+    if (!command.action.isEmpty()) {
+        if (const std::optional<int> status = tintavo::forwardToRunningCopy(command.action))
+            return *status;
+    }
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
         return tintavo::runOneShotPick(command.freezeAfter);
@@ -50,6 +56,7 @@ int main(int argc, char *argv[])
     tintavo::StartState state = early.takeStartState();
     state.pair = command.startPair;
     mainWindow.start(std::move(state));
+    tintavo::serveDesktopActivation(mainWindow, command.action);
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

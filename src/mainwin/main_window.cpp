@@ -404,9 +404,8 @@ void MainWindow::openPicker()
             options.pair = &m_session.pair();
             m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
         }
-        connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-            m_session.settings().change(&Settings::sampleSize, size);
-        });
+        connect(m_picker, &PickerWindow::sampleSizeChosen, this,
+                [this](int size) { m_session.settings().change(&Settings::sampleSize, size); });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);
@@ -416,6 +415,38 @@ void MainWindow::openPicker()
     m_picker->raise();
     m_picker->activateWindow();
     setWindowState(Qt::WindowMinimized);
+}
+
+void MainWindow::comeForward()
+{
+    QWidget *front = m_picker ? static_cast<QWidget *>(m_picker) : this;
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->show();
+    front->raise();
+    front->activateWindow();
+}
+
+void MainWindow::captureColor()
+{
+    // Where the desktop hands out picks, a capture is a pick on a fresh frame,
+    // made in the picker.
+    if (m_desktopPicking && !m_picker)
+        openPicker();
+    if (m_picker) {
+        m_picker->capture();
+        return;
+    }
+    // The pixel under the pointer, as the picker's key stores it.
+    if (!m_sampler)
+        m_sampler = (m_ownSampler = createScreenSampler()).get();
+    if (const std::optional<Rgb> color = m_sampler->pixelColor(m_sampler->pointerPosition()))
+        m_session.colorBox().storeCapture(*color);
+}
+
+void MainWindow::freezeScreen()
+{
+    openPicker();
+    m_picker->toggleFreeze();
 }
 
 void MainWindow::openSettings()

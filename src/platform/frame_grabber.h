@@ -34,6 +34,9 @@ public:
     // event loop. Does nothing while one is under way.
     virtual void grab() = 0;
     virtual bool grabbing() const = 0;
+    // Drops the frame asked for (the user stopped waiting for the desktop's
+    // permission): nothing follows, and the desktop may drop its dialog.
+    virtual void cancel() {}
 
 signals:
     // Every monitor at once, in device pixels; outputs in the order of the

@@ -6,11 +6,13 @@
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
+//                  [--bind-nothing]
 //
 // --color answers PickColor with channels in 0..1 (the default is 0,0,0);
 // --cancel and --ended answer a pick with the Response codes 1 and 2 (the
 // user called it off; it ended some other way), --error with a D-Bus error,
-// --silent not at all. The Response of a pick is sent
+// --silent not at all. --bind-nothing answers BindShortcuts with an empty
+// list, as KDE's back end does. The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
 #include "platform/portal/portal_types.h"
 
@@ -108,7 +110,10 @@ public:
                 list.value(0).options.value(QStringLiteral("preferred_trigger")).toString());
             const QString path = request(qdbus_cast<QVariantMap>(a.value(3)));
             reply({QVariant::fromValue(QDBusObjectPath(path))});
-            respond(path, 0, {});
+            respond(path, 0,
+                    {{QStringLiteral("shortcuts"),
+                      QVariant::fromValue(has("--bind-nothing") ? QList<PortalShortcut>{}
+                                                                : list.mid(0, 1))}});
         } else if (member == QLatin1String("Close")) {
             say(QStringLiteral("Close ") + m.path());
             reply({});

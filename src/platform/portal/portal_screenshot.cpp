@@ -54,6 +54,17 @@ void PortalScreenshot::grab()
         });
 }
 
+void PortalScreenshot::cancel()
+{
+    // Only a request still unanswered: a picture being read is nearly there.
+    if (!m_request)
+        return;
+    // Deleted unanswered, the request asks the portal to close it.
+    m_request->disconnect(this);
+    delete m_request;
+    m_grabbing = false;
+}
+
 void PortalScreenshot::load(const QString &path)
 {
     // Decoding a picture of a large desktop takes longer than a frame.

@@ -98,7 +98,9 @@ expect 2 'harmony 需要配色的种类和一种颜色' -- --harmony split
 expect 2 '不认识的占位符 {rgb} {Hex}' -- --format '{rgb} {Hex} {hex}' red
 expect 2 'format 需要一个模板和一种颜色' -- --format '{hex}'
 [[ ! -e $work/Tintavo.ini ]] || fail "a question wrote the settings file"
-for option in --pick --contrast --name --ramp --harmony --format; do
+# Read whole first: grep -q leaving early would cut the program's output.
+help=$("$work/tintavo" --help)
+for option in --pick --capture --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
-  "$work/tintavo" --help | grep -q -- "$option" || fail "not listed"
+  grep -q -- "$option" <<<"$help" || fail "not listed"
 done

@@ -27,6 +27,7 @@ namespace {
 
 const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
+const QString kNotBound = "无法跟随光标取色，\n桌面未绑定热键。\n按“取色”，再点选\n屏幕上的颜色";
 const QString kNothing = "本次没有取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 
 // Every pixel of a frame its own colour.
@@ -148,6 +149,8 @@ private slots:
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
         QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
                                              << kNoKey << packRgb(255, 128, 0);
+        QTest::newRow("shortcut bound to nothing")
+            << QStringList{"--bind-nothing", "--color", "0,0,0"} << kNotBound << 0;
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -165,7 +168,10 @@ private slots:
         m_box.nextCaptureSlot = 1;
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
-        QTRY_COMPARE(noticeOf(picker), key ? kNotice : kNoKey);
+        const QString before = portal.contains("--bind-nothing") ? kNotBound
+                               : key                             ? kNotice
+                                                                 : kNoKey;
+        QTRY_COMPARE(noticeOf(picker), before);
         // The desktop hands out one pixel: no square to average.
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, picker->mapToGlobal(QPoint()));
         QApplication::sendEvent(picker, &menuKey);
