@@ -6,13 +6,15 @@
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
-//                  [--bind-nothing]
+//                  [--bind-nothing] [--shot-refuse | --shot-silent]
 //
 // --color answers PickColor with channels in 0..1 (the default is 0,0,0);
 // --cancel and --ended answer a pick with the Response codes 1 and 2 (the
 // user called it off; it ended some other way), --error with a D-Bus error,
 // --silent not at all. --bind-nothing answers BindShortcuts with an empty
-// list, as KDE's back end does. The Response of a pick is sent
+// list, as KDE's back end does. Screenshot is served only with --shot-refuse
+// (refused a second after the call, as by a user's "deny") or --shot-silent
+// (never answered, as while a permission dialog is up). The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
 #include "platform/portal/portal_types.h"
 
@@ -23,6 +25,7 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cstdio>
 
 using namespace tintavo::portal;
@@ -94,6 +97,19 @@ public:
                                      : 0,
                     {{QStringLiteral("color"), QVariant::fromValue(color)}});
             reply({QVariant::fromValue(QDBusObjectPath(path))});
+        } else if (iface == QLatin1String(kScreenshot) && member == QLatin1String("Screenshot") &&
+                   (has("--shot-refuse") || has("--shot-silent"))) {
+            const QString path = request(qdbus_cast<QVariantMap>(a.value(1)));
+            say(QStringLiteral("Screenshot"));
+            reply({QVariant::fromValue(QDBusObjectPath(path))});
+            // As a user who reads the desktop's question a while, then denies.
+            if (has("--shot-refuse"))
+                QTimer::singleShot(1000, [path] {
+                    QDBusMessage signal = QDBusMessage::createSignal(path, QLatin1String(kRequest),
+                                                                     QStringLiteral("Response"));
+                    signal << 2u << QVariantMap();
+                    QDBusConnection::sessionBus().send(signal);
+                });
         } else if (iface == QLatin1String(kGlobalShortcuts) && shortcuts &&
                    member == QLatin1String("CreateSession")) {
             const auto options = qdbus_cast<QVariantMap>(a.value(0));

@@ -272,6 +272,53 @@ private slots:
         picker->close();
     }
 
+    // A screenshot the desktop does not answer at once waits for its
+    // permission: the picker says so and lets the user stop waiting; one
+    // refused says how to allow it for good and offers the desktop's pick.
+    void saysWhatTheDesktopIsDoing()
+    {
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        for (const char *answer : {"--shot-silent", "--shot-refuse"}) {
+            m_portal.reset();
+            m_portal =
+                std::make_unique<Child>(PORTAL_STANDIN, QStringList{answer, "--color", "0,0,1"});
+            PickerOptions options;
+            options.makeFrameGrabber = &createFrameGrabber;
+            auto *picker =
+                new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+            picker->show();
+            auto *button = picker->findChild<QPushButton *>("cmdPick");
+            pick(picker);
+            QTRY_COMPARE(noticeOf(picker), "等待桌面允许截图…\n桌面可能在询问，\n按“停止等待”放弃");
+            QCOMPARE(button->text(), "停止等待");
+            if (QByteArray(answer) == "--shot-silent") {
+                pick(picker);
+                QCOMPARE(noticeOf(picker),
+                         "本次没有取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
+                QCOMPARE(button->text(), "取色");
+                // The portal hears the request closed, and drops its dialog.
+                QByteArray said;
+                QTRY_VERIFY2((said += m_portal->readAll())
+                                 .contains("Close /org/freedesktop/portal/desktop/request/"),
+                             said.constData());
+            } else {
+                QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
+                                          "桌面拒绝了截图。\n可按“桌面取色”，\n或在隐私设置里允许",
+                                          5000);
+                QVERIFY(picker->findChild<QLabel *>("Label1")->toolTip().contains(
+                    "flatpak permission-set screenshot screenshot \"\" yes"));
+                QCOMPARE(button->text(), "桌面取色");
+                pick(picker);
+                QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
+                QCOMPARE(button->text(), "取色");
+            }
+            picker->close();
+        }
+    }
+
     // Run by real_portal.sh on a headless sway at output scale
     // REAL_PORTAL_SCALE: the picker and a pick for a script, each on the
     // real portal's frame, pick the pixels the crosshair rings. At a
