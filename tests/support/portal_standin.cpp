@@ -2,7 +2,7 @@
 // Screenshot.PickColor and GlobalShortcuts with the Request/Response pattern
 // and the version property. Prints "ready" once it owns the portal's name and
 // one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
-// "Close <path>"); the line "activate" on its input presses the bound shortcut.
+// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound shortcut.
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
@@ -130,6 +130,11 @@ public:
                     {{QStringLiteral("shortcuts"),
                       QVariant::fromValue(has("--bind-nothing") ? QList<PortalShortcut>{}
                                                                 : list.mid(0, 1))}});
+        } else if (member == QLatin1String("Register")) {
+            // As xdg-desktop-portal 1.18's host registry, which the program
+            // must call first; older portals refuse it.
+            say(QStringLiteral("Register ") + a.value(0).toString());
+            bus.send(m.createErrorReply(QDBusError::UnknownMethod, member));
         } else if (member == QLatin1String("Close")) {
             say(QStringLiteral("Close ") + m.path());
             reply({});

@@ -16,6 +16,7 @@ namespace tintavo {
 
 std::unique_ptr<FrameGrabber> createFrameGrabber()
 {
+    portal::registerWithPortal(QDBusConnection::sessionBus(), QGuiApplication::desktopFileName());
     return std::make_unique<portal::PortalScreenshot>(QDBusConnection::sessionBus());
 }
 
