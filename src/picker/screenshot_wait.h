@@ -9,7 +9,7 @@ enum class PickOutcome;
 // A screenshot the desktop answers at once (a tenth of a second) says nothing;
 // one still unanswered after this long is waiting for the user's permission
 // (a dialog of the desktop's own may be up), and the user hears so.
-inline constexpr int kScreenshotWaitNoticeMs = 400;
+inline constexpr int kScreenshotWaitNoticeMs = 1000;
 
 // Whether the desktop's answer to a screenshot is a refusal or a time-out,
 // which the user can do something about (allow it once and for all), rather

@@ -13,7 +13,7 @@
 // user called it off; it ended some other way), --error with a D-Bus error,
 // --silent not at all. --bind-nothing answers BindShortcuts with an empty
 // list, as KDE's back end does. Screenshot is served only with --shot-refuse
-// (refused a second after the call, as by a user's "deny") or --shot-silent
+// (refused two seconds after the call, as by a user's "deny") or --shot-silent
 // (never answered, as while a permission dialog is up). The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
 #include "platform/portal/portal_types.h"
@@ -104,7 +104,7 @@ public:
             reply({QVariant::fromValue(QDBusObjectPath(path))});
             // As a user who reads the desktop's question a while, then denies.
             if (has("--shot-refuse"))
-                QTimer::singleShot(1000, [path] {
+                QTimer::singleShot(2000, [path] {
                     QDBusMessage signal = QDBusMessage::createSignal(path, QLatin1String(kRequest),
                                                                      QStringLiteral("Response"));
                     signal << 2u << QVariantMap();
