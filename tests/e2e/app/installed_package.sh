@@ -46,7 +46,7 @@ home=$work/home
 mkdir -p "$home"
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$home" "$bin" "$@"; }
 [[ "$(run --version)" == "Tintavo $version" ]] || fail "--version says: $(run --version)"
-run --help | grep -q -- '--version' || fail "--help does not list --version"
+grep -q -- '--version' <<<"$(run --help)" || fail "--help does not list --version"
 status=0
 run 2>"$work/err" || status=$?
 ((status == 2)) && [[ $(wc -l <"$work/err") == 1 ]] && grep -q '需要图形显示.*needs a display' "$work/err" ||
