@@ -404,8 +404,9 @@ void MainWindow::openPicker()
             options.pair = &m_session.pair();
             m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
         }
-        connect(m_picker, &PickerWindow::sampleSizeChosen, this,
-                [this](int size) { m_session.settings().change(&Settings::sampleSize, size); });
+        connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
+            m_session.settings().change(&Settings::sampleSize, size);
+        });
         connect(m_picker, &PickerWindow::closed, this, [this] {
             show();
             setWindowState(Qt::WindowMaximized);

@@ -599,6 +599,7 @@ void PickerWindow::setUpDesktopPicking()
         connect(m_screenshotWait, &QTimer::timeout, this, [this] {
             if (!m_frames->grabbing())
                 return;
+            m_waitingForScreenshot = true;
             m_pickButton->setText(kStopWaitingCaption);
             setNotice(screenshotWaitNotice(kStopWaitingCaption), allowScreenshotsForGood());
         });
@@ -647,19 +648,25 @@ void PickerWindow::startDesktopPick()
 
 void PickerWindow::pickButtonClicked()
 {
-    if (m_pickButton->text() != kStopWaitingCaption) {
+    if (!m_waitingForScreenshot) {
         startDesktopPick();
         return;
     }
     m_frames->cancel();
-    m_pickButton->setText(kPickCaption);
+    stopWaiting();
     m_pickCancelled = true;
     showDesktopNotice();
 }
 
+void PickerWindow::stopWaiting()
+{
+    m_waitingForScreenshot = false;
+    m_pickButton->setText(kPickCaption);
+}
+
 void PickerWindow::showDesktopFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
 {
-    m_pickButton->setText(kPickCaption);
+    stopWaiting();
     auto frozen = std::make_unique<FrozenScreen>(frame, outputs);
     if (frozen->isNull() || !isVisible()) {
         if (frozen->isNull())
@@ -684,7 +691,7 @@ void PickerWindow::showDesktopFrame(const ScreenFrame &frame, const QList<FrameO
 
 void PickerWindow::frameRefused(PickOutcome outcome)
 {
-    m_pickButton->setText(kPickCaption);
+    stopWaiting();
     if (screenshotRefused(outcome)) {
         // Nothing behind the user's back: what happened, how to allow it for
         // good, and the desktop's own pick as a second choice.

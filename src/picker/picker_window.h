@@ -142,6 +142,7 @@ private:
     QString parentWindowId();
     void startDesktopPick();
     void pickButtonClicked();
+    void stopWaiting();
     void finishDesktopPick(PickOutcome outcome, Rgb color);
     void showDesktopNotice();
 
@@ -185,6 +186,7 @@ private:
     // or 桌面取色 once it was refused.
     QPushButton *m_pickButton = nullptr;
     QTimer *m_screenshotWait = nullptr;
+    bool m_waitingForScreenshot = false;
     bool m_offerDesktopPick = false;
     QString m_pickTrouble; // why the last pick failed; empty when it did not
     bool m_pickCancelled = false;
