@@ -413,10 +413,11 @@ ScreenFrame readWholeScreen(std::unique_ptr<ScreenSampler> &sampler)
     const std::unique_ptr<FrameGrabber> grabber = createFrameGrabber();
     ScreenFrame frame;
     QEventLoop loop;
-    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop, [&](const ScreenFrame &grabbed) {
-        frame = grabbed;
-        loop.quit();
-    });
+    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop,
+                     [&](const ScreenFrame &grabbed) {
+                         frame = grabbed;
+                         loop.quit();
+                     });
     QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, [&loop](PickOutcome outcome) {
         if (screenshotRefused(outcome))
             printLine(stderr, screenshotRefusalLine(outcome));

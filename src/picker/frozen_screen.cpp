@@ -188,9 +188,10 @@ protected:
         const bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
         // The keys a desktop grab would deliver: the picker's own, digits,
         // and letters with Ctrl.
-        const bool taken = key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter ||
-                           key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up ||
-                           key == Qt::Key_Down || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
+        const bool taken = key == Qt::Key_Escape || key == Qt::Key_Return ||
+                           key == Qt::Key_Enter || key == Qt::Key_Left || key == Qt::Key_Right ||
+                           key == Qt::Key_Up || key == Qt::Key_Down ||
+                           (key >= Qt::Key_0 && key <= Qt::Key_9) ||
                            (letter && modifiers == Qt::ControlModifier) ||
                            (altShift && (key == Qt::Key_S || key == Qt::Key_F));
         if (taken)
