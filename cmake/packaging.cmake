@@ -23,7 +23,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.com/tintavo/)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tintavo.github.io/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n, libxcb-xinput0, liblcms2-2")

@@ -26,7 +26,7 @@ package | test)
     packages+=(
       libgtest-dev libgmock-dev clang libclang-rt-dev ccache
       xdotool x11-xserver-utils x11-utils wmctrl openbox
-      dbus-daemon imagemagick xclip at-spi2-core python3-pyatspi
+      dbus-daemon imagemagick xclip at-spi2-core python3-pyatspi libglib2.0-bin
       sway grim pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
     )
   fi

@@ -11,6 +11,7 @@
 #include "common/toolkit_translation.h"
 #include "picker/monitor_profiles.h"
 #include "picker/one_shot_pick.h"
+#include "picker/screenshot_wait.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
 #include "platform/display_probe.h"
@@ -193,13 +194,23 @@ CommandLine handleCommandLine(int argc, char *argv[])
             "With --pick: freeze the screen first (after SECONDS, at once by default) "
             "and pick from the frozen frame."),
         QStringLiteral("SECONDS"));
+    const QCommandLineOption capture(
+        QStringLiteral("capture"),
+        QStringLiteral("在运行中的 Tintavo 里做 Alt+Shift+S 做的事（没有在运行的就启动一个）："
+                       "X11 下把指针下的颜色存入颜色盒的下一格，Wayland 下截取屏幕并把点选的"
+                       "颜色存入；单独用 --freeze 则冻结屏幕。可在桌面的键盘快捷键设置里绑定 / "
+                       "Do in the running Tintavo (or a new one) what Alt+Shift+S does: on X11 "
+                       "store the colour under the pointer into the colour box's next slot, on "
+                       "Wayland take a frame of the screen and store the colour clicked on it; "
+                       "--freeze alone freezes the screen. For a key in the desktop's keyboard "
+                       "settings."));
     const QCommandLineOption region(
         QStringLiteral("region"),
         QStringLiteral("与 --contrast FG 同用：读取屏幕上这一矩形（设备像素），打印 FG 对其中每个"
                        "像素的对比度 / With --contrast FG: read this rectangle of the screen "
                        "(device pixels) and print the contrast of FG over its every pixel."),
         QStringLiteral("X,Y,W,H"));
-    parser.addOptions({pick, freeze, contrast, region, name});
+    parser.addOptions({pick, freeze, capture, contrast, region, name});
     const PaletteOptions palette = addPaletteOptions(parser);
     const HelpArgument pairArgument{
         QStringLiteral("FG BG"), QStringLiteral("[FG BG]"),
@@ -235,7 +246,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
         const QString text =
             helpWanted
                 ? helpPage(args.front(), parser.applicationDescription(),
-                           {help, version, pick, freeze, contrast, region, name, palette.ramp,
+                           {help, version, pick, freeze, capture, contrast, region, name, palette.ramp,
                             palette.prefix, palette.form, palette.harmony, palette.format},
                            pairArgument)
                 : QCoreApplication::applicationName() + u' ' +
@@ -256,8 +267,11 @@ CommandLine handleCommandLine(int argc, char *argv[])
                                "one at a time."));
         return {2};
     }
+    // --freeze alone is the desktop-entry action of that name.
+    const bool freezeAction = parser.isSet(freeze) && !parser.isSet(pick) &&
+                              parser.value(freeze) == u"0" && !parser.isSet(capture);
     std::optional<int> freezeAfter;
-    if (parser.isSet(freeze)) {
+    if (parser.isSet(freeze) && !freezeAction) {
         bool number = false;
         freezeAfter = parser.value(freeze).toInt(&number);
         if (!parser.isSet(pick) || !number || *freezeAfter < 0 || *freezeAfter > 60) {
@@ -310,6 +324,17 @@ CommandLine handleCommandLine(int argc, char *argv[])
     // The pair the window opens with, read before any display is looked for:
     // a colour mistyped is the first thing to hear of.
     CommandLine command{std::nullopt, parser.isSet(pick), freezeAfter};
+    if (parser.isSet(capture) || freezeAction) {
+        if (command.pickOnce || parser.isSet(contrast) || nameWanted ||
+            !parser.positionalArguments().isEmpty()) {
+            printLine(stderr, hint("--capture 与单独的 --freeze 不跟其他选项或颜色同用。",
+                                   "--capture and --freeze alone take no other option or "
+                                   "colour."));
+            return {2};
+        }
+        command.action =
+            parser.isSet(capture) ? QStringLiteral("capture") : QStringLiteral("freeze");
+    }
     if (const QStringList pair = parser.positionalArguments(); !pair.isEmpty()) {
         if (pair.size() != 2 || command.pickOnce) {
             printLine(stderr, hint("tintavo 后面可以跟两种颜色：前景色和背景色，例如 "
@@ -398,12 +423,21 @@ ScreenFrame readWholeScreen(std::unique_ptr<ScreenSampler> &sampler)
     const std::unique_ptr<FrameGrabber> grabber = createFrameGrabber();
     ScreenFrame frame;
     QEventLoop loop;
-    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop, [&](const ScreenFrame &grabbed) {
-        frame = grabbed;
+    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop,
+                     [&](const ScreenFrame &grabbed) {
+                         frame = grabbed;
+                         loop.quit();
+                     });
+    QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, [&loop](PickOutcome outcome) {
+        if (screenshotRefused(outcome))
+            printLine(stderr, screenshotRefusalLine(outcome));
         loop.quit();
     });
-    QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, &QEventLoop::quit);
     grabber->grab();
+    QTimer::singleShot(kScreenshotWaitNoticeMs, &loop, [&grabber] {
+        if (grabber->grabbing())
+            printLine(stderr, screenshotWaitLine());
+    });
     loop.exec();
     return frame;
 }

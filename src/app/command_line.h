@@ -34,6 +34,10 @@ struct CommandLine
     std::optional<int> freezeAfter{};
     // tintavo FG BG: the foreground and background the window opens with.
     std::optional<std::pair<Rgb, Rgb>> startPair = std::nullopt;
+    // --capture, or --freeze without --pick: the desktop-entry action
+    // ("capture", "freeze") for the copy that runs, or for this one where
+    // none does.
+    QString action = QString();
     // --contrast FG --region X,Y,W,H: the text colour and the rectangle of
     // the screen (device pixels) to measure it over (runRegionContrast).
     std::optional<std::pair<Rgb, QRect>> regionContrast = std::nullopt;

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/desktop_activation.h"
 #include "app/early_start.h"
 #include "common/app_look.h"
 #include "common/termination_signals.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QSessionManager>
 #include <malloc.h>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -27,9 +29,18 @@ int main(int argc, char *argv[])
     // Started before the toolkit connects to the display, so the two overlap.
     const bool oneShot = command.pickOnce || command.regionContrast;
     const QString settingsPath = oneShot ? QString() : tintavo::settingsFilePath();
-    tintavo::EarlyStart early(settingsPath);
+    // Not for tintavo --capture, which mostly hands its action on and ends.
+    std::optional<tintavo::EarlyStart> early;
+    if (command.action.isEmpty())
+        early.emplace(settingsPath);
     QApplication app(argc, argv);
 
+    // A desktop's key bound to tintavo --capture reaches the copy that runs.
+    if (!command.action.isEmpty()) {
+        if (const std::optional<int> status = tintavo::forwardToRunningCopy(command.action))
+            return *status;
+        early.emplace(settingsPath);
+    }
     tintavo::setUpApplicationLook(app);
     if (command.pickOnce)
         return tintavo::runOneShotPick(command.freezeAfter);
@@ -47,9 +58,10 @@ int main(int argc, char *argv[])
     }
     tintavo::Session session(settingsPath);
     tintavo::MainWindow mainWindow(session, services);
-    tintavo::StartState state = early.takeStartState();
+    tintavo::StartState state = early->takeStartState();
     state.pair = command.startPair;
     mainWindow.start(std::move(state));
+    tintavo::serveDesktopActivation(mainWindow, command.action);
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

@@ -461,6 +461,38 @@ void MainWindow::openPicker()
     setWindowState(Qt::WindowMinimized);
 }
 
+void MainWindow::comeForward()
+{
+    QWidget *front = m_picker ? static_cast<QWidget *>(m_picker) : this;
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->show();
+    front->raise();
+    front->activateWindow();
+}
+
+void MainWindow::captureColor()
+{
+    // Where the desktop hands out picks, a capture is a pick on a fresh frame,
+    // made in the picker.
+    if (m_desktopPicking && !m_picker)
+        openPicker();
+    if (m_picker) {
+        m_picker->capture();
+        return;
+    }
+    // The pixel under the pointer, as the picker's key stores it.
+    if (!m_sampler)
+        m_sampler = (m_ownSampler = createScreenSampler()).get();
+    if (const std::optional<Rgb> color = m_sampler->pixelColor(m_sampler->pointerPosition()))
+        m_session.colorBox().storeCapture(*color);
+}
+
+void MainWindow::freezeScreen()
+{
+    openPicker();
+    m_picker->toggleFreeze();
+}
+
 void MainWindow::openSettings()
 {
     SettingsDialog::showSingle(m_settingsDialog, m_session.settings(), this);

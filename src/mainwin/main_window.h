@@ -96,6 +96,14 @@ public:
     void openSettings();
     void openAbout();
 
+    // What the desktop asks of the running program (its launcher started
+    // again, a desktop-entry action): the window in front (the picker's,
+    // while it is open); the capture key's work, also without the picker
+    // open; the picker with the screen frozen (or back to live).
+    void comeForward();
+    void captureColor();
+    void freezeScreen();
+
     // Saves the settings not yet saved, and the colour box when auto-save is
     // on, as when the session ends; a failure is reported, not asked about.
     void saveForSessionEnd();

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRasterWindow>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QThread>
 
@@ -257,14 +258,22 @@ private:
         p.drawRect(outline);
     }
 
+    void resizeEvent(QResizeEvent *) override
+    {
+        // Full screen as the compositor made it: the monitor's real scale
+        // is the frame's size against this, not against the toolkit's
+        // geometry of the screen.
+        if (m_ownsPointer && !size().isEmpty()) {
+            m_scaleX = double(m_pixels.width()) / width();
+            m_scaleY = double(m_pixels.height()) / height();
+        }
+    }
+
     void pointTo(QPointF local)
     {
         if (!m_ownsPointer)
             return;
-        const QPoint pixel = m_pixels.topLeft() + QPoint(int(std::floor(local.x() * m_scaleX)),
-                                                         int(std::floor(local.y() * m_scaleY)));
-        const QPoint inside(std::clamp(pixel.x(), m_pixels.left(), m_pixels.right()),
-                            std::clamp(pixel.y(), m_pixels.top(), m_pixels.bottom()));
+        const QPoint inside = framePixelAt(local, size(), m_pixels);
         if (m_frozen->movePointer(inside))
             emit m_frozen->m_input->pointerMoved(inside);
     }

@@ -4,6 +4,7 @@
 #include "picker/frame_parts.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
+#include "picker/screenshot_wait.h"
 
 #include "platform/desktop_picking.h"
 #include "platform/frame_grabber.h"
@@ -27,6 +28,12 @@ constexpr int kGrabRetryMs = 50;
 QString line(const char *chinese, const char *english)
 {
     return QString::fromUtf8(chinese) + QStringLiteral(" / ") + QString::fromUtf8(english);
+}
+
+void printLine(const QString &text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stderr);
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -92,8 +99,13 @@ OneShotPick::~OneShotPick()
 void OneShotPick::start()
 {
     if (m_desktop && m_frames) {
-        QTimer::singleShot(m_options.freezeAfter.value_or(0) * 1000, m_frames.get(),
-                           &FrameGrabber::grab);
+        QTimer::singleShot(m_options.freezeAfter.value_or(0) * 1000, m_frames.get(), [this] {
+            m_frames->grab();
+            QTimer::singleShot(kScreenshotWaitNoticeMs, this, [this] {
+                if (m_frames->grabbing())
+                    printLine(screenshotWaitLine());
+            });
+        });
         return;
     }
     if (m_desktop) {
@@ -136,7 +148,8 @@ void OneShotPick::pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput>
     m_frozen = std::make_unique<FrozenScreen>(frame, outputs);
     if (m_frozen->isNull()) {
         m_frozen.reset();
-        frameRefused();
+        // A picture that cannot be shown is as good as none.
+        frameRefused(PickOutcome::Missing);
         return;
     }
     // The frame is the whole screen here: its windows take the pointer and
@@ -153,9 +166,12 @@ void OneShotPick::pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput>
     tryGrab();
 }
 
-void OneShotPick::frameRefused()
+void OneShotPick::frameRefused(PickOutcome outcome)
 {
-    // Said once, and the pick goes on the desktop's way.
+    // Said, with how to allow it for good, and the pick goes on the
+    // desktop's way.
+    if (screenshotRefused(outcome))
+        printLine(screenshotRefusalLine(outcome));
     std::fputs((line("桌面没有给出截图，改用桌面自己的取色（单个像素，没有放大镜和微移）。",
                      "The desktop gave no screenshot, so Tintavo uses the desktop's own "
                      "colour pick (one pixel, no loupe, no steps).") +

@@ -64,7 +64,7 @@ private:
     void listen();
     void freeze();
     void pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
-    void frameRefused();
+    void frameRefused(PickOutcome outcome);
     void tryGrab();
     void pickAt(QPoint point);
     void finish();

@@ -6,6 +6,7 @@
 #include "picker/frame_parts.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
+#include "picker/screenshot_wait.h"
 
 #include "color/color_pair.h"
 #include "color/qt_color.h"
@@ -37,6 +38,11 @@ namespace tintavo {
 namespace {
 
 using K = ControlKind;
+
+// The desktop picking button's captions.
+const QString kPickCaption = QStringLiteral("取色");
+const QString kStopWaitingCaption = QStringLiteral("停止等待");
+const QString kDesktopPickCaption = QStringLiteral("桌面取色");
 
 // The picker's controls: the data labels, of which the first shows the
 // position and the last the colour, the instruction, the notice and the
@@ -490,6 +496,14 @@ void PickerWindow::capture(Rgb color)
     sayStored(slot, color);
 }
 
+void PickerWindow::capture()
+{
+    if (m_desktop)
+        startDesktopPick();
+    else
+        storeColor();
+}
+
 void PickerWindow::toggleFreeze()
 {
     if (m_desktop && !m_frozen)
@@ -733,19 +747,31 @@ void PickerWindow::setUpDesktopPicking()
     m_instruction->hide();
     m_notice->setGeometry(toPixels(TwipsRect{30, 30, 1575, 840}));
     m_colorLabel->move(twipsToPixels(30), twipsToPixels(885));
-    auto *button = new QPushButton(QStringLiteral("取色"), this);
+    auto *button = new QPushButton(kPickCaption, this);
     button->setObjectName(QStringLiteral("cmdPick"));
     button->setGeometry(toPixels(TwipsRect{30, 1170, 1575, 345}));
-    connect(button, &QPushButton::clicked, this, &PickerWindow::startDesktopPick);
+    m_pickButton = button;
+    connect(button, &QPushButton::clicked, this, &PickerWindow::pickButtonClicked);
 
     connect(m_desktop.get(), &DesktopPicking::picked, this, &PickerWindow::finishDesktopPick);
     connect(m_desktop.get(), &DesktopPicking::keyPressed, this, &PickerWindow::startDesktopPick);
     connect(m_desktop.get(), &DesktopPicking::keyBound, this, [this](PickOutcome outcome) {
         m_desktopKey = outcome == PickOutcome::Success;
+        m_keyNotBound = outcome == PickOutcome::Ended;
         if (!m_frozen)
             showDesktopNotice();
     });
     if (m_options.makeFrameGrabber) {
+        m_screenshotWait = new QTimer(this);
+        m_screenshotWait->setSingleShot(true);
+        m_screenshotWait->setInterval(kScreenshotWaitNoticeMs);
+        connect(m_screenshotWait, &QTimer::timeout, this, [this] {
+            if (!m_frames->grabbing())
+                return;
+            m_waitingForScreenshot = true;
+            m_pickButton->setText(kStopWaitingCaption);
+            setNotice(screenshotWaitNotice(kStopWaitingCaption), allowScreenshotsForGood());
+        });
         m_frames = m_options.makeFrameGrabber();
         connect(m_frames.get(), &FrameGrabber::grabbed, this, &PickerWindow::showDesktopFrame);
         connect(m_frames.get(), &FrameGrabber::failed, this, &PickerWindow::frameRefused);
@@ -776,16 +802,40 @@ void PickerWindow::startDesktopPick()
     m_pickTrouble.clear();
     m_pickCancelled = false;
     m_sayFramesRefused = false;
-    if (m_frames && !m_framesRefused) {
+    if (m_frames && !m_framesRefused && !m_offerDesktopPick) {
         m_frames->grab();
+        m_screenshotWait->start();
         return;
     }
+    // The desktop's own pick is offered once after a refused screenshot; the
+    // next pick asks for a screenshot again.
+    m_offerDesktopPick = false;
+    m_pickButton->setText(kPickCaption);
     showDesktopNotice();
     m_desktop->pick(parentWindowId());
 }
 
+void PickerWindow::pickButtonClicked()
+{
+    if (!m_waitingForScreenshot) {
+        startDesktopPick();
+        return;
+    }
+    m_frames->cancel();
+    stopWaiting();
+    m_pickCancelled = true;
+    showDesktopNotice();
+}
+
+void PickerWindow::stopWaiting()
+{
+    m_waitingForScreenshot = false;
+    m_pickButton->setText(kPickCaption);
+}
+
 void PickerWindow::showDesktopFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
 {
+    stopWaiting();
     auto frozen = std::make_unique<FrozenScreen>(frame, outputs);
     if (frozen->isNull() || !isVisible()) {
         if (frozen->isNull())
@@ -810,6 +860,15 @@ void PickerWindow::showDesktopFrame(const ScreenFrame &frame, const QList<FrameO
 
 void PickerWindow::frameRefused(PickOutcome outcome)
 {
+    stopWaiting();
+    if (screenshotRefused(outcome)) {
+        // Nothing behind the user's back: what happened, how to allow it for
+        // good, and the desktop's own pick as a second choice.
+        m_offerDesktopPick = true;
+        m_pickButton->setText(kDesktopPickCaption);
+        setNotice(screenshotRefusalNotice(outcome, kDesktopPickCaption), allowScreenshotsForGood());
+        return;
+    }
     // Said once; from then on every pick is the desktop's own, one pixel.
     m_framesRefused = true;
     m_sayFramesRefused = true;
@@ -867,6 +926,10 @@ void PickerWindow::showDesktopNotice()
                   m_framesTrouble);
     else if (m_desktopKey)
         setNotice(first + QStringLiteral("。\n按Alt+Shift+S或\n") + where);
+    else if (m_keyNotBound)
+        setNotice(first + QStringLiteral("，\n桌面未绑定热键。\n按") + where,
+                  QStringLiteral("桌面的全局快捷键服务收下了 Alt+Shift+S，却没有绑定它。"
+                                 "可在桌面的键盘快捷键设置里把一个键设为 tintavo --capture。"));
     else
         setNotice(first + QStringLiteral("，\n也没有全局热键。\n按") + where);
 }

@@ -14,6 +14,8 @@
 
 class QLabel;
 class QMenu;
+class QPushButton;
+class QTimer;
 
 namespace tintavo {
 
@@ -101,6 +103,11 @@ public:
     // colour box's next capture slot.
     void storeColor();
 
+    // What the capture key does: stores the colour shown; where the desktop
+    // hands out picks, starts one on a fresh frame (or stores on the frame
+    // shown).
+    void capture();
+
     // Steps the pointer by `step` device pixels and samples where it lands.
     void nudgePointer(QPoint step);
 
@@ -156,6 +163,8 @@ private:
     void frameRefused(PickOutcome outcome);
     QString parentWindowId();
     void startDesktopPick();
+    void pickButtonClicked();
+    void stopWaiting();
     void finishDesktopPick(PickOutcome outcome, Rgb color);
     void showDesktopNotice();
 
@@ -203,8 +212,15 @@ private:
     bool m_framesRefused = false; // then picks are the desktop's own
     bool m_sayFramesRefused = false;
     QString m_framesTrouble;
-    bool m_desktopKey = true;     // until the desktop refuses the key
-    QString m_pickTrouble;        // why the last pick failed; empty when it did not
+    bool m_desktopKey = true;   // until the desktop refuses the key
+    bool m_keyNotBound = false; // it took the request and bound nothing
+    // 取色, or 停止等待 while a screenshot waits for the desktop's permission,
+    // or 桌面取色 once it was refused.
+    QPushButton *m_pickButton = nullptr;
+    QTimer *m_screenshotWait = nullptr;
+    bool m_waitingForScreenshot = false;
+    bool m_offerDesktopPick = false;
+    QString m_pickTrouble; // why the last pick failed; empty when it did not
     bool m_pickCancelled = false;
 };
 

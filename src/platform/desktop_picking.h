@@ -38,7 +38,8 @@ public:
     virtual void pick(const QString &parentWindow) = 0;
     virtual bool picking() const = 0;
 
-    // Asks the desktop for a global key; keyBound() tells how that went. The
+    // Asks the desktop for a global key; keyBound() tells how that went
+    // (Ended: the desktop took the request and bound nothing). The
     // key is given back when this object is destroyed.
     virtual void bindKey(QKeyCombination key, const QString &description,
                          const QString &parentWindow) = 0;

@@ -1,5 +1,6 @@
 #include "platform/frame_grabber.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tintavo {
@@ -25,6 +26,18 @@ QList<QRect> cutOutputs(QSize frame, const QList<QRect> &logical)
         cuts.append(QRect(topLeft, end - QPoint(1, 1)) & QRect(QPoint(), frame));
     }
     return cuts;
+}
+
+QPoint framePixelAt(QPointF local, QSize window, const QRect &pixels)
+{
+    if (window.isEmpty() || pixels.isEmpty())
+        return pixels.topLeft();
+    const double kx = double(pixels.width()) / window.width();
+    const double ky = double(pixels.height()) / window.height();
+    const QPoint pixel =
+        pixels.topLeft() + QPoint(int(std::floor(local.x() * kx)), int(std::floor(local.y() * ky)));
+    return {std::clamp(pixel.x(), pixels.left(), pixels.right()),
+            std::clamp(pixel.y(), pixels.top(), pixels.bottom())};
 }
 
 } // namespace tintavo

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <memory>
@@ -34,6 +35,9 @@ public:
     // event loop. Does nothing while one is under way.
     virtual void grab() = 0;
     virtual bool grabbing() const = 0;
+    // Drops the frame asked for (the user stopped waiting for the desktop's
+    // permission): nothing follows, and the desktop may drop its dialog.
+    virtual void cancel() {}
 
 signals:
     // Every monitor at once, in device pixels; outputs in the order of the
@@ -49,6 +53,13 @@ signals:
 // finest monitor: a coarser one comes scaled up), so every edge is placed by
 // that ratio and rounded to whole pixels. Empty when there is nothing to cut.
 QList<QRect> cutOutputs(QSize frame, const QList<QRect> &logical);
+
+// The frame pixel under `local`, a point of a window that shows `pixels` of
+// the frame over the whole of its `window` logical pixels, as the compositor
+// sized it; held to `pixels`. The monitor's real scale is the frame's size
+// against the window's: the toolkit's own idea of the screen may be off
+// (GNOME at scale 2 gives it the monitor's device size as its logical one).
+QPoint framePixelAt(QPointF local, QSize window, const QRect &pixels);
 
 // The desktop's frame reader (the Screenshot portal, on Linux); one that
 // answers Missing where there is none. Defined by the platform folder the

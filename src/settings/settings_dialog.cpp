@@ -2,6 +2,7 @@
 
 #include "common/control_table.h"
 #include "common/interface_font.h"
+#include "settings/capture_key_section.h"
 #include "settings/count_text.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -71,6 +72,7 @@ SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     connect(m_controls.save, &QPushButton::clicked, this, &SettingsDialog::saveAndClose);
     connect(m_controls.discard, &QPushButton::clicked, this, &QWidget::close);
 
+    addCaptureKeySection(this, kClientArea.width, kClientArea.height);
     showSettings();
 }
 

@@ -2,15 +2,19 @@
 // Screenshot.PickColor and GlobalShortcuts with the Request/Response pattern
 // and the version property. Prints "ready" once it owns the portal's name and
 // one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
-// "Close <path>"); the line "activate" on its input presses the bound shortcut.
+// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound shortcut.
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
+//                  [--bind-nothing] [--shot-refuse | --shot-silent]
 //
 // --color answers PickColor with channels in 0..1 (the default is 0,0,0);
 // --cancel and --ended answer a pick with the Response codes 1 and 2 (the
 // user called it off; it ended some other way), --error with a D-Bus error,
-// --silent not at all. The Response of a pick is sent
+// --silent not at all. --bind-nothing answers BindShortcuts with an empty
+// list, as KDE's back end does. Screenshot is served only with --shot-refuse
+// (refused two seconds after the call, as by a user's "deny") or --shot-silent
+// (never answered, as while a permission dialog is up). The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
 #include "platform/portal/portal_types.h"
 
@@ -21,6 +25,7 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cstdio>
 
 using namespace tintavo::portal;
@@ -92,6 +97,19 @@ public:
                                      : 0,
                     {{QStringLiteral("color"), QVariant::fromValue(color)}});
             reply({QVariant::fromValue(QDBusObjectPath(path))});
+        } else if (iface == QLatin1String(kScreenshot) && member == QLatin1String("Screenshot") &&
+                   (has("--shot-refuse") || has("--shot-silent"))) {
+            const QString path = request(qdbus_cast<QVariantMap>(a.value(1)));
+            say(QStringLiteral("Screenshot"));
+            reply({QVariant::fromValue(QDBusObjectPath(path))});
+            // As a user who reads the desktop's question a while, then denies.
+            if (has("--shot-refuse"))
+                QTimer::singleShot(2000, [path] {
+                    QDBusMessage signal = QDBusMessage::createSignal(path, QLatin1String(kRequest),
+                                                                     QStringLiteral("Response"));
+                    signal << 2u << QVariantMap();
+                    QDBusConnection::sessionBus().send(signal);
+                });
         } else if (iface == QLatin1String(kGlobalShortcuts) && shortcuts &&
                    member == QLatin1String("CreateSession")) {
             const auto options = qdbus_cast<QVariantMap>(a.value(0));
@@ -108,7 +126,15 @@ public:
                 list.value(0).options.value(QStringLiteral("preferred_trigger")).toString());
             const QString path = request(qdbus_cast<QVariantMap>(a.value(3)));
             reply({QVariant::fromValue(QDBusObjectPath(path))});
-            respond(path, 0, {});
+            respond(path, 0,
+                    {{QStringLiteral("shortcuts"),
+                      QVariant::fromValue(has("--bind-nothing") ? QList<PortalShortcut>{}
+                                                                : list.mid(0, 1))}});
+        } else if (member == QLatin1String("Register")) {
+            // As xdg-desktop-portal 1.18's host registry, which the program
+            // must call first; older portals refuse it.
+            say(QStringLiteral("Register ") + a.value(0).toString());
+            bus.send(m.createErrorReply(QDBusError::UnknownMethod, member));
         } else if (member == QLatin1String("Close")) {
             say(QStringLiteral("Close ") + m.path());
             reply({});

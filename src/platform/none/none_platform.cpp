@@ -2,6 +2,7 @@
 // desktop that offers none: the picker opens and says it cannot read the
 // screen, and the global key is unsupported. A port to another system starts
 // from a copy of this file.
+#include "platform/app_activation.h"
 #include "platform/desktop_session.h"
 #include "platform/display_probe.h"
 #include "platform/unavailable_platform.h"
@@ -53,6 +54,26 @@ std::unique_ptr<DesktopPicking> createDesktopPicking()
 std::unique_ptr<FrameGrabber> createFrameGrabber()
 {
     return std::make_unique<UnavailableFrameGrabber>();
+}
+
+namespace {
+
+class NoActivation : public AppActivation
+{
+public:
+    void publish() override {}
+};
+
+} // namespace
+
+std::unique_ptr<AppActivation> createAppActivation(const QString &, const QStringList &)
+{
+    return std::make_unique<NoActivation>();
+}
+
+Forwarded forwardAction(const QString &, const QString &)
+{
+    return Forwarded::NoCopy;
 }
 
 } // namespace tintavo

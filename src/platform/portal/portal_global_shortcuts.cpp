@@ -2,7 +2,20 @@
 
 #include "platform/portal/portal_types.h"
 
+#include <algorithm>
+
 namespace tintavo::portal {
+
+bool bindsShortcut(const QVariantMap &results, const QString &id)
+{
+    const QVariant shortcuts = results.value(QStringLiteral("shortcuts"));
+    if (!shortcuts.canConvert<QDBusArgument>() ||
+        shortcuts.value<QDBusArgument>().currentSignature() != QLatin1String("a(sa{sv})"))
+        return false;
+    const auto bound = qdbus_cast<QList<PortalShortcut>>(shortcuts);
+    return std::any_of(bound.cbegin(), bound.cend(),
+                       [&id](const PortalShortcut &s) { return s.id == id; });
+}
 
 PortalGlobalShortcuts::PortalGlobalShortcuts(const QDBusConnection &bus, int responseTimeoutMs,
                                              QObject *parent)
@@ -71,7 +84,13 @@ void PortalGlobalShortcuts::bindShortcut()
         QStringLiteral("BindShortcuts"),
         {QVariant::fromValue(QDBusObjectPath(m_sessionPath)), QVariant::fromValue(shortcuts),
          m_parentWindow, QVariantMap()},
-        [this](PickOutcome outcome, const QVariantMap &) { finishBinding(outcome); });
+        [this](PickOutcome outcome, const QVariantMap &results) {
+            // Success says only that the request was handled: some back ends
+            // (KDE's 5.27) answer it with no shortcut bound at all.
+            if (outcome == PickOutcome::Success && !bindsShortcut(results, m_id))
+                outcome = PickOutcome::Ended;
+            finishBinding(outcome);
+        });
 }
 
 void PortalGlobalShortcuts::finishBinding(PickOutcome outcome)

@@ -22,7 +22,8 @@ public:
                                    QObject *parent = nullptr);
     ~PortalGlobalShortcuts() override;
 
-    // Creates the session and binds the shortcut; bound() tells how it went.
+    // Creates the session and binds the shortcut; bound() tells how it went:
+    // Ended when the desktop handled the request but bound nothing.
     void bind(const QString &id, const QString &description, const QString &preferredTrigger,
               const QString &parentWindow);
 
@@ -50,5 +51,8 @@ private:
     bool m_listening = false;
     QPointer<PortalRequest> m_request;
 };
+
+// Whether BindShortcuts' results list the shortcut `id` among those bound.
+bool bindsShortcut(const QVariantMap &results, const QString &id);
 
 } // namespace tintavo::portal

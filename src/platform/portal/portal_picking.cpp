@@ -1,11 +1,13 @@
 #include "platform/portal/portal_picking.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
 
 namespace tintavo {
 
 std::unique_ptr<DesktopPicking> createDesktopPicking()
 {
+    portal::registerWithPortal(QDBusConnection::sessionBus(), QGuiApplication::desktopFileName());
     return std::make_unique<portal::PortalPicking>(QDBusConnection::sessionBus());
 }
 

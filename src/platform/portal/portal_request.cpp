@@ -35,6 +35,19 @@ void closePortalObject(const QDBusConnection &bus, const QString &path, const QS
                   kCallTimeoutMs);
 }
 
+void registerWithPortal(const QDBusConnection &bus, const QString &appId)
+{
+    static bool sent = false;
+    if (sent || appId.isEmpty() || !bus.isConnected())
+        return;
+    sent = true;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QLatin1String(kService), QLatin1String(kDesktopPath),
+        QStringLiteral("org.freedesktop.host.portal.Registry"), QStringLiteral("Register"));
+    call << appId << QVariantMap();
+    bus.asyncCall(call, kCallTimeoutMs);
+}
+
 void requireVersion(const QDBusConnection &bus, const QString &interface, uint minimum,
                     QObject *context, std::function<void(PickOutcome)> done)
 {

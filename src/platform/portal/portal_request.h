@@ -26,6 +26,13 @@ PickOutcome outcomeOfError(const QDBusMessage &reply);
 // without waiting for the answer.
 void closePortalObject(const QDBusConnection &bus, const QString &path, const QString &interface);
 
+// Names the program to the portal by its application id, once per process
+// and before anything else is asked of it, where the portal has the host
+// registry (xdg-desktop-portal 1.18 on): its permission dialogs and the
+// grants they store are then Tintavo's, not every unsandboxed program's. An
+// older portal refuses the call; nothing waits for the answer.
+void registerWithPortal(const QDBusConnection &bus, const QString &appId);
+
 // Reads an interface's "version" from the portal and tells done, always after
 // the call returns: Success when it is at least minimum, TooOld when lower,
 // or why the portal could not be asked. A portal too old for a method may

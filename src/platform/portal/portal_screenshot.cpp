@@ -16,6 +16,7 @@ namespace tintavo {
 
 std::unique_ptr<FrameGrabber> createFrameGrabber()
 {
+    portal::registerWithPortal(QDBusConnection::sessionBus(), QGuiApplication::desktopFileName());
     return std::make_unique<portal::PortalScreenshot>(QDBusConnection::sessionBus());
 }
 
@@ -52,6 +53,17 @@ void PortalScreenshot::grab()
             else
                 load(QUrl(uri).toLocalFile());
         });
+}
+
+void PortalScreenshot::cancel()
+{
+    // Only a request still unanswered: a picture being read is nearly there.
+    if (!m_request)
+        return;
+    // Deleted unanswered, the request asks the portal to close it.
+    m_request->disconnect(this);
+    delete m_request;
+    m_grabbing = false;
 }
 
 void PortalScreenshot::load(const QString &path)

@@ -22,6 +22,7 @@ public:
 
     void grab() override;
     bool grabbing() const override { return m_grabbing; }
+    void cancel() override;
 
 private:
     void load(const QString &uri);

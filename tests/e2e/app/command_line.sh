@@ -109,7 +109,7 @@ help=$("$work/tintavo" --help)
 for word in 'oklab()、oklch()' 'color(display-p3' 'complementary、analogous' 'Tailwind'; do
   grep -qF -- "$word" <<<"$help" || fail "“$word” broken: $help"
 done
-for option in --pick --contrast --name --ramp --harmony --format; do
+for option in --pick --capture --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
-  "$work/tintavo" --help | grep -q -- "$option" || fail "not listed"
+  grep -q -- "$option" <<<"$help" || fail "not listed"
 done

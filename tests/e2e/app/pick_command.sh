@@ -131,3 +131,8 @@ portal_pick 1 '' --cancel
 # "Ended otherwise" may be a failure: said on standard error, nothing printed.
 portal_pick 1 '' --ended
 grep -q 'gave no colour' "$work/err" || fail "no word of what happened: $(cat "$work/err")"
+# A screenshot the desktop keeps waiting, then refuses: both said, with how to
+# allow it for good, before the desktop's own pick.
+portal_pick 0 '#3366CC' --color 0.2,0.4,0.8 --shot-refuse
+grep -q '^等待桌面允许截图' "$work/err" && grep -q '^桌面拒绝了截图.*flatpak permission-set screenshot screenshot "" yes' "$work/err" ||
+  fail "the wait and the refusal were not said: $(cat "$work/err")"

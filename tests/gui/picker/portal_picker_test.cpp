@@ -15,8 +15,10 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRasterWindow>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,6 +31,7 @@ namespace {
 
 const QString kNotice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 const QString kNoKey = "无法跟随光标取色，\n也没有全局热键。\n按“取色”，再点选\n屏幕上的颜色";
+const QString kNotBound = "无法跟随光标取色，\n桌面未绑定热键。\n按“取色”，再点选\n屏幕上的颜色";
 const QString kNothing = "本次没有取色。\n按Alt+Shift+S或\n“取色”，再点选\n屏幕上的颜色";
 
 // Every pixel of a frame its own colour.
@@ -61,6 +64,21 @@ struct FakeFrames : FrameGrabber
         });
     }
     bool grabbing() const override { return false; }
+};
+
+// The pattern over a whole screen, in device pixels.
+struct PatternWindow : QRasterWindow
+{
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatio();
+        QImage image(size() * ratio, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, patternAt({x, y}));
+        image.setDevicePixelRatio(ratio);
+        QPainter(this).drawImage(0, 0, image);
+    }
 };
 
 // The tile real_portal.sh lays on sway's background, in device pixels.
@@ -150,6 +168,8 @@ private slots:
         QTest::newRow("no portal") << QStringList{} << "此桌面没有取色服务，\n无法取色" << -1;
         QTest::newRow("no global shortcuts") << QStringList{"--no-shortcuts", "--color", "1,0.5,0"}
                                              << "已存入颜色 1：#FF8000" << packRgb(255, 128, 0);
+        QTest::newRow("shortcut bound to nothing")
+            << QStringList{"--bind-nothing", "--color", "0,0,0"} << "已存入颜色 1：#000000" << 0;
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -167,7 +187,10 @@ private slots:
         m_box.nextCaptureSlot = 1;
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
-        QTRY_COMPARE(noticeOf(picker), key ? kNotice : kNoKey);
+        const QString before = portal.contains("--bind-nothing") ? kNotBound
+                               : key                             ? kNotice
+                                                                 : kNoKey;
+        QTRY_COMPARE(noticeOf(picker), before);
         // The desktop hands out one pixel: no square to average.
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, picker->mapToGlobal(QPoint()));
         QApplication::sendEvent(picker, &menuKey);
@@ -320,6 +343,53 @@ private slots:
         picker->close();
     }
 
+    // A screenshot the desktop does not answer at once waits for its
+    // permission: the picker says so and lets the user stop waiting; one
+    // refused says how to allow it for good and offers the desktop's pick.
+    void saysWhatTheDesktopIsDoing()
+    {
+        if (!m_bus)
+            QSKIP("a real portal is on the bus");
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        for (const char *answer : {"--shot-silent", "--shot-refuse"}) {
+            m_portal.reset();
+            m_portal =
+                std::make_unique<Child>(PORTAL_STANDIN, QStringList{answer, "--color", "0,0,1"});
+            PickerOptions options;
+            options.makeFrameGrabber = &createFrameGrabber;
+            auto *picker =
+                new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+            picker->show();
+            auto *button = picker->findChild<QPushButton *>("cmdPick");
+            pick(picker);
+            QTRY_COMPARE(noticeOf(picker), "等待桌面允许截图…\n桌面可能在询问，\n按“停止等待”放弃");
+            QCOMPARE(button->text(), "停止等待");
+            if (QByteArray(answer) == "--shot-silent") {
+                pick(picker);
+                QCOMPARE(noticeOf(picker),
+                         "本次没有取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
+                QCOMPARE(button->text(), "取色");
+                // The portal hears the request closed, and drops its dialog.
+                QByteArray said;
+                QTRY_VERIFY2((said += m_portal->readAll())
+                                 .contains("Close /org/freedesktop/portal/desktop/request/"),
+                             said.constData());
+            } else {
+                QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
+                                          "桌面拒绝了截图。\n可按“桌面取色”，\n或在隐私设置里允许",
+                                          5000);
+                QVERIFY(picker->findChild<QLabel *>("lblNotice")->toolTip().contains(
+                    "flatpak permission-set screenshot screenshot \"\" yes"));
+                QCOMPARE(button->text(), "桌面取色");
+                pick(picker);
+                QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
+                QCOMPARE(button->text(), "取色");
+            }
+            picker->close();
+        }
+    }
+
     // Run by real_portal.sh on a headless sway at output scale
     // REAL_PORTAL_SCALE: the picker and a pick for a script, each on the
     // real portal's frame, pick the pixels the crosshair rings. At a
@@ -329,11 +399,32 @@ private slots:
         const double scale = qEnvironmentVariable("REAL_PORTAL_SCALE").toDouble();
         if (!scale)
             QSKIP("run by real_portal.sh");
+        // On GNOME (real_gnome.sh) the truth is the portal's own picture,
+        // and the point lies below the top bar, clear of the picker.
+        const bool sway = !qEnvironmentVariableIsSet("REAL_DESKTOP_GNOME");
+        const QPoint point = sway ? QPoint(13, 17) : QPoint(213, 217);
         const bool whole = scale == int(scale);
-        QCOMPARE(QProcess::execute("grim", {"before.png"}), 0);
-        const QImage before("before.png");
-        const double k = double(before.width()) / QGuiApplication::primaryScreen()->size().width();
-        const auto device = [k](QPoint p) { return QPoint(int(p.x() * k), int(p.y() * k)); };
+        QImage before;
+        // GNOME's background is one colour: a window of the pattern lies under the point.
+        PatternWindow pattern;
+        if (!sway) {
+            pattern.showFullScreen();
+            QTRY_VERIFY(pattern.isExposed());
+            QTest::qWait(500);
+        }
+        if (sway) {
+            QCOMPARE(QProcess::execute("grim", {"before.png"}), 0);
+            before.load("before.png");
+        } else {
+            const std::unique_ptr<FrameGrabber> frames = createFrameGrabber();
+            connect(frames.get(), &FrameGrabber::grabbed, this, [&before](const ScreenFrame &f) {
+                before = QImage(f.bits.get(), f.size.width(), f.size.height(), f.stride,
+                                QImage::Format_RGB32)
+                             .copy();
+            });
+            frames->grab();
+            QTRY_VERIFY_WITH_TIMEOUT(!before.isNull(), 20000);
+        }
         m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
         auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
@@ -343,12 +434,17 @@ private slots:
         picker->show();
         pick(picker);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
-        QTest::mouseMove(frameWindow(), {13, 17});
+        // The monitor's scale, as the picture and the full-screen window show it
+        // (a logical size rounds at 1.5).
+        const double k = double(before.width()) / frameWindow()->width();
+        QVERIFY2(qAbs(k - scale) < 0.01, qPrintable(QString::number(k)));
+        const auto device = [k](QPoint p) { return QPoint(int(p.x() * k), int(p.y() * k)); };
+        QTest::mouseMove(frameWindow(), point);
         QTest::keyClick(frameWindow(), Qt::Key_Right);
         QTest::keyClick(frameWindow(), Qt::Key_Return);
-        const QPoint at = device({13, 17}) + QPoint(1, 0);
+        const QPoint at = device(point) + QPoint(1, 0);
         QTRY_COMPARE(toQColor(m_box.color(0)).rgb(), before.pixel(at));
-        if (whole) {
+        if (whole && sway) {
             QCOMPARE(before.pixel(at), tileAt(at));
             // What sway shows: that pixel, ringed dark then light.
             QTest::qWait(300);
@@ -363,13 +459,13 @@ private slots:
 
         // On the tile the mean of 3 × 3 is the middle's.
         OneShotPick once(createDesktopPicking(), createFrameGrabber(),
-                         {true, whole ? 3 : 1, false, {}});
+                         {true, whole && sway ? 3 : 1, false, {}});
         QSignalSpy picked(&once, &OneShotPick::picked);
         once.start();
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
-        QTest::mouseClick(frameWindow(), Qt::LeftButton, {}, {13, 17});
+        QTest::mouseClick(frameWindow(), Qt::LeftButton, {}, point);
         QTRY_COMPARE(picked.count(), 1);
-        QCOMPARE(toQColor(picked[0][0].value<Rgb>()).rgb(), before.pixel(device({13, 17})));
+        QCOMPARE(toQColor(picked[0][0].value<Rgb>()).rgb(), before.pixel(device(point)));
     }
 
     // Run by real_portal.sh against xdg-desktop-portal on a headless sway.

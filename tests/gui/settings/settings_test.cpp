@@ -10,6 +10,9 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 using namespace tintavo;
 
@@ -338,6 +341,70 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), dlg);
         QCOMPARE(test::tabChain(test::child<QWidget>(dlg, "Text1")),
                  "Text1 Check1 Check2 Command1 Command2 Check3 Text1");
+    }
+
+    // In a Wayland session the dialog says where the capture key is set; on
+    // GNOME its button adds it to GNOME's own shortcuts, beside one there.
+    void captureKeyOnTheDesktop_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("GNOME") << "ubuntu:GNOME"
+                               << "“设置 → 键盘 → 自定义快捷键”";
+        QTest::newRow("Plasma") << "KDE"
+                                << "“系统设置 → 快捷键”";
+        QTest::newRow("other") << "sway"
+                               << "桌面的键盘快捷键设置里";
+    }
+
+    void captureKeyOnTheDesktop()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(QString, says);
+        if (TINTAVO_PLATFORM_NONE)
+            QSKIP("a build without desktop services");
+        QTemporaryDir home;
+        QDir(home.path()).mkdir("schemas");
+        QFile::copy(":/gnome_media_keys.gschema.xml", home.filePath("schemas/k.gschema.xml"));
+        if (QProcess::execute("glib-compile-schemas", {home.filePath("schemas")}) != 0)
+            QSKIP("no glib-compile-schemas");
+        const QList<std::pair<const char *, QString>> env{
+            {"WAYLAND_DISPLAY", "wayland-test"},
+            {"XDG_CURRENT_DESKTOP", desktop},
+            {"GSETTINGS_SCHEMA_DIR", home.filePath("schemas")},
+            {"GSETTINGS_BACKEND", "keyfile"},
+            {"XDG_CONFIG_HOME", home.path()}};
+        for (const auto &[name, value] : env)
+            qputenv(name, value.toUtf8());
+        const auto restore = qScopeGuard([&] {
+            for (const auto &[name, value] : env)
+                qunsetenv(name);
+        });
+        const QString media = "org.gnome.settings-daemon.plugins.media-keys";
+        QProcess::execute("gsettings", {"set", media, "custom-keybindings", "['/mine/']"});
+        f.start();
+        open();
+        QCOMPARE(dlg->size(), QSize(292, 264));
+        auto *text = test::child<QLabel>(dlg, "lblCaptureKey");
+        QVERIFY(text->text().contains(says) && text->text().contains("--capture"));
+        auto *add = dlg->findChild<QPushButton *>("cmdAddCaptureKey");
+        QCOMPARE(add != nullptr, desktop.contains("GNOME"));
+        if (!add)
+            return;
+        QTest::mouseClick(add, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(text->text().startsWith("已添加"), 10000);
+        const auto get = [](const QString &schema, const QString &key) {
+            QProcess p;
+            p.start("gsettings", {"get", schema, key});
+            p.waitForFinished();
+            return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        };
+        const QString path = "/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/"
+                             "tintavo-capture/";
+        QCOMPARE(get(media, "custom-keybindings"), "['/mine/', '" + path + "']");
+        const QString ours = media + ".custom-keybinding:" + path;
+        QCOMPARE(get(ours, "binding"), "'<Alt><Shift>s'");
+        QVERIFY(get(ours, "command").endsWith(" --capture'"));
     }
 };
 

@@ -71,6 +71,30 @@ TEST(CutOutputsTest, EachMonitorAtTheFramesScale)
         EXPECT_EQ(cutOutputs(row.frame, row.logical), row.expected) << row.frame.width();
 }
 
+// The pointer on a full-screen frame window, at the monitor's real scale:
+// what the window measures against what the frame holds of that monitor.
+TEST(FramePixelTest, ThroughTheWindowsRealSize)
+{
+    const struct
+    {
+        QPointF local;
+        QSize window;
+        QRect pixels;
+        QPoint expected;
+    } rows[] = {
+        {{503, 110}, {1280, 720}, {0, 0, 1280, 720}, {503, 110}},   // scale 1
+        {{503, 110}, {1280, 720}, {0, 0, 2560, 1440}, {1006, 220}}, // 2
+        {{503.5, 110.5}, {1280, 720}, {0, 0, 2560, 1440}, {1007, 221}},
+        {{503, 110}, {853, 480}, {0, 0, 1280, 720}, {754, 165}}, // 1.5
+        {{852.9, 479.9}, {853, 480}, {0, 0, 1280, 720}, {1279, 719}},
+        {{503, 110}, {1280, 720}, {2560, 0, 2560, 1440}, {3566, 220}}, // the second monitor
+        {{-3, 900}, {1280, 720}, {0, 0, 2560, 1440}, {0, 1439}},       // held to it
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(framePixelAt(row.local, row.window, row.pixels), row.expected)
+            << row.local.x() << ',' << row.local.y();
+}
+
 TEST(ScratchPictureTest, OnlyAFreshFileInTheTemporaryFolder)
 {
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The picker against a real GNOME Shell 43 and its desktop portal, headless,
+# as an unprivileged user in a private session: too slow and too large an
+# install for scripts/test.sh, so run on its own. Installs gnome-shell and
+# xdg-desktop-portal-gnome if missing, builds the test tree, then:
+# - a screenshot GNOME has not been allowed to take waits for its question,
+#   and tintavo --contrast --region says so on standard error;
+# - once allowed (in the permission store, as GNOME's dialog stores it),
+#   --region reads the portal's frame;
+# - at monitor scales 1 and 2 the picker and a pick for a script each pick, on
+#   the portal's frame, the pixel of a pattern under the point clicked.
+# The clicks are the window test's own events, as on sway (real_portal.sh):
+# a headless GNOME Shell has no input devices.
+#
+# Usage: scripts/real_gnome.sh [BUILD_DIR] (by default the test command's
+# build-tests). Root runs it all as nobody.
+set -euo pipefail
+if [[ ${1:-} != --inside ]]; then
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  if ! command -v gnome-shell >/dev/null || [[ ! -x /usr/libexec/xdg-desktop-portal-gnome ]]; then
+    apt-get install -y --no-install-recommends gnome-shell xdg-desktop-portal-gnome libglib2.0-bin
+  fi
+  build=${1:-$root/build-tests}
+  [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
+  cmake --build "$build" --target tintavo gui_picker_portal
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
+  cp "$build/src/app/tintavo" "$work/tintavo"
+  cp "$0" "$work/inside.sh"
+  chmod -R a+rwX "$work"
+  as_nobody=()
+  (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" dbus-run-session -- \
+    bash "$work/inside.sh" --inside "$work"
+  exit
+fi
+
+work=$2
+cd "$work"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+fail() { echo "FAIL: $*" >&2; tail -n 5 "$work"/*.log >&2 || true; exit 1; }
+poll() { # poll SECONDS COMMAND...
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do ((SECONDS < deadline)) || return 1; sleep 0.1; done
+}
+export XDG_RUNTIME_DIR=$work/run XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# GNOME Shell ends without a system bus; an empty one of its own will do.
+cat >system.conf <<'CONF'
+<busconfig><type>system</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<allow own="*"/></policy></busconfig>
+CONF
+dbus-daemon --config-file="$work/system.conf" --nofork --print-address=1 >system.address &
+pids+=($!)
+poll 10 test -s system.address || fail "no system bus"
+export DBUS_SYSTEM_BUS_ADDRESS=$(head -1 system.address)
+# The user session without the overview it opens with, which would cover the screen.
+mkdir -p .local/share/gnome-shell/modes
+echo '{"parentMode": "user", "hasOverview": false}' >.local/share/gnome-shell/modes/tintavo-test.json
+gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --virtual-monitor 2560x1440 >shell.log 2>&1 &
+pids+=($!)
+poll 30 test -S "$XDG_RUNTIME_DIR/wayland-0" || fail "GNOME Shell did not start"
+export WAYLAND_DISPLAY=wayland-0
+sleep 2
+# The portals GNOME Shell started early never saw its display: started again
+# here, with it.
+dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE
+pid_of() {
+  gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.GetConnectionUnixProcessID "$1" 2>/dev/null | sed 's/.*uint32 \([0-9]*\).*/\1/'
+}
+for name in org.freedesktop.portal.Desktop org.freedesktop.impl.portal.desktop.gnome; do
+  pid=$(pid_of $name) && [[ -n $pid ]] && kill "$pid" || true
+done
+sleep 0.5
+/usr/libexec/xdg-desktop-portal-gnome >xdpg.log 2>&1 &
+pids+=($!)
+sleep 1
+/usr/libexec/xdg-desktop-portal -r >xdp.log 2>&1 &
+pids+=($!)
+version() {
+  dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
+    /org/freedesktop/portal/desktop org.freedesktop.DBus.Properties.Get \
+    string:org.freedesktop.portal.Screenshot string:version | grep -q uint32
+}
+poll 20 version || fail "the portal offers no Screenshot"
+display() { # display SCALE: the virtual monitor at that scale
+  gdbus call --session --dest org.gnome.Mutter.DisplayConfig --object-path /org/gnome/Mutter/DisplayConfig \
+    --method org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig "$(serial)" 1 \
+    "[(0, 0, $1.0, 0, true, [('Meta-0', '2560x1440@60.000', {})])]" '{}' >/dev/null
+}
+serial() {
+  gdbus call --session --dest org.gnome.Mutter.DisplayConfig --object-path /org/gnome/Mutter/DisplayConfig \
+    --method org.gnome.Mutter.DisplayConfig.GetCurrentState | sed 's/^(uint32 \([0-9]*\),.*/\1/'
+}
+
+# Not yet allowed: GNOME asks, and the command says it waits.
+status=0
+QT_QPA_PLATFORM=wayland timeout 5 ./tintavo --contrast white --region 10,10,20,20 2>wait.log || status=$?
+((status == 124)) && grep -q '^等待桌面允许截图' wait.log ||
+  fail "no word of the wait for GNOME's question (status $status): $(cat wait.log)"
+echo "ok: a screenshot GNOME asks about is said to wait"
+# Allowed as GNOME's dialog stores it: for every unsandboxed program.
+gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+  --object-path /org/freedesktop/impl/portal/PermissionStore \
+  --method org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' "['yes']" >/dev/null
+line=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --contrast white --region 10,10,20,20 2>region.log) ||
+  fail "--region on GNOME: $(cat region.log)"
+[[ $line == 区域\ 20×20* ]] || fail "--region on GNOME printed '$line'"
+echo "ok: --contrast --region reads GNOME's frame"
+for scale in 1 2; do
+  display $scale || fail "GNOME did not take scale $scale"
+  sleep 1
+  REAL_DESKTOP_GNOME=1 REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test \
+    picksOnARealPortalsFrame >picker.log 2>&1 || { cat picker.log; fail "at scale $scale, a pick on GNOME's frame is not the pixel under the point"; }
+  echo "ok: at scale $scale, picks on GNOME's frame are the pixels under the point"
+done
