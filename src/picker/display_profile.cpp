@@ -32,38 +32,42 @@ void DisplayProfile::TransformDeleter::operator()(void *transform) const
     cmsDeleteTransform(transform);
 }
 
-DisplayProfile::DisplayProfile(const QByteArray &icc)
+DisplayProfile::DisplayProfile(const QByteArray &icc, Source source)
 {
     if (icc.isEmpty()) {
         m_error = QStringLiteral("是空的 / empty");
         return;
     }
-    const Profile monitor(cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
-    if (!monitor) {
+    const Profile from(cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
+    if (!from) {
         m_error = QStringLiteral("不是 ICC 配置文件 / not an ICC profile");
         return;
     }
     // A printer's or an input device's profile, or a grey or CMYK one, says
     // nothing about how a monitor shows sRGB.
-    if (cmsGetColorSpace(monitor.get()) != cmsSigRgbData ||
-        cmsGetDeviceClass(monitor.get()) != cmsSigDisplayClass) {
+    if (source == Source::Picture && cmsGetColorSpace(from.get()) != cmsSigRgbData) {
+        m_error = QStringLiteral("不是 RGB 配置文件 / not an RGB profile");
+        return;
+    }
+    if (source == Source::Monitor && (cmsGetColorSpace(from.get()) != cmsSigRgbData ||
+                                      cmsGetDeviceClass(from.get()) != cmsSigDisplayClass)) {
         m_error = QStringLiteral("不是 RGB 显示器配置文件 / not an RGB display profile");
         return;
     }
     const Profile srgb(cmsCreate_sRGBProfile());
-    m_transform.reset(cmsCreateTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
+    m_transform.reset(cmsCreateTransform(from.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                          INTENT_RELATIVE_COLORIMETRIC, 0));
     // The same way for rows of 32-bit pixels, in the machine's byte order.
     const cmsUInt32Number pixels =
         QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
-    m_pixelTransform.reset(cmsCreateTransform(monitor.get(), pixels, srgb.get(), pixels,
+    m_pixelTransform.reset(cmsCreateTransform(from.get(), pixels, srgb.get(), pixels,
                                               INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_COPY_ALPHA));
     if (!m_transform || !m_pixelTransform) {
         m_transform.reset();
         m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
         return;
     }
-    m_description = descriptionOf(monitor.get());
+    m_description = descriptionOf(from.get());
 }
 
 DisplayProfile::~DisplayProfile() = default;
