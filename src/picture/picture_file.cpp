@@ -51,13 +51,16 @@ void allowPicturesUpToTheLimit()
     Q_UNUSED(allowed);
 }
 
-// Whether a PNG embeds an ICC profile: its iCCP chunk comes before the
-// first IDAT. Its gAMA and cHRM chunks alone, which image tools write into
-// every export, make the toolkit give it a colour space too; taken through
-// it, a page's #336699 would come back as another colour.
-bool pngCarriesProfile(QIODevice &device)
+// Whether the picture about to be read may carry a colour profile: a PNG
+// does only with an iCCP chunk, before its first IDAT. Its gAMA and cHRM
+// chunks alone, which image tools write into every export, make the toolkit
+// give it a colour space too; taken through it, a page's #336699 would come
+// back as another colour. Looked at before the decoder moves on.
+bool mayCarryProfile(QIODevice &device)
 {
     const QByteArray head = device.peek(qint64(4) << 20);
+    if (!head.startsWith("\x89PNG\r\n\x1a\n"))
+        return true;
     for (qsizetype at = 8; at + 8 <= head.size();) {
         const QByteArray type = head.mid(at + 4, 4);
         if (type == "iCCP")
@@ -74,6 +77,7 @@ std::optional<LoadedPicture> fromImage(QImage image, bool profiled, QString *err
 std::optional<LoadedPicture> read(QIODevice &device, const QString &name, QString *error)
 {
     allowPicturesUpToTheLimit();
+    const bool profiled = mayCarryProfile(device);
     QImageReader reader(&device);
     // What the file holds decides, not its name: a text file called .png is
     // no picture, and a PNG called .jpg is one.
@@ -89,7 +93,6 @@ std::optional<LoadedPicture> read(QIODevice &device, const QString &name, QStrin
         refuseTooLarge(error, name, size);
         return std::nullopt;
     }
-    const bool profiled = reader.format() != "png" || pngCarriesProfile(device);
     QImage image;
     if (!reader.read(&image)) {
         refuse(error, name, QStringLiteral("图片已损坏或不完整"),
