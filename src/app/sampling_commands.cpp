@@ -97,7 +97,12 @@ int answerAboutPicture(const QString &path, const std::optional<QPoint> &at, int
                        const std::optional<Rgb> &text)
 {
     QString error;
+    // The decoders' own complaints ("libpng error: Read Error") are said
+    // once, in the program's words: a script reads one line.
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &) {});
     const std::optional<LoadedPicture> picture = loadPicture(path, &error);
+    qInstallMessageHandler(previous);
     if (!picture)
         return refuse(error);
     const QImage &pixels = picture->srgb;
@@ -193,10 +198,10 @@ SamplingOptions addSamplingOptions(QCommandLineParser &parser)
                "others, taken to sRGB by the ICC profile it carries) instead of the screen.",
                "FILE"),
         option("extract",
-               "打印屏幕（或 --image 图片、--region 矩形）的 N 种主色，每行 “#rrggbb  NN%”，"
-               "占比大的在前 / Print the N main colours of the screen (or of the --image "
-               "picture, or the --region rectangle), one \"#rrggbb  NN%\" line each, the largest "
-               "share first.",
+               "打印屏幕（或 --image 图片、--region 矩形）的 N 种主色，每行为 #rrggbb、两个"
+               "空格和占比 NN%，占比大的在前 / Print the N main colours of the screen (or of "
+               "the --image picture, or the --region rectangle), one a line as #rrggbb, two "
+               "spaces and its share NN%, the largest share first.",
                "N"),
     };
     parser.addOptions({o.at, o.size, o.image, o.extract});

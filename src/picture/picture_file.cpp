@@ -39,6 +39,12 @@ void refuseTooLarge(QString *error, const QString &name, QSize size)
            QStringLiteral("%1 pixels take more than 256 MiB").arg(pixels));
 }
 
+void refuseDamaged(QString *error, const QString &name)
+{
+    refuse(error, name, QStringLiteral("图片已损坏或不完整"),
+           QStringLiteral("it is damaged or cut short"));
+}
+
 // The toolkit's decoders refuse what would take more than 128 MiB; a 16-bit
 // picture at the size taken decodes to twice the 8-bit bytes before it is
 // brought down to them.
@@ -51,25 +57,46 @@ void allowPicturesUpToTheLimit()
     Q_UNUSED(allowed);
 }
 
-// Whether the picture about to be read may carry a colour profile: a PNG
-// does only with an iCCP chunk, before its first IDAT. Its gAMA and cHRM
-// chunks alone, which image tools write into every export, make the toolkit
-// give it a colour space too; taken through it, a page's #336699 would come
-// back as another colour. Looked at before the decoder moves on.
-bool mayCarryProfile(QIODevice &device)
+// What a PNG's chunks say before it is decoded, read chunk header by chunk
+// header without reading the pixels.
+struct PngChunks
 {
-    const QByteArray head = device.peek(qint64(4) << 20);
-    if (!head.startsWith("\x89PNG\r\n\x1a\n"))
-        return true;
-    for (qsizetype at = 8; at + 8 <= head.size();) {
-        const QByteArray type = head.mid(at + 4, 4);
-        if (type == "iCCP")
-            return true;
-        if (type == "IDAT")
-            return false;
-        at += 12 + qsizetype(qFromBigEndian<quint32>(head.constData() + at));
+    bool png = false;
+    // An iCCP chunk before the first IDAT. Its gAMA and cHRM chunks alone,
+    // which image tools write into every export, make the toolkit give it a
+    // colour space too; taken through it, a page's #336699 would come back
+    // as another colour.
+    bool profile = false;
+    // Every chunk there up to IEND: a file cut short is said so before the
+    // decoder, which would complain on standard error, gets to it.
+    bool whole = false;
+};
+
+PngChunks pngChunks(QIODevice &device)
+{
+    PngChunks chunks;
+    chunks.png = device.peek(8) == QByteArrayView("\x89PNG\r\n\x1a\n");
+    if (!chunks.png || device.isSequential())
+        return chunks;
+    bool pixels = false;
+    for (qint64 at = 8; at + 12 <= device.size() && device.seek(at);) {
+        const QByteArray header = device.read(8);
+        if (header.size() < 8)
+            break;
+        const QByteArray type = header.mid(4);
+        const qint64 length = qFromBigEndian<quint32>(header.constData());
+        if (at + 12 + length > device.size())
+            break;
+        chunks.profile = chunks.profile || (type == "iCCP" && !pixels);
+        pixels = pixels || type == "IDAT";
+        if (type == "IEND") {
+            chunks.whole = true;
+            break;
+        }
+        at += 12 + length;
     }
-    return false;
+    device.seek(0);
+    return chunks;
 }
 
 std::optional<LoadedPicture> fromImage(QImage image, bool profiled, QString *error);
@@ -77,7 +104,11 @@ std::optional<LoadedPicture> fromImage(QImage image, bool profiled, QString *err
 std::optional<LoadedPicture> read(QIODevice &device, const QString &name, QString *error)
 {
     allowPicturesUpToTheLimit();
-    const bool profiled = mayCarryProfile(device);
+    const PngChunks png = pngChunks(device);
+    if (png.png && !png.whole) {
+        refuseDamaged(error, name);
+        return std::nullopt;
+    }
     QImageReader reader(&device);
     // What the file holds decides, not its name: a text file called .png is
     // no picture, and a PNG called .jpg is one.
@@ -95,11 +126,10 @@ std::optional<LoadedPicture> read(QIODevice &device, const QString &name, QStrin
     }
     QImage image;
     if (!reader.read(&image)) {
-        refuse(error, name, QStringLiteral("图片已损坏或不完整"),
-               QStringLiteral("it is damaged or cut short"));
+        refuseDamaged(error, name);
         return std::nullopt;
     }
-    return fromImage(std::move(image), profiled, error);
+    return fromImage(std::move(image), !png.png || png.profile, error);
 }
 
 std::optional<LoadedPicture> fromImage(QImage image, bool profiled, QString *error)
