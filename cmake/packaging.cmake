@@ -18,13 +18,14 @@ set(CPACK_STRIP_FILES ON)
 
 # tintavo_<version>_<arch>.deb, with the shared libraries it links worked out
 # by dpkg-shlibdeps. What it loads by name rather than links is added by hand:
-# the CJK fonts its whole interface is set in, and the toolkit's Chinese texts.
+# the CJK fonts its whole interface is set in, the toolkit's Chinese texts, and
+# its decoders of pictures beyond PNG and JPEG (WebP, TIFF) for --image.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.com/tintavo/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-noto-cjk, qt6-translations-l10n, qt6-image-formats-plugins")
 # On a Wayland desktop: Qt's Wayland platform plugin to run natively, and the
 # desktop portal that picks colours and hands out the global key there.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-desktop-portal")
