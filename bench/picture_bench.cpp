@@ -100,11 +100,10 @@ int main()
 
     const QImage pixels = loadPicture(uhdPath)->srgb;
     const double extract = medianMs(7, [&pixels] { extractColors(pixels, pixels.rect(), 8); });
-    const double command =
-        medianMs(5, [&uhdPath] {
-            const QImage read = loadPicture(uhdPath)->srgb;
-            extractColors(read, read.rect(), 8);
-        });
+    const double command = medianMs(5, [&uhdPath] {
+        const QImage read = loadPicture(uhdPath)->srgb;
+        extractColors(read, read.rect(), 8);
+    });
     std::printf("  %-34s %7.1f ms\n", "main colours, 8, of 3840 x 2160", extract);
     std::printf("  %-34s %7.1f ms  (target <= 500 ms: %s)\n", "--extract 8: read and cluster",
                 command, command <= 500 ? "met" : "MISSED");

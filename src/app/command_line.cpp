@@ -193,11 +193,12 @@ CommandLine handleCommandLine(int argc, char *argv[])
         QStringLiteral("SECONDS"));
     const QCommandLineOption region(
         QStringLiteral("region"),
-        QStringLiteral("与 --contrast FG 同用：读取屏幕上这一矩形（设备像素；有 --image 时为图片"
-                       "像素），打印 FG 对其中每个像素的对比度；与 --extract 同用：只取这一矩形的"
-                       "主色 / With --contrast FG: read this rectangle of the screen (device "
-                       "pixels, or the picture's with --image) and print the contrast of FG over "
-                       "its every pixel; with --extract: the main colours of this rectangle alone."),
+        QStringLiteral(
+            "与 --contrast FG 同用：读取屏幕上这一矩形（设备像素；有 --image 时为图片"
+            "像素），打印 FG 对其中每个像素的对比度；与 --extract 同用：只取这一矩形的"
+            "主色 / With --contrast FG: read this rectangle of the screen (device "
+            "pixels, or the picture's with --image) and print the contrast of FG over "
+            "its every pixel; with --extract: the main colours of this rectangle alone."),
         QStringLiteral("X,Y,W,H"));
     parser.addOptions({pick, freeze, contrast, region, name});
     const SamplingOptions sampling = addSamplingOptions(parser);
@@ -236,9 +237,9 @@ CommandLine handleCommandLine(int argc, char *argv[])
         const QString text =
             helpWanted
                 ? helpPage(args.front(), parser.applicationDescription(),
-                           {help, version, pick, freeze, sampling.at, sampling.size,
-                            sampling.image, contrast, region, sampling.extract, name, palette.ramp,
-                            palette.prefix, palette.form, palette.harmony, palette.format},
+                           {help, version, pick, freeze, sampling.at, sampling.size, sampling.image,
+                            contrast, region, sampling.extract, name, palette.ramp, palette.prefix,
+                            palette.form, palette.harmony, palette.format},
                            pairArgument)
                 : QCoreApplication::applicationName() + u' ' +
                       QCoreApplication::applicationVersion() + u'\n';

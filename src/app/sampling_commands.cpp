@@ -64,11 +64,11 @@ int refuseOutside(const QString &where, QSize size, bool picture)
 {
     const bool rectangle = where.count(u',') == 3;
     const QString extent = QStringLiteral("%1×%2").arg(size.width()).arg(size.height());
-    const QString chinese = QStringLiteral("%1 %2 超出了%3（%4 %5）。")
-                                .arg(rectangle ? QStringLiteral("矩形") : QStringLiteral("点"),
-                                     where, picture ? QStringLiteral("图片") : QStringLiteral("屏幕"),
-                                     extent,
-                                     picture ? QStringLiteral("像素") : QStringLiteral("设备像素"));
+    const QString chinese =
+        QStringLiteral("%1 %2 超出了%3（%4 %5）。")
+            .arg(rectangle ? QStringLiteral("矩形") : QStringLiteral("点"), where,
+                 picture ? QStringLiteral("图片") : QStringLiteral("屏幕"), extent,
+                 picture ? QStringLiteral("像素") : QStringLiteral("设备像素"));
     const QString english =
         QStringLiteral("The %1 %2 goes beyond the %3 (%4 %5).")
             .arg(rectangle ? QStringLiteral("rectangle") : QStringLiteral("point"), where,
@@ -86,8 +86,8 @@ void printColors(const std::vector<ColorShare> &colors)
 {
     const std::vector<int> percents = wholePercents(colors);
     for (std::size_t i = 0; i < colors.size(); ++i)
-        printLine(stdout, QStringLiteral("%1  %2%").arg(cssColor(colors[i].color, CssFormat::Hex)
-                                                             .toLower())
+        printLine(stdout, QStringLiteral("%1  %2%")
+                              .arg(cssColor(colors[i].color, CssFormat::Hex).toLower())
                               .arg(percents[i]));
 }
 
@@ -99,8 +99,8 @@ int answerAboutPicture(const QString &path, const std::optional<QPoint> &at, int
     QString error;
     // The decoders' own complaints ("libpng error: Read Error") are said
     // once, in the program's words: a script reads one line.
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &) {});
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     const std::optional<LoadedPicture> picture = loadPicture(path, &error);
     qInstallMessageHandler(previous);
     if (!picture)
@@ -292,8 +292,8 @@ std::optional<CommandLine> answerSamplingQuestion(const QCommandLineParser &pars
         return frame;
     }
     if (image)
-        return CommandLine{answerAboutPicture(parser.value(o.image), point, size, count, region,
-                                              text)};
+        return CommandLine{
+            answerAboutPicture(parser.value(o.image), point, size, count, region, text)};
     CommandLine screen;
     if (point)
         screen.screenPick = {*point, size};

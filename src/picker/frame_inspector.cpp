@@ -236,8 +236,9 @@ void FrameInspector::setRegion(const QRect &wanted)
     // Colour-managed as picks are: the text colour is a page's sRGB value.
     const Rgb text = m_pair.foreground ? m_pair.foreground() : Rgb{};
     const MeasuredRegion figures =
-        measureFrameRegion(text, m_frame.frame(), region,
-                           [this](QImage &pixels, QPoint origin) { m_engine.toSrgb(pixels, origin); });
+        measureFrameRegion(text, m_frame.frame(), region, [this](QImage &pixels, QPoint origin) {
+            m_engine.toSrgb(pixels, origin);
+        });
     m_median = medianColor(figures.pixels);
     m_frame.markRegion(region, hatch(region.size(), figures.belowNormalAA));
     // The figures are the line a script gets from --region; under them,

@@ -60,7 +60,9 @@ std::vector<Weighted> countColors(const QImage &picture, const QRect &region)
     for (const Box &box : boxes) {
         if (box.count == 0)
             continue;
-        const auto mean = [&box](quint64 sum) { return int((2 * sum + box.count) / (2 * box.count)); };
+        const auto mean = [&box](quint64 sum) {
+            return int((2 * sum + box.count) / (2 * box.count));
+        };
         const Rgb c = rgb(mean(box.red), mean(box.green), mean(box.blue));
         colors.push_back({toOkLab(toLinear(c)), double(box.count)});
     }

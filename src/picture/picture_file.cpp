@@ -181,7 +181,8 @@ std::optional<LoadedPicture> loadPicture(const QString &path, QString *error)
         return std::nullopt;
     }
     if (!info.isFile()) {
-        refuse(error, name, QStringLiteral("不是普通文件"), QStringLiteral("it is no regular file"));
+        refuse(error, name, QStringLiteral("不是普通文件"),
+               QStringLiteral("it is no regular file"));
         return std::nullopt;
     }
     QFile file(path);

@@ -31,7 +31,9 @@ inline QImage frameImage(const ScreenFrame &frame)
 {
     if (frame.isNull())
         return {};
-    const auto release = [](void *bits) { delete static_cast<std::shared_ptr<const uchar> *>(bits); };
+    const auto release = [](void *bits) {
+        delete static_cast<std::shared_ptr<const uchar> *>(bits);
+    };
     return QImage(frame.bits.get(), frame.size.width(), frame.size.height(), frame.stride,
                   QImage::Format_RGB32, release, new std::shared_ptr<const uchar>(frame.bits));
 }

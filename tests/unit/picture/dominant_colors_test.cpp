@@ -48,15 +48,31 @@ TEST(DominantColors, KnownBlocksAndTheirShares)
         int count;
         Expected expected;
     } rows[] = {
-        {"three blocks", three, three.rect(), 3,
+        {"three blocks",
+         three,
+         three.rect(),
+         3,
          {{rgb(0xf8, 0xfa, 0xfc), 50}, {rgb(0xdc, 0x26, 0x26), 30}, {rgb(0x1d, 0x4e, 0xd8), 20}}},
-        {"more asked than there are", three, three.rect(), 8,
+        {"more asked than there are",
+         three,
+         three.rect(),
+         8,
          {{rgb(0xf8, 0xfa, 0xfc), 50}, {rgb(0xdc, 0x26, 0x26), 30}, {rgb(0x1d, 0x4e, 0xd8), 20}}},
-        {"a region across two blocks", three, QRect(10, 0, 20, 5), 5,
+        {"a region across two blocks",
+         three,
+         QRect(10, 0, 20, 5),
+         5,
          {{rgb(0x1d, 0x4e, 0xd8), 50}, {rgb(0xf8, 0xfa, 0xfc), 50}}},
-        {"near colours together", near, near.rect(), 3,
+        {"near colours together",
+         near,
+         near.rect(),
+         3,
          {{rgb(0xff, 0xff, 0xff), 60}, {rgb(0, 0, 0), 25}, {rgb(0x33, 0x66, 0xcc), 15}}},
-        {"one colour", blocks({{0x123456, 7}}), QRect(0, 0, 7, 10), 5, {{rgb(0x12, 0x34, 0x56), 100}}},
+        {"one colour",
+         blocks({{0x123456, 7}}),
+         QRect(0, 0, 7, 10),
+         5,
+         {{rgb(0x12, 0x34, 0x56), 100}}},
     };
     for (const auto &row : rows) {
         const Expected got = described(extractColors(row.picture, row.region, row.count));
