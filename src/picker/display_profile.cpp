@@ -1,6 +1,10 @@
 #include "picker/display_profile.h"
 
 #include <QSysInfo>
+#include <QThread>
+
+#include <thread>
+#include <vector>
 
 #include <lcms2.h>
 
@@ -57,11 +61,13 @@ DisplayProfile::DisplayProfile(const QByteArray &icc, Source source)
     const Profile srgb(cmsCreate_sRGBProfile());
     m_transform.reset(cmsCreateTransform(from.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                          INTENT_RELATIVE_COLORIMETRIC, 0));
-    // The same way for rows of 32-bit pixels, in the machine's byte order.
+    // The same way for rows of 32-bit pixels, in the machine's byte order,
+    // taken in place: alpha, which is not written, stays. Without the
+    // one-pixel cache the transform may run on several threads at once.
     const cmsUInt32Number pixels =
         QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
     m_pixelTransform.reset(cmsCreateTransform(from.get(), pixels, srgb.get(), pixels,
-                                              INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_COPY_ALPHA));
+                                              INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE));
     if (!m_transform || !m_pixelTransform) {
         m_transform.reset();
         m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
@@ -86,8 +92,21 @@ Rgb DisplayProfile::toSrgb(Rgb screen) const
 
 void DisplayProfile::toSrgb(quint32 *pixels, qsizetype count) const
 {
-    if (m_pixelTransform && count > 0)
-        cmsDoTransform(m_pixelTransform.get(), pixels, pixels, cmsUInt32Number(count));
+    if (!m_pixelTransform || count <= 0)
+        return;
+    // A whole picture or a screen-sized region takes LittleCMS a few hundred
+    // milliseconds on one core: it is shared among them.
+    constexpr qsizetype kLeastShare = qsizetype(1) << 18;
+    const qsizetype parts =
+        qBound(qsizetype(1), count / kLeastShare, qsizetype(QThread::idealThreadCount()));
+    const auto convert = [this, pixels](qsizetype from, qsizetype to) {
+        cmsDoTransform(m_pixelTransform.get(), pixels + from, pixels + from,
+                       cmsUInt32Number(to - from));
+    };
+    std::vector<std::jthread> helpers;
+    for (qsizetype part = 1; part < parts; ++part)
+        helpers.emplace_back(convert, count * part / parts, count * (part + 1) / parts);
+    convert(0, count / parts);
 }
 
 } // namespace tintavo
