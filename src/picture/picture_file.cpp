@@ -57,8 +57,8 @@ void allowPicturesUpToTheLimit()
     Q_UNUSED(allowed);
 }
 
-// What a PNG's chunks say before it is decoded, read chunk header by chunk
-// header without reading the pixels.
+// What a PNG's chunks say before it is decoded: the few before its pixels,
+// and its end.
 struct PngChunks
 {
     bool png = false;
@@ -66,35 +66,31 @@ struct PngChunks
     // which image tools write into every export, make the toolkit give it a
     // colour space too; taken through it, a page's #336699 would come back
     // as another colour.
-    bool profile = false;
-    // Every chunk there up to IEND: a file cut short is said so before the
-    // decoder, which would complain on standard error, gets to it.
-    bool whole = false;
+    bool profile = true;
+    // Its IEND chunk near the end of the file: a file cut short is said so
+    // before the decoder, which would complain on standard error, gets to it.
+    bool whole = true;
 };
 
 PngChunks pngChunks(QIODevice &device)
 {
     PngChunks chunks;
     chunks.png = device.peek(8) == QByteArrayView("\x89PNG\r\n\x1a\n");
+    // What cannot be sought in is left to the decoder.
     if (!chunks.png || device.isSequential())
         return chunks;
-    bool pixels = false;
-    for (qint64 at = 8; at + 12 <= device.size() && device.seek(at);) {
+    chunks.profile = false;
+    for (qint64 at = 8; at + 8 <= device.size() && device.seek(at);) {
         const QByteArray header = device.read(8);
-        if (header.size() < 8)
+        if (header.size() < 8 || header.endsWith("IDAT"))
             break;
-        const QByteArray type = header.mid(4);
-        const qint64 length = qFromBigEndian<quint32>(header.constData());
-        if (at + 12 + length > device.size())
-            break;
-        chunks.profile = chunks.profile || (type == "iCCP" && !pixels);
-        pixels = pixels || type == "IDAT";
-        if (type == "IEND") {
-            chunks.whole = true;
-            break;
-        }
-        at += 12 + length;
+        chunks.profile = chunks.profile || header.endsWith("iCCP");
+        at += 12 + qint64(qFromBigEndian<quint32>(header.constData()));
     }
+    // IEND and its checksum, with room for what some tools append after it.
+    constexpr qint64 kTail = 64 * 1024;
+    device.seek(qMax<qint64>(0, device.size() - kTail));
+    chunks.whole = device.read(kTail).contains(QByteArrayView("IEND\xae\x42\x60\x82"));
     device.seek(0);
     return chunks;
 }
