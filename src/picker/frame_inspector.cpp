@@ -234,20 +234,16 @@ void FrameInspector::setRegion(const QRect &wanted)
     }
     m_region = region;
     // Colour-managed as picks are: the text colour is a page's sRGB value.
-    QImage pixels = m_frame.frame().copy(region);
-    m_engine.toSrgb(pixels, region.topLeft());
-    std::vector<quint8> below(size_t(region.width()) * size_t(region.height()));
     const Rgb text = m_pair.foreground ? m_pair.foreground() : Rgb{};
-    const RegionContrast figures =
-        measureRegionContrast(text,
-                              {reinterpret_cast<const quint32 *>(pixels.constBits()),
-                               region.width(), region.height(), pixels.bytesPerLine() / 4},
-                              below.data());
-    m_median = medianColor(pixels);
-    m_frame.markRegion(region, hatch(region.size(), below));
+    const MeasuredRegion figures =
+        measureFrameRegion(text, m_frame.frame(), region, [this](QImage &pixels, QPoint origin) {
+            m_engine.toSrgb(pixels, origin);
+        });
+    m_median = medianColor(figures.pixels);
+    m_frame.markRegion(region, hatch(region.size(), figures.belowNormalAA));
     // The figures are the line a script gets from --region; under them,
     // which colour they measure.
-    m_readoutLine = regionContrastText(figures);
+    m_readoutLine = regionContrastText(figures.contrast);
     const QString measured = QStringLiteral("文字：前景色 %1").arg(toQColor(text).name().toUpper());
     m_readout->setText(m_readoutLine + u'\n' + measured);
     announceName(m_readout.get(), m_readoutLine);

@@ -46,20 +46,6 @@ private:
     std::function<void()> m_activate;
 };
 
-void releaseFrame(void *bits)
-{
-    delete static_cast<std::shared_ptr<const uchar> *>(bits);
-}
-
-QImage frameImage(const ScreenFrame &frame)
-{
-    if (frame.isNull())
-        return {};
-    // The image keeps the frame's bytes alive as long as it lives.
-    return QImage(frame.bits.get(), frame.size.width(), frame.size.height(), frame.stride,
-                  QImage::Format_RGB32, releaseFrame, new std::shared_ptr<const uchar>(frame.bits));
-}
-
 QList<QRect> toolkitMonitors()
 {
     QList<QRect> monitors;
