@@ -159,14 +159,6 @@ void LivePicker::capture()
     storeColor();
 }
 
-void LivePicker::toggleFreeze()
-{
-    if (m_session)
-        unfreeze();
-    else
-        freeze();
-}
-
 bool LivePicker::canFreeze() const
 {
     // Freezing needs the whole screen and the pointer to itself.

@@ -21,7 +21,6 @@ public:
     ~LivePicker() override;
 
     void capture() override;
-    void toggleFreeze() override;
     void sampleUnderPointer() override;
 
 protected:

@@ -13,7 +13,6 @@
 #include "common/interface_font.h"
 #include "platform/desktop_picking.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -57,21 +56,8 @@ constexpr TwipsRect kClientArea{0, 0, 3495, 1545};
 constexpr Qt::WindowFlags kAboveFrameFlags =
     Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint;
 
-constexpr int kFreezeDelays[] = {3, 5, 10};
 // How long the notice says where a colour went.
 constexpr int kStoredNoticeMs = 3000;
-
-struct SampleSizeItem
-{
-    int size;
-    const char *name;
-    const char *text;
-};
-const SampleSizeItem kSampleSizeItems[] = {
-    {1, "menuSample1", "单个像素"},
-    {3, "menuSample3", "3×3 平均"},
-    {5, "menuSample5", "5×5 平均"},
-};
 
 // Two lines fit a label's height only with lines set closer than the CJK
 // font's own spacing. A text breaks where it says, between words.
@@ -236,85 +222,6 @@ void PickerWindow::setSampleSize(int size)
         reading->setSampleSize(size);
 }
 
-void PickerWindow::buildMenu()
-{
-    m_menu = new QMenu(this);
-    QMenu *sizes = m_menu->addMenu(QStringLiteral("取样大小"));
-    sizes->setObjectName(QStringLiteral("menuSampleSize"));
-    auto *group = new QActionGroup(sizes);
-    for (const SampleSizeItem &item : kSampleSizeItems) {
-        QAction *action = sizes->addAction(QString::fromUtf8(item.text));
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setCheckable(true);
-        action->setData(item.size);
-        // The desktop's own pick is one pixel: there is no square to average.
-        action->setEnabled(averages());
-        group->addAction(action);
-    }
-    connect(group, &QActionGroup::triggered, this, [this](QAction *action) {
-        setSampleSize(action->data().toInt());
-        emit sampleSizeChosen(sampleSize());
-    });
-    // Where the desktop picks one pixel itself there is nothing to magnify,
-    // and it publishes no monitor profile to go by.
-    QAction *loupe = m_menu->addAction(QStringLiteral("显示放大镜"), this, [this](bool on) {
-        m_options.picking.loupe = on;
-        if (PickEngine *live = liveEngine())
-            live->setLoupe(on);
-        emit loupeChosen(on);
-    });
-    loupe->setObjectName(QStringLiteral("menuLoupe"));
-    loupe->setCheckable(true);
-    loupe->setChecked(m_options.picking.loupe);
-    loupe->setEnabled(averages());
-    QAction *managed = m_menu->addAction(QStringLiteral("色彩管理"), this, [this](bool on) {
-        m_options.picking.colorManaged = on;
-        if (PickEngine *live = liveEngine())
-            live->setColorManaged(on);
-        emit colorManagementChosen(on);
-    });
-    managed->setObjectName(QStringLiteral("menuColorManaged"));
-    managed->setCheckable(true);
-    managed->setChecked(m_options.picking.colorManaged);
-    managed->setEnabled(liveEngine() != nullptr);
-    m_menu->addSeparator();
-    const bool canFreeze = this->canFreeze();
-    QAction *freezeNow = m_menu->addAction(QStringLiteral("冻结屏幕\tAlt+Shift+F"), this,
-                                           &PickerWindow::toggleFreeze);
-    freezeNow->setObjectName(QStringLiteral("menuFreeze"));
-    freezeNow->setEnabled(canFreeze);
-    QMenu *later = m_menu->addMenu(QStringLiteral("延时冻结"));
-    later->setObjectName(QStringLiteral("menuFreezeLater"));
-    later->setEnabled(canFreeze);
-    for (int seconds : kFreezeDelays) {
-        QAction *action = later->addAction(QStringLiteral("%1 秒").arg(seconds), this,
-                                           [this, seconds] { freezeLater(seconds); });
-        action->setObjectName(QStringLiteral("menuFreeze%1").arg(seconds));
-    }
-    m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("关闭取色\tEsc"), this, &QWidget::close)
-        ->setObjectName(QStringLiteral("menuClosePicker"));
-    // The loupe would draw over the menu.
-    connect(m_menu, &QMenu::aboutToShow, this, [this] {
-        if (PickEngine *reading = engine())
-            reading->setLoupeHidden(true);
-    });
-    connect(m_menu, &QMenu::aboutToHide, this, [this] {
-        if (PickEngine *reading = engine())
-            reading->setLoupeHidden(false);
-    });
-}
-
-void PickerWindow::contextMenuEvent(QContextMenuEvent *event)
-{
-    if (!m_menu)
-        buildMenu();
-    for (QAction *action : m_menu->findChild<QMenu *>(QStringLiteral("menuSampleSize"))->actions())
-        action->setChecked(action->data().toInt() == sampleSize());
-    // Not exec(): the picker keeps sampling and its keys keep working.
-    m_menu->popup(event->globalPos());
-}
-
 void PickerWindow::storeColor()
 {
     if (!engine())
@@ -362,10 +269,20 @@ void PickerWindow::freezeLater(int seconds)
     m_countdown->start();
 }
 
-void PickerWindow::stopCountdown()
+bool PickerWindow::stopCountdown()
 {
+    const bool counting = m_countdown && m_countdown->isActive();
     if (m_countdown)
         m_countdown->stop();
+    return counting;
+}
+
+void PickerWindow::toggleFreeze()
+{
+    if (m_session)
+        unfreeze();
+    else
+        freeze();
 }
 
 bool PickerWindow::menuShown() const
@@ -410,10 +327,8 @@ void PickerWindow::showAboveFrame()
 
 void PickerWindow::unfreeze()
 {
-    if (m_countdown && m_countdown->isActive()) {
-        m_countdown->stop();
+    if (stopCountdown())
         restoreNotice();
-    }
     FrameSession *session = std::exchange(m_session, nullptr);
     if (!session)
         return;

@@ -78,7 +78,7 @@ public:
     virtual void capture() = 0;
     // Reads the screen once and picks from that frame from now on; back to
     // the live screen when it is frozen already.
-    virtual void toggleFreeze() = 0;
+    void toggleFreeze();
     // Freezes after `seconds`, counting down in the notice.
     void freezeLater(int seconds);
     // Reads the pointer position and the colour under it and shows both, as
@@ -131,7 +131,8 @@ protected:
     void storeColor();
     // Stores a colour read at a press into the next slot, and says where.
     void store(Rgb color);
-    void stopCountdown();
+    // Whether a countdown to freezing was under way.
+    bool stopCountdown();
     // Picks on `session`'s frame until it ends; the picker's keys work there.
     void openSession(FrameSession *session);
     FrameSession::Setup frameSetup() const;

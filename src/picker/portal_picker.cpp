@@ -79,18 +79,11 @@ void PortalPicker::capture()
     startPick();
 }
 
-void PortalPicker::toggleFreeze()
-{
-    if (m_session)
-        unfreeze();
-    else
-        startPick();
-}
-
 void PortalPicker::freeze()
 {
-    stopCountdown();
-    restoreNotice();
+    // At the countdown's end the notice says how to pick again.
+    if (stopCountdown())
+        restoreNotice();
     startPick();
 }
 

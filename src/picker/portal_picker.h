@@ -26,7 +26,6 @@ public:
     ~PortalPicker() override;
 
     void capture() override;
-    void toggleFreeze() override;
 
 protected:
     bool averages() const override { return m_frames && !m_framesRefused; }
