@@ -155,12 +155,16 @@ PickEngine::Look PickEngine::look(bool force)
         if (m_loupe)
             m_loupe->showPixels(pointer, shown, m_sampleSize, color, profile != nullptr);
         else
-            emit looked({pointer, shown, m_sampleSize, color, profile != nullptr});
+            emit looked({.pointer = pointer,
+                         .pixels = shown,
+                         .sampleSize = m_sampleSize,
+                         .sampled = color,
+                         .converted = profile != nullptr});
     }
     if (color)
         m_lastColor = color;
     emit sampled(pointer, color, profile);
-    return {true, color};
+    return {.read = true, .color = color};
 }
 
 PickEngine::Read PickEngine::read(QPoint centre, int radius, bool hideLoupe)
