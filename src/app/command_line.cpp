@@ -360,7 +360,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
 
 int runOneShotPick(std::optional<int> freezeAfter)
 {
-    const Settings settings = LoadSettings();
+    const Settings settings = loadSettings();
     std::unique_ptr<ScreenSampler> sampler;
     std::unique_ptr<PointerGrab> grab;
     std::unique_ptr<OneShotPick> pick;
@@ -473,7 +473,7 @@ int runRegionContrast(Rgb text, const QRect &region)
             region.x();
         std::copy(row, row + stride, pixels.begin() + y * stride);
     }
-    if (sampler && LoadSettings().colorManaged) {
+    if (sampler && loadSettings().colorManaged) {
         MonitorProfiles profiles;
         profiles.load(*sampler);
         profiles.toSrgb(pixels.data(), stride, region);

@@ -8,6 +8,8 @@
 #include "color/qt_color_chooser.h"
 #include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/color_box_store.h"
+#include "colorbox/random_fill.h"
 #include "colorbox/swatch_grid.h"
 #include "colorbox/swatch_palettes.h"
 #include "colorbox/swatch_view.h"
@@ -15,16 +17,14 @@
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
-#include "mainwin/random_fill.h"
-#include "mainwin/session.h"
-#include "mainwin/start_state.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "platform/unavailable_platform.h"
-#include "settings/color_box_store.h"
+#include "session/session.h"
+#include "session/start_state.h"
 #include "settings/ini_settings.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
@@ -183,11 +183,6 @@ void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)(
     connect(button, &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::start()
-{
-    start(readStartState(m_session.settingsPath()));
-}
-
 void MainWindow::start(StartState state)
 {
     hide();
@@ -317,7 +312,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::saveOnExit()
 {
     for (SaveResult saved = m_session.saveAll(); !saved; saved = m_session.saveAll()) {
-        ColorBoxStore::printFailure(saved);
+        printSaveFailure(saved);
         if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
             return;
     }
@@ -326,7 +321,7 @@ void MainWindow::saveOnExit()
 void MainWindow::saveForSessionEnd()
 {
     if (const SaveResult saved = m_session.saveAll(); !saved) {
-        ColorBoxStore::printFailure(saved);
+        printSaveFailure(saved);
         m_messages->showError(saved.message());
     }
 }
@@ -343,8 +338,8 @@ void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 void MainWindow::loadSwatchInto(PairRole role)
 {
     const ColorBoxModel &box = m_session.colorBox();
-    if (box.contains(box.selectedSwatch))
-        m_session.pair().setColor(role, box.color(box.selectedSwatch));
+    if (box.contains(box.selectedSwatch()))
+        m_session.pair().setColor(role, box.color(box.selectedSwatch()));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)
@@ -352,7 +347,7 @@ void MainWindow::saveIntoSwatch(PairRole role)
     ColorBoxModel &box = m_session.colorBox();
     const QAction *command =
         role == PairRole::Background ? m_swatchMenu.saveBackground : m_swatchMenu.saveForeground;
-    box.setColor(box.selectedSwatch, m_session.pair().color(role), command->text());
+    box.setColor(box.selectedSwatch(), m_session.pair().color(role), command->text());
 }
 
 void MainWindow::showPair()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/safe_file.h"
+#include "settings/save_result.h"
 
 #include <QMutex>
 #include <QObject>

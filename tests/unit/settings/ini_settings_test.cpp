@@ -3,6 +3,7 @@
 #include "settings/count_text.h"
 #include "settings/ini_path.h"
 #include "settings_file_test.h"
+#include "settings_saves.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -12,6 +13,9 @@
 namespace tintavo {
 namespace {
 
+using test::saveDialogSettings;
+using test::saveStartPoint;
+using test::saveStoredColors;
 using test::SettingsFileTest;
 
 constexpr ColorValue kRed = packRgb(255, 0, 0);
