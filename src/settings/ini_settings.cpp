@@ -149,7 +149,8 @@ private:
 
 InstallLayout configuredInstallLayout()
 {
-    return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
+    return {.binDir = QStringLiteral(TINTAVO_INSTALL_BINDIR),
+            .desktopEntry = QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
 }
 
 QString resolveSettingsPath(const QString &programDir, const QString &configDir,

@@ -72,7 +72,7 @@ int main(int argc, char **argv)
         box.setNextCaptureSlot(qint32(g));
         SaveResult result = store.save();
         if (result && parity == 0)
-            result = test::saveDialogSettings(Settings{true, true, qint32(g), true, 0}, path);
+            result = test::saveDialogSettings(Settings{.swatchCount = qint32(g)}, path);
         if (!result) {
             printSaveFailure(result);
             return 1;
