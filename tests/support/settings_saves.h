@@ -25,17 +25,14 @@ inline SaveResult saveDialogSettings(const Settings &s, const QString &path)
 // Every non-white swatch under its index, in one write; StartPoint untouched.
 inline SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path)
 {
-    std::vector<QByteArray> keys, values;
-    for (size_t i = 0; i < colors.size(); ++i) {
-        if (colors[i] != kWhite) {
-            keys.push_back("Color" + QByteArray::number(qulonglong(i)));
-            values.push_back(QByteArray::number(colors[i]));
+    return updateIniFile(path, [&](IniProfile &profile) {
+        for (size_t i = 0; i < colors.size(); ++i) {
+            if (colors[i] != kWhite)
+                profile.writeString("COLOR", "Color" + QByteArray::number(qulonglong(i)),
+                                    QByteArray::number(colors[i]));
         }
-    }
-    std::vector<IniEntry> entries;
-    for (size_t i = 0; i < keys.size(); ++i)
-        entries.push_back({"COLOR", keys[i], values[i]});
-    return writeIniStrings(path, entries);
+        return true;
+    });
 }
 
 inline SaveResult saveStartPoint(qint32 slot, const QString &path)
