@@ -11,10 +11,10 @@ namespace tintavo {
 inline constexpr int kLockWaitMs = 6000;
 
 // Takes the lock that makes the saves of running copies into the file at
-// path follow each other: beside the file, or where its folder takes no new files, in
-// recoveryDir(); waits up to waitMs while another copy holds it. Null, with
-// the reason in failure, when it cannot be had. It blocks: the window's
-// thread leaves this to the save queue.
+// path follow each other: beside the file, or where its folder takes no new
+// files, in recoveryDir(); waits up to waitMs while another copy holds it.
+// Null, with the reason in failure, when it cannot be had. It blocks: the
+// window's thread leaves this to the save queue.
 std::unique_ptr<FileLock> lockForSaving(const QString &path, SaveResult &failure,
                                         int waitMs = kLockWaitMs);
 
