@@ -4,8 +4,9 @@
 // anything behind shows as steady growth. Target: at most 50 KiB per 100.
 #include "common/app_look.h"
 #include "mainwin/main_window.h"
-#include "mainwin/session.h"
 #include "picker/picker_window.h"
+#include "session/session.h"
+#include "session/start_state.h"
 #include "settings/ini_settings.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Session session(dir.filePath(QStringLiteral("Tintavo.ini")));
     MainWindow window(session, {});
-    window.start();
+    window.start(readStartState(session.settingsPath()));
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int warmUp = 100, every = 100;
     long before = 0;

@@ -61,10 +61,11 @@ int main()
     for (ColorValue &c : changed)
         c ^= 0x010101;
 
-    const Timing saveFresh = timeIt([&] { saveStoredColors(colors, g_path); }, removeFile);
+    const std::vector<bool> all(colors.size(), true);
+    const Timing saveFresh = timeIt([&] { saveColorBox(colors, {}, all, 0, g_path); }, removeFile);
     bool flip = false;
     const Timing saveOver = timeIt([&] {
-        saveStoredColors(flip ? colors : changed, g_path);
+        saveColorBox(flip ? colors : changed, {}, all, 0, g_path);
         flip = !flip;
     });
     std::vector<ColorValue> loaded;
@@ -94,9 +95,9 @@ int main()
     const bool same = loaded == colors || loaded == changed;
     std::printf("settings file with %d swatches (%lld bytes), %d runs each, median / best:\n",
                 kSwatches, static_cast<long long>(bytes.size()), kRepeats);
-    std::printf("  saveStoredColors, no file before      %8.2f / %6.2f ms\n", saveFresh.medianMs,
+    std::printf("  saveColorBox, no file before          %8.2f / %6.2f ms\n", saveFresh.medianMs,
                 saveFresh.minMs);
-    std::printf("  saveStoredColors, every key replaced  %8.2f / %6.2f ms\n", saveOver.medianMs,
+    std::printf("  saveColorBox, every key replaced      %8.2f / %6.2f ms\n", saveOver.medianMs,
                 saveOver.minMs);
     std::printf("  readStoredColors                      %8.2f / %6.2f ms%s\n", load.medianMs,
                 load.minMs, same ? "" : "  (WRONG COLOURS)");

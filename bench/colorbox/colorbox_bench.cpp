@@ -2,9 +2,9 @@
 // resize: create the swatches (addSwatches), arrange them (arrange) and paint the
 // frame once, for the default box and for the largest one.
 #include "colorbox/color_box_model.h"
+#include "colorbox/random_fill.h"
 #include "colorbox/swatch_grid.h"
 #include "colorbox/swatch_view.h"
-#include "mainwin/random_fill.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -46,8 +46,8 @@ const ControlRow<A> kControls[] = {
     {"Label3",         K::Label,         nullptr, {2850, 1860, 2820, 525}, kFeedback, "", 8, into<&A::besideLogo, 5>},
     {"Label4",         K::Label,         nullptr, {2865, 2325, 2595, 510}, kForumCaption, "", 9, into<&A::besideLogo, 6>},
     {"lblDisclaimer",  K::Label,         nullptr, {150, 3090, 3630, 690},  kDisclaimer, "", 3, into<&A::disclaimer>},
-    {"cmdOK",          K::CommandButton, nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0, into<&A::ok>},
-    {"cmdSysInfo",     K::CommandButton, nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1, into<&A::systemInfo>},
+    {"cmdOK",          K::PushButton,    nullptr, {4125, 3045, 1500, 345}, "确 定(&O)", "", 0, into<&A::ok>},
+    {"cmdSysInfo",     K::PushButton,    nullptr, {4125, 3495, 1485, 345}, "系统信息(&S)...", "", 1, into<&A::systemInfo>},
 };
 // clang-format on
 

@@ -364,7 +364,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
 
 int runOneShotPick(std::optional<int> freezeAfter)
 {
-    const Settings settings = LoadSettings();
+    const Settings settings = loadSettings();
     std::unique_ptr<ScreenSampler> sampler;
     std::unique_ptr<OneShotPick> pick;
     switch (currentDesktopServices()) {

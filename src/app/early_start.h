@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/start_state.h"
+#include "session/start_state.h"
 
 #include <QString>
 

@@ -5,24 +5,20 @@
 #include "common/app_look.h"
 #include "common/termination_signals.h"
 #include "mainwin/main_window.h"
-#include "mainwin/session.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
 #include "platform/frame_grabber.h"
+#include "platform/process_memory.h"
+#include "session/session.h"
 #include "settings/ini_settings.h"
 
 #include <QApplication>
 #include <QSessionManager>
-#include <malloc.h>
 #include <optional>
 
 int main(int argc, char *argv[])
 {
-    // A fixed threshold, so that the heap's free top is given back as it is
-    // freed: the adaptive one rises past a large settings file's size once
-    // its text is freed, and the start-up thread's heap then kept the whole
-    // parse, two megabytes at 32768 swatches, for the run.
-    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    tintavo::trimHeapAsFreed();
     tintavo::describeApplication();
     const tintavo::CommandLine command = tintavo::handleCommandLine(argc, argv);
     if (command.exitStatus)
@@ -74,7 +70,7 @@ int main(int argc, char *argv[])
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.
-    malloc_trim(0);
+    tintavo::releaseFreeHeap();
 
     // Ended from outside, the program still closes the normal way (and saves);
     // at the end of the desktop session it saves when asked to.

@@ -123,26 +123,30 @@ int answerFormat(const QCommandLineParser &parser, const PaletteOptions &o)
 PaletteOptions addPaletteOptions(QCommandLineParser &parser)
 {
     PaletteOptions o{
-        option("ramp",
-               "打印颜色的 50 到 950 十一级色阶 / Print the colour's eleven-step ramp, 50 to 950.",
-               "COLOUR"),
-        option("prefix",
-               "--ramp 的名称，默认 color（tailwind 格式默认不加，即 --color-50）/ The name for "
-               "--ramp (default: color; none in the tailwind form, which gives --color-50).",
-               "NAME"),
-        option("as",
-               "--ramp 的格式：css（默认）、tailwind 或 gpl / The form of --ramp: css "
-               "(default), tailwind or gpl.",
-               "FORM"),
-        option("harmony",
-               "打印颜色及其配色，每行一个 #rrggbb；KIND 为 complementary、analogous、triadic、"
-               "split 或 tetradic / Print the colour and its partners, one #rrggbb a line; KIND "
-               "is complementary, analogous, triadic, split or tetradic.",
-               "KIND"),
-        option("format",
-               "用颜色填写模板，如 '$brand: #{hex};' / Print the template filled in with the "
-               "colour, e.g. '$brand: #{hex};'.",
-               "TEMPLATE"),
+        .ramp = option(
+            "ramp",
+            "打印颜色的 50 到 950 十一级色阶 / Print the colour's eleven-step ramp, 50 to 950.",
+            "COLOUR"),
+        .prefix = option(
+            "prefix",
+            "--ramp 的名称，默认 color（tailwind 格式默认不加，即 --color-50）/ The name for "
+            "--ramp (default: color; none in the tailwind form, which gives --color-50).",
+            "NAME"),
+        .form = option("as",
+                       "--ramp 的格式：css（默认）、tailwind 或 gpl / The form of --ramp: css "
+                       "(default), tailwind or gpl.",
+                       "FORM"),
+        .harmony = option(
+            "harmony",
+            "打印颜色及其配色，每行一个 #rrggbb；KIND 为 complementary、analogous、triadic、"
+            "split 或 tetradic / Print the colour and its partners, one #rrggbb a line; KIND "
+            "is complementary, analogous, triadic, split or tetradic.",
+            "KIND"),
+        .format =
+            option("format",
+                   "用颜色填写模板，如 '$brand: #{hex};' / Print the template filled in with the "
+                   "colour, e.g. '$brand: #{hex};'.",
+                   "TEMPLATE"),
     };
     parser.addOptions({o.ramp, o.prefix, o.form, o.harmony, o.format});
     return o;

@@ -181,7 +181,7 @@ std::optional<ReadScreen> readScreen()
         printLine(stderr, hint("Tintavo 读不到屏幕。", "Tintavo cannot read the screen."));
         return std::nullopt;
     }
-    screen.managed = sampler && LoadSettings().colorManaged;
+    screen.managed = sampler && loadSettings().colorManaged;
     if (screen.managed)
         screen.profiles.load(*sampler);
     return screen;

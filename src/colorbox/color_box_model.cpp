@@ -8,20 +8,20 @@ namespace tintavo {
 
 ColorBoxModel::ColorBoxModel(QObject *parent) : QObject(parent), m_colors{kDesignColor} {}
 
-Rgb ColorBoxModel::color(qint64 index) const
+Rgb ColorBoxModel::color(int index) const
 {
     return contains(index) ? m_colors[static_cast<size_t>(index)] : kRgbWhite;
 }
 
-void ColorBoxModel::setColor(qint64 index, Rgb color, const QString &what)
+void ColorBoxModel::setColor(int index, Rgb color, const QString &what)
 {
     if (!contains(index))
         return;
     Rgb &held = m_colors[static_cast<size_t>(index)];
     if (held != color)
-        record({{static_cast<qint32>(index), held, color}}, what, 1, index);
+        record({{index, held, color}}, what, 1, index);
     held = color;
-    emit colorChanged(static_cast<int>(index));
+    emit colorChanged(index);
 }
 
 void ColorBoxModel::fillColors(Rgb color)
@@ -35,7 +35,7 @@ void ColorBoxModel::setColors(const std::vector<Rgb> &colors, const QString &wha
     std::vector<Change> step;
     for (size_t i = 0; i < n; ++i) {
         if (m_colors[i] != colors[i])
-            step.push_back({qint32(i), m_colors[i], colors[i]});
+            step.push_back({int(i), m_colors[i], colors[i]});
     }
     std::copy_n(colors.begin(), n, m_colors.begin());
     record(std::move(step), what, qsizetype(n), 0);
@@ -57,7 +57,7 @@ void ColorBoxModel::setColorsAt(const std::vector<int> &indices, const std::vect
 }
 
 void ColorBoxModel::record(std::vector<Change> changes, const QString &what, qsizetype written,
-                           qint64 first)
+                           int first)
 {
     if (changes.empty())
         return;
@@ -128,11 +128,11 @@ void ColorBoxModel::setSwatches(std::vector<Rgb> colors)
     emit colorsChanged();
 }
 
-void ColorBoxModel::addSwatches(qint32 highestIndex)
+void ColorBoxModel::addSwatches(int highestIndex)
 {
     // Creating an index that exists, or one past the 16-bit range, fails on its
     // own and the next index is tried; only the range in between can succeed.
-    const qint32 highest = std::min<qint32>(highestIndex, kMaxSwatches - 1);
+    const int highest = std::min(highestIndex, kMaxSwatches - 1);
     if (highest > lastIndex()) {
         m_colors.resize(static_cast<size_t>(highest) + 1, m_colors.front());
         emit countChanged();
@@ -142,31 +142,31 @@ void ColorBoxModel::addSwatches(qint32 highestIndex)
     emit colorsChanged();
 }
 
-void ColorBoxModel::selectSwatch(qint64 index)
+void ColorBoxModel::selectSwatch(int index)
 {
     if (!contains(index))
         return;
-    selectedSwatch = static_cast<qint32>(index);
-    nextCaptureSlot = selectedSwatch;
+    m_selectedSwatch = index;
+    m_nextCaptureSlot = index;
     emit marksChanged();
 }
 
-void ColorBoxModel::setNextCaptureSlot(qint32 slot)
+void ColorBoxModel::setNextCaptureSlot(int slot)
 {
-    nextCaptureSlot = slot;
+    m_nextCaptureSlot = slot;
     emit marksChanged();
 }
 
 void ColorBoxModel::storeCapture(Rgb color)
 {
-    if (!contains(nextCaptureSlot))
-        nextCaptureSlot = 0;
-    setColor(nextCaptureSlot, color, QStringLiteral("取色"));
-    ++nextCaptureSlot;
+    if (!contains(m_nextCaptureSlot))
+        m_nextCaptureSlot = 0;
+    setColor(m_nextCaptureSlot, color, QStringLiteral("取色"));
+    ++m_nextCaptureSlot;
     emit marksChanged();
 }
 
-qint32 startCaptureSlot(const std::vector<Rgb> &colors, qint32 rememberSlot, qint32 storedSlot)
+int startCaptureSlot(const std::vector<Rgb> &colors, int rememberSlot, int storedSlot)
 {
     const qint64 count = static_cast<qint64>(colors.size());
     if (rememberSlot == 1)
@@ -176,7 +176,7 @@ qint32 startCaptureSlot(const std::vector<Rgb> &colors, qint32 rememberSlot, qin
     qint64 slot = white - colors.begin();
     if (slot == count - 1)
         slot = count;
-    return static_cast<qint32>(slot);
+    return static_cast<int>(slot);
 }
 
 } // namespace tintavo

@@ -12,7 +12,7 @@ namespace tintavo {
 // The colour box: the swatches' colours, the swatch the popup menu acts on
 // (selectedSwatch) and the slot the next hot-key capture writes
 // (nextCaptureSlot). Swatch 0 always exists. The box is plain data; SwatchView
-// shows it and places it.
+// shows it and places it. A swatch's index is an int throughout.
 class ColorBoxModel : public QObject
 {
     Q_OBJECT
@@ -26,28 +26,28 @@ public:
     explicit ColorBoxModel(QObject *parent = nullptr);
 
     // The swatch the menu commands act on; only selectSwatch changes it.
-    qint32 selectedSwatch = 0;
+    int selectedSwatch() const { return m_selectedSwatch; }
     // The slot the next capture writes (see storeCapture).
-    qint32 nextCaptureSlot = 0;
+    int nextCaptureSlot() const { return m_nextCaptureSlot; }
+    void setNextCaptureSlot(int slot);
 
     // The swatch the next capture writes: nextCaptureSlot, or 0 once it has
     // run past the end.
-    qint32 captureTarget() const { return contains(nextCaptureSlot) ? nextCaptureSlot : 0; }
-    void setNextCaptureSlot(qint32 slot);
+    int captureTarget() const { return contains(m_nextCaptureSlot) ? m_nextCaptureSlot : 0; }
 
     int count() const { return static_cast<int>(m_colors.size()); }
     int lastIndex() const { return count() - 1; }
-    bool contains(qint64 index) const { return index >= 0 && index < count(); }
+    bool contains(int index) const { return index >= 0 && index < count(); }
 
     const std::vector<Rgb> &colors() const { return m_colors; }
     // White for an index that does not exist.
-    Rgb color(qint64 index) const;
+    Rgb color(int index) const;
     // Each change of colours below may be named by `what` the user did (the
     // command, "保存前景色"), which the undo history shows with the swatch or
     // the number of colours written: "保存前景色（颜色 5）", "配色（3 种颜色）".
 
     // Ignored for an index that does not exist.
-    void setColor(qint64 index, Rgb color, const QString &what = {});
+    void setColor(int index, Rgb color, const QString &what = {});
     // Every swatch gets `color` (white empties the box).
     void fillColors(Rgb color);
     // Replaces the colours of swatches 0 .. colors.size()-1; extra values are
@@ -66,12 +66,12 @@ public:
     // colour (red, green, blue drawn in that order). Indices that exist already
     // or lie past the 16-bit range are skipped; below 1 it creates nothing but
     // still recolours.
-    void addSwatches(qint32 highestIndex);
+    void addSwatches(int highestIndex);
 
     // A press on swatch `index` with any button selects it for the menu and makes
     // it the next capture slot. Opening the menu is the window's part. An index
     // that does not exist is ignored.
-    void selectSwatch(qint64 index);
+    void selectSwatch(int index);
 
     // A hot-key capture: `color` goes into nextCaptureSlot, which then moves on.
     // The slot wraps to 0 only when a capture comes after the last swatch was
@@ -108,7 +108,7 @@ signals:
 private:
     struct Change
     {
-        qint32 index;
+        int index;
         Rgb before, after;
     };
     struct Step
@@ -124,9 +124,11 @@ private:
     void travel(std::deque<Step> &from, std::deque<Step> &to, bool forward);
     // Keeps `changes` as one step named for `what` on `written` swatches
     // (the first of them `first`).
-    void record(std::vector<Change> changes, const QString &what, qsizetype written, qint64 first);
+    void record(std::vector<Change> changes, const QString &what, qsizetype written, int first);
 
     std::vector<Rgb> m_colors;
+    int m_selectedSwatch = 0;
+    int m_nextCaptureSlot = 0;
     std::deque<Step> m_undo, m_redo;
 };
 
@@ -135,6 +137,6 @@ private:
 // first and the last index, else 0; the colours are not looked at. Otherwise
 // the slot is the first white swatch, or the count when there is none; a white
 // last swatch alone does not count as free, so such a box is treated as full.
-qint32 startCaptureSlot(const std::vector<Rgb> &colors, qint32 rememberSlot, qint32 storedSlot);
+int startCaptureSlot(const std::vector<Rgb> &colors, int rememberSlot, int storedSlot);
 
 } // namespace tintavo

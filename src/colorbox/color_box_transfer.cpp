@@ -94,9 +94,9 @@ void ColorBoxTransfer::addMenuItems(QMenu *menu)
 
 void ColorBoxTransfer::copySwatchCode()
 {
-    if (m_box.contains(m_box.selectedSwatch))
+    if (m_box.contains(m_box.selectedSwatch()))
         QGuiApplication::clipboard()->setText(
-            cssColor(m_box.color(m_box.selectedSwatch), CssFormat::Hex));
+            cssColor(m_box.color(m_box.selectedSwatch()), CssFormat::Hex));
 }
 
 void ColorBoxTransfer::exportColorBox()
@@ -137,7 +137,7 @@ void ColorBoxTransfer::importColorBox()
 {
     // Where the user asked for it: the selection may move while the file is
     // chosen and read.
-    const int first = m_box.selectedSwatch;
+    const int first = m_box.selectedSwatch();
     const QString path = m_dialogs.openPath();
     if (path.isEmpty())
         return;

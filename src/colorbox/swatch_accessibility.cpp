@@ -69,7 +69,7 @@ public:
         s.selectable = s.focusable = true;
         if (!isValid())
             return s;
-        const bool current = m_view->model()->selectedSwatch == m_index;
+        const bool current = m_view->model()->selectedSwatch() == m_index;
         s.selected = current;
         s.focused = current && m_view->hasFocus();
         // Rows below the frame's edge are clipped away, as they are on screen.
@@ -126,7 +126,7 @@ public:
     }
     QAccessibleInterface *focusChild() const override
     {
-        return view()->hasFocus() && view()->model() ? child(view()->model()->selectedSwatch)
+        return view()->hasFocus() && view()->model() ? child(view()->model()->selectedSwatch())
                                                      : nullptr;
     }
 

@@ -48,9 +48,9 @@ void SwatchPalettes::writeRamp()
 
 bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)
 {
-    if (!m_box.contains(m_box.selectedSwatch))
+    if (!m_box.contains(m_box.selectedSwatch()))
         return false;
-    color = m_box.color(m_box.selectedSwatch);
+    color = m_box.color(m_box.selectedSwatch());
     // White marks an empty swatch: a palette grown from it is rarely what
     // was meant, and its first colour would not even be kept.
     if (color == kRgbWhite) {
@@ -66,7 +66,7 @@ bool SwatchPalettes::selectedColor(Rgb &color, const QString &what)
 void SwatchPalettes::writeFromSelected(const std::vector<Rgb> &colors, const QString &what)
 {
     if (const BoxWrite done =
-            writeColorsAsking(m_box, m_box.selectedSwatch, colors, m_questions, what);
+            writeColorsAsking(m_box, m_box.selectedSwatch(), colors, m_questions, what);
         !done.leftOut.isEmpty())
         m_messages.showNotice(done.leftOut);
 }

@@ -174,14 +174,14 @@ void SwatchView::showMarks()
     if (!m_model)
         return;
     const int slot = m_model->captureTarget();
-    for (const int i : {m_markedSelection, m_markedSlot, m_model->selectedSwatch, slot})
+    for (const int i : {m_markedSelection, m_markedSlot, m_model->selectedSwatch(), slot})
         update(swatchRect(i));
     // The capture slot is part of a swatch's name for a screen reader.
     if (slot != m_markedSlot) {
         announceSwatch(this, m_markedSlot, QAccessible::NameChanged);
         announceSwatch(this, slot, QAccessible::NameChanged);
     }
-    m_markedSelection = m_model->selectedSwatch;
+    m_markedSelection = m_model->selectedSwatch();
     m_markedSlot = slot;
 }
 
@@ -199,7 +199,7 @@ void SwatchView::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    const int current = m_model->selectedSwatch;
+    const int current = m_model->selectedSwatch();
     const int row = std::max(m_columns, 1);
     int next = current;
     switch (event->key()) {
@@ -242,8 +242,8 @@ void SwatchView::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     if (m_model) {
-        update(swatchRect(m_model->selectedSwatch));
-        announceSwatch(this, m_model->selectedSwatch, QAccessible::Focus);
+        update(swatchRect(m_model->selectedSwatch()));
+        announceSwatch(this, m_model->selectedSwatch(), QAccessible::Focus);
     }
 }
 
@@ -251,7 +251,7 @@ void SwatchView::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     if (m_model)
-        update(swatchRect(m_model->selectedSwatch));
+        update(swatchRect(m_model->selectedSwatch()));
 }
 
 void SwatchView::paintEvent(QPaintEvent *event)
@@ -273,8 +273,8 @@ void SwatchView::paintEvent(QPaintEvent *event)
         if (r.intersects(area))
             paintSwatch(p, r, colors[static_cast<size_t>(i)]);
     }
-    if (m_model->contains(m_model->selectedSwatch))
-        paintSelection(p, swatchRect(m_model->selectedSwatch));
+    if (m_model->contains(m_model->selectedSwatch()))
+        paintSelection(p, swatchRect(m_model->selectedSwatch()));
     paintCaptureMark(p, swatchRect(m_model->captureTarget()));
 }
 

@@ -19,24 +19,24 @@ namespace {
 QWidget *create(ControlKind kind, const QString &caption, QWidget *container)
 {
     switch (kind) {
-    case ControlKind::Frame:
+    case ControlKind::GroupBox:
         return new QGroupBox(caption, container);
     case ControlKind::Label:
         return new QLabel(caption, container);
-    case ControlKind::TextBox:
+    case ControlKind::LineEdit:
         return new QLineEdit(caption, container);
-    case ControlKind::MultiLineTextBox: {
+    case ControlKind::PlainTextEdit: {
         auto *box = new MultiLineTextBox(caption, container);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         return box;
     }
     case ControlKind::Slider:
         return new ScrollSlider(container);
-    case ControlKind::CommandButton:
+    case ControlKind::PushButton:
         return new QPushButton(caption, container);
     case ControlKind::CheckBox:
         return new QCheckBox(caption, container);
-    case ControlKind::PictureBox: {
+    case ControlKind::ColorSwatch: {
         auto *box = new QFrame(container);
         box->setAutoFillBackground(true);
         return box;

@@ -3,6 +3,7 @@
 #include "common/twips.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <array>
 #include <cstring>
@@ -11,20 +12,21 @@
 #include <utility>
 #include <vector>
 
-class QWidget;
-
 namespace tintavo {
 
+// What makeControl builds for a row: a QGroupBox, QLabel, QLineEdit, a
+// MultiLineTextBox (a QPlainTextEdit), a ScrollSlider, QPushButton, QCheckBox,
+// or a QFrame filled with its background colour.
 enum class ControlKind
 {
-    Frame,
+    GroupBox,
     Label,
-    TextBox,
-    MultiLineTextBox,
+    LineEdit,
+    PlainTextEdit,
     Slider,
-    CommandButton,
+    PushButton,
     CheckBox,
-    PictureBox
+    ColorSwatch
 };
 
 // A control and its tab index, the place it takes in the keyboard focus chain.
@@ -61,9 +63,14 @@ template <typename C, typename T> struct ClassOf<T C::*>
 {
     using Type = C;
 };
+// A table that keeps a control in a member of another class stops the
+// program where the window is built, not later where the member is used.
 template <typename Slot> void put(Slot &slot, QWidget *w)
 {
-    slot = static_cast<Slot>(w);
+    slot = qobject_cast<Slot>(w);
+    if (!slot)
+        qFatal("%s is not a %s", qPrintable(w->objectName()),
+               std::remove_pointer_t<Slot>::staticMetaObject.className());
 }
 template <auto Step, auto... Rest, typename Where> void put(Where &where, QWidget *w)
 {

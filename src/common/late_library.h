@@ -1,6 +1,6 @@
 #pragma once
 
-#include <dlfcn.h>
+#include <QLibrary>
 
 namespace tintavo {
 
@@ -10,19 +10,21 @@ namespace tintavo {
 class LateLibrary
 {
 public:
-    explicit LateLibrary(const char *soname) : m_handle(dlopen(soname, RTLD_LAZY | RTLD_LOCAL))
+    // The library `name` of major version `version` (lcms2, 2: liblcms2.so.2).
+    LateLibrary(const char *name, int version) : m_library(QString::fromLatin1(name), version)
     {
+        m_library.load();
     }
 
     // Sets `to` to the library's `name`; false (and `to` null) where it has none.
     template <typename Pointer> bool find(Pointer &to, const char *name) const
     {
-        to = m_handle ? reinterpret_cast<Pointer>(dlsym(m_handle, name)) : nullptr;
+        to = reinterpret_cast<Pointer>(m_library.resolve(name));
         return to != nullptr;
     }
 
 private:
-    void *m_handle;
+    mutable QLibrary m_library;
 };
 
 } // namespace tintavo

@@ -8,23 +8,22 @@
 #include "color/qt_color_chooser.h"
 #include "color/text_colors.h"
 #include "colorbox/color_box_model.h"
-#include "colorbox/swatch_grid.h"
+#include "colorbox/color_box_store.h"
+#include "colorbox/random_fill.h"
 #include "colorbox/swatch_palettes.h"
 #include "colorbox/swatch_view.h"
 #include "common/app_icon.h"
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
-#include "mainwin/random_fill.h"
-#include "mainwin/session.h"
-#include "mainwin/start_state.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
 #include "platform/unavailable_platform.h"
-#include "settings/color_box_store.h"
+#include "session/session.h"
+#include "session/start_state.h"
 #include "settings/ini_settings.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
@@ -34,14 +33,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -183,11 +179,6 @@ void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)(
     connect(button, &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::start()
-{
-    start(readStartState(m_session.settingsPath()));
-}
-
 void MainWindow::start(StartState state)
 {
     hide();
@@ -218,95 +209,6 @@ void MainWindow::loadContents()
     effectText->setFocus();
 }
 
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    layOutControls();
-}
-
-void MainWindow::layOutControls()
-{
-    // The client area, not the outer frame, drives the rule, so the layout is
-    // the same whatever borders a window manager draws, or none. Where it is
-    // smaller than the controls need (a small screen), they keep that size
-    // and scroll.
-    const QSize least(twipsToPixels(kLeastClientWidth), twipsToPixels(kLeastClientHeight));
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    bool wide = width() < least.width(), tall = height() < least.height();
-    wide = wide || (tall && width() - bar < least.width());
-    tall = tall || (wide && height() - bar < least.height());
-    const QSize view(width() - (tall ? bar : 0), height() - (wide ? bar : 0));
-    const QSize content = view.expandedTo(least);
-    m_hScroll->setGeometry(0, view.height(), view.width(), bar);
-    m_vScroll->setGeometry(view.width(), 0, bar, view.height());
-    for (const auto &[scroll, shown, extra, page] :
-         {std::tuple{m_hScroll, wide, content.width() - view.width(), view.width()},
-          std::tuple{m_vScroll, tall, content.height() - view.height(), view.height()}}) {
-        scroll->setRange(0, extra);
-        scroll->setPageStep(page);
-        scroll->setSingleStep(20);
-        scroll->setVisible(shown);
-        scroll->raise();
-    }
-    const QPoint offset(-m_hScroll->value(), -m_vScroll->value());
-    const ResizeResult r = tintavo::resizedLayout(pixelsToTwips(content.width()),
-                                                  pixelsToTwips(content.height()), m_layout);
-    m_layout = r.layout;
-    m_controls.editors.previewFrame->setGeometry(
-        toPixels(m_layout.previewFrame).translated(offset));
-    m_controls.editors.preview->setGeometry(toPixels(m_layout.preview));
-    m_controls.editors.foregroundFrame->setGeometry(
-        toPixels(m_layout.foregroundFrame).translated(offset));
-    m_controls.editors.backgroundFrame->setGeometry(
-        toPixels(m_layout.backgroundFrame).translated(offset));
-    m_controls.commandFrame->setGeometry(toPixels(m_layout.commandFrame).translated(offset));
-    m_controls.colorBoxFrame->setGeometry(toPixels(m_layout.colorBoxFrame).translated(offset));
-    m_controls.editors.codeLine->setGeometry(toPixels(m_layout.codeLine));
-    m_swatchView->arrange(swatchColumns(r.colorBoxWidth));
-}
-
-void MainWindow::scrollToShow(const QWidget *control)
-{
-    const QRect at(control->mapTo(this, QPoint()), control->size());
-    // Its far edge into view, then its near one, which wins where it is larger.
-    const auto follow = [](QScrollBar *scroll, int from, int to, int view) {
-        const int shift = from - std::max(0, to - view) < 0 ? from : std::max(0, to - view);
-        scroll->setValue(scroll->value() + shift);
-    };
-    follow(m_hScroll, at.left(), at.right() + 1, m_hScroll->width());
-    follow(m_vScroll, at.top(), at.bottom() + 1, m_vScroll->height());
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange &&
-        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        keepOnScreen();
-}
-
-void MainWindow::keepOnScreen()
-{
-    // The picker minimises and maximises this window over and over; a window
-    // manager that animates minimising moves the frame below the screen while
-    // it does, and a restore caught in between may keep that place. A window
-    // back in its normal state is brought onto the screen it is nearest.
-    const QRect frame = frameGeometry();
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const bool seen = std::any_of(screens.cbegin(), screens.cend(), [&](const QScreen *s) {
-        const QRect shown = s->availableGeometry() & frame;
-        return shown.width() >= 100 && shown.height() >= 50;
-    });
-    if (seen || screens.isEmpty())
-        return;
-    const QScreen *nearest = QGuiApplication::screenAt(frame.center());
-    if (!nearest)
-        nearest = QGuiApplication::primaryScreen();
-    const QRect area = nearest->availableGeometry();
-    move(std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() - frame.width())),
-         std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveOnExit();
@@ -317,7 +219,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::saveOnExit()
 {
     for (SaveResult saved = m_session.saveAll(); !saved; saved = m_session.saveAll()) {
-        ColorBoxStore::printFailure(saved);
+        printSaveFailure(saved);
         if (!m_questions->askRetry(QStringLiteral("Tintavo"), saved.message()))
             return;
     }
@@ -326,7 +228,7 @@ void MainWindow::saveOnExit()
 void MainWindow::saveForSessionEnd()
 {
     if (const SaveResult saved = m_session.saveAll(); !saved) {
-        ColorBoxStore::printFailure(saved);
+        printSaveFailure(saved);
         m_messages->showError(saved.message());
     }
 }
@@ -343,8 +245,8 @@ void MainWindow::openSwatchMenu(int index, const QPoint &globalPos)
 void MainWindow::loadSwatchInto(PairRole role)
 {
     const ColorBoxModel &box = m_session.colorBox();
-    if (box.contains(box.selectedSwatch))
-        m_session.pair().setColor(role, box.color(box.selectedSwatch));
+    if (box.contains(box.selectedSwatch()))
+        m_session.pair().setColor(role, box.color(box.selectedSwatch()));
 }
 
 void MainWindow::saveIntoSwatch(PairRole role)
@@ -352,7 +254,7 @@ void MainWindow::saveIntoSwatch(PairRole role)
     ColorBoxModel &box = m_session.colorBox();
     const QAction *command =
         role == PairRole::Background ? m_swatchMenu.saveBackground : m_swatchMenu.saveForeground;
-    box.setColor(box.selectedSwatch, m_session.pair().color(role), command->text());
+    box.setColor(box.selectedSwatch(), m_session.pair().color(role), command->text());
 }
 
 void MainWindow::showPair()

@@ -83,8 +83,6 @@ public:
     // Start-up: loads the window's contents, hands the session what start-up
     // read, and shows the window.
     void start(StartState state);
-    // The same, reading the session's settings file here.
-    void start();
 
     PreviewInspector &previewInspector() const { return *m_inspector; }
 

@@ -32,7 +32,7 @@ struct Lcms
 
 const Lcms *lcms()
 {
-    static const LateLibrary library("liblcms2.so.2");
+    static const LateLibrary library("lcms2", 2);
     static Lcms calls;
     static const bool found = library.find(calls.openProfileFromMem, "cmsOpenProfileFromMem") &&
                               library.find(calls.closeProfile, "cmsCloseProfile") &&

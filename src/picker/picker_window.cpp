@@ -47,7 +47,7 @@ const ControlRow<PickerControls> kControls[] = {
     {"lblData(4)", K::Label,      nullptr, {45, 360, 1500, 255},   "", "", -1, into<&P::data, 4>},
     {"Label1",     K::Label,      nullptr, {150, 1125, 1440, 405}, "按Alt+Shift+S存储当前颜色", "", -1, into<&P::instruction>},
     {"lblNotice",  K::Label,      nullptr, {30, 645, 1575, 435},   "", "", -1, into<&P::notice>},
-    {"Picture1",   K::PictureBox, nullptr, {1680, 30, 1800, 1485}, "", "", -1, into<&P::swatch>},
+    {"Picture1",   K::ColorSwatch, nullptr, {1680, 30, 1800, 1485}, "", "", -1, into<&P::swatch>},
 };
 // clang-format on
 

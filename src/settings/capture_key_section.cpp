@@ -41,7 +41,8 @@ void addCaptureKeySection(QDialog *dialog, int clientWidthTwips, int clientHeigh
     const QString command = captureCommand();
     TwipsRect frameRect = kFrame;
     frameRect.top = clientHeightTwips;
-    QWidget *frame = makeControl(dialog, "Frame2", ControlKind::Frame, frameRect, "取色热键", "");
+    QWidget *frame =
+        makeControl(dialog, "Frame2", ControlKind::GroupBox, frameRect, "取色热键", "");
     auto *text = static_cast<QLabel *>(
         makeControl(frame, "lblCaptureKey", ControlKind::Label, kText, "", ""));
     text->setFont(compactInterfaceFont());
@@ -55,9 +56,9 @@ void addCaptureKeySection(QDialog *dialog, int clientWidthTwips, int clientHeigh
     if (desktop != ShortcutDesktop::Gnome)
         return;
 
-    auto *add = static_cast<QPushButton *>(makeControl(frame, "cmdAddCaptureKey",
-                                                       ControlKind::CommandButton, kButton,
-                                                       "添加 Alt+Shift+S 到 GNOME 快捷键", ""));
+    auto *add =
+        static_cast<QPushButton *>(makeControl(frame, "cmdAddCaptureKey", ControlKind::PushButton,
+                                               kButton, "添加 Alt+Shift+S 到 GNOME 快捷键", ""));
     add->setAutoDefault(false);
     auto *writer = new GnomeShortcutWriter(add);
     QObject::connect(add, &QPushButton::clicked, writer, [add, text, writer, command] {

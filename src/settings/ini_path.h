@@ -9,10 +9,6 @@ namespace tintavo {
 // Answers whether new files can be created in a folder.
 using DirWritableProbe = std::function<bool(const QString &dir)>;
 
-// Whether the current user may create files in dir, asked of the system
-// (so a read-only mount says no even to root).
-bool isDirWritable(const QString &dir);
-
 // Where an install puts the program and its desktop entry, as absolute paths.
 struct InstallLayout
 {

@@ -1,18 +1,11 @@
 #include "settings/ini_profile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cstring>
 
 namespace tintavo {
 
 namespace {
-
-// The stored file stays well below a megabyte even with 32768 swatches; a file
-// far beyond that is not ours to load into memory.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 // ASCII-only folding, as the 8-bit profile calls do it; other bytes must
 // match exactly.
@@ -63,30 +56,6 @@ bool hasOuterBlanks(QByteArrayView text)
 bool hasLineBreak(QByteArrayView text)
 {
     return text.contains('\n') || text.contains('\r');
-}
-
-enum class FileState
-{
-    Missing,
-    Unreadable,
-    Read
-};
-
-FileState readFileBytes(const QString &path, QByteArray &bytes)
-{
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return FileState::Missing;
-    // A folder, a pipe or a device under our name would block or never end.
-    if (!info.isFile() || info.size() > kMaxFileSize)
-        return FileState::Unreadable;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.exists() ? FileState::Unreadable : FileState::Missing;
-    bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
-        return FileState::Unreadable;
-    return FileState::Read;
 }
 
 } // namespace
@@ -257,7 +226,7 @@ qint32 IniProfile::readInt(QByteArrayView section, QByteArrayView key, qint32 de
     if (!line)
         return defaultValue;
     const QByteArrayView value = trimmed(line->text.sliced(line->valueBegin));
-    return value.isEmpty() ? defaultValue : parseProfileInt(value);
+    return value.isEmpty() ? defaultValue : parseIniInt(value);
 }
 
 void IniProfile::forEachKey(
@@ -408,7 +377,7 @@ bool IniProfile::removeKey(QByteArrayView section, QByteArrayView key)
     return true;
 }
 
-qint32 parseProfileInt(QByteArrayView text)
+qint32 parseIniInt(QByteArrayView text)
 {
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
@@ -424,67 +393,6 @@ qint32 parseProfileInt(QByteArrayView text)
     if (negative)
         value = 0u - value;
     return qint32(value);
-}
-
-IniProfile readProfileFile(const QString &path)
-{
-    QByteArray bytes;
-    if (readFileBytes(path, bytes) != FileState::Read)
-        return IniProfile{};
-    return IniProfile::fromBytes(decodeText(bytes).text);
-}
-
-qint32 readProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
-                      const QString &path)
-{
-    return readProfileFile(path).readInt(section, key, defaultValue);
-}
-
-SaveResult updateProfileFile(const QString &path, const ProfileChange &change)
-{
-    QString target;
-    if (SaveResult checked = checkSaveTarget(path, target); !checked)
-        return checked;
-    // Another running copy may save at the same moment: the lock makes its
-    // read-change-write and ours follow each other instead of overlapping.
-    SaveResult failure;
-    const std::unique_ptr<SaveLock> lock = lockForSaving(path, failure);
-    if (!lock)
-        return failure;
-
-    QByteArray before;
-    const FileState state = readFileBytes(target, before);
-    if (state == FileState::Unreadable)
-        return SaveResult::failure(target,
-                                   QStringLiteral("现有的文件无法读取，为免丢失其内容不覆盖它"));
-
-    const DecodedText decoded = decodeText(before);
-    IniProfile profile = IniProfile::fromBytes(decoded.text);
-    if (!change(profile))
-        return SaveResult::failure(target, QStringLiteral("要写入的名称或值无法存入设置文件"));
-    const QByteArray after = encodeText(profile.toBytes(), decoded.encoding);
-    if (after == before) // also no new file for nothing to store
-        return {};
-    return replaceFileContent(target, after);
-}
-
-SaveResult writeProfileStrings(const QString &path, std::span<const IniEntry> entries)
-{
-    if (entries.empty())
-        return {};
-    return updateProfileFile(path, [entries](IniProfile &profile) {
-        bool accepted = false;
-        for (const IniEntry &entry : entries)
-            accepted = profile.writeString(entry.section, entry.key, entry.value) || accepted;
-        return accepted;
-    });
-}
-
-SaveResult writeProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
-                              const QString &path)
-{
-    const IniEntry entry{section, key, value};
-    return writeProfileStrings(path, std::span<const IniEntry>(&entry, 1));
 }
 
 } // namespace tintavo

@@ -5,12 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "settings/safe_file.h"
-
 #include <deque>
 #include <functional>
 #include <optional>
-#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -45,7 +42,7 @@ public:
     std::optional<QByteArray> readString(QByteArrayView section, QByteArrayView key) const;
 
     // The default when the section or key is missing or the value is empty;
-    // otherwise the value read by parseProfileInt.
+    // otherwise the value read by parseIniInt.
     qint32 readInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue) const;
 
     // Every key line under every section of that name, in file order, with
@@ -145,42 +142,6 @@ private:
 // Reads the text of a value like the Windows profile reader: leading blanks
 // skipped, one optional sign, decimal digits up to the first other character,
 // wrapping around at 32 bits. Text without digits reads as 0.
-qint32 parseProfileInt(QByteArrayView text);
-
-// The whole file parsed; a missing or unreadable file (not a regular file, too
-// large, a read error) reads as an empty profile.
-IniProfile readProfileFile(const QString &path);
-
-// Reads one integer from the file at path; see IniProfile::readInt.
-qint32 readProfileInt(QByteArrayView section, QByteArrayView key, qint32 defaultValue,
-                      const QString &path);
-
-// One write; the texts it views must outlive the call that takes it.
-struct IniEntry
-{
-    QByteArrayView section;
-    QByteArrayView key;
-    QByteArrayView value;
-};
-
-// A change to a profile; false when it found nothing it could store.
-using ProfileChange = std::function<bool(IniProfile &)>;
-
-// Changes the file at path as one step: under a lock the current file is read
-// again (decoded as it is stored), the change applied to it and the result
-// written back in the same encoding, through replaceFileContent, after
-// checkSaveTarget allowed it. Creates the file and its folder when missing.
-// Fails, with the reason, when the lock stayed taken, the existing file could
-// not be read (it is then left alone rather than replaced by these keys
-// alone), the change stored nothing, or the write failed.
-SaveResult updateProfileFile(const QString &path, const ProfileChange &change);
-
-// Applies the writes, in order, as one updateProfileFile. Entries with names
-// or values that cannot be stored are skipped.
-SaveResult writeProfileStrings(const QString &path, std::span<const IniEntry> entries);
-
-// One entry of the above.
-SaveResult writeProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
-                              const QString &path);
+qint32 parseIniInt(QByteArrayView text);
 
 } // namespace tintavo

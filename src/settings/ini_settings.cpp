@@ -1,7 +1,8 @@
 #include "settings/ini_settings.h"
 
+#include "platform/file_system.h"
+#include "settings/ini_file.h"
 #include "settings/ini_path.h"
-#include "settings/ini_profile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,10 +16,6 @@
 #include <limits>
 #include <optional>
 #include <type_traits>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace tintavo {
 
@@ -92,13 +89,9 @@ QString programDir()
 {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
-#ifdef Q_OS_LINUX
-    // Before the application object exists Qt cannot say; the kernel can.
-    const QFileInfo self(QStringLiteral("/proc/self/exe"));
-    if (self.exists())
-        return QFileInfo(self.symLinkTarget()).absolutePath();
-#endif
-    return QDir::currentPath();
+    // Before the application object exists Qt cannot say; the system can.
+    const QString dir = executableDir();
+    return dir.isEmpty() ? QDir::currentPath() : dir;
 }
 
 QString configDir()
@@ -152,60 +145,12 @@ private:
     qsizetype m_size = 0;
 };
 
-// Writes the swatches saveColorBox picks, and StartPoint when asked, into
-// one reading of the file.
-SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
-                        const std::vector<bool> &changed, qint32 startPoint, bool withStartPoint,
-                        const QString &path)
-{
-    const QByteArray slot = QByteArray::number(startPoint);
-    const auto loadedColor = [&](size_t i) { return i < loaded.size() ? loaded[i] : kWhite; };
-    // White is never written; a swatch that became white in this run has its
-    // line taken out instead, or the colour it held would come back at the
-    // next start. One that was white already (auto-load off) keeps its line.
-    const auto madeWhite = [&](size_t i) {
-        return colors[i] == kWhite && changed[i] && loadedColor(i) != kWhite;
-    };
-    bool any = withStartPoint;
-    for (size_t i = 0; i < colors.size() && !any; ++i)
-        any = colors[i] != kWhite || madeWhite(i);
-    if (!any)
-        return {};
-    return updateProfileFile(path, [&](IniProfile &profile) {
-        char value[16];
-        for (size_t i = 0; i < colors.size(); ++i) {
-            const ColorKey key{qint32(i)};
-            if (madeWhite(i))
-                profile.removeKey(kColorSection, key.view());
-            if (colors[i] == kWhite)
-                continue;
-            if (!changed[i] && profile.readInt(kColorSection, key.view(), kWhite) != loadedColor(i))
-                continue;
-            const qsizetype size = std::to_chars(value, std::end(value), colors[i]).ptr - value;
-            profile.writeString(kColorSection, key.view(), QByteArrayView(value, size));
-        }
-        if (withStartPoint)
-            profile.writeString(kAppSetStartPoint, kStartPoint, slot);
-        return true;
-    });
-}
-
 } // namespace
-
-bool isDirWritable(const QString &dir)
-{
-#ifdef Q_OS_UNIX
-    // access() also refuses root on a read-only mount, unlike a look at the
-    // permission bits.
-    return ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
-#else
-    return QFileInfo(dir).isWritable();
-#endif
-}
 
 InstallLayout configuredInstallLayout()
 {
-    return {QStringLiteral(TINTAVO_INSTALL_BINDIR), QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
+    return {.binDir = QStringLiteral(TINTAVO_INSTALL_BINDIR),
+            .desktopEntry = QStringLiteral(TINTAVO_DESKTOP_ENTRY)};
 }
 
 QString resolveSettingsPath(const QString &programDir, const QString &configDir,
@@ -226,7 +171,7 @@ QString settingsFilePath()
     return resolveSettingsPath(programDir(), configDir(), isDirWritable);
 }
 
-SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(readProfileFile(path)) {}
+SettingsSnapshot::SettingsSnapshot(const QString &path) : m_profile(readIniFile(path)) {}
 
 Settings SettingsSnapshot::settings() const
 {
@@ -251,7 +196,7 @@ std::vector<ColorValue> SettingsSnapshot::storedColors(qint32 count) const
             return;
         found[size_t(*index)] = true;
         if (!value.isEmpty())
-            colors[size_t(*index)] = parseProfileInt(value);
+            colors[size_t(*index)] = parseIniInt(value);
     });
     return colors;
 }
@@ -261,7 +206,7 @@ Settings readSettings(const QString &path)
     return SettingsSnapshot(path).settings();
 }
 
-Settings LoadSettings()
+Settings loadSettings()
 {
     return readSettings(settingsFilePath());
 }
@@ -273,20 +218,33 @@ std::vector<ColorValue> readStoredColors(const QString &path, qint32 count)
     return SettingsSnapshot(path).storedColors(count);
 }
 
-SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path)
-{
-    return saveColorBox(colors, {}, std::vector<bool>(colors.size(), true), 0, false, path);
-}
-
-SaveResult saveStartPoint(qint32 slot, const QString &path)
-{
-    return writeProfileString(kAppSetStartPoint, kStartPoint, QByteArray::number(slot), path);
-}
-
 SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, const QString &path)
 {
-    return saveColorBox(colors, loaded, changed, startPoint, true, path);
+    const QByteArray slot = QByteArray::number(startPoint);
+    const auto loadedColor = [&](size_t i) { return i < loaded.size() ? loaded[i] : kWhite; };
+    // White is never written; a swatch that became white in this run has its
+    // line taken out instead, or the colour it held would come back at the
+    // next start. One that was white already (auto-load off) keeps its line.
+    const auto madeWhite = [&](size_t i) {
+        return colors[i] == kWhite && changed[i] && loadedColor(i) != kWhite;
+    };
+    return updateIniFile(path, [&](IniProfile &profile) {
+        char value[16];
+        for (size_t i = 0; i < colors.size(); ++i) {
+            const ColorKey key{qint32(i)};
+            if (madeWhite(i))
+                profile.removeKey(kColorSection, key.view());
+            if (colors[i] == kWhite)
+                continue;
+            if (!changed[i] && profile.readInt(kColorSection, key.view(), kWhite) != loadedColor(i))
+                continue;
+            const qsizetype size = std::to_chars(value, std::end(value), colors[i]).ptr - value;
+            profile.writeString(kColorSection, key.view(), QByteArrayView(value, size));
+        }
+        profile.writeString(kAppSetStartPoint, kStartPoint, slot);
+        return true;
+    });
 }
 
 SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
@@ -298,17 +256,7 @@ SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const>
         values.push_back(storedText(*row, s));
     for (size_t i = 0; i < rows.size(); ++i)
         entries.push_back({rows[i]->section, rows[i]->key, values[i]});
-    return writeProfileStrings(path, entries);
-}
-
-SaveResult saveDialogSettings(const Settings &s, const QString &path)
-{
-    std::vector<const SettingRow *> shown;
-    for (const SettingRow &row : kRows) {
-        if (row.inDialog)
-            shown.push_back(&row);
-    }
-    return saveSettingRows(s, shown, path);
+    return writeIniStrings(path, entries);
 }
 
 std::span<const SettingRow> settingRows()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/color_value.h"
-#include "settings/ini_profile.h"
+#include "settings/ini_file.h"
 #include "settings/settings.h"
 
 #include <QString>
@@ -40,7 +40,7 @@ private:
 // or key, or an empty value, gives the default of that key.
 Settings readSettings(const QString &path);
 // readSettings of the program's own settings file.
-Settings LoadSettings();
+Settings loadSettings();
 
 // The colours of swatches 0 to count - 1 from one reading of the file.
 std::vector<ColorValue> readStoredColors(const QString &path, qint32 count);
@@ -48,28 +48,17 @@ std::vector<ColorValue> readStoredColors(const QString &path, qint32 count);
 // Every save below writes the file at path; a save that runs on another
 // thread is handed the path computed on the window's.
 
-// Stores every non-white swatch under its index; a white swatch leaves what
-// the file holds for it. One write of the file for all of them.
-SaveResult saveStoredColors(std::span<const ColorValue> colors, const QString &path);
-
-// The next colour-box slot, kept for the next start.
-SaveResult saveStartPoint(qint32 slot, const QString &path);
-
 // The values of rows in s, in that order, as one change of the file: byte
 // for byte what one write per key would leave.
 SaveResult saveSettingRows(const Settings &s, std::span<const SettingRow *const> rows,
                            const QString &path);
-
-// The keys the settings dialog shows (not StartPoint).
-SaveResult saveDialogSettings(const Settings &s, const QString &path);
 
 // The colour box's save as one change of the file: of the non-white swatches,
 // those marked in `changed` and those whose stored colour is still the one in
 // `loaded` (what this copy read at start or last saved), so that a swatch
 // another running copy has saved since is left to it; the lines of swatches
 // marked in `changed` that are white now but not in `loaded` are removed;
-// then StartPoint. With every swatch marked and nothing loaded this is
-// saveStoredColors followed by saveStartPoint, byte for byte.
+// then StartPoint.
 SaveResult saveColorBox(std::span<const ColorValue> colors, std::span<const ColorValue> loaded,
                         const std::vector<bool> &changed, qint32 startPoint, const QString &path);
 

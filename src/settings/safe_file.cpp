@@ -1,23 +1,18 @@
 #include "settings/safe_file.h"
 
+#include "settings/save_lock.h"
+
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,9 +20,6 @@ namespace tintavo {
 
 namespace {
 
-constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
-constexpr QByteArrayView kUtf16LEBom = "\xFF\xFE";
-constexpr QByteArrayView kUtf16BEBom = "\xFE\xFF";
 // First line of a recovery copy; the second holds the file it belongs to.
 constexpr QByteArrayView kRecoveryMagic = "Tintavo recovery copy\n";
 
@@ -84,7 +76,9 @@ int createUnique(const QString &dir, const QString &stem, QString &created, mode
     return -1;
 }
 
-// Writes bytes into a fresh file in dir, flushed, and renames it to final.
+// Not QSaveFile: it keeps neither the file's owner nor, past the rename, the
+// folder's flush. Writes bytes into a fresh file in dir, flushed, and renames
+// it to final.
 // With `like`, the new file takes its mode and, where allowed, its owner.
 // Returns 0, or the errno of the step that failed (nothing is left behind).
 int writeAndRename(const QString &final, const QByteArray &bytes, const struct stat *like)
@@ -184,112 +178,7 @@ SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes, const 
     return ok ? SaveResult{} : SaveResult::failure(target, reasonForError(error));
 }
 
-// Whether fd is still the file at path: a holder removes the lock file as it
-// lets go, so a waiter that then gets the lock may hold a file no one else
-// will open again.
-bool isFileAt(int fd, const QByteArray &path)
-{
-    struct stat held
-    {
-    }, named{};
-    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
-}
-
-// Waits until a descriptor of the watched file is closed (a holder letting
-// go, or the kernel closing a dead holder's) or the lock file is removed, or
-// at most maxMs: a file system shared with other machines tells nothing of
-// their closes, so the lock is tried again now and then as well.
-void waitForRelease(int watch, int maxMs)
-{
-    pollfd event{watch, POLLIN, 0};
-    if (::poll(&event, 1, maxMs) > 0) {
-        char drained[4096];
-        while (::read(watch, drained, sizeof drained) > 0) {
-        }
-    }
-}
-
-// The lock on lockPath, or -1 with the reason in error (EWOULDBLOCK: still
-// held by another copy when the deadline passed).
-int takeLock(const QString &lockPath, QDeadlineTimer deadline, int &error)
-{
-    constexpr int kRecheckMs = 100;
-    const QByteArray path = nativePath(lockPath);
-    for (;;) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-        if (fd < 0) {
-            error = errno;
-            return -1;
-        }
-        // Watched before the first try, so a release just after it is not missed.
-        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        if (watch >= 0)
-            ::inotify_add_watch(watch, path.constData(), IN_CLOSE | IN_ATTRIB | IN_DELETE_SELF);
-        bool locked = false;
-        for (;;) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                locked = true;
-                break;
-            }
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            if (error != EWOULDBLOCK || deadline.hasExpired())
-                break;
-            waitForRelease(watch, int(std::min<qint64>(deadline.remainingTime(), kRecheckMs)));
-            if (!isFileAt(fd, path))
-                break; // removed by its holder: the next holder makes it anew
-        }
-        if (watch >= 0)
-            ::close(watch);
-        if (locked && isFileAt(fd, path)) {
-            const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
-            if (::ftruncate(fd, 0) == 0)
-                writeAll(fd, pid);
-            return fd;
-        }
-        ::close(fd);
-        if (!locked && (error != EWOULDBLOCK || deadline.hasExpired()))
-            return -1;
-    }
-}
-
 } // namespace
-
-SaveLock::~SaveLock()
-{
-    // Removed while still held: a copy that opens the name from now on makes
-    // a new file, and one already waiting on this one sees it gone.
-    ::unlink(nativePath(m_path).constData());
-    ::close(m_fd);
-}
-
-std::unique_ptr<SaveLock> lockForSaving(const QString &path, SaveResult &failure, int waitMs)
-{
-    const QDeadlineTimer deadline(waitMs);
-    QDir().mkpath(folderOf(path));
-    QString lockPath = path + QStringLiteral(".lock");
-    int error = 0;
-    int fd = takeLock(lockPath, deadline, error);
-    // A folder that takes no new files cannot hold the lock either.
-    if (fd < 0 && error != EWOULDBLOCK) {
-        QDir().mkpath(recoveryDir());
-        lockPath = fallbackLockPath(QFileInfo(path).absoluteFilePath());
-        fd = takeLock(lockPath, deadline, error);
-    }
-    if (fd >= 0)
-        return std::make_unique<SaveLock>(fd, lockPath);
-    if (error == EWOULDBLOCK) {
-        failure =
-            SaveResult::failure(path, QStringLiteral("另一个正在运行的 Tintavo 一直占用着它"));
-    } else {
-        failure = SaveResult::failure(
-            path, QStringLiteral("文件所在的文件夹不能新建文件，配置文件夹“%1”也不能")
-                      .arg(QDir::toNativeSeparators(recoveryDir())));
-    }
-    return nullptr;
-}
 
 QStringList restoreInterruptedSaves(const QString &settingsPath)
 {
@@ -328,7 +217,7 @@ QStringList restoreInterruptedSaves(const QString &settingsPath)
         // copy holding the lock is saving this file in place itself, over this
         // recovery copy; whatever it leaves, the next start finds.
         SaveResult failure;
-        const std::unique_ptr<SaveLock> lock = lockForSaving(target, failure, 0);
+        const std::unique_ptr<FileLock> lock = lockForSaving(target, failure, 0);
         // The save that wrote it may have finished (or still be running) by now.
         if (!lock || !QFileInfo::exists(copyPath))
             continue;
@@ -343,70 +232,6 @@ QStringList restoreInterruptedSaves(const QString &settingsPath)
         }
     }
     return restored;
-}
-
-DecodedText decodeText(const QByteArray &bytes)
-{
-    if (bytes.startsWith(kUtf8Bom))
-        return {bytes.mid(kUtf8Bom.size()), TextEncoding::Utf8Bom};
-    const bool le = bytes.startsWith(kUtf16LEBom);
-    if (le || bytes.startsWith(kUtf16BEBom)) {
-        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless);
-        const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
-        return {text.toUtf8(), le ? TextEncoding::Utf16LE : TextEncoding::Utf16BE};
-    }
-    return {bytes, TextEncoding::Plain};
-}
-
-QByteArray encodeText(const QByteArray &text, TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Plain:
-        return text;
-    case TextEncoding::Utf8Bom:
-        return kUtf8Bom.toByteArray() + text;
-    case TextEncoding::Utf16LE:
-    case TextEncoding::Utf16BE: {
-        const bool le = encoding == TextEncoding::Utf16LE;
-        QStringEncoder encoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless);
-        return (le ? kUtf16LEBom : kUtf16BEBom).toByteArray() +
-               QByteArray(encoder.encode(QString::fromUtf8(text)));
-    }
-    }
-    return text;
-}
-
-SaveResult SaveResult::failure(const QString &path, const QString &reason)
-{
-    return SaveResult{false, reason, path};
-}
-
-QString SaveResult::message() const
-{
-    return QStringLiteral("无法保存设置文件“%1”：%2").arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString reasonForError(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("磁盘空间不足");
-    case EROFS:
-        return QStringLiteral("文件所在的文件系统是只读的");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("没有写入权限");
-    case EISDIR:
-        return QStringLiteral("同名的是一个文件夹，不是文件");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("文件夹不存在");
-    default:
-        return QStringLiteral("写入出错（%1）").arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
 }
 
 SaveResult checkSaveTarget(const QString &path, QString &target)

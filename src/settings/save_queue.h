@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/safe_file.h"
+#include "settings/save_result.h"
 
 #include <QMutex>
 #include <QObject>
@@ -19,7 +19,8 @@ namespace tintavo {
 // is a job that works on copies of what it writes, never on the window's
 // objects. Each owner has at most one job waiting: a newer one takes the
 // waiting one's place, so the newest state wins and a burst of changes is
-// one more save.
+// one more save. Not QThreadPool: saves must run in the order posted, and the
+// one at exit must not queue behind a long read the pool is busy with.
 class SaveQueue : public QObject
 {
     Q_OBJECT

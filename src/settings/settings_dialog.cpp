@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <array>
 
 namespace tintavo {
 
@@ -19,28 +18,35 @@ namespace {
 
 using K = ControlKind;
 using D = SettingsDialog::Controls;
+
+// A row's keep for the editor of the setting `Field`.
+template <auto Field> void editorOf(D &controls, QWidget *control)
+{
+    controls.editors.push_back({Field, control});
+}
+
 // clang-format off
 const ControlRow<D> kControls[] = {
-    {"Frame1",   K::Frame,         nullptr,  {75, 45, 4245, 1830},    "软件设置", "", 0},
+    {"Frame1",   K::GroupBox,      nullptr,  {75, 45, 4245, 1830},    "软件设置", "", 0},
     {"Label1",   K::Label,         "Frame1", {120, 210, 1710, 270},   "存储颜色容器数量：", "", 1},
-    {"Text1",    K::TextBox,       "Frame1", {1965, 195, 1440, 270},  "64", "", 2, into<&D::editors, 2>},
-    {"Check1",   K::CheckBox,      "Frame1", {135, 675, 3270, 180},   "运行结束时自动保存存储颜色", "", 3, into<&D::editors, 0>},
-    {"Check2",   K::CheckBox,      "Frame1", {135, 1065, 3345, 255},  "运行时自动加载上次保存的颜色", "", 4, into<&D::editors, 1>},
-    {"Check3",   K::CheckBox,      "Frame1", {135, 1455, 2895, 255},  "记住上次保存颜色的最后位置", "", 7, into<&D::editors, 3>},
-    {"Command1", K::CommandButton, nullptr,  {1905, 2055, 1110, 315}, "保存设置", "", 5, into<&D::save>},
-    {"Command2", K::CommandButton, nullptr,  {3210, 2070, 1065, 300}, "放弃设置", "", 6, into<&D::discard>},
+    {"Text1",    K::LineEdit,      "Frame1", {1965, 195, 1440, 270},  "64", "", 2, editorOf<&Settings::swatchCount>},
+    {"Check1",   K::CheckBox,      "Frame1", {135, 675, 3270, 180},   "运行结束时自动保存存储颜色", "", 3, editorOf<&Settings::autoSave>},
+    {"Check2",   K::CheckBox,      "Frame1", {135, 1065, 3345, 255},  "运行时自动加载上次保存的颜色", "", 4, editorOf<&Settings::autoLoad>},
+    {"Check3",   K::CheckBox,      "Frame1", {135, 1455, 2895, 255},  "记住上次保存颜色的最后位置", "", 7, editorOf<&Settings::rememberStartSlot>},
+    {"Command1", K::PushButton,    nullptr,  {1905, 2055, 1110, 315}, "保存设置", "", 5, into<&D::save>},
+    {"Command2", K::PushButton,    nullptr,  {3210, 2070, 1065, 300}, "放弃设置", "", 6, into<&D::discard>},
 };
 // clang-format on
 
-// The settings the dialog shows, in the order of their rows.
-std::vector<const SettingRow *> shownRows()
+// The editor's control as the kind its setting takes; a table that gave a
+// setting the wrong kind of control stops the program where it is built.
+template <typename Control> Control *editorControl(const D::Editor &editor)
 {
-    std::vector<const SettingRow *> rows;
-    for (const SettingRow &row : settingRows()) {
-        if (row.inDialog)
-            rows.push_back(&row);
-    }
-    return rows;
+    auto *control = qobject_cast<Control *>(editor.control);
+    if (!control)
+        qFatal("%s is not a %s", qPrintable(editor.control->objectName()),
+               Control::staticMetaObject.className());
+    return control;
 }
 
 constexpr TwipsRect kClientArea{0, 0, 4380, 2490};
@@ -60,8 +66,8 @@ SettingsDialog::SettingsDialog(SettingsStore &settings, QWidget *parent)
     m_controls = buildControls<Controls>(this, kControls).controls;
     // The first check box is 12 pixels high: its box and caption are drawn to
     // that height, and the other two match it.
-    for (QWidget *editor : m_controls.editors) {
-        if (auto *box = qobject_cast<QCheckBox *>(editor))
+    for (const Controls::Editor &editor : m_controls.editors) {
+        if (auto *box = qobject_cast<QCheckBox *>(editor.control))
             box->setFont(compactInterfaceFont());
     }
     setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 11px; height: 11px; }"));
@@ -98,30 +104,24 @@ void SettingsDialog::closeEvent(QCloseEvent *event)
 void SettingsDialog::showSettings()
 {
     const Settings &shown = m_settings.settings();
-    const std::vector<const SettingRow *> rows = shownRows();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const SettingRow *row = rows[i];
-        QWidget *control = m_controls.editors[i];
-        if (auto on = std::get_if<bool Settings::*>(&row->field))
-            static_cast<QCheckBox *>(control)->setChecked(shown.**on);
+    for (const Controls::Editor &editor : m_controls.editors) {
+        if (auto on = std::get_if<bool Settings::*>(&editor.field))
+            editorControl<QCheckBox>(editor)->setChecked(shown.**on);
         else
-            static_cast<QLineEdit *>(control)->setText(
-                QString::number(shown.*std::get<qint32 Settings::*>(row->field)));
+            editorControl<QLineEdit>(editor)->setText(
+                QString::number(shown.*std::get<qint32 Settings::*>(editor.field)));
     }
 }
 
 void SettingsDialog::saveAndClose()
 {
     Settings edited = m_settings.settings();
-    const std::vector<const SettingRow *> rows = shownRows();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const SettingRow *row = rows[i];
-        QWidget *control = m_controls.editors[i];
-        if (auto on = std::get_if<bool Settings::*>(&row->field))
-            edited.**on = static_cast<QCheckBox *>(control)->isChecked();
+    for (const Controls::Editor &editor : m_controls.editors) {
+        if (auto on = std::get_if<bool Settings::*>(&editor.field))
+            edited.**on = editorControl<QCheckBox>(editor)->isChecked();
         else // the swatch count, the dialog's one number
-            edited.*std::get<qint32 Settings::*>(row->field) =
-                countFromText(static_cast<QLineEdit *>(control)->text());
+            edited.*std::get<qint32 Settings::*>(editor.field) =
+                countFromText(editorControl<QLineEdit>(editor)->text());
     }
     m_settings.confirm(edited);
     close();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "settings/settings.h"
+
 #include <QDialog>
 #include <QPointer>
 
-#include <array>
+#include <variant>
+#include <vector>
 
 class QPushButton;
 
@@ -32,10 +35,14 @@ public:
     // The dialog's controls.
     struct Controls
     {
-        // The editors of the settings the dialog shows, in the order of their
-        // rows (AutoSave, AutoLoad, nColor, AutoRember): a check box for a
-        // switch, a text box for a number.
-        std::array<QWidget *, 4> editors;
+        // The editor of each setting the dialog shows, by the setting it
+        // edits: a check box for a switch, a line edit for a number.
+        struct Editor
+        {
+            std::variant<bool Settings::*, qint32 Settings::*> field;
+            QWidget *control;
+        };
+        std::vector<Editor> editors;
         QPushButton *save;
         QPushButton *discard;
     };

@@ -1,6 +1,5 @@
 #include "settings/settings_store.h"
 
-#include "settings/color_box_store.h"
 #include "settings/ini_settings.h"
 
 #include <algorithm>
@@ -56,7 +55,7 @@ void SettingsStore::change(const Settings &next, bool confirmed)
             return;
         }
         if (withDialog)
-            ColorBoxStore::printFailure(result);
+            printSaveFailure(result);
         emit saveFailed(result.message());
     });
 }

@@ -5,11 +5,12 @@
 #include "common/app_look.h"
 #include "fake_message_service.h"
 #include "mainwin/main_window.h"
-#include "mainwin/session.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
 #include "platform/screen_change_watch.h"
 #include "platform/screen_sampler.h"
+#include "session/session.h"
+#include "session/start_state.h"
 #include "settings/ini_settings.h"
 
 #include <QAction>
@@ -319,7 +320,7 @@ struct MainWindowFixture
                 },
             .makeGrab = [] { return std::make_unique<FakePointerGrab>(); }};
         form = std::make_unique<MainWindow>(*session, services);
-        form->start();
+        form->start(readStartState(session->settingsPath()));
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 

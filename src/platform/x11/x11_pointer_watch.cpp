@@ -22,7 +22,7 @@ struct XInput
 
 const XInput *xinput()
 {
-    static const LateLibrary library("libxcb-xinput.so.0");
+    static const LateLibrary library("xcb-xinput", 0);
     static XInput calls;
     static const bool found = library.find(calls.id, "xcb_input_id") &&
                               library.find(calls.queryVersion, "xcb_input_xi_query_version") &&

@@ -23,7 +23,7 @@ struct Damage
 
 const Damage *damage()
 {
-    static const LateLibrary library("libxcb-damage.so.0");
+    static const LateLibrary library("xcb-damage", 0);
     static Damage calls;
     static const bool found =
         library.find(calls.id, "xcb_damage_id") &&

@@ -415,7 +415,7 @@ private slots:
             QTRY_COMPARE(readout(*picker), readoutOf(drawn(native)));
             QTRY_COMPARE(m_other.pixelColor(swatchAt), drawn(native)); // shown over the frame
             QVERIFY(xdotool({"key", "Return"}));
-            QTRY_COMPARE(toColorValue(box.color(box.nextCaptureSlot - 1)), drawn(native));
+            QTRY_COMPARE(toColorValue(box.color(box.nextCaptureSlot() - 1)), drawn(native));
         }
         QVERIFY(xdotool({"key", "Escape"}));
         QTRY_VERIFY(!window("FrozenFrame"));

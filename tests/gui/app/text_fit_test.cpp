@@ -217,7 +217,7 @@ private slots:
             check(picker, what);
             if (screen && answer == R::Registered) { // a notice and a capture under the instruction
                 picker->freezeLater(10);
-                f.session->colorBox().nextCaptureSlot = 63;
+                f.session->colorBox().setNextCaptureSlot(63);
                 check(picker, what + u", counting down"_s);
                 f.hotKey.press();
                 check(picker, what + u", a colour stored"_s);

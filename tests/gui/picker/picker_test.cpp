@@ -218,7 +218,7 @@ private slots:
         QFETCH(QList<int>, written);
         ColorBoxModel &box = f.session->colorBox();
         box.fillColors(rgb(1, 1, 1));
-        box.nextCaptureSlot = start;
+        box.setNextCaptureSlot(start);
         open();
         for (int press = 0; press < written.size(); ++press) {
             sampleAt({{press + 1, 1}, QColor(0x12, 0x34, 0x56 + press)});
@@ -246,7 +246,7 @@ private slots:
         for (const auto &[name, readable, under] : rows) {
             ColorBoxModel &box = f.session->colorBox();
             box.fillColors(rgb(1, 1, 1));
-            box.nextCaptureSlot = 0;
+            box.setNextCaptureSlot(0);
             f.sampler.isAvailable = readable;
             f.sampler.pointer = QPoint(0, 0);
             f.sampler.pixels.clear();
@@ -255,7 +255,7 @@ private slots:
             open();
             QCOMPARE(f.hotKey.press(), readable);
             QVERIFY2(toQColor(box.color(0)) == (under.isValid() ? under : QColor(1, 1, 1)), name);
-            QCOMPARE(box.nextCaptureSlot, under.isValid() ? 1 : 0);
+            QCOMPARE(box.nextCaptureSlot(), under.isValid() ? 1 : 0);
             picker->close();
             QTRY_VERIFY(!f.form->picker());
         }
@@ -270,7 +270,7 @@ private slots:
         for (const bool watched : {true, false}) {
             f.screenWatched = watched;
             f.session->colorBox().fillColors(rgb(1, 1, 1));
-            f.session->colorBox().nextCaptureSlot = 0;
+            f.session->colorBox().setNextCaptureSlot(0);
             open();
             sampleAt({p, "#123456"});
             f.sampler.pixels[p] = rgb(0xFF, 0, 0x80);

@@ -184,7 +184,7 @@ private slots:
         m_portal.reset(); // gives up the portal's name first
         m_portal.reset(portal.isEmpty() ? nullptr : new Child(PORTAL_STANDIN, portal));
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 1;
+        m_box.setNextCaptureSlot(1);
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
         const QString before = portal.contains("--bind-nothing") ? kNotBound
@@ -202,7 +202,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker), noticeAfter, 10000);
         QTest::qWait(200); // nothing more comes
         QCOMPARE(noticeOf(picker), noticeAfter);
-        QCOMPARE(m_box.nextCaptureSlot, stored < 0 ? 1 : 2);
+        QCOMPARE(m_box.nextCaptureSlot(), stored < 0 ? 1 : 2);
         QCOMPARE(m_box.color(1), stored < 0 ? kRgbWhite : toRgb(stored));
         if (stored >= 0) {
             QWidget *swatch = picker->findChild<QWidget *>("Picture1");
@@ -238,7 +238,7 @@ private slots:
         m_portal.reset();
         m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 0;
+        m_box.setNextCaptureSlot(0);
         PickerOptions options{.makeFrameGrabber = [&] {
             auto frames = std::make_unique<FakeFrames>();
             frames->scale = scale;
@@ -349,7 +349,7 @@ private slots:
         if (!m_bus)
             QSKIP("a real portal is on the bus");
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 0;
+        m_box.setNextCaptureSlot(0);
         for (const char *answer : {"--shot-silent", "--shot-refuse"}) {
             m_portal.reset();
             m_portal =
@@ -423,7 +423,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!before.isNull(), 20000);
         }
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 0;
+        m_box.setNextCaptureSlot(0);
         auto *picker = createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking(),
                                     {.picking = {.colorManaged = false},
                                      .makePointerWatch = {},
@@ -473,7 +473,7 @@ private slots:
         if (expected.isEmpty())
             QSKIP("run by real_portal.sh");
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 0;
+        m_box.setNextCaptureSlot(0);
         pick(openPicker());
         QTRY_COMPARE_WITH_TIMEOUT(toColorValue(m_box.color(0)), expected.toInt(), 20000);
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The operating-system seam: nothing outside src/platform/x11 includes an xcb or
-# X11 header or names an xcb type, and a build for another platform compiles
+# X11 header or names an xcb type, nothing outside src/platform locks, watches
+# or trims through the system directly, and a build for another platform compiles
 # and links with no xcb or X11 path or library at all.
 # Usage: platform_seam.sh SOURCE_DIR BUILD_DIR PLATFORM
 set -uo pipefail
@@ -14,6 +15,14 @@ found=$(cd "$source" && grep -rnE \
   src tests/unit tests/gui tests/support | grep -vE "^(src/platform/x11/|tests/unit/platform/platform_seam.sh:)")
 if [[ -n $found ]]; then
   echo "X11 outside src/platform/x11:"$'\n'"$found"
+  status=1
+fi
+
+# The system calls beneath Qt stay in src/platform too.
+found=$(cd "$source" && grep -rnE '\b(flock|inotify_[a-z_]+|malloc_trim|mallopt|dlopen)\b|/proc/' src |
+  grep -v '^src/platform/')
+if [[ -n $found ]]; then
+  echo "system calls outside src/platform:"$'\n'"$found"
   status=1
 fi
 

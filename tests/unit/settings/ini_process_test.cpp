@@ -1,8 +1,10 @@
 // Saves seen from outside the saving process: one killed at random moments,
 // two running copies saving into the same file at once, one on a full disk.
-#include "settings/ini_profile.h"
+#include "settings/ini_file.h"
 #include "settings/safe_file.h"
+#include "settings/save_lock.h"
 #include "settings_file_test.h"
+#include "settings_saves.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -100,7 +102,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
         const QString name = inPlace ? "in-place" : "replaced";
         usePath(m_dir.filePath(name + ".ini"));
         m_config = m_dir.filePath(name + "-config");
-        ASSERT_TRUE(writeProfileString("Keep", "mine", "1", path()));
+        ASSERT_TRUE(writeIniString("Keep", "mine", "1", path()));
         openToNobody(path());
         // Kills spread over the save itself, from the moment the helper says it begins.
         const auto startSaving = [&](QProcess &writer, quint32 generation) {
@@ -127,7 +129,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
             ASSERT_EQ(run({QStringLiteral("restore"), path()}, inPlace), 0);
             const int found = wholeGeneration(path(), count, current, current + 1);
             ASSERT_NE(found, -1) << "kill " << kill << " left a mixed file";
-            ASSERT_EQ(readProfileInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
+            ASSERT_EQ(readIniInt("keep", "MINE", 0, path()), 1) << "kill " << kill;
             gotNew += found == int(current + 1) ? 1 : 0;
             current = quint32(found);
         }
@@ -147,7 +149,7 @@ TEST_F(SaveProcessTest, KilledSaveLeavesTheOldOrTheNewFile)
 TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
 {
     constexpr quint32 kCount = 256, kRounds = 100;
-    ASSERT_TRUE(writeProfileString("Keep", "mine", "1", path()));
+    ASSERT_TRUE(writeIniString("Keep", "mine", "1", path()));
     ASSERT_EQ(run(save(path(), kCount, 0, 0)), 0);
     QProcess copies[2];
     for (int parity : {0, 1})
@@ -162,7 +164,7 @@ TEST_F(SaveProcessTest, TwoCopiesSavingAtOnceKeepEachOthersChanges)
     EXPECT_EQ(readStoredColors(path(), kCount), expected);
     EXPECT_EQ(readSettings(path()).swatchCount, qint32(kRounds));
     EXPECT_EQ(readSettings(path()).startSlot, qint32(kRounds));
-    EXPECT_EQ(readProfileInt("Keep", "mine", 0, path()), 1);
+    EXPECT_EQ(readIniInt("Keep", "mine", 0, path()), 1);
     const QByteArray text = readFile();
     EXPECT_EQ(text.count("[COLOR]"), 1);
     EXPECT_EQ(text.count("[APPSET]") + text.count("[AppSet]"), 1);
@@ -183,8 +185,8 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
     for (const bool underOurName : {false, true}) {
         QDir(recovery).removeRecursively();
         writeFile("[COLOR]\r\nColor0=1\r\n");
-        ASSERT_TRUE(writeProfileString("Keep", "mine", "1", other));
-        const QByteArray otherBefore = readProfileFile(other).toBytes();
+        ASSERT_TRUE(writeIniString("Keep", "mine", "1", other));
+        const QByteArray otherBefore = readIniFile(other).toBytes();
         ASSERT_TRUE(writeRecoveryCopy(path(), "[COLOR]\r\nColor0=2\r\n"));
         const QString ours = recovery.filePath(recovery.entryList(QDir::Files).front());
         ASSERT_TRUE(writeRecoveryCopy(other, "[COLOR]\r\nColor0=3\r\n"));
@@ -201,7 +203,7 @@ TEST_F(SaveProcessTest, RestoreWritesOnlyOntoThisCopysSettingsFile)
                                  .arg(ours, other, path());
         EXPECT_EQ(said.toStdString(), (underOurName ? line : path() + u'\n').toStdString());
         EXPECT_EQ(readFile(), underOurName ? "[COLOR]\r\nColor0=1\r\n" : "[COLOR]\r\nColor0=2\r\n");
-        EXPECT_EQ(readProfileFile(other).toBytes(), otherBefore);
+        EXPECT_EQ(readIniFile(other).toBytes(), otherBefore);
         EXPECT_EQ(recovery.entryList(QDir::Files),
                   underOurName ? QStringList() : QStringList{QFileInfo(theirs).fileName()});
     }
@@ -245,7 +247,7 @@ TEST_F(SaveProcessTest, LockIsTakenOnlyFromACopyThatEnded)
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(30000));
     EXPECT_TRUE(lockForSaving(path(), failure, 0)) << "a copy that ended still kept the lock";
-    EXPECT_TRUE(saveStartPoint(4, path()));
+    EXPECT_TRUE(test::saveStartPoint(4, path()));
     EXPECT_EQ(readFile(), "[AppSet]\r\nStartPoint=4\r\n");
     EXPECT_FALSE(QFile::exists(lockFile.fileName()));
 }
@@ -268,7 +270,7 @@ TEST_F(SaveProcessTest, FullDiskLeavesTheFileAndSaysWhy)
     for (const auto &[inPlace, configOnTheDisk, reason] : cases) {
         m_config = (configOnTheDisk ? disk : m_dir.path()) + QStringLiteral("/config");
         QFile::remove(disk + "/filler");
-        ASSERT_TRUE(saveStoredColors(std::vector<ColorValue>(64, 1), path()));
+        ASSERT_TRUE(test::saveStoredColors(std::vector<ColorValue>(64, 1), path()));
         openToNobody(path());           // the disk, too, is root's and 0755
         QFile filler(disk + "/filler"); // the disk full but for room for a lock file
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));

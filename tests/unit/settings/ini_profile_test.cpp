@@ -1,6 +1,6 @@
 // The settings file's text as the profile reader and writer treat it, and the
 // writes that reach the disk.
-#include "settings/ini_profile.h"
+#include "settings/ini_file.h"
 #include "settings_file_test.h"
 
 #include <QProcess>
@@ -23,7 +23,7 @@ TEST(IniProfile, ReadsLikeTheProfileReader)
         {"1 2", 1},         {"\t42", 42},         {"12abc", 12},        {"12.9", 12}, {"007", 7},
         {"4294967295", -1}, {"2147483648", kMin}, {"-2147483648", kMin}};
     for (const auto &[text, value] : values)
-        EXPECT_EQ(parseProfileInt(text), value) << text;
+        EXPECT_EQ(parseIniInt(text), value) << text;
     // clang-format off
     const std::pair<const char *, qint32> files[] = {
         {"", 64}, {"[APPSET]\r\nnColor=\r\n", 64}, {"[APPSET]\r\nnColor=  \t\r\n", 64},
@@ -106,8 +106,8 @@ TEST(ProfileFile, RefusedTargetsStayAsTheyWereAndTheFailureSaysWhy)
         const QString path = dir.filePath(QStringLiteral("Tintavo.ini"));
         shell(make, path, dir.path());
         const QByteArray before = shell(footprint, path, dir.path());
-        EXPECT_EQ(readProfileInt("APPSET", "nColor", 64, path), 64) << make;
-        const SaveResult result = writeProfileString("APPSET", "nColor", "6", path);
+        EXPECT_EQ(readIniInt("APPSET", "nColor", 64, path), 64) << make;
+        const SaveResult result = writeIniString("APPSET", "nColor", "6", path);
         EXPECT_FALSE(result) << make;
         EXPECT_TRUE(result.message().contains(reason)) << result.message().toStdString();
         EXPECT_TRUE(result.message().contains(path) || result.message().contains(dir.path()));
@@ -119,7 +119,7 @@ TEST_F(SettingsFileTest, OwnLinkIsFollowed)
 {
     shell("printf '[A]\\r\\n' >\"$2/real.ini\"; ln -s \"$2/real.ini\" \"$1\"", path(),
           m_dir.path());
-    EXPECT_TRUE(writeProfileString("A", "x", "1", path()));
+    EXPECT_TRUE(writeIniString("A", "x", "1", path()));
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readFile(), "[A]\r\nx=1\r\n");
 }

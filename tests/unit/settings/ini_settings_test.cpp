@@ -3,6 +3,7 @@
 #include "settings/count_text.h"
 #include "settings/ini_path.h"
 #include "settings_file_test.h"
+#include "settings_saves.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -12,6 +13,9 @@
 namespace tintavo {
 namespace {
 
+using test::saveDialogSettings;
+using test::saveStartPoint;
+using test::saveStoredColors;
 using test::SettingsFileTest;
 
 constexpr ColorValue kRed = packRgb(255, 0, 0);
@@ -54,7 +58,11 @@ TEST_F(SettingsFileTest, NoFileOrJunkReadsDefaultsAndSavesAroundTheJunk)
 
         saveStoredColors(box({kRed}), path());
         saveStartPoint(1, path());
-        saveDialogSettings(Settings{false, false, 10, false, 0}, path());
+        saveDialogSettings(Settings{.autoSave = false,
+                                    .autoLoad = false,
+                                    .swatchCount = 10,
+                                    .rememberStartSlot = false},
+                           path());
         EXPECT_TRUE(readFile().startsWith(file.left(file.lastIndexOf('\n') + 1)));
         EXPECT_EQ(readStoredColors(path(), 1)[0], kRed);
         EXPECT_EQ(shown(readSettings(path())), "0 0 10 0 1");
@@ -68,13 +76,17 @@ TEST_F(SettingsFileTest, SavesLeaveExactlyTheseBytes)
     // clang-format off
     const std::pair<void (*)(const QString &), const char *> rows[] = {
         // Settings after the first exit join its [AppSet], and the other way round.
-        {[](const QString &p) { saveStartPoint(1, p); saveDialogSettings(Settings{true, false, 30, true, 99}, p); },
+        {[](const QString &p) { saveStartPoint(1, p);
+              saveDialogSettings({.autoLoad = false, .swatchCount = 30, .startSlot = 99}, p); },
          "[AppSet]\r\nStartPoint=1\r\nAutoSave=1\r\nAutoLoad=0\r\nnColor=30\r\nAutoRember=1\r\n"},
-        {[](const QString &p) { saveDialogSettings({false, true, -5, false, 42}, p);
+        {[](const QString &p) { saveDialogSettings({.autoSave = false, .swatchCount = -5,
+                                                    .rememberStartSlot = false, .startSlot = 42}, p);
               saveStoredColors(box({1018317}), p); saveStartPoint(2, p); },
          "[APPSET]\r\nAutoSave=0\r\nAutoLoad=1\r\nnColor=-5\r\nAutoRember=0\r\nStartPoint=2\r\n"
          "[COLOR]\r\nColor0=1018317\r\n"},
-        {[](const QString &p) { saveDialogSettings(Settings{}, p); saveDialogSettings(Settings{false, false, 65, false, 0}, p); },
+        {[](const QString &p) { saveDialogSettings(Settings{}, p);
+              saveDialogSettings({.autoSave = false, .autoLoad = false, .swatchCount = 65,
+                                  .rememberStartSlot = false}, p); },
          "[APPSET]\r\nAutoSave=0\r\nAutoLoad=0\r\nnColor=65\r\nAutoRember=0\r\n"},
         // A white swatch, or one beyond a lowered count, leaves its old line.
         {[](const QString &p) { saveStoredColors(std::vector<ColorValue>{1, 2, 3, 4, 5, 6}, p);
@@ -144,9 +156,10 @@ TEST(IniPath, BesideTheProgramWheneverItCanServe)
     const QString program = dir.filePath(QStringLiteral("usr/local/bin"));
     const QString config = dir.filePath(QStringLiteral("config"));
     // The data folder under the prefix, and an absolute one outside it.
-    for (const InstallLayout &layout :
-         {InstallLayout{"/usr/local/bin", "/usr/local/share/applications/t.desktop"},
-          InstallLayout{"/usr/local/bin", "/usr/share/applications/t.desktop"}}) {
+    for (const InstallLayout &layout : {InstallLayout{.binDir = "/usr/local/bin",
+                                       .desktopEntry = "/usr/local/share/applications/t.desktop"},
+                                        InstallLayout{.binDir = "/usr/local/bin",
+                                        .desktopEntry = "/usr/share/applications/t.desktop"}}) {
         const QString entry = dir.filePath(layout.desktopEntry.mid(1));
         ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(entry).path()));
         // Installed, a file there, the folder writable, beside the program.

@@ -7,11 +7,13 @@
 // hold PATH MS: takes PATH's save lock, says "holding", keeps it MS
 // milliseconds (or until killed), then ends.
 #include "colorbox/color_box_model.h"
-#include "settings/color_box_store.h"
+#include "colorbox/color_box_store.h"
 #include "settings/ini_settings.h"
 #include "settings/safe_file.h"
+#include "settings/save_lock.h"
 #include "settings/save_queue.h"
 #include "settings/settings_store.h"
+#include "settings_saves.h"
 
 #include <QByteArray>
 
@@ -67,12 +69,12 @@ int main(int argc, char **argv)
         if (parity == 2)
             box.setColors(colors); // one change of every swatch, as a random fill
         box.forgetHistory();
-        box.nextCaptureSlot = qint32(g);
+        box.setNextCaptureSlot(qint32(g));
         SaveResult result = store.save();
         if (result && parity == 0)
-            result = saveDialogSettings(Settings{true, true, qint32(g), true, 0}, path);
+            result = test::saveDialogSettings(Settings{.swatchCount = qint32(g)}, path);
         if (!result) {
-            ColorBoxStore::printFailure(result);
+            printSaveFailure(result);
             return 1;
         }
         // Changes come apart, as a user's do: back to back, a copy could keep

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/color_template.h"
-#include "settings/safe_file.h"
+#include "settings/save_result.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "settings/color_box_store.h"
+#include "colorbox/color_box_store.h"
 
 #include "colorbox/color_box_model.h"
 #include "settings/ini_settings.h"
@@ -71,7 +71,7 @@ std::shared_ptr<const ColorBoxStore::Snapshot> ColorBoxStore::snapshot()
     s->loaded = m_loaded;
     s->changed = m_changed;
     s->changed.resize(s->colors.size(), true);
-    s->startPoint = m_box.nextCaptureSlot;
+    s->startPoint = m_box.nextCaptureSlot();
     s->number = ++m_lastNumber;
     return s;
 }
@@ -117,17 +117,11 @@ void ColorBoxStore::promptSave()
             if (!finished(*s, result))
                 return;
             if (!result && !m_failing) {
-                printFailure(result);
+                printSaveFailure(result);
                 emit promptSaveFailed(result.message());
             }
             m_failing = !result;
         });
-}
-
-void ColorBoxStore::printFailure(const SaveResult &result)
-{
-    std::fprintf(stderr, "%s\n", result.message().toUtf8().constData());
-    std::fflush(stderr);
 }
 
 } // namespace tintavo

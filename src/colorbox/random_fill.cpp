@@ -1,4 +1,4 @@
-#include "mainwin/random_fill.h"
+#include "colorbox/random_fill.h"
 
 #include "colorbox/color_box_model.h"
 #include "colorbox/random_color.h"

@@ -1,9 +1,9 @@
-#include "mainwin/session.h"
+#include "session/session.h"
 
 #include "color/color_pair.h"
 #include "colorbox/color_box_model.h"
-#include "mainwin/start_state.h"
-#include "settings/color_box_store.h"
+#include "colorbox/color_box_store.h"
+#include "session/start_state.h"
 #include "settings/save_queue.h"
 #include "settings/settings_store.h"
 

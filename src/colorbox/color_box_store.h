@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/color_value.h"
-#include "settings/safe_file.h"
+#include "settings/save_result.h"
 
 #include <QObject>
 #include <QTimer>
@@ -42,9 +42,6 @@ public:
     // Saves the changed swatches and StartPoint now and waits for the save,
     // as at exit; failures are returned for the caller to report.
     SaveResult save();
-
-    // What the user hears of a failed save, also written to standard error.
-    static void printFailure(const SaveResult &result);
 
 signals:
     // A prompt save failed where the one before it had not: one notice per

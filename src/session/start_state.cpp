@@ -1,4 +1,4 @@
-#include "mainwin/start_state.h"
+#include "session/start_state.h"
 
 #include "colorbox/color_box_model.h"
 #include "settings/copy_formats.h"

@@ -1,8 +1,8 @@
 // Whole runs without a window: what one session changes and saves, the next
 // one starts with.
 #include "colorbox/color_box_model.h"
-#include "mainwin/session.h"
-#include "mainwin/start_state.h"
+#include "session/session.h"
+#include "session/start_state.h"
 #include "settings/settings_store.h"
 
 #include <QCoreApplication>
