@@ -1,6 +1,6 @@
 #include "app/desktop_activation.h"
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "mainwin/main_window.h"
 #include "platform/app_activation.h"
 

@@ -1,4 +1,4 @@
-#include "app/help_page.h"
+#include "cli/help_page.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "app/palette_options.h"
+#include "cli/palette_options.h"
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 #include "color/color_template.h"
 #include "color/css_formats.h"
 #include "color/palette_ramp.h"

@@ -1,4 +1,4 @@
-#include "app/sampling_commands.h"
+#include "cli/sampling_commands.h"
 
 #include "color/css_formats.h"
 #include "color/region_contrast.h"
@@ -236,27 +236,32 @@ std::optional<CommandLine> answerSamplingQuestion(const QCommandLineParser &pars
     if (!at && !parser.isSet(o.size) && !image && !extract)
         return std::nullopt;
     if ((at || parser.isSet(o.size)) && (!pick || !at))
-        return CommandLine{refuse(hint("--at X,Y 要与 --pick 同用，--size 要与 --pick --at 同用。",
-                                       "--at X,Y goes with --pick, and --size with --pick --at."))};
+        return CommandLine{
+            .exitStatus = refuse(hint("--at X,Y 要与 --pick 同用，--size 要与 --pick --at 同用。",
+                                      "--at X,Y goes with --pick, and --size with --pick --at."))};
     if (image && !pick && !extract && !regionContrast)
-        return CommandLine{refuse(hint("--image FILE 要与 --pick、--extract 或 --contrast FG "
-                                       "--region 同用。",
-                                       "--image FILE goes with --pick, --extract or --contrast "
-                                       "FG --region."))};
+        return CommandLine{.exitStatus =
+                               refuse(hint("--image FILE 要与 --pick、--extract 或 --contrast FG "
+                                           "--region 同用。",
+                                           "--image FILE goes with --pick, --extract or --contrast "
+                                           "FG --region."))};
     if (parser.isSet(shared.freeze) && (at || image))
-        return CommandLine{refuse(hint("--freeze 不能与 --at 或 --image 同用。",
-                                       "--freeze goes with neither --at nor --image."))};
+        return CommandLine{.exitStatus =
+                               refuse(hint("--freeze 不能与 --at 或 --image 同用。",
+                                           "--freeze goes with neither --at nor --image."))};
     if (!regionContrast && !parser.positionalArguments().isEmpty())
-        return CommandLine{refuse(hint("--pick 和 --extract 后面不跟颜色。",
-                                       "--pick and --extract take no colours after them."))};
+        return CommandLine{.exitStatus =
+                               refuse(hint("--pick 和 --extract 后面不跟颜色。",
+                                           "--pick and --extract take no colours after them."))};
 
     std::optional<QPoint> point;
     if (at) {
         const std::optional<std::vector<int>> xy = readNumbers(parser.value(o.at), 2, 0);
         if (!xy)
-            return CommandLine{refuse(hint("--at X,Y 要写成两个不小于 0 的整数，例如 --at 120,80。",
-                                           "--at X,Y takes two whole numbers, 0 or more, e.g. "
-                                           "--at 120,80."))};
+            return CommandLine{
+                .exitStatus = refuse(hint("--at X,Y 要写成两个不小于 0 的整数，例如 --at 120,80。",
+                                          "--at X,Y takes two whole numbers, 0 or more, e.g. "
+                                          "--at 120,80."))};
         point = QPoint((*xy)[0], (*xy)[1]);
     }
     int size = 1;
@@ -264,35 +269,39 @@ std::optional<CommandLine> answerSamplingQuestion(const QCommandLineParser &pars
         bool ok = false;
         size = parser.value(o.size).toInt(&ok);
         if (!ok || sampleSizeFromSetting(size) != size)
-            return CommandLine{refuse(hint("--size 只能是 1、3 或 5。", "--size is 1, 3 or 5."))};
+            return CommandLine{
+                .exitStatus = refuse(hint("--size 只能是 1、3 或 5。", "--size is 1, 3 or 5."))};
     }
     std::optional<int> count;
     if (extract) {
         bool ok = false;
         count = parser.value(o.extract).toInt(&ok);
         if (!ok || *count < 1 || *count > kMostColors)
-            return CommandLine{refuse(hint("--extract N 的 N 是 1 到 32 的整数。",
-                                           "--extract N takes a whole number N from 1 to 32."))};
+            return CommandLine{
+                .exitStatus = refuse(hint("--extract N 的 N 是 1 到 32 的整数。",
+                                          "--extract N takes a whole number N from 1 to 32."))};
     }
     std::optional<QRect> region;
     if (parser.isSet(shared.region)) {
         region = readRegionArgument(parser.value(shared.region));
         if (!region || (!extract && !regionContrast))
-            return CommandLine{refuse(hint("--region X,Y,W,H 要与 --contrast FG 或 --extract N "
-                                           "同用，X、Y 不小于 0，W、H 大于 0，均为整数。",
-                                           "--region X,Y,W,H goes with --contrast FG or "
-                                           "--extract N, with whole numbers: X and Y 0 or more, "
-                                           "W and H 1 or more."))};
+            return CommandLine{
+                .exitStatus = refuse(hint("--region X,Y,W,H 要与 --contrast FG 或 --extract N "
+                                          "同用，X、Y 不小于 0，W、H 大于 0，均为整数。",
+                                          "--region X,Y,W,H goes with --contrast FG or "
+                                          "--extract N, with whole numbers: X and Y 0 or more, "
+                                          "W and H 1 or more."))};
     }
     std::optional<Rgb> text;
     if (regionContrast) {
         const QStringList colors = parser.positionalArguments();
         if (colors.size() != 1)
-            return CommandLine{refuse(hint("--contrast FG --region 需要一种颜色。",
-                                           "--contrast FG --region takes one colour."))};
+            return CommandLine{.exitStatus =
+                                   refuse(hint("--contrast FG --region 需要一种颜色。",
+                                               "--contrast FG --region takes one colour."))};
         text = readColorArgument(colors.front());
         if (!text)
-            return CommandLine{2};
+            return CommandLine{.exitStatus = 2};
     }
 
     if (image && pick && !at) {
@@ -302,8 +311,8 @@ std::optional<CommandLine> answerSamplingQuestion(const QCommandLineParser &pars
         return frame;
     }
     if (image)
-        return CommandLine{
-            answerAboutPicture(parser.value(o.image), point, size, count, region, text)};
+        return CommandLine{.exitStatus = answerAboutPicture(parser.value(o.image), point, size,
+                                                            count, region, text)};
     CommandLine screen;
     if (point)
         screen.screenPick = {*point, size};

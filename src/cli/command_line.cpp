@@ -1,8 +1,8 @@
-#include "app/command_line.h"
+#include "cli/command_line.h"
 
-#include "app/help_page.h"
-#include "app/palette_options.h"
-#include "app/sampling_commands.h"
+#include "cli/help_page.h"
+#include "cli/palette_options.h"
+#include "cli/sampling_commands.h"
 
 #include "color/contrast.h"
 #include "color/css_color_reader.h"
@@ -232,7 +232,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
         const QString line = hint("Tintavo 不认识选项 %1，可用的选项请看 tintavo --help。",
                                   "Tintavo does not know the option %1: see tintavo --help.");
         std::fputs((line.arg(option) + u'\n').toUtf8().constData(), stderr);
-        return {2};
+        return {.exitStatus = 2};
     }
     // --help-all would add the toolkit's options, which only the toolkit can
     // list once it runs; the program's own are all there is to show here.
@@ -254,7 +254,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
                 : QCoreApplication::applicationName() + u' ' +
                       QCoreApplication::applicationVersion() + u'\n';
         std::fputs(text.toLocal8Bit().constData(), stdout);
-        return {0};
+        return {.exitStatus = 0};
     }
 
     // -name with one dash is the toolkit's (the X resource name of the windows).
@@ -267,7 +267,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
                                "--format 一次只能用一个。",
                                "--pick, --contrast, --extract, --name, --ramp, --harmony and "
                                "--format go one at a time."));
-        return {2};
+        return {.exitStatus = 2};
     }
     // --freeze alone is the desktop-entry action of that name.
     const bool freezeAction = parser.isSet(freeze) && !parser.isSet(pick) &&
@@ -281,17 +281,17 @@ CommandLine handleCommandLine(int argc, char *argv[])
                       hint("--freeze[=SECONDS] 只能与 --pick 同用，SECONDS 为 0 到 60 的整数。",
                            "--freeze[=SECONDS] goes with --pick only, SECONDS a whole "
                            "number from 0 to 60."));
-            return {2};
+            return {.exitStatus = 2};
         }
     }
     if (const std::optional<int> status = answerPaletteQuestion(parser, palette))
-        return {*status};
+        return {.exitStatus = *status};
     if (std::optional<CommandLine> sampled =
             answerSamplingQuestion(parser, sampling, {pick, freeze, contrast, region})) {
         if (!sampled->exitStatus) {
             if (const QString problem = displayProblem(args); !problem.isEmpty()) {
                 std::fputs((problem + u'\n').toUtf8().constData(), stderr);
-                return {2};
+                return {.exitStatus = 2};
             }
         }
         return *sampled;
@@ -305,36 +305,34 @@ CommandLine handleCommandLine(int argc, char *argv[])
                                    "--region X,Y,W,H goes with --contrast FG, with whole "
                                    "numbers of device pixels: X and Y 0 or more, W and H 1 or "
                                    "more."));
-            return {2};
+            return {.exitStatus = 2};
         }
         const std::optional<Rgb> text = readColorArgument(colors[0]);
         if (!text)
-            return {2};
+            return {.exitStatus = 2};
         if (const QString problem = displayProblem(args); !problem.isEmpty()) {
             std::fputs((problem + u'\n').toUtf8().constData(), stderr);
-            return {2};
+            return {.exitStatus = 2};
         }
-        CommandLine command;
-        command.regionContrast = {*text, *rectangle};
-        return command;
+        return {.regionContrast = std::pair{*text, *rectangle}};
     }
     // Answered without a display: a script may ask them anywhere.
     if (parser.isSet(contrast))
-        return {answerColorQuestion(true, parser.positionalArguments())};
+        return {.exitStatus = answerColorQuestion(true, parser.positionalArguments())};
     if (nameWanted)
-        return {answerColorQuestion(false, QStringList{parser.value(name)} +
-                                               parser.positionalArguments())};
+        return {.exitStatus = answerColorQuestion(false, QStringList{parser.value(name)} +
+                                                             parser.positionalArguments())};
 
     // The pair the window opens with, read before any display is looked for:
     // a colour mistyped is the first thing to hear of.
-    CommandLine command{std::nullopt, parser.isSet(pick), freezeAfter};
+    CommandLine command{.pickOnce = parser.isSet(pick), .freezeAfter = freezeAfter};
     if (parser.isSet(capture) || freezeAction) {
         if (command.pickOnce || parser.isSet(contrast) || nameWanted ||
             !parser.positionalArguments().isEmpty()) {
             printLine(stderr, hint("--capture 与单独的 --freeze 不跟其他选项或颜色同用。",
                                    "--capture and --freeze alone take no other option or "
                                    "colour."));
-            return {2};
+            return {.exitStatus = 2};
         }
         command.action =
             parser.isSet(capture) ? QStringLiteral("capture") : QStringLiteral("freeze");
@@ -345,19 +343,19 @@ CommandLine handleCommandLine(int argc, char *argv[])
                                    "tintavo '#4682b4' white。",
                                    "tintavo takes two colours after it, the text colour and "
                                    "the background colour, e.g. tintavo '#4682b4' white."));
-            return {2};
+            return {.exitStatus = 2};
         }
         const std::optional<Rgb> foreground = readColorArgument(pair[0]);
         if (!foreground)
-            return {2};
+            return {.exitStatus = 2};
         const std::optional<Rgb> background = readColorArgument(pair[1]);
         if (!background)
-            return {2};
+            return {.exitStatus = 2};
         command.startPair = {*foreground, *background};
     }
     if (const QString problem = displayProblem(args); !problem.isEmpty()) {
         std::fputs((problem + u'\n').toUtf8().constData(), stderr);
-        return {2};
+        return {.exitStatus = 2};
     }
     return command;
 }

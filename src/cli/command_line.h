@@ -29,7 +29,7 @@ void describeApplication();
 struct CommandLine
 {
     // The status to end with at once; nothing when the program should start.
-    std::optional<int> exitStatus;
+    std::optional<int> exitStatus = std::nullopt;
     // --pick: one pick for a script (runOneShotPick) instead of the main window.
     bool pickOnce = false;
     // --freeze[=SECONDS] with --pick: the seconds after which the screen freezes.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/command_line.h"
+#include "cli/command_line.h"
 
 #include <QCommandLineOption>
 #include <QPoint>
