@@ -64,6 +64,16 @@ void addToolkitOptions(QCommandLineParser &parser)
 }
 
 // The unknown option as the user typed it, without a value given with '='.
+// Whether the display the arguments and the environment name can show a
+// window; says on standard error why not where it cannot.
+bool displayReachable(const QStringList &args)
+{
+    const QString problem = displayProblem(args);
+    if (!problem.isEmpty())
+        std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+    return problem.isEmpty();
+}
+
 QString typedOption(const QStringList &args, const QString &name)
 {
     for (qsizetype i = 1; i < args.size() && args[i] != u"--"; ++i) {
@@ -289,10 +299,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
     if (std::optional<CommandLine> sampled =
             answerSamplingQuestion(parser, sampling, {pick, freeze, contrast, region})) {
         if (!sampled->exitStatus) {
-            if (const QString problem = displayProblem(args); !problem.isEmpty()) {
-                std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+            if (!displayReachable(args))
                 return {.exitStatus = 2};
-            }
         }
         return *sampled;
     }
@@ -310,10 +318,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
         const std::optional<Rgb> text = readColorArgument(colors[0]);
         if (!text)
             return {.exitStatus = 2};
-        if (const QString problem = displayProblem(args); !problem.isEmpty()) {
-            std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+        if (!displayReachable(args))
             return {.exitStatus = 2};
-        }
         return {.regionContrast = std::pair{*text, *rectangle}};
     }
     // Answered without a display: a script may ask them anywhere.
@@ -353,10 +359,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
             return {.exitStatus = 2};
         command.startPair = {*foreground, *background};
     }
-    if (const QString problem = displayProblem(args); !problem.isEmpty()) {
-        std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+    if (!displayReachable(args))
         return {.exitStatus = 2};
-    }
     return command;
 }
 
