@@ -52,7 +52,8 @@ private:
     QPointer<PortalRequest> m_request;
 };
 
-// Whether BindShortcuts' results list the shortcut `id` among those bound.
+// Whether a portal's answer lists the shortcut `id` bound to a key (one
+// listed with an empty trigger_description has none).
 bool bindsShortcut(const QVariantMap &results, const QString &id);
 
 } // namespace tintavo::portal
