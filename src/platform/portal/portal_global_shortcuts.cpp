@@ -76,11 +76,12 @@ void PortalGlobalShortcuts::createSession()
     // it, so a key the user sets there is found again next time.
     m_sessionPath = handlePath(QStringLiteral("session"), m_bus.baseService(),
                                QLatin1String(kSessionToken));
-    // Listening first: a press may follow the binding at once.
-    m_listening =
-        m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
-                      QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
-                      SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    // Listening first: a press may follow the binding at once. The slot takes
+    // the whole message: QtDBus cannot connect a slot naming QDBusObjectPath
+    // before that type has been used once in the process.
+    m_listening = m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
+                                QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"),
+                                this, SLOT(onActivated(QDBusMessage)));
     // The shortcut rides along: KDE Plasma 5.27 binds what the session is
     // created with, and its BindShortcuts only opens the shortcut settings.
     // Other portals drop the option.
@@ -134,10 +135,11 @@ void PortalGlobalShortcuts::finishBinding(PickOutcome outcome)
     emit bound(outcome);
 }
 
-void PortalGlobalShortcuts::onActivated(const QDBusObjectPath &session, const QString &id,
-                                        qulonglong, const QVariantMap &)
+void PortalGlobalShortcuts::onActivated(const QDBusMessage &message)
 {
-    if (session.path() == m_sessionPath && id == m_id)
+    const QVariantList args = message.arguments();
+    if (args.value(0).value<QDBusObjectPath>().path() == m_sessionPath &&
+        args.value(1).toString() == m_id)
         emit activated();
 }
 
@@ -151,7 +153,7 @@ void PortalGlobalShortcuts::close()
     if (m_listening) {
         m_bus.disconnect(QLatin1String(kService), QLatin1String(kDesktopPath),
                          QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
-                         SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                         SLOT(onActivated(QDBusMessage)));
         m_listening = false;
     }
     if (m_sessionPath.isEmpty())

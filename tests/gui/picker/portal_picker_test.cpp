@@ -492,12 +492,13 @@ private slots:
         m_box.nextCaptureSlot = 0;
         PickerOptions options;
         options.makeFrameGrabber = &createFrameGrabber;
-        auto *picker =
-            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        std::unique_ptr<DesktopPicking> desktop = createDesktopPicking();
+        QSignalSpy bound(desktop.get(), &DesktopPicking::keyBound);
+        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, std::move(desktop), options);
         picker->show();
-        QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
-                                  "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色",
-                                  10000);
+        QTRY_COMPARE_WITH_TIMEOUT(bound.count(), 1, 10000);
+        QCOMPARE(bound[0][0].value<PickOutcome>(), PickOutcome::Success);
+        QCOMPARE(noticeOf(picker), "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
         QCOMPARE(QProcess::execute(press, {"keys", "56", "42", "31"}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
         QTest::qWait(300);
