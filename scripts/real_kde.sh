@@ -27,7 +27,7 @@ if [[ ${1:-} != --inside ]]; then
   [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
   cmake --build "$build" --target tintavo gui_picker_portal
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  trap 'rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }' EXIT
   cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
   cp "$build/src/app/tintavo" "$work/tintavo"
   # A copy loses the file capability a container may forbid.
@@ -41,9 +41,12 @@ if [[ ${1:-} != --inside ]]; then
   chmod -R a+rwX "$work"
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  # The bus's own chatter (services it starts) goes to a log.
+  status=0
   "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" dbus-run-session -- \
-    bash "$work/inside.sh" --inside "$work"
-  exit
+    bash "$work/inside.sh" --inside "$work" 2>"$work/session.log" || status=$?
+  ((status == 0)) || tail -n 20 "$work/session.log"
+  exit "$status"
 fi
 
 work=$2
@@ -51,7 +54,7 @@ cd "$work"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 failed=0
-fail() { echo "FAIL: $*" >&2; tail -n 5 "$work"/*.log >&2 || true; failed=1; }
+fail() { echo "FAIL: $*"; tail -n 5 "$work"/*.log || true; failed=1; }
 poll() { # poll SECONDS COMMAND...
   local deadline=$((SECONDS + $1)); shift
   until "$@" >/dev/null 2>&1; do ((SECONDS < deadline)) || return 1; sleep 0.1; done
