@@ -2,7 +2,8 @@
 // Screenshot.PickColor and GlobalShortcuts with the Request/Response pattern
 // and the version property. Prints "ready" once it owns the portal's name and
 // one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
-// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound shortcut.
+// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound
+// shortcut.
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
@@ -123,7 +124,8 @@ public:
             reply({QVariant::fromValue(QDBusObjectPath(path))});
             QVariantMap results{{QStringLiteral("session_handle"), session}};
             if (has("--bind-at-session")) {
-                auto list = qdbus_cast<QList<PortalShortcut>>(options.value(QStringLiteral("shortcuts")));
+                auto list =
+                    qdbus_cast<QList<PortalShortcut>>(options.value(QStringLiteral("shortcuts")));
                 for (PortalShortcut &s : list)
                     s.options = {{QStringLiteral("trigger_description"),
                                   has("--no-trigger") ? QString() : QStringLiteral("Alt+Shift+S")}};
@@ -144,7 +146,7 @@ public:
                     {{QStringLiteral("shortcuts"),
                       QVariant::fromValue(has("--bind-nothing") || has("--bind-at-session")
                                               ? QList<PortalShortcut>{}
-                                                                : list.mid(0, 1))}});
+                                              : list.mid(0, 1))}});
         } else if (member == QLatin1String("Register")) {
             // As xdg-desktop-portal 1.18's host registry, which the program
             // must call first; older portals refuse it.

@@ -74,14 +74,14 @@ void PortalGlobalShortcuts::createSession()
 {
     // One name for every session: KDE Plasma 5.27 files the shortcut under
     // it, so a key the user sets there is found again next time.
-    m_sessionPath = handlePath(QStringLiteral("session"), m_bus.baseService(),
-                               QLatin1String(kSessionToken));
+    m_sessionPath =
+        handlePath(QStringLiteral("session"), m_bus.baseService(), QLatin1String(kSessionToken));
     // Listening first: a press may follow the binding at once. The slot takes
     // the whole message: QtDBus cannot connect a slot naming QDBusObjectPath
     // before that type has been used once in the process.
     m_listening = m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
-                                QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"),
-                                this, SLOT(onActivated(QDBusMessage)));
+                                QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
+                                SLOT(onActivated(QDBusMessage)));
     // The shortcut rides along: KDE Plasma 5.27 binds what the session is
     // created with, and its BindShortcuts only opens the shortcut settings.
     // Other portals drop the option.

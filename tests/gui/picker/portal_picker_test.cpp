@@ -193,10 +193,8 @@ private slots:
         m_box.nextCaptureSlot = 1;
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
-        const QString before = portal.contains("--bind-nothing") || portal.contains("--no-trigger")
-                                   ? kNotBound
-                               : key                             ? kNotice
-                                                                 : kNoKey;
+        const bool notBound = portal.contains("--bind-nothing") || portal.contains("--no-trigger");
+        const QString before = notBound ? kNotBound : key ? kNotice : kNoKey;
         QTRY_COMPARE(noticeOf(picker), before);
         // Bound with the session: asking again would only open the desktop's settings.
         if (portal.contains("--bind-at-session"))
@@ -389,8 +387,9 @@ private slots:
                 QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
                                           "桌面拒绝了截图。\n可按“桌面取色”，\n或在隐私设置里允许",
                                           5000);
-                QVERIFY(picker->findChild<QLabel *>("lblNotice")->toolTip().contains(
-                    "flatpak permission-set screenshot screenshot \"\" yes"));
+                QVERIFY(picker->findChild<QLabel *>("lblNotice")
+                            ->toolTip()
+                            .contains("flatpak permission-set screenshot screenshot \"\" yes"));
                 QCOMPARE(button->text(), "桌面取色");
                 pick(picker);
                 QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
@@ -498,7 +497,8 @@ private slots:
         picker->show();
         QTRY_COMPARE_WITH_TIMEOUT(bound.count(), 1, 10000);
         QCOMPARE(bound[0][0].value<PickOutcome>(), PickOutcome::Success);
-        QCOMPARE(noticeOf(picker), "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
+        QCOMPARE(noticeOf(picker),
+                 "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
         QCOMPARE(QProcess::execute(press, {"keys", "56", "42", "31"}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
         QTest::qWait(300);
