@@ -20,6 +20,7 @@ benchmarks=(
   "QT_QPA_PLATFORM=offscreen bench/colorbox/bench_colorbox"
   "QT_QPA_PLATFORM=xcb bench/sampler_bench"
   "QT_QPA_PLATFORM=offscreen bench/settings_bench"
+  "QT_QPA_PLATFORM=offscreen bench/picture_bench"
   "QT_QPA_PLATFORM=xcb bench/startup/bench_startup"
   "QT_QPA_PLATFORM=offscreen bench/frame_view_bench"
 )

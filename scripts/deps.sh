@@ -8,12 +8,13 @@
 set -euo pipefail
 
 # Building and running: the compiler and build tools, Qt with its Chinese
-# translations and Wayland plugin, xcb, LittleCMS, fontconfig, the CJK fonts the
-# interface is set in, and Xvfb for the run command's advice where there is no
-# display.
+# translations, Wayland plugin and picture formats (WebP, TIFF), xcb, LittleCMS,
+# fontconfig, the CJK fonts the interface is set in, and Xvfb for the run
+# command's advice where there is no display.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
+  qt6-image-formats-plugins
   libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-damage0-dev libx11-dev liblcms2-dev libfontconfig-dev
   fonts-wqy-microhei fonts-noto-cjk
   xvfb xauth

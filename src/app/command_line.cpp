@@ -2,16 +2,14 @@
 
 #include "app/help_page.h"
 #include "app/palette_options.h"
+#include "app/sampling_commands.h"
 
 #include "color/contrast.h"
 #include "color/css_color_reader.h"
 #include "color/css_formats.h"
 #include "color/css_names.h"
-#include "color/region_contrast.h"
 #include "common/toolkit_translation.h"
-#include "picker/monitor_profiles.h"
 #include "picker/one_shot_pick.h"
-#include "picker/screenshot_wait.h"
 #include "platform/desktop_picking.h"
 #include "platform/desktop_session.h"
 #include "platform/display_probe.h"
@@ -22,7 +20,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -206,11 +203,15 @@ CommandLine handleCommandLine(int argc, char *argv[])
                        "settings."));
     const QCommandLineOption region(
         QStringLiteral("region"),
-        QStringLiteral("与 --contrast FG 同用：读取屏幕上这一矩形（设备像素），打印 FG 对其中每个"
-                       "像素的对比度 / With --contrast FG: read this rectangle of the screen "
-                       "(device pixels) and print the contrast of FG over its every pixel."),
+        QStringLiteral(
+            "与 --contrast FG 同用：读取屏幕上这一矩形（设备像素；有 --image 时为图片"
+            "像素），打印 FG 对其中每个像素的对比度；与 --extract 同用：只取这一矩形的"
+            "主色 / With --contrast FG: read this rectangle of the screen (device "
+            "pixels, or the picture's with --image) and print the contrast of FG over "
+            "its every pixel; with --extract: the main colours of this rectangle alone."),
         QStringLiteral("X,Y,W,H"));
     parser.addOptions({pick, freeze, capture, contrast, region, name});
+    const SamplingOptions sampling = addSamplingOptions(parser);
     const PaletteOptions palette = addPaletteOptions(parser);
     const HelpArgument pairArgument{
         QStringLiteral("FG BG"), QStringLiteral("[FG BG]"),
@@ -246,7 +247,8 @@ CommandLine handleCommandLine(int argc, char *argv[])
         const QString text =
             helpWanted
                 ? helpPage(args.front(), parser.applicationDescription(),
-                           {help, version, pick, freeze, capture, contrast, region, name, palette.ramp,
+                           {help, version, pick, freeze, capture, sampling.at, sampling.size,
+                            sampling.image, contrast, region, sampling.extract, name, palette.ramp,
                             palette.prefix, palette.form, palette.harmony, palette.format},
                            pairArgument)
                 : QCoreApplication::applicationName() + u' ' +
@@ -259,12 +261,12 @@ CommandLine handleCommandLine(int argc, char *argv[])
     const bool nameWanted =
         parser.isSet(name) && typedOption(args, QStringLiteral("name")) != u"-name";
     if (int(parser.isSet(pick)) + int(parser.isSet(contrast)) + int(nameWanted) +
-            paletteQuestionCount(parser, palette) >
+            int(parser.isSet(sampling.extract)) + paletteQuestionCount(parser, palette) >
         1) {
-        printLine(stderr, hint("--pick、--contrast、--name、--ramp、--harmony 和 --format "
-                               "一次只能用一个。",
-                               "--pick, --contrast, --name, --ramp, --harmony and --format go "
-                               "one at a time."));
+        printLine(stderr, hint("--pick、--contrast、--extract、--name、--ramp、--harmony 和 "
+                               "--format 一次只能用一个。",
+                               "--pick, --contrast, --extract, --name, --ramp, --harmony and "
+                               "--format go one at a time."));
         return {2};
     }
     // --freeze alone is the desktop-entry action of that name.
@@ -284,18 +286,20 @@ CommandLine handleCommandLine(int argc, char *argv[])
     }
     if (const std::optional<int> status = answerPaletteQuestion(parser, palette))
         return {*status};
-    if (parser.isSet(region)) {
-        const QStringList numbers = parser.value(region).split(u',');
-        std::vector<int> values;
-        for (const QString &number : numbers) {
-            bool ok = false;
-            values.push_back(number.trimmed().toInt(&ok));
-            if (!ok)
-                values.push_back(-1);
+    if (std::optional<CommandLine> sampled =
+            answerSamplingQuestion(parser, sampling, {pick, freeze, contrast, region})) {
+        if (!sampled->exitStatus) {
+            if (const QString problem = displayProblem(args); !problem.isEmpty()) {
+                std::fputs((problem + u'\n').toUtf8().constData(), stderr);
+                return {2};
+            }
         }
+        return *sampled;
+    }
+    if (parser.isSet(region)) {
+        const std::optional<QRect> rectangle = readRegionArgument(parser.value(region));
         const QStringList colors = parser.positionalArguments();
-        if (!parser.isSet(contrast) || colors.size() != 1 || values.size() != 4 || values[0] < 0 ||
-            values[1] < 0 || values[2] <= 0 || values[3] <= 0) {
+        if (!parser.isSet(contrast) || colors.size() != 1 || !rectangle) {
             printLine(stderr, hint("--region X,Y,W,H 要与 --contrast FG 同用，X、Y 不小于 0，"
                                    "W、H 大于 0，均为整数（设备像素）。",
                                    "--region X,Y,W,H goes with --contrast FG, with whole "
@@ -311,7 +315,7 @@ CommandLine handleCommandLine(int argc, char *argv[])
             return {2};
         }
         CommandLine command;
-        command.regionContrast = {*text, QRect(values[0], values[1], values[2], values[3])};
+        command.regionContrast = {*text, *rectangle};
         return command;
     }
     // Answered without a display: a script may ask them anywhere.
@@ -362,22 +366,16 @@ int runOneShotPick(std::optional<int> freezeAfter)
 {
     const Settings settings = LoadSettings();
     std::unique_ptr<ScreenSampler> sampler;
-    std::unique_ptr<PointerGrab> grab;
     std::unique_ptr<OneShotPick> pick;
     switch (currentDesktopServices()) {
     case DesktopServices::Portal:
-        pick =
-            std::make_unique<OneShotPick>(createDesktopPicking(), createFrameGrabber(),
-                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
-                                                               settings.colorManaged, freezeAfter});
+        pick = std::make_unique<OneShotPick>(createDesktopPicking(), createFrameGrabber(),
+                                             pickSettings(settings), freezeAfter);
         break;
     case DesktopServices::X11:
         sampler = createScreenSampler();
-        grab = createPointerGrab();
-        pick =
-            std::make_unique<OneShotPick>(*sampler, *grab,
-                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
-                                                               settings.colorManaged, freezeAfter});
+        pick = std::make_unique<OneShotPick>(*sampler, createPointerGrab(), pickSettings(settings),
+                                             freezeAfter);
         break;
     case DesktopServices::Unavailable:
         printLine(stderr, hint("此会话既不是 X11 会话也没有桌面门户，Tintavo 无法取色。",
@@ -406,81 +404,6 @@ int runOneShotPick(std::optional<int> freezeAfter)
     QTimer::singleShot(0, pick.get(), &OneShotPick::start);
     QCoreApplication::exec();
     return status;
-}
-
-namespace {
-
-// The whole screen, in device pixels: read at once from the X server, or
-// asked of the desktop's Screenshot portal (a Wayland session), whose answer
-// comes through the event loop. sampler is left set where the screen is the
-// X server's, whose monitors publish colour profiles.
-ScreenFrame readWholeScreen(std::unique_ptr<ScreenSampler> &sampler)
-{
-    if (currentDesktopServices() == DesktopServices::X11) {
-        sampler = createScreenSampler();
-        return sampler->available() ? sampler->grabFrame() : ScreenFrame{};
-    }
-    const std::unique_ptr<FrameGrabber> grabber = createFrameGrabber();
-    ScreenFrame frame;
-    QEventLoop loop;
-    QObject::connect(grabber.get(), &FrameGrabber::grabbed, &loop,
-                     [&](const ScreenFrame &grabbed) {
-                         frame = grabbed;
-                         loop.quit();
-                     });
-    QObject::connect(grabber.get(), &FrameGrabber::failed, &loop, [&loop](PickOutcome outcome) {
-        if (screenshotRefused(outcome))
-            printLine(stderr, screenshotRefusalLine(outcome));
-        loop.quit();
-    });
-    grabber->grab();
-    QTimer::singleShot(kScreenshotWaitNoticeMs, &loop, [&grabber] {
-        if (grabber->grabbing())
-            printLine(stderr, screenshotWaitLine());
-    });
-    loop.exec();
-    return frame;
-}
-
-} // namespace
-
-int runRegionContrast(Rgb text, const QRect &region)
-{
-    std::unique_ptr<ScreenSampler> sampler;
-    const ScreenFrame frame = readWholeScreen(sampler);
-    if (frame.isNull()) {
-        printLine(stderr, hint("Tintavo 读不到屏幕。", "Tintavo cannot read the screen."));
-        return 2;
-    }
-    if (!QRect(QPoint(), frame.size).contains(region)) {
-        printLine(stderr, hint("矩形 %1,%2,%3,%4 超出了屏幕（%5×%6 设备像素）。",
-                               "The rectangle %1,%2,%3,%4 goes beyond the screen (%5×%6 device "
-                               "pixels).")
-                              .arg(region.x())
-                              .arg(region.y())
-                              .arg(region.width())
-                              .arg(region.height())
-                              .arg(frame.size.width())
-                              .arg(frame.size.height()));
-        return 2;
-    }
-    // A copy of the rectangle alone, taken to sRGB where the monitors say how.
-    const qsizetype stride = region.width();
-    std::vector<quint32> pixels(size_t(stride) * size_t(region.height()));
-    for (int y = 0; y < region.height(); ++y) {
-        const auto *row =
-            reinterpret_cast<const quint32 *>(frame.bits.get() + (region.y() + y) * frame.stride) +
-            region.x();
-        std::copy(row, row + stride, pixels.begin() + y * stride);
-    }
-    if (sampler && LoadSettings().colorManaged) {
-        MonitorProfiles profiles;
-        profiles.load(*sampler);
-        profiles.toSrgb(pixels.data(), stride, region);
-    }
-    printLine(stdout, regionContrastText(measureRegionContrast(
-                          text, {pixels.data(), region.width(), region.height(), stride})));
-    return 0;
 }
 
 } // namespace tintavo

@@ -2,6 +2,7 @@
 
 #include "color/rgb.h"
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -17,8 +18,9 @@ void describeApplication();
 
 // What the command line settles before any window exists: --help and
 // --version print and end the program, and so do --contrast FG BG, --name
-// COLOUR and the palette questions (palette_options.h), which print their
-// answer on standard output (status 0); an unknown
+// COLOUR, the palette questions (palette_options.h) and the questions about a
+// picture (sampling_commands.h), which print their answer on standard output
+// (status 0); an unknown
 // option, a colour that cannot be read, and a start with no display to show a
 // window on (none set, none that fits the platform, or one that cannot be
 // reached), end it with a one-line hint on standard error and status 2.
@@ -41,6 +43,14 @@ struct CommandLine
     // --contrast FG --region X,Y,W,H: the text colour and the rectangle of
     // the screen (device pixels) to measure it over (runRegionContrast).
     std::optional<std::pair<Rgb, QRect>> regionContrast = std::nullopt;
+    // --pick --at X,Y [--size N]: the device pixel of the screen and the
+    // sample size (runScreenPick).
+    std::optional<std::pair<QPoint, int>> screenPick = std::nullopt;
+    // --extract N [--region X,Y,W,H]: how many of the screen's main colours,
+    // and from where; the whole screen without a rectangle (runScreenExtraction).
+    std::optional<std::pair<int, std::optional<QRect>>> screenExtraction = std::nullopt;
+    // --pick --image FILE: the picture to pick from (runPictureFramePick).
+    QString pictureFramePick = {};
 };
 CommandLine handleCommandLine(int argc, char *argv[]);
 
@@ -50,13 +60,6 @@ CommandLine handleCommandLine(int argc, char *argv[]);
 // be made. Reads the picker's settings; writes nothing. With `freezeAfter`,
 // the pick is made from the screen frozen after that many seconds.
 int runOneShotPick(std::optional<int> freezeAfter = std::nullopt);
-
-// tintavo --contrast FG --region, once the application object exists: reads
-// the rectangle of the screen and prints the contrast of FG over its pixels
-// (regionContrastText), colour-managed as picks are; status 0. A rectangle
-// off the screen, or a screen that cannot be read, ends with one line on
-// standard error and status 2.
-int runRegionContrast(Rgb text, const QRect &region);
 
 // What the command-line answers share. One line for standard error, in
 // Chinese and in English.

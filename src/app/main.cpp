@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/desktop_activation.h"
 #include "app/early_start.h"
+#include "app/sampling_commands.h"
 #include "common/app_look.h"
 #include "common/termination_signals.h"
 #include "mainwin/main_window.h"
@@ -27,7 +28,8 @@ int main(int argc, char *argv[])
     if (command.exitStatus)
         return *command.exitStatus;
     // Started before the toolkit connects to the display, so the two overlap.
-    const bool oneShot = command.pickOnce || command.regionContrast;
+    const bool oneShot = command.pickOnce || command.regionContrast || command.screenPick ||
+                         command.screenExtraction;
     const QString settingsPath = oneShot ? QString() : tintavo::settingsFilePath();
     // Not for tintavo --capture, which mostly hands its action on and ends.
     std::optional<tintavo::EarlyStart> early;
@@ -42,8 +44,15 @@ int main(int argc, char *argv[])
         early.emplace(settingsPath);
     }
     tintavo::setUpApplicationLook(app);
+    if (!command.pictureFramePick.isEmpty())
+        return tintavo::runPictureFramePick(command.pictureFramePick);
     if (command.pickOnce)
         return tintavo::runOneShotPick(command.freezeAfter);
+    if (command.screenPick)
+        return tintavo::runScreenPick(command.screenPick->first, command.screenPick->second);
+    if (command.screenExtraction)
+        return tintavo::runScreenExtraction(command.screenExtraction->first,
+                                            command.screenExtraction->second);
     if (command.regionContrast)
         return tintavo::runRegionContrast(command.regionContrast->first,
                                           command.regionContrast->second);

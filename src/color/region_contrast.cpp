@@ -88,4 +88,20 @@ QString regionContrastText(const RegionContrast &c)
         .arg(c.largeAAPercent);
 }
 
+MeasuredRegion measureFrameRegion(Rgb text, const QImage &frame, const QRect &region,
+                                  const SrgbStep &toSrgb)
+{
+    MeasuredRegion measured;
+    measured.pixels = frame.copy(region);
+    if (toSrgb)
+        toSrgb(measured.pixels, region.topLeft());
+    measured.belowNormalAA.resize(std::size_t(region.width()) * std::size_t(region.height()));
+    measured.contrast =
+        measureRegionContrast(text,
+                              {reinterpret_cast<const quint32 *>(measured.pixels.constBits()),
+                               region.width(), region.height(), measured.pixels.bytesPerLine() / 4},
+                              measured.belowNormalAA.data());
+    return measured;
+}
+
 } // namespace tintavo

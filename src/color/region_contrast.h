@@ -2,9 +2,14 @@
 
 #include "color/rgb.h"
 
+#include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
+
+#include <functional>
+#include <vector>
 
 namespace tintavo {
 
@@ -41,5 +46,25 @@ RegionContrast measureRegionContrast(Rgb text, PixelRegion region, quint8 *below
 
 // "区域 W×H  最低 R:1  P5 R:1  正文 AA 达标 N%  大字 AA 达标 N%".
 QString regionContrastText(const RegionContrast &contrast);
+
+// A rectangle of a frame measured: the figures, its pixels as they were
+// measured (in sRGB), and for each pixel, row by row, 1 where the text falls
+// short of 4.5:1 over it and 0 elsewhere.
+struct MeasuredRegion
+{
+    RegionContrast contrast;
+    QImage pixels;
+    std::vector<quint8> belowNormalAA;
+};
+
+// Takes a copy of the pixels in `region`, given with where they lay in the
+// frame, to sRGB in place.
+using SrgbStep = std::function<void(QImage &pixels, QPoint origin)>;
+
+// The contrast of `text` over `region` of a 32-bit frame (a frozen screen or
+// a picture; `region` within it), the copy first taken through `toSrgb` where
+// the frame's values are not sRGB yet.
+MeasuredRegion measureFrameRegion(Rgb text, const QImage &frame, const QRect &region,
+                                  const SrgbStep &toSrgb = {});
 
 } // namespace tintavo

@@ -33,4 +33,28 @@ std::optional<Rgb> meanColor(const std::vector<std::optional<Rgb>> &square, int 
     return rgb(mean(sums[0]), mean(sums[1]), mean(sums[2]));
 }
 
+std::vector<std::optional<Rgb>> pixelSquare(const QImage &picture, QPoint centre, int radius)
+{
+    std::vector<std::optional<Rgb>> square;
+    square.reserve(std::size_t(2 * radius + 1) * std::size_t(2 * radius + 1));
+    for (int y = centre.y() - radius; y <= centre.y() + radius; ++y) {
+        for (int x = centre.x() - radius; x <= centre.x() + radius; ++x) {
+            if (!picture.valid(x, y)) {
+                square.emplace_back();
+                continue;
+            }
+            const QRgb pixel = reinterpret_cast<const QRgb *>(picture.constScanLine(y))[x];
+            square.push_back(rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+        }
+    }
+    return square;
+}
+
+std::optional<Rgb> pickedPictureColor(const QImage &picture, QPoint at, int size)
+{
+    if (!picture.valid(at))
+        return std::nullopt;
+    return meanColor(pixelSquare(picture, at, size / 2), size / 2 * 2 + 1, size);
+}
+
 } // namespace tintavo

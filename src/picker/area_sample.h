@@ -2,6 +2,9 @@
 
 #include "color/rgb.h"
 
+#include <QImage>
+#include <QPoint>
+
 #include <optional>
 #include <vector>
 
@@ -20,5 +23,15 @@ int sampleSizeFromSetting(int stored);
 // 8-bit values, rounded half up; pixels that could not be read are left out,
 // and nothing comes back when none could.
 std::optional<Rgb> meanColor(const std::vector<std::optional<Rgb>> &square, int side, int size);
+
+// The colours of the pixels of a 32-bit picture within `radius` of `centre`,
+// row by row (2·radius + 1 on a side); nothing for pixels off the picture, so
+// that a square at its edge averages what it holds, as one at the screen's
+// edge does.
+std::vector<std::optional<Rgb>> pixelSquare(const QImage &picture, QPoint centre, int radius);
+
+// The colour a pick of `size` (1, 3 or 5) takes at a pixel of a 32-bit
+// picture: meanColor() of its square; nothing off the picture.
+std::optional<Rgb> pickedPictureColor(const QImage &picture, QPoint at, int size);
 
 } // namespace tintavo

@@ -3,6 +3,10 @@
 #include "common/late_library.h"
 
 #include <QSysInfo>
+#include <QThread>
+
+#include <thread>
+#include <vector>
 
 #include <lcms2.h>
 
@@ -10,8 +14,9 @@ namespace tintavo {
 
 namespace {
 
-// Little CMS, loaded the first time a monitor's profile is read rather than
-// at every start: the main window never converts colours through one.
+// Little CMS, loaded the first time a monitor's or a picture's profile is
+// read rather than at every start: the main window never converts colours
+// through one.
 struct Lcms
 {
     decltype(&cmsOpenProfileFromMem) openProfileFromMem = nullptr;
@@ -65,7 +70,7 @@ void DisplayProfile::TransformDeleter::operator()(void *transform) const
     lcms()->deleteTransform(transform);
 }
 
-DisplayProfile::DisplayProfile(const QByteArray &icc)
+DisplayProfile::DisplayProfile(const QByteArray &icc, Source source)
 {
     if (icc.isEmpty()) {
         m_error = QStringLiteral("是空的 / empty");
@@ -76,34 +81,38 @@ DisplayProfile::DisplayProfile(const QByteArray &icc)
         m_error = QStringLiteral("无法载入 Little CMS / Little CMS cannot be loaded");
         return;
     }
-    const Profile monitor(
-        cms->openProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
-    if (!monitor) {
+    const Profile from(cms->openProfileFromMem(icc.constData(), cmsUInt32Number(icc.size())));
+    if (!from) {
         m_error = QStringLiteral("不是 ICC 配置文件 / not an ICC profile");
         return;
     }
     // A printer's or an input device's profile, or a grey or CMYK one, says
     // nothing about how a monitor shows sRGB.
-    if (cms->getColorSpace(monitor.get()) != cmsSigRgbData ||
-        cms->getDeviceClass(monitor.get()) != cmsSigDisplayClass) {
+    if (source == Source::Picture && cms->getColorSpace(from.get()) != cmsSigRgbData) {
+        m_error = QStringLiteral("不是 RGB 配置文件 / not an RGB profile");
+        return;
+    }
+    if (source == Source::Monitor && (cms->getColorSpace(from.get()) != cmsSigRgbData ||
+                                      cms->getDeviceClass(from.get()) != cmsSigDisplayClass)) {
         m_error = QStringLiteral("不是 RGB 显示器配置文件 / not an RGB display profile");
         return;
     }
     const Profile srgb(cms->createSrgbProfile());
-    m_transform.reset(cms->createTransform(monitor.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
+    m_transform.reset(cms->createTransform(from.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
                                            INTENT_RELATIVE_COLORIMETRIC, 0));
-    // The same way for rows of 32-bit pixels, in the machine's byte order.
+    // The same way for rows of 32-bit pixels, in the machine's byte order,
+    // taken in place: alpha, which is not written, stays. Without the
+    // one-pixel cache the transform may run on several threads at once.
     const cmsUInt32Number pixels =
         QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
-    m_pixelTransform.reset(cms->createTransform(monitor.get(), pixels, srgb.get(), pixels,
-                                                INTENT_RELATIVE_COLORIMETRIC,
-                                                cmsFLAGS_COPY_ALPHA));
+    m_pixelTransform.reset(cms->createTransform(from.get(), pixels, srgb.get(), pixels,
+                                                INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE));
     if (!m_transform || !m_pixelTransform) {
         m_transform.reset();
         m_error = QStringLiteral("无法换算到 sRGB / no way from it to sRGB");
         return;
     }
-    m_description = descriptionOf(monitor.get());
+    m_description = descriptionOf(from.get());
 }
 
 DisplayProfile::~DisplayProfile() = default;
@@ -122,8 +131,21 @@ Rgb DisplayProfile::toSrgb(Rgb screen) const
 
 void DisplayProfile::toSrgb(quint32 *pixels, qsizetype count) const
 {
-    if (m_pixelTransform && count > 0)
-        lcms()->doTransform(m_pixelTransform.get(), pixels, pixels, cmsUInt32Number(count));
+    if (!m_pixelTransform || count <= 0)
+        return;
+    // A whole picture or a screen-sized region takes LittleCMS a few hundred
+    // milliseconds on one core: it is shared among them.
+    constexpr qsizetype kLeastShare = qsizetype(1) << 18;
+    const qsizetype parts =
+        qBound(qsizetype(1), count / kLeastShare, qsizetype(QThread::idealThreadCount()));
+    const auto convert = [this, pixels](qsizetype from, qsizetype to) {
+        lcms()->doTransform(m_pixelTransform.get(), pixels + from, pixels + from,
+                            cmsUInt32Number(to - from));
+    };
+    std::vector<std::jthread> helpers;
+    for (qsizetype part = 1; part < parts; ++part)
+        helpers.emplace_back(convert, count * part / parts, count * (part + 1) / parts);
+    convert(0, count / parts);
 }
 
 } // namespace tintavo

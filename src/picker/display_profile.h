@@ -12,14 +12,22 @@ namespace tintavo {
 // sRGB values a page asked for. Colour-managed programs (browsers, image
 // editors) convert sRGB into the monitor's space before it reaches the
 // screen, so a pixel read there is not the page's value until it has been
-// through this.
+// through this. A picture's embedded profile goes the same way.
 class DisplayProfile
 {
 public:
-    // Reads an ICC profile as a colour-management daemon publishes it. Only an
-    // RGB display profile is taken; anything else leaves the result invalid,
-    // with the reason in error(), in Chinese and English.
-    explicit DisplayProfile(const QByteArray &icc);
+    // What the profile describes: a monitor must have an RGB display
+    // profile; a picture may carry any RGB profile (a camera's, a working
+    // space such as Adobe RGB or Display P3).
+    enum class Source
+    {
+        Monitor,
+        Picture
+    };
+    // Reads an ICC profile as a colour-management daemon publishes it, or as
+    // a picture embeds it. One that does not fit `source` leaves the result
+    // invalid, with the reason in error(), in Chinese and English.
+    explicit DisplayProfile(const QByteArray &icc, Source source = Source::Monitor);
     ~DisplayProfile();
     DisplayProfile(DisplayProfile &&) noexcept;
     DisplayProfile &operator=(DisplayProfile &&) noexcept;

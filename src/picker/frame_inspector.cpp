@@ -1,5 +1,6 @@
 #include "picker/frame_inspector.h"
 
+#include "picker/arrow_steps.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 
@@ -166,13 +167,10 @@ bool FrameInspector::keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers)
             save();
         return true;
     }
-    const QPoint step = key == Qt::Key_Left    ? QPoint(-1, 0)
-                        : key == Qt::Key_Right ? QPoint(1, 0)
-                        : key == Qt::Key_Up    ? QPoint(0, -1)
-                        : key == Qt::Key_Down  ? QPoint(0, 1)
-                                               : QPoint();
-    if (modifiers != Qt::ShiftModifier || step.isNull())
+    const std::optional<QPoint> arrow = arrowStep(key);
+    if (modifiers != Qt::ShiftModifier || !arrow)
         return false;
+    const QPoint step = *arrow;
     // The region grows from where the crosshair stood at the first press.
     const QPoint pointer = m_engine.screen().pointerPosition();
     if (!m_anchor || m_region.isEmpty())
@@ -234,20 +232,16 @@ void FrameInspector::setRegion(const QRect &wanted)
     }
     m_region = region;
     // Colour-managed as picks are: the text colour is a page's sRGB value.
-    QImage pixels = m_frame.frame().copy(region);
-    m_engine.toSrgb(pixels, region.topLeft());
-    std::vector<quint8> below(size_t(region.width()) * size_t(region.height()));
     const Rgb text = m_pair.foreground ? m_pair.foreground() : Rgb{};
-    const RegionContrast figures =
-        measureRegionContrast(text,
-                              {reinterpret_cast<const quint32 *>(pixels.constBits()),
-                               region.width(), region.height(), pixels.bytesPerLine() / 4},
-                              below.data());
-    m_median = medianColor(pixels);
-    m_frame.markRegion(region, hatch(region.size(), below));
+    const MeasuredRegion figures =
+        measureFrameRegion(text, m_frame.frame(), region, [this](QImage &pixels, QPoint origin) {
+            m_engine.toSrgb(pixels, origin);
+        });
+    m_median = medianColor(figures.pixels);
+    m_frame.markRegion(region, hatch(region.size(), figures.belowNormalAA));
     // The figures are the line a script gets from --region; under them,
     // which colour they measure.
-    m_readoutLine = regionContrastText(figures);
+    m_readoutLine = regionContrastText(figures.contrast);
     const QString measured = QStringLiteral("文字：前景色 %1").arg(toQColor(text).name().toUpper());
     m_readout->setText(m_readoutLine + u'\n' + measured);
     announceName(m_readout.get(), m_readoutLine);

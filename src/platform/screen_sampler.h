@@ -3,6 +3,7 @@
 #include "color/rgb.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -42,6 +43,19 @@ public:
     // null where they cannot be read. Callable from any thread.
     virtual ScreenFrame read(const QRect &rect) = 0;
 };
+
+// The frame as a read-only image over its bytes, which it keeps alive as long
+// as it lives; a null image for a null frame.
+inline QImage frameImage(const ScreenFrame &frame)
+{
+    if (frame.isNull())
+        return {};
+    const auto release = [](void *bits) {
+        delete static_cast<std::shared_ptr<const uchar> *>(bits);
+    };
+    return QImage(frame.bits.get(), frame.size.width(), frame.size.height(), frame.stride,
+                  QImage::Format_RGB32, release, new std::shared_ptr<const uchar>(frame.bits));
+}
 
 // Reads the screen for the picker: where the pointer is and the colour of one
 // pixel. Every coordinate is in native screen pixels (device pixels of the

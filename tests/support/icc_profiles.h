@@ -6,6 +6,8 @@
 #include "color/rgb.h"
 
 #include <QByteArray>
+#include <algorithm>
+#include <cstdlib>
 #include <lcms2.h>
 
 namespace tintavo::test {
@@ -39,6 +41,15 @@ inline QByteArray iccProfile(Monitor monitor, const char *description,
     cmsSaveProfileToMem(profile, bytes.data(), &size);
     cmsCloseProfile(profile);
     return bytes;
+}
+
+// The largest difference of one channel between two colours.
+inline int largestChannelGap(Rgb a, Rgb b)
+{
+    int gap = 0;
+    for (int channel : {0, 1, 2})
+        gap = std::max(gap, std::abs(a.channel(channel) - b.channel(channel)));
+    return gap;
 }
 
 // The way between sRGB and a monitor's space, as LittleCMS gives it.

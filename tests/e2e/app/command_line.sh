@@ -97,6 +97,29 @@ expect 2 '配色 “square” 不存在' -- --harmony square red
 expect 2 'harmony 需要配色的种类和一种颜色' -- --harmony split
 expect 2 '不认识的占位符 {rgb} {Hex}' -- --format '{rgb} {Hex} {hex}' red
 expect 2 'format 需要一个模板和一种颜色' -- --format '{hex}'
+# A picture's pixels, its main colours and the contrast over it, read from
+# the file without a display: a 40 × 30 PNG, its left quarter red, as image
+# tools export it (gAMA and cHRM, no profile: the values are the page's).
+convert -size 40x30 xc:'#336699' -fill '#ff0000' -draw 'rectangle 0,0 9,29' "$work/mock.png"
+printf 'not a picture\n' >"$work/notes.png"
+mkfifo "$work/pipe.png"
+says '#FF0000' --pick --at 0,0 --image "$work/mock.png"
+says '#BB2233' --pick --at 9,5 --size 3 --image "$work/mock.png" # 6 red pixels and 3 blue
+says $'#336699  75%\n#ff0000  25%' --extract 8 --image "$work/mock.png"
+says '#336699  100%' --extract 2 --region 10,0,30,30 --image "$work/mock.png"
+says '区域 40×30  最低 3.99:1  P5 3.99:1  正文 AA 达标 75%  大字 AA 达标 100%' \
+  --contrast white --region 0,0,40,30 --image "$work/mock.png"
+expect 2 '点 40,0 超出了图片（40×30 像素）' -- --pick --at 40,0 --image "$work/mock.png"
+expect 2 '矩形 0,0,41,30 超出了图片' -- --extract 3 --region 0,0,41,30 --image "$work/mock.png"
+expect 2 '“nowhere.png”：文件不存在' -- --pick --at 0,0 --image "$work/nowhere.png"
+expect 2 '“notes.png”：不是图片' -- --extract 3 --image "$work/notes.png"
+expect 2 '“pipe.png”：不是普通文件' -- --extract 3 --image "$work/pipe.png"
+convert -size 100x100 gradient:red-blue -strip "$work/whole.png"
+head -c $(($(stat -c %s "$work/whole.png") / 2)) "$work/whole.png" >"$work/cut.png"
+expect 2 '“cut.png”：图片已损坏或不完整' -- --pick --at 0,0 --image "$work/cut.png"
+expect 2 'size 只能是 1、3 或 5' -- --pick --at 0,0 --size 2 --image "$work/mock.png"
+expect 2 'image FILE 要与' -- --image "$work/mock.png"
+expect 2 'extract N 的 N 是 1 到 32' -- --extract 0 --image "$work/mock.png"
 [[ ! -e $work/Tintavo.ini ]] || fail "a question wrote the settings file"
 # The help is Chinese, the toolkit's own lines too, and fits 79 columns of a
 # terminal (a Chinese character takes two), broken at spaces or between
@@ -109,7 +132,7 @@ help=$("$work/tintavo" --help)
 for word in 'oklab()、oklch()' 'color(display-p3' 'complementary、analogous' 'Tailwind'; do
   grep -qF -- "$word" <<<"$help" || fail "“$word” broken: $help"
 done
-for option in --pick --capture --contrast --name --ramp --harmony --format; do
+for option in --pick --at --size --image --extract --capture --contrast --name --ramp --harmony --format; do
   step="--help lists $option"
   grep -q -- "$option" <<<"$help" || fail "not listed"
 done

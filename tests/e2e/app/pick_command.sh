@@ -81,6 +81,27 @@ status=0 && region 0,0,1,1 WAYLAND_DISPLAY=wayland-tintavo-test >/dev/null || st
 ((status == 2)) && grep -q '读不到屏幕' "$work/err" || fail "on Wayland: status $status, $(cat "$work/err")"
 echo "ok: $step"
 
+# --pick --at and --extract read the screen with no window: the pattern's
+# pixel or square, its one colour in a one-pixel rectangle; off the screen,
+# one line and status 2; the settings file as it was.
+cp "$work/app/Tintavo.ini" "$work/ini.before"
+screen() { (cd "$work/app" && QT_QPA_PLATFORM=xcb ./tintavo "$@" 2>"$work/err"); }
+for args in "517,301 1" "768,512 3" "1001,700 5"; do
+  read -r at size <<<"$args"
+  step="--pick --at $at --size $size"
+  [[ $(screen --pick --at "$at" --size "$size") == "$(expected ${at/,/ } "$size")" ]] ||
+    fail "printed '$(screen --pick --at "$at" --size "$size")': $(cat "$work/err")"
+done
+step="--extract 1 --region 517,301,1,1"
+[[ $(screen --extract 1 --region 517,301,1,1) == "$(expected 517 301 1 | tr A-F a-f)  100%" ]] ||
+  fail "printed '$(screen --extract 1 --region 517,301,1,1)': $(cat "$work/err")"
+step="--pick --at off the screen"
+status=0 && screen --pick --at 1280,0 >/dev/null || status=$?
+((status == 2)) && grep -q '点 1280,0 超出了屏幕（1280×1024 设备像素）' "$work/err" ||
+  fail "status $status, $(cat "$work/err")"
+cmp -s "$work/ini.before" "$work/app/Tintavo.ini" || fail "the settings file changed"
+echo "ok: --pick --at and --extract on the screen"
+
 # --freeze: the frame is read at once and picked from, whatever the screen
 # shows meanwhile (a plain colour here); the arrow keys step on it, at scales
 # 1 to 2 and with the screen split into two monitors.

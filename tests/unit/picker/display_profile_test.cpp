@@ -9,15 +9,8 @@
 namespace tintavo {
 namespace {
 
+using test::largestChannelGap;
 using test::Monitor;
-
-int largestChannelGap(Rgb a, Rgb b)
-{
-    int gap = 0;
-    for (int channel : {0, 1, 2})
-        gap = std::max(gap, std::abs(a.channel(channel) - b.channel(channel)));
-    return gap;
-}
 
 // What a colour-managed page showed on the monitor comes back as the page's
 // sRGB value, through either profile: within the two steps a channel that
