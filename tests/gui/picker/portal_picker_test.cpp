@@ -491,7 +491,8 @@ private slots:
         options.makeFrameGrabber = &createFrameGrabber;
         std::unique_ptr<DesktopPicking> desktop = createDesktopPicking();
         QSignalSpy bound(desktop.get(), &DesktopPicking::keyBound);
-        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, std::move(desktop), options);
+        auto *picker =
+            createPicker(m_box, m_sampler, m_hotKey, std::move(desktop), options).release();
         picker->show();
         QTRY_COMPARE_WITH_TIMEOUT(bound.count(), 1, 10000);
         QCOMPARE(bound[0][0].value<PickOutcome>(), PickOutcome::Success);
