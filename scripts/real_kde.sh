@@ -111,9 +111,10 @@ if [[ $line == 区域\ 20×20* ]]; then
 else
   fail "--region on KWin printed '$line': $(cat region.log)"
 fi
+# Twice: a picker opened again at once binds the key again under the same name.
 if REAL_KEY_PRESS=$work/kwin_fake_input QT_QPA_PLATFORM=wayland ./picker_test \
-  capturesWithARealDesktopsKey >key.log 2>&1; then
-  echo "ok: Alt+Shift+S through GlobalShortcuts and KWin's fake input picks into the next slot"
+  capturesWithARealDesktopsKey capturesWithARealDesktopsKey >key.log 2>&1; then
+  echo "ok: Alt+Shift+S through GlobalShortcuts and KWin's fake input picks into the next slot, twice"
 else
   cat key.log
   fail "Alt+Shift+S on KWin"
