@@ -114,7 +114,7 @@ echo "ok: --contrast --region reads GNOME's frame"
 for scale in 1 2; do
   display $scale || fail "GNOME did not take scale $scale"
   sleep 1
-  REAL_DESKTOP_GNOME=1 REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test \
+  REAL_DESKTOP=gnome REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test \
     picksOnARealPortalsFrame >picker.log 2>&1 || { cat picker.log; fail "at scale $scale, a pick on GNOME's frame is not the pixel under the point"; }
   echo "ok: at scale $scale, picks on GNOME's frame are the pixels under the point"
 done

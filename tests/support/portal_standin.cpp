@@ -2,17 +2,22 @@
 // Screenshot.PickColor and GlobalShortcuts with the Request/Response pattern
 // and the version property. Prints "ready" once it owns the portal's name and
 // one line per call it gets ("PickColor <parent>", "BindShortcuts <trigger>",
-// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound shortcut.
+// "Register <app id>", "Close <path>"); the line "activate" on its input presses the bound
+// shortcut.
 //
 //   portal_standin [--color R,G,B | --cancel | --ended | --error | --silent]
 //                  [--screenshot-version N] [--no-screenshot] [--no-shortcuts]
-//                  [--bind-nothing] [--shot-refuse | --shot-silent]
+//                  [--bind-nothing | --bind-at-session [--no-trigger]]
+//                  [--shot-refuse | --shot-silent]
 //
 // --color answers PickColor with channels in 0..1 (the default is 0,0,0);
 // --cancel and --ended answer a pick with the Response codes 1 and 2 (the
 // user called it off; it ended some other way), --error with a D-Bus error,
 // --silent not at all. --bind-nothing answers BindShortcuts with an empty
-// list, as KDE's back end does. Screenshot is served only with --shot-refuse
+// list; --bind-at-session binds the shortcuts CreateSession's options carry,
+// answers BindShortcuts with an empty list and opens the desktop's shortcut
+// settings, as KDE Plasma 5.27's back end does (--no-trigger: with no key, as
+// when another program holds it). Screenshot is served only with --shot-refuse
 // (refused two seconds after the call, as by a user's "deny") or --shot-silent
 // (never answered, as while a permission dialog is up). The Response of a pick is sent
 // before the call's reply, so a client that subscribes late misses it.
@@ -117,19 +122,31 @@ public:
             session = handlePath(QStringLiteral("session"), m.service(),
                                  options.value(QStringLiteral("session_handle_token")).toString());
             reply({QVariant::fromValue(QDBusObjectPath(path))});
-            respond(path, 0, {{QStringLiteral("session_handle"), session}});
+            QVariantMap results{{QStringLiteral("session_handle"), session}};
+            if (has("--bind-at-session")) {
+                auto list =
+                    qdbus_cast<QList<PortalShortcut>>(options.value(QStringLiteral("shortcuts")));
+                for (PortalShortcut &s : list)
+                    s.options = {{QStringLiteral("trigger_description"),
+                                  has("--no-trigger") ? QString() : QStringLiteral("Alt+Shift+S")}};
+                shortcutId = list.value(0).id;
+                results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(list));
+            }
+            respond(path, 0, results);
         } else if (iface == QLatin1String(kGlobalShortcuts) && shortcuts &&
                    member == QLatin1String("BindShortcuts")) {
             const auto list = qdbus_cast<QList<PortalShortcut>>(a.value(1));
-            shortcutId = list.value(0).id;
+            if (!has("--bind-at-session"))
+                shortcutId = list.value(0).id;
             say(QStringLiteral("BindShortcuts ") +
                 list.value(0).options.value(QStringLiteral("preferred_trigger")).toString());
             const QString path = request(qdbus_cast<QVariantMap>(a.value(3)));
             reply({QVariant::fromValue(QDBusObjectPath(path))});
             respond(path, 0,
                     {{QStringLiteral("shortcuts"),
-                      QVariant::fromValue(has("--bind-nothing") ? QList<PortalShortcut>{}
-                                                                : list.mid(0, 1))}});
+                      QVariant::fromValue(has("--bind-nothing") || has("--bind-at-session")
+                                              ? QList<PortalShortcut>{}
+                                              : list.mid(0, 1))}});
         } else if (member == QLatin1String("Register")) {
             // As xdg-desktop-portal 1.18's host registry, which the program
             // must call first; older portals refuse it.

@@ -3,18 +3,44 @@
 #include "platform/portal/portal_types.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tintavo::portal {
 
-bool bindsShortcut(const QVariantMap &results, const QString &id)
+namespace {
+
+constexpr char kSessionToken[] = "tintavo";
+
+// Listed in a portal's answer, or absent (nullopt): listed with an empty
+// trigger means the desktop took the shortcut but gave it no key.
+std::optional<bool> listedShortcut(const QVariantMap &results, const QString &id)
 {
     const QVariant shortcuts = results.value(QStringLiteral("shortcuts"));
     if (!shortcuts.canConvert<QDBusArgument>() ||
         shortcuts.value<QDBusArgument>().currentSignature() != QLatin1String("a(sa{sv})"))
-        return false;
-    const auto bound = qdbus_cast<QList<PortalShortcut>>(shortcuts);
-    return std::any_of(bound.cbegin(), bound.cend(),
-                       [&id](const PortalShortcut &s) { return s.id == id; });
+        return std::nullopt;
+    const auto listed = qdbus_cast<QList<PortalShortcut>>(shortcuts);
+    const auto it = std::find_if(listed.cbegin(), listed.cend(),
+                                 [&id](const PortalShortcut &s) { return s.id == id; });
+    if (it == listed.cend())
+        return std::nullopt;
+    const QVariant trigger = it->options.value(QStringLiteral("trigger_description"));
+    return !trigger.isValid() || !trigger.toString().isEmpty();
+}
+
+QList<PortalShortcut> oneShortcut(const QString &id, const QString &description,
+                                  const QString &trigger)
+{
+    return {{id,
+             {{QStringLiteral("description"), description},
+              {QStringLiteral("preferred_trigger"), trigger}}}};
+}
+
+} // namespace
+
+bool bindsShortcut(const QVariantMap &results, const QString &id)
+{
+    return listedShortcut(results, id).value_or(false);
 }
 
 PortalGlobalShortcuts::PortalGlobalShortcuts(const QDBusConnection &bus, int responseTimeoutMs,
@@ -46,47 +72,56 @@ void PortalGlobalShortcuts::bind(const QString &id, const QString &description,
 
 void PortalGlobalShortcuts::createSession()
 {
-    const QString token = newToken();
-    m_sessionPath = handlePath(QStringLiteral("session"), m_bus.baseService(), token);
-    m_request =
-        PortalRequest::send(m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
-                            QStringLiteral("CreateSession"),
-                            {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
-                            [this](PickOutcome outcome, const QVariantMap &results) {
-                                if (outcome != PickOutcome::Success) {
-                                    finishBinding(outcome);
-                                    return;
-                                }
-                                // Documented as a string; some portals send an object path.
-                                const QVariant handle =
-                                    results.value(QStringLiteral("session_handle"));
-                                const QString path = handle.canConvert<QDBusObjectPath>()
-                                                         ? handle.value<QDBusObjectPath>().path()
-                                                         : handle.toString();
-                                if (!path.isEmpty())
-                                    m_sessionPath = path;
-                                bindShortcut();
-                            });
+    // One name for every session: KDE Plasma 5.27 files the shortcut under
+    // it, so a key the user sets there is found again next time.
+    m_sessionPath =
+        handlePath(QStringLiteral("session"), m_bus.baseService(), QLatin1String(kSessionToken));
+    // Listening first: a press may follow the binding at once. The slot takes
+    // the whole message: QtDBus cannot connect a slot naming QDBusObjectPath
+    // before that type has been used once in the process.
+    m_listening = m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
+                                QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
+                                SLOT(onActivated(QDBusMessage)));
+    // The shortcut rides along: KDE Plasma 5.27 binds what the session is
+    // created with, and its BindShortcuts only opens the shortcut settings.
+    // Other portals drop the option.
+    const QVariantMap options{
+        {QStringLiteral("session_handle_token"), QLatin1String(kSessionToken)},
+        {QStringLiteral("shortcuts"),
+         QVariant::fromValue(oneShortcut(m_id, m_description, m_trigger))}};
+    m_request = PortalRequest::send(
+        m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
+        QStringLiteral("CreateSession"), {options},
+        [this](PickOutcome outcome, const QVariantMap &results) {
+            if (outcome != PickOutcome::Success) {
+                finishBinding(outcome);
+                return;
+            }
+            // Documented as a string; some portals send an object path.
+            const QVariant handle = results.value(QStringLiteral("session_handle"));
+            const QString path = handle.canConvert<QDBusObjectPath>()
+                                     ? handle.value<QDBusObjectPath>().path()
+                                     : handle.toString();
+            if (!path.isEmpty())
+                m_sessionPath = path;
+            if (const std::optional<bool> bound = listedShortcut(results, m_id))
+                finishBinding(*bound ? PickOutcome::Success : PickOutcome::Ended);
+            else
+                bindShortcut();
+        });
 }
 
 void PortalGlobalShortcuts::bindShortcut()
 {
-    // Listening before the binding is answered: a press may follow at once.
-    m_listening =
-        m_bus.connect(QLatin1String(kService), QLatin1String(kDesktopPath),
-                      QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
-                      SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    const QList<PortalShortcut> shortcuts{{m_id,
-                                           {{QStringLiteral("description"), m_description},
-                                            {QStringLiteral("preferred_trigger"), m_trigger}}}};
     m_request = PortalRequest::send(
         m_bus, m_responseTimeoutMs, this, QLatin1String(kGlobalShortcuts),
         QStringLiteral("BindShortcuts"),
-        {QVariant::fromValue(QDBusObjectPath(m_sessionPath)), QVariant::fromValue(shortcuts),
-         m_parentWindow, QVariantMap()},
+        {QVariant::fromValue(QDBusObjectPath(m_sessionPath)),
+         QVariant::fromValue(oneShortcut(m_id, m_description, m_trigger)), m_parentWindow,
+         QVariantMap()},
         [this](PickOutcome outcome, const QVariantMap &results) {
-            // Success says only that the request was handled: some back ends
-            // (KDE's 5.27) answer it with no shortcut bound at all.
+            // Success says only that the request was handled: a back end may
+            // answer it with no shortcut bound at all.
             if (outcome == PickOutcome::Success && !bindsShortcut(results, m_id))
                 outcome = PickOutcome::Ended;
             finishBinding(outcome);
@@ -100,10 +135,11 @@ void PortalGlobalShortcuts::finishBinding(PickOutcome outcome)
     emit bound(outcome);
 }
 
-void PortalGlobalShortcuts::onActivated(const QDBusObjectPath &session, const QString &id,
-                                        qulonglong, const QVariantMap &)
+void PortalGlobalShortcuts::onActivated(const QDBusMessage &message)
 {
-    if (session.path() == m_sessionPath && id == m_id)
+    const QVariantList args = message.arguments();
+    if (args.value(0).value<QDBusObjectPath>().path() == m_sessionPath &&
+        args.value(1).toString() == m_id)
         emit activated();
 }
 
@@ -117,7 +153,7 @@ void PortalGlobalShortcuts::close()
     if (m_listening) {
         m_bus.disconnect(QLatin1String(kService), QLatin1String(kDesktopPath),
                          QLatin1String(kGlobalShortcuts), QStringLiteral("Activated"), this,
-                         SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                         SLOT(onActivated(QDBusMessage)));
         m_listening = false;
     }
     if (m_sessionPath.isEmpty())

@@ -3,6 +3,7 @@
 #include "platform/portal/portal_request.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QPointer>
@@ -36,8 +37,8 @@ signals:
     void activated();
 
 private slots:
-    void onActivated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp,
-                     const QVariantMap &options);
+    // Activated(o session_handle, s shortcut_id, t timestamp, a{sv} options)
+    void onActivated(const QDBusMessage &message);
 
 private:
     void createSession();
@@ -52,7 +53,8 @@ private:
     QPointer<PortalRequest> m_request;
 };
 
-// Whether BindShortcuts' results list the shortcut `id` among those bound.
+// Whether a portal's answer lists the shortcut `id` bound to a key (one
+// listed with an empty trigger_description has none).
 bool bindsShortcut(const QVariantMap &results, const QString &id);
 
 } // namespace tintavo::portal

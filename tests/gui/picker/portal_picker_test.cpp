@@ -142,9 +142,10 @@ private slots:
     {
         setUpApplicationLook(*qApp);
         m_box.addSwatches(3);
-        // Else real_portal.sh set a bus up.
+        // Else a script set a real desktop's bus up.
         if (!qEnvironmentVariableIsSet("REAL_PORTAL_COLOR") &&
-            !qEnvironmentVariableIsSet("REAL_PORTAL_SCALE")) {
+            !qEnvironmentVariableIsSet("REAL_PORTAL_SCALE") &&
+            !qEnvironmentVariableIsSet("REAL_KEY_PRESS")) {
             m_bus = std::make_unique<Child>(
                 "dbus-daemon",
                 QStringList{"--config-file=" PRIVATE_BUS_CONF, "--nofork", "--print-address=1"});
@@ -170,6 +171,11 @@ private slots:
                                              << "已存入颜色 1：#FF8000" << packRgb(255, 128, 0);
         QTest::newRow("shortcut bound to nothing")
             << QStringList{"--bind-nothing", "--color", "0,0,0"} << "已存入颜色 1：#000000" << 0;
+        QTest::newRow("shortcut bound with the session (KDE Plasma 5.27)")
+            << QStringList{"--bind-at-session", "--color", "0,0,0"} << "已存入颜色 1：#000000" << 0;
+        QTest::newRow("shortcut bound with the session to no key")
+            << QStringList{"--bind-at-session", "--no-trigger", "--color", "0,0,0"}
+            << "已存入颜色 1：#000000" << 0;
         QTest::newRow("never answers")
             << QStringList{"--silent"} << "取色服务没有应答，\n未能取色" << -1;
     }
@@ -187,10 +193,12 @@ private slots:
         m_box.setNextCaptureSlot(1);
         PickerWindow *picker = openPicker();
         const bool key = !portal.isEmpty() && !portal.contains("--no-shortcuts");
-        const QString before = portal.contains("--bind-nothing") ? kNotBound
-                               : key                             ? kNotice
-                                                                 : kNoKey;
+        const bool notBound = portal.contains("--bind-nothing") || portal.contains("--no-trigger");
+        const QString before = notBound ? kNotBound : key ? kNotice : kNoKey;
         QTRY_COMPARE(noticeOf(picker), before);
+        // Bound with the session: asking again would only open the desktop's settings.
+        if (portal.contains("--bind-at-session"))
+            QVERIFY(!m_portal->readAll().contains("BindShortcuts"));
         // The desktop hands out one pixel: no square to average.
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, picker->mapToGlobal(QPoint()));
         QApplication::sendEvent(picker, &menuKey);
@@ -376,8 +384,9 @@ private slots:
                 QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
                                           "桌面拒绝了截图。\n可按“桌面取色”，\n或在隐私设置里允许",
                                           5000);
-                QVERIFY(picker->findChild<QLabel *>("lblNotice")->toolTip().contains(
-                    "flatpak permission-set screenshot screenshot \"\" yes"));
+                QVERIFY(picker->findChild<QLabel *>("lblNotice")
+                            ->toolTip()
+                            .contains("flatpak permission-set screenshot screenshot \"\" yes"));
                 QCOMPARE(button->text(), "桌面取色");
                 pick(picker);
                 QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
@@ -396,13 +405,14 @@ private slots:
         const double scale = qEnvironmentVariable("REAL_PORTAL_SCALE").toDouble();
         if (!scale)
             QSKIP("run by real_portal.sh");
-        // On GNOME (real_gnome.sh) the truth is the portal's own picture,
-        // and the point lies below the top bar, clear of the picker.
-        const bool sway = !qEnvironmentVariableIsSet("REAL_DESKTOP_GNOME");
+        // On GNOME and KDE (real_gnome.sh, real_kde.sh) the truth is the
+        // portal's own picture, and the point lies below GNOME's top bar,
+        // clear of the picker.
+        const bool sway = !qEnvironmentVariableIsSet("REAL_DESKTOP");
         const QPoint point = sway ? QPoint(13, 17) : QPoint(213, 217);
         const bool whole = scale == int(scale);
         QImage before;
-        // GNOME's background is one colour: a window of the pattern lies under the point.
+        // The desktop's background is one colour: a window of the pattern lies under the point.
         PatternWindow pattern;
         if (!sway) {
             pattern.showFullScreen();
@@ -464,6 +474,39 @@ private slots:
         QTest::mouseClick(frameWindow(), Qt::LeftButton, {}, point);
         QTRY_COMPARE(picked.count(), 1);
         QCOMPARE(toQColor(picked[0][0].value<Rgb>()).rgb(), before.pixel(device(point)));
+    }
+
+    // Run by real_kde.sh on a headless KWin: Alt+Shift+S, bound through the
+    // real portal and pressed through KWin's fake input (REAL_KEY_PRESS runs
+    // tests/support/kwin_fake_input), starts a pick on a fresh frame, where
+    // Return, pressed the same way, stores the ringed pixel.
+    void capturesWithARealDesktopsKey()
+    {
+        const QString press = qEnvironmentVariable("REAL_KEY_PRESS");
+        if (press.isEmpty())
+            QSKIP("run by real_kde.sh");
+        m_box.fillColors(kRgbWhite);
+        m_box.nextCaptureSlot = 0;
+        PickerOptions options;
+        options.makeFrameGrabber = &createFrameGrabber;
+        std::unique_ptr<DesktopPicking> desktop = createDesktopPicking();
+        QSignalSpy bound(desktop.get(), &DesktopPicking::keyBound);
+        auto *picker =
+            createPicker(m_box, m_sampler, m_hotKey, std::move(desktop), options).release();
+        picker->show();
+        QTRY_COMPARE_WITH_TIMEOUT(bound.count(), 1, 10000);
+        QCOMPARE(bound[0][0].value<PickOutcome>(), PickOutcome::Success);
+        QCOMPARE(noticeOf(picker),
+                 "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色");
+        QCOMPARE(QProcess::execute(press, {"keys", "56", "42", "31"}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
+        QTest::qWait(300);
+        QCOMPARE(QProcess::execute(press, {"keys", "28"}), 0);
+        QTRY_COMPARE(m_box.nextCaptureSlot, 1);
+        QCOMPARE(noticeOf(picker), "已存入颜色 0：" + toQColor(m_box.color(0)).name().toUpper());
+        QTest::keyClick(frameWindow(), Qt::Key_Escape);
+        picker->close();
+        QTRY_VERIFY(!frameWindow());
     }
 
     // Run by real_portal.sh against xdg-desktop-portal on a headless sway.
