@@ -486,7 +486,7 @@ private slots:
         if (press.isEmpty())
             QSKIP("run by real_kde.sh");
         m_box.fillColors(kRgbWhite);
-        m_box.nextCaptureSlot = 0;
+        m_box.setNextCaptureSlot(0);
         PickerOptions options;
         options.makeFrameGrabber = &createFrameGrabber;
         std::unique_ptr<DesktopPicking> desktop = createDesktopPicking();
@@ -502,7 +502,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
         QTest::qWait(300);
         QCOMPARE(QProcess::execute(press, {"keys", "28"}), 0);
-        QTRY_COMPARE(m_box.nextCaptureSlot, 1);
+        QTRY_COMPARE(m_box.nextCaptureSlot(), 1);
         QCOMPARE(noticeOf(picker), "已存入颜色 0：" + toQColor(m_box.color(0)).name().toUpper());
         QTest::keyClick(frameWindow(), Qt::Key_Escape);
         picker->close();
