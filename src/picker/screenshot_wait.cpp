@@ -1,5 +1,6 @@
 #include "picker/screenshot_wait.h"
 
+#include "desktop/desktop_shortcut.h"
 #include "platform/desktop_picking.h"
 
 namespace tintavo {
@@ -27,6 +28,14 @@ const TroubleText kPickTroubles[] = {
 };
 // clang-format on
 
+// KDE Plasma's portal (5.27) saves every screenshot in the pictures folder
+// before it answers, and refuses it where that folder does not exist: there
+// the folder, not a permission, is what to mend.
+bool refusesWithoutPicturesFolder()
+{
+    return shortcutDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP")) == ShortcutDesktop::Plasma;
+}
+
 const TroubleText *troubleOf(PickOutcome outcome)
 {
     for (const TroubleText &text : kPickTroubles) {
@@ -53,6 +62,10 @@ QString screenshotWaitLine()
 
 QString allowScreenshotsForGood()
 {
+    if (refusesWithoutPicturesFolder()) {
+        return QStringLiteral("KDE Plasma 的桌面门户先把截图存进“图片”文件夹（XDG_PICTURES_DIR，"
+                              "通常是 ~/Pictures），这个文件夹不存在时会拒绝截图：请先建好它。");
+    }
     return QStringLiteral(
         "要一劳永逸地允许截图：在桌面的隐私或应用权限设置里允许 Tintavo 截图；不在沙盒里"
         "运行的程序也可以运行一次 flatpak permission-set screenshot screenshot \"\" yes。");
@@ -65,6 +78,12 @@ QString screenshotRefusalLine(PickOutcome outcome)
             ? QStringLiteral("桌面没有及时允许截图。 / The desktop did not allow the "
                              "screenshot in time. ")
             : QStringLiteral("桌面拒绝了截图。 / The desktop refused the screenshot. ");
+    if (refusesWithoutPicturesFolder()) {
+        return what + allowScreenshotsForGood() +
+               QStringLiteral(" / KDE Plasma's portal first saves each screenshot in the Pictures "
+                              "folder (XDG_PICTURES_DIR, usually ~/Pictures) and refuses it where "
+                              "that folder is missing: create it first.");
+    }
     return what + allowScreenshotsForGood() +
            QStringLiteral(" / To allow screenshots for good, allow Tintavo in the desktop's "
                           "privacy or app permission settings; for a program outside a sandbox, "
@@ -80,7 +99,9 @@ QString screenshotRefusalNotice(PickOutcome outcome, const QString &pickButton)
 {
     return (outcome == PickOutcome::NoAnswer ? QStringLiteral("桌面没有及时允许\n截图。")
                                              : QStringLiteral("桌面拒绝了截图。\n")) +
-           QStringLiteral("可按“%1”，\n或在隐私设置里允许").arg(pickButton);
+           (refusesWithoutPicturesFolder() ? QStringLiteral("可按“%1”，\n或建好“图片”文件夹")
+                                           : QStringLiteral("可按“%1”，\n或在隐私设置里允许"))
+               .arg(pickButton);
 }
 
 QString pickTroubleNotice(PickOutcome outcome)

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRasterWindow>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -351,14 +352,29 @@ private slots:
 
     // A screenshot the desktop does not answer at once waits for its
     // permission: the picker says so and lets the user stop waiting; one
-    // refused says how to allow it for good and offers the desktop's pick.
+    // refused says how to allow it for good (on KDE Plasma, whose portal
+    // refuses where the pictures folder is missing: to make that) and offers
+    // the desktop's pick.
     void saysWhatTheDesktopIsDoing()
     {
         if (!m_bus)
             QSKIP("a real portal is on the bus");
-        m_box.fillColors(kRgbWhite);
-        m_box.setNextCaptureSlot(0);
-        for (const char *answer : {"--shot-silent", "--shot-refuse"}) {
+        const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CURRENT_DESKTOP", desktop); });
+        struct Row
+        {
+            const char *answer, *desktop, *advice, *forGood;
+        };
+        const Row rows[] = {
+            {"--shot-silent", "GNOME", "", ""},
+            {"--shot-refuse", "GNOME", "或在隐私设置里允许",
+             "flatpak permission-set screenshot screenshot \"\" yes"},
+            {"--shot-refuse", "KDE", "或建好“图片”文件夹", "~/Pictures"},
+        };
+        for (const auto &[answer, onDesktop, advice, forGood] : rows) {
+            qputenv("XDG_CURRENT_DESKTOP", onDesktop);
+            m_box.fillColors(kRgbWhite);
+            m_box.setNextCaptureSlot(0);
             m_portal.reset();
             m_portal =
                 std::make_unique<Child>(PORTAL_STANDIN, QStringList{answer, "--color", "0,0,1"});
@@ -382,11 +398,9 @@ private slots:
                              said.constData());
             } else {
                 QTRY_COMPARE_WITH_TIMEOUT(noticeOf(picker),
-                                          "桌面拒绝了截图。\n可按“桌面取色”，\n或在隐私设置里允许",
+                                          QString("桌面拒绝了截图。\n可按“桌面取色”，\n") + advice,
                                           5000);
-                QVERIFY(picker->findChild<QLabel *>("lblNotice")
-                            ->toolTip()
-                            .contains("flatpak permission-set screenshot screenshot \"\" yes"));
+                QVERIFY(picker->findChild<QLabel *>("lblNotice")->toolTip().contains(forGood));
                 QCOMPARE(button->text(), "桌面取色");
                 pick(picker);
                 QTRY_COMPARE(m_box.color(0), rgb(0, 0, 255));
