@@ -1,5 +1,7 @@
 #include "platform/process_memory.h"
 
+#include <cstdlib> // tells which C library this is: __GLIBC__
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
