@@ -106,7 +106,7 @@ int main(int argc, char *argv[])
     // engine looks and the loupe is drawn.
     FrozenScreen frozen(*sampler);
     showAndWait(frozen);
-    PickEngine engine(*sampler, {true, 1, false});
+    PickEngine engine(*sampler, {.loupe = true, .sampleSize = 1, .colorManaged = false});
     engine.setFrame(&frozen);
     std::vector<double> motion;
     for (int i = 0; i < 200; ++i) {

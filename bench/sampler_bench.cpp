@@ -6,7 +6,7 @@
 // caret, and how often it reads the screen while something animates far
 // from the pointer.
 #include "colorbox/color_box_model.h"
-#include "picker/picker_window.h"
+#include "picker/live_picker.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_watch.h"
@@ -127,11 +127,11 @@ int main(int argc, char *argv[])
     // else the machine does weighs on all alike.
     ColorBoxModel box;
     auto hotKey = createGlobalHotKey();
-    const PickerOptions kinds[] = {{.loupe = false}, {.loupe = true}, {.sampleSize = 5}};
+    const PickSettings kinds[] = {{.loupe = false}, {.loupe = true}, {.sampleSize = 5}};
     std::vector<double> rounds[3];
     for (int round = 0; round < 11; ++round) {
         for (int kind = 0; kind < 3; ++kind) {
-            PickerWindow picker(box, *sampler, *hotKey, {}, kinds[kind]);
+            LivePicker picker(box, *sampler, *hotKey, {.picking = kinds[kind]});
             picker.show();
             const Figure f = microsecondsPerCall(200, [&](int i) {
                 QCursor::setPos(400 + i % 2, 300);
@@ -163,7 +163,7 @@ int main(int argc, char *argv[])
     // a move of the pointing device (XTEST's, through xdotool) reaching the
     // program to the picker showing the new position and the loupe drawn.
     CountingSampler counted(*sampler);
-    PickerWindow picker(box, counted, *hotKey, {}, {});
+    LivePicker picker(box, counted, *hotKey);
     picker.show();
     QCursor::setPos(400, 300);
     settle(1000);

@@ -366,22 +366,16 @@ int runOneShotPick(std::optional<int> freezeAfter)
 {
     const Settings settings = LoadSettings();
     std::unique_ptr<ScreenSampler> sampler;
-    std::unique_ptr<PointerGrab> grab;
     std::unique_ptr<OneShotPick> pick;
     switch (currentDesktopServices()) {
     case DesktopServices::Portal:
-        pick =
-            std::make_unique<OneShotPick>(createDesktopPicking(), createFrameGrabber(),
-                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
-                                                               settings.colorManaged, freezeAfter});
+        pick = std::make_unique<OneShotPick>(createDesktopPicking(), createFrameGrabber(),
+                                             pickSettings(settings), freezeAfter);
         break;
     case DesktopServices::X11:
         sampler = createScreenSampler();
-        grab = createPointerGrab();
-        pick =
-            std::make_unique<OneShotPick>(*sampler, *grab,
-                                          OneShotPick::Options{settings.loupe, settings.sampleSize,
-                                                               settings.colorManaged, freezeAfter});
+        pick = std::make_unique<OneShotPick>(*sampler, createPointerGrab(), pickSettings(settings),
+                                             freezeAfter);
         break;
     case DesktopServices::Unavailable:
         printLine(stderr, hint("此会话既不是 X11 会话也没有桌面门户，Tintavo 无法取色。",

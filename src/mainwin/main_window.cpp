@@ -415,27 +415,19 @@ void MainWindow::openPicker()
                 m_ownSampler = std::make_unique<UnavailableScreenSampler>();
             if (!m_ownHotKey)
                 m_ownHotKey = std::make_unique<UnavailableGlobalHotKey>();
-            SettingsStore &store = m_session.settings();
-            const Settings &settings = store.settings();
-            PickerOptions options{settings.loupe, settings.sampleSize, {}, settings.colorManaged};
-            options.makePointerWatch = {};
-            options.makeFrameGrabber = m_frameGrabber;
-            options.pair = &m_session.pair();
-            m_picker = new PickerWindow(m_session.colorBox(), *m_ownSampler, *m_ownHotKey,
-                                        m_desktopPicking(), options);
-        } else {
-            SettingsStore &store = m_session.settings();
-            const Settings &settings = store.settings();
-            PickerOptions options{.loupe = settings.loupe,
-                                  .sampleSize = settings.sampleSize,
-                                  .makeHotKey = m_makeHotKey,
-                                  .colorManaged = settings.colorManaged,
-                                  .makeGrab = m_makeGrab,
-                                  .makeScreenChangeWatch = m_makeScreenChangeWatch};
-            // A region of the frozen screen can become the background colour.
-            options.pair = &m_session.pair();
-            m_picker = new PickerWindow(m_session.colorBox(), *m_sampler, *m_hotKey, {}, options);
         }
+        const bool portal = bool(m_desktopPicking);
+        // A region of the frozen screen can become the background colour.
+        m_picker =
+            createPicker(m_session.colorBox(), portal ? *m_ownSampler : *m_sampler,
+                         portal ? *m_ownHotKey : *m_hotKey, portal ? m_desktopPicking() : nullptr,
+                         {.picking = pickSettings(m_session.settings().settings()),
+                          .makeHotKey = m_makeHotKey,
+                          .makeGrab = m_makeGrab,
+                          .makeScreenChangeWatch = m_makeScreenChangeWatch,
+                          .makeFrameGrabber = m_frameGrabber,
+                          .pair = &m_session.pair()})
+                .release();
         connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
             m_session.settings().change(&Settings::sampleSize, size);
         });

@@ -1,5 +1,6 @@
 #include "picker/frame_inspector.h"
 
+#include "picker/arrow_steps.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 
@@ -166,13 +167,10 @@ bool FrameInspector::keyPressed(Qt::Key key, Qt::KeyboardModifiers modifiers)
             save();
         return true;
     }
-    const QPoint step = key == Qt::Key_Left    ? QPoint(-1, 0)
-                        : key == Qt::Key_Right ? QPoint(1, 0)
-                        : key == Qt::Key_Up    ? QPoint(0, -1)
-                        : key == Qt::Key_Down  ? QPoint(0, 1)
-                                               : QPoint();
-    if (modifiers != Qt::ShiftModifier || step.isNull())
+    const std::optional<QPoint> arrow = arrowStep(key);
+    if (modifiers != Qt::ShiftModifier || !arrow)
         return false;
+    const QPoint step = *arrow;
     // The region grows from where the crosshair stood at the first press.
     const QPoint pointer = m_engine.screen().pointerPosition();
     if (!m_anchor || m_region.isEmpty())

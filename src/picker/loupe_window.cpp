@@ -93,7 +93,11 @@ void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
     const QList<QRect> &monitors = m_monitors;
-    m_content = {pointer, pixels, std::clamp(sampleSize, 1, kSide), sampled, converted};
+    m_content = {.pointer = pointer,
+                 .pixels = pixels,
+                 .sampleSize = std::clamp(sampleSize, 1, kSide),
+                 .sampled = sampled,
+                 .converted = converted};
     m_content.pixels.resize(kSide * kSide);
     for (int i = 0; i < kSide * kSide; ++i) {
         const QPoint at = pointer + QPoint(i % kSide - kRadius, i / kSide - kRadius);

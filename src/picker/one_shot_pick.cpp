@@ -1,7 +1,7 @@
 #include "picker/one_shot_pick.h"
 
-#include "picker/area_sample.h"
 #include "picker/frame_parts.h"
+#include "picker/frame_session.h"
 #include "picker/frozen_screen.h"
 #include "picker/pick_engine.h"
 #include "picker/screenshot_wait.h"
@@ -20,10 +20,9 @@ namespace tintavo {
 namespace {
 
 constexpr int kSampleIntervalMs = 50;
-// A desktop key binding starts the program while its keys are still down, and
-// some window managers hold the keyboard until they are released.
+// A desktop key binding starts the program while its keys are still down:
+// the grab is tried for two seconds.
 constexpr int kGrabTries = 40;
-constexpr int kGrabRetryMs = 50;
 
 QString line(const char *chinese, const char *english)
 {
@@ -38,49 +37,17 @@ void printLine(const QString &text)
 
 } // namespace
 
-OneShotPick::OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options options)
-    : m_sampler(&sampler), m_grab(&grab), m_options(options)
+OneShotPick::OneShotPick(ScreenSampler &sampler, std::unique_ptr<PointerGrab> grab,
+                         PickSettings settings, std::optional<int> freezeAfter)
+    : m_sampler(&sampler), m_grab(std::move(grab)), m_settings(settings), m_freezeAfter(freezeAfter)
 {
-    m_options.sampleSize = sampleSizeFromSetting(options.sampleSize);
-    listen();
-}
-
-void OneShotPick::listen()
-{
-    connect(m_grab, &PointerGrab::buttonPressed, this, [this](Qt::MouseButton button, QPoint at) {
-        if (button == Qt::LeftButton)
-            pickAt(at);
-        else if (button == Qt::RightButton)
-            cancel();
-    });
-    connect(m_grab, &PointerGrab::keyPressed, this, [this](Qt::Key key) {
-        switch (key) {
-        case Qt::Key_Escape:
-            cancel();
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            pickAt(m_sampler->pointerPosition());
-            break;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            if (m_engine && !m_done)
-                m_engine->step(key == Qt::Key_Left    ? QPoint(-1, 0)
-                               : key == Qt::Key_Right ? QPoint(1, 0)
-                               : key == Qt::Key_Up    ? QPoint(0, -1)
-                                                      : QPoint(0, 1));
-            break;
-        default:
-            break;
-        }
-    });
 }
 
 OneShotPick::OneShotPick(std::unique_ptr<DesktopPicking> desktop,
-                         std::unique_ptr<FrameGrabber> frames, Options options)
-    : m_options(options), m_desktop(std::move(desktop)), m_frames(std::move(frames))
+                         std::unique_ptr<FrameGrabber> frames, PickSettings settings,
+                         std::optional<int> freezeAfter)
+    : m_settings(settings), m_freezeAfter(freezeAfter), m_desktop(std::move(desktop)),
+      m_frames(std::move(frames))
 {
     connect(m_desktop.get(), &DesktopPicking::picked, this, &OneShotPick::finishDesktopPick);
     if (!m_frames)
@@ -91,15 +58,15 @@ OneShotPick::OneShotPick(std::unique_ptr<DesktopPicking> desktop,
 
 OneShotPick::~OneShotPick()
 {
-    if (m_grab)
-        m_grab->release();
+    if (FrameSession *session = std::exchange(m_session, nullptr))
+        session->end();
     discardPendingFrameParts(this);
 }
 
 void OneShotPick::start()
 {
     if (m_desktop && m_frames) {
-        QTimer::singleShot(m_options.freezeAfter.value_or(0) * 1000, m_frames.get(), [this] {
+        QTimer::singleShot(m_freezeAfter.value_or(0) * 1000, m_frames.get(), [this] {
             m_frames->grab();
             QTimer::singleShot(kScreenshotWaitNoticeMs, this, [this] {
                 if (m_frames->grabbing())
@@ -114,56 +81,63 @@ void OneShotPick::start()
         return;
     }
     if (!m_sampler->available()) {
-        m_done = true;
-        emit failed(line("Tintavo 无法读取屏幕，不能取色。",
-                         "Tintavo cannot read the screen here, so it cannot pick."));
+        fail(line("Tintavo 无法读取屏幕，不能取色。",
+                  "Tintavo cannot read the screen here, so it cannot pick."));
         return;
     }
-    m_engine = std::make_unique<PickEngine>(
-        *m_sampler,
-        PickEngine::Options{m_options.loupe, m_options.sampleSize, m_options.colorManaged});
-    if (!m_options.freezeAfter) {
-        tryGrab();
+    m_engine = std::make_unique<PickEngine>(*m_sampler, m_settings);
+    if (!m_freezeAfter) {
+        startSession(new FrameSession(this, *m_engine, nullptr, std::move(m_grab),
+                                      {.grabTries = kGrabTries}));
         return;
     }
-    QTimer::singleShot(*m_options.freezeAfter * 1000, this, &OneShotPick::freeze);
+    QTimer::singleShot(*m_freezeAfter * 1000, this, &OneShotPick::freeze);
 }
 
 void OneShotPick::freeze()
 {
-    m_frozen = std::make_unique<FrozenScreen>(*m_sampler);
-    if (m_frozen->isNull()) {
-        m_done = true;
-        emit failed(line("Tintavo 读不到整个屏幕，无法冻结。",
-                         "Tintavo could not read the whole screen, so it cannot freeze it."));
+    auto frozen = std::make_unique<FrozenScreen>(*m_sampler);
+    if (frozen->isNull()) {
+        fail(line("Tintavo 读不到整个屏幕，无法冻结。",
+                  "Tintavo could not read the whole screen, so it cannot freeze it."));
         return;
     }
-    m_frozen->show();
-    m_engine->setFrame(m_frozen.get());
-    tryGrab();
+    startSession(new FrameSession(this, *m_engine, std::move(frozen), std::move(m_grab),
+                                  {.grabTries = kGrabTries}));
 }
 
 void OneShotPick::pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs)
 {
-    m_frozen = std::make_unique<FrozenScreen>(frame, outputs);
-    if (m_frozen->isNull()) {
-        m_frozen.reset();
+    auto frozen = std::make_unique<FrozenScreen>(frame, outputs);
+    if (frozen->isNull()) {
         // A picture that cannot be shown is as good as none.
         frameRefused(PickOutcome::Missing);
         return;
     }
     // The frame is the whole screen here: its windows take the pointer and
     // the keys, and the loupe is drawn in them.
-    m_sampler = m_frozen.get();
-    m_grab = m_frozen->input();
-    m_engine = std::make_unique<PickEngine>(
-        *m_frozen,
-        PickEngine::Options{m_options.loupe, m_options.sampleSize, m_options.colorManaged, false});
-    connect(m_engine.get(), &PickEngine::looked, this,
-            [this](const LoupeContent &content) { m_frozen->showLoupe(content); });
-    listen();
-    m_frozen->show();
-    tryGrab();
+    startSession(new FrameSession(this, std::move(frozen), m_settings, {.grabTries = kGrabTries}));
+}
+
+void OneShotPick::startSession(FrameSession *session)
+{
+    m_session = session;
+    connect(session, &FrameSession::refused, this, &OneShotPick::grabRefused);
+    connect(session, &FrameSession::pickWanted, this, [this](std::optional<QPoint> at) {
+        pickAt(at.value_or(m_session->engine().screen().pointerPosition()));
+    });
+    connect(session, &FrameSession::endWanted, this, &OneShotPick::cancel);
+    session->start();
+}
+
+void OneShotPick::grabRefused(GrabResult why)
+{
+    fail(why == GrabResult::Taken
+             ? line("另一个程序占着指针或键盘，Tintavo 无法取色。",
+                    "Another program holds the pointer or the keyboard, so Tintavo cannot pick.")
+             : line("此桌面不让程序占用指针和键盘，Tintavo 无法取色。",
+                    "This desktop does not let a program take the pointer and the keyboard, "
+                    "so Tintavo cannot pick."));
 }
 
 void OneShotPick::frameRefused(PickOutcome outcome)
@@ -172,57 +146,17 @@ void OneShotPick::frameRefused(PickOutcome outcome)
     // desktop's way.
     if (screenshotRefused(outcome))
         printLine(screenshotRefusalLine(outcome));
-    std::fputs((line("桌面没有给出截图，改用桌面自己的取色（单个像素，没有放大镜和微移）。",
-                     "The desktop gave no screenshot, so Tintavo uses the desktop's own "
-                     "colour pick (one pixel, no loupe, no steps).") +
-                u'\n')
-                   .toUtf8()
-                   .constData(),
-               stderr);
-    std::fflush(stderr);
+    printLine(framesRefusedLine());
     m_desktop->pick(QString());
-}
-
-void OneShotPick::tryGrab()
-{
-    switch (m_grab->grab()) {
-    case GrabResult::Grabbed: {
-        // The loupe follows the pointer's own motion, and nothing wakes
-        // while it rests.
-        connect(m_grab, &PointerGrab::pointerMoved, m_engine.get(), [this] {
-            if (!m_done)
-                m_engine->updateSoon();
-        });
-        m_engine->update(true);
-        m_engine->raiseLoupe();
-        return;
-    }
-    case GrabResult::Taken:
-        if (++m_grabTries < kGrabTries) {
-            QTimer::singleShot(kGrabRetryMs, this, &OneShotPick::tryGrab);
-            return;
-        }
-        m_done = true;
-        emit failed(line("另一个程序占着指针或键盘，Tintavo 无法取色。",
-                         "Another program holds the pointer or the keyboard, so Tintavo "
-                         "cannot pick."));
-        return;
-    case GrabResult::Unsupported:
-        m_done = true;
-        emit failed(line("此桌面不让程序占用指针和键盘，Tintavo 无法取色。",
-                         "This desktop does not let a program take the pointer and the "
-                         "keyboard, so Tintavo cannot pick."));
-        return;
-    }
 }
 
 void OneShotPick::pickAt(QPoint point)
 {
-    if (m_done)
+    if (m_done || !m_session)
         return;
     // Read afresh where the click was, rather than trust the last look.
     bool retry = false;
-    const std::optional<Rgb> color = m_engine->colorAt(point, &retry);
+    const std::optional<Rgb> color = m_session->engine().colorAt(point, &retry);
     if (retry) {
         QTimer::singleShot(2 * kSampleIntervalMs, this, [this, point] { pickAt(point); });
         return;
@@ -239,28 +173,17 @@ void OneShotPick::pickAt(QPoint point)
 void OneShotPick::finish()
 {
     m_done = true;
-    if (m_engine)
-        m_engine->setLoupeHidden(true);
-    if (m_grab) {
-        m_grab->release();
-        m_grab->disconnect(this);
-    }
     // The frame goes with the pick: the desktop shows itself again at once.
-    // The frame itself goes once the event at hand is over, for the click or
-    // key that ended the pick may have come from its windows.
-    FrameParts parts;
-    if (m_frames) {
-        // The engine and the grab read the frame: they go with it.
-        parts.engine = std::move(m_engine);
-        m_grab = nullptr;
-        m_sampler = nullptr;
-    } else if (m_engine) {
-        m_engine->setFrame(nullptr);
+    if (FrameSession *session = std::exchange(m_session, nullptr)) {
+        session->engine().setLoupeHidden(true);
+        session->end();
     }
-    if (m_frozen)
-        m_frozen->setVisible(false);
-    parts.frame = std::move(m_frozen);
-    destroyAfterEvent(this, std::move(parts));
+}
+
+void OneShotPick::fail(const QString &why)
+{
+    finish();
+    emit failed(why);
 }
 
 void OneShotPick::cancel()
@@ -284,30 +207,14 @@ void OneShotPick::finishDesktopPick(PickOutcome outcome, Rgb color)
     case PickOutcome::Ended:
         // Nothing picked, as after Escape, but the desktop would not say it
         // was Escape: the script's user hears what is known.
-        std::fputs(
-            (line("桌面的取色服务没有给出颜色：取色被取消了，或者失败了（它不区分这两种情况）。",
-                  "The desktop's colour picking service gave no colour: the pick was "
-                  "called off or it failed (it does not tell which).") +
-             u'\n')
-                .toUtf8()
-                .constData(),
-            stderr);
-        std::fflush(stderr);
+        printLine(
+            line("桌面的取色服务没有给出颜色：取色被取消了，或者失败了（它不区分这两种情况）。",
+                 "The desktop's colour picking service gave no colour: the pick was "
+                 "called off or it failed (it does not tell which)."));
         emit cancelled();
         return;
-    case PickOutcome::Failed:
-        emit failed(line("桌面的取色服务出错。", "The desktop's colour picking service failed."));
-        return;
-    case PickOutcome::Missing:
-        emit failed(line("此桌面没有取色服务。", "This desktop offers no colour picking service."));
-        return;
-    case PickOutcome::TooOld:
-        emit failed(line("此桌面的取色服务版本过旧，不支持取色。",
-                         "The desktop's colour picking service is too old to pick colours."));
-        return;
-    case PickOutcome::NoAnswer:
-        emit failed(line("桌面的取色服务没有应答。",
-                         "The desktop's colour picking service did not answer."));
+    default:
+        emit failed(pickTroubleLine(outcome));
         return;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/rgb.h"
+#include "picker/pick_settings.h"
 
 #include <QObject>
 #include <QPoint>
@@ -11,12 +12,14 @@ namespace tintavo {
 
 class DesktopPicking;
 class FrameGrabber;
+class FrameSession;
 class FrozenScreen;
 class PickEngine;
 class PointerGrab;
 class ScreenSampler;
 struct FrameOutput;
 struct ScreenFrame;
+enum class GrabResult;
 enum class PickOutcome;
 
 // One pick for a script, without the picker window: the pointer and the
@@ -35,20 +38,13 @@ class OneShotPick : public QObject
     Q_OBJECT
 
 public:
-    struct Options
-    {
-        bool loupe = true;
-        int sampleSize = 1; // as stored; anything but 3 or 5 is one pixel
-        bool colorManaged = true;
-        // Seconds after which the screen is frozen; none: picked live.
-        std::optional<int> freezeAfter;
-    };
-
-    OneShotPick(ScreenSampler &sampler, PointerGrab &grab, Options options);
+    // `freezeAfter`: seconds after which the screen is frozen; none: picked live.
+    OneShotPick(ScreenSampler &sampler, std::unique_ptr<PointerGrab> grab, PickSettings settings,
+                std::optional<int> freezeAfter = std::nullopt);
     // Picks on the desktop's frames where `frames` gives them, else through
     // the desktop's own pick.
     OneShotPick(std::unique_ptr<DesktopPicking> desktop, std::unique_ptr<FrameGrabber> frames,
-                Options options);
+                PickSettings settings, std::optional<int> freezeAfter = std::nullopt);
     ~OneShotPick() override;
 
     // Starts the pick; exactly one of the signals below follows.
@@ -61,24 +57,26 @@ signals:
     void failed(const QString &why);
 
 private:
-    void listen();
     void freeze();
     void pickOnFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
     void frameRefused(PickOutcome outcome);
-    void tryGrab();
+    void startSession(FrameSession *session);
+    void grabRefused(GrabResult why);
     void pickAt(QPoint point);
     void finish();
     void cancel();
+    void fail(const QString &why);
     void finishDesktopPick(PickOutcome outcome, Rgb color);
 
     ScreenSampler *m_sampler = nullptr;
-    PointerGrab *m_grab = nullptr;
-    Options m_options;
+    std::unique_ptr<PointerGrab> m_grab;
+    PickSettings m_settings;
+    std::optional<int> m_freezeAfter;
     std::unique_ptr<DesktopPicking> m_desktop;
     std::unique_ptr<FrameGrabber> m_frames;
+    // The live screen's engine; a frame the desktop read has its own.
     std::unique_ptr<PickEngine> m_engine;
-    std::unique_ptr<FrozenScreen> m_frozen;
-    int m_grabTries = 0;
+    FrameSession *m_session = nullptr;
     bool m_done = false;
 };
 

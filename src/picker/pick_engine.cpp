@@ -21,17 +21,16 @@ constexpr int kFrameMs = 16;
 
 } // namespace
 
-PickEngine::PickEngine(ScreenSampler &screen, Options options)
-    : m_screen(screen), m_sampleSize(sampleSizeFromSetting(options.sampleSize)),
-      m_colorManaged(options.colorManaged)
+PickEngine::PickEngine(ScreenSampler &screen, PickSettings settings, Loupe loupe)
+    : m_screen(screen), m_sampleSize(settings.sampleSize), m_colorManaged(settings.colorManaged)
 {
     // Where the screen cannot be read there is nothing to magnify.
     if (!m_screen.available())
         return;
     m_monitors = m_screen.monitors();
-    if (options.loupe && options.loupeWindow)
+    if (settings.loupe && loupe == Loupe::OwnWindow)
         m_loupe = std::make_unique<LoupeWindow>(m_monitors);
-    m_loupeElsewhere = options.loupe && !options.loupeWindow;
+    m_loupeElsewhere = settings.loupe && loupe == Loupe::DrawnByFrame;
     if (m_colorManaged)
         m_profiles.load(m_screen);
 }
@@ -134,27 +133,21 @@ PickEngine::Look PickEngine::look(bool force)
 
     // One read serves the colour, the mean and the loupe.
     const int radius = m_loupe || m_loupeElsewhere ? LoupeWindow::kRadius : m_sampleSize / 2;
-    const QRect square(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
-    m_lastSquare = square;
-    if (!m_frame && loupeCovers(square)) {
-        // The pointer jumped onto the loupe: read now, and it would magnify
-        // and store itself. It moves off first; what it uncovers is read at
-        // the next look, once the windows there have drawn it again. A
-        // frozen frame is not covered by it.
-        m_loupe->moveBeside(pointer);
+    m_lastSquare = QRect(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    const Read now = read(pointer, radius, false);
+    if (!now.read) {
+        // What the loupe uncovered is read at the next look, once the
+        // windows there have drawn it again.
         m_rereads = 1;
         rereadSoon();
         return {};
     }
-    const auto pixels = source().pixelColors(pointer, radius);
-    // The loupe magnifies the screen as it is; what is picked is the value
-    // the colour-managed page asked for.
-    const DisplayProfile *profile = nullptr;
-    const std::optional<Rgb> color = pickedColor(pixels, 2 * radius + 1, pointer, &profile);
+    const std::optional<Rgb> color = now.color;
+    const DisplayProfile *profile = now.profile;
     if ((m_loupe || m_loupeElsewhere) && !m_loupeHidden) {
         // The loupe's cells show the view the frame is shown in; what is
         // picked stays the true pixel.
-        auto shown = pixels;
+        auto shown = now.pixels;
         if (m_loupeView) {
             for (std::optional<Rgb> &pixel : shown)
                 pixel = pixel ? std::optional(m_loupeView->apply(*pixel)) : std::nullopt;
@@ -162,24 +155,39 @@ PickEngine::Look PickEngine::look(bool force)
         if (m_loupe)
             m_loupe->showPixels(pointer, shown, m_sampleSize, color, profile != nullptr);
         else
-            emit looked({pointer, shown, m_sampleSize, color, profile != nullptr});
+            emit looked({.pointer = pointer,
+                         .pixels = shown,
+                         .sampleSize = m_sampleSize,
+                         .sampled = color,
+                         .converted = profile != nullptr});
     }
     if (color)
         m_lastColor = color;
     emit sampled(pointer, color, profile);
-    return {true, color};
+    return {.read = true, .color = color};
 }
 
-std::optional<Rgb> PickEngine::pickedColor(const std::vector<std::optional<Rgb>> &pixels, int side,
-                                           QPoint centre, const DisplayProfile **profile) const
+PickEngine::Read PickEngine::read(QPoint centre, int radius, bool hideLoupe)
 {
-    std::optional<Rgb> color = meanColor(pixels, side, m_sampleSize);
-    const DisplayProfile *through = m_colorManaged ? m_profiles.at(centre) : nullptr;
-    if (color && through)
-        color = through->toSrgb(*color);
-    if (profile)
-        *profile = through;
-    return color;
+    const QRect square(centre - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    if (!m_frame && loupeCovers(square)) {
+        // Read now, the loupe would magnify and store itself; a frozen frame
+        // is not covered by it. A pointer that jumped onto it has it move
+        // off; a click before it moved off has it go.
+        if (hideLoupe)
+            m_loupe->hide();
+        else
+            m_loupe->moveBeside(centre);
+        return {};
+    }
+    Read found{.read = true, .pixels = source().pixelColors(centre, radius)};
+    // The loupe magnifies the screen as it is; what is picked is the value
+    // the colour-managed page asked for.
+    found.color = meanColor(found.pixels, 2 * radius + 1, m_sampleSize);
+    found.profile = m_colorManaged ? m_profiles.at(centre) : nullptr;
+    if (found.color && found.profile)
+        found.color = found.profile->toSrgb(*found.color);
+    return found;
 }
 
 void PickEngine::screenChanged(const QRect &area)
@@ -221,22 +229,17 @@ std::optional<Rgb> PickEngine::pickNow(bool *retry)
 
 std::optional<Rgb> PickEngine::colorAt(QPoint point, bool *retry)
 {
-    const int r = m_sampleSize / 2;
-    const QRect square(point - QPoint(r, r), QSize(2 * r + 1, 2 * r + 1));
-    if (!m_frame && loupeCovers(square)) {
-        // Clicked before the loupe moved off: read once the windows under it
-        // have drawn themselves again.
-        m_loupe->hide();
-        if (retry)
-            *retry = true;
-        return std::nullopt;
-    }
-    return pickedColor(source().pixelColors(point, r), 2 * r + 1, point);
+    // Clicked before the loupe moved off: read once the windows under it
+    // have drawn themselves again.
+    const Read found = read(point, m_sampleSize / 2, true);
+    if (retry)
+        *retry = !found.read;
+    return found.color;
 }
 
 void PickEngine::setSampleSize(int size)
 {
-    m_sampleSize = sampleSizeFromSetting(size);
+    m_sampleSize = size;
     // The pointer need not move for the new square to show.
     m_rereads = qMax(m_rereads, 1);
     update();

@@ -3,6 +3,7 @@
 #include "color/rgb.h"
 #include "picker/loupe_window.h"
 #include "picker/monitor_profiles.h"
+#include "picker/pick_settings.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -31,22 +32,16 @@ class PickEngine : public QObject
     Q_OBJECT
 
 public:
-    struct Options
+    // Where the loupe is drawn: a window of its own beside the pointer, or,
+    // where no window can be placed there (Wayland), by whatever shows the
+    // frame, from looked().
+    enum class Loupe
     {
-        // A magnified view of the pixels around the pointer follows it.
-        bool loupe = true;
-        // The side of the square whose mean is picked, as stored; anything
-        // but 3 or 5 is one pixel.
-        int sampleSize = 1;
-        // Screen values go back to sRGB where the monitor publishes a profile.
-        bool colorManaged = true;
-        // The loupe is a window of its own beside the pointer; where no window
-        // can be placed there (Wayland), whatever shows the frame draws it
-        // from looked() instead.
-        bool loupeWindow = true;
+        OwnWindow,
+        DrawnByFrame,
     };
 
-    PickEngine(ScreenSampler &screen, Options options);
+    PickEngine(ScreenSampler &screen, PickSettings settings, Loupe loupe = Loupe::OwnWindow);
     ~PickEngine() override;
 
     bool available() const;
@@ -133,10 +128,19 @@ private:
         std::optional<Rgb> color;
     };
     Look look(bool force);
-    // The colour picked from `pixels`, the square of side `side` around
-    // `centre`: their mean, back in sRGB where the monitor has a profile.
-    std::optional<Rgb> pickedColor(const std::vector<std::optional<Rgb>> &pixels, int side,
-                                   QPoint centre, const DisplayProfile **profile = nullptr) const;
+    // What a read of the square of `radius` around `centre` found: its
+    // pixels, and the colour picked from them (their mean, back in sRGB
+    // through `profile` where the monitor has one); not read where the loupe
+    // was over it, which then moves beside `centre` or, with `hideLoupe`,
+    // goes.
+    struct Read
+    {
+        bool read = false;
+        std::vector<std::optional<Rgb>> pixels{};
+        std::optional<Rgb> color{};
+        const DisplayProfile *profile = nullptr;
+    };
+    Read read(QPoint centre, int radius, bool hideLoupe);
     ScreenSampler &source() const;
     bool loupeCovers(const QRect &square) const;
     void rereadSoon();

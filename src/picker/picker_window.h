@@ -1,54 +1,41 @@
 #pragma once
 
 #include "color/rgb.h"
+#include "picker/frame_session.h"
+#include "picker/pick_settings.h"
 #include "platform/pointer_watch.h"
 #include "platform/screen_change_watch.h"
 
 #include <QPoint>
-#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QLabel;
 class QMenu;
-class QPushButton;
 class QTimer;
 
 namespace tintavo {
 
 class ColorBoxModel;
 class ColorPair;
-class FrameInspector;
-class GlobalHotKey;
 class DesktopPicking;
 class DisplayProfile;
 class FrameGrabber;
-class FrozenScreen;
+class GlobalHotKey;
 class PickEngine;
 class PointerGrab;
 class ScreenSampler;
-struct FrameOutput;
-struct ScreenFrame;
-enum class PickOutcome;
 
 // What a picker is opened with besides the desktop's services.
 struct PickerOptions
 {
-    // A magnified view of the pixels around the pointer follows it while the
-    // picker is open and the screen can be read.
-    bool loupe = true;
-    // The side of the square of device pixels whose mean is picked: 1, 3 or 5.
-    int sampleSize = 1;
+    PickSettings picking{};
     // Makes the keys that step the pointer one pixel (Alt+Shift+arrows) and
     // freeze the screen (Alt+Shift+F); none where the desktop has no global
     // keys.
     std::function<std::unique_ptr<GlobalHotKey>()> makeHotKey{};
-    // Screen values go back to sRGB through the profile the desktop
-    // publishes for the monitor, where it publishes one.
-    bool colorManaged = true;
     // Takes the pointer and the keyboard while the screen is frozen; none
     // where the screen cannot be frozen.
     std::function<std::unique_ptr<PointerGrab>()> makeGrab{};
@@ -71,58 +58,36 @@ struct PickerOptions
     ColorPair *pair = nullptr;
 };
 
-// The picker: a small always-on-top window that follows the pointer over the
-// whole screen and shows the position and the colour under it. While it is
-// open, Alt+Shift+S stores that colour into the colour box's next slot,
-// Alt+Shift+arrows step the pointer by one device pixel, and Alt+Shift+F
-// freezes the screen: the picker then picks from that frame, shown over
-// everything, until Escape, a right click or Alt+Shift+F again. It holds
-// those keys from its opening until it closes or is destroyed.
-//
-// Where the desktop hands out picks one click at a time (desktopPicking, a
-// Wayland session), the window cannot follow the pointer: it says so, and its
-// button 取色, like the desktop's own global key, asks the desktop for a frame
-// of the screen and shows it frozen, to pick from as above; where the desktop
-// gives no frame, it starts the desktop's own pick, whose colour is shown and
-// stored the same way.
+// The picker: a small always-on-top window that shows the position and the
+// colour under the pointer, stores that colour into the colour box's next
+// slot, and picks on a frozen frame of the screen, shown over everything,
+// until Escape, a right click or Alt+Shift+F again. This is what both kinds
+// have in common: the read-outs, the swatch, the notice line, the menu and
+// the frame; LivePicker follows the pointer over the live screen (X11),
+// PortalPicker picks through the desktop (Wayland).
 class PickerWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    PickerWindow(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHotKey &hotKey,
-                 std::unique_ptr<DesktopPicking> desktopPicking = {}, PickerOptions options = {});
     ~PickerWindow() override;
-
-    // Reads the pointer position and the colour under it and shows both, as
-    // the picker's timer does: once the pointer has moved, and where the
-    // screen's changes are not reported, also under a resting pointer.
-    void sampleUnderPointer();
-
-    // Stores the colour under the pointer, read at this moment, into the
-    // colour box's next capture slot.
-    void storeColor();
 
     // What the capture key does: stores the colour shown; where the desktop
     // hands out picks, starts one on a fresh frame (or stores on the frame
     // shown).
-    void capture();
-
-    // Steps the pointer by `step` device pixels and samples where it lands.
-    void nudgePointer(QPoint step);
-
-    int sampleSize() const;
-    void setSampleSize(int size);
-
+    virtual void capture() = 0;
     // Reads the screen once and picks from that frame from now on; back to
     // the live screen when it is frozen already.
     void toggleFreeze();
     // Freezes after `seconds`, counting down in the notice.
     void freezeLater(int seconds);
+    // Reads the pointer position and the colour under it and shows both, as
+    // the live picker's timer does; nothing where the desktop picks.
+    virtual void sampleUnderPointer() {}
 
     // Whether a frozen frame holds the pointer and the keyboard: a window
     // opened now would sit under it, out of reach, until frameClosed().
-    bool holdsScreen() const { return m_frozen != nullptr; }
+    bool holdsScreen() const { return m_session != nullptr; }
 
 signals:
     // The user closed the picker.
@@ -136,92 +101,87 @@ signals:
     void colorManagementChosen(bool on);
 
 protected:
+    PickerWindow(ColorBoxModel &colorBox, PickerOptions options);
+
+    // The engine of the live screen, which follows the pointer; none where
+    // the desktop picks.
+    virtual PickEngine *liveEngine() const { return nullptr; }
+    // Whether picks average a square and show the loupe: not the desktop's
+    // own one-pixel pick.
+    virtual bool averages() const = 0;
+    virtual bool canFreeze() const = 0;
+    virtual void freeze() = 0;
+    // The notice for when nothing is under way.
+    virtual void restoreNotice() = 0;
+    // The picker closes: the keys it holds go back to the desktop.
+    virtual void closing() = 0;
+
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
-private:
+    // The engine that reads now: the frame's, or the live screen's.
+    PickEngine *engine() const;
     void showSample(QPoint pointer, std::optional<Rgb> color, const DisplayProfile *profile);
-    void setNotice(const QString &text, const QString &details = {});
-    void showNotice(const QString &text, const QString &details);
-    void sayStored(int slot, Rgb color);
-    void restoreNotice();
-    void freeze();
-    void freezeNow();
-    void showAgain();
-    // Stores a colour read at a press into the next slot, and says where.
-    void capture(Rgb color);
-    void unfreeze();
-    void frozenKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-    void buildMenu();
     void showColor(Rgb color);
     void showColorCode(Rgb color);
-    void grabNudgeKeys(const std::function<std::unique_ptr<GlobalHotKey>()> &makeHotKey);
-    void setUpDesktopPicking();
-    void listenToFrame(PointerGrab *input);
-    void showDesktopFrame(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
-    void frameRefused(PickOutcome outcome);
-    QString parentWindowId();
-    void startDesktopPick();
-    void pickButtonClicked();
-    void stopWaiting();
-    void finishDesktopPick(PickOutcome outcome, Rgb color);
-    void showDesktopNotice();
+    void setNotice(const QString &text, const QString &details = {});
+    // Stores the colour under the pointer, read at this moment, into the
+    // colour box's next capture slot.
+    void storeColor();
+    // Stores a colour read at a press into the next slot, and says where.
+    void store(Rgb color);
+    // Whether a countdown to freezing was under way.
+    bool stopCountdown();
+    // Picks on `session`'s frame until it ends; the picker's keys work there.
+    void openSession(FrameSession *session);
+    FrameSession::Setup frameSetup() const;
+    // Shows the picker again above a frozen frame, as a panel of its own
+    // where its contents were; unfreeze() puts it back.
+    void showAboveFrame();
+    void unfreeze();
+    // For a destructor: the frame goes, nothing of it outliving what it reads.
+    void closeForGood();
+    // Hides the loupe, which would draw over the menu, and the menu.
+    bool menuShown() const;
+    void hideMenu();
 
     ColorBoxModel &m_colorBox;
-    ScreenSampler &m_sampler;
-    GlobalHotKey &m_hotKey;
+    PickerOptions m_options;
     QLabel *m_positionLabel = nullptr;
     QLabel *m_colorLabel = nullptr;
     QLabel *m_instruction = nullptr;
     QLabel *m_notice = nullptr;
+    FrameSession *m_session = nullptr;
+    bool m_closed = false;
+
+private:
+    void showNotice(const QString &text, const QString &details);
+    void sayStored(int slot, Rgb color);
+    void buildMenu();
+    int sampleSize() const;
+    void setSampleSize(int size);
+
     QWidget *m_swatch = nullptr;
     QMenu *m_menu = nullptr;
-    // What is picked, where the screen can be read; none where the desktop
-    // hands out picks itself.
-    std::unique_ptr<PickEngine> m_engine;
-    std::vector<std::unique_ptr<GlobalHotKey>> m_nudgeKeys;
-    bool m_nudgeKeysTaken = false;
-    std::unique_ptr<GlobalHotKey> m_freezeKey;
-    // While frozen: the frame, and the pointer and keyboard taken.
-    std::unique_ptr<FrozenScreen> m_frozen;
-    std::unique_ptr<PointerGrab> m_grab;
-    std::unique_ptr<PointerWatch> m_pointerWatch;
-    std::unique_ptr<ScreenChangeWatch> m_screenWatch;
-    // Without change reports a resting pointer's pixels are read at every tick.
-    bool m_screenWatched = false;
-    std::unique_ptr<FrameInspector> m_inspector;
-    bool m_freezing = false; // the loupe is going before the frame is read
-    bool m_closed = false;
     // Where the desktop had the picker's frame before it showed above a
     // frozen frame.
     QPoint m_managedAt;
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
-    // What the notice says when nothing is under way.
-    QString m_hint;
-    QString m_hintDetails;
-    // What it says now, once it has said where a colour went.
+    // What the notice says now, once it has said where a colour went.
     QString m_noticeText;
     QString m_noticeDetails;
     QTimer *m_storedShown = nullptr;
     Rgb m_shownColor;
-    std::unique_ptr<DesktopPicking> m_desktop;
-    PickerOptions m_options;
-    std::unique_ptr<FrameGrabber> m_frames;
-    bool m_framesRefused = false; // then picks are the desktop's own
-    bool m_sayFramesRefused = false;
-    QString m_framesTrouble;
-    bool m_desktopKey = true;   // until the desktop refuses the key
-    bool m_keyNotBound = false; // it took the request and bound nothing
-    // 取色, or 停止等待 while a screenshot waits for the desktop's permission,
-    // or 桌面取色 once it was refused.
-    QPushButton *m_pickButton = nullptr;
-    QTimer *m_screenshotWait = nullptr;
-    bool m_waitingForScreenshot = false;
-    bool m_offerDesktopPick = false;
-    QString m_pickTrouble; // why the last pick failed; empty when it did not
-    bool m_pickCancelled = false;
 };
+
+// The picker for this desktop: one that picks through `desktopPicking` where
+// there is one (a Wayland session), else one that follows the pointer over
+// `sampler`'s screen and takes the global keys, the capture key `hotKey`.
+std::unique_ptr<PickerWindow> createPicker(ColorBoxModel &colorBox, ScreenSampler &sampler,
+                                           GlobalHotKey &hotKey,
+                                           std::unique_ptr<DesktopPicking> desktopPicking = {},
+                                           PickerOptions options = {});
 
 } // namespace tintavo

@@ -29,4 +29,15 @@ QString screenshotWaitNotice(const QString &stopButton);
 QString screenshotRefusalNotice(PickOutcome outcome, const QString &pickButton);
 QString allowScreenshotsForGood();
 
+// Why the desktop's own pick gave no colour, where it says: for the picker's
+// notice, short, and for standard error, one line in Chinese and English.
+// Empty for a pick that succeeded or was called off.
+QString pickTroubleNotice(PickOutcome outcome);
+QString pickTroubleLine(PickOutcome outcome);
+
+// The desktop gave no frame to pick on, so its own one-pixel pick stands in:
+// why, for the picker's notice's details, and for standard error.
+QString framesRefusedDetails(PickOutcome outcome);
+QString framesRefusedLine();
+
 } // namespace tintavo

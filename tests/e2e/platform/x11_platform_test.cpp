@@ -5,7 +5,7 @@
 #include "icc_profiles.h"
 #include "picker/area_sample.h"
 #include "picker/loupe_window.h"
-#include "picker/picker_window.h"
+#include "picker/live_picker.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
@@ -77,7 +77,7 @@ class X11PlatformTest : public QObject
     static std::unique_ptr<PickerWindow> openPicker(ColorBoxModel &box, GlobalHotKey &hotKey,
                                                     ScreenSampler &sampler, QPoint at)
     {
-        auto picker = std::make_unique<PickerWindow>(
+        auto picker = createPicker(
             box, sampler, hotKey, nullptr,
             PickerOptions{.makeHotKey = [] { return createGlobalHotKey(); },
                           .makeGrab = [] { return createPointerGrab(); },
@@ -165,7 +165,7 @@ private slots:
         QFETCH(bool, jump);
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *m_sampler, *hotKey, {}, {.sampleSize = size});
+        LivePicker picker(box, *m_sampler, *hotKey, {.picking = {.sampleSize = size}});
         picker.move(m_root.width() / 2 - 150, 40);
         picker.show();
         QWindow *loupe = nullptr;
@@ -229,9 +229,9 @@ private slots:
                 QCOMPARE(leftTaken ? m_other.grabKey(kAltShift | lock, left) : 0, 0);
             auto hotKey = createGlobalHotKey();
             ColorBoxModel box;
-            auto picker = std::make_unique<PickerWindow>(
-                box, *m_sampler, *hotKey, nullptr,
-                PickerOptions{.loupe = false, .makeHotKey = [] { return createGlobalHotKey(); }});
+            auto picker = createPicker(box, *m_sampler, *hotKey, nullptr,
+                                       {.picking = {.loupe = false},
+                                        .makeHotKey = [] { return createGlobalHotKey(); }});
             picker->show();
             QVERIFY(warp(start));
             const std::pair<const char *, QPoint> steps[] = {
@@ -265,7 +265,7 @@ private slots:
     {
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *m_sampler, *hotKey);
+        LivePicker picker(box, *m_sampler, *hotKey);
         picker.move(100, 100);
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
@@ -297,10 +297,10 @@ private slots:
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
         box.addSwatches(8);
-        PickerWindow picker(box, *m_sampler, *hotKey, {},
-                            {.makeHotKey = [] { return createGlobalHotKey(); },
-                             .colorManaged = false,
-                             .makeGrab = [] { return createPointerGrab(); }});
+        LivePicker picker(box, *m_sampler, *hotKey,
+                          {.picking = {.colorManaged = false},
+                           .makeHotKey = [] { return createGlobalHotKey(); },
+                           .makeGrab = [] { return createPointerGrab(); }});
         picker.move(w / 2 - 150, 40);
         picker.show();
         const auto restore = qScopeGuard([&] { m_other.showPattern(); });
@@ -519,7 +519,8 @@ private slots:
         QTRY_COMPARE(m_other.geometry(m_other.root()).width(), full.width());
         auto hotKey = createGlobalHotKey();
         ColorBoxModel box;
-        PickerWindow picker(box, *sampler, *hotKey, {}, {.loupe = false, .colorManaged = false});
+        LivePicker picker(box, *sampler, *hotKey,
+                          {.picking = {.loupe = false, .colorManaged = false}});
         picker.show();
         const QPoint far(full.width() * 3 / 4 + 7, full.height() / 2 + 3);
         QVERIFY(warp(far));
@@ -552,7 +553,8 @@ private slots:
             ColorBoxModel box;
             box.addSwatches(3);
             box.fillColors(toRgb(kWhite));
-            PickerWindow picker(box, *m_sampler, *hotKey, {}, {.loupe = false, .colorManaged = managed});
+            LivePicker picker(box, *m_sampler, *hotKey,
+                              {.picking = {.loupe = false, .colorManaged = managed}});
             picker.move(m_root.width() / 2 - 150, 40);
             picker.show();
             // Where, through which profile (none: raw), and what happens first.

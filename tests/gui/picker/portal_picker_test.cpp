@@ -120,7 +120,7 @@ class PortalPickerTest : public QObject
 
     PickerWindow *openPicker()
     {
-        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking());
+        auto *picker = createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking()).release();
         picker->show();
         return picker;
     }
@@ -239,16 +239,15 @@ private slots:
         m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
-        PickerOptions options;
-        options.makeFrameGrabber = [&] {
+        PickerOptions options{.makeFrameGrabber = [&] {
             auto frames = std::make_unique<FakeFrames>();
             frames->scale = scale;
             if (refusal >= 0)
                 frames->refusal = PickOutcome(refusal);
             return frames;
-        };
+        }};
         auto *picker =
-            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+            createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking(), options).release();
         picker->show();
         const QString notice = "无法跟随光标取色。\n按Alt+Shift+S或\n“取色”，再在截图\n上点选颜色";
         QTRY_COMPARE(noticeOf(picker), notice);
@@ -305,11 +304,10 @@ private slots:
         m_portal = std::make_unique<Child>(PORTAL_STANDIN, QStringList{"--color", "0,0,1"});
         ColorPair pair;
         pair.setColor(PairRole::Foreground, rgb(0x12, 0x34, 0x56));
-        PickerOptions options;
-        options.makeFrameGrabber = [] { return std::make_unique<FakeFrames>(); };
-        options.pair = &pair;
-        auto *picker =
-            new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+        const auto frames = [] { return std::make_unique<FakeFrames>(); };
+        auto *picker = createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking(),
+                                    {.makeFrameGrabber = frames, .pair = &pair})
+                           .release();
         picker->show();
         pick(picker);
         QTRY_VERIFY(frameWindow());
@@ -356,10 +354,9 @@ private slots:
             m_portal.reset();
             m_portal =
                 std::make_unique<Child>(PORTAL_STANDIN, QStringList{answer, "--color", "0,0,1"});
-            PickerOptions options;
-            options.makeFrameGrabber = &createFrameGrabber;
-            auto *picker =
-                new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(), options);
+            auto *picker = createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking(),
+                                        {.makeFrameGrabber = &createFrameGrabber})
+                               .release();
             picker->show();
             auto *button = picker->findChild<QPushButton *>("cmdPick");
             pick(picker);
@@ -427,10 +424,11 @@ private slots:
         }
         m_box.fillColors(kRgbWhite);
         m_box.nextCaptureSlot = 0;
-        auto *picker = new PickerWindow(m_box, m_sampler, m_hotKey, createDesktopPicking(),
-                                        {.colorManaged = false,
-                                         .makePointerWatch = {},
-                                         .makeFrameGrabber = &createFrameGrabber});
+        auto *picker = createPicker(m_box, m_sampler, m_hotKey, createDesktopPicking(),
+                                    {.picking = {.colorManaged = false},
+                                     .makePointerWatch = {},
+                                     .makeFrameGrabber = &createFrameGrabber})
+                           .release();
         picker->show();
         pick(picker);
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);
@@ -459,7 +457,7 @@ private slots:
 
         // On the tile the mean of 3 × 3 is the middle's.
         OneShotPick once(createDesktopPicking(), createFrameGrabber(),
-                         {true, whole && sway ? 3 : 1, false, {}});
+                         {.loupe = true, .sampleSize = whole && sway ? 3 : 1, .colorManaged = false});
         QSignalSpy picked(&once, &OneShotPick::picked);
         once.start();
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);

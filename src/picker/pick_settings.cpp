@@ -1,0 +1,15 @@
+#include "picker/pick_settings.h"
+
+#include "picker/area_sample.h"
+#include "settings/settings.h"
+
+namespace tintavo {
+
+PickSettings pickSettings(const Settings &settings)
+{
+    return {.loupe = settings.loupe,
+            .sampleSize = sampleSizeFromSetting(settings.sampleSize),
+            .colorManaged = settings.colorManaged};
+}
+
+} // namespace tintavo
