@@ -1,5 +1,6 @@
 #include "picker/picker_window.h"
 
+#include "picker/frozen_screen.h"
 #include "picker/live_picker.h"
 #include "picker/pick_engine.h"
 #include "picker/portal_picker.h"
@@ -182,6 +183,9 @@ void PickerWindow::showColor(Rgb color)
 void PickerWindow::showSample(QPoint pointer, std::optional<Rgb> color,
                               const DisplayProfile *profile)
 {
+    // The live screen's engine goes on looking under a picture's frame.
+    if (sender() && sender() != engine())
+        return;
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
     announceName(m_positionLabel, m_positionLabel->text());
     m_positionLabel->adjustSize();
@@ -314,6 +318,31 @@ void PickerWindow::openSession(FrameSession *session)
     session->start();
 }
 
+void PickerWindow::openPicture(const LoadedPicture &picture, QScreen *monitor)
+{
+    stopCountdown();
+    unfreeze();
+    // The picture's pixels are sRGB once loaded: no monitor's profile
+    // applies to them.
+    PickSettings settings = m_options.picking;
+    settings.colorManaged = false;
+    auto *session = new FrameSession(this, std::make_unique<FrozenScreen>(picture, monitor),
+                                     settings, frameSetup());
+    connect(&session->engine(), &PickEngine::sampled, this, &PickerWindow::showSample);
+    // The live screen's loupe would show over the picture.
+    if (PickEngine *live = liveEngine())
+        live->setLoupeHidden(true);
+    connect(session, &FrameSession::started, this, [this] {
+        raise();
+        setNotice(QStringLiteral("图片取色，点击存储\nEsc返回"),
+                  QStringLiteral("在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                                 "Ctrl+滚轮或 Ctrl+= / Ctrl+- 缩放，Ctrl+0 回到 100%；滚轮、"
+                                 "Shift+滚轮、空格+拖动或中键拖动平移；按住左键拖动选出区域量对比度；"
+                                 "1–4 键看色觉模拟，0 键看原图；Ctrl+S 保存画面；Esc 或右键返回。"));
+    });
+    openSession(session);
+}
+
 void PickerWindow::showAboveFrame()
 {
     // Its read-outs stay live over the frame, saying what the crosshair
@@ -335,6 +364,8 @@ void PickerWindow::unfreeze()
     // The frame leaves the screen and the pointer and keyboard go back at
     // once; the parts themselves go once the event at hand is over.
     session->end();
+    if (PickEngine *live = liveEngine(); live && live != &session->engine())
+        live->setLoupeHidden(menuShown());
     if (windowFlags() & Qt::X11BypassWindowManagerHint) {
         setWindowFlags(windowFlags() & ~kAboveFrameFlags);
         move(m_managedAt);

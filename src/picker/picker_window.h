@@ -14,6 +14,7 @@
 
 class QLabel;
 class QMenu;
+class QScreen;
 class QTimer;
 
 namespace tintavo {
@@ -27,6 +28,7 @@ class GlobalHotKey;
 class PickEngine;
 class PointerGrab;
 class ScreenSampler;
+struct LoadedPicture;
 
 // What a picker is opened with besides the desktop's services.
 struct PickerOptions
@@ -84,6 +86,10 @@ public:
     // Reads the pointer position and the colour under it and shows both, as
     // the live picker's timer does; nothing where the desktop picks.
     virtual void sampleUnderPointer() {}
+
+    // Shows `picture` as a frame on `monitor`, to pick from and inspect as
+    // from a frozen frame, in place of any frame shown now.
+    void openPicture(const LoadedPicture &picture, QScreen *monitor);
 
     // Whether a frozen frame holds the pointer and the keyboard: a window
     // opened now would sit under it, out of reach, until frameClosed().
