@@ -152,6 +152,10 @@ QMenu *PreviewInspector::createContextMenu(const QPoint &pos)
             emit visionModeChanged();
         });
     }
+    if (!m_hooks.windowCommands.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_hooks.windowCommands);
+    }
     return menu;
 }
 

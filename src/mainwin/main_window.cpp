@@ -15,6 +15,7 @@
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
+#include "mainwin/picture_opening.h"
 #include "mainwin/random_fill.h"
 #include "mainwin/session.h"
 #include "mainwin/start_state.h"
@@ -81,6 +82,9 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
             scrollToShow(now);
     });
     connect(&m_session, &Session::saveFailed, this, &MainWindow::reportSaveFailure);
+    m_pictureOpening = new PictureOpening(
+        this, *m_messages, [this](const LoadedPicture &picture) { openPicture(picture); },
+        services.picturePath);
     buildColorViews();
     buildColorBoxViews(services.fileDialogs);
     connectButton(m_controls.chooseForeground, &MainWindow::chooseForegroundColor);
@@ -133,7 +137,8 @@ void MainWindow::buildColorViews()
     // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(
         static_cast<MultiLineTextBox *>(m_controls.editors.preview), pair, true,
-        {[&settings](bool show) { settings.change(&Settings::showContrast, show); }});
+        {[&settings](bool show) { settings.change(&Settings::showContrast, show); },
+         {m_pictureOpening->action()}});
     connect(&settings, &SettingsStore::changed, m_inspector,
             [this, &settings] { m_inspector->setShowContrast(settings.settings().showContrast); });
     connect(&pair, &ColorPair::changed, this, &MainWindow::showPair);
@@ -158,6 +163,8 @@ void MainWindow::buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDia
                           paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
     (new SwatchPalettes(box, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
+    m_swatchMenu.menu->addSeparator();
+    m_swatchMenu.menu->addAction(m_pictureOpening->action());
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -451,6 +458,14 @@ void MainWindow::openPicker()
     m_picker->raise();
     m_picker->activateWindow();
     setWindowState(Qt::WindowMinimized);
+}
+
+void MainWindow::openPicture(const LoadedPicture &picture)
+{
+    // Taken before the window goes down for the picker.
+    QScreen *monitor = screen();
+    openPicker();
+    m_picker->openPicture(picture, monitor);
 }
 
 void MainWindow::comeForward()
