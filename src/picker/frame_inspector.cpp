@@ -264,17 +264,18 @@ void FrameInspector::clearRegion()
 void FrameInspector::placeReadout()
 {
     m_readout->adjustSize();
+    const QRect region = m_frame.onDesktop(m_region);
     QRect monitor;
-    const QScreen *screen = screenAt(m_region.bottomLeft(), &monitor);
+    const QScreen *screen = screenAt(region.bottomLeft(), &monitor);
     const QSize size = m_readout->size() * screen->devicePixelRatio();
     // Above the region, away from the loupe beside the pointer at the end
     // of a drag; below it where the monitor ends; inside it where neither
     // has room.
-    QPoint at(m_region.left(), m_region.top() - kReadoutGap - size.height());
+    QPoint at(region.left(), region.top() - kReadoutGap - size.height());
     if (at.y() < monitor.top())
-        at.setY(m_region.bottom() + 1 + kReadoutGap);
+        at.setY(region.bottom() + 1 + kReadoutGap);
     if (at.y() + size.height() > monitor.bottom() + 1)
-        at.setY(m_region.top() + kReadoutGap);
+        at.setY(region.top() + kReadoutGap);
     at.setX(qBound(monitor.left(), at.x(), monitor.right() + 1 - size.width()));
     placeAt(m_readout.get(), at);
     m_readoutPlaced = QRect(at, size);
@@ -319,6 +320,9 @@ void FrameInspector::showViewLabel(QPoint pointer)
     m_viewLabel->adjustSize();
     // A corner of the monitor under the pointer: the top-left one unless the
     // pointer, the region or its read-out is in the way there.
+    // Both on the desktop, as the labels are placed.
+    pointer = m_frame.onDesktop(QRect(pointer, QSize(1, 1))).center();
+    const QRect region = m_frame.onDesktop(m_region);
     QRect monitor;
     const QScreen *screen = screenAt(pointer, &monitor);
     const QSize size = m_viewLabel->size() * screen->devicePixelRatio();
@@ -331,7 +335,7 @@ void FrameInspector::showViewLabel(QPoint pointer)
     const QRect readout = m_region.isEmpty() ? QRect() : m_readoutPlaced;
     const auto clear = [&](const QRect &placed, bool ofTheRegion) {
         return !placed.adjusted(-20, -20, 20, 20).contains(pointer) &&
-               (!ofTheRegion || !(placed.intersects(m_region) || placed.intersects(readout)));
+               (!ofTheRegion || !(placed.intersects(region) || placed.intersects(readout)));
     };
     // Where every corner is in the way, one clear of the pointer.
     const QPoint *at = nullptr;

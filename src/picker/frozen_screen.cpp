@@ -101,6 +101,17 @@ FrozenScreen::FrozenScreen(const LoadedPicture &picture, QScreen *monitor)
 
 FrozenScreen::~FrozenScreen() = default;
 
+QRect FrozenScreen::onDesktop(const QRect &pixels) const
+{
+    if (!m_monitor || m_windows.empty())
+        return pixels;
+    const PictureView &view = *m_windows.front()->pictureView();
+    return QRectF(view.toDevice(pixels.topLeft()), view.toDevice(pixels.bottomRight() + QPoint(1, 1)))
+        .toAlignedRect()
+        .adjusted(0, 0, -1, -1)
+        .translated(m_monitor->geometry().topLeft());
+}
+
 PointerGrab *FrozenScreen::input() const
 {
     return m_input.get();

@@ -74,6 +74,10 @@ public:
     QRect region() const { return m_region; }
     const QImage &regionMarks() const { return m_marks; }
 
+    // Where `pixels` of the frame show on the desktop, in native pixels:
+    // where they were read, or where a picture's zoom and pan put them.
+    QRect onDesktop(const QRect &pixels) const;
+
     // The clicks, keys and motion on the frame's windows, where they take
     // them (a desktop-read frame); null where the pointer is the desktop's.
     PointerGrab *input() const;

@@ -333,6 +333,11 @@ void PickerWindow::openPicture(const LoadedPicture &picture, QScreen *monitor)
     if (PickEngine *live = liveEngine())
         live->setLoupeHidden(true);
     connect(session, &FrameSession::started, this, [this] {
+        // Over the picture as over a frozen screen: a panel above it where
+        // the desktop lets the picker stand above others.
+        if (liveEngine())
+            showAboveFrame();
+        show();
         raise();
         setNotice(QStringLiteral("图片取色，点击存储\nEsc返回"),
                   QStringLiteral("在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
