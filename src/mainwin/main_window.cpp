@@ -433,7 +433,8 @@ void MainWindow::openPicker()
                           .makeGrab = m_makeGrab,
                           .makeScreenChangeWatch = m_makeScreenChangeWatch,
                           .makeFrameGrabber = m_frameGrabber,
-                          .pair = &m_session.pair()})
+                          .pair = &m_session.pair(),
+                          .questions = m_questions})
                 .release();
         connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
             m_session.settings().change(&Settings::sampleSize, size);

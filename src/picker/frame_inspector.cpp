@@ -10,6 +10,7 @@
 #include "common/announce.h"
 #include "common/interface_font.h"
 #include "common/off_thread.h"
+#include "picture/dominant_colors.h"
 #include "platform/pointer_grab.h"
 
 #include <QClipboard>
@@ -190,6 +191,10 @@ bool FrameInspector::buttonPressed(Qt::MouseButton button, QPoint at)
     }
     if (button == Qt::RightButton && m_region.contains(at)) {
         showRegionMenu(at);
+        return true;
+    }
+    if (button == Qt::RightButton && m_frame.isPicture()) {
+        showPictureMenu(at);
         return true;
     }
     return false;
@@ -380,18 +385,81 @@ void FrameInspector::showRegionMenu(QPoint at)
                 m_pair.setBackground(m_median);
         });
         background->setObjectName(QStringLiteral("menuRegionBackground"));
-        // The grab comes back once the menu's own has gone.
-        connect(m_menu.get(), &QMenu::aboutToHide, this,
-                [this] { QTimer::singleShot(0, this, &FrameInspector::takeScreenBack); });
+        addMainColors(m_menu.get(), [this] { return m_region; });
     }
     QPixmap swatch(16, 16);
     swatch.fill(toQColor(m_median));
     m_menu->actions().front()->setIcon(QIcon(swatch));
     m_menu->actions().front()->setToolTip(toQColor(m_median).name().toUpper());
+    popUp(m_menu.get(), at);
+}
+
+void FrameInspector::showPictureMenu(QPoint at)
+{
+    if (!m_pictureMenu) {
+        m_pictureMenu = std::make_unique<QMenu>();
+        m_pictureMenu->setObjectName(QStringLiteral("menuPicture"));
+        addMainColors(m_pictureMenu.get(), [this] { return m_frame.rect(); });
+    }
+    popUp(m_pictureMenu.get(), at);
+}
+
+void FrameInspector::addMainColors(QMenu *menu, std::function<QRect()> area)
+{
+    QMenu *colors = menu->addMenu(QStringLiteral("提取主色"));
+    colors->setObjectName(menu->objectName() + QStringLiteral("MainColors"));
+    for (const int count : {5, 8, 12}) {
+        QAction *action = colors->addAction(QString::number(count), this,
+                                            [this, area, count] { extractMainColors(area(), count); });
+        action->setObjectName(colors->objectName() + QString::number(count));
+    }
+    // The grab comes back once the menu's own has gone.
+    connect(menu, &QMenu::aboutToHide, this,
+            [this] { QTimer::singleShot(0, this, &FrameInspector::takeScreenBack); });
+}
+
+void FrameInspector::popUp(QMenu *menu, QPoint at)
+{
     lendScreen(false);
+    const QPoint native = m_frame.onDesktop(QRect(at, QSize(1, 1))).center();
     QRect monitor;
-    const QScreen *screen = screenAt(at, &monitor);
-    m_menu->popup(monitor.topLeft() + (at - monitor.topLeft()) / screen->devicePixelRatio());
+    const QScreen *screen = screenAt(native, &monitor);
+    menu->popup(monitor.topLeft() + (native - monitor.topLeft()) / screen->devicePixelRatio());
+}
+
+void FrameInspector::extractMainColors(const QRect &area, int count)
+{
+    // In sRGB, as a pick is.
+    QImage pixels = m_frame.frame().copy(area).convertToFormat(QImage::Format_RGB32);
+    m_engine.toSrgb(pixels, area.topLeft());
+    auto *finding = new QFutureWatcher<std::vector<ColorShare>>(this);
+    connect(finding, &QFutureWatcherBase::finished, this, [this, finding] {
+        finding->deleteLater();
+        const std::vector<ColorShare> found = finding->result();
+        const std::vector<int> percents = wholePercents(found);
+        QStringList shares;
+        std::vector<Rgb> colors;
+        for (size_t i = 0; i < found.size(); ++i) {
+            shares << QStringLiteral("%1 %2%")
+                          .arg(toQColor(found[i].color).name().toUpper())
+                          .arg(percents[i]);
+            colors.push_back(found[i].color);
+        }
+        // Four a line: twelve would run across the monitor.
+        QStringList lines;
+        for (qsizetype i = 0; i < shares.size(); i += 4)
+            lines << shares.mid(i, 4).join(QStringLiteral("  "));
+        m_viewMessage = QStringLiteral("主色：") + lines.join(QStringLiteral("\n　　　"));
+        if (m_pair.storeColors && !colors.empty()) {
+            // The question before overwriting must be seen.
+            lendScreen(true);
+            m_viewMessage += u'\n' + m_pair.storeColors(colors);
+            takeScreenBack();
+        }
+        showViewLabel(m_engine.screen().pointerPosition());
+    });
+    finding->setFuture(
+        runOffThread([pixels, count] { return extractColors(pixels, pixels.rect(), count); }));
 }
 
 void FrameInspector::save()

@@ -8,6 +8,7 @@
 #include "color/color_pair.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/color_box_write.h"
 #include "common/announce.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
@@ -306,6 +307,21 @@ FrameSession::Setup PickerWindow::frameSetup() const
     if (ColorPair *mainPair = m_options.pair) {
         pair.foreground = [mainPair] { return mainPair->foreground(); };
         pair.setBackground = [mainPair](Rgb c) { mainPair->setColor(PairRole::Background, c); };
+    }
+    if (QuestionService *questions = m_options.questions) {
+        pair.storeColors = [this, questions](const std::vector<Rgb> &colors) {
+            const int first = m_colorBox.captureTarget();
+            const BoxWrite write = writeColorsAsking(m_colorBox, first, colors, *questions,
+                                                     QStringLiteral("提取主色"));
+            if (write.cancelled)
+                return QStringLiteral("颜色盒没有改动");
+            QString said = QStringLiteral("%1 种颜色已写入颜色盒，从第 %2 格起（可撤销）")
+                               .arg(write.written)
+                               .arg(first + 1);
+            if (!write.leftOut.isEmpty())
+                said += u'\n' + write.leftOut;
+            return said;
+        };
     }
     return {.pickerKeys = true, .inspect = pair};
 }

@@ -27,6 +27,7 @@ class FrameGrabber;
 class GlobalHotKey;
 class PickEngine;
 class PointerGrab;
+class QuestionService;
 class ScreenSampler;
 struct LoadedPicture;
 
@@ -58,6 +59,9 @@ struct PickerOptions
     // The main window's pair: its text colour is measured over regions of
     // the frozen frame, and a region's colour can become its background.
     ColorPair *pair = nullptr;
+    // Asks before main colours taken from a frame overwrite the colour box;
+    // none: they are not written.
+    QuestionService *questions = nullptr;
 };
 
 // The picker: a small always-on-top window that shows the position and the

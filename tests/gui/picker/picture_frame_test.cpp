@@ -4,6 +4,7 @@
 #include "picker/picker_window.h"
 
 #include <QClipboard>
+#include <QPainter>
 #include <QMimeData>
 #include <QUrl>
 #include <QWheelEvent>
@@ -164,6 +165,42 @@ private slots:
                             std::floor((monitor.height() - size.height() / 8.0) / 2));
         QCOMPARE(clickAt(frame, origin + QPoint(2, 1)), colorAt({16, 8}));
         close(frame);
+    }
+
+    // 提取主色 ▸ 5 in the picture's menu writes its main colours into the
+    // colour box from the next slot, as one step undone at once, and the
+    // label lists them with their shares.
+    void mainColorsGoIntoTheColorBox()
+    {
+        QImage blocks(100, 10, QImage::Format_RGB32);
+        blocks.fill(Qt::blue);
+        QPainter(&blocks).fillRect(0, 0, 50, 10, Qt::red);
+        QPainter(&blocks).fillRect(50, 0, 30, 10, Qt::green);
+        f.picturePath = dir.filePath("blocks.png");
+        QVERIFY(blocks.save(f.picturePath));
+        ColorBoxModel &box = f.session->colorBox();
+        const int first = box.captureTarget();
+        QTest::keyClick(f.form.get(), Qt::Key_O, Qt::ControlModifier);
+        QTRY_VERIFY(frameWindow() && frameWindow()->isExposed());
+        QTest::mouseClick(frameWindow(), Qt::RightButton, {}, {5, 5});
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->findChild<QAction *>("menuPictureMainColors5")->trigger();
+        QApplication::activePopupWidget()->close();
+        QTRY_COMPARE(toQColor(box.color(first + 2)), QColor(Qt::blue));
+        QCOMPARE(toQColor(box.color(first)), QColor(Qt::red));
+        QCOMPARE(toQColor(box.color(first + 1)), QColor(Qt::green));
+        QCOMPARE(toQColor(box.color(first + 3)), QColor(Qt::white));
+        const auto said = [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->objectName() == u"visionLabel" && w->isVisible())
+                    return static_cast<QLabel *>(w)->text();
+            return QString();
+        };
+        QTRY_VERIFY2(said().contains("主色：#FF0000 50%  #00FF00 30%  #0000FF 20%"),
+                     qPrintable(said()));
+        box.undo();
+        QCOMPARE(toQColor(box.color(first)), QColor(Qt::white));
+        close(frameWindow());
     }
 
     // A picture file dropped on the window, or an image pasted with Ctrl+V,
