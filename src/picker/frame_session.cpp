@@ -31,6 +31,7 @@ FrameSession::FrameSession(QObject *owner, std::unique_ptr<FrozenScreen> frame,
     m_parts.engine =
         std::make_unique<PickEngine>(*frame, settings, PickEngine::Loupe::DrawnByFrame);
     m_engine = m_parts.engine.get();
+    frame->setLoupeStepper([engine = m_engine](int steps) { engine->stepLoupeCells(steps); });
     connect(m_engine, &PickEngine::looked, this, [this](const LoupeContent &content) {
         if (m_parts.frame)
             m_parts.frame->showLoupe(content);

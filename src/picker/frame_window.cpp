@@ -256,9 +256,22 @@ bool FrameWindow::panPress(QMouseEvent *event)
 
 void FrameWindow::wheelEvent(QWheelEvent *event)
 {
-    if (!m_view)
+    if (!m_ownsPointer)
         return;
     const QPoint angle = event->angleDelta();
+    // The loupe's cells: Ctrl+wheel on a screen's frame, Alt+wheel on a
+    // picture, where Ctrl+wheel zooms. One size a notch; a wheel that Alt
+    // turns sideways counts all the same.
+    if (event->modifiers() & (m_view ? Qt::AltModifier : Qt::ControlModifier)) {
+        m_wheelPending += angle.y() != 0 ? angle.y() : angle.x();
+        const int steps = m_wheelPending / 120;
+        m_wheelPending %= 120;
+        if (steps != 0 && m_frozen->m_loupeStepper)
+            m_frozen->m_loupeStepper(steps);
+        return;
+    }
+    if (!m_view)
+        return;
     if (event->modifiers() & Qt::ControlModifier) {
         // One level a notch, however fine the wheel's steps.
         m_wheelPending += angle.y();
@@ -393,12 +406,13 @@ void FrameWindow::paintCrosshair(QPainter &p)
 void FrameWindow::paintLoupe(QPainter &p)
 {
     const qreal ratio = devicePixelRatio();
-    const QSize device = LoupeWindow::deviceSize(ratio);
+    const int side = m_frozen->m_loupe.side;
+    const QSize device = LoupeWindow::deviceSize(ratio, side);
     if (m_view) {
         // Placed in device pixels, clear of the square it shows at this zoom.
         const QPointF pointer =
             m_view->toDevice(QPointF(m_frozen->m_loupe.pointer) + QPointF(0.5, 0.5));
-        const int radius = qCeil((LoupeWindow::kRadius + 0.5) * m_view->zoom());
+        const int radius = qCeil((side / 2 + 0.5) * m_view->zoom());
         const QRect placed = loupePlacement(pointer.toPoint(), radius, device,
                                             {QRect(QPoint(0, 0), size() * ratio)});
         LoupeWindow::paint(p, QRectF(QPointF(placed.topLeft()) / ratio, QSizeF(device) / ratio),
@@ -412,7 +426,7 @@ void FrameWindow::paintLoupe(QPainter &p)
     for (const FrameOutput &o : m_frozen->m_outputs)
         monitors.append(o.pixels);
     const QRect placed =
-        loupePlacement(m_frozen->m_loupe.pointer, LoupeWindow::kRadius, inFrame, monitors);
+        loupePlacement(m_frozen->m_loupe.pointer, side / 2, inFrame, monitors);
     const QPointF at = toDevice(placed.topLeft()) / ratio;
     LoupeWindow::paint(p, QRectF(at, QSizeF(device) / ratio), m_frozen->m_loupe, ratio);
 }

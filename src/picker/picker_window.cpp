@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace tintavo {
 
@@ -329,6 +330,8 @@ FrameSession::Setup PickerWindow::frameSetup() const
 void PickerWindow::openSession(FrameSession *session)
 {
     m_session = session;
+    connect(&session->engine(), &PickEngine::loupeCellsChanged, this,
+            &PickerWindow::useLoupeCells, Qt::UniqueConnection);
     connect(session, &FrameSession::pickWanted, this, &PickerWindow::storeColor);
     connect(session, &FrameSession::endWanted, this, &PickerWindow::unfreeze);
     session->start();
@@ -395,6 +398,24 @@ void PickerWindow::unfreeze()
     }
     restoreNotice();
     emit frameClosed();
+}
+
+void PickerWindow::wheelEvent(QWheelEvent *event)
+{
+    // One cell count a notch, however fine the wheel's steps.
+    m_wheelPending += event->angleDelta().y();
+    const int steps = m_wheelPending / 120;
+    m_wheelPending %= 120;
+    if (PickEngine *picking = engine(); picking && steps != 0)
+        picking->stepLoupeCells(steps);
+}
+
+void PickerWindow::useLoupeCells(int cells)
+{
+    m_options.picking.loupeCells = cells;
+    if (PickEngine *live = liveEngine(); live && live->loupeCells() != cells)
+        live->setLoupeCells(cells);
+    emit loupeCellsChosen(cells);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)

@@ -109,6 +109,8 @@ signals:
     void frameClosed();
     void loupeChosen(bool on);
     void colorManagementChosen(bool on);
+    // The user turned the wheel over the picker, or over a frame's loupe.
+    void loupeCellsChosen(int cells);
 
 protected:
     PickerWindow(ColorBoxModel &colorBox, PickerOptions options);
@@ -129,6 +131,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    // Keeps `cells` for the next frame and for the live screen's engine.
+    void useLoupeCells(int cells);
 
     // The engine that reads now: the frame's, or the live screen's.
     PickEngine *engine() const;
@@ -179,6 +184,7 @@ private:
     QPoint m_managedAt;
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
+    int m_wheelPending = 0; // eighths of a degree short of a notch
     // What the notice says now, once it has said where a colour went.
     QString m_noticeText;
     QString m_noticeDetails;

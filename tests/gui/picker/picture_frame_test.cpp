@@ -203,6 +203,32 @@ private slots:
         close(frameWindow());
     }
 
+    // The wheel over the picker widens the loupe by two cells a notch, kept
+    // as LoupeCells; picks stay exact.
+    void theWheelZoomsTheLoupe()
+    {
+        QWindow *frame = open({40, 20});
+        const QColor beyond = colorAt({19 + 6, 9 + 6}); // the crosshair starts at (19, 9)
+        const auto shown = [frame, beyond] {
+            const QImage image = frame->screen()->grabWindow(frame->winId()).toImage();
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    count += image.pixelColor(x, y) == beyond;
+            return count;
+        };
+        QCOMPARE(shown(), 1); // in the picture, not in the loupe's 11 x 11
+        QWheelEvent notch({5, 5}, f.form->picker()->mapToGlobal(QPoint(5, 5)), {}, {0, 120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f.form->picker(), &notch);
+        QTRY_VERIFY(shown() > 1);
+        QTRY_VERIFY2(f.readIni().contains("LoupeCells=13\r\n"), f.readIni().constData());
+        QTest::keyClick(frame, Qt::Key_Return);
+        QTRY_COMPARE(toQColor(f.session->colorBox().color(f.session->colorBox().captureTarget() - 1)),
+                     colorAt({19, 9}));
+        close(frame);
+    }
+
     // A picture file dropped on the window, or an image pasted with Ctrl+V,
     // opens as a frame; a file that is no picture is refused with the
     // reader's line, and nothing opens.
