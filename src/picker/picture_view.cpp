@@ -3,11 +3,13 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <QString>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace tintavo {
 
@@ -105,29 +107,73 @@ QRect PictureView::visiblePixels() const
 
 void PictureView::paint(QPainter &p, const QImage &shown) const
 {
-    p.fillRect(QRect(QPoint(0, 0), m_monitor), kBackground);
-    const QRect part = visiblePixels();
-    if (part.isEmpty() || shown.isNull())
+    const QRect monitor(QPoint(0, 0), m_monitor);
+    const QRect part = shown.isNull() ? QRect() : visiblePixels();
+    const QRect target =
+        part.isEmpty()
+            ? QRect()
+            : QRectF(toDevice(part.topLeft()), QSizeF(part.size()) * m_zoom).toAlignedRect() &
+                  monitor;
+    // The background only where the picture is not: the monitor's worth of
+    // filling would cost as much again as the picture.
+    for (const QRect &band : QRegion(monitor).subtracted(target))
+        p.fillRect(band, kBackground);
+    if (target.isEmpty())
         return;
-    const QRectF target(toDevice(part.topLeft()), QSizeF(part.size()) * m_zoom);
     if (m_zoom == 1) {
         p.drawImage(target.topLeft(), shown, part);
+    } else if (m_zoom >= 4 && !shown.hasAlphaChannel()) {
+        // The painter's scaling is quick at small zooms, and slow at large
+        // ones, where whole runs of pixels are written instead.
+        p.drawImage(target.topLeft(), enlarged(shown, target));
     } else {
         p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1);
-        p.drawImage(target, shown, part);
+        p.drawImage(QRectF(toDevice(part.topLeft()), QSizeF(part.size()) * m_zoom), shown, part);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     }
-    if (m_zoom < kGridZoom)
-        return;
-    p.setPen(QPen(kGrid, 0));
-    for (int x = part.left() + 1; x <= part.right(); ++x) {
-        const double at = toDevice(QPointF(x, 0)).x();
-        p.drawLine(QPointF(at, target.top()), QPointF(at, target.bottom() - 1));
+}
+
+const QImage &PictureView::enlarged(const QImage &shown, const QRect &target) const
+{
+    // Each picture pixel written as a run of whole device pixels, and each
+    // row of them copied down: far less work than the painter's scaling, and
+    // the grid comes with it.
+    if (m_enlarged.size() != target.size())
+        m_enlarged = QImage(target.size(), QImage::Format_RGB32);
+    const int zoom = int(m_zoom);
+    const bool grid = m_zoom >= kGridZoom;
+    const QPoint from = target.topLeft() - m_origin.toPoint(); // device pixels into the picture
+    const auto blend = [](QRgb c) {
+        const int a = kGrid.alpha(), g = kGrid.red();
+        const auto mix = [a, g](int v) { return (v * (255 - a) + g * a + 127) / 255; };
+        return qRgb(mix(qRed(c)), mix(qGreen(c)), mix(qBlue(c)));
+    };
+    const qsizetype bytes = qsizetype(target.width()) * 4;
+    int filledRow = -1, filledFrom = -1; // the last row without grid, and its picture row
+    for (int y = 0; y < target.height(); ++y) {
+        const int dy = from.y() + y, sy = dy / zoom;
+        const bool gridRow = grid && dy % zoom == 0 && sy > 0;
+        auto *out = reinterpret_cast<QRgb *>(m_enlarged.scanLine(y));
+        if (!gridRow && filledFrom == sy) {
+            std::memcpy(out, m_enlarged.constScanLine(filledRow), size_t(bytes));
+            continue;
+        }
+        const auto *in = reinterpret_cast<const QRgb *>(shown.constScanLine(sy));
+        int x = 0, sx = from.x() / zoom, k = from.x() % zoom;
+        while (x < target.width()) {
+            const QRgb c = gridRow ? blend(in[sx]) : in[sx] | 0xFF000000u;
+            const QRgb edge = grid && sx > 0 && !gridRow ? blend(c) : c;
+            for (; k < zoom && x < target.width(); ++k, ++x)
+                out[x] = k == 0 ? edge : c;
+            k = 0;
+            ++sx;
+        }
+        if (!gridRow) {
+            filledRow = y;
+            filledFrom = sy;
+        }
     }
-    for (int y = part.top() + 1; y <= part.bottom(); ++y) {
-        const double at = toDevice(QPointF(0, y)).y();
-        p.drawLine(QPointF(target.left(), at), QPointF(target.right() - 1, at));
-    }
+    return m_enlarged;
 }
 
 void PictureView::paintLabel(QPainter &p, const QString &profile, const QRect &area) const

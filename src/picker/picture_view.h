@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
 
-class QImage;
 class QPainter;
 class QString;
 
@@ -58,11 +58,15 @@ public:
 
 private:
     void keepInReach();
+    // The picture's pixels that fall in `target` (device pixels, within the
+    // picture's) at a whole zoom above 100 %, with the grid where it shows.
+    const QImage &enlarged(const QImage &shown, const QRect &target) const;
 
     QSize m_picture;
     QSize m_monitor;
     double m_zoom = 1;
     QPointF m_origin;
+    mutable QImage m_enlarged; // kept between repaints: the next is as large
 };
 
 } // namespace tintavo

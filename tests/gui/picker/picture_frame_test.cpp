@@ -156,6 +156,11 @@ private slots:
         QCOMPARE(clickAt(frame, {400, 300}), under);
         const QColor right = clickAt(frame, {406, 300});
         QCOMPARE(right.red(), (under.red() + 1) % 256);
+        // And show so: five picture pixels on, 30 device pixels to the right.
+        const auto shown = [frame] {
+            return frame->screen()->grabWindow(frame->winId()).toImage().pixelColor(430, 300);
+        };
+        QTRY_COMPARE(shown(), QColor((under.red() + 5) % 256, under.green(), under.blue()));
         // Back to 100 % with Ctrl+0, then out to an eighth with Ctrl+-: the
         // whole picture shows centred.
         QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
