@@ -32,7 +32,7 @@ public:
     {
         // Keeps the read-out's switch for the next start.
         std::function<void(bool)> saveShowContrast;
-        // The window's own commands, at the menu's end.
+        // The window's own commands, after the toolkit's entries.
         QList<QAction *> windowCommands{};
     };
 
