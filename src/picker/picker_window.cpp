@@ -362,7 +362,8 @@ void PickerWindow::openPicture(const LoadedPicture &picture, QScreen *monitor)
                   QStringLiteral("在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
                                  "Ctrl+滚轮或 Ctrl+= / Ctrl+- 缩放，Ctrl+0 回到 100%；滚轮、"
                                  "Shift+滚轮、空格+拖动或中键拖动平移；按住左键拖动选出区域量对比度；"
-                                 "1–4 键看色觉模拟，0 键看原图；Ctrl+S 保存画面；Esc 或右键返回。"));
+                                 "1–4 键看色觉模拟，0 键看原图；右键菜单提取主色；Alt+滚轮改变放大镜格数；"
+                                 "Ctrl+S 保存画面；Esc 返回。"));
     });
     openSession(session);
 }
