@@ -239,8 +239,9 @@ private slots:
     // reader's line, and nothing opens.
     void picturesArriveByDropAndPaste()
     {
-        auto *mime = new QMimeData;
-        mime->setUrls({QUrl::fromLocalFile(saved({40, 30}))});
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(saved({40, 30}))});
+        const QMimeData *mime = &dropped;
         // Over the preview, a text box that takes drops of its own.
         QWidget *preview = test::child<QWidget>(f.form.get(), "effect_text");
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime, Qt::LeftButton, {});
