@@ -121,16 +121,34 @@ int main(int argc, char *argv[])
         const char *what;
         std::function<void()> step;
     } steps[] = {
-        {"pan at 100 %", [&] { wheel(window, middle, {0, -120}, {}); }},
-        {"zoom in to 200 %", [&] { wheel(window, middle, {0, 120}, Qt::ControlModifier); }},
-        {"zoom in to 400 %", [&] { wheel(window, middle, {0, 2 * 120}, Qt::ControlModifier); }},
+        {"pan at 100 %",
+         [&] {
+             wheel(window, middle, {0, -120}, {});
+         }},
+        {"zoom in to 200 %",
+         [&] {
+             wheel(window, middle, {0, 120}, Qt::ControlModifier);
+         }},
+        {"zoom in to 400 %",
+         [&] {
+             wheel(window, middle, {0, 2 * 120}, Qt::ControlModifier);
+         }},
         {"zoom in to 800 % (with the grid)",
-         [&] { wheel(window, middle, {0, 2 * 120}, Qt::ControlModifier); }},
-        {"pan at 800 % (with the grid)", [&] { wheel(window, middle, {0, 120}, {}); }},
+         [&] {
+             wheel(window, middle, {0, 2 * 120}, Qt::ControlModifier);
+         }},
+        {"pan at 800 % (with the grid)",
+         [&] {
+             wheel(window, middle, {0, 120}, {});
+         }},
         {"zoom out to 50 % (smoothed)",
-         [&] { wheel(window, middle, {0, -7 * 120}, Qt::ControlModifier); }},
+         [&] {
+             wheel(window, middle, {0, -7 * 120}, Qt::ControlModifier);
+         }},
         {"zoom out to 12.5 % (smoothed)",
-         [&] { wheel(window, middle, {0, -2 * 120}, Qt::ControlModifier); }},
+         [&] {
+             wheel(window, middle, {0, -2 * 120}, Qt::ControlModifier);
+         }},
     };
     for (const auto &[what, step] : steps) {
         std::vector<double> times;

@@ -446,9 +446,8 @@ void MainWindow::openPicker()
                     reportSaveFailure(message);
             });
         });
-        connect(m_picker, &PickerWindow::loupeCellsChosen, this, [this](int cells) {
-            m_session.settings().change(&Settings::loupeCells, cells);
-        });
+        connect(m_picker, &PickerWindow::loupeCellsChosen, this,
+                [this](int cells) { m_session.settings().change(&Settings::loupeCells, cells); });
         connect(m_picker, &PickerWindow::loupeChosen, this,
                 [this](bool on) { m_session.settings().change(&Settings::loupe, on); });
         connect(m_picker, &PickerWindow::colorManagementChosen, this,

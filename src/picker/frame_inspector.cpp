@@ -409,8 +409,9 @@ void FrameInspector::addMainColors(QMenu *menu, std::function<QRect()> area)
     QMenu *colors = menu->addMenu(QStringLiteral("提取主色"));
     colors->setObjectName(menu->objectName() + QStringLiteral("MainColors"));
     for (const int count : {5, 8, 12}) {
-        QAction *action = colors->addAction(QString::number(count), this,
-                                            [this, area, count] { extractMainColors(area(), count); });
+        QAction *action = colors->addAction(QString::number(count), this, [this, area, count] {
+            extractMainColors(area(), count);
+        });
         action->setObjectName(colors->objectName() + QString::number(count));
     }
     // The grab comes back once the menu's own has gone.

@@ -9,8 +9,8 @@
 #include <QRect>
 #include <functional>
 #include <memory>
-#include <vector>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QWidget;

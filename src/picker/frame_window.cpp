@@ -246,9 +246,8 @@ void FrameWindow::keyReleaseEvent(QKeyEvent *event)
 
 bool FrameWindow::panPress(QMouseEvent *event)
 {
-    if (!m_view ||
-        !(event->button() == Qt::MiddleButton ||
-          (event->button() == Qt::LeftButton && m_spaceDown)))
+    if (!m_view || !(event->button() == Qt::MiddleButton ||
+                     (event->button() == Qt::LeftButton && m_spaceDown)))
         return false;
     m_panFrom = event->position() * devicePixelRatio();
     return true;
@@ -425,8 +424,7 @@ void FrameWindow::paintLoupe(QPainter &p)
     QList<QRect> monitors;
     for (const FrameOutput &o : m_frozen->m_outputs)
         monitors.append(o.pixels);
-    const QRect placed =
-        loupePlacement(m_frozen->m_loupe.pointer, side / 2, inFrame, monitors);
+    const QRect placed = loupePlacement(m_frozen->m_loupe.pointer, side / 2, inFrame, monitors);
     const QPointF at = toDevice(placed.topLeft()) / ratio;
     LoupeWindow::paint(p, QRectF(at, QSizeF(device) / ratio), m_frozen->m_loupe, ratio);
 }

@@ -97,7 +97,7 @@ private:
     // A picture's view; none on a screen's frame.
     std::optional<PictureView> m_view;
     bool m_spaceDown = false;
-    int m_wheelPending = 0; // eighths of a degree short of a notch
+    int m_wheelPending = 0;           // eighths of a degree short of a notch
     std::optional<QPointF> m_panFrom; // a drag that pans, in device pixels
 };
 

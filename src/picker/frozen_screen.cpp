@@ -88,10 +88,10 @@ FrozenScreen::FrozenScreen(const LoadedPicture &picture, QScreen *monitor)
 {
     if (!m_monitor)
         m_monitor = QGuiApplication::primaryScreen();
-    m_pictureLabel = picture.profileName.isEmpty()
-                         ? QStringLiteral("未嵌入色彩配置，按 sRGB 取色")
-                         : QStringLiteral("按嵌入的色彩配置“%1”转为 sRGB 取色")
-                               .arg(picture.profileName);
+    m_pictureLabel =
+        picture.profileName.isEmpty()
+            ? QStringLiteral("未嵌入色彩配置，按 sRGB 取色")
+            : QStringLiteral("按嵌入的色彩配置“%1”转为 sRGB 取色").arg(picture.profileName);
     m_input = std::make_unique<FrameInput>([this] {
         if (!m_windows.empty())
             m_windows.front()->requestActivate();
@@ -106,7 +106,8 @@ QRect FrozenScreen::onDesktop(const QRect &pixels) const
     if (!m_monitor || m_windows.empty())
         return pixels;
     const PictureView &view = *m_windows.front()->pictureView();
-    return QRectF(view.toDevice(pixels.topLeft()), view.toDevice(pixels.bottomRight() + QPoint(1, 1)))
+    return QRectF(view.toDevice(pixels.topLeft()),
+                  view.toDevice(pixels.bottomRight() + QPoint(1, 1)))
         .toAlignedRect()
         .adjusted(0, 0, -1, -1)
         .translated(m_monitor->geometry().topLeft());
@@ -317,8 +318,8 @@ void FrozenScreen::showLoupe(const LoupeContent &content)
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
                 const QPoint at = first + QPoint(x, y);
-                if (auto &cell = m_loupe.pixels[size_t(y * side + x)]; cell && rect().contains(at))
-                    {
+                if (auto &cell = m_loupe.pixels[size_t(y * side + x)];
+                    cell && rect().contains(at)) {
                     const QRgb c = m_stored.pixel(at);
                     cell = rgb(qRed(c), qGreen(c), qBlue(c));
                 }

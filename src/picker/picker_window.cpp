@@ -330,8 +330,8 @@ FrameSession::Setup PickerWindow::frameSetup() const
 void PickerWindow::openSession(FrameSession *session)
 {
     m_session = session;
-    connect(&session->engine(), &PickEngine::loupeCellsChanged, this,
-            &PickerWindow::useLoupeCells, Qt::UniqueConnection);
+    connect(&session->engine(), &PickEngine::loupeCellsChanged, this, &PickerWindow::useLoupeCells,
+            Qt::UniqueConnection);
     connect(session, &FrameSession::pickWanted, this, &PickerWindow::storeColor);
     connect(session, &FrameSession::endWanted, this, &PickerWindow::unfreeze);
     session->start();
@@ -359,11 +359,12 @@ void PickerWindow::openPicture(const LoadedPicture &picture, QScreen *monitor)
         show();
         raise();
         setNotice(QStringLiteral("图片取色，点击存储\nEsc返回"),
-                  QStringLiteral("在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
-                                 "Ctrl+滚轮或 Ctrl+= / Ctrl+- 缩放，Ctrl+0 回到 100%；滚轮、"
-                                 "Shift+滚轮、空格+拖动或中键拖动平移；按住左键拖动选出区域量对比度；"
-                                 "1–4 键看色觉模拟，0 键看原图；右键菜单提取主色；Alt+滚轮改变放大镜格数；"
-                                 "Ctrl+S 保存画面；Esc 返回。"));
+                  QStringLiteral(
+                      "在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                      "Ctrl+滚轮或 Ctrl+= / Ctrl+- 缩放，Ctrl+0 回到 100%；滚轮、"
+                      "Shift+滚轮、空格+拖动或中键拖动平移；按住左键拖动选出区域量对比度；"
+                      "1–4 键看色觉模拟，0 键看原图；右键菜单提取主色；Alt+滚轮改变放大镜格数；"
+                      "Ctrl+S 保存画面；Esc 返回。"));
     });
     openSession(session);
 }

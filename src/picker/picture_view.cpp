@@ -16,7 +16,7 @@ namespace tintavo {
 namespace {
 
 // The zoom levels the keys and the wheel step through.
-constexpr std::array kZoomLevels{1.0 / 8, 1.0 / 4, 1.0 / 2, 2.0 / 3, 1.0, 2.0,  3.0,
+constexpr std::array kZoomLevels{1.0 / 8, 1.0 / 4, 1.0 / 2, 2.0 / 3, 1.0,  2.0,  3.0,
                                  4.0,     6.0,     8.0,     12.0,    16.0, 24.0, 32.0};
 
 const QColor kBackground(0x2b, 0x2b, 0x2b);
@@ -178,8 +178,8 @@ const QImage &PictureView::enlarged(const QImage &shown, const QRect &target) co
 
 void PictureView::paintLabel(QPainter &p, const QString &profile, const QRect &area) const
 {
-    const QString zoom = m_zoom >= 1 ? QString::number(m_zoom * 100, 'f', 0)
-                                     : QString::number(m_zoom * 100, 'f', 1);
+    const QString zoom =
+        m_zoom >= 1 ? QString::number(m_zoom * 100, 'f', 0) : QString::number(m_zoom * 100, 'f', 1);
     const QString text = QStringLiteral("%1 × %2 · %3% · %4")
                              .arg(m_picture.width())
                              .arg(m_picture.height())

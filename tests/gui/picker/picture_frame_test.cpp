@@ -4,8 +4,8 @@
 #include "picker/picker_window.h"
 
 #include <QClipboard>
-#include <QPainter>
 #include <QMimeData>
+#include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
@@ -48,7 +48,8 @@ class PictureFrameTest : public QObject
 
     QString saved(QSize size)
     {
-        const QString path = dir.filePath(QStringLiteral("%1x%2.png").arg(size.width()).arg(size.height()));
+        const QString path =
+            dir.filePath(QStringLiteral("%1x%2.png").arg(size.width()).arg(size.height()));
         if (!QFile::exists(path))
             picture(size).save(path);
         return path;
@@ -107,7 +108,8 @@ private slots:
         QTest::addColumn<QPoint>("origin");
         const QSize monitor = QGuiApplication::primaryScreen()->size();
         QTest::newRow("smaller") << QSize(200, 100)
-                                 << QPoint((monitor.width() - 200) / 2, (monitor.height() - 100) / 2);
+                                 << QPoint((monitor.width() - 200) / 2,
+                                           (monitor.height() - 100) / 2);
         QTest::newRow("larger") << monitor + QSize(300, 200) << QPoint(0, 0);
         QTest::newRow("wider") << QSize(monitor.width() + 1, 51)
                                << QPoint(0, (monitor.height() - 51) / 2);
@@ -189,7 +191,9 @@ private slots:
         QTRY_VERIFY(frameWindow() && frameWindow()->isExposed());
         QTest::mouseClick(frameWindow(), Qt::RightButton, {}, {5, 5});
         QTRY_VERIFY(QApplication::activePopupWidget());
-        QApplication::activePopupWidget()->findChild<QAction *>("menuPictureMainColors5")->trigger();
+        QApplication::activePopupWidget()
+            ->findChild<QAction *>("menuPictureMainColors5")
+            ->trigger();
         QApplication::activePopupWidget()->close();
         QTRY_COMPARE(toQColor(box.color(first + 2)), QColor(Qt::blue));
         QCOMPARE(toQColor(box.color(first)), QColor(Qt::red));
@@ -229,8 +233,9 @@ private slots:
         QTRY_VERIFY(shown() > 1);
         QTRY_VERIFY2(f.readIni().contains("LoupeCells=13\r\n"), f.readIni().constData());
         QTest::keyClick(frame, Qt::Key_Return);
-        QTRY_COMPARE(toQColor(f.session->colorBox().color(f.session->colorBox().captureTarget() - 1)),
-                     colorAt({19, 9}));
+        QTRY_COMPARE(
+            toQColor(f.session->colorBox().color(f.session->colorBox().captureTarget() - 1)),
+            colorAt({19, 9}));
         close(frame);
     }
 
@@ -269,7 +274,8 @@ private slots:
         f.messages.shown.clear();
         QTest::keyClick(f.form.get(), Qt::Key_O, Qt::ControlModifier);
         QTRY_COMPARE(f.messages.shown.size(), 1);
-        QVERIFY2(f.messages.shown.front().contains(u"notes.png"), qPrintable(f.messages.shown.front()));
+        QVERIFY2(f.messages.shown.front().contains(u"notes.png"),
+                 qPrintable(f.messages.shown.front()));
         QVERIFY(!frameWindow());
     }
 };
