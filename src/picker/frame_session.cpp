@@ -31,7 +31,6 @@ FrameSession::FrameSession(QObject *owner, std::unique_ptr<FrozenScreen> frame,
     m_parts.engine =
         std::make_unique<PickEngine>(*frame, settings, PickEngine::Loupe::DrawnByFrame);
     m_engine = m_parts.engine.get();
-    frame->setLoupeStepper([engine = m_engine](int steps) { engine->stepLoupeCells(steps); });
     connect(m_engine, &PickEngine::looked, this, [this](const LoupeContent &content) {
         if (m_parts.frame)
             m_parts.frame->showLoupe(content);
@@ -108,6 +107,13 @@ void FrameSession::listen()
                     press(Qt::Key_Return);
             });
     connect(m_input, &PointerGrab::keyPressed, this, &FrameSession::press);
+    // Ctrl+wheel sets the loupe's cells on a frame, where the wheel alone
+    // may pan; on a picture, where Ctrl+wheel zooms, Alt+wheel.
+    connect(m_input, &PointerGrab::wheelTurned, this,
+            [this](int notches, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+                    m_engine->stepLoupeCells(notches);
+            });
     // The loupe follows the pointer's own motion within the frame it moved
     // in, and nothing wakes while it rests.
     connect(m_input, &PointerGrab::pointerMoved, this, [this, inspector](QPoint at) {

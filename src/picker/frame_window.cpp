@@ -265,8 +265,10 @@ void FrameWindow::wheelEvent(QWheelEvent *event)
         m_wheelPending += angle.y() != 0 ? angle.y() : angle.x();
         const int steps = m_wheelPending / 120;
         m_wheelPending %= 120;
-        if (steps != 0 && m_frozen->m_loupeStepper)
-            m_frozen->m_loupeStepper(steps);
+        if (steps != 0)
+            later([steps, modifiers = event->modifiers()](PointerGrab *input) {
+                emit input->wheelTurned(steps, modifiers);
+            });
         return;
     }
     if (!m_view)

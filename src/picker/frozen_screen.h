@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QString>
-#include <functional>
 #include <future>
 #include <memory>
 #include <vector>
@@ -84,11 +83,6 @@ public:
     PointerGrab *input() const;
     // The loupe beside the crosshair, where the frame's windows draw it.
     void showLoupe(const LoupeContent &content);
-    // What the wheel asks of that loupe: `steps` cell counts more or fewer.
-    void setLoupeStepper(std::function<void(int steps)> stepper)
-    {
-        m_loupeStepper = std::move(stepper);
-    }
 
     bool available() const override { return !isNull(); }
     QPoint pointerPosition() override { return m_live ? m_live->pointerPosition() : m_pointer; }
@@ -127,7 +121,6 @@ private:
     // The crosshair, and what the loupe beside it shows.
     QPoint m_pointer;
     LoupeContent m_loupe;
-    std::function<void(int)> m_loupeStepper;
     std::unique_ptr<PointerGrab> m_input;
     std::vector<std::unique_ptr<FrameWindow>> m_windows;
 };

@@ -212,8 +212,8 @@ private slots:
         close(frameWindow());
     }
 
-    // The wheel over the picker widens the loupe by two cells a notch, kept
-    // as LoupeCells; picks stay exact.
+    // The wheel over the picker, and Alt+wheel on the picture, widen the
+    // loupe by two cells a notch, kept as LoupeCells; picks stay exact.
     void theWheelZoomsTheLoupe()
     {
         QWindow *frame = open({40, 20});
@@ -232,6 +232,9 @@ private slots:
         QApplication::sendEvent(f.form->picker(), &notch);
         QTRY_VERIFY(shown() > 1);
         QTRY_VERIFY2(f.readIni().contains("LoupeCells=13\r\n"), f.readIni().constData());
+        // Alt+wheel on the picture, where Ctrl+wheel zooms.
+        wheel(frame, {5, 5}, {0, 120}, Qt::AltModifier);
+        QTRY_VERIFY2(f.readIni().contains("LoupeCells=15\r\n"), f.readIni().constData());
         QTest::keyClick(frame, Qt::Key_Return);
         QTRY_COMPARE(
             toQColor(f.session->colorBox().color(f.session->colorBox().captureTarget() - 1)),
