@@ -23,6 +23,7 @@ benchmarks=(
   "QT_QPA_PLATFORM=offscreen bench/picture_bench"
   "QT_QPA_PLATFORM=xcb bench/startup/bench_startup"
   "QT_QPA_PLATFORM=offscreen bench/frame_view_bench"
+  "QT_QPA_PLATFORM=offscreen bench/picture_frame_bench"
 )
 
 for b in "${benchmarks[@]}"; do

@@ -385,25 +385,30 @@ int runOneShotPick(std::optional<int> freezeAfter)
                                "Tintavo cannot pick."));
         return 2;
     }
+    return runPick(*pick);
+}
+
+int runPick(OneShotPick &pick)
+{
     // The loupe hides between moves; that must not end the run.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     int status = 2;
-    QObject::connect(pick.get(), &OneShotPick::picked, [&status](Rgb color) {
+    QObject::connect(&pick, &OneShotPick::picked, [&status](Rgb color) {
         printLine(stdout, cssColor(color, CssFormat::Hex));
         status = 0;
         QCoreApplication::quit();
     });
-    QObject::connect(pick.get(), &OneShotPick::cancelled, [&status] {
+    QObject::connect(&pick, &OneShotPick::cancelled, [&status] {
         status = 1;
         QCoreApplication::quit();
     });
-    QObject::connect(pick.get(), &OneShotPick::failed, [&status](const QString &why) {
+    QObject::connect(&pick, &OneShotPick::failed, [&status](const QString &why) {
         printLine(stderr, why);
         status = 2;
         QCoreApplication::quit();
     });
     // Started from the event loop, so that an answer that comes at once still ends it.
-    QTimer::singleShot(0, pick.get(), &OneShotPick::start);
+    QTimer::singleShot(0, &pick, &OneShotPick::start);
     QCoreApplication::exec();
     return status;
 }

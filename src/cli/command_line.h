@@ -12,6 +12,8 @@
 
 namespace tintavo {
 
+class OneShotPick;
+
 // Gives the application its name, version and desktop id; the id is also the
 // app id its windows carry, so a desktop groups them under the installed entry.
 void describeApplication();
@@ -60,6 +62,9 @@ CommandLine handleCommandLine(int argc, char *argv[]);
 // be made. Reads the picker's settings; writes nothing. With `freezeAfter`,
 // the pick is made from the screen frozen after that many seconds.
 int runOneShotPick(std::optional<int> freezeAfter = std::nullopt);
+// Runs `pick` to its end, printing the colour picked: status 0, 1 when it
+// was called off, 2 when it failed.
+int runPick(OneShotPick &pick);
 
 // What the command-line answers share. One line for standard error, in
 // Chinese and in English.

@@ -1,9 +1,14 @@
 #include "cli/sampling_commands.h"
 
+#include "cli/command_line.h"
+
 #include "color/css_formats.h"
 #include "color/region_contrast.h"
 #include "picker/area_sample.h"
+#include "picker/frozen_screen.h"
 #include "picker/monitor_profiles.h"
+#include "picker/one_shot_pick.h"
+#include "picker/pick_settings.h"
 #include "picker/screenshot_wait.h"
 #include "picture/dominant_colors.h"
 #include "picture/picture_file.h"
@@ -14,6 +19,7 @@
 
 #include <QCommandLineParser>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <memory>
@@ -93,18 +99,24 @@ void printColors(const std::vector<ColorShare> &colors)
                               .arg(percents[i]));
 }
 
+// The decoders' own complaints ("libpng error: Read Error") are said once, in
+// the program's words: a script reads one line.
+std::optional<LoadedPicture> loadQuietly(const QString &path, QString *error)
+{
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    std::optional<LoadedPicture> picture = loadPicture(path, error);
+    qInstallMessageHandler(previous);
+    return picture;
+}
+
 // The question about a picture, answered from its file.
 int answerAboutPicture(const QString &path, const std::optional<QPoint> &at, int size,
                        const std::optional<int> &extract, const std::optional<QRect> &region,
                        const std::optional<Rgb> &text)
 {
     QString error;
-    // The decoders' own complaints ("libpng error: Read Error") are said
-    // once, in the program's words: a script reads one line.
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    const std::optional<LoadedPicture> picture = loadPicture(path, &error);
-    qInstallMessageHandler(previous);
+    const std::optional<LoadedPicture> picture = loadQuietly(path, &error);
     if (!picture)
         return refuse(error);
     const QImage &pixels = picture->srgb;
@@ -368,11 +380,13 @@ int runRegionContrast(Rgb text, const QRect &region)
 
 int runPictureFramePick(const QString &path)
 {
-    Q_UNUSED(path);
-    printLine(stderr, hint("暂不支持在窗口中打开图片取色；请用 --pick --at X,Y --image FILE。",
-                           "Picking from a picture in a window is not offered yet; use --pick "
-                           "--at X,Y --image FILE."));
-    return 2;
+    QString error;
+    const std::optional<LoadedPicture> picture = loadQuietly(path, &error);
+    if (!picture)
+        return refuse(error);
+    OneShotPick pick(std::make_unique<FrozenScreen>(*picture, QGuiApplication::primaryScreen()),
+                     pickSettings(loadSettings()));
+    return runPick(pick);
 }
 
 } // namespace tintavo

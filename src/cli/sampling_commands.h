@@ -66,8 +66,8 @@ int runScreenExtraction(int count, const std::optional<QRect> &region);
 int runRegionContrast(Rgb text, const QRect &region);
 
 // tintavo --pick --image FILE: the picture opened as a frame to pick from,
-// printing what is picked as --pick does. Not offered yet: says so on
-// standard error and returns 2.
+// printing what is picked as --pick does; a picture refused: one line on
+// standard error, status 2.
 int runPictureFramePick(const QString &path);
 
 } // namespace tintavo

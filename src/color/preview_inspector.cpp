@@ -118,6 +118,11 @@ QAction *PreviewInspector::addAdjustment(QMenu *menu, PairRole role, double targ
 QMenu *PreviewInspector::createContextMenu(const QPoint &pos)
 {
     QMenu *menu = m_preview->createStandardContextMenu(pos);
+    // Between the toolkit's entries and the colour commands, which end the menu.
+    if (!m_hooks.windowCommands.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_hooks.windowCommands);
+    }
     menu->addSeparator();
     addAdjustment(menu, PairRole::Foreground, contrast::kNormalAA, QStringLiteral("前景色调至 AA"));
     addAdjustment(menu, PairRole::Foreground, contrast::kNormalAAA,

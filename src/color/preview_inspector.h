@@ -3,6 +3,7 @@
 #include "color/color_pair.h"
 #include "color/vision_simulation.h"
 
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -31,6 +32,8 @@ public:
     {
         // Keeps the read-out's switch for the next start.
         std::function<void(bool)> saveShowContrast;
+        // The window's own commands, after the toolkit's entries.
+        QList<QAction *> windowCommands{};
     };
 
     PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, bool showContrast, Hooks hooks);

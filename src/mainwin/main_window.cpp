@@ -16,6 +16,7 @@
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
+#include "mainwin/picture_opening.h"
 #include "picker/picker_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
@@ -77,6 +78,9 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
             scrollToShow(now);
     });
     connect(&m_session, &Session::saveFailed, this, &MainWindow::reportSaveFailure);
+    m_pictureOpening = new PictureOpening(
+        this, *m_messages, [this](const LoadedPicture &picture) { openPicture(picture); },
+        services.picturePath);
     buildColorViews();
     buildColorBoxViews(services.fileDialogs);
     connectButton(m_controls.chooseForeground, &MainWindow::chooseForegroundColor);
@@ -129,7 +133,8 @@ void MainWindow::buildColorViews()
     // The control table makes every multi-line box one that can keep a band free.
     m_inspector = new PreviewInspector(
         static_cast<MultiLineTextBox *>(m_controls.editors.preview), pair, true,
-        {[&settings](bool show) { settings.change(&Settings::showContrast, show); }});
+        {[&settings](bool show) { settings.change(&Settings::showContrast, show); },
+         {m_pictureOpening->action()}});
     connect(&settings, &SettingsStore::changed, m_inspector,
             [this, &settings] { m_inspector->setShowContrast(settings.settings().showContrast); });
     connect(&pair, &ColorPair::changed, this, &MainWindow::showPair);
@@ -154,6 +159,8 @@ void MainWindow::buildColorBoxViews(const ColorBoxTransfer::FileDialogs &fileDia
                           paletteFolder))
         ->addMenuItems(m_swatchMenu.menu);
     (new SwatchPalettes(box, *m_messages, *m_questions, this))->addMenuItems(m_swatchMenu.menu);
+    m_swatchMenu.menu->addSeparator();
+    m_swatchMenu.menu->addAction(m_pictureOpening->action());
     const auto command = [this](QAction *action, void (MainWindow::*run)(PairRole), PairRole role) {
         connect(action, &QAction::triggered, this, [this, run, role] { (this->*run)(role); });
     };
@@ -328,7 +335,8 @@ void MainWindow::openPicker()
                           .makeGrab = m_makeGrab,
                           .makeScreenChangeWatch = m_makeScreenChangeWatch,
                           .makeFrameGrabber = m_frameGrabber,
-                          .pair = &m_session.pair()})
+                          .pair = &m_session.pair(),
+                          .questions = m_questions})
                 .release();
         connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
             m_session.settings().change(&Settings::sampleSize, size);
@@ -340,6 +348,8 @@ void MainWindow::openPicker()
                     reportSaveFailure(message);
             });
         });
+        connect(m_picker, &PickerWindow::loupeCellsChosen, this,
+                [this](int cells) { m_session.settings().change(&Settings::loupeCells, cells); });
         connect(m_picker, &PickerWindow::loupeChosen, this,
                 [this](bool on) { m_session.settings().change(&Settings::loupe, on); });
         connect(m_picker, &PickerWindow::colorManagementChosen, this,
@@ -353,6 +363,14 @@ void MainWindow::openPicker()
     m_picker->raise();
     m_picker->activateWindow();
     setWindowState(Qt::WindowMinimized);
+}
+
+void MainWindow::openPicture(const LoadedPicture &picture)
+{
+    // Taken before the window goes down for the picker.
+    QScreen *monitor = screen();
+    openPicker();
+    m_picker->openPicture(picture, monitor);
 }
 
 void MainWindow::comeForward()

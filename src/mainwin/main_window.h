@@ -35,6 +35,8 @@ class DesktopPicking;
 class FrameGrabber;
 class SwatchView;
 struct StartState;
+struct LoadedPicture;
+class PictureOpening;
 
 // What the main window asks of the desktop. Tests swap in fakes; a null entry
 // means the real thing.
@@ -66,6 +68,8 @@ struct MainWindowServices
     // Takes the pointer and the keyboard for a frozen frame; by default the
     // desktop's own.
     std::function<std::unique_ptr<PointerGrab>()> makeGrab{};
+    // The picture to open as a frame; by default asked in the file dialog.
+    std::function<QString()> picturePath{};
 };
 
 // The main window: views of a session's colour pair (its editors and preview)
@@ -91,6 +95,9 @@ public:
     void chooseBackgroundColor();
     void fillColorBoxAtRandom();
     void openPicker();
+    // Shows `picture` as a frame on the monitor the window is on, with the
+    // picker beside it.
+    void openPicture(const LoadedPicture &picture);
     void openSettings();
     void openAbout();
 
@@ -158,6 +165,7 @@ private:
     std::function<std::unique_ptr<ScreenChangeWatch>()> m_makeScreenChangeWatch;
     std::function<std::unique_ptr<PointerGrab>()> m_makeGrab;
     QPointer<PickerWindow> m_picker;
+    PictureOpening *m_pictureOpening = nullptr;
     // Failures to save heard while a frozen frame held the screen.
     QStringList m_heldFailures;
     QPointer<SettingsDialog> m_settingsDialog;

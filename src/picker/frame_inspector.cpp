@@ -10,6 +10,7 @@
 #include "common/announce.h"
 #include "common/interface_font.h"
 #include "common/off_thread.h"
+#include "picture/dominant_colors.h"
 #include "platform/pointer_grab.h"
 
 #include <QClipboard>
@@ -192,6 +193,10 @@ bool FrameInspector::buttonPressed(Qt::MouseButton button, QPoint at)
         showRegionMenu(at);
         return true;
     }
+    if (button == Qt::RightButton && m_frame.isPicture()) {
+        showPictureMenu(at);
+        return true;
+    }
     return false;
 }
 
@@ -264,17 +269,18 @@ void FrameInspector::clearRegion()
 void FrameInspector::placeReadout()
 {
     m_readout->adjustSize();
+    const QRect region = m_frame.onDesktop(m_region);
     QRect monitor;
-    const QScreen *screen = screenAt(m_region.bottomLeft(), &monitor);
+    const QScreen *screen = screenAt(region.bottomLeft(), &monitor);
     const QSize size = m_readout->size() * screen->devicePixelRatio();
     // Above the region, away from the loupe beside the pointer at the end
     // of a drag; below it where the monitor ends; inside it where neither
     // has room.
-    QPoint at(m_region.left(), m_region.top() - kReadoutGap - size.height());
+    QPoint at(region.left(), region.top() - kReadoutGap - size.height());
     if (at.y() < monitor.top())
-        at.setY(m_region.bottom() + 1 + kReadoutGap);
+        at.setY(region.bottom() + 1 + kReadoutGap);
     if (at.y() + size.height() > monitor.bottom() + 1)
-        at.setY(m_region.top() + kReadoutGap);
+        at.setY(region.top() + kReadoutGap);
     at.setX(qBound(monitor.left(), at.x(), monitor.right() + 1 - size.width()));
     placeAt(m_readout.get(), at);
     m_readoutPlaced = QRect(at, size);
@@ -319,6 +325,9 @@ void FrameInspector::showViewLabel(QPoint pointer)
     m_viewLabel->adjustSize();
     // A corner of the monitor under the pointer: the top-left one unless the
     // pointer, the region or its read-out is in the way there.
+    // Both on the desktop, as the labels are placed.
+    pointer = m_frame.onDesktop(QRect(pointer, QSize(1, 1))).center();
+    const QRect region = m_frame.onDesktop(m_region);
     QRect monitor;
     const QScreen *screen = screenAt(pointer, &monitor);
     const QSize size = m_viewLabel->size() * screen->devicePixelRatio();
@@ -331,7 +340,7 @@ void FrameInspector::showViewLabel(QPoint pointer)
     const QRect readout = m_region.isEmpty() ? QRect() : m_readoutPlaced;
     const auto clear = [&](const QRect &placed, bool ofTheRegion) {
         return !placed.adjusted(-20, -20, 20, 20).contains(pointer) &&
-               (!ofTheRegion || !(placed.intersects(m_region) || placed.intersects(readout)));
+               (!ofTheRegion || !(placed.intersects(region) || placed.intersects(readout)));
     };
     // Where every corner is in the way, one clear of the pointer.
     const QPoint *at = nullptr;
@@ -376,18 +385,82 @@ void FrameInspector::showRegionMenu(QPoint at)
                 m_pair.setBackground(m_median);
         });
         background->setObjectName(QStringLiteral("menuRegionBackground"));
-        // The grab comes back once the menu's own has gone.
-        connect(m_menu.get(), &QMenu::aboutToHide, this,
-                [this] { QTimer::singleShot(0, this, &FrameInspector::takeScreenBack); });
+        addMainColors(m_menu.get(), [this] { return m_region; });
     }
     QPixmap swatch(16, 16);
     swatch.fill(toQColor(m_median));
     m_menu->actions().front()->setIcon(QIcon(swatch));
     m_menu->actions().front()->setToolTip(toQColor(m_median).name().toUpper());
+    popUp(m_menu.get(), at);
+}
+
+void FrameInspector::showPictureMenu(QPoint at)
+{
+    if (!m_pictureMenu) {
+        m_pictureMenu = std::make_unique<QMenu>();
+        m_pictureMenu->setObjectName(QStringLiteral("menuPicture"));
+        addMainColors(m_pictureMenu.get(), [this] { return m_frame.rect(); });
+    }
+    popUp(m_pictureMenu.get(), at);
+}
+
+void FrameInspector::addMainColors(QMenu *menu, std::function<QRect()> area)
+{
+    QMenu *colors = menu->addMenu(QStringLiteral("提取主色"));
+    colors->setObjectName(menu->objectName() + QStringLiteral("MainColors"));
+    for (const int count : {5, 8, 12}) {
+        QAction *action = colors->addAction(QString::number(count), this, [this, area, count] {
+            extractMainColors(area(), count);
+        });
+        action->setObjectName(colors->objectName() + QString::number(count));
+    }
+    // The grab comes back once the menu's own has gone.
+    connect(menu, &QMenu::aboutToHide, this,
+            [this] { QTimer::singleShot(0, this, &FrameInspector::takeScreenBack); });
+}
+
+void FrameInspector::popUp(QMenu *menu, QPoint at)
+{
     lendScreen(false);
+    const QPoint native = m_frame.onDesktop(QRect(at, QSize(1, 1))).center();
     QRect monitor;
-    const QScreen *screen = screenAt(at, &monitor);
-    m_menu->popup(monitor.topLeft() + (at - monitor.topLeft()) / screen->devicePixelRatio());
+    const QScreen *screen = screenAt(native, &monitor);
+    menu->popup(monitor.topLeft() + (native - monitor.topLeft()) / screen->devicePixelRatio());
+}
+
+void FrameInspector::extractMainColors(const QRect &area, int count)
+{
+    // In sRGB, as a pick is.
+    QImage pixels = m_frame.frame().copy(area).convertToFormat(QImage::Format_RGB32);
+    m_engine.toSrgb(pixels, area.topLeft());
+    auto *finding = new QFutureWatcher<std::vector<ColorShare>>(this);
+    connect(finding, &QFutureWatcherBase::finished, this, [this, finding] {
+        finding->deleteLater();
+        const std::vector<ColorShare> found = finding->result();
+        const std::vector<int> percents = wholePercents(found);
+        QStringList shares;
+        std::vector<Rgb> colors;
+        for (size_t i = 0; i < found.size(); ++i) {
+            shares << QStringLiteral("%1 %2%")
+                          .arg(toQColor(found[i].color).name().toUpper())
+                          .arg(percents[i]);
+            colors.push_back(found[i].color);
+        }
+        // Four a line: twelve would run across the monitor.
+        QStringList lines;
+        for (qsizetype i = 0; i < shares.size(); i += 4)
+            lines << shares.mid(i, 4).join(QStringLiteral("  "));
+        m_viewMessage = QStringLiteral("主色：") + lines.join(QStringLiteral("\n　　　"));
+        if (m_pair.storeColors && !colors.empty()) {
+            // The question before overwriting must be seen.
+            lendScreen(true);
+            m_viewMessage += u'\n' + m_pair.storeColors(colors);
+            takeScreenBack();
+        }
+        showViewLabel(m_engine.screen().pointerPosition());
+    });
+    finding->setFuture(
+        runOffThread([pixels, count] { return extractColors(pixels, pixels.rect(), count); }));
 }
 
 void FrameInspector::save()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QWidget;
@@ -38,6 +39,9 @@ public:
     {
         std::function<Rgb()> foreground;
         std::function<void(Rgb)> setBackground;
+        // Writes a picture's or a region's main colours into the colour box
+        // and says in a line what came of it.
+        std::function<QString(const std::vector<Rgb> &)> storeColors;
     };
 
     FrameInspector(FrozenScreen &frame, PickEngine &engine, PointerGrab &grab, Pair pair);
@@ -61,6 +65,15 @@ private:
     void showView(VisionMode mode);
     void showViewLabel(QPoint pointer);
     void showRegionMenu(QPoint at);
+    // A picture's own menu, where a screen's frame ends at a right click.
+    void showPictureMenu(QPoint at);
+    // 提取主色 ▸ 5 / 8 / 12 for what `area` returns when chosen.
+    void addMainColors(QMenu *menu, std::function<QRect()> area);
+    // The main colours of `area` of the frame, found beside the frame and
+    // then listed and stored.
+    void extractMainColors(const QRect &area, int count);
+    // Pops `menu` up at frame pixel `at`, with the pointer lent to it.
+    void popUp(QMenu *menu, QPoint at);
     void save();
     void writeFile(const QString &path);
     // While a menu or a dialog of ours is up, it needs the pointer, the
@@ -85,6 +98,7 @@ private:
     std::unique_ptr<VisionTable> m_view;
     VisionMode m_mode = VisionMode::Normal;
     std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QMenu> m_pictureMenu;
     QPointer<QWidget> m_dialog;
     QPoint m_pointer;
     std::optional<Rgb> m_picked;

@@ -107,6 +107,13 @@ void FrameSession::listen()
                     press(Qt::Key_Return);
             });
     connect(m_input, &PointerGrab::keyPressed, this, &FrameSession::press);
+    // Ctrl+wheel sets the loupe's cells on a frame, where the wheel alone
+    // may pan; on a picture, where Ctrl+wheel zooms, Alt+wheel.
+    connect(m_input, &PointerGrab::wheelTurned, this,
+            [this](int notches, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+                    m_engine->stepLoupeCells(notches);
+            });
     // The loupe follows the pointer's own motion within the frame it moved
     // in, and nothing wakes while it rests.
     connect(m_input, &PointerGrab::pointerMoved, this, [this, inspector](QPoint at) {

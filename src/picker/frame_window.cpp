@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +66,23 @@ FrameWindow::FrameWindow(FrozenScreen *frozen, const FrameOutput &output)
     setGeometry(output.logical);
 }
 
+FrameWindow::FrameWindow(FrozenScreen *frozen, QScreen *monitor)
+    : m_frozen(frozen), m_ownsPointer(true), m_pixels(frozen->rect())
+{
+    setObjectName(QStringLiteral("PictureFrame"));
+    setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setCursor(Qt::BlankCursor);
+    setScreen(monitor);
+    setGeometry(monitor->geometry());
+    m_view.emplace(m_pixels.size(), monitor->geometry().size() * monitor->devicePixelRatio());
+}
+
+void FrameWindow::reveal(QPoint pixel)
+{
+    if (m_view)
+        m_view->reveal(pixel);
+}
+
 void FrameWindow::refresh()
 {
     if (m_held && !m_frozen->drawsOverFrame())
@@ -94,6 +112,20 @@ void FrameWindow::paintEvent(QPaintEvent *)
     // one frame pixel on one device pixel, without smoothing; a monitor
     // that came scaled up in the frame shows it scaled back down.
     const QImage &shown = m_frozen->shownFrame();
+    if (m_view) {
+        QPainter p(this);
+        p.save();
+        p.scale(1 / devicePixelRatio(), 1 / devicePixelRatio());
+        m_view->paint(p, shown);
+        paintRegion(p);
+        p.restore();
+        if (m_pixels.contains(m_frozen->m_pointer))
+            paintCrosshair(p);
+        if (m_pixels.contains(m_frozen->m_loupe.pointer))
+            paintLoupe(p);
+        m_view->paintLabel(p, m_frozen->pictureLabel(), QRect(QPoint(0, 0), size()));
+        return;
+    }
     const QRect part = m_pixels & shown.rect();
     // A view of the monitor's rectangle of the frame, not a copy.
     const QImage view(shown.constScanLine(part.y()) + part.x() * 4, part.width(), part.height(),
@@ -126,11 +158,19 @@ void FrameWindow::paintEvent(QPaintEvent *)
 
 void FrameWindow::mouseMoveEvent(QMouseEvent *event)
 {
+    if (m_panFrom) {
+        const QPointF at = event->position() * devicePixelRatio();
+        panBy(at - *m_panFrom);
+        m_panFrom = at;
+        return;
+    }
     pointTo(event->position());
 }
 
 void FrameWindow::mousePressEvent(QMouseEvent *event)
 {
+    if (panPress(event))
+        return;
     pointTo(event->position());
     if (m_ownsPointer)
         later([button = event->button(), at = m_frozen->m_pointer](PointerGrab *input) {
@@ -140,6 +180,11 @@ void FrameWindow::mousePressEvent(QMouseEvent *event)
 
 void FrameWindow::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_panFrom) {
+        if (event->buttons() == Qt::NoButton)
+            m_panFrom.reset();
+        return;
+    }
     pointTo(event->position());
     if (m_ownsPointer)
         later([button = event->button(), at = m_frozen->m_pointer](PointerGrab *input) {
@@ -149,7 +194,7 @@ void FrameWindow::mouseReleaseEvent(QMouseEvent *event)
 
 void FrameWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_ownsPointer)
+    if (!m_ownsPointer || pictureKey(event))
         return;
     const auto key = Qt::Key(event->key());
     const Qt::KeyboardModifiers modifiers =
@@ -165,6 +210,97 @@ void FrameWindow::keyPressEvent(QKeyEvent *event)
                        (altShift && (key == Qt::Key_S || key == Qt::Key_F));
     if (taken)
         later([key, modifiers](PointerGrab *input) { emit input->keyPressed(key, modifiers); });
+}
+
+bool FrameWindow::pictureKey(QKeyEvent *event)
+{
+    if (!m_view)
+        return false;
+    const int key = event->key();
+    if (key == Qt::Key_Space) {
+        m_spaceDown = true;
+        return true;
+    }
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    // About the crosshair, the pixel being looked at.
+    const QPointF about = m_view->toDevice(QPointF(m_frozen->m_pointer) + QPointF(0.5, 0.5));
+    if (key == Qt::Key_Equal || key == Qt::Key_Plus)
+        zoomBy(1, about);
+    else if (key == Qt::Key_Minus)
+        zoomBy(-1, about);
+    else if (key == Qt::Key_0) {
+        m_view->reset();
+        update();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void FrameWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_spaceDown = false;
+}
+
+bool FrameWindow::panPress(QMouseEvent *event)
+{
+    if (!m_view || !(event->button() == Qt::MiddleButton ||
+                     (event->button() == Qt::LeftButton && m_spaceDown)))
+        return false;
+    m_panFrom = event->position() * devicePixelRatio();
+    return true;
+}
+
+void FrameWindow::wheelEvent(QWheelEvent *event)
+{
+    if (!m_ownsPointer)
+        return;
+    const QPoint angle = event->angleDelta();
+    // The loupe's cells: Ctrl+wheel on a screen's frame, Alt+wheel on a
+    // picture, where Ctrl+wheel zooms. One size a notch; a wheel that Alt
+    // turns sideways counts all the same.
+    if (event->modifiers() & (m_view ? Qt::AltModifier : Qt::ControlModifier)) {
+        m_wheelPending += angle.y() != 0 ? angle.y() : angle.x();
+        const int steps = m_wheelPending / 120;
+        m_wheelPending %= 120;
+        if (steps != 0)
+            later([steps, modifiers = event->modifiers()](PointerGrab *input) {
+                emit input->wheelTurned(steps, modifiers);
+            });
+        return;
+    }
+    if (!m_view)
+        return;
+    if (event->modifiers() & Qt::ControlModifier) {
+        // One level a notch, however fine the wheel's steps.
+        m_wheelPending += angle.y();
+        const int steps = m_wheelPending / 120;
+        m_wheelPending %= 120;
+        if (steps != 0)
+            zoomBy(steps, event->position() * devicePixelRatio());
+        return;
+    }
+    // A notch moves the picture by a ninth of the monitor's shorter side.
+    const QPoint pixels = event->pixelDelta();
+    const double notch = std::min(width(), height()) * devicePixelRatio() / 9 / 120;
+    QPointF delta = pixels.isNull() ? QPointF(angle) * notch : QPointF(pixels) * devicePixelRatio();
+    if (event->modifiers() & Qt::ShiftModifier)
+        delta = QPointF(delta.y() + delta.x(), 0);
+    panBy(delta);
+}
+
+void FrameWindow::zoomBy(int steps, QPointF device)
+{
+    m_view->zoomBy(steps, device);
+    update();
+}
+
+void FrameWindow::panBy(QPointF device)
+{
+    m_view->pan(device);
+    update();
 }
 
 void FrameWindow::paintRegion(QPainter &p)
@@ -188,6 +324,10 @@ void FrameWindow::paintRegion(QPainter &p)
 
 void FrameWindow::resizeEvent(QResizeEvent *)
 {
+    if (m_view) {
+        m_view->setMonitor(size() * devicePixelRatio());
+        return;
+    }
     // Full screen as the compositor made it: the monitor's real scale
     // is the frame's size against this, not against the toolkit's
     // geometry of the screen.
@@ -201,6 +341,16 @@ void FrameWindow::pointTo(QPointF local)
 {
     if (!m_ownsPointer)
         return;
+    if (m_view) {
+        // Over the background the desktop's pointer shows, and the
+        // crosshair stays on the picture pixel it last rang.
+        const QPoint pixel = m_view->pixelAt(local * devicePixelRatio());
+        const bool onPicture = m_pixels.contains(pixel);
+        setCursor(onPicture ? Qt::BlankCursor : Qt::ArrowCursor);
+        if (onPicture && m_frozen->movePointer(pixel))
+            emit m_frozen->m_input->pointerMoved(pixel);
+        return;
+    }
     const QPoint inside = framePixelAt(local, size(), m_pixels);
     if (m_frozen->movePointer(inside))
         emit m_frozen->m_input->pointerMoved(inside);
@@ -208,6 +358,8 @@ void FrameWindow::pointTo(QPointF local)
 
 QPointF FrameWindow::toDevice(QPointF pixel) const
 {
+    if (m_view)
+        return m_view->toDevice(pixel);
     const qreal ratio = devicePixelRatio();
     return {(pixel.x() - m_pixels.left()) * ratio / m_scaleX,
             (pixel.y() - m_pixels.top()) * ratio / m_scaleY};
@@ -255,15 +407,26 @@ void FrameWindow::paintCrosshair(QPainter &p)
 void FrameWindow::paintLoupe(QPainter &p)
 {
     const qreal ratio = devicePixelRatio();
-    const QSize device = LoupeWindow::deviceSize(ratio);
+    const int side = m_frozen->m_loupe.side;
+    const QSize device = LoupeWindow::deviceSize(ratio, side);
+    if (m_view) {
+        // Placed in device pixels, clear of the square it shows at this zoom.
+        const QPointF pointer =
+            m_view->toDevice(QPointF(m_frozen->m_loupe.pointer) + QPointF(0.5, 0.5));
+        const int radius = qCeil((side / 2 + 0.5) * m_view->zoom());
+        const QRect placed = loupePlacement(pointer.toPoint(), radius, device,
+                                            {QRect(QPoint(0, 0), size() * ratio)});
+        LoupeWindow::paint(p, QRectF(QPointF(placed.topLeft()) / ratio, QSizeF(device) / ratio),
+                           m_frozen->m_loupe, ratio);
+        return;
+    }
     // Placed in frame pixels, clear of the square it shows, on the monitor.
     const QSize inFrame(qCeil(device.width() * m_scaleX / ratio),
                         qCeil(device.height() * m_scaleY / ratio));
     QList<QRect> monitors;
     for (const FrameOutput &o : m_frozen->m_outputs)
         monitors.append(o.pixels);
-    const QRect placed =
-        loupePlacement(m_frozen->m_loupe.pointer, LoupeWindow::kRadius, inFrame, monitors);
+    const QRect placed = loupePlacement(m_frozen->m_loupe.pointer, side / 2, inFrame, monitors);
     const QPointF at = toDevice(placed.topLeft()) / ratio;
     LoupeWindow::paint(p, QRectF(at, QSizeF(device) / ratio), m_frozen->m_loupe, ratio);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "picker/frozen_screen.h"
+#include "picker/picture_view.h"
 #include "platform/pointer_grab.h"
 
 #include <QImage>
 #include <QRasterWindow>
 #include <QRect>
+
+#include <optional>
 
 namespace tintavo {
 
@@ -23,6 +26,14 @@ public:
     // The window of `frozen`'s own pointer on `output`, filling its screen.
     FrameWindow(FrozenScreen *frozen, const FrameOutput &output);
 
+    // The window of a picture `frozen` shows on `monitor`, filling it: the
+    // picture zooms and pans in it.
+    FrameWindow(FrozenScreen *frozen, QScreen *monitor);
+
+    // Where a picture shows: moves it just enough for `pixel` to show.
+    void reveal(QPoint pixel);
+    const std::optional<PictureView> &pictureView() const { return m_view; }
+
     // The display server shows the held frame as this window's background:
     // only what lies over it is painted here.
     void setHeld(bool held) { m_held = held; }
@@ -39,6 +50,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     // Told once the event is over: a listener may close the frame, and this
@@ -65,6 +78,13 @@ private:
 
     void paintLoupe(QPainter &p);
 
+    // A picture's zoom and pan: the keys, the wheel, the middle button and
+    // space+drag. Whether the event was one of them.
+    bool pictureKey(QKeyEvent *event);
+    bool panPress(QMouseEvent *event);
+    void zoomBy(int steps, QPointF device);
+    void panBy(QPointF device);
+
     FrozenScreen *m_frozen;
     bool m_ownsPointer = false;
     bool m_held = false;
@@ -74,6 +94,11 @@ private:
     // The shown frame at this window's device size, where they differ.
     QImage m_resampled;
     qint64 m_resampledFrom = 0;
+    // A picture's view; none on a screen's frame.
+    std::optional<PictureView> m_view;
+    bool m_spaceDown = false;
+    int m_wheelPending = 0;           // eighths of a degree short of a notch
+    std::optional<QPointF> m_panFrom; // a drag that pans, in device pixels
 };
 
 } // namespace tintavo

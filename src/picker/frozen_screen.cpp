@@ -2,6 +2,7 @@
 
 #include "color/vision_table.h"
 #include "picker/frame_window.h"
+#include "picture/picture_file.h"
 #include "platform/pointer_grab.h"
 
 #include <QCursor>
@@ -81,7 +82,36 @@ FrozenScreen::FrozenScreen(const ScreenFrame &frame, const QList<FrameOutput> &o
     }
 }
 
+FrozenScreen::FrozenScreen(const LoadedPicture &picture, QScreen *monitor)
+    : m_size(picture.srgb.size()), m_frame(picture.srgb), m_monitor(monitor),
+      m_stored(picture.stored)
+{
+    if (!m_monitor)
+        m_monitor = QGuiApplication::primaryScreen();
+    m_pictureLabel =
+        picture.profileName.isEmpty()
+            ? QStringLiteral("未嵌入色彩配置，按 sRGB 取色")
+            : QStringLiteral("按嵌入的色彩配置“%1”转为 sRGB 取色").arg(picture.profileName);
+    m_input = std::make_unique<FrameInput>([this] {
+        if (!m_windows.empty())
+            m_windows.front()->requestActivate();
+    });
+    m_pointer = rect().center();
+}
+
 FrozenScreen::~FrozenScreen() = default;
+
+QRect FrozenScreen::onDesktop(const QRect &pixels) const
+{
+    if (!m_monitor || m_windows.empty())
+        return pixels;
+    const PictureView &view = *m_windows.front()->pictureView();
+    return QRectF(view.toDevice(pixels.topLeft()),
+                  view.toDevice(pixels.bottomRight() + QPoint(1, 1)))
+        .toAlignedRect()
+        .adjusted(0, 0, -1, -1)
+        .translated(m_monitor->geometry().topLeft());
+}
 
 PointerGrab *FrozenScreen::input() const
 {
@@ -92,6 +122,11 @@ void FrozenScreen::show()
 {
     if (isNull() || !m_windows.empty())
         return;
+    if (m_monitor) {
+        m_windows.push_back(std::make_unique<FrameWindow>(this, m_monitor));
+        m_windows.back()->showFullScreen();
+        return;
+    }
     if (!m_live) {
         for (const FrameOutput &output : m_outputs) {
             m_windows.push_back(std::make_unique<FrameWindow>(this, output));
@@ -142,7 +177,9 @@ const QImage &FrozenScreen::frame()
 
 const QImage &FrozenScreen::shownFrame()
 {
-    return m_simulating ? m_simulated : frame();
+    if (m_simulating)
+        return m_simulated;
+    return isPicture() ? m_stored : frame();
 }
 
 void FrozenScreen::setVisible(bool visible)
@@ -198,7 +235,7 @@ void FrozenScreen::markRegion(const QRect &region, const QImage &marks)
 
 bool FrozenScreen::onScreen(QPoint pixel) const
 {
-    if (m_live)
+    if (m_live || m_monitor)
         return rect().contains(pixel);
     // The frame spans the monitors' bounding box; what lies between them is
     // no screen pixel.
@@ -248,6 +285,8 @@ QList<QRect> FrozenScreen::monitors()
 {
     if (m_live)
         return m_live->monitors();
+    if (m_monitor)
+        return {rect()};
     QList<QRect> monitors;
     for (const FrameOutput &o : m_outputs)
         monitors.append(o.pixels);
@@ -261,14 +300,32 @@ bool FrozenScreen::movePointer(QPoint screen)
     if (!onScreen(screen))
         return false;
     m_pointer = screen;
-    for (const auto &window : m_windows)
+    for (const auto &window : m_windows) {
+        window->reveal(screen);
         window->update();
+    }
     return true;
 }
 
 void FrozenScreen::showLoupe(const LoupeContent &content)
 {
     m_loupe = content;
+    // A picture's loupe shows its own pixels, as its window does; the
+    // colour picked stays the one in sRGB.
+    const int side = int(std::lround(std::sqrt(double(content.pixels.size()))));
+    if (isPicture() && m_stored.cacheKey() != m_frame.cacheKey() && side > 0) {
+        const QPoint first = content.pointer - QPoint(side / 2, side / 2);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const QPoint at = first + QPoint(x, y);
+                if (auto &cell = m_loupe.pixels[size_t(y * side + x)];
+                    cell && rect().contains(at)) {
+                    const QRgb c = m_stored.pixel(at);
+                    cell = rgb(qRed(c), qGreen(c), qBlue(c));
+                }
+            }
+        }
+    }
     for (const auto &window : m_windows)
         window->update();
 }

@@ -5,14 +5,18 @@
 #include "platform/screen_sampler.h"
 
 #include <QImage>
+#include <QString>
 #include <future>
 #include <memory>
 #include <vector>
+
+class QScreen;
 
 namespace tintavo {
 
 class FrameWindow;
 class VisionTable;
+struct LoadedPicture;
 class PointerGrab;
 
 // The screen read once and shown over everything, so that what shows only
@@ -32,7 +36,18 @@ public:
     // A frame the desktop read, with each monitor's part of it; coordinates
     // are the frame's pixels.
     FrozenScreen(const ScreenFrame &frame, const QList<FrameOutput> &outputs);
+    // A picture shown as a frame on `monitor`, the monitor the main window
+    // is on: its windows take the input as for a frame the desktop read, and
+    // coordinates are the picture's pixels, whatever the zoom. What is
+    // picked and measured is the picture in sRGB; what shows, in the window
+    // and the loupe, is its own pixels.
+    FrozenScreen(const LoadedPicture &picture, QScreen *monitor);
     ~FrozenScreen() override;
+
+    // A picture rather than a screen; its corner label names the profile
+    // it went to sRGB through.
+    bool isPicture() const { return m_monitor != nullptr; }
+    QString pictureLabel() const { return m_pictureLabel; }
 
     bool isNull() const { return m_size.isEmpty(); }
     // The frame's rectangle, in its pixels.
@@ -58,6 +73,10 @@ public:
     void markRegion(const QRect &region, const QImage &marks = {});
     QRect region() const { return m_region; }
     const QImage &regionMarks() const { return m_marks; }
+
+    // Where `pixels` of the frame show on the desktop, in native pixels:
+    // where they were read, or where a picture's zoom and pan put them.
+    QRect onDesktop(const QRect &pixels) const;
 
     // The clicks, keys and motion on the frame's windows, where they take
     // them (a desktop-read frame); null where the pointer is the desktop's.
@@ -95,6 +114,10 @@ private:
     QRect m_region;
     QImage m_marks;
     QList<FrameOutput> m_outputs;
+    // A picture's monitor and its own pixels.
+    QScreen *m_monitor = nullptr;
+    QImage m_stored;
+    QString m_pictureLabel;
     // The crosshair, and what the loupe beside it shows.
     QPoint m_pointer;
     LoupeContent m_loupe;

@@ -83,6 +83,8 @@ LivePicker::LivePicker(ColorBoxModel &colorBox, ScreenSampler &sampler, GlobalHo
 
     m_engine = std::make_unique<PickEngine>(m_sampler, m_options.picking);
     connect(m_engine.get(), &PickEngine::sampled, this, &LivePicker::showSample);
+    connect(m_engine.get(), &PickEngine::loupeCellsChanged, this, &LivePicker::useLoupeCells,
+            Qt::UniqueConnection);
 
     // Sampling starts with the window, not with a call. Where motion and
     // the screen's changes are reported, the loupe follows each move and

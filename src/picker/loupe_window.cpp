@@ -48,9 +48,9 @@ QPoint nativeToLogical(QPoint native, const QScreen *screen)
     return origin + QPoint(qRound(d.x()), qRound(d.y()));
 }
 
-int cellPixels(qreal ratio)
+int cellPixels(qreal ratio, int side)
 {
-    return qMax(1, qRound(LoupeWindow::kCellSize * ratio));
+    return qMax(1, qRound(LoupeWindow::kCellSize * LoupeWindow::kSide * ratio / side));
 }
 
 void fillFrame(QImage &image, const QRect &outer, int width, QRgb colour)
@@ -67,10 +67,10 @@ QImage renderGrid(const LoupeContent &content, qreal ratio);
 
 } // namespace
 
-QSize LoupeWindow::deviceSize(qreal ratio)
+QSize LoupeWindow::deviceSize(qreal ratio, int side)
 {
-    const int side = kSide * cellPixels(ratio) + 1;
-    return {side, side + qRound(kCodeHeight * ratio)};
+    const int extent = side * cellPixels(ratio, side) + 1;
+    return {extent, extent + qRound(kCodeHeight * ratio)};
 }
 
 LoupeWindow::LoupeWindow(const QList<QRect> &monitors)
@@ -93,14 +93,16 @@ void LoupeWindow::showPixels(QPoint pointer, const std::vector<std::optional<Rgb
     // The root window spans every monitor's bounding box; what lies between
     // monitors is no screen pixel at all.
     const QList<QRect> &monitors = m_monitors;
+    const int side = std::max(1, int(std::lround(std::sqrt(double(pixels.size())))));
     m_content = {.pointer = pointer,
                  .pixels = pixels,
-                 .sampleSize = std::clamp(sampleSize, 1, kSide),
+                 .side = side,
+                 .sampleSize = std::clamp(sampleSize, 1, side),
                  .sampled = sampled,
                  .converted = converted};
-    m_content.pixels.resize(kSide * kSide);
-    for (int i = 0; i < kSide * kSide; ++i) {
-        const QPoint at = pointer + QPoint(i % kSide - kRadius, i / kSide - kRadius);
+    m_content.pixels.resize(size_t(side) * size_t(side));
+    for (int i = 0; i < side * side; ++i) {
+        const QPoint at = pointer + QPoint(i % side - side / 2, i / side - side / 2);
         if (std::none_of(monitors.cbegin(), monitors.cend(),
                          [at](const QRect &m) { return m.contains(at); }))
             m_content.pixels[i].reset();
@@ -139,11 +141,13 @@ void LoupeWindow::moveBeside(QPoint pointer)
     // near a seam may not be the pointer's: sized for the pointer's first,
     // and again for the other monitor's scale when it lands there.
     const QScreen *target = screenAt(pointer);
+    const int side = m_content.side, radius = side / 2;
     QRect native =
-        loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
+        loupePlacement(pointer, radius, deviceSize(target->devicePixelRatio(), side), monitors);
     if (const QScreen *other = screenAt(native.center()); other != target) {
         target = other;
-        native = loupePlacement(pointer, kRadius, deviceSize(target->devicePixelRatio()), monitors);
+        native =
+            loupePlacement(pointer, radius, deviceSize(target->devicePixelRatio(), side), monitors);
     }
     m_placed = native;
     const qreal ratio = target->devicePixelRatio();
@@ -159,16 +163,16 @@ namespace {
 
 QImage renderGrid(const LoupeContent &content, qreal ratio)
 {
-    constexpr int kSide = LoupeWindow::kSide;
-    const int cell = cellPixels(ratio);
-    const int side = kSide * cell + 1;
+    const int cells = content.side;
+    const int cell = cellPixels(ratio, cells);
+    const int side = cells * cell + 1;
     // Painted at one device pixel a unit, and only then told its scale, so
     // that every line falls on the pixel it is meant for.
     QImage grid(side, side, QImage::Format_RGB32);
     grid.fill(kGridLine);
-    for (int row = 0; row < kSide; ++row) {
-        for (int col = 0; col < kSide; ++col) {
-            const std::optional<Rgb> c = content.pixels[row * kSide + col];
+    for (int row = 0; row < cells; ++row) {
+        for (int col = 0; col < cells; ++col) {
+            const std::optional<Rgb> c = content.pixels[row * cells + col];
             const QRgb rgb = c ? toQColor(*c).rgb() : 0;
             for (int y = row * cell + 1; y < (row + 1) * cell; ++y) {
                 auto *line = reinterpret_cast<QRgb *>(grid.scanLine(y));
@@ -182,7 +186,7 @@ QImage renderGrid(const LoupeContent &content, qreal ratio)
     }
     // The outer band covers the grid lines around the sampled cells.
     const int band = qMax(1, qRound(ratio));
-    const int first = (kSide - content.sampleSize) / 2 * cell;
+    const int first = (cells - content.sampleSize) / 2 * cell;
     const QRect ring(first, first, content.sampleSize * cell + 1, content.sampleSize * cell + 1);
     fillFrame(grid, ring, band, kOutlineOuter);
     fillFrame(grid, ring.adjusted(band, band, -band, -band), band, kOutlineInner);
@@ -195,7 +199,7 @@ QImage renderGrid(const LoupeContent &content, qreal ratio)
 void LoupeWindow::paint(QPainter &p, const QRectF &area, const LoupeContent &content, qreal ratio)
 {
     p.fillRect(area, kFrameColor);
-    if (content.pixels.size() != size_t(kSide * kSide))
+    if (content.side < 1 || content.pixels.size() != size_t(content.side) * size_t(content.side))
         return;
     const QImage grid = renderGrid(content, ratio);
     p.drawImage(area.topLeft(), grid);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/rgb.h"
+#include "picker/loupe_cells.h"
 
 #include <QImage>
 #include <QPoint>
@@ -23,7 +24,9 @@ namespace tintavo {
 struct LoupeContent
 {
     QPoint pointer;
+    // `side` × `side` of them.
     std::vector<std::optional<Rgb>> pixels;
+    int side = kDefaultLoupeCells;
     int sampleSize = 1;
     std::optional<Rgb> sampled;
     bool converted = false;
@@ -43,10 +46,11 @@ class LoupeWindow : public QRasterWindow
     Q_OBJECT
 
 public:
-    // The loupe shows the pixels within this distance of the pointer.
-    static constexpr int kRadius = 5;
-    static constexpr int kSide = 2 * kRadius + 1;
-    // A cell's side in logical pixels.
+    // The loupe shows at first the pixels within this distance of the pointer.
+    static constexpr int kRadius = kDefaultLoupeCells / 2;
+    static constexpr int kSide = kDefaultLoupeCells;
+    // A cell's side in logical pixels at kSide cells; with more cells they
+    // are smaller, so that the loupe stays about as large.
     static constexpr int kCellSize = 10;
 
     // `monitors`: the desktop's monitors in native pixels as the display
@@ -54,7 +58,7 @@ public:
     explicit LoupeWindow(const QList<QRect> &monitors = {});
     void setMonitors(const QList<QRect> &monitors);
 
-    // Shows `pixels`, the kSide × kSide screen pixels centred on `pointer`
+    // Shows `pixels`, the n × n screen pixels centred on `pointer`
     // (native desktop coordinates), row by row, with the middle `sampleSize`
     // × `sampleSize` cells outlined and `sampled`, the colour they give, as a
     // code under the grid. A pixel that could not be read or lies off every
@@ -72,8 +76,9 @@ public:
     // Where the loupe was last placed, in native desktop pixels.
     QRect placedAt() const { return m_placed; }
 
-    // The loupe's size in device pixels on a monitor of this scale.
-    static QSize deviceSize(qreal ratio);
+    // The loupe's size in device pixels on a monitor of this scale, with
+    // `side` cells a side.
+    static QSize deviceSize(qreal ratio, int side = kSide);
     // Paints `content` as the loupe does into `area` (logical pixels) of a
     // surface painted at `ratio` device pixels a logical one.
     static void paint(QPainter &p, const QRectF &area, const LoupeContent &content, qreal ratio);

@@ -56,6 +56,13 @@ OneShotPick::OneShotPick(std::unique_ptr<DesktopPicking> desktop,
     connect(m_frames.get(), &FrameGrabber::failed, this, &OneShotPick::frameRefused);
 }
 
+OneShotPick::OneShotPick(std::unique_ptr<FrozenScreen> picture, PickSettings settings)
+    : m_settings(settings), m_picture(std::move(picture))
+{
+    // A picture's pixels are sRGB already.
+    m_settings.colorManaged = false;
+}
+
 OneShotPick::~OneShotPick()
 {
     if (FrameSession *session = std::exchange(m_session, nullptr))
@@ -65,6 +72,10 @@ OneShotPick::~OneShotPick()
 
 void OneShotPick::start()
 {
+    if (m_picture) {
+        startSession(new FrameSession(this, std::move(m_picture), m_settings, {}));
+        return;
+    }
     if (m_desktop && m_frames) {
         QTimer::singleShot(m_freezeAfter.value_or(0) * 1000, m_frames.get(), [this] {
             m_frames->grab();

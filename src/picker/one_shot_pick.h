@@ -45,6 +45,8 @@ public:
     // the desktop's own pick.
     OneShotPick(std::unique_ptr<DesktopPicking> desktop, std::unique_ptr<FrameGrabber> frames,
                 PickSettings settings, std::optional<int> freezeAfter = std::nullopt);
+    // Picks on `picture`, a picture shown as a frame.
+    OneShotPick(std::unique_ptr<FrozenScreen> picture, PickSettings settings);
     ~OneShotPick() override;
 
     // Starts the pick; exactly one of the signals below follows.
@@ -74,6 +76,7 @@ private:
     std::optional<int> m_freezeAfter;
     std::unique_ptr<DesktopPicking> m_desktop;
     std::unique_ptr<FrameGrabber> m_frames;
+    std::unique_ptr<FrozenScreen> m_picture;
     // The live screen's engine; a frame the desktop read has its own.
     std::unique_ptr<PickEngine> m_engine;
     FrameSession *m_session = nullptr;

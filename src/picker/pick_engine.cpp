@@ -22,7 +22,9 @@ constexpr int kFrameMs = 16;
 } // namespace
 
 PickEngine::PickEngine(ScreenSampler &screen, PickSettings settings, Loupe loupe)
-    : m_screen(screen), m_sampleSize(settings.sampleSize), m_colorManaged(settings.colorManaged)
+    : m_screen(screen), m_sampleSize(settings.sampleSize),
+      m_loupeCells(loupeCellsFromSetting(settings.loupeCells)),
+      m_colorManaged(settings.colorManaged)
 {
     // Where the screen cannot be read there is nothing to magnify.
     if (!m_screen.available())
@@ -132,7 +134,8 @@ PickEngine::Look PickEngine::look(bool force)
     m_sinceLook.start();
 
     // One read serves the colour, the mean and the loupe.
-    const int radius = m_loupe || m_loupeElsewhere ? LoupeWindow::kRadius : m_sampleSize / 2;
+    const int radius =
+        m_loupe || m_loupeElsewhere ? std::max(m_loupeCells, m_sampleSize) / 2 : m_sampleSize / 2;
     m_lastSquare = QRect(pointer - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
     const Read now = read(pointer, radius, false);
     if (!now.read) {
@@ -157,6 +160,7 @@ PickEngine::Look PickEngine::look(bool force)
         else
             emit looked({.pointer = pointer,
                          .pixels = shown,
+                         .side = 2 * radius + 1,
                          .sampleSize = m_sampleSize,
                          .sampled = color,
                          .converted = profile != nullptr});
@@ -243,6 +247,21 @@ void PickEngine::setSampleSize(int size)
     // The pointer need not move for the new square to show.
     m_rereads = qMax(m_rereads, 1);
     update();
+}
+
+void PickEngine::stepLoupeCells(int steps)
+{
+    const int cells = std::clamp(m_loupeCells + 2 * steps, kLeastLoupeCells, kMostLoupeCells);
+    if (cells == m_loupeCells)
+        return;
+    setLoupeCells(cells);
+    emit loupeCellsChanged(cells);
+}
+
+void PickEngine::setLoupeCells(int cells)
+{
+    m_loupeCells = loupeCellsFromSetting(cells);
+    update(true);
 }
 
 void PickEngine::setLoupe(bool shown)

@@ -89,6 +89,12 @@ public:
     int sampleSize() const { return m_sampleSize; }
     void setSampleSize(int size);
 
+    // The loupe's cells a side: `steps` odd sizes more (or fewer, below
+    // zero), within its range; told by loupeCellsChanged() where it changed.
+    void stepLoupeCells(int steps);
+    void setLoupeCells(int cells);
+    int loupeCells() const { return m_loupeCells; }
+
     // Switch the loupe (where it is a window of its own) and the way back
     // to sRGB while the engine runs; both show at once.
     void setLoupe(bool shown);
@@ -116,6 +122,8 @@ signals:
     // could be read), with the profile it went through, if any.
     void sampled(QPoint pointer, std::optional<tintavo::Rgb> color,
                  const tintavo::DisplayProfile *profile);
+    // The user changed the loupe's cell count.
+    void loupeCellsChanged(int cells);
     // What the loupe shows, at each look, where it is no window of its own.
     void looked(const tintavo::LoupeContent &content);
 
@@ -154,6 +162,7 @@ private:
     const VisionTable *m_loupeView = nullptr;
     bool m_updatePending = false;
     int m_sampleSize = 1;
+    int m_loupeCells = kDefaultLoupeCells;
     bool m_colorManaged = true;
     QList<QRect> m_monitors;
     MonitorProfiles m_profiles;

@@ -12,6 +12,8 @@ struct PickSettings
     bool loupe = true;
     // The side of the square of device pixels whose mean is picked: 1, 3 or 5.
     int sampleSize = 1;
+    // The loupe's cells a side: odd, 7 to 31 (loupe_cells.h).
+    int loupeCells = 11;
     // Screen values go back to sRGB through the profile the desktop
     // publishes for the monitor, where it publishes one.
     bool colorManaged = true;

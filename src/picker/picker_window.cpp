@@ -1,5 +1,6 @@
 #include "picker/picker_window.h"
 
+#include "picker/frozen_screen.h"
 #include "picker/live_picker.h"
 #include "picker/pick_engine.h"
 #include "picker/portal_picker.h"
@@ -7,6 +8,7 @@
 #include "color/color_pair.h"
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
+#include "colorbox/color_box_write.h"
 #include "common/announce.h"
 #include "common/app_icon.h"
 #include "common/control_table.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace tintavo {
 
@@ -182,6 +185,9 @@ void PickerWindow::showColor(Rgb color)
 void PickerWindow::showSample(QPoint pointer, std::optional<Rgb> color,
                               const DisplayProfile *profile)
 {
+    // The live screen's engine goes on looking under a picture's frame.
+    if (sender() && sender() != engine())
+        return;
     m_positionLabel->setText(QStringLiteral("光标位置：%1,%2").arg(pointer.x()).arg(pointer.y()));
     announceName(m_positionLabel, m_positionLabel->text());
     m_positionLabel->adjustSize();
@@ -303,15 +309,64 @@ FrameSession::Setup PickerWindow::frameSetup() const
         pair.foreground = [mainPair] { return mainPair->foreground(); };
         pair.setBackground = [mainPair](Rgb c) { mainPair->setColor(PairRole::Background, c); };
     }
+    if (QuestionService *questions = m_options.questions) {
+        pair.storeColors = [this, questions](const std::vector<Rgb> &colors) {
+            const int first = m_colorBox.captureTarget();
+            const BoxWrite write = writeColorsAsking(m_colorBox, first, colors, *questions,
+                                                     QStringLiteral("提取主色"));
+            if (write.cancelled)
+                return QStringLiteral("颜色盒没有改动");
+            QString said = QStringLiteral("%1 种颜色已写入颜色盒，从第 %2 格起（可撤销）")
+                               .arg(write.written)
+                               .arg(first + 1);
+            if (!write.leftOut.isEmpty())
+                said += u'\n' + write.leftOut;
+            return said;
+        };
+    }
     return {.pickerKeys = true, .inspect = pair};
 }
 
 void PickerWindow::openSession(FrameSession *session)
 {
     m_session = session;
+    connect(&session->engine(), &PickEngine::loupeCellsChanged, this, &PickerWindow::useLoupeCells,
+            Qt::UniqueConnection);
     connect(session, &FrameSession::pickWanted, this, &PickerWindow::storeColor);
     connect(session, &FrameSession::endWanted, this, &PickerWindow::unfreeze);
     session->start();
+}
+
+void PickerWindow::openPicture(const LoadedPicture &picture, QScreen *monitor)
+{
+    stopCountdown();
+    unfreeze();
+    // The picture's pixels are sRGB once loaded: no monitor's profile
+    // applies to them.
+    PickSettings settings = m_options.picking;
+    settings.colorManaged = false;
+    auto *session = new FrameSession(this, std::make_unique<FrozenScreen>(picture, monitor),
+                                     settings, frameSetup());
+    connect(&session->engine(), &PickEngine::sampled, this, &PickerWindow::showSample);
+    // The live screen's loupe would show over the picture.
+    if (PickEngine *live = liveEngine())
+        live->setLoupeHidden(true);
+    connect(session, &FrameSession::started, this, [this] {
+        // Over the picture as over a frozen screen: a panel above it where
+        // the desktop lets the picker stand above others.
+        if (liveEngine())
+            showAboveFrame();
+        show();
+        raise();
+        setNotice(QStringLiteral("图片取色，点击存储\nEsc返回"),
+                  QStringLiteral(
+                      "在图片上：左键、回车或 Alt+Shift+S 存储颜色，方向键逐像素移动；"
+                      "Ctrl+滚轮或 Ctrl+= / Ctrl+- 缩放，Ctrl+0 回到 100%；滚轮、"
+                      "Shift+滚轮、空格+拖动或中键拖动平移；按住左键拖动选出区域量对比度；"
+                      "1–4 键看色觉模拟，0 键看原图；右键菜单提取主色；Alt+滚轮改变放大镜格数；"
+                      "Ctrl+S 保存画面；Esc 返回。"));
+    });
+    openSession(session);
 }
 
 void PickerWindow::showAboveFrame()
@@ -335,6 +390,8 @@ void PickerWindow::unfreeze()
     // The frame leaves the screen and the pointer and keyboard go back at
     // once; the parts themselves go once the event at hand is over.
     session->end();
+    if (PickEngine *live = liveEngine(); live && live != &session->engine())
+        live->setLoupeHidden(menuShown());
     if (windowFlags() & Qt::X11BypassWindowManagerHint) {
         setWindowFlags(windowFlags() & ~kAboveFrameFlags);
         move(m_managedAt);
@@ -343,6 +400,24 @@ void PickerWindow::unfreeze()
     }
     restoreNotice();
     emit frameClosed();
+}
+
+void PickerWindow::wheelEvent(QWheelEvent *event)
+{
+    // One cell count a notch, however fine the wheel's steps.
+    m_wheelPending += event->angleDelta().y();
+    const int steps = m_wheelPending / 120;
+    m_wheelPending %= 120;
+    if (PickEngine *picking = engine(); picking && steps != 0)
+        picking->stepLoupeCells(steps);
+}
+
+void PickerWindow::useLoupeCells(int cells)
+{
+    m_options.picking.loupeCells = cells;
+    if (PickEngine *live = liveEngine(); live && live->loupeCells() != cells)
+        live->setLoupeCells(cells);
+    emit loupeCellsChosen(cells);
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)

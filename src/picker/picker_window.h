@@ -14,6 +14,7 @@
 
 class QLabel;
 class QMenu;
+class QScreen;
 class QTimer;
 
 namespace tintavo {
@@ -26,7 +27,9 @@ class FrameGrabber;
 class GlobalHotKey;
 class PickEngine;
 class PointerGrab;
+class QuestionService;
 class ScreenSampler;
+struct LoadedPicture;
 
 // What a picker is opened with besides the desktop's services.
 struct PickerOptions
@@ -56,6 +59,9 @@ struct PickerOptions
     // The main window's pair: its text colour is measured over regions of
     // the frozen frame, and a region's colour can become its background.
     ColorPair *pair = nullptr;
+    // Asks before main colours taken from a frame overwrite the colour box;
+    // none: they are not written.
+    QuestionService *questions = nullptr;
 };
 
 // The picker: a small always-on-top window that shows the position and the
@@ -85,6 +91,10 @@ public:
     // the live picker's timer does; nothing where the desktop picks.
     virtual void sampleUnderPointer() {}
 
+    // Shows `picture` as a frame on `monitor`, to pick from and inspect as
+    // from a frozen frame, in place of any frame shown now.
+    void openPicture(const LoadedPicture &picture, QScreen *monitor);
+
     // Whether a frozen frame holds the pointer and the keyboard: a window
     // opened now would sit under it, out of reach, until frameClosed().
     bool holdsScreen() const { return m_session != nullptr; }
@@ -99,6 +109,8 @@ signals:
     void frameClosed();
     void loupeChosen(bool on);
     void colorManagementChosen(bool on);
+    // The user turned the wheel over the picker, or over a frame's loupe.
+    void loupeCellsChosen(int cells);
 
 protected:
     PickerWindow(ColorBoxModel &colorBox, PickerOptions options);
@@ -119,6 +131,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    // Keeps `cells` for the next frame and for the live screen's engine.
+    void useLoupeCells(int cells);
 
     // The engine that reads now: the frame's, or the live screen's.
     PickEngine *engine() const;
@@ -169,6 +184,7 @@ private:
     QPoint m_managedAt;
     QTimer *m_countdown = nullptr;
     int m_secondsLeft = 0;
+    int m_wheelPending = 0; // eighths of a degree short of a notch
     // What the notice says now, once it has said where a colour went.
     QString m_noticeText;
     QString m_noticeDetails;

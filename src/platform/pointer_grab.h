@@ -39,6 +39,9 @@ signals:
     void buttonReleased(Qt::MouseButton button, QPoint screen);
     // The pointer moved to a desktop point, in native screen pixels.
     void pointerMoved(QPoint screen);
+    // The wheel turned `notches` away from the user (below zero: towards),
+    // with the modifiers held (Shift, Ctrl, Alt).
+    void wheelTurned(int notches, Qt::KeyboardModifiers modifiers);
     // Escape, Return, Enter, an arrow key, a digit, Alt+Shift+S or
     // Alt+Shift+F, or a letter with Ctrl went down, with the modifiers held
     // (Shift, Ctrl, Alt); other keys are swallowed.

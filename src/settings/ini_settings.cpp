@@ -42,6 +42,7 @@ const SettingRow kRows[] = {
     {&Settings::showContrast,      kAppSet, "ShowContrast",  OnUnlessZero,      true,  false},
     {&Settings::loupe,             kAppSet, "Loupe",         Switch,            true,  false},
     {&Settings::sampleSize,        kAppSet, "SampleSize",    Number,            true,  false},
+    {&Settings::loupeCells,        kAppSet, "LoupeCells",    Number,            true,  false},
     {&Settings::colorManaged,      kAppSet, "ColorManaged",  OnUnlessPlainZero, true,  false},
     {&Settings::paletteFolder,     kAppSet, "PaletteFolder", Text,              true,  false},
 };

@@ -23,6 +23,8 @@ struct Settings
     // The side of the square the picker averages, as stored; the picker
     // takes anything but 1, 3 or 5 for 1.
     qint32 sampleSize = 1;
+    // The loupe's cells a side, as stored; the picker takes an odd 7 to 31.
+    qint32 loupeCells = 11;
     // Picks taken back to sRGB through the monitor's published profile.
     bool colorManaged = true;
     // The folder the palette file dialogs last went to; empty before the first.

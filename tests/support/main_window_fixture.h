@@ -240,6 +240,8 @@ struct MainWindowFixture
     // Answers for the colour box's export and import dialogs (none: cancelled).
     ColorBoxTransfer::FileDialogs fileDialogs{[](QString *) { return QString(); },
                                               [] { return QString(); }};
+    // The picture 打开图片取色… opens (empty: cancelled).
+    QString picturePath;
     std::unique_ptr<QTemporaryDir> settingsDir;
     std::unique_ptr<Session> session;
     std::unique_ptr<MainWindow> form;
@@ -318,7 +320,8 @@ struct MainWindowFixture
                     screenWatch = watch.get();
                     return watch;
                 },
-            .makeGrab = [] { return std::make_unique<FakePointerGrab>(); }};
+            .makeGrab = [] { return std::make_unique<FakePointerGrab>(); },
+            .picturePath = [this] { return picturePath; }};
         form = std::make_unique<MainWindow>(*session, services);
         form->start(readStartState(session->settingsPath()));
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

@@ -12,6 +12,18 @@ namespace {
 // The cursor font's crosshair and its mask, the next glyph.
 constexpr quint16 kCrosshairGlyph = 34;
 
+Qt::KeyboardModifiers modifiersOf(uint16_t state)
+{
+    Qt::KeyboardModifiers modifiers;
+    if (state & XCB_MOD_MASK_SHIFT)
+        modifiers |= Qt::ShiftModifier;
+    if (state & XCB_MOD_MASK_CONTROL)
+        modifiers |= Qt::ControlModifier;
+    if (state & XCB_MOD_MASK_1)
+        modifiers |= Qt::AltModifier;
+    return modifiers;
+}
+
 Qt::MouseButton buttonFor(xcb_button_t button)
 {
     switch (button) {
@@ -113,6 +125,8 @@ bool X11PointerGrab::nativeEventFilter(const QByteArray &eventType, void *messag
             return false;
         if (const Qt::MouseButton button = buttonFor(press->detail); button != Qt::NoButton)
             emit buttonPressed(button, QPoint(press->root_x, press->root_y));
+        else if (press->detail == 4 || press->detail == 5)
+            emit wheelTurned(press->detail == 4 ? 1 : -1, modifiersOf(press->state));
         return true;
     }
     case XCB_BUTTON_RELEASE: {

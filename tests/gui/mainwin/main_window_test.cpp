@@ -148,7 +148,7 @@ private slots:
                              "undoColorBox|撤销|Ctrl+Z", "redoColorBox|重做|Ctrl+Shift+Z", "||",
                              "copySwatchCode|复制颜色代码|", "exportColorBox|导出颜色盒…|",
                              "importColorBox|导入颜色盒…|", "||", "makeRamp|生成色阶|",
-                             "harmonies|配色|"}));
+                             "harmonies|配色|", "||", "openPicture|打开图片取色…|Ctrl+O"}));
         QVERIFY(f.savedAtExit().contains("StartPoint=9\r\n"));
     }
 
