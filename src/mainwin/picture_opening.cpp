@@ -21,6 +21,8 @@ namespace tintavo {
 
 namespace {
 
+const QString kPngType = QStringLiteral("image/png");
+
 struct PictureRead
 {
     std::optional<LoadedPicture> picture;
@@ -80,7 +82,15 @@ bool PictureOpening::openMime(const QMimeData *data)
         openFile(*path);
         return true;
     }
-    if (!data || !data->hasImage())
+    if (!data)
+        return false;
+    // A PNG's own bytes where they are offered, read as a file is: the
+    // toolkit's image has taken its gamma chunk for a profile already.
+    if (data->hasFormat(kPngType)) {
+        load([bytes = data->data(kPngType)](QString *error) { return loadPicture(bytes, error); });
+        return true;
+    }
+    if (!data->hasImage())
         return false;
     load([image = qvariant_cast<QImage>(data->imageData())](QString *error) {
         return loadPicture(image, error);
@@ -123,7 +133,8 @@ std::optional<QString> PictureOpening::droppedFile(const QMimeData *data)
 bool PictureOpening::clipboardHasPicture() const
 {
     const QMimeData *data = QApplication::clipboard()->mimeData();
-    return data && !data->hasText() && (data->hasImage() || droppedFile(data));
+    return data && !data->hasText() &&
+           (data->hasImage() || data->hasFormat(kPngType) || droppedFile(data));
 }
 
 bool PictureOpening::eventFilter(QObject *watched, QEvent *event)

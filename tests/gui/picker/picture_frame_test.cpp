@@ -1,8 +1,10 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
+#include "png_chunks.h"
 #include "picker/picker_window.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPainter>
@@ -260,7 +262,14 @@ private slots:
         QTRY_VERIFY2(frameWindow(), qPrintable(f.messages.shown.join(u'|')));
         close(frameWindow());
 
-        QApplication::clipboard()->setImage(picture({30, 20}));
+        // As a browser offers a picture: PNG bytes with the gamma chunk image
+        // tools write, which is no profile: the values picked are the file's.
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && picture({30, 20}).save(&buffer, "PNG"));
+        auto *pasted = new QMimeData;
+        pasted->setData("image/png", test::withChunk(png, "gAMA", test::kExportGamma));
+        QApplication::clipboard()->setMimeData(pasted);
         f.form->activateWindow();
         QTest::keyClick(f.form.get(), Qt::Key_V, Qt::ControlModifier);
         QTRY_VERIFY(frameWindow());

@@ -1,6 +1,7 @@
 #include "picture/picture_file.h"
 
 #include "icc_profiles.h"
+#include "png_chunks.h"
 #include "picker/area_sample.h"
 
 #include <QColorSpace>
@@ -46,26 +47,6 @@ QString written(const QTemporaryDir &dir, const QImage &image, const char *name)
     return path;
 }
 
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFF;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
-// A PNG's bytes with one more chunk after its header.
-QByteArray withChunk(const QByteArray &png, const QByteArray &type, const QByteArray &data)
-{
-    QByteArray length(4, '\0'), crc(4, '\0');
-    qToBigEndian<quint32>(quint32(data.size()), length.data());
-    qToBigEndian<quint32>(crc32(type + data), crc.data());
-    return png.left(33) + length + type + data + crc + png.mid(33);
-}
-
 // Untagged and tagged pictures, PNG and JPEG: each value picked is the
 // stored one taken to sRGB as LittleCMS takes it, and the profile is named.
 TEST(PictureFile, PicksInSrgbThroughTheEmbeddedProfile)
@@ -87,7 +68,7 @@ TEST(PictureFile, PicksInSrgbThroughTheEmbeddedProfile)
     // values are the page's, as they are in browsers.
     QFile plain(written(dir, sampleRow({}), "plain.png")), gamma(dir.filePath("gamma.png"));
     ASSERT_TRUE(plain.open(QIODevice::ReadOnly) && gamma.open(QIODevice::WriteOnly));
-    gamma.write(withChunk(plain.readAll(), "gAMA", QByteArray::fromHex("0000b18f")));
+    gamma.write(test::withChunk(plain.readAll(), "gAMA", test::kExportGamma));
     gamma.close();
     for (const auto &row : rows) {
         const QString path = std::string_view(row.file) == "gamma.png"
@@ -178,7 +159,7 @@ TEST(PictureFile, RefusesWhatIsNoUsablePicture)
     QByteArray huge = bytes;
     qToBigEndian<quint32>(40000, huge.data() + 16);
     qToBigEndian<quint32>(40000, huge.data() + 20);
-    qToBigEndian<quint32>(crc32(huge.mid(12, 17)), huge.data() + 29);
+    qToBigEndian<quint32>(test::pngCrc(huge.mid(12, 17)), huge.data() + 29);
     const QString pipe = dir.filePath(QStringLiteral("pipe.png"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const QString locked = save("locked.png", bytes);
