@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Usage: mutter_click.py CONNECTOR X Y. Clicks the left button at (X, Y) on
-a real GNOME Shell through Mutter's remote desktop, as a remote desktop client
-does: a session with a screen cast of the monitor CONNECTOR, in whose pixels
-absolute motion is given. The session is open only for the click, so that no
-screen cast runs while the desktop takes the picture picked from."""
+"""Usage: mutter_click.py CONNECTOR. Clicks the left button on a real GNOME
+Shell through Mutter's remote desktop, as a remote desktop client does: a
+session with a screen cast of the monitor CONNECTOR, in whose pixels absolute
+motion is given. Says "ready" once the session's pointer exists, then clicks at
+each "X Y" line read and says "clicked"; the session ends with the input."""
 import sys
 import time
 from gi.repository import Gio, GLib
@@ -28,11 +28,17 @@ stream = call(cast, "org.gnome.Mutter.ScreenCast.Session", "RecordMonitor",
               dest="org.gnome.Mutter.ScreenCast")[0]
 session = "org.gnome.Mutter.RemoteDesktop.Session"
 call(desktop, session, "Start")
+# The seat gains its pointer with the first event; clients started before that
+# would see the pointer appear under them with no enter, and no clicks.
+call(desktop, session, "NotifyPointerMotionAbsolute", GLib.Variant("(sdd)", (stream, 10, 700)))
 time.sleep(0.5)
-x, y = map(float, sys.argv[2:4])
-call(desktop, session, "NotifyPointerMotionAbsolute", GLib.Variant("(sdd)", (stream, x, y)))
-time.sleep(0.3)
-for pressed in (True, False):  # BTN_LEFT
-    call(desktop, session, "NotifyPointerButton", GLib.Variant("(ib)", (0x110, pressed)))
-    time.sleep(0.1)
+print("ready", flush=True)
+for line in sys.stdin:
+    x, y = map(float, line.split())
+    call(desktop, session, "NotifyPointerMotionAbsolute", GLib.Variant("(sdd)", (stream, x, y)))
+    time.sleep(0.3)
+    for pressed in (True, False):  # BTN_LEFT
+        call(desktop, session, "NotifyPointerButton", GLib.Variant("(ib)", (0x110, pressed)))
+        time.sleep(0.1)
+    print("clicked", flush=True)
 call(desktop, session, "Stop")
