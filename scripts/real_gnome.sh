@@ -8,9 +8,15 @@
 # - once allowed (in the permission store, as GNOME's dialog stores it),
 #   --region reads the portal's frame;
 # - at monitor scales 1 and 2 the picker and a pick for a script each pick, on
-#   the portal's frame, the pixel of a pattern under the point clicked.
-# The clicks are the window test's own events, as on sway (real_portal.sh):
-# a headless GNOME Shell has no input devices.
+#   the portal's frame, the pixel of a pattern under the point clicked (the
+#   window test's own events, as on sway in real_portal.sh);
+# - with REAL_GNOME_INJECTED=1, at scales 1 and 2, with clicks injected
+#   through Mutter's remote desktop (tests/support/mutter_click.py), as a
+#   user's: tintavo --pick prints the pixel under the click, and tintavo
+#   --capture makes the running copy pick on a fresh frame and store that pixel
+#   into its next slot. Not yet passing: on the headless GNOME Shell 43.8 here
+#   the picker's window gets the remote desktop's pointer (wl_seat capability)
+#   but never an enter, motion or button event from it.
 #
 # Usage: scripts/real_gnome.sh [BUILD_DIR] (by default the test command's
 # build-tests). Root runs it all as nobody.
@@ -20,6 +26,8 @@ if [[ ${1:-} != --inside ]]; then
   if ! command -v gnome-shell >/dev/null || [[ ! -x /usr/libexec/xdg-desktop-portal-gnome ]]; then
     apt-get install -y --no-install-recommends gnome-shell xdg-desktop-portal-gnome libglib2.0-bin
   fi
+  command -v pipewire >/dev/null && python3 -c 'import gi' 2>/dev/null ||
+    apt-get install -y --no-install-recommends pipewire python3-gi
   build=${1:-$root/build-tests}
   [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
   cmake --build "$build" --target tintavo gui_picker_portal
@@ -28,10 +36,11 @@ if [[ ${1:-} != --inside ]]; then
   cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
   cp "$build/src/app/tintavo" "$work/tintavo"
   cp "$0" "$work/inside.sh"
+  cp "$root/tests/support/mutter_click.py" "$work/"
   chmod -R a+rwX "$work"
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" dbus-run-session -- \
+  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" REAL_GNOME_INJECTED="${REAL_GNOME_INJECTED:-}" dbus-run-session -- \
     bash "$work/inside.sh" --inside "$work"
   exit
 fi
@@ -117,4 +126,69 @@ for scale in 1 2; do
   REAL_DESKTOP=gnome REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test \
     picksOnARealPortalsFrame >picker.log 2>&1 || { cat picker.log; fail "at scale $scale, a pick on GNOME's frame is not the pixel under the point"; }
   echo "ok: at scale $scale, picks on GNOME's frame are the pixels under the point"
+done
+
+[[ $REAL_GNOME_INJECTED == 1 ]] || exit 0
+# A vertical gradient behind everything, so that a click read at the wrong
+# place reads another colour; Mutter's screen casts need PipeWire.
+gsettings set org.gnome.desktop.background picture-options none
+gsettings set org.gnome.desktop.background primary-color '#000000'
+gsettings set org.gnome.desktop.background secondary-color '#ffffff'
+gsettings set org.gnome.desktop.background color-shading-type vertical
+# GNOME's question from the first case lingers for 25 s, and for a while
+# after it the portal may leave screenshots unanswered.
+poll 40 grep -q 'Failed to show access dialog' xdp.log || fail "GNOME's question never ended"
+poll 60 env QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at 1,1 || fail "GNOME takes no screenshot"
+pipewire >pipewire.log 2>&1 &
+pids+=($!)
+sleep 1
+mkdir capture && cp tintavo capture/
+published() {
+  gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner io.github.tintavo.Tintavo | grep -q true
+}
+bgr() { echo $(((0x$1 & 0xff) << 16 | (0x$1 & 0xff00) | (0x$1 >> 16))); }
+pointer() { # a pointer of Mutter's remote desktop, there before the picker
+  coproc CLICK { exec python3 ./mutter_click.py Meta-0 2>>click.log; }
+  pids+=($CLICK_PID)
+  read -r -t 15 -u "${CLICK[0]}" said && [[ $said == ready ]] || fail "no remote desktop: $(cat click.log)"
+}
+click() { # click X Y: in the monitor's pixels, then the session ends
+  echo "$1 $2" >&"${CLICK[1]}"
+  read -r -t 10 -u "${CLICK[0]}" said && [[ $said == clicked ]] || fail "Mutter did not click: $(cat click.log)"
+  kill "$CLICK_PID" && wait "$CLICK_PID" || true
+}
+for scale in 1 2; do
+  display $scale || fail "GNOME did not take scale $scale"
+  sleep 2
+  x=$((300 + 100 * scale)) y=$((1000 + 60 * scale))
+  truth=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at $x,$y 2>at.log) || fail "--pick --at: $(cat at.log)"
+  pointer
+  QT_QPA_PLATFORM=wayland timeout 30 ./tintavo --pick >picked.txt 2>pick.log &
+  picking=$!
+  sleep 4
+  click $x $y
+  wait $picking || fail "at scale $scale, --pick ended with $?: $(cat pick.log)"
+  [[ $(cat picked.txt) == "$truth" ]] ||
+    fail "at scale $scale, a click through Mutter picked $(cat picked.txt), the pixel under it is $truth"
+  echo "ok: at scale $scale, a click injected through Mutter picks the pixel under it ($truth)"
+
+  rm -f capture/Tintavo.ini
+  (cd capture && QT_QPA_PLATFORM=wayland exec ./tintavo >app.log 2>&1) &
+  app=$!
+  pids+=($app)
+  poll 20 published || fail "the running copy did not take its name on the bus"
+  sleep 2
+  truth=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at $x,$y 2>at.log) || fail "--pick --at: $(cat at.log)"
+  pointer
+  (cd capture && QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --capture) >said.log 2>&1 ||
+    fail "--capture ended with $?: $(cat said.log)"
+  sleep 4
+  click $x $y
+  sleep 1
+  kill -TERM $app
+  wait $app || fail "the running copy ended with $?: $(cat capture/app.log)"
+  grep -q "^Color0=$(bgr "${truth#\#}")"$'\r$' capture/Tintavo.ini ||
+    fail "at scale $scale, --capture did not store $truth into slot 0: $(grep ^Color capture/Tintavo.ini | head -3)"
+  echo "ok: at scale $scale, tintavo --capture picks on a fresh frame, a click through Mutter stores $truth into the next slot"
 done
