@@ -176,6 +176,23 @@ private slots:
         close(frame);
     }
 
+    // With space held, the left button drags the picture instead of
+    // picking; let go, a click picks again where the picture now lies.
+    void spaceAndDragPans()
+    {
+        const QSize monitor = QGuiApplication::primaryScreen()->size();
+        QWindow *frame = open(monitor + QSize(200, 100));
+        const int slot = f.session->colorBox().captureTarget();
+        QTest::keyPress(frame, Qt::Key_Space);
+        QTest::mousePress(frame, Qt::LeftButton, {}, {300, 300});
+        QTest::mouseMove(frame, {200, 250});
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, {200, 250});
+        QTest::keyRelease(frame, Qt::Key_Space);
+        QCOMPARE(f.session->colorBox().captureTarget(), slot);
+        QCOMPARE(clickAt(frame, {10, 10}), colorAt({110, 60}));
+        close(frame);
+    }
+
     // 提取主色 ▸ 5 in the picture's menu writes its main colours into the
     // colour box from the next slot, as one step undone at once, and the
     // label lists them with their shares.
