@@ -139,10 +139,16 @@ FrameInspector::FrameInspector(FrozenScreen &frame, PickEngine &engine, PointerG
     : m_frame(frame), m_engine(engine), m_grab(grab), m_pair(std::move(pair)),
       m_readout(overlayLabel("regionReadout")), m_viewLabel(overlayLabel("visionLabel"))
 {
+    // A picture zoomed or panned moves the region: its read-out goes along.
+    m_frame.onViewMoved([this] {
+        if (m_readout->isVisible())
+            placeReadout();
+    });
 }
 
 FrameInspector::~FrameInspector()
 {
+    m_frame.onViewMoved({});
     m_engine.setLoupeView(nullptr);
     delete m_dialog;
 }

@@ -79,8 +79,17 @@ FrameWindow::FrameWindow(FrozenScreen *frozen, QScreen *monitor)
 
 void FrameWindow::reveal(QPoint pixel)
 {
-    if (m_view)
+    if (m_view) {
         m_view->reveal(pixel);
+        viewMoved();
+    }
+}
+
+void FrameWindow::viewMoved()
+{
+    update();
+    if (m_frozen->m_viewMoved)
+        m_frozen->m_viewMoved();
 }
 
 void FrameWindow::refresh()
@@ -231,7 +240,7 @@ bool FrameWindow::pictureKey(QKeyEvent *event)
         zoomBy(-1, about);
     else if (key == Qt::Key_0) {
         m_view->reset();
-        update();
+        viewMoved();
     } else {
         return false;
     }
@@ -294,13 +303,13 @@ void FrameWindow::wheelEvent(QWheelEvent *event)
 void FrameWindow::zoomBy(int steps, QPointF device)
 {
     m_view->zoomBy(steps, device);
-    update();
+    viewMoved();
 }
 
 void FrameWindow::panBy(QPointF device)
 {
     m_view->pan(device);
-    update();
+    viewMoved();
 }
 
 void FrameWindow::paintRegion(QPainter &p)

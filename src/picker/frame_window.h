@@ -84,6 +84,8 @@ private:
     bool panPress(QMouseEvent *event);
     void zoomBy(int steps, QPointF device);
     void panBy(QPointF device);
+    // Repaints, and tells the frame, after the picture's zoom or pan changed.
+    void viewMoved();
 
     FrozenScreen *m_frozen;
     bool m_ownsPointer = false;

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <future>
 #include <memory>
 #include <vector>
@@ -78,6 +79,10 @@ public:
     // where they were read, or where a picture's zoom and pan put them.
     QRect onDesktop(const QRect &pixels) const;
 
+    // Called after a picture's zoom or pan has moved its pixels on the
+    // screen; empty: nothing is.
+    void onViewMoved(std::function<void()> then) { m_viewMoved = std::move(then); }
+
     // The clicks, keys and motion on the frame's windows, where they take
     // them (a desktop-read frame); null where the pointer is the desktop's.
     PointerGrab *input() const;
@@ -102,6 +107,7 @@ private:
     // Whether anything shows over the frame as read.
     bool drawsOverFrame() const { return m_simulating || !m_region.isEmpty(); }
 
+    std::function<void()> m_viewMoved;
     ScreenSampler *m_live = nullptr;
     std::unique_ptr<HeldScreen> m_held;
     // Ended before the held frame it reads goes.

@@ -193,6 +193,28 @@ private slots:
         close(frame);
     }
 
+    // A region's read-out stays beside the region as the picture pans.
+    void theRegionReadoutFollowsAPan()
+    {
+        const QSize monitor = QGuiApplication::primaryScreen()->size();
+        QWindow *frame = open(monitor + QSize(200, 400));
+        QTest::mousePress(frame, Qt::LeftButton, {}, {100, 300});
+        QTest::mouseMove(frame, {120, 320});
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, {140, 330});
+        QWidget *readout = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            readout = w->objectName() == u"regionReadout" ? w : readout;
+        QTRY_VERIFY(readout && readout->isVisible());
+        const QPoint before = readout->pos();
+        wheel(frame, {400, 400}, {0, -120});
+        QTRY_VERIFY(readout->pos().y() < before.y());
+        QCOMPARE(readout->pos().x(), before.x());
+        wheel(frame, {400, 400}, {0, 120});
+        QTRY_COMPARE(readout->pos(), before);
+        QTest::keyClick(frame, Qt::Key_Escape); // the region
+        close(frame);
+    }
+
     // 提取主色 ▸ 5 in the picture's menu writes its main colours into the
     // colour box from the next slot, as one step undone at once, and the
     // label lists them with their shares.
