@@ -1,8 +1,8 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
-#include "png_chunks.h"
 #include "picker/picker_window.h"
+#include "png_chunks.h"
 
 #include <QBuffer>
 #include <QClipboard>
