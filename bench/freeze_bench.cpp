@@ -129,8 +129,8 @@ int main(int argc, char *argv[])
         const std::unique_ptr<HeldScreen> held = sampler->holdScreen();
         taken.push_back(double(clock.nsecsElapsed()) / 1e6);
         clock.restart();
-        const ScreenFrame frame = held ? held->read(QRect(QPoint(0, 0), held->size()))
-                                       : sampler->grabFrame();
+        const ScreenFrame frame =
+            held ? held->read(QRect(QPoint(0, 0), held->size())) : sampler->grabFrame();
         read.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
 

@@ -204,8 +204,7 @@ int main(int argc, char *argv[])
     closeFrame();
     const double after = privateMiB() - before;
     std::printf("  %-44s %+7.2f MiB (target within 1 MiB of before: %s)\n",
-                "after 100 frames opened and closed", after,
-                after <= 1 ? "met" : "MISSED");
+                "after 100 frames opened and closed", after, after <= 1 ? "met" : "MISSED");
 
     QImage large(8000, 8000, QImage::Format_RGB32);
     for (int y = 0; y < large.height(); ++y) {

@@ -15,12 +15,12 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QCursor>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -213,7 +213,7 @@ int main(int argc, char *argv[])
             sinceReport.invalidate();
             QProcess::execute(QStringLiteral("xsetroot"),
                               {"-solid", QStringLiteral("#%1").arg(0x102030 + i * 0x050301, 6, 16,
-                                                                    QLatin1Char('0'))});
+                                                                   QLatin1Char('0'))});
             while (color->text() == before)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             QGuiApplication::sync();
@@ -253,8 +253,8 @@ int main(int argc, char *argv[])
         settle(1000);
         int count = 0;
         auto *dispatcher = QAbstractEventDispatcher::instance();
-        const auto counting = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake,
-                                               [&] { ++count; });
+        const auto counting =
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] { ++count; });
         settle(10000);
         QObject::disconnect(counting);
         shown.hide();

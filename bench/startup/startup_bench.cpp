@@ -587,15 +587,21 @@ int main(int argc, char *argv[])
     }
 
     // The baseline, then each build with 64 and with 32768 swatches.
-    std::vector<Case> cases{{"Chinese label window", BASELINE_PROGRAM, kBaselineTitle, "", {}, 0, {}}};
+    std::vector<Case> cases{
+        {"Chinese label window", BASELINE_PROGRAM, kBaselineTitle, "", {}, 0, {}}};
     const std::pair<const char *, std::string> builds[] = {{"tintavo", TINTAVO_PROGRAM},
                                                            {"reference", reference}};
     for (const auto &[name, program] : builds) {
         for (const int swatches : {64, 32768}) {
             if (program.empty())
                 continue;
-            Case c{std::string(name) + ", " + std::to_string(swatches) + " swatches", "",
-                   kProgramTitle, settingsText(swatches), {}, 0, {}};
+            Case c{std::string(name) + ", " + std::to_string(swatches) + " swatches",
+                   "",
+                   kProgramTitle,
+                   settingsText(swatches),
+                   {},
+                   0,
+                   {}};
             const fs::path folder = work / (std::string(name) + std::to_string(swatches));
             if (!copyProgram(program, folder, c.program)) {
                 std::printf("bench_startup: cannot copy %s, skipped\n", program.c_str());
@@ -633,12 +639,11 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::printf(
-        "Start-up to the main window shown, and memory then; %d runs each on the %s.\n"
-        "shown = first drawing into the mapped window (X DAMAGE); mapped = its MapNotify;\n"
-        "memory (/proc/PID/smaps_rollup) read %lld ms after shown. Medians; times from\n"
-        "process start in ms, memory in MiB; x = against the Chinese label window.\n\n",
-        kRuns, server.description.c_str(), static_cast<long long>(kSettle.count()));
+    std::printf("Start-up to the main window shown, and memory then; %d runs each on the %s.\n"
+                "shown = first drawing into the mapped window (X DAMAGE); mapped = its MapNotify;\n"
+                "memory (/proc/PID/smaps_rollup) read %lld ms after shown. Medians; times from\n"
+                "process start in ms, memory in MiB; x = against the Chinese label window.\n\n",
+                kRuns, server.description.c_str(), static_cast<long long>(kSettle.count()));
     if (!reference.empty())
         std::printf("reference = %s\n\n", reference.c_str());
     std::printf("%-26s %8s %7s %8s %7s %7s %7s %8s %7s\n", "program", "shown", "best", "mapped",

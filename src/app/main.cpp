@@ -1,6 +1,6 @@
-#include "cli/command_line.h"
 #include "app/desktop_activation.h"
 #include "app/early_start.h"
+#include "cli/command_line.h"
 #include "cli/sampling_commands.h"
 #include "common/app_look.h"
 #include "common/termination_signals.h"

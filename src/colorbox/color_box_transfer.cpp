@@ -129,8 +129,7 @@ void ColorBoxTransfer::exportColorBox()
         if (const QString error = writing->result(); !error.isEmpty())
             m_messages.showError(error);
     });
-    writing->setFuture(
-        runOffThread([path, bytes] { return writeFileAtomically(path, bytes); }));
+    writing->setFuture(runOffThread([path, bytes] { return writeFileAtomically(path, bytes); }));
 }
 
 void ColorBoxTransfer::importColorBox()

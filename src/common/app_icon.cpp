@@ -65,10 +65,10 @@ public:
             return {};
         // A pixmap may share an image of its own format: this one has the
         // bytes copied, as they go with this call.
-        QPixmap pixmap = QPixmap::fromImage(
-            QImage(reinterpret_cast<const uchar *>(pixels.constData()), side, side,
-                   QImage::Format_ARGB32_Premultiplied)
-                .copy());
+        QPixmap pixmap =
+            QPixmap::fromImage(QImage(reinterpret_cast<const uchar *>(pixels.constData()), side,
+                                      side, QImage::Format_ARGB32_Premultiplied)
+                                   .copy());
         if (side != wanted)
             pixmap = pixmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return pixmap;

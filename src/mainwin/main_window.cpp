@@ -338,9 +338,8 @@ void MainWindow::openPicker()
                           .pair = &m_session.pair(),
                           .questions = m_questions})
                 .release();
-        connect(m_picker, &PickerWindow::sampleSizeChosen, this, [this](int size) {
-            m_session.settings().change(&Settings::sampleSize, size);
-        });
+        connect(m_picker, &PickerWindow::sampleSizeChosen, this,
+                [this](int size) { m_session.settings().change(&Settings::sampleSize, size); });
         connect(m_picker, &PickerWindow::frameClosed, this, [this] {
             // Not from within the click or key that ended the frame.
             QTimer::singleShot(0, this, [this] {

@@ -18,7 +18,8 @@ void destroyAfterEvent(QObject *context, FrameParts parts)
 {
     // The queued call does nothing; dropping it, run or discarded, drops the parts.
     auto held = std::make_shared<FrameParts>(std::move(parts));
-    QMetaObject::invokeMethod(context, [held]() mutable { held.reset(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context, [held]() mutable { held.reset(); }, Qt::QueuedConnection);
 }
 
 void discardPendingFrameParts(QObject *context)

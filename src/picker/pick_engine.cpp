@@ -206,8 +206,8 @@ void PickEngine::screenChanged(const QRect &area)
     // The first change is read at once; those that follow within the same
     // displayed frame wait for its end and are read together.
     m_changeReadPending = true;
-    const int wait = m_sinceLook.isValid() ? qBound(0, kFrameMs - int(m_sinceLook.elapsed()), kFrameMs)
-                                           : 0;
+    const int wait =
+        m_sinceLook.isValid() ? qBound(0, kFrameMs - int(m_sinceLook.elapsed()), kFrameMs) : 0;
     QTimer::singleShot(wait, this, [this] {
         m_changeReadPending = false;
         if (m_squareChanged)

@@ -300,28 +300,28 @@ struct MainWindowFixture
         hotKey.answer = nudgeAnswer = HotKeyResult::Registered;
         screenWatched = true;
         programEnded = 0;
-        MainWindowServices services{
-            .messages = realBoxes ? nullptr : &messages,
-            .colorChooser = &colorChooser,
-            .questions = realBoxes ? nullptr : &questions,
-            .sampler = &sampler,
-            .hotKey = &hotKey,
-            .endProgram = [this] { ++programEnded; },
-            .fileDialogs = fileDialogs,
-            .makeHotKey =
-                [this] {
-                    auto key = std::make_unique<FakeGlobalHotKey>();
-                    key->answer = nudgeAnswer;
-                    return key;
-                },
-            .makeScreenChangeWatch =
-                [this] {
-                    auto watch = std::make_unique<FakeScreenChangeWatch>(screenWatched);
-                    screenWatch = watch.get();
-                    return watch;
-                },
-            .makeGrab = [] { return std::make_unique<FakePointerGrab>(); },
-            .picturePath = [this] { return picturePath; }};
+        MainWindowServices services{.messages = realBoxes ? nullptr : &messages,
+                                    .colorChooser = &colorChooser,
+                                    .questions = realBoxes ? nullptr : &questions,
+                                    .sampler = &sampler,
+                                    .hotKey = &hotKey,
+                                    .endProgram = [this] { ++programEnded; },
+                                    .fileDialogs = fileDialogs,
+                                    .makeHotKey =
+                                        [this] {
+                                            auto key = std::make_unique<FakeGlobalHotKey>();
+                                            key->answer = nudgeAnswer;
+                                            return key;
+                                        },
+                                    .makeScreenChangeWatch =
+                                        [this] {
+                                            auto watch = std::make_unique<FakeScreenChangeWatch>(
+                                                screenWatched);
+                                            screenWatch = watch.get();
+                                            return watch;
+                                        },
+                                    .makeGrab = [] { return std::make_unique<FakePointerGrab>(); },
+                                    .picturePath = [this] { return picturePath; }};
         form = std::make_unique<MainWindow>(*session, services);
         form->start(readStartState(session->settingsPath()));
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

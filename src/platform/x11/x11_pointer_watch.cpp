@@ -24,11 +24,11 @@ const XInput *xinput()
 {
     static const LateLibrary library("xcb-xinput", 0);
     static XInput calls;
-    static const bool found = library.find(calls.id, "xcb_input_id") &&
-                              library.find(calls.queryVersion, "xcb_input_xi_query_version") &&
-                              library.find(calls.queryVersionReply,
-                                           "xcb_input_xi_query_version_reply") &&
-                              library.find(calls.selectEvents, "xcb_input_xi_select_events");
+    static const bool found =
+        library.find(calls.id, "xcb_input_id") &&
+        library.find(calls.queryVersion, "xcb_input_xi_query_version") &&
+        library.find(calls.queryVersionReply, "xcb_input_xi_query_version_reply") &&
+        library.find(calls.selectEvents, "xcb_input_xi_select_events");
     return found ? &calls : nullptr;
 }
 
@@ -44,8 +44,8 @@ X11PointerWatch::X11PointerWatch(xcb_connection_t *connection, xcb_window_t root
         return;
     // Raw events reach the root also while another client holds a grab
     // only from 2.1 on.
-    x11::Reply<xcb_input_xi_query_version_reply_t> version(input->queryVersionReply(
-        connection, input->queryVersion(connection, 2, 2), nullptr));
+    x11::Reply<xcb_input_xi_query_version_reply_t> version(
+        input->queryVersionReply(connection, input->queryVersion(connection, 2, 2), nullptr));
     if (!version || version->major_version < 2 ||
         (version->major_version == 2 && version->minor_version < 1))
         return;

@@ -46,8 +46,8 @@ X11ScreenChangeWatch::X11ScreenChangeWatch(xcb_connection_t *connection, xcb_win
     if (!extension || !extension->present)
         return;
     // The server speaks the extension to a client only after this exchange.
-    const x11::Reply<xcb_damage_query_version_reply_t> version(calls->queryVersionReply(
-        connection, calls->queryVersion(connection, 1, 1), nullptr));
+    const x11::Reply<xcb_damage_query_version_reply_t> version(
+        calls->queryVersionReply(connection, calls->queryVersion(connection, 1, 1), nullptr));
     if (!version)
         return;
     m_notifyEvent = extension->first_event + XCB_DAMAGE_NOTIFY;

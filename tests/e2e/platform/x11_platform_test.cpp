@@ -4,8 +4,8 @@
 #include "common/app_look.h"
 #include "icc_profiles.h"
 #include "picker/area_sample.h"
-#include "picker/loupe_window.h"
 #include "picker/live_picker.h"
+#include "picker/loupe_window.h"
 #include "platform/desktop_picking.h"
 #include "platform/global_hotkey.h"
 #include "platform/pointer_grab.h"
@@ -229,9 +229,9 @@ private slots:
                 QCOMPARE(leftTaken ? m_other.grabKey(kAltShift | lock, left) : 0, 0);
             auto hotKey = createGlobalHotKey();
             ColorBoxModel box;
-            auto picker = createPicker(box, *m_sampler, *hotKey, nullptr,
-                                       {.picking = {.loupe = false},
-                                        .makeHotKey = [] { return createGlobalHotKey(); }});
+            auto picker = createPicker(
+                box, *m_sampler, *hotKey, nullptr,
+                {.picking = {.loupe = false}, .makeHotKey = [] { return createGlobalHotKey(); }});
             picker->show();
             QVERIFY(warp(start));
             const std::pair<const char *, QPoint> steps[] = {
@@ -440,7 +440,9 @@ private slots:
         QVERIFY(xdotool({"mousedown", "1"}) && warp(to) && xdotool({"mouseup", "1"}));
         QTRY_VERIFY(m_other.pixelColor(corner) == 0 || m_other.pixelColor(corner) == 0xFFFFFF);
         QCOMPARE(m_other.pixelColor(away), drawn(away));
-        const auto grey = [](qint32 c) { return (c & 0xFF) == (c >> 8 & 0xFF) && (c & 0xFF) == c >> 16; };
+        const auto grey = [](qint32 c) {
+            return (c & 0xFF) == (c >> 8 & 0xFF) && (c & 0xFF) == c >> 16;
+        };
         QVERIFY(xdotool({"key", "4"}));
         QTRY_VERIFY(grey(m_other.pixelColor(away)));
         QVERIFY(xdotool({"key", "0"}));

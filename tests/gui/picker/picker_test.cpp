@@ -14,7 +14,7 @@ using namespace tintavo;
 struct Sample
 {
     QPoint at;
-    QColor shows;      // invalid: nothing readable there
+    QColor shows;       // invalid: nothing readable there
     QRect changed = {}; // where the screen reports a change, rather than a look
 };
 Q_DECLARE_METATYPE(QList<Sample>)
@@ -170,8 +170,8 @@ private slots:
             << "RGB颜色：FF0000"
             << "#FF0000";
         QTest::newRow("so does one at the loupe's corner")
-            << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p + QPoint(5, -8), QSize(4, 4)}}}
-            << at << "RGB颜色：FF0000"
+            << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p + QPoint(5, -8), QSize(4, 4)}}} << at
+            << "RGB颜色：FF0000"
             << "#FF0000";
         QTest::newRow("a change beside the loupe's square is not read")
             << QList<Sample>{{p, "#123456"}, {p, "#FF0000", {p + QPoint(6, -5), QSize(50, 10)}}}

@@ -480,8 +480,9 @@ private slots:
         QTRY_VERIFY(!frameWindow());
 
         // On the tile the mean of 3 × 3 is the middle's.
-        OneShotPick once(createDesktopPicking(), createFrameGrabber(),
-                         {.loupe = true, .sampleSize = whole && sway ? 3 : 1, .colorManaged = false});
+        OneShotPick once(
+            createDesktopPicking(), createFrameGrabber(),
+            {.loupe = true, .sampleSize = whole && sway ? 3 : 1, .colorManaged = false});
         QSignalSpy picked(&once, &OneShotPick::picked);
         once.start();
         QTRY_VERIFY_WITH_TIMEOUT(frameWindow() && frameWindow()->isExposed(), 10000);

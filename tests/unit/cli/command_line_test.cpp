@@ -59,8 +59,10 @@ TEST(CommandLine, RefusesWhatCannotBeDone)
 TEST(CommandLine, AnswersWithoutAWindow)
 {
     for (const std::vector<std::string> &args :
-         {std::vector<std::string>{"--contrast", "black", "white"}, {"--name", "red"},
-          {"--ramp", "#3b82f6", "--as", "tailwind"}, {"--harmony", "split", "red"}}) {
+         {std::vector<std::string>{"--contrast", "black", "white"},
+          {"--name", "red"},
+          {"--ramp", "#3b82f6", "--as", "tailwind"},
+          {"--harmony", "split", "red"}}) {
         EXPECT_EQ(parse(args).exitStatus, 0) << args.front();
     }
 }

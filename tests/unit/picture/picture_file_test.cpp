@@ -1,8 +1,8 @@
 #include "picture/picture_file.h"
 
 #include "icc_profiles.h"
-#include "png_chunks.h"
 #include "picker/area_sample.h"
+#include "png_chunks.h"
 
 #include <QColorSpace>
 #include <QDir>

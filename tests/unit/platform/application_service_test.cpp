@@ -37,9 +37,10 @@ class ApplicationServiceTest : public QObject
     Forwarded forward(const QString &action)
     {
         // From another thread: this one must serve the call.
-        std::future<Forwarded> done = std::async(
-            std::launch::async,
-            [bus = newConnection(), action] { return forwardActionOn(bus, kId, action, 5000); });
+        std::future<Forwarded> done =
+            std::async(std::launch::async, [bus = newConnection(), action] {
+                return forwardActionOn(bus, kId, action, 5000);
+            });
         const auto finished = [&done] {
             return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
         };
