@@ -60,6 +60,17 @@ close_program() {
   end_status 0
 }
 
+# ended_with STATUS OUTPUT: the program started in the background ($app_pid,
+# its standard output and error in $work/out and $work/err) ends with STATUS,
+# having printed OUTPUT.
+ended_with() {
+  local got=0
+  wait "$app_pid" || got=$?
+  app_pid=
+  ((got == $1)) || fail "status $got, not $1: $(cat "$work/err")"
+  [[ $(cat "$work/out") == "$2" ]] || fail "printed '$(cat "$work/out")', not '$2'"
+}
+
 # end_status STATUS: the program, which has ended, did so with STATUS.
 end_status() {
   local status=0

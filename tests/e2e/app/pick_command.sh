@@ -27,7 +27,7 @@ expected() { printf '#%02X%02X%02X\n' $(pattern_mean "$@"); }
 # starts tintavo --pick, waits for its loupe, moves to (X, Y), does the xdotool
 # ACTION and expects STATUS and exactly OUTPUT on standard output.
 pick() {
-  local settings=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
+  local settings=$1 x=$2 y=$3 want_status=${*: -2:1} want=${*: -1}
   local actions=("${@:4:$#-5}")
   step="--pick ${pick_args[*]} ${pick_env:-}, ${settings//$'\r\n'/ }, at $x,$y: ${actions[*]}"
   printf '%s\r\n' "$settings" >"$work/app/Tintavo.ini"
@@ -42,10 +42,7 @@ pick() {
   xdotool mousemove "$x" "$y"
   sleep 0.3
   xdotool "${actions[@]}"
-  wait "$app_pid" || status=$?
-  app_pid=
-  ((status == want_status)) || fail "status $status, not $want_status: $(cat "$work/err")"
-  [[ $(cat "$work/out") == "$want" ]] || fail "printed '$(cat "$work/out")', not '$want'"
+  ended_with "$want_status" "$want"
   cmp -s "$work/ini.before" "$work/app/Tintavo.ini" || fail "the settings file changed"
   [[ $(ls "$work/app") == $'Tintavo.ini\ntintavo' ]] || fail "files left beside it: $(ls "$work/app")"
   echo "ok: $step"

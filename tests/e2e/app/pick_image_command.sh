@@ -31,7 +31,7 @@ color() { printf '#%02X%02X%02X\n' $(($1 % 256)) $(($2 % 256)) $((16 * ($1 / 256
 # pick FILE X Y ACTION... STATUS OUTPUT: moves to screen (X, Y) once the frame
 # shows, does the xdotool ACTION, expects STATUS and exactly OUTPUT.
 pick() {
-  local file=$1 x=$2 y=$3 status=0 want_status=${*: -2:1} want=${*: -1}
+  local file=$1 x=$2 y=$3 want_status=${*: -2:1} want=${*: -1}
   local actions=("${@:4:$#-5}")
   step="--pick --image $file, at $x,$y: ${actions[*]}"
   (cd "$work" && exec env QT_QPA_PLATFORM=xcb timeout 20 "$tintavo" --pick --image "$file" \
@@ -43,10 +43,7 @@ pick() {
   xdotool mousemove "$x" "$y"
   sleep 0.3
   xdotool "${actions[@]}"
-  wait "$app_pid" || status=$?
-  app_pid=
-  ((status == want_status)) || fail "status $status, not $want_status: $(cat "$work/err")"
-  [[ $(cat "$work/out") == "$want" ]] || fail "printed '$(cat "$work/out")', not '$want'"
+  ended_with "$want_status" "$want"
   echo "ok: $step"
 }
 
