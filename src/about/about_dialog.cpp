@@ -1,7 +1,6 @@
 #include "about/about_dialog.h"
 
 #include "about/about_logo.h"
-#include "common/app_icon.h"
 #include "common/control_table.h"
 #include "desktop/message_boxes.h"
 #include "desktop/system_info.h"
@@ -97,8 +96,6 @@ AboutDialog::AboutDialog(QWidget *parent, AboutServices services)
 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("关于[Kelmira]"));
-    // The program's own icon in the title bar; the logo is a banner, not a square.
-    setWindowIcon(appIcon());
 
     // Placed as designed rather than centred: the client area's top-left at a
     // fixed spot of the desktop.

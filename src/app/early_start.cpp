@@ -5,11 +5,9 @@
 namespace tintavo {
 
 EarlyStart::EarlyStart(const QString &settingsPath)
-    : m_work(std::async(std::launch::async, [settingsPath] {
-          // The toolkit's first text measurement would otherwise read the
-          // whole font configuration on the window's thread; fontconfig keeps
-          // one configuration for the process, whichever thread loaded it.
+    : m_work(std::async(std::launch::async, [this, settingsPath] {
           FcInit();
+          m_fontsLoaded.count_down();
           return settingsPath.isEmpty() ? StartState{} : readStartState(settingsPath);
       }))
 {

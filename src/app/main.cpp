@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
         early.emplace(settingsPath);
     }
     tintavo::setUpApplicationLook(app);
+    early->waitForFonts();
     if (!command.pictureFramePick.isEmpty())
         return tintavo::runPictureFramePick(command.pictureFramePick);
     if (command.pickOnce)

@@ -86,14 +86,11 @@ private:
 
 } // namespace
 
-QIcon appIcon()
+void installAppIcon()
 {
-    // One icon for the application, so that every window shows the same.
-    if (!QGuiApplication::windowIcon().isNull())
-        return QGuiApplication::windowIcon();
-    const QIcon icon(new RenderedIconEngine);
-    QGuiApplication::setWindowIcon(icon);
-    return icon;
+    // Set once for the application, every window shows it without a copy of
+    // its own: a window's own icon is sent to the X server a second time.
+    QGuiApplication::setWindowIcon(QIcon(new RenderedIconEngine));
 }
 
 } // namespace tintavo

@@ -4,9 +4,9 @@
 
 namespace tintavo {
 
-// The program's icon, four colour tiles with an eyedropper across them,
-// drawn at build time from the SVG the installed icons come from, at
-// every size they are installed at.
-QIcon appIcon();
+// Makes the program's icon, four colour tiles with an eyedropper across
+// them, the icon of all its windows. It is drawn at build time from the SVG
+// the installed icons come from.
+void installAppIcon();
 
 } // namespace tintavo

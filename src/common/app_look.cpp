@@ -1,5 +1,6 @@
 #include "common/app_look.h"
 
+#include "common/app_icon.h"
 #include "common/frame_caption_style.h"
 #include "common/interface_font.h"
 #include "common/screen_fit.h"
@@ -25,6 +26,7 @@ void setUpApplicationLook(QApplication &app)
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 
     QApplication::setFont(interfaceFont());
+    installAppIcon();
 
     // Frames carry their caption on the frame line.
     app.setStyle(new FrameCaptionStyle);

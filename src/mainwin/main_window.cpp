@@ -12,7 +12,6 @@
 #include "colorbox/random_fill.h"
 #include "colorbox/swatch_palettes.h"
 #include "colorbox/swatch_view.h"
-#include "common/app_icon.h"
 #include "common/text_box.h"
 #include "desktop/message_boxes.h"
 #include "mainwin/help_text.h"
@@ -62,7 +61,6 @@ MainWindow::MainWindow(Session &session, const MainWindowServices &services, QWi
     : QWidget(parent), m_session(session)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(appIcon());
     resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
     useServices(services);
 

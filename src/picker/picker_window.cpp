@@ -10,7 +10,6 @@
 #include "colorbox/color_box_model.h"
 #include "colorbox/color_box_write.h"
 #include "common/announce.h"
-#include "common/app_icon.h"
 #include "common/control_table.h"
 #include "common/interface_font.h"
 #include "platform/desktop_picking.h"
@@ -91,7 +90,6 @@ PickerWindow::PickerWindow(ColorBoxModel &colorBox, PickerOptions options)
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("鼠标取色"));
-    setWindowIcon(appIcon());
     setFixedSize(toPixels(kClientArea).size());
 
     const PickerControls controls = buildControls<PickerControls>(this, kControls).controls;

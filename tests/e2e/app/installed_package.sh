@@ -67,6 +67,11 @@ start_program env -u XAUTHORITY -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR HOME="$hom
 wm_class=$(xprop -id "$main_wid" WM_CLASS)
 [[ "$wm_class" == *", \"$(sed -n 's/^StartupWMClass=//p' "$desktop")\"" ]] ||
   fail "window class $wm_class does not match the desktop entry"
+# The icon window managers draw in title bars, task bars and switchers.
+icons=$(xprop -id "$main_wid" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+for side in 16 32 48; do
+  [[ $icons == *"Icon ($side x $side)"* ]] || fail "no $side x $side icon on the window: $icons"
+done
 ini=$home/.config/Tintavo/Tintavo.ini
 close_program
 [[ -f $ini ]] || fail "no settings in $home/.config/Tintavo"
