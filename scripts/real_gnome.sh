@@ -4,7 +4,9 @@
 # install for scripts/test.sh, so run on its own. Installs gnome-shell and
 # xdg-desktop-portal-gnome if missing, builds the test tree, then:
 # - a screenshot GNOME has not been allowed to take waits for its question,
-#   and tintavo --contrast --region says so on standard error;
+#   and tintavo --contrast --region says so on standard error; the question, a
+#   modal dialog that outlives the command and holds pointer and keys, is then
+#   answered (Escape, through Mutter's remote desktop: see below);
 # - once allowed (in the permission store, as GNOME's dialog stores it),
 #   --region reads the portal's frame;
 # - at monitor scales 1 and 2 the picker and a pick for a script each pick, on
@@ -14,7 +16,8 @@
 #   through Mutter's remote desktop (tests/support/mutter_click.py), as a
 #   user's: tintavo --pick prints the pixel under the click, and tintavo
 #   --capture makes the running copy pick on a fresh frame and store that pixel
-#   into its next slot.
+#   into its next slot. Behind everything lies a picture whose every pixel has
+#   its own colour, and the pixel under the click is checked against it first.
 # The private bus starts the document portal for the portal, which mounts a
 # FUSE file system under the private home: it is let go before the folder is
 # removed, and the clean-up never decides the status.
@@ -22,7 +25,8 @@
 # Usage: scripts/real_gnome.sh [BUILD_DIR] (by default the test command's
 # build-tests). Root runs it all as nobody. REAL_GNOME_DISPLAY names GNOME's
 # Wayland socket (wayland-0; it lies in a private runtime folder anyway);
-# REAL_GNOME_LOGS names a folder that keeps the logs.
+# REAL_GNOME_LOGS names a folder that keeps the logs and the portal's
+# screenshots.
 set -euo pipefail
 if [[ ${1:-} != --inside ]]; then
   root=$(cd "$(dirname "$0")/.." && pwd)
@@ -79,10 +83,31 @@ dbus-daemon --config-file="$work/system.conf" --nofork --print-address=1 >system
 pids+=($!)
 poll 10 test -s system.address || fail "no system bus"
 export DBUS_SYSTEM_BUS_ADDRESS=$(head -1 system.address)
-# The user session without the overview it opens with, which would cover the screen.
-mkdir -p .local/share/gnome-shell/modes
-echo '{"parentMode": "user", "hasOverview": false}' >.local/share/gnome-shell/modes/tintavo-test.json
-nice -n 10 gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --wayland-display "$REAL_GNOME_DISPLAY" \
+# The user session without the overview it opens with, which would cover the
+# screen and hold the pointer: GNOME Shell reads modes from the system's data
+# folders only.
+mkdir -p share/gnome-shell/modes
+echo '{"parentMode": "user", "hasOverview": false}' >share/gnome-shell/modes/tintavo-test.json
+# Behind everything a picture of 2560 × 1440 pixels, each its own colour, so
+# that a click read at the wrong place reads another colour; set before GNOME
+# starts, which does not see it change.
+python3 - >pattern.png <<'PNG'
+import struct, sys, zlib
+rows = bytearray()
+for y in range(1440):
+    row = bytearray(3 * 2560)
+    row[0::3] = bytes(x % 256 for x in range(2560))
+    row[1::3] = bytes([y % 256]) * 2560
+    row[2::3] = bytes(x // 256 * 16 + y // 256 for x in range(2560))
+    rows += b"\0" + row
+chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data
+                            + struct.pack(">I", zlib.crc32(kind + data)))
+sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2560, 1440, 8, 2, 0, 0, 0))
+                        + chunk(b"IDAT", zlib.compress(bytes(rows))) + chunk(b"IEND", b""))
+PNG
+gsettings set org.gnome.desktop.background picture-uri "file://$work/pattern.png"
+gsettings set org.gnome.desktop.background picture-options stretched
+XDG_DATA_DIRS=$work/share:/usr/local/share:/usr/share nice -n 10 gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --wayland-display "$REAL_GNOME_DISPLAY" \
   --virtual-monitor 2560x1440 >shell.log 2>&1 &
 pids+=($!)
 poll 30 test -S "$XDG_RUNTIME_DIR/$REAL_GNOME_DISPLAY" || fail "GNOME Shell did not start"
@@ -139,6 +164,9 @@ input() { # input LINE: a click at "X Y" in the monitor's pixels, or "key CODE"
 }
 click() { # click X Y, then the session ends
   input "$1 $2"
+  release
+}
+release() { # the remote desktop's session ends
   local to=${CLICK[1]}
   exec {to}>&-
   wait "$CLICK_PID" || fail "the remote desktop did not end: $(cat click.log)"
@@ -155,12 +183,7 @@ echo "ok: a screenshot GNOME asks about is said to wait"
 # portal stores.
 pointer
 input "key 1"
-# Until the first click of the session GNOME Shell focuses no new window and
-# gives none the pointer, not even as it moves over it (no wl_pointer.enter):
-# that click activates the window under it, and only then does the window get
-# the pointer. A user's session has had its click long before; this one gets it
-# on the bare desktop.
-click 2500 1400
+release
 denied() {
   gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
     --object-path /org/freedesktop/impl/portal/PermissionStore \
@@ -185,23 +208,12 @@ for scale in 1 2; do
 done
 
 [[ $REAL_GNOME_INJECTED == 1 ]] || exit 0
-# A tile of 64 × 64 pixels, each its own colour, behind everything, so that a
-# click read at the wrong place reads another colour.
-python3 - >tile.png <<'PNG'
-import struct, sys, zlib
-rows = b"".join(b"\0" + bytes(c for x in range(64) for c in (x * 4, y * 4, 128)) for y in range(64))
-chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data
-                            + struct.pack(">I", zlib.crc32(kind + data)))
-sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 64, 64, 8, 2, 0, 0, 0))
-                        + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
-PNG
-gsettings set org.gnome.desktop.background picture-uri "file://$work/tile.png"
-gsettings set org.gnome.desktop.background picture-options wallpaper
 mkdir capture && cp tintavo capture/
 published() {
   gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.NameHasOwner io.github.tintavo.Tintavo | grep -q true
 }
+pattern() { printf '#%02X%02X%02X' $(($1 % 256)) $(($2 % 256)) $(($1 / 256 * 16 + $2 / 256)); }
 bgr() { echo $(((0x$1 & 0xff) << 16 | (0x$1 & 0xff00) | (0x$1 >> 16))); }
 for scale in 1 2; do
   display $scale || fail "GNOME did not take scale $scale"
@@ -209,6 +221,7 @@ for scale in 1 2; do
   # Odd pixels of the monitor: at scale 2, halves of GNOME's logical pixels.
   x=$((301 + 100 * scale)) y=$((1001 + 60 * scale))
   truth=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at $x,$y 2>at.log) || fail "--pick --at: $(cat at.log)"
+  [[ $truth == $(pattern $x $y) ]] || fail "at scale $scale, GNOME shows $truth at $x,$y, not the picture's $(pattern $x $y)"
   pointer
   QT_QPA_PLATFORM=wayland timeout 30 ./tintavo --pick >picked.txt 2>pick.log &
   picking=$!
