@@ -39,14 +39,7 @@ if [[ ${1:-} != --inside ]]; then
   [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
   cmake --build "$build" --target tintavo gui_picker_portal
   work=$(mktemp -d)
-  # unmount_under DIR: lets go of the FUSE file systems still mounted under DIR.
-  unmount_under() {
-    local mount
-    while read -r _ mount _; do
-      [[ $mount == "$1"/* ]] || continue
-      fusermount -u -z "$mount" 2>/dev/null || umount -l "$mount" 2>/dev/null || true
-    done </proc/mounts
-  }
+  source "$root/tests/support/unmount_under.sh"
   trap 'status=$?; { unmount_under "$work"; [[ -z ${REAL_GNOME_LOGS:-} ]] || cp "$work"/*.log "$work"/*.png "$REAL_GNOME_LOGS"/
     rm -rf "$work"; } 2>/dev/null || true; exit $status' EXIT
   cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
