@@ -45,8 +45,8 @@ if not added:
     wait(10)
 if not added:
     sys.exit("the screen cast never reached PipeWire")
-# The seat gains its pointer with the first event; clients started before that
-# would see the pointer appear under them with no enter, and no clicks.
+# The seat gains its pointer with the first event: it is there, off the
+# point to be clicked, before the picker's window comes.
 call(desktop, session, "NotifyPointerMotionAbsolute", GLib.Variant("(sdd)", (stream, 10, 700)))
 wait(0.5)
 print("ready", flush=True)
