@@ -4,7 +4,9 @@
 # install for scripts/test.sh, so run on its own. Installs gnome-shell and
 # xdg-desktop-portal-gnome if missing, builds the test tree, then:
 # - a screenshot GNOME has not been allowed to take waits for its question,
-#   and tintavo --contrast --region says so on standard error;
+#   and tintavo --contrast --region says so on standard error; the question, a
+#   modal dialog that outlives the command and holds pointer and keys, is then
+#   answered (Escape, through Mutter's remote desktop: see below);
 # - once allowed (in the permission store, as GNOME's dialog stores it),
 #   --region reads the portal's frame;
 # - at monitor scales 1 and 2 the picker and a pick for a script each pick, on
@@ -14,12 +16,17 @@
 #   through Mutter's remote desktop (tests/support/mutter_click.py), as a
 #   user's: tintavo --pick prints the pixel under the click, and tintavo
 #   --capture makes the running copy pick on a fresh frame and store that pixel
-#   into its next slot. Not yet passing: on the headless GNOME Shell 43.8 here
-#   the picker's window gets the remote desktop's pointer (wl_seat capability)
-#   but never an enter, motion or button event from it.
+#   into its next slot. Behind everything lies a picture whose every pixel has
+#   its own colour, and the pixel under the click is checked against it first.
+# The private bus starts the document portal for the portal, which mounts a
+# FUSE file system under the private home: it is let go before the folder is
+# removed, and the clean-up never decides the status.
 #
 # Usage: scripts/real_gnome.sh [BUILD_DIR] (by default the test command's
-# build-tests). Root runs it all as nobody.
+# build-tests). Root runs it all as nobody. REAL_GNOME_DISPLAY names GNOME's
+# Wayland socket (wayland-0; it lies in a private runtime folder anyway);
+# REAL_GNOME_LOGS names a folder that keeps the logs and the portal's
+# screenshots.
 set -euo pipefail
 if [[ ${1:-} != --inside ]]; then
   root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,7 +39,9 @@ if [[ ${1:-} != --inside ]]; then
   [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
   cmake --build "$build" --target tintavo gui_picker_portal
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  source "$root/tests/support/unmount_under.sh"
+  trap 'status=$?; { unmount_under "$work"; [[ -z ${REAL_GNOME_LOGS:-} ]] || cp "$work"/*.log "$work"/*.png "$REAL_GNOME_LOGS"/
+    rm -rf "$work"; } 2>/dev/null || true; exit $status' EXIT
   cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
   cp "$build/src/app/tintavo" "$work/tintavo"
   cp "$0" "$work/inside.sh"
@@ -40,7 +49,8 @@ if [[ ${1:-} != --inside ]]; then
   chmod -R a+rwX "$work"
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" REAL_GNOME_INJECTED="${REAL_GNOME_INJECTED:-}" dbus-run-session -- \
+  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" REAL_GNOME_INJECTED="${REAL_GNOME_INJECTED:-}" \
+    REAL_GNOME_DISPLAY="${REAL_GNOME_DISPLAY:-wayland-0}" dbus-run-session -- \
     bash "$work/inside.sh" --inside "$work"
   exit
 fi
@@ -66,13 +76,35 @@ dbus-daemon --config-file="$work/system.conf" --nofork --print-address=1 >system
 pids+=($!)
 poll 10 test -s system.address || fail "no system bus"
 export DBUS_SYSTEM_BUS_ADDRESS=$(head -1 system.address)
-# The user session without the overview it opens with, which would cover the screen.
-mkdir -p .local/share/gnome-shell/modes
-echo '{"parentMode": "user", "hasOverview": false}' >.local/share/gnome-shell/modes/tintavo-test.json
-gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --virtual-monitor 2560x1440 >shell.log 2>&1 &
+# The user session without the overview it opens with, which would cover the
+# screen and hold the pointer: GNOME Shell reads modes from the system's data
+# folders only.
+mkdir -p share/gnome-shell/modes
+echo '{"parentMode": "user", "hasOverview": false}' >share/gnome-shell/modes/tintavo-test.json
+# Behind everything a picture of 2560 × 1440 pixels, each its own colour, so
+# that a click read at the wrong place reads another colour; set before GNOME
+# starts, which does not see it change.
+python3 - >pattern.png <<'PNG'
+import struct, sys, zlib
+rows = bytearray()
+for y in range(1440):
+    row = bytearray(3 * 2560)
+    row[0::3] = bytes(x % 256 for x in range(2560))
+    row[1::3] = bytes([y % 256]) * 2560
+    row[2::3] = bytes(x // 256 * 16 + y // 256 for x in range(2560))
+    rows += b"\0" + row
+chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data
+                            + struct.pack(">I", zlib.crc32(kind + data)))
+sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2560, 1440, 8, 2, 0, 0, 0))
+                        + chunk(b"IDAT", zlib.compress(bytes(rows))) + chunk(b"IEND", b""))
+PNG
+gsettings set org.gnome.desktop.background picture-uri "file://$work/pattern.png"
+gsettings set org.gnome.desktop.background picture-options stretched
+XDG_DATA_DIRS=$work/share:/usr/local/share:/usr/share nice -n 10 gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --wayland-display "$REAL_GNOME_DISPLAY" \
+  --virtual-monitor 2560x1440 >shell.log 2>&1 &
 pids+=($!)
-poll 30 test -S "$XDG_RUNTIME_DIR/wayland-0" || fail "GNOME Shell did not start"
-export WAYLAND_DISPLAY=wayland-0
+poll 30 test -S "$XDG_RUNTIME_DIR/$REAL_GNOME_DISPLAY" || fail "GNOME Shell did not start"
+export WAYLAND_DISPLAY=$REAL_GNOME_DISPLAY
 sleep 2
 # The portals GNOME Shell started early never saw its display: started again
 # here, with it.
@@ -106,12 +138,51 @@ serial() {
     --method org.gnome.Mutter.DisplayConfig.GetCurrentState | sed 's/^(uint32 \([0-9]*\),.*/\1/'
 }
 
+# Mutter's screen casts need PipeWire. Its realtime module waits 10 s for
+# RTKit, which the private system bus lacks, at the first stream, and GNOME
+# answers no screenshot meanwhile: left out.
+mkdir -p .config/pipewire
+awk '/name = libpipewire-module-rt/ {skip = 1} skip && /^    }/ {skip = 0; next} !skip' \
+  /usr/share/pipewire/pipewire.conf >.config/pipewire/pipewire.conf
+pipewire >pipewire.log 2>&1 &
+pids+=($!)
+pointer() { # a pointer and keyboard of Mutter's remote desktop, there before the picker
+  coproc CLICK { exec python3 ./mutter_click.py Meta-0 2>>click.log; }
+  pids+=($CLICK_PID)
+  read -r -t 15 -u "${CLICK[0]}" said && [[ $said == ready ]] || fail "no remote desktop: $(cat click.log)"
+}
+input() { # input LINE: a click at "X Y" in the monitor's pixels, or "key CODE"
+  echo "$1" >&"${CLICK[1]}"
+  read -r -t 10 -u "${CLICK[0]}" said && [[ $said == done ]] || fail "Mutter did not take '$1': $(cat click.log)"
+}
+click() { # click X Y, then the session ends
+  input "$1 $2"
+  release
+}
+release() { # the remote desktop's session ends
+  local to=${CLICK[1]}
+  exec {to}>&-
+  wait "$CLICK_PID" || fail "the remote desktop did not end: $(cat click.log)"
+}
+
 # Not yet allowed: GNOME asks, and the command says it waits.
 status=0
 QT_QPA_PLATFORM=wayland timeout 5 ./tintavo --contrast white --region 10,10,20,20 2>wait.log || status=$?
 ((status == 124)) && grep -q '^等待桌面允许截图' wait.log ||
   fail "no word of the wait for GNOME's question (status $status): $(cat wait.log)"
 echo "ok: a screenshot GNOME asks about is said to wait"
+# GNOME's question outlives the command: a modal dialog, dimming the screen and
+# holding pointer and keys, until it is answered; Escape answers no, which the
+# portal stores.
+pointer
+input "key 1"
+release
+denied() {
+  gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+    --object-path /org/freedesktop/impl/portal/PermissionStore \
+    --method org.freedesktop.impl.portal.PermissionStore.Lookup screenshot screenshot | grep -q "'no'"
+}
+poll 10 denied || fail "GNOME's question was not answered"
 # Allowed as GNOME's dialog stores it: for every unsandboxed program.
 gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
   --object-path /org/freedesktop/impl/portal/PermissionStore \
@@ -120,6 +191,7 @@ line=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --contrast white --region 10
   fail "--region on GNOME: $(cat region.log)"
 [[ $line == 区域\ 20×20* ]] || fail "--region on GNOME printed '$line'"
 echo "ok: --contrast --region reads GNOME's frame"
+poll 60 env QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at 1,1 || fail "GNOME takes no screenshot"
 for scale in 1 2; do
   display $scale || fail "GNOME did not take scale $scale"
   sleep 1
@@ -129,40 +201,20 @@ for scale in 1 2; do
 done
 
 [[ $REAL_GNOME_INJECTED == 1 ]] || exit 0
-# A vertical gradient behind everything, so that a click read at the wrong
-# place reads another colour; Mutter's screen casts need PipeWire.
-gsettings set org.gnome.desktop.background picture-options none
-gsettings set org.gnome.desktop.background primary-color '#000000'
-gsettings set org.gnome.desktop.background secondary-color '#ffffff'
-gsettings set org.gnome.desktop.background color-shading-type vertical
-# GNOME's question from the first case lingers for 25 s, and for a while
-# after it the portal may leave screenshots unanswered.
-poll 40 grep -q 'Failed to show access dialog' xdp.log || fail "GNOME's question never ended"
-poll 60 env QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at 1,1 || fail "GNOME takes no screenshot"
-pipewire >pipewire.log 2>&1 &
-pids+=($!)
-sleep 1
 mkdir capture && cp tintavo capture/
 published() {
   gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.NameHasOwner io.github.tintavo.Tintavo | grep -q true
 }
+pattern() { printf '#%02X%02X%02X' $(($1 % 256)) $(($2 % 256)) $(($1 / 256 * 16 + $2 / 256)); }
 bgr() { echo $(((0x$1 & 0xff) << 16 | (0x$1 & 0xff00) | (0x$1 >> 16))); }
-pointer() { # a pointer of Mutter's remote desktop, there before the picker
-  coproc CLICK { exec python3 ./mutter_click.py Meta-0 2>>click.log; }
-  pids+=($CLICK_PID)
-  read -r -t 15 -u "${CLICK[0]}" said && [[ $said == ready ]] || fail "no remote desktop: $(cat click.log)"
-}
-click() { # click X Y: in the monitor's pixels, then the session ends
-  echo "$1 $2" >&"${CLICK[1]}"
-  read -r -t 10 -u "${CLICK[0]}" said && [[ $said == clicked ]] || fail "Mutter did not click: $(cat click.log)"
-  kill "$CLICK_PID" && wait "$CLICK_PID" || true
-}
 for scale in 1 2; do
   display $scale || fail "GNOME did not take scale $scale"
   sleep 2
-  x=$((300 + 100 * scale)) y=$((1000 + 60 * scale))
+  # Odd pixels of the monitor: at scale 2, halves of GNOME's logical pixels.
+  x=$((301 + 100 * scale)) y=$((1001 + 60 * scale))
   truth=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at $x,$y 2>at.log) || fail "--pick --at: $(cat at.log)"
+  [[ $truth == $(pattern $x $y) ]] || fail "at scale $scale, GNOME shows $truth at $x,$y, not the picture's $(pattern $x $y)"
   pointer
   QT_QPA_PLATFORM=wayland timeout 30 ./tintavo --pick >picked.txt 2>pick.log &
   picking=$!

@@ -16,15 +16,8 @@
 #
 # Usage: real_portal.sh PICKER_TEST TINTAVO. Exit 77: the Wayland tools are missing.
 set -euo pipefail
-# unmount_under DIR: lets go of the FUSE file systems still mounted under DIR.
-unmount_under() {
-  local mount
-  while read -r _ mount _; do
-    [[ $mount == "$1"/* ]] || continue
-    fusermount -u -z "$mount" 2>/dev/null || umount -l "$mount" 2>/dev/null || true
-  done </proc/mounts
-}
 if [[ ${1:-} != --inside ]]; then
+  source "$(dirname "$0")/../../support/unmount_under.sh"
   for tool in sway grim pipewire dbus-run-session setpriv \
     /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-wlr; do
     command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
@@ -34,6 +27,7 @@ if [[ ${1:-} != --inside ]]; then
   cp "$1" "$work/picker_test"
   cp "$2" "$work/tintavo"
   cp "$0" "$work/inside.sh"
+  cp "$(dirname "$0")/../../support/unmount_under.sh" "$work/"
   chmod -R a+rwX "$work"
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
@@ -45,6 +39,7 @@ fi
 
 work=$2
 cd "$work"
+source ./unmount_under.sh
 pids=()
 # The services the private bus started for the portal (the document portal
 # with its FUSE mount, the permission store) end with what the test started.
