@@ -38,20 +38,31 @@ if [[ ${1:-} != --inside ]]; then
   build=${1:-$root/build-tests}
   [[ -f $build/build.ninja ]] || cmake -S "$root" -B "$build" -G Ninja -DTINTAVO_BUILD_TESTS=ON >/dev/null
   cmake --build "$build" --target tintavo gui_picker_portal
-  work=$(mktemp -d)
   source "$root/tests/support/unmount_under.sh"
-  trap 'status=$?; { unmount_under "$work"; [[ -z ${REAL_GNOME_LOGS:-} ]] || cp "$work"/*.log "$work"/*.png "$REAL_GNOME_LOGS"/
-    rm -rf "$work"; } 2>/dev/null || true; exit $status' EXIT
-  cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
-  cp "$build/src/app/tintavo" "$work/tintavo"
-  cp "$0" "$work/inside.sh"
-  cp "$root/tests/support/mutter_click.py" "$work/"
-  chmod -R a+rwX "$work"
+  work=
+  let_go() { # the session's folder, its logs kept where asked
+    { unmount_under "$work"
+      [[ -z ${REAL_GNOME_LOGS:-} ]] || { mkdir -p "$REAL_GNOME_LOGS/$name" && cp "$work"/*.log "$work"/*.png "$REAL_GNOME_LOGS/$name"/; }
+      rm -rf "$work"; } 2>/dev/null || true
+  }
+  trap 'status=$?; [[ -z $work ]] || let_go; exit $status' EXIT
   as_nobody=()
   (($(id -u))) || as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" REAL_GNOME_INJECTED="${REAL_GNOME_INJECTED:-}" \
-    REAL_GNOME_DISPLAY="${REAL_GNOME_DISPLAY:-wayland-0}" dbus-run-session -- \
-    bash "$work/inside.sh" --inside "$work"
+  # GNOME as it comes, then with its fractional scaling, which Mutter 43
+  # takes only as it starts.
+  for name in whole fractional; do
+    work=$(mktemp -d)
+    cp "$build/tests/gui/picker/gui_picker_portal" "$work/picker_test"
+    cp "$build/src/app/tintavo" "$work/tintavo"
+    cp "$0" "$work/inside.sh"
+    cp "$root/tests/support/mutter_click.py" "$work/"
+    chmod -R a+rwX "$work"
+    "${as_nobody[@]}" env -i PATH="$PATH" HOME="$work" REAL_GNOME_INJECTED="${REAL_GNOME_INJECTED:-}" \
+      REAL_GNOME_SCALING=$name REAL_GNOME_DISPLAY="${REAL_GNOME_DISPLAY:-wayland-0}" dbus-run-session -- \
+      bash "$work/inside.sh" --inside "$work"
+    let_go
+    work=
+  done
   exit
 fi
 
@@ -100,6 +111,13 @@ sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBB
 PNG
 gsettings set org.gnome.desktop.background picture-uri "file://$work/pattern.png"
 gsettings set org.gnome.desktop.background picture-options stretched
+scales=(1 2) scaling=
+if [[ $REAL_GNOME_SCALING == fractional ]]; then
+  # GNOME 43 offers fractional scales only with this experimental feature; it
+  # then lays monitors out in logical pixels, at whole scales too.
+  gsettings set org.gnome.mutter experimental-features "['scale-monitor-framebuffer']"
+  scales=(1.5 2) scaling=" (fractional scaling on)"
+fi
 XDG_DATA_DIRS=$work/share:/usr/local/share:/usr/share nice -n 10 gnome-shell --headless --wayland --no-x11 --mode=tintavo-test --wayland-display "$REAL_GNOME_DISPLAY" \
   --virtual-monitor 2560x1440 >shell.log 2>&1 &
 pids+=($!)
@@ -128,10 +146,24 @@ version() {
     string:org.freedesktop.portal.Screenshot string:version | grep -q uint32
 }
 poll 20 version || fail "the portal offers no Screenshot"
-display() { # display SCALE: the virtual monitor at that scale
+supported() { # supported SCALE: the scale Mutter offers for the monitor nearest SCALE
+  python3 - "$1" <<'PY'
+import sys
+from gi.repository import Gio
+state = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+    "org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig",
+    "org.gnome.Mutter.DisplayConfig", "GetCurrentState", None, None, 0, 5000, None).unpack()
+mode = next(m for m in state[1][0][1] if m[0] == "2560x1440@60.000")
+print(repr(min(mode[5], key=lambda s: abs(s - float(sys.argv[1])))))
+PY
+}
+display() { # display SCALE: the virtual monitor at Mutter's scale nearest SCALE
+  local exact
+  exact=$(supported "$1") || return 1
   gdbus call --session --dest org.gnome.Mutter.DisplayConfig --object-path /org/gnome/Mutter/DisplayConfig \
     --method org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig "$(serial)" 1 \
-    "[(0, 0, $1.0, 0, true, [('Meta-0', '2560x1440@60.000', {})])]" '{}' >/dev/null
+    "[(0, 0, $exact, 0, true, [('Meta-0', '2560x1440@60.000', {})])]" '{}' >/dev/null &&
+    echo "$exact"
 }
 serial() {
   gdbus call --session --dest org.gnome.Mutter.DisplayConfig --object-path /org/gnome/Mutter/DisplayConfig \
@@ -192,12 +224,12 @@ line=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --contrast white --region 10
 [[ $line == 区域\ 20×20* ]] || fail "--region on GNOME printed '$line'"
 echo "ok: --contrast --region reads GNOME's frame"
 poll 60 env QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at 1,1 || fail "GNOME takes no screenshot"
-for scale in 1 2; do
-  display $scale || fail "GNOME did not take scale $scale"
+for scale in "${scales[@]}"; do
+  exact=$(display $scale) || fail "GNOME did not take scale $scale"
   sleep 1
-  REAL_DESKTOP=gnome REAL_PORTAL_SCALE=$scale QT_QPA_PLATFORM=wayland ./picker_test \
-    picksOnARealPortalsFrame >picker.log 2>&1 || { cat picker.log; fail "at scale $scale, a pick on GNOME's frame is not the pixel under the point"; }
-  echo "ok: at scale $scale, picks on GNOME's frame are the pixels under the point"
+  REAL_DESKTOP=gnome REAL_PORTAL_SCALE=$exact QT_QPA_PLATFORM=wayland ./picker_test \
+    picksOnARealPortalsFrame >picker.log 2>&1 || { cat picker.log; fail "at scale $exact$scaling, a pick on GNOME's frame is not the pixel under the point"; }
+  echo "ok: at scale $exact$scaling, picks on GNOME's frame are the pixels under the point"
 done
 
 [[ $REAL_GNOME_INJECTED == 1 ]] || exit 0
@@ -208,22 +240,23 @@ published() {
 }
 pattern() { printf '#%02X%02X%02X' $(($1 % 256)) $(($2 % 256)) $(($1 / 256 * 16 + $2 / 256)); }
 bgr() { echo $(((0x$1 & 0xff) << 16 | (0x$1 & 0xff00) | (0x$1 >> 16))); }
-for scale in 1 2; do
-  display $scale || fail "GNOME did not take scale $scale"
+for scale in "${scales[@]}"; do
+  exact=$(display $scale) || fail "GNOME did not take scale $scale"
   sleep 2
   # Odd pixels of the monitor: at scale 2, halves of GNOME's logical pixels.
-  x=$((301 + 100 * scale)) y=$((1001 + 60 * scale))
+  twice=$(awk "BEGIN { print 2 * $scale }")
+  x=$((301 + 50 * twice)) y=$((1001 + 30 * twice))
   truth=$(QT_QPA_PLATFORM=wayland timeout 20 ./tintavo --pick --at $x,$y 2>at.log) || fail "--pick --at: $(cat at.log)"
-  [[ $truth == $(pattern $x $y) ]] || fail "at scale $scale, GNOME shows $truth at $x,$y, not the picture's $(pattern $x $y)"
+  [[ $truth == $(pattern $x $y) ]] || fail "at scale $exact$scaling, GNOME shows $truth at $x,$y, not the picture's $(pattern $x $y)"
   pointer
   QT_QPA_PLATFORM=wayland timeout 30 ./tintavo --pick >picked.txt 2>pick.log &
   picking=$!
   sleep 4
   click $x $y
-  wait $picking || fail "at scale $scale, --pick ended with $?: $(cat pick.log)"
+  wait $picking || fail "at scale $exact$scaling, --pick ended with $?: $(cat pick.log)"
   [[ $(cat picked.txt) == "$truth" ]] ||
-    fail "at scale $scale, a click through Mutter picked $(cat picked.txt), the pixel under it is $truth"
-  echo "ok: at scale $scale, a click injected through Mutter picks the pixel under it ($truth)"
+    fail "at scale $exact$scaling, a click through Mutter picked $(cat picked.txt), the pixel under it is $truth"
+  echo "ok: at scale $exact$scaling, a click injected through Mutter picks the pixel under it ($truth)"
 
   rm -f capture/Tintavo.ini
   (cd capture && QT_QPA_PLATFORM=wayland exec ./tintavo >app.log 2>&1) &
@@ -241,6 +274,6 @@ for scale in 1 2; do
   kill -TERM $app
   wait $app || fail "the running copy ended with $?: $(cat capture/app.log)"
   grep -q "^Color0=$(bgr "${truth#\#}")"$'\r$' capture/Tintavo.ini ||
-    fail "at scale $scale, --capture did not store $truth into slot 0: $(grep ^Color capture/Tintavo.ini | head -3)"
-  echo "ok: at scale $scale, tintavo --capture picks on a fresh frame, a click through Mutter stores $truth into the next slot"
+    fail "at scale $exact$scaling, --capture did not store $truth into slot 0: $(grep ^Color capture/Tintavo.ini | head -3)"
+  echo "ok: at scale $exact$scaling, tintavo --capture picks on a fresh frame, a click through Mutter stores $truth into the next slot"
 done
