@@ -34,8 +34,15 @@ QPoint framePixelAt(QPointF local, QSize window, const QRect &pixels)
         return pixels.topLeft();
     const double kx = double(pixels.width()) / window.width();
     const double ky = double(pixels.height()) / window.height();
+    // Wayland rounds the pointer's place to the nearest 1/256 of a logical
+    // pixel, which at a fractional scale can fall just short of the edge of
+    // the device pixel it is on: read as far on as that rounding allows.
+    // At scales 1 and 2, whose edges all lie on such steps, half a step
+    // changes nothing.
+    constexpr double kHalfStep = 1.0 / 512;
     const QPoint pixel =
-        pixels.topLeft() + QPoint(int(std::floor(local.x() * kx)), int(std::floor(local.y() * ky)));
+        pixels.topLeft() + QPoint(int(std::floor((local.x() + kHalfStep) * kx)),
+                                  int(std::floor((local.y() + kHalfStep) * ky)));
     return {std::clamp(pixel.x(), pixels.left(), pixels.right()),
             std::clamp(pixel.y(), pixels.top(), pixels.bottom())};
 }
