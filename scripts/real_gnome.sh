@@ -9,10 +9,14 @@
 #   answered (Escape, through Mutter's remote desktop: see below);
 # - once allowed (in the permission store, as GNOME's dialog stores it),
 #   --region reads the portal's frame;
-# - at monitor scales 1 and 2 the picker and a pick for a script each pick, on
+# All of it twice: on GNOME as it comes, at monitor scales 1 and 2, then on
+# a second GNOME with Mutter's fractional scaling (the experimental
+# scale-monitor-framebuffer), at Mutter's scale nearest 1.5 (1.4953 for
+# 2560 × 1440, a logical 1712 × 963) and at 2:
+# - at each scale the picker and a pick for a script each pick, on
 #   the portal's frame, the pixel of a pattern under the point clicked (the
 #   window test's own events, as on sway in real_portal.sh);
-# - with REAL_GNOME_INJECTED=1, at scales 1 and 2, with clicks injected
+# - with REAL_GNOME_INJECTED=1, at each scale, with clicks injected
 #   through Mutter's remote desktop (tests/support/mutter_click.py), as a
 #   user's: tintavo --pick prints the pixel under the click, and tintavo
 #   --capture makes the running copy pick on a fresh frame and store that pixel
@@ -26,7 +30,7 @@
 # build-tests). Root runs it all as nobody. REAL_GNOME_DISPLAY names GNOME's
 # Wayland socket (wayland-0; it lies in a private runtime folder anyway);
 # REAL_GNOME_LOGS names a folder that keeps the logs and the portal's
-# screenshots.
+# screenshots, in whole/ and fractional/.
 set -euo pipefail
 if [[ ${1:-} != --inside ]]; then
   root=$(cd "$(dirname "$0")/.." && pwd)
