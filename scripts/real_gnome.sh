@@ -2,17 +2,17 @@
 # The picker against a real GNOME Shell 43 and its desktop portal, headless,
 # as an unprivileged user in a private session: too slow and too large an
 # install for scripts/test.sh, so run on its own. Installs gnome-shell and
-# xdg-desktop-portal-gnome if missing, builds the test tree, then:
+# xdg-desktop-portal-gnome if missing, builds the test tree, then, twice (on
+# GNOME as it comes, at monitor scales 1 and 2; then on a second GNOME with
+# Mutter's fractional scaling, the experimental scale-monitor-framebuffer, at
+# Mutter's scale nearest 1.5, 1.4953 for 2560 × 1440, a logical 1712 × 963,
+# and at 2):
 # - a screenshot GNOME has not been allowed to take waits for its question,
 #   and tintavo --contrast --region says so on standard error; the question, a
 #   modal dialog that outlives the command and holds pointer and keys, is then
 #   answered (Escape, through Mutter's remote desktop: see below);
 # - once allowed (in the permission store, as GNOME's dialog stores it),
 #   --region reads the portal's frame;
-# All of it twice: on GNOME as it comes, at monitor scales 1 and 2, then on
-# a second GNOME with Mutter's fractional scaling (the experimental
-# scale-monitor-framebuffer), at Mutter's scale nearest 1.5 (1.4953 for
-# 2560 × 1440, a logical 1712 × 963) and at 2:
 # - at each scale the picker and a pick for a script each pick, on
 #   the portal's frame, the pixel of a pattern under the point clicked (the
 #   window test's own events, as on sway in real_portal.sh);
