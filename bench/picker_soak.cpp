@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Session session(dir.filePath(QStringLiteral("Tintavo.ini")));
     MainWindow window(session, {});
-    window.start(readStartState(session.settingsPath()));
+    window.start([&session] { return readStartState(session.settingsPath()); });
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int warmUp = 100, every = 100;
     long before = 0;

@@ -64,10 +64,12 @@ int main(int argc, char *argv[])
     }
     tintavo::Session session(settingsPath);
     tintavo::MainWindow mainWindow(session, services);
-    tintavo::StartState state = early->takeStartState();
-    state.pair = command.startPair;
-    mainWindow.start(std::move(state));
     tintavo::serveDesktopActivation(mainWindow, command.action);
+    mainWindow.start([&early, &command] {
+        tintavo::StartState state = early->takeStartState();
+        state.pair = command.startPair;
+        return state;
+    });
     // Start-up builds large passing structures (the parsed settings file, the
     // font database's scratch): hand the heap they leave free back to the
     // system rather than keep it for the whole run.

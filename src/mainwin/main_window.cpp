@@ -184,19 +184,20 @@ void MainWindow::connectButton(QPushButton *button, void (MainWindow::*handler)(
     connect(button, &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::start(StartState state)
+void MainWindow::start(const std::function<StartState()> &takeStartState)
 {
-    hide();
     loadContents();
+    show();
 
-    if (!state.restoredFiles.isEmpty()) {
+    StartState state = takeStartState();
+    const QStringList restored = state.restoredFiles;
+    m_session.load(std::move(state));
+    // Over the window as loaded: the box's own event loop draws it.
+    if (!restored.isEmpty()) {
         m_messages->showError(
             QStringLiteral("上次保存设置时程序意外中止，已用恢复副本修复设置文件：%1")
-                .arg(state.restoredFiles.join(QStringLiteral("、"))));
+                .arg(restored.join(QStringLiteral("、"))));
     }
-
-    m_session.load(std::move(state));
-    show();
 }
 
 void MainWindow::loadContents()

@@ -84,9 +84,12 @@ public:
     MainWindow(Session &session, const MainWindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: loads the window's contents, hands the session what start-up
-    // read, and shows the window.
-    void start(StartState state);
+    // Start-up: loads the window's contents and shows the window, then hands
+    // the session what `takeStartState` returns, which may wait for the
+    // settings file still being read. The window manager maps the window
+    // meanwhile; nothing is drawn before the event loop runs, and by then the
+    // window holds what was read.
+    void start(const std::function<StartState()> &takeStartState);
 
     PreviewInspector &previewInspector() const { return *m_inspector; }
 

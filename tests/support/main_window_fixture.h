@@ -27,8 +27,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace tintavo::test {
 
@@ -236,6 +238,8 @@ struct MainWindowFixture
     bool screenWatched = true;
     HotKeyResult nudgeAnswer = HotKeyResult::Registered; // for Alt+Shift+arrows
     bool realBoxes = false;
+    // What the next start() runs while an error it reports is open.
+    std::function<void()> whileStartErrorOpen;
     int programEnded = 0;
     // Answers for the colour box's export and import dialogs (none: cancelled).
     ColorBoxTransfer::FileDialogs fileDialogs{[](QString *) { return QString(); },
@@ -294,6 +298,7 @@ struct MainWindowFixture
         form.reset(); // before the fakes it may still use
         session = std::make_unique<Session>(iniPath());
         messages = FakeMessageService{};
+        messages.whileOpen = std::exchange(whileStartErrorOpen, {});
         colorChooser = FakeColorChooser{};
         questions = FakeQuestionService{};
         sampler = FakeScreenSampler{};
@@ -323,7 +328,7 @@ struct MainWindowFixture
                                     .makeGrab = [] { return std::make_unique<FakePointerGrab>(); },
                                     .picturePath = [this] { return picturePath; }};
         form = std::make_unique<MainWindow>(*session, services);
-        form->start(readStartState(session->settingsPath()));
+        form->start([this] { return readStartState(session->settingsPath()); });
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 

@@ -2,6 +2,7 @@
 #include "color/qt_color.h"
 #include "colorbox/color_box_model.h"
 #include "main_window_fixture.h"
+#include "settings/safe_file.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -46,6 +47,25 @@ private slots:
             "bg_green_hex bg_green_dec bg_red_hex bg_red_dec cmdMouse txtColorInfo Picture1 "
             "effect_text");
         QCOMPARE(preview->toPlainText(), text);
+    }
+
+    // Settings mended from the copy an interrupted save left are said so over
+    // the window as mended: the message's own event loop draws the window.
+    void mendedSettingsAreSaidOverTheMendedWindow()
+    {
+        f.reset();
+        f.writeIni({"[COLOR]", "Color0=16777215"});
+        QVERIFY(writeRecoveryCopy(f.iniPath(), f.iniText({"[COLOR]", "Color0=65280"})));
+        QImage behind;
+        f.whileStartErrorOpen = [&] {
+            if (QTest::qWaitForWindowExposed(f.form.get()))
+                behind = f.onScreen(f.control<SwatchView>("Picture1"));
+        };
+        f.start();
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown[0].contains(QStringLiteral("已用恢复副本修复设置文件")));
+        const QRect first = f.control<SwatchView>("Picture1")->swatchRect(0);
+        QCOMPARE(behind.pixelColor(first.center()), QColor(Qt::green));
     }
 
     // A grown window grows the preview by as much, and gives the colour box
