@@ -88,8 +88,7 @@ private:
 
 void installAppIcon()
 {
-    // Set once for the application, every window shows it without a copy of
-    // its own: a window's own icon is sent to the X server a second time.
+    // One icon for the application, which every window shows.
     QGuiApplication::setWindowIcon(QIcon(new RenderedIconEngine));
 }
 
