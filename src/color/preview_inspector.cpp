@@ -8,21 +8,76 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
 namespace tintavo {
 
+namespace {
+
+// The read-out's plate has colours of its own, so it stays legible on any
+// pair: black text on pale yellow inside a 1 px grey line, 3 px clear of the
+// line either side, with the room of an "x" shared out around the text as a
+// framed label gives it. Drawn by hand rather than by a style sheet, which would bring the
+// whole style-sheet machinery into every start for one small plate.
+class ReadoutPlate : public QLabel
+{
+public:
+    explicit ReadoutPlate(QWidget *parent) : QLabel(parent)
+    {
+        QPalette plate = palette();
+        plate.setColor(QPalette::WindowText, Qt::black);
+        plate.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xE1));
+        setPalette(plate);
+        setAutoFillBackground(true);
+        setIndent(0);
+        fitMargins();
+    }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange)
+            fitMargins();
+        QLabel::changeEvent(event);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        // Antialiased, so that at fractional scales the line covers the
+        // device pixels it partly crosses as evenly as the frame line of the
+        // other boxes.
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor line(0x80, 0x80, 0x80);
+        const QRect r = rect();
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), kLine), line);
+        painter.fillRect(QRect(r.left(), r.bottom() + 1 - kLine, r.width(), kLine), line);
+        painter.fillRect(QRect(r.left(), r.top(), kLine, r.height()), line);
+        painter.fillRect(QRect(r.right() + 1 - kLine, r.top(), kLine, r.height()), line);
+    }
+
+private:
+    void fitMargins()
+    {
+        const int x = fontMetrics().horizontalAdvance(u'x');
+        setContentsMargins(kLine + kPadding + x / 2, kLine, kLine + kPadding + x - x / 2, kLine);
+    }
+
+    static constexpr int kLine = 1;
+    static constexpr int kPadding = 3;
+};
+
+} // namespace
+
 PreviewInspector::PreviewInspector(MultiLineTextBox *preview, ColorPair &pair, bool showContrast,
                                    Hooks hooks)
     : QObject(preview), m_preview(preview), m_pair(pair), m_hooks(std::move(hooks)),
-      m_readout(new QLabel(preview)), m_showContrast(showContrast)
+      m_readout(new ReadoutPlate(preview)), m_showContrast(showContrast)
 {
     m_readout->setObjectName(QStringLiteral("contrast_info"));
-    // A plate of its own colours, so the read-out stays legible on any pair.
-    m_readout->setStyleSheet(
-        QStringLiteral("QLabel#contrast_info { color: #000000; background-color: #FFFFE1;"
-                       " border: 1px solid #808080; padding: 0px 3px; }"));
     m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Selected by a click like the code line, but kept out of the tab order.
     m_readout->setFocusPolicy(Qt::ClickFocus);

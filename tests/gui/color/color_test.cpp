@@ -427,6 +427,59 @@ private slots:
         QCOMPARE(test::showsColor(image, Qt::black), !plate);
     }
 
+    // On any background the preview is that colour right up to its frame line,
+    // the band above the text included, and the line is a darker tone of it;
+    // its scroll bar looks the same whatever the colour; the contrast plate
+    // keeps its grey line and pale yellow; the code line its own colours.
+    void previewBoxOnAnyBackground()
+    {
+        auto *preview = f.control<QPlainTextEdit>("effect_text");
+        const QLabel *plate = f.form->previewInspector().readout();
+        QImage firstBar;
+        for (const QString paperName : {"", "#203080", "#00A000", "#FFFFFF"}) {
+            if (!paperName.isEmpty())
+                dialog("show_bg_color", paperName).run(*this);
+            const QColor paper(paperName.isEmpty() ? "#CD890F" : paperName);
+            const QImage box = f.onScreen(preview);
+            const QRect text = preview->viewport()->geometry();
+            const QRect band(text.left(), preview->contentsRect().top(),
+                             plate->geometry().left() - text.left(),
+                             text.top() - preview->contentsRect().top());
+            QVERIFY(band.height() > plate->height());
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                for (int x = band.left(); x <= band.right(); ++x)
+                    QVERIFY2(box.pixelColor(x, y) == paper,
+                             qPrintable(QStringLiteral("%1 at %2,%3").arg(paper.name()).arg(x).arg(y)));
+
+            const QColor line = box.pixelColor(0, box.height() / 2);
+            if (paper.hsvSaturation() > 0) {
+                QVERIFY2(qAbs(line.hsvHue() - paper.hsvHue()) <= 4 &&
+                             qAbs(line.hsvSaturation() - paper.hsvSaturation()) <= 12 &&
+                             line.value() < paper.value() * 9 / 10 && line.value() > paper.value() / 2,
+                         qPrintable(paper.name() + u' ' + line.name()));
+            }
+
+            const QScrollBar *bar = preview->verticalScrollBar();
+            const QImage barImage = box.copy(QRect(bar->mapTo(preview, QPoint()), bar->size()));
+            if (firstBar.isNull())
+                firstBar = barImage;
+            QVERIFY2(barImage == firstBar, qPrintable(paper.name()));
+
+            const QImage plateImage = box.copy(plate->geometry());
+            for (const QPoint edge : {QPoint(0, plateImage.height() / 2),
+                                      QPoint(plateImage.width() - 1, plateImage.height() / 2),
+                                      QPoint(plateImage.width() / 2, 0),
+                                      QPoint(plateImage.width() / 2, plateImage.height() - 1)})
+                QCOMPARE(plateImage.pixelColor(edge), QColor(0x80, 0x80, 0x80));
+            QCOMPARE(test::dominantColor(plateImage), QColor(0xFF, 0xFF, 0xE1));
+            QVERIFY(test::showsColor(plateImage, Qt::black));
+
+            const QImage code = f.onScreen(f.control<QWidget>("txtColorInfo"));
+            QCOMPARE(test::dominantColor(code), QColor(0xFF, 0xE0, 0xC0));
+            QVERIFY(test::showsColor(code, QColor(0, 0, 0xC0)));
+        }
+    }
+
     // The plate sits at the top right of the text, just left of the scroll
     // bar, at start and after every resize, maximise and restore.
     void contrastPlateFollowsTheWindow()
