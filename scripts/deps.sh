@@ -7,12 +7,13 @@
 #   test     all of that, and what the tests and benchmarks use.
 set -euo pipefail
 
-# Building and running: the compiler and build tools, Qt with its Chinese
-# translations, Wayland plugin and picture formats (WebP, TIFF), xcb, LittleCMS,
-# fontconfig, the CJK fonts the interface is set in, and Xvfb for the run
-# command's advice where there is no display.
+# Building and running: the compiler and build tools (lld lays out the code
+# that runs at start together), Qt with its Chinese translations, Wayland
+# plugin and picture formats (WebP, TIFF), xcb, LittleCMS, fontconfig, the CJK
+# fonts the interface is set in, and Xvfb for the run command's advice where
+# there is no display.
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins qt6-wayland libgl-dev qt6-svg-dev
   qt6-image-formats-plugins
   libxcb1-dev libxcb-keysyms1-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-damage0-dev libx11-dev liblcms2-dev libfontconfig-dev
