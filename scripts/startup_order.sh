@@ -26,25 +26,37 @@ trap cleanup EXIT
 source "$root/scripts/xvfb.sh"
 start_private_xvfb 150 1280x1024x24 "$dir/xvfb.log"
 start_openbox "$dir"
-# A first start: no settings file, as the benchmark starts it.
 export QT_QPA_PLATFORM=xcb HOME=$dir/home XDG_CONFIG_HOME=$dir/home/.config
-mkdir -p "$HOME"
+mkdir -p "$HOME" "$dir/program"
+# A copy, so that a settings file can lie beside it without touching the build.
+cp "$program" "$dir/program/tintavo"
 
-valgrind --tool=callgrind --callgrind-out-file="$dir/calls" --compress-strings=no \
-  --compress-pos=no --demangle=no "$program" >/dev/null 2>"$dir/valgrind.log" &
-pid=$!
-# Ten times slower under the tool: wait for the window, then for its first
-# seconds at rest (the code line's timer and the caret run by then).
-xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
-sleep 3
-callgrind_control --dump "$pid" >/dev/null 2>&1
-for _ in $(seq 100); do
-  compgen -G "$dir/calls.*" >/dev/null && break
-  sleep 0.1
-done
-kill "$pid"
-wait "$pid" 2>/dev/null || true
-pid=
+# $1: the name of the run. Ten times slower under the tool: waits for the
+# window, then for its first seconds at rest (the code line's timer and the
+# caret run by then).
+record_start() {
+  valgrind --tool=callgrind --callgrind-out-file="$dir/calls-$1" --compress-strings=no \
+    --compress-pos=no --demangle=no "$dir/program/tintavo" >/dev/null 2>"$dir/valgrind-$1.log" &
+  pid=$!
+  xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+  sleep 3
+  callgrind_control --dump "$pid" >/dev/null 2>&1
+  for _ in $(seq 100); do
+    compgen -G "$dir/calls-$1.*" >/dev/null && break
+    sleep 0.1
+  done
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+# A first start, with no settings; then one as every later start is, with
+# a settings file of 64 swatches read.
+record_start first
+{
+  printf '[APPSET]\r\nnColor=64\r\n[COLOR]\r\n'
+  for i in $(seq 0 63); do printf 'Color%d=%d\r\n' "$i" $((i * 262657 % 16777216)); done
+} >"$dir/program/Tintavo.ini"
+record_start later
 
 # Each function of the program's own object, once, sorted so that a new list
 # reads as a diff of the old. The static initialisers of the source files are
@@ -52,5 +64,5 @@ pid=
 # Left out: addresses without a name, and the tool's own "(below main)".
 awk '/^ob=/ { own = ($0 ~ /\/tintavo$/) }
      /^fn=/ && own { name = substr($0, 4); if (name !~ /^(0x|\()/) print name }' \
-  "$dir"/calls.* | LC_ALL=C sort -u >"$root/src/app/startup_order.txt"
+  "$dir"/calls-*.* | LC_ALL=C sort -u >"$root/src/app/startup_order.txt"
 wc -l <"$root/src/app/startup_order.txt" | xargs echo "functions listed:"
