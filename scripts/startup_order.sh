@@ -38,7 +38,11 @@ record_start() {
   valgrind --tool=callgrind --callgrind-out-file="$dir/calls-$1" --compress-strings=no \
     --compress-pos=no --demangle=no "$dir/program/tintavo" >/dev/null 2>"$dir/valgrind-$1.log" &
   pid=$!
-  xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+  if ! timeout 120 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null; then
+    echo "no window within two minutes; the tool's last lines:" >&2
+    tail -n 20 "$dir/valgrind-$1.log" >&2
+    exit 1
+  fi
   sleep 3
   callgrind_control --dump "$pid" >/dev/null 2>&1
   for _ in $(seq 100); do

@@ -19,8 +19,8 @@ namespace {
 // The read-out's plate has colours of its own, so it stays legible on any
 // pair: black text on pale yellow inside a 1 px grey line, 3 px clear of the
 // line either side, with the room of an "x" shared out around the text as a
-// framed label gives it. Drawn by hand rather than by a style sheet, which would bring the
-// whole style-sheet machinery into every start for one small plate.
+// framed label gives it. Drawn by hand rather than by a style sheet, which
+// would bring the whole style-sheet machinery into every start for one plate.
 class ReadoutPlate : public QLabel
 {
 public:
@@ -47,9 +47,8 @@ protected:
     {
         QLabel::paintEvent(event);
         QPainter painter(this);
-        // Antialiased, so that at fractional scales the line covers the
-        // device pixels it partly crosses as evenly as the frame line of the
-        // other boxes.
+        // Antialiased: at fractional scales the line shades the device
+        // pixels it only partly covers instead of jumping by whole pixels.
         painter.setRenderHint(QPainter::Antialiasing);
         const QColor line(0x80, 0x80, 0x80);
         const QRect r = rect();

@@ -30,8 +30,9 @@ void showTextColors(QWidget *box, Rgb text, Rgb background)
     colors.setColor(QPalette::Text, ink);
     colors.setColor(QPalette::WindowText, ink);
     colors.setColor(QPalette::Base, paper);
-    // The style shades the box's frame line from the window colour: the line
-    // is a darker tone of the paper rather than the window's grey.
+    // The style shades the box's frame line from the window colour, and its
+    // bevels from the four below: the line is a darker tone of the paper
+    // rather than the window's grey.
     colors.setColor(QPalette::Window, paper);
     colors.setColor(QPalette::Light, paper.lighter(115));
     colors.setColor(QPalette::Midlight, paper.lighter(107));
