@@ -28,16 +28,10 @@ void showTextColors(QWidget *box, Rgb text, Rgb background)
     const QColor paper = toQColor(background);
     QPalette colors = box->palette();
     colors.setColor(QPalette::Text, ink);
-    colors.setColor(QPalette::WindowText, ink);
     colors.setColor(QPalette::Base, paper);
-    // The style shades the box's frame line from the window colour, and its
-    // bevels from the four below: the line is a darker tone of the paper
-    // rather than the window's grey.
+    // The style shades the box's frame line from the window colour: the line
+    // is a darker tone of the paper rather than the window's grey.
     colors.setColor(QPalette::Window, paper);
-    colors.setColor(QPalette::Light, paper.lighter(115));
-    colors.setColor(QPalette::Midlight, paper.lighter(107));
-    colors.setColor(QPalette::Dark, paper.darker(150));
-    colors.setColor(QPalette::Shadow, paper.darker(300));
     box->setPalette(colors);
     if (auto *area = qobject_cast<QAbstractScrollArea *>(box)) {
         // A band left free above the text area is paper too.
